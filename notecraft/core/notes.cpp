@@ -1,0 +1,120 @@
+#include "notecraft/core/notes.h"
+
+#include <algorithm>
+
+#include "notecraft/core/enums.h"
+#include "notecraft/core/internal.h"
+
+namespace notecraft {
+
+namespace {
+
+auto ByTime() {
+  return [](const Notes::NotePtr& n, int t) { return n->NoteTime() < t; };
+}
+
+}  // namespace
+
+void Notes::BinarySearch(int t) {
+  auto it = std::lower_bound(m_notes.begin(), m_notes.end(), t, ByTime());
+  m_cursor = static_cast<int>(it - m_notes.begin()) + 1;
+  m_foundTime = it == m_notes.end() ? -1 : (*it)->NoteTime();
+}
+
+Notes::NotePtr Notes::Add(int atTime, int value, int duration, int flags) {
+  std::size_t index = 0;  // 0-based position of the note
+  NotePtr note;
+  if (m_notes.empty()) {
+    note = std::make_shared<Note>();
+    m_notes.push_back(note);
+  } else {
+    BinarySearch(atTime);
+    index = static_cast<std::size_t>(m_cursor - 1);
+    if (m_foundTime == atTime) {
+      note = m_notes[index];
+    } else {
+      note = std::make_shared<Note>();
+      m_notes.insert(m_notes.begin() + static_cast<std::ptrdiff_t>(index), note);
+    }
+  }
+  note->SetNoteTime(Internal{}, atTime);
+  note->AddValue(value);
+  note->SetDuration(Internal{}, duration);
+  note->SetFlags(Internal{}, flags);
+  if (index > 0) TrimPrevious(index - 1, atTime);
+  return note;
+}
+
+// The note before a new one is cut to the largest power of two (1..64) not above the gap,
+// dotted when the gap exceeds it. Its dot is not counted in its length, so an overlap of
+// a dotted note can remain; a triplet counts half its written length.
+void Notes::TrimPrevious(std::size_t index, int atTime) {
+  Note& prev = *m_notes[index];
+  int length = prev.Duration();
+  if (prev.Flags() & nteTriplet) length /= 2;
+  if (atTime >= prev.NoteTime() + length) return;
+  int gap = atTime - prev.NoteTime();
+  int fit = 1;
+  while (fit < 64 && fit * 2 <= gap) fit *= 2;
+  bool dotted = gap > fit && fit >= 2 && fit < 64;
+  prev.SetDuration(Internal{}, fit);
+  // Clearing stores Flags AND 65534, which also drops the bits from 16 up.
+  prev.SetFlags(Internal{}, dotted ? (prev.Flags() | nteDot) : (prev.Flags() & 65534));
+}
+
+Notes::NotePtr Notes::ByIndex(int index) const {
+  if (index < 1 || index > Count()) return nullptr;
+  return m_notes[static_cast<std::size_t>(index - 1)];
+}
+
+Notes::NotePtr Notes::Item(int atTime, bool le, bool lt) {
+  BinarySearch(atTime);
+  int p = m_cursor;
+  if (!le && !lt) return ByIndex(p);
+  if (p > Count() || m_notes[static_cast<std::size_t>(p - 1)]->NoteTime() > atTime) --p;
+  if (p < 1) return nullptr;
+  if (lt && m_notes[static_cast<std::size_t>(p - 1)]->NoteTime() == atTime) --p;
+  return ByIndex(p);
+}
+
+Notes::NotePtr Notes::NextItem() {
+  if (m_cursor >= Count()) return nullptr;
+  return ByIndex(++m_cursor);
+}
+
+Notes::NotePtr Notes::PrevItem() {
+  if (m_cursor < 2) return nullptr;
+  return ByIndex(--m_cursor);
+}
+
+void Notes::Remove(int atTime) {
+  BinarySearch(atTime);
+  if (m_foundTime == atTime && m_cursor <= Count())
+    m_notes.erase(m_notes.begin() + (m_cursor - 1));
+}
+
+void Notes::RemoveRange(int fromTime, int toTime) {
+  if (toTime <= fromTime) return;
+  auto first = std::lower_bound(m_notes.begin(), m_notes.end(), fromTime, ByTime());
+  auto last = std::lower_bound(first, m_notes.end(), toTime, ByTime());
+  first = m_notes.erase(first, last);
+  const int shift = toTime - fromTime;
+  for (auto it = first; it != m_notes.end(); ++it)
+    (*it)->SetNoteTime(Internal{}, (*it)->NoteTime() - shift);
+  m_cursor = static_cast<int>(first - m_notes.begin()) + 1;
+  m_foundTime = first == m_notes.end() ? -1 : (*first)->NoteTime();
+}
+
+int Notes::CurIndex(Internal) const { return m_cursor; }
+
+void Notes::SetParent(Internal, Score* score) { m_parent = score; }
+
+Score* Notes::Parent(Internal) const { return m_parent; }
+
+void Notes::Reset(Internal) {
+  m_notes.clear();
+  m_cursor = 0;
+  m_foundTime = 0;
+}
+
+}  // namespace notecraft

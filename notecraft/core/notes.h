@@ -1,0 +1,69 @@
+#pragma once
+// The note list of one voice: notes ordered by NoteTime, at most one per time, found by
+// binary search.
+//
+// The list keeps a cursor: the position (1-based) left by the last search by time, which
+// NextItem and PrevItem step from. Any lookup by time moves it, so a caller stepping with
+// NextItem/PrevItem must not interleave other lookups on the same list. Engine loops that
+// only read use ByIndex/iteration and leave the cursor alone.
+//
+// Notes are held by shared_ptr: a host (a selection, a play queue) may keep a note after it
+// has been removed from the list.
+
+#include <memory>
+#include <vector>
+
+#include "notecraft/core/note.h"
+
+namespace notecraft {
+
+class Score;
+struct Internal;
+
+class Notes {
+public:
+  using NotePtr = std::shared_ptr<Note>;
+  using const_iterator = std::vector<NotePtr>::const_iterator;
+
+  // Adds Value to the chord at AtTime (creating the note when there is none), gives the
+  // note the new Duration and Flags, and shortens the note before it so that the two do
+  // not overlap. Returns the note at AtTime.
+  NotePtr Add(int atTime, int value, int duration, int flags);
+
+  NotePtr ByIndex(int index) const;  // 1-based; null outside 1..Count
+  int Count() const { return static_cast<int>(m_notes.size()); }
+
+  // The first note at or after AtTime. With le, the last note at or before it; with lt, the last
+  // note before it. Null when there is none. The cursor stays where the search left it.
+  NotePtr Item(int atTime, bool le = false, bool lt = false);
+  NotePtr NextItem();
+  NotePtr PrevItem();
+
+  // Removes the note at exactly AtTime, if any.
+  void Remove(int atTime);
+  // Deletes the span [from, to): notes inside are removed, later ones move back by
+  // to - from. Durations are not changed.
+  void RemoveRange(int fromTime, int toTime);
+
+  const_iterator begin() const { return m_notes.begin(); }
+  const_iterator end() const { return m_notes.end(); }
+
+  // Library-internal.
+  int CurIndex(Internal) const;
+  void SetParent(Internal, Score* score);
+  Score* Parent(Internal) const;
+  void Reset(Internal);
+
+private:
+  // Sets the cursor to the position of the first note at or after t (Count + 1 when
+  // none) and the found time to that note's time (-1 when none).
+  void BinarySearch(int t);
+  void TrimPrevious(std::size_t index, int atTime);
+
+  std::vector<NotePtr> m_notes;
+  int m_cursor = 0;
+  int m_foundTime = 0;
+  Score* m_parent = nullptr;  // non-owning; cleared when the score ends
+};
+
+}  // namespace notecraft
