@@ -172,6 +172,12 @@ void GlobalEvents::Remove(int atTime, int eventType) {
   }
 }
 
+std::span<const EventPtr> GlobalEvents::At(int atTime) const {
+  const std::size_t first = LowerBound(m_events, atTime);
+  const std::size_t last = UpperBound(m_events, atTime);
+  return std::span<const EventPtr>(m_events.data() + first, last - first);
+}
+
 EventPtr GlobalEvents::ByIndex(int index) const {
   if (index < 1 || index > Count()) return nullptr;
   return m_events[static_cast<std::size_t>(index - 1)];

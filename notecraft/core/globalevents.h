@@ -13,6 +13,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -56,6 +57,8 @@ public:
   int Count() const { return static_cast<int>(m_events.size()); }
   EventPtr TimeItem(int index) const;  // time signatures, 1-based
   int TimeItemCount() const { return static_cast<int>(m_times.size()); }
+  // The other events standing exactly at atTime, in list order.
+  std::span<const EventPtr> At(int atTime) const;
   const_iterator begin() const { return m_events.begin(); }
   const_iterator end() const { return m_events.end(); }
 

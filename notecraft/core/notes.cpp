@@ -69,7 +69,16 @@ Notes::NotePtr Notes::ByIndex(int index) const {
 
 Notes::NotePtr Notes::Item(int atTime, bool le, bool lt) {
   BinarySearch(atTime);
-  int p = m_cursor;
+  return Lookup(atTime, le, lt);
+}
+
+int Notes::IndexAtOrAfter(int atTime) const {
+  return static_cast<int>(std::lower_bound(m_notes.begin(), m_notes.end(), atTime, ByTime()) -
+                          m_notes.begin()) + 1;
+}
+
+Notes::NotePtr Notes::Lookup(int atTime, bool le, bool lt) const {
+  int p = IndexAtOrAfter(atTime);
   if (!le && !lt) return ByIndex(p);
   if (p > Count() || m_notes[static_cast<std::size_t>(p - 1)]->NoteTime() > atTime) --p;
   if (p < 1) return nullptr;

@@ -36,6 +36,10 @@ public:
   // The first note at or after AtTime. With le, the last note at or before it; with lt, the last
   // note before it. Null when there is none. The cursor stays where the search left it.
   NotePtr Item(int atTime, bool le = false, bool lt = false);
+  // Item without moving the cursor, for engine code that only reads.
+  NotePtr Lookup(int atTime, bool le = false, bool lt = false) const;
+  // 1-based position of the first note at or after atTime (Count + 1 when none); no cursor.
+  int IndexAtOrAfter(int atTime) const;
   NotePtr NextItem();
   NotePtr PrevItem();
 

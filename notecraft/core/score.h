@@ -1,0 +1,284 @@
+#pragma once
+// The score document: the one object every host creates. It owns its collections (score-wide
+// events, instruments, voices, staves), its texts, tempo, key, display switches, page
+// settings, fonts, page arrays and change state, and raises ScoreEvents to its listeners.
+//
+// Setters ignore values outside their limits; a setter given the value already stored does
+// nothing. "Marks changed" sets Changed (raising ChangeNotify); "relayout" restarts
+// pagination from page 1 and repaints; "repaint" repaints.
+//
+// Where the members live: score.cpp (creation, properties, CreateDefault, teardown),
+// score_paint.cpp (painting and pagination entry points).
+
+#include <array>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "notecraft/core/fontspec.h"
+#include "notecraft/core/globalevents.h"
+#include "notecraft/core/instruments.h"
+#include "notecraft/core/range.h"
+#include "notecraft/core/scoreevents.h"
+#include "notecraft/core/staffs.h"
+#include "notecraft/core/voices.h"
+
+namespace harmonygrid {
+class Chord;
+}
+
+namespace notecraft {
+
+struct Internal;
+
+class Score {
+public:
+  static constexpr int kFontCount = 7;  // ScoreFonts 0..4, the music font 5, the expression font 6
+  static constexpr int kMusicFont = 5;
+  static constexpr int kExpressionFont = 6;
+
+  Score();
+  ~Score();
+  Score(const Score&) = delete;
+  Score& operator=(const Score&) = delete;
+
+  // Listeners are not owned; a listener removes itself before it goes.
+  void AddListener(ScoreEvents* listener);
+  void RemoveListener(ScoreEvents* listener);
+
+  // Replaces the content by a new default score: one staff, common time, "New Score".
+  void CreateDefault();
+
+  // --- Collections ---
+  GlobalEvents& AllGlobals() { return *m_globals; }
+  const GlobalEvents& AllGlobals() const { return *m_globals; }
+  Instruments& AllInstruments() { return *m_instruments; }
+  const Instruments& AllInstruments() const { return *m_instruments; }
+  Voices& AllVoices() { return *m_voices; }
+  const Voices& AllVoices() const { return *m_voices; }
+  notecraft::Staffs& AllStaffs() { return *m_staffs; }
+  const notecraft::Staffs& AllStaffs() const { return *m_staffs; }
+  // The number of staves, and the staff at a 1-based position (null outside).
+  int Staffs() const { return m_staffs->Count(); }
+  std::shared_ptr<notecraft::Staff> Staff(int index) const { return m_staffs->Item(index); }
+  harmonygrid::Chord* Chord() const { return m_chord.get(); }
+
+  // --- Texts (marks changed; all but Heading relayout) ---
+  const std::string& Title() const { return m_title; }
+  void SetTitle(const std::string& text);
+  const std::string& SubTitle() const { return m_subTitle; }
+  void SetSubTitle(const std::string& text);
+  const std::string& Heading() const { return m_heading; }
+  void SetHeading(const std::string& text);
+  const std::string& Composer() const { return m_composer; }
+  void SetComposer(const std::string& text);
+  const std::string& ArrangedBy() const { return m_arrangedBy; }
+  void SetArrangedBy(const std::string& text);
+  // Line 0 for an index of 0 or below, line 1 for 1 and above.
+  const std::string& Copyright(int index = 0) const;
+  void SetCopyright(int index, const std::string& text);
+
+  // --- Tempo and key ---
+  int Beat() const { return m_beat; }
+  void SetBeat(int beat);  // 8, 16, 32 or 64; anything else stores 16
+  // Quarter notes a minute, 0..255. A tempo of 0 plays as 120 (see PlaybackTempo).
+  int Count() const { return m_count; }
+  void SetCount(int tempo);
+  int PlaybackTempo() const { return m_count > 0 ? m_count : 120; }
+  bool Metronome() const { return m_metronome; }
+  void SetMetronome(bool on);
+  // -7..7 (clamped), written through to the key event at time 0.
+  int Key() const { return m_key; }
+  void SetKey(int key);
+  bool Minor() const { return m_minor; }
+  void SetMinor(bool minor);
+
+  // --- Chords ---
+  int Capo() const { return m_capo; }
+  void SetCapo(int capo);  // 0..15
+  bool UseCapo() const { return m_useCapo; }
+  void SetUseCapo(bool on);
+  bool UseChords() const { return m_useChords; }
+  void SetUseChords(bool on);
+  bool UseChordMaps() const { return m_useChordMaps; }
+  void SetUseChordMaps(bool on);
+  // The chord table's entries for a host's list: (name, chord number).
+  std::vector<std::pair<std::string, int>> LoadChordList() const;
+
+  // --- Display switches ---
+  int DynAdjust() const { return m_dynAdjust; }
+  void SetDynAdjust(int value) { m_dynAdjust = value; }
+  bool Handles() const { return m_handles; }
+  void SetHandles(bool on) { m_handles = on; }
+  int DrumIX() const { return m_drumIX + 1; }
+  void SetDrumIX(int slot);  // 1..8
+  bool NumberMeasures() const { return m_numberMeasures; }
+  void SetNumberMeasures(bool on);
+  int NumberMeasuresBy() const { return m_numberMeasuresBy; }
+  void SetNumberMeasuresBy(int every);
+  int NumberPos() const { return m_numberPos; }
+  void SetNumberPos(int pos);
+  int PageNums() const { return m_pageNums; }
+  void SetPageNums(int kind);
+  bool ReverseEvenOdd() const { return m_reverseEvenOdd; }
+  void SetReverseEvenOdd(bool on);
+  bool Redraw() const { return m_redraw; }
+  void SetRedraw(bool on) { m_redraw = on; }
+
+  // --- Page (inches in the page's current orientation; twips alongside) ---
+  int PageOrientation() const { return m_orientation; }
+  void SetPageOrientation(int orientation);
+  int PageSize() const { return m_pageSize; }
+  void SetPageSize(int size);
+  float PageHeight() const;
+  void SetPageHeight(float inches);
+  float PageWidth() const;
+  void SetPageWidth(float inches);
+  int PageHeightTwips() const;
+  int PageWidthTwips() const;
+  // marTop..marRight; 0 for other margins, and setting them is ignored.
+  float Margins(int margin) const;
+  void SetMargins(int margin, float inches);
+  int MarginTwips(int margin) const;
+  float StaffHeight() const { return m_staffHeight; }
+  void SetStaffHeight(float inches);
+  int StaffHeightTwips() const { return m_staffHeightTw; }
+  std::pair<int, int> StaffHeightClass() const { return m_staffHeightClass; }
+  float StaffSpace() const { return m_staffSpace; }
+  void SetStaffSpace(float inches);
+  int StaffSpaceTwips() const { return m_staffSpaceTw; }
+  float SystemSpace() const { return m_systemSpace; }
+  void SetSystemSpace(float inches);
+  int SystemSpaceTwips() const { return m_systemSpaceTw; }
+
+  // --- Fonts: 0..6; the score hands out its own objects ---
+  std::shared_ptr<FontSpec> Fonts(int index) const;
+  void SetFonts(int index, std::shared_ptr<FontSpec> font);  // null is ignored
+
+  // Process-wide unit of measure (MeasurementUnits) shared by every score.
+  int UOM() const;
+  void SetUOM(int unit);
+
+  // --- Active voice and verse, pages ---
+  int Voice() const { return m_activeVoice; }
+  void SetVoice(int number);  // 1..4
+  int Verse() const { return m_verse; }
+  int CurPage() const { return m_curPage; }
+  // 1..LastPage, or LastPage + 1 to go on to the next page.
+  void SetCurPage(int page);
+  int LastPage() const { return m_lastPage; }
+  int CurTime() const { return m_curTime; }
+  // Per page: start time (Low) and the next page's start time (High).
+  const std::vector<Range>& PageTimes() const { return m_pageTimes; }
+  // Per page: staff-name column width (Low) and staff height used (High).
+  const std::vector<Range>& PageLayouts() const { return m_pageLayouts; }
+  int EndTime() const { return m_endTime; }
+
+  // --- Change state ---
+  bool Changed() const { return m_changed; }
+  void SetChanged(bool changed);
+
+  // --- Queries ---
+  // The latest start of any voice's last note; 0 without notes.
+  int HighTime() const;
+  // Bar and section bits of the score-wide events standing exactly at atTime: 1 repeat
+  // begin, 2 repeat end, 4 section end, 8 score end, plus the section kinds x 16.
+  int MeasureFlags(int atTime) const;
+  std::string InsDesc(int insCode) const;
+
+  // --- Painting and pagination (score_paint.cpp) ---
+  void PaintWindow();
+  void RestartPagination(int fromPage = 1);
+
+  // Library-internal.
+  bool Initialising(Internal) const;
+  void SetInitialising(Internal, bool on);
+  bool PlaybackStale(Internal) const;
+  void SetPlaybackStale(Internal, bool stale);
+  void SetEndTime(Internal, int time);
+  void SetVerse(Internal, int verse);
+  void SetLastPage(Internal, int page);
+  std::vector<Range>& MutablePageTimes(Internal);
+  std::vector<Range>& MutablePageLayouts(Internal);
+  const std::string& FilePath(Internal) const;
+  void SetFilePath(Internal, std::string path);
+  int TwipsPerPixelX(Internal) const;
+  int TwipsPerPixelY(Internal) const;
+
+  // Raises an event on every listener.
+  template <typename F>
+  void Raise(F&& call) {
+    const auto listeners = m_listeners;  // a listener may remove itself
+    for (auto* l : listeners) call(*l);
+  }
+
+private:
+  void SetText(std::string& field, const std::string& text, bool relayout);
+  void MarkChanged() { SetChanged(true); }
+  void Relayout();
+  void WriteKeyThrough();
+  void SetPaperDimensions(int heightTwips, int widthTwips);
+  void RecomputePageSize();
+  void ClearCollections();
+
+  std::vector<ScoreEvents*> m_listeners;
+
+  std::unique_ptr<GlobalEvents> m_globals;
+  std::unique_ptr<Instruments> m_instruments;
+  std::unique_ptr<Voices> m_voices;
+  std::unique_ptr<notecraft::Staffs> m_staffs;
+  std::shared_ptr<harmonygrid::Chord> m_chord;  // shared with the chord mapper of the score dialog
+
+  std::string m_title, m_subTitle, m_heading, m_composer, m_arrangedBy;
+  std::array<std::string, 2> m_copyright;
+  std::string m_filePath;
+
+  int m_beat = 0;
+  int m_count = 0;
+  bool m_metronome = false;
+  int m_key = 0;
+  bool m_minor = false;
+  int m_capo = 0;
+  bool m_useCapo = false;
+  bool m_useChords = false;
+  bool m_useChordMaps = false;
+  int m_dynAdjust = 0;
+  int m_drumIX = 0;  // stored minus one
+  bool m_numberMeasures = false;
+  int m_numberMeasuresBy = 0;
+  int m_numberPos = 0;
+  int m_pageNums = 0;
+  bool m_reverseEvenOdd = false;
+
+  int m_orientation = 0;
+  int m_pageSize = 0;
+  float m_paperHeight = 11.0f, m_paperWidth = 8.5f;  // portrait, inches
+  int m_paperHeightTw = 15840, m_paperWidthTw = 12240;
+  std::array<float, 4> m_margins{1.0f, 0.5f, 0.75f, 0.5f};
+  std::array<int, 4> m_marginsTw{1440, 720, 1080, 720};
+  float m_staffHeight = 0.4f, m_staffSpace = 0.5f, m_systemSpace = 0.65f;
+  int m_staffHeightTw = 576, m_staffSpaceTw = 720, m_systemSpaceTw = 936;
+  std::pair<int, int> m_staffHeightClass{4, 105};
+
+  std::array<std::shared_ptr<FontSpec>, kFontCount> m_fonts;
+
+  int m_activeVoice = 0;
+  int m_verse = 0;
+  int m_curPage = 0;
+  int m_lastPage = 0;
+  int m_curTime = 0;
+  std::vector<Range> m_pageTimes;
+  std::vector<Range> m_pageLayouts;
+  int m_endTime = 0;
+
+  bool m_changed = false;
+  bool m_playbackStale = true;
+  bool m_handles = false;
+  bool m_redraw = true;
+  bool m_initialising = false;
+  int m_twipsPerPixelX = 15;
+  int m_twipsPerPixelY = 15;
+};
+
+}  // namespace notecraft
