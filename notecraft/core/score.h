@@ -8,7 +8,8 @@
 // pagination from page 1 and repaints; "repaint" repaints.
 //
 // Where the members live: score.cpp (creation, properties, CreateDefault, teardown),
-// score_paint.cpp (painting and pagination entry points).
+// score_paint.cpp (painting and pagination), score_playback.cpp (playback events),
+// score_files.cpp (opening and saving), score_undo.cpp (undo history).
 
 #include <array>
 #include <memory>
@@ -191,6 +192,15 @@ public:
   void PaintWindow();
   void RestartPagination(int fromPage = 1);
 
+  // --- Playback events (score_playback.cpp) ---
+  // [playback: section reserved for the playback event stream]
+
+  // --- Files (score_files.cpp) ---
+  // [files: section reserved for opening, saving and reloading]
+
+  // --- Undo (score_undo.cpp) ---
+  // [undo: section reserved for the undo history]
+
   // Library-internal.
   bool Initialising(Internal) const;
   void SetInitialising(Internal, bool on);
@@ -214,6 +224,10 @@ public:
   }
 
 private:
+  // [private: playback]
+  // [private: files]
+  // [private: undo]
+
   void SetText(std::string& field, const std::string& text, bool relayout);
   void MarkChanged() { SetChanged(true); }
   void Relayout();
