@@ -1,6 +1,7 @@
 #include "notecraft/core/platform.h"
 
 #include <cstdlib>
+#include <iostream>
 #include <system_error>
 
 namespace notecraft {
@@ -18,6 +19,10 @@ bool HasConfig(const std::filesystem::path& root) {
 }  // namespace
 
 std::filesystem::path Platform::DataRoot() const { return InstallRoot(); }
+
+void Platform::ShowMessage(const std::string& title, const std::string& text) {
+  std::cerr << title << ": " << text << '\n';
+}
 
 Platform& CurrentPlatform() { return g_platform ? *g_platform : g_defaultPlatform; }
 

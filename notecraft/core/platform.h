@@ -21,6 +21,9 @@ public:
   virtual std::filesystem::path DataRoot() const;
   // Adds an opened file to the desktop's recent documents; nothing by default.
   virtual void AddToRecentDocs(const std::string& path) { (void)path; }
+  // A message the user must see, in a box with the given title ("Open", ...). Headless
+  // hosts may log it; by default it goes to standard error.
+  virtual void ShowMessage(const std::string& title, const std::string& text);
 };
 
 Platform& CurrentPlatform();
