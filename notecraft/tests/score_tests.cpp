@@ -5,6 +5,7 @@
 #include "notecraft/core/common.h"
 #include "notecraft/core/enums.h"
 #include "notecraft/core/internal.h"
+#include "harmonygrid/core/chord.h"
 #include "model_fixtures.h"
 
 namespace notecraft {
@@ -284,6 +285,21 @@ TEST(ScoreTeardown, ItemsAHostStillHoldsOutliveTheScore) {
   EXPECT_EQ(instrument->Parent(Internal{}), nullptr);
   EXPECT_EQ(staff->CurKey(0), 0);
   staff->SetSelected(true);
+}
+
+}  // namespace
+}  // namespace notecraft
+
+namespace notecraft {
+namespace {
+
+TEST(ScoreChords, TheScoreLoadsTheShippedChordShapes) {
+  Score score;
+  ASSERT_NE(score.Chord(), nullptr);
+  const auto list = score.LoadChordList();
+  ASSERT_FALSE(list.empty());
+  EXPECT_EQ(static_cast<int>(list.size()), score.Chord()->ListCount());
+  EXPECT_EQ(list.front().first, score.Chord()->ListItem(0));
 }
 
 }  // namespace
