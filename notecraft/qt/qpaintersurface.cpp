@@ -1,0 +1,253 @@
+#include "notecraft/qt/qpaintersurface.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include <QPageLayout>
+#include <QPagedPaintDevice>
+#include <QPaintEngine>
+#include <QPainterPath>
+#include <QPen>
+#include <QPolygonF>
+
+#include "notecraft/view/glyphs.h"
+
+namespace notecraft {
+
+namespace {
+
+constexpr double kScreenTwipsPerPixel = 15.0;
+
+QColor ToQColor(int packed) {
+  return QColor(packed & 0xFF, (packed >> 8) & 0xFF, (packed >> 16) & 0xFF);
+}
+
+int Round(double v) { return static_cast<int>(std::lround(v)); }
+
+QPolygonF ToPolygon(const std::vector<SurfacePoint>& points) {
+  QPolygonF polygon;
+  polygon.reserve(static_cast<qsizetype>(points.size()));
+  for (const auto& p : points) polygon << QPointF(p.X, p.Y);
+  return polygon;
+}
+
+QRectF Normalised(int left, int top, int right, int bottom) {
+  return QRectF(QPointF(left, top), QPointF(right, bottom)).normalized();
+}
+
+}  // namespace
+
+QPainterSurface::QPainterSurface(int pageWidth, int pageHeight, qreal devicePixelRatio)
+    : m_devicePixelRatio(devicePixelRatio > 0 ? devicePixelRatio : 1.0) {
+  SetPageSize(pageWidth, pageHeight);
+}
+
+QPainterSurface::QPainterSurface(QPaintDevice* device) : m_device(device) {
+  if (!m_device) return;
+  const int dpiX = std::max(1, m_device->logicalDpiX());
+  const int dpiY = std::max(1, m_device->logicalDpiY());
+  m_twipsPerPixelX = 1440.0 / dpiX;
+  m_twipsPerPixelY = 1440.0 / dpiY;
+  if (auto* paged = dynamic_cast<QPagedPaintDevice*>(m_device)) {
+    // Points are 20 twips. The painter's origin is the printable area's corner.
+    const QPageLayout layout = paged->pageLayout();
+    const QRectF full = layout.fullRect(QPageLayout::Point);
+    const QRectF paint = layout.paintRect(QPageLayout::Point);
+    m_pageWidth = Round(full.width() * 20);
+    m_pageHeight = Round(full.height() * 20);
+    m_scaleWidth = Round(paint.width() * 20);
+    m_scaleHeight = Round(paint.height() * 20);
+  } else {
+    const qreal ratio = m_device->devicePixelRatio();
+    m_pageWidth = m_scaleWidth = Round(m_device->width() / ratio * m_twipsPerPixelX);
+    m_pageHeight = m_scaleHeight = Round(m_device->height() / ratio * m_twipsPerPixelY);
+  }
+  Begin();
+}
+
+QPainterSurface::~QPainterSurface() {
+  if (m_painter.isActive()) m_painter.end();
+}
+
+void QPainterSurface::Begin() {
+  QPaintDevice* device = m_image ? m_image.get() : m_device;
+  if (!device || !m_painter.begin(device)) return;
+  // The one place where twips become device pixels.
+  m_painter.setWorldTransform(QTransform::fromScale(1.0 / m_twipsPerPixelX, 1.0 / m_twipsPerPixelY));
+  m_painter.setRenderHint(QPainter::TextAntialiasing, true);
+}
+
+void QPainterSurface::SetPageSize(int width, int height) noexcept {
+  if (m_device) return;  // a host's device keeps its own size
+  if (m_painter.isActive()) m_painter.end();
+  m_pageWidth = m_scaleWidth = std::max(1, width);
+  m_pageHeight = m_scaleHeight = std::max(1, height);
+  const int w = static_cast<int>(std::ceil(m_pageWidth / kScreenTwipsPerPixel * m_devicePixelRatio));
+  const int h = static_cast<int>(std::ceil(m_pageHeight / kScreenTwipsPerPixel * m_devicePixelRatio));
+  m_image = std::make_unique<QImage>(w, h, QImage::Format_ARGB32_Premultiplied);
+  m_image->setDevicePixelRatio(m_devicePixelRatio);
+  m_image->fill(ToQColor(BackColor()));
+  m_twipsPerPixelX = m_twipsPerPixelY = kScreenTwipsPerPixel;
+  Begin();
+}
+
+void QPainterSurface::Clear() noexcept {
+  if (!m_painter.isActive()) return;
+  m_painter.save();
+  m_painter.resetTransform();
+  m_painter.setCompositionMode(QPainter::CompositionMode_Source);
+  QPaintDevice* device = m_painter.device();
+  m_painter.fillRect(QRect(0, 0, device->width(), device->height()), ToQColor(BackColor()));
+  m_painter.restore();
+}
+
+void QPainterSurface::NewPage() noexcept {
+  auto* paged = dynamic_cast<QPagedPaintDevice*>(m_device);
+  if (!paged || !m_painter.isActive()) return;
+  paged->newPage();
+  m_painter.setWorldTransform(QTransform::fromScale(1.0 / m_twipsPerPixelX, 1.0 / m_twipsPerPixelY));
+}
+
+void QPainterSurface::EndDoc() noexcept {
+  if (m_device && m_painter.isActive()) m_painter.end();
+}
+
+// --- Fonts and text ---
+
+QFont QPainterSurface::ToQFont(const FontSpec& spec) {
+  QFont font(QString::fromStdString(spec.Name));
+  font.setPixelSize(std::max(1, EmTwips(spec)));  // pixels of the twips coordinate system
+  font.setBold(spec.Bold);
+  font.setItalic(spec.Italic);
+  font.setUnderline(spec.Underline);
+  font.setStrikeOut(spec.Strikeout);
+  font.setKerning(false);
+  // Unhinted design metrics: widths in twips do not depend on the device.
+  font.setHintingPreference(QFont::PreferNoHinting);
+  // A byte the music font lacks must show as missing. Text fonts keep merging, so that
+  // lyrics and titles in other scripts still show.
+  if (spec.Name == MusicFontName)
+    font.setStyleStrategy(QFont::StyleStrategy(QFont::NoFontMerging | QFont::PreferOutline));
+  return font;
+}
+
+QString QPainterSurface::ToQString(std::string_view text, bool musicFont) {
+  const auto size = static_cast<qsizetype>(text.size());
+  return musicFont ? QString::fromLatin1(text.data(), size) : QString::fromUtf8(text.data(), size);
+}
+
+const QFont& QPainterSurface::CurrentQFont() const {
+  if (!m_font || !(m_fontSpec == Font())) {
+    m_fontSpec = Font();
+    m_font = ToQFont(m_fontSpec);
+    m_metrics.emplace(*m_font);
+  }
+  return *m_font;
+}
+
+const QFontMetricsF& QPainterSurface::CurrentMetrics() const {
+  CurrentQFont();
+  return *m_metrics;
+}
+
+int QPainterSurface::TextWidth(std::string_view text) const noexcept {
+  const QFontMetricsF& metrics = CurrentMetrics();
+  if (IsMusicFont()) {
+    // Glyph by glyph, each advance rounded, as the recording surface measures.
+    long total = 0;
+    for (char c : text) total += Round(metrics.horizontalAdvance(QChar(static_cast<unsigned char>(c))));
+    return static_cast<int>(total);
+  }
+  return Round(metrics.horizontalAdvance(ToQString(text, false)));
+}
+
+int QPainterSurface::TextHeight() const noexcept { return Round(CurrentMetrics().height()); }
+
+void QPainterSurface::DrawText(int x, int y, std::string_view text) noexcept {
+  if (!m_painter.isActive() || text.empty()) return;
+  PreparePen(true);
+  m_painter.setFont(CurrentQFont());
+  // The anchor is the cell top; QPainter draws at the baseline.
+  m_painter.drawText(QPointF(x, y + CurrentMetrics().ascent()), ToQString(text, IsMusicFont()));
+}
+
+// --- Shapes ---
+
+void QPainterSurface::PreparePen(bool antialias) {
+  QPen pen(ToQColor(ForeColor()));
+  // Cosmetic: the width is in device pixels, whatever the transform; on a HiDPI buffer a
+  // pixel of the page is devicePixelRatio device pixels.
+  pen.setCosmetic(true);
+  pen.setWidthF(LineWidth() * (m_painter.device() ? m_painter.device()->devicePixelRatio() : 1.0));
+  pen.setStyle(DrawStyle() == DrawStyle::Dot ? Qt::DotLine : Qt::SolidLine);
+  pen.setCapStyle(Qt::FlatCap);
+  m_painter.setPen(pen);
+  m_painter.setBrush(Qt::NoBrush);
+  m_painter.setRenderHint(QPainter::Antialiasing, antialias);
+  QPainter::CompositionMode mode = QPainter::CompositionMode_SourceOver;
+  // Raster operations exist on raster devices only; printers and PDF draw plainly.
+  if (DrawMode() != DrawMode::CopyPen && m_painter.paintEngine() &&
+      m_painter.paintEngine()->hasFeature(QPaintEngine::RasterOpModes))
+    mode = DrawMode() == DrawMode::Invert ? QPainter::RasterOp_NotDestination
+                                          : QPainter::RasterOp_SourceXorDestination;
+  m_painter.setCompositionMode(mode);
+}
+
+void QPainterSurface::PrepareFill(bool antialias) {
+  PreparePen(antialias);
+  m_painter.setPen(Qt::NoPen);
+  m_painter.setBrush(ToQColor(ForeColor()));
+}
+
+void QPainterSurface::DrawLine(int x1, int y1, int x2, int y2) noexcept {
+  if (!m_painter.isActive()) return;
+  PreparePen(false);
+  m_painter.drawLine(QLineF(x1, y1, x2, y2));
+}
+
+void QPainterSurface::FillBox(int x1, int y1, int x2, int y2) noexcept {
+  if (!m_painter.isActive()) return;
+  PrepareFill(false);
+  // Both corners are inside: the box reaches one pixel past the far corner.
+  QRectF box = Normalised(x1, y1, x2, y2);
+  box.setRight(box.right() + m_twipsPerPixelX);
+  box.setBottom(box.bottom() + m_twipsPerPixelY);
+  m_painter.drawRect(box);
+}
+
+void QPainterSurface::DrawPolyline(const std::vector<SurfacePoint>& points) noexcept {
+  if (!m_painter.isActive() || points.size() < 2) return;
+  PreparePen(false);
+  m_painter.drawPolyline(ToPolygon(points));
+}
+
+void QPainterSurface::FillPolygon(const std::vector<SurfacePoint>& points) noexcept {
+  if (!m_painter.isActive() || points.size() < 3) return;
+  PrepareFill(false);
+  m_painter.drawPolygon(ToPolygon(points));
+}
+
+void QPainterSurface::DrawPolyBezier(const std::vector<SurfacePoint>& points) noexcept {
+  if (!m_painter.isActive() || points.size() < 4) return;
+  QPainterPath path(QPointF(points[0].X, points[0].Y));
+  for (std::size_t i = 1; i + 2 < points.size(); i += 3)
+    path.cubicTo(points[i].X, points[i].Y, points[i + 1].X, points[i + 1].Y, points[i + 2].X,
+                 points[i + 2].Y);
+  PreparePen(true);
+  m_painter.drawPath(path);
+}
+
+void QPainterSurface::DrawArc(int left, int top, int right, int bottom, double startDeg,
+                              double spanDeg) noexcept {
+  if (!m_painter.isActive()) return;
+  PreparePen(true);
+  m_painter.drawArc(Normalised(left, top, right, bottom), Round(startDeg * 16), Round(spanDeg * 16));
+}
+
+void QPainterSurface::FillEllipse(int left, int top, int right, int bottom) noexcept {
+  if (!m_painter.isActive()) return;
+  PrepareFill(true);
+  m_painter.drawEllipse(Normalised(left, top, right, bottom));
+}
+
+}  // namespace notecraft

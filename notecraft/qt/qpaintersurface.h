@@ -1,0 +1,99 @@
+#pragma once
+// The Surface over QPainter: the screen's page buffer (a QImage the surface owns), or any
+// paint device the host owns (QPrinter, QPdfWriter, a QImage).
+//
+// Twips become device pixels through one world transform, scale(1 / twips per pixel); the
+// twips per pixel come from the device's logical resolution (15 for a 96-dpi image; HiDPI
+// buffers keep 15 and use the device pixel ratio). Fonts are sized in twips under that
+// transform, so text measures the same on every device. Text is drawn with its cell top at
+// the anchor (baseline = y + ascent), kerning off, hinting off and font merging off, so a
+// missing music glyph shows as the font's empty box and not as another font's letter.
+// Lines and boxes are drawn aliased (crisp staff lines); text, curves and arcs antialiased.
+
+#include <memory>
+#include <optional>
+
+#include <QFont>
+#include <QFontMetricsF>
+#include <QImage>
+#include <QPainter>
+
+#include "notecraft/view/surface.h"
+
+class QPaintDevice;
+
+namespace notecraft {
+
+class QPainterSurface final : public Surface {
+public:
+  // The screen: a page buffer of the given size in twips at 15 twips per logical pixel.
+  explicit QPainterSurface(int pageWidth = 12240, int pageHeight = 15840,
+                           qreal devicePixelRatio = 1.0);
+  // A device the host owns and keeps alive until this surface is gone; painting starts
+  // here (for a printer: the print job) and ends with EndDoc or the destructor.
+  explicit QPainterSurface(QPaintDevice* device);
+  ~QPainterSurface() override;
+  QPainterSurface(const QPainterSurface&) = delete;
+  QPainterSurface& operator=(const QPainterSurface&) = delete;
+
+  // The page buffer; null on a host's device.
+  const QImage* Image() const noexcept { return m_image.get(); }
+  bool IsActive() const noexcept { return m_painter.isActive(); }
+
+  // --- Surface ---
+  int PageWidth() const noexcept override { return m_pageWidth; }
+  int PageHeight() const noexcept override { return m_pageHeight; }
+  int ScaleWidth() const noexcept override { return m_scaleWidth; }
+  int ScaleHeight() const noexcept override { return m_scaleHeight; }
+  void SetPageSize(int width, int height) noexcept override;
+  double TwipsPerPixelX() const noexcept override { return m_twipsPerPixelX; }
+  double TwipsPerPixelY() const noexcept override { return m_twipsPerPixelY; }
+  void Clear() noexcept override;
+  void NewPage() noexcept override;
+  void EndDoc() noexcept override;
+
+  int TextWidth(std::string_view text) const noexcept override;
+  int TextHeight() const noexcept override;
+  void DrawText(int x, int y, std::string_view text) noexcept override;
+
+  void DrawLine(int x1, int y1, int x2, int y2) noexcept override;
+  void FillBox(int x1, int y1, int x2, int y2) noexcept override;
+  void DrawPolyline(const std::vector<SurfacePoint>& points) noexcept override;
+  void FillPolygon(const std::vector<SurfacePoint>& points) noexcept override;
+  void DrawPolyBezier(const std::vector<SurfacePoint>& points) noexcept override;
+  void DrawArc(int left, int top, int right, int bottom, double startDeg,
+               double spanDeg) noexcept override;
+  void FillEllipse(int left, int top, int right, int bottom) noexcept override;
+
+  // The QFont a FontSpec becomes here (size in twips, the settings above).
+  static QFont ToQFont(const FontSpec& spec);
+  // Glyph bytes as Latin-1 code points for the music font; UTF-8 otherwise.
+  static QString ToQString(std::string_view text, bool musicFont);
+
+private:
+  void Begin();
+  // Pen, brush, composition mode and antialiasing from the drawing state.
+  void PreparePen(bool antialias);
+  void PrepareFill(bool antialias);
+  const QFont& CurrentQFont() const;
+  const QFontMetricsF& CurrentMetrics() const;
+
+  std::unique_ptr<QImage> m_image;
+  QPaintDevice* m_device = nullptr;
+  QPainter m_painter;
+  int m_pageWidth = 0;
+  int m_pageHeight = 0;
+  int m_scaleWidth = 0;
+  int m_scaleHeight = 0;
+  double m_twipsPerPixelX = 15.0;
+  double m_twipsPerPixelY = 15.0;
+  qreal m_devicePixelRatio = 1.0;
+
+  // The font of the last FontSpec asked for; the score switches between a few fonts, so one
+  // entry already saves most of the work.
+  mutable FontSpec m_fontSpec;
+  mutable std::optional<QFont> m_font;
+  mutable std::optional<QFontMetricsF> m_metrics;
+};
+
+}  // namespace notecraft
