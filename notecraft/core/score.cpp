@@ -146,6 +146,7 @@ void Score::CreateDefault() {
   const bool redraw = m_redraw;
   m_redraw = false;
 
+  EndPlayback(key);
   ClearCollections();
   m_filePath.clear();
 

@@ -194,6 +194,22 @@ public:
 
   // --- Playback events (score_playback.cpp) ---
   // [playback: section reserved for the playback event stream]
+  // For a host that sounds the score itself: program changes, note-ons and note-offs in
+  // time order (64ths). GetMIDIEvent(startTime) restarts the stream there (-1 ends it) and
+  // gives its first event; GetMIDIEvent() gives the next. Null at the end of the stream,
+  // and always null while GetAsync is on: the event then comes through LoadMIDI from the
+  // score's 25 ms timer, one per request. MarkRepeat, GoRepeat and SkipSection announce
+  // repeats and first endings before the first event of their measure; a request made
+  // from inside one of these three gets null.
+  std::shared_ptr<MIDIEvent> GetMIDIEvent() noexcept;
+  std::shared_ptr<MIDIEvent> GetMIDIEvent(int startTime) noexcept;
+  bool GetAsync() const noexcept;
+  void SetGetAsync(bool on) noexcept;
+  // Library-internal: the pump timer's handler (also called directly), and the end of the
+  // stream for a score whose content is replaced (CreateDefault, opening a file).
+  void PumpPlaybackEvents(Internal) noexcept;
+  void EndPlayback(Internal) noexcept;
+
 
   // --- Files (score_files.cpp) ---
   // [files: section reserved for opening, saving and reloading]
@@ -225,6 +241,13 @@ public:
 
 private:
   // [private: playback]
+  class PlaybackStream;  // playbackstream.h
+  struct PlaybackStreamDeleter {
+    void operator()(PlaybackStream* stream) const noexcept;
+  };
+  PlaybackStream& Playback();
+  // Created on first use; the stream keeps a non-owning reference back to this score.
+  std::unique_ptr<PlaybackStream, PlaybackStreamDeleter> m_playback;
   // [private: files]
   // [private: undo]
 
