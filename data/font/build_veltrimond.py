@@ -15,7 +15,7 @@ font therefore fixes three things the drawing code relies on:
   clef's line, a rest's line) sits on the baseline or on the staff line the drawing code
   names relative to it. The descent (1.7 em) sets the cell height that the tempo line and the
   octave-line label use to lift these glyphs next to text.
-* Advance widths: they come from the metrics table in notecraft/view/musicfontmetrics.h,
+* Advance widths: they come from the metrics table in harmonygrid/draw/musicfontmetrics.h,
   which the engine's recording surface measures with as well. `--write-metrics` rewrites that
   table from the glyphs as built here.
 
@@ -533,8 +533,16 @@ def write_metrics(path, advances):
 
 #include <array>
 #include <cstdint>
+#include <string_view>
 
-namespace notecraft::musicfont {{
+namespace harmonygrid {{
+
+// The suite's music font: every musical symbol is one of its characters.
+inline constexpr std::string_view MusicFontName = "Veltrimond";
+
+}}  // namespace harmonygrid
+
+namespace harmonygrid::musicfont {{
 
 inline constexpr int UnitsPerEm = {UPM};
 // Cell top to baseline. A glyph anchored at a staff's reference y has its baseline on the
@@ -549,7 +557,7 @@ inline constexpr std::array<std::uint16_t, 256> Advance = {{
 {chr(10).join(rows)}
 }};
 
-}}  // namespace notecraft::musicfont
+}}  // namespace harmonygrid::musicfont
 """
     with open(path, "w", encoding="utf-8") as f:
         f.write(text)

@@ -1,20 +1,8 @@
 #pragma once
-// A font as the score keeps it: the score's text fonts and the music font are shared
-// objects, so a host that changes a font the score handed out changes the score's font.
+// The score's fonts are the shared drawing layer's font descriptions.
 
-#include <string>
+#include "harmonygrid/draw/fontspec.h"
 
 namespace notecraft {
-
-struct FontSpec {
-  std::string Name;
-  float Size = 8.25f;  // points
-  bool Bold = false;
-  bool Italic = false;
-  bool Underline = false;
-  bool Strikeout = false;
-
-  bool operator==(const FontSpec&) const = default;
-};
-
+using harmonygrid::FontSpec;
 }  // namespace notecraft

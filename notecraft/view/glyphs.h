@@ -10,9 +10,11 @@
 #include <array>
 #include <string_view>
 
+#include "harmonygrid/draw/musicfontmetrics.h"
+
 namespace notecraft {
 
-inline constexpr std::string_view MusicFontName = "Veltrimond";
+using harmonygrid::MusicFontName;
 
 namespace glyph {
 

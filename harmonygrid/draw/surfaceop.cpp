@@ -1,11 +1,11 @@
-#include "notecraft/view/surfaceop.h"
+#include "harmonygrid/draw/surfaceop.h"
 
 #include <cstdio>
 #include <ostream>
 
-#include "notecraft/view/glyphs.h"
+#include "harmonygrid/draw/musicfontmetrics.h"
 
-namespace notecraft {
+namespace harmonygrid {
 
 namespace {
 
@@ -77,4 +77,4 @@ std::string ToString(const SurfaceOp& op) {
 
 std::ostream& operator<<(std::ostream& out, const SurfaceOp& op) { return out << ToString(op); }
 
-}  // namespace notecraft
+}  // namespace harmonygrid

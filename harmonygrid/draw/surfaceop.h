@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "notecraft/view/surface.h"
+#include "harmonygrid/draw/surface.h"
 
-namespace notecraft {
+namespace harmonygrid {
 
 struct SurfaceOp {
   enum class Kind { Clear, NewPage, Text, Line, Box, Polyline, Polygon, PolyBezier, Arc, Ellipse };
@@ -23,8 +23,8 @@ struct SurfaceOp {
   double StartDeg = 0.0;   // arcs only
   double SpanDeg = 0.0;
   int Color = 0;           // the fore colour (back colour for Clear)
-  notecraft::DrawStyle Style = notecraft::DrawStyle::Solid;
-  notecraft::DrawMode Mode = notecraft::DrawMode::CopyPen;
+  harmonygrid::DrawStyle Style = harmonygrid::DrawStyle::Solid;
+  harmonygrid::DrawMode Mode = harmonygrid::DrawMode::CopyPen;
   int LineWidth = 1;
 
   bool operator==(const SurfaceOp&) const = default;
@@ -35,4 +35,4 @@ struct SurfaceOp {
 std::string ToString(const SurfaceOp& op);
 std::ostream& operator<<(std::ostream& out, const SurfaceOp& op);
 
-}  // namespace notecraft
+}  // namespace harmonygrid

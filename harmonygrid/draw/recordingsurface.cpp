@@ -1,11 +1,11 @@
-#include "notecraft/view/recordingsurface.h"
+#include "harmonygrid/draw/recordingsurface.h"
 
 #include <cmath>
 #include <utility>
 
-#include "notecraft/view/musicfontmetrics.h"
+#include "harmonygrid/draw/musicfontmetrics.h"
 
-namespace notecraft {
+namespace harmonygrid {
 
 RecordingSurface::RecordingSurface(int pageWidth, int pageHeight, double twipsPerPixelX,
                                    double twipsPerPixelY) noexcept
@@ -139,4 +139,4 @@ void RecordingSurface::Record(SurfaceOp op) noexcept {
   }
 }
 
-}  // namespace notecraft
+}  // namespace harmonygrid

@@ -1,10 +1,10 @@
-#include "notecraft/view/surface.h"
+#include "harmonygrid/draw/surface.h"
 
 #include <cmath>
 
-#include "notecraft/view/glyphs.h"
+#include "harmonygrid/draw/musicfontmetrics.h"
 
-namespace notecraft {
+namespace harmonygrid {
 
 int EmTwips(const FontSpec& font) noexcept {
   return static_cast<int>(std::lround(static_cast<double>(font.Size) * 20.0));
@@ -12,4 +12,4 @@ int EmTwips(const FontSpec& font) noexcept {
 
 bool Surface::IsMusicFont() const noexcept { return m_state.Font.Name == MusicFontName; }
 
-}  // namespace notecraft
+}  // namespace harmonygrid
