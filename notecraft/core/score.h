@@ -8,7 +8,8 @@
 // pagination from page 1 and repaints; "repaint" repaints.
 //
 // Where the members live: score.cpp (creation, properties, CreateDefault, teardown),
-// score_paint.cpp (painting and pagination), score_playback.cpp (playback events),
+// score_paint.cpp (painting and pagination), score_view.cpp (drawing surface, colours and
+// symbols), score_playback.cpp (playback events),
 // score_files.cpp (opening and saving), score_undo.cpp (undo history).
 
 #include <array>
@@ -192,6 +193,9 @@ public:
   void PaintWindow();
   void RestartPagination(int fromPage = 1);
 
+  // --- Drawing surface, colours and symbols (score_view.cpp) ---
+  // [view: section reserved for the drawing surface and symbol drawing]
+
   // --- Playback events (score_playback.cpp) ---
   // [playback: section reserved for the playback event stream]
   // For a host that sounds the score itself: program changes, note-ons and note-offs in
@@ -240,6 +244,7 @@ public:
   }
 
 private:
+  // [private: view]
   // [private: playback]
   class PlaybackStream;  // playbackstream.h
   struct PlaybackStreamDeleter {
