@@ -10,7 +10,8 @@
 // Where the members live: score.cpp (creation, properties, CreateDefault, teardown),
 // score_paint.cpp (painting and pagination), score_view.cpp (drawing surface, colours and
 // symbols), score_playback.cpp (playback events),
-// score_files.cpp (opening and saving), score_undo.cpp (undo history).
+// score_files.cpp (opening and saving), score_midi.cpp (MIDI files, whole-score playback),
+// score_undo.cpp (undo history).
 
 #include <array>
 #include <memory>
@@ -218,6 +219,9 @@ public:
   // --- Files (score_files.cpp) ---
   // [files: section reserved for opening, saving and reloading]
 
+  // --- Standard MIDI Files and whole-score playback (score_midi.cpp) ---
+  // [midi: section reserved for MIDI file export, import and sequencer playback]
+
   // --- Undo (score_undo.cpp) ---
   // [undo: section reserved for the undo history]
 
@@ -254,6 +258,7 @@ private:
   // Created on first use; the stream keeps a non-owning reference back to this score.
   std::unique_ptr<PlaybackStream, PlaybackStreamDeleter> m_playback;
   // [private: files]
+  // [private: midi]
   // [private: undo]
 
   void SetText(std::string& field, const std::string& text, bool relayout);
