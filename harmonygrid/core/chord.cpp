@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "harmonygrid/core/chorddiagram.h"
 #include "harmonygrid/core/clsmap.h"
 #include "harmonygrid/core/textutil.h"
 
@@ -51,6 +52,15 @@ int Chord::GetIndex(int value) const noexcept {
   return 0;
 }
 
+bool Chord::Render(Surface& device, int index, int x, int y, bool showMap, int color,
+                   std::string_view bass, int capo) const noexcept {
+  try {
+    return ChordDiagram(*this, device).Draw(index, x, y, showMap, color, bass, capo);
+  } catch (...) {  // out of memory part-way: what is drawn stays drawn
+    return false;
+  }
+}
+
 std::shared_ptr<clsMap> Chord::AddChordMap(std::string_view key, std::string_view text) noexcept {
   try {
     const std::string wanted = UpperCase(key);
@@ -79,6 +89,12 @@ std::shared_ptr<clsMap> Chord::AddChordMap(std::string_view key, std::string_vie
 std::shared_ptr<clsMap> Chord::ChordMapItem(int position) const noexcept {
   if (position < 0 || position >= ListCount()) return nullptr;
   return m_entries[static_cast<std::size_t>(position)];
+}
+
+int Chord::FindText(std::string_view text) const noexcept {
+  for (std::size_t i = 0; i < m_entries.size(); ++i)
+    if (m_entries[i]->Text() == text) return static_cast<int>(i);
+  return -1;
 }
 
 void Chord::SetChordMapItem(int position, std::shared_ptr<clsMap> entry) noexcept {

@@ -25,6 +25,7 @@
 namespace harmonygrid {
 
 class clsMap;
+class Surface;
 
 class Chord {
 public:
@@ -59,6 +60,16 @@ public:
   // Chord symbols whose shape has gone therefore draw with the first shape.
   int GetIndex(int value) const noexcept;
 
+  // Draws the shape at table position index on device (see chorddiagram.h): its chord name,
+  // centred on x with the name line ending at y, followed by "/" and bass when bass is given,
+  // and with showMap its fretboard diagram above the name, all in color. With capo above 0 the
+  // chord and bass are named capo semitones higher, drawn with the table's shape for that
+  // name, and the untransposed name follows in parentheses on the line below. Leaves the
+  // device's colour and font as it last set them. False, with nothing drawn, when the table
+  // has no shape at index.
+  bool Render(Surface& device, int index, int x, int y, bool showMap = false, int color = 0,
+              std::string_view bass = {}, int capo = 0) const noexcept;
+
   // What the last load found: skipped lines, mended pairs, a missing file.
   const ChordFileReport& LoadReport() const noexcept { return m_report; }
 
@@ -73,6 +84,8 @@ public:
   // Puts another shape at a position; ignored outside 0..ListCount()-1 or for null.
   void SetChordMapItem(int position, std::shared_ptr<clsMap> entry) noexcept;
   int ChordMapCount() const noexcept { return ListCount(); }
+  // Position of the first shape whose Text equals text exactly (case counts); -1 when none.
+  int FindText(std::string_view text) const noexcept;
 
   // Empties the table and fills it from InitDir's file; a missing folder or file leaves it
   // empty. Sorts at the end.
