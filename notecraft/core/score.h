@@ -29,6 +29,7 @@
 
 namespace harmonygrid {
 class Chord;
+class Surface;
 }
 
 namespace notecraft {
@@ -196,6 +197,22 @@ public:
 
   // --- Drawing surface, colours and symbols (score_view.cpp) ---
   // [view: section reserved for the drawing surface and symbol drawing]
+  // The drawing surface the host hands the score to draw its pages on (a page buffer on
+  // screen, a printer while printing); null when none. Not owned: the host keeps it alive
+  // while it is attached and attaches null before destroying it. Attaching makes the
+  // process's default colours the score's, clears the surface, sets plain solid drawing,
+  // sizes it to the page, and paginates and paints; null detaches, leaving the drawing.
+  harmonygrid::Surface* Window() const noexcept;
+  void SetWindow(harmonygrid::Surface* window) noexcept;
+  // Sets the five drawing colours of this score, and of windows attached later in the
+  // process, with the lighter notes colour derived from colorNotes; repaints.
+  void SetColors(int colorLines, int colorBars, int colorNotes, int colorTies, int colorChords);
+  // Twips to the drawing device's pixels, to the nearest, halves to even.
+  int TwipsToPixelsX(int value) const;
+  int TwipsToPixelsY(int value) const;
+  // Library-internal: the score's drawing context (notecraft/view/drawcontext.h).
+  class DrawContext& View(Internal);
+  const class DrawContext& View(Internal) const;
 
   // --- Playback events (score_playback.cpp) ---
   // [playback: section reserved for the playback event stream]
@@ -249,6 +266,11 @@ public:
 
 private:
   // [private: view]
+  struct DrawContextDeleter {
+    void operator()(class DrawContext* context) const noexcept;
+  };
+  // Made on first use; it keeps a non-owning reference back to this score.
+  mutable std::unique_ptr<class DrawContext, DrawContextDeleter> m_view;
   // [private: playback]
   class PlaybackStream;  // playbackstream.h
   struct PlaybackStreamDeleter {

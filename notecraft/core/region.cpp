@@ -1,0 +1,45 @@
+#include "notecraft/core/region.h"
+
+#include <algorithm>
+
+#include "notecraft/core/internal.h"
+
+namespace notecraft {
+
+Region::Region(Internal) {}
+
+void Region::SetMeasures(int count) {
+  count = std::max(count, 0);
+  if (count == Measures()) return;
+  m_measures.assign(static_cast<std::size_t>(count), MeasureEntry{});
+}
+
+const Range* Region::Measure(int index) const {
+  return Valid(index) ? &m_measures[static_cast<std::size_t>(index)].Place : nullptr;
+}
+
+Range* Region::Measure(int index) {
+  return Valid(index) ? &m_measures[static_cast<std::size_t>(index)].Place : nullptr;
+}
+
+void Region::SetMeasure(int index, const Range& range) {
+  if (Valid(index)) m_measures[static_cast<std::size_t>(index)].Place = range;
+}
+
+int Region::MeasureFlag(int index) const {
+  return Valid(index) ? m_measures[static_cast<std::size_t>(index)].Flag : 0;
+}
+
+void Region::SetMeasureFlag(int index, int value) {
+  if (Valid(index)) m_measures[static_cast<std::size_t>(index)].Flag = value;
+}
+
+int Region::MeasurePad(int index) const {
+  return Valid(index) ? m_measures[static_cast<std::size_t>(index)].Pad : 0;
+}
+
+void Region::SetMeasurePad(int index, int value) {
+  if (Valid(index)) m_measures[static_cast<std::size_t>(index)].Pad = value;
+}
+
+}  // namespace notecraft

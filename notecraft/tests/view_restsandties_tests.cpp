@@ -1,0 +1,296 @@
+// Rests filling gaps, ties between drawn notes, the tie curve and the triplet bracket.
+#include "notecraft/view/restsandties.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "notecraft/core/common.h"
+#include "notecraft/core/enums.h"
+#include "notecraft/core/staff.h"
+#include "notecraft/core/staffs.h"
+#include "notecraft/core/voice.h"
+#include "notecraft/view/measureframe.h"
+#include "view_fixtures.h"
+
+namespace notecraft {
+namespace {
+
+using namespace testing;
+
+// A 4/4 measure 3000 wide from x 1500, 45 twips a 64th after a padding of 300.
+MeasureFrame Measure(int duration = 64, int index = 0) {
+  MeasureFrame m;
+  m.Start = 640;
+  m.Duration = duration;
+  m.Left = 1500;
+  m.Width = 3000;
+  m.Y = kY;
+  m.TwipsPerUnit = 45;
+  m.Pad = 300;
+  m.Index = index;
+  return m;
+}
+
+using Rests = ViewFixture;
+
+TEST_F(Rests, GapsAreFilledGreedilyFromTheirStart) {
+  struct Case {
+    const char* name;
+    int from, to;
+    std::vector<std::string> glyphs;
+    std::vector<int> at;  // 64ths after the measure's start
+  };
+  const Case cases[] = {
+      {"24: a quarter then an eighth", 0, 24, {"\xCE", "\xE4"}, {0, 16}},
+      {"56 from the downbeat: half, quarter, eighth", 0, 56, {"\xEE", "\xCE", "\xE4"}, {0, 32, 48}},
+      {"a sixty-fourth takes a thirty-second rest", 20, 21, {"\xA8"}, {20}},
+      {"a sixteenth", 4, 8, {"\xC5"}, {4}},
+      {"an empty gap", 8, 8, {}, {}},
+      {"a reversed gap", 8, 4, {}, {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    surface.ClearRecord();
+    const MeasureFrame m = Measure();
+    FillRests(dc, m, m.Start + c.from, m.Start + c.to);
+    const auto texts = Texts();
+    ASSERT_EQ(texts.size(), c.glyphs.size());
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+      EXPECT_EQ(texts[i].Text, c.glyphs[i]);
+      EXPECT_EQ(texts[i].Points[0], (SurfacePoint{Snap(1500 + 300 + c.at[i] * 45), Snap(kY)}));
+      EXPECT_EQ(texts[i].Color, dc.ColorNotes());  // the current fore colour
+    }
+  }
+}
+
+TEST_F(Rests, AnEmptyMeasureShowsOneCentredWholeMeasureRest) {
+  struct Case {
+    const char* name;
+    int duration, index;
+    std::string glyph;
+  };
+  const Case cases[] = {
+      {"3/4", 48, 0, "\xB7"},
+      {"2/4: the half-rest glyph", 32, 0, "\xEE"},
+      {"4/4, fifth measure of the system", 64, 5, "\xB7"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    surface.ClearRecord();
+    const MeasureFrame m = Measure(c.duration, c.index);
+    FillRests(dc, m, m.Start, m.Start + c.duration);
+    const auto texts = Texts();
+    ASSERT_EQ(texts.size(), 1u);
+    EXPECT_EQ(texts[0].Text, c.glyph);
+    const int x = (3000 - 45 - 300 - c.index) / 2 - S + 1500 + 300;
+    EXPECT_EQ(texts[0].Points[0].X, Snap(x));
+  }
+}
+
+TEST_F(Rests, AChangeAtTheMeasuresStartMovesTheRests) {
+  const MeasureFrame m = Measure(64, 2);
+  dc.Symbols().SetShift(2, m.Start, 400);
+  FillRests(dc, m, m.Start + 48, m.Start + 64);
+  ASSERT_EQ(Texts().size(), 1u);
+  EXPECT_EQ(Texts()[0].Points[0].X, Snap(1500 + 300 + 48 * 45 + 400));
+  // Another measure's shift does not.
+  surface.ClearRecord();
+  FillRests(dc, Measure(64, 1), m.Start + 48, m.Start + 64);
+  EXPECT_EQ(Texts()[0].Points[0].X, Snap(1500 + 300 + 48 * 45));
+}
+
+// --- Ties ---
+
+class Ties : public ViewFixture {
+protected:
+  Ties() {
+    staff = score.AllStaffs().AddStaff(Internal{}, "S1", "Staff");
+    voice = staff->Voice(1);
+  }
+  // A note of voice 1 drawn at (x, y) with the given stem.
+  void Drawn(int time, int x, int y, bool up = false, bool multiVoice = false) {
+    auto note = voice->Notes().Add(time, 67, durQuarter, 0);
+    note->SetX(x);
+    note->SetY(y);
+    note->SetUp(up);
+    note->SetMultiVoice(multiVoice);
+  }
+  void Tie(int from, int to, std::string voiceNumber = "1") {
+    staff->GlobalEvents().Add(from, evtTie, static_cast<std::uint8_t>(to / 256),
+                              static_cast<std::uint8_t>(to % 256), std::move(voiceNumber));
+  }
+  void System(int start, int end) {
+    dc.Symbols().SystemStart = start;
+    dc.Symbols().SystemEnd = end;
+  }
+  std::vector<SurfaceOp> Curves() const { return surface.Ops(SurfaceOp::Kind::PolyBezier); }
+  // The curve's two ends, as drawn (whole pixels).
+  static std::pair<SurfacePoint, SurfacePoint> Ends(const SurfaceOp& curve) {
+    return {curve.Points.at(0), curve.Points.at(3)};
+  }
+  static SurfacePoint Pixel(int x, int y) {
+    return {static_cast<int>(std::lround(x / 15.0)) * 15, static_cast<int>(std::lround(y / 15.0)) * 15};
+  }
+
+  std::shared_ptr<Staff> staff;
+  std::shared_ptr<Voice> voice;
+};
+
+TEST_F(Ties, ATieJoinsItsTwoNotes) {
+  Drawn(0, 2000, 2400);
+  Drawn(16, 3000, 2400);
+  Tie(0, 16);
+  System(0, 256);
+  DrawTies(dc, staff->Index());
+  ASSERT_EQ(Curves().size(), 1u);
+  const auto curve = Curves()[0];
+  EXPECT_EQ(curve.Points.size(), 7u);
+  EXPECT_EQ(curve.Color, dc.ColorTies());
+  const int lift = 4 * S + S / 2;
+  EXPECT_EQ(Ends(curve), std::pair(Pixel(2000 + S, 2400 + lift), Pixel(3000, 2400 + lift)));
+  EXPECT_EQ(curve.Points.back(), curve.Points.front());
+}
+
+TEST_F(Ties, AnUpStemOrAnUpperVoiceBendsTheTieBelow) {
+  Drawn(0, 2000, 2400, /*up=*/true);
+  Drawn(16, 3000, 2400);
+  Tie(0, 16);
+  System(0, 256);
+  DrawTies(dc, staff->Index());
+  ASSERT_EQ(Curves().size(), 1u);
+  const int below = 4 * S + S / 2 + 2 * S;
+  const auto [start, end] = Ends(Curves()[0]);
+  EXPECT_EQ(start, Pixel(2000 + S, 2400 + below));
+  EXPECT_EQ(end, Pixel(3000, 2400 + below));
+  EXPECT_GT(Curves()[0].Points[1].Y, start.Y);  // bending downwards
+}
+
+TEST_F(Ties, ATieAcrossASystemBreakIsTwoStubs) {
+  Drawn(48, 9000, 2400);
+  Drawn(64, 2000, 5400);
+  Tie(48, 64);
+  const int lift = 4 * S + S / 2;
+
+  System(0, 64);  // the first system ends before the tie's last note
+  DrawTies(dc, staff->Index());
+  System(64, 128);  // the next one starts after its first
+  DrawTies(dc, staff->Index());
+
+  ASSERT_EQ(Curves().size(), 2u);
+  EXPECT_EQ(Ends(Curves()[0]), std::pair(Pixel(9000 + S, 2400 + lift), Pixel(9000 + 3 * S, 2400 + lift)));
+  EXPECT_EQ(Ends(Curves()[1]), std::pair(Pixel(2000 - 2 * S, 5400 + lift), Pixel(2000, 5400 + lift)));
+}
+
+TEST_F(Ties, MissingNotesAndVoicesShortenOrSkipTheTie) {
+  Drawn(0, 2000, 2400);
+  Tie(0, 16);        // no note at 16: a stub after the first note
+  Tie(32, 48);       // neither note: nothing
+  Tie(0, 16, "3");   // no voice 3: nothing
+  System(0, 256);
+  DrawTies(dc, staff->Index());
+  ASSERT_EQ(Curves().size(), 1u);
+  const int lift = 4 * S + S / 2;
+  EXPECT_EQ(Ends(Curves()[0]), std::pair(Pixel(2000 + S, 2400 + lift), Pixel(2000 + 3 * S, 2400 + lift)));
+}
+
+TEST_F(Ties, TiesEndingAMeasureBeforeTheSystemStopTheLookBack) {
+  // The tie over 0..200 reaches into the system at 200, but the later tie over 10..20 ends
+  // more than a measure before it, and the search back stops there.
+  Drawn(0, 2000, 2400);
+  Drawn(200, 3000, 2400);
+  Tie(0, 200);
+  Tie(10, 20);
+  System(200, 264);
+  DrawTies(dc, staff->Index());
+  EXPECT_TRUE(Curves().empty());
+
+  // Without the short tie the long one is found and drawn as a stub before its last note.
+  staff->GlobalEvents().Remove(10, evtTie);
+  DrawTies(dc, staff->Index());
+  EXPECT_EQ(Curves().size(), 1u);
+}
+
+TEST_F(Ties, AFlatTieHasItsControlPointsAThirdIn) {
+  DrawTieCurve(dc, RGB(1, 2, 3), 1500, 3000, 3000, 3000, false);
+  const auto curves = Curves();
+  ASSERT_EQ(curves.size(), 1u);
+  const auto& p = curves[0].Points;
+  EXPECT_EQ(p[1].X, Pixel(2000, 0).X);
+  EXPECT_EQ(p[2].X, Pixel(2500, 0).X);
+  // Above: the control points rise by 24 ln(500 - 15), snapped to pixels (148 -> 135).
+  EXPECT_EQ(p[1].Y, Pixel(0, 3000 - 135).Y);
+  EXPECT_EQ(p[5].Y, Pixel(0, 3000 - 150).Y);  // the return edge a pixel further out
+  EXPECT_EQ(curves[0].Color, RGB(1, 2, 3));
+  EXPECT_EQ(surface.ForeColor(), dc.ColorNotes());  // put back
+}
+
+TEST_F(Ties, DegenerateTiesAreGuarded) {
+  struct Case {
+    const char* name;
+    int x1, y1, x2, y2;
+    bool drawn;
+  };
+  const Case cases[] = {
+      {"zero width", 2000, 3000, 2000, 3000, true},
+      {"narrower than a pixel's inset", 2000, 3000, 2040, 3000, true},
+      {"backwards", 3000, 3000, 2000, 3100, true},
+      {"an end at the top edge", 2000, 0, 3000, 3000, false},
+      {"an end above the page", 2000, 3000, 3000, -5, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    surface.ClearRecord();
+    DrawTieCurve(dc, dc.ColorTies(), c.x1, c.y1, c.x2, c.y2, true);
+    ASSERT_EQ(Curves().size(), c.drawn ? 1u : 0u);
+    if (!c.drawn) continue;
+    // A tie too short to bend stays within a pixel of its ends' line.
+    const auto curves = Curves();
+    for (const auto& point : curves[0].Points) EXPECT_LE(std::abs(point.Y - Pixel(0, c.y1).Y), 120);
+  }
+}
+
+TEST_F(Ties, PrintOffsetsMoveTheCurveAndCanPushItOffThePage) {
+  dc.SetPrinting(true, 100, 200);
+  DrawTieCurve(dc, 0, 1500, 3000, 3000, 3000, false);
+  ASSERT_EQ(Curves().size(), 1u);
+  EXPECT_EQ(Curves()[0].Points[0], Pixel(1400, 2800));
+  DrawTieCurve(dc, 0, 1500, 150, 3000, 3000, false);  // 150 - 200 is above the printable area
+  EXPECT_EQ(Curves().size(), 1u);
+}
+
+// --- Triplets ---
+
+using Triplets = ViewFixture;
+
+TEST_F(Triplets, TheDigitIsCentredOverTheGroupBetweenTwoLines) {
+  dc.Symbols().TripletLeft = 1995;
+  dc.Symbols().TripletRight = 3495;
+  surface.SetForeColor(RGB(3, 3, 3));
+  DrawTriplet(dc, kY);
+
+  const int left = 1995 + kPx, right = 3495 + S + kPx;
+  const int digitWidth = 80;  // 8 points, half an em
+  const int digitX = left + (right - digitWidth - left) / 2;
+  const auto texts = Texts();
+  ASSERT_EQ(texts.size(), 1u);
+  EXPECT_EQ(texts[0].Text, "3");
+  EXPECT_EQ(texts[0].Font, (FontSpec{"Arial", 8.0f, true, true, false}));
+  EXPECT_EQ(texts[0].Color, dc.ColorNotes());
+  EXPECT_EQ(texts[0].Points[0], (SurfacePoint{Snap(digitX), Snap(kY - S)}));
+  const auto lines = Lines();
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_EQ(lines[0].Points, (std::vector<SurfacePoint>{{left, kY}, {digitX - S / 2, kY}}));
+  EXPECT_EQ(lines[1].Points, (std::vector<SurfacePoint>{{digitX + digitWidth + S, kY}, {right, kY}}));
+  EXPECT_EQ(lines[0].Color, dc.ColorNotes());
+  // The music font and the fore colour are back.
+  EXPECT_EQ(dc.FontKind(), DrawContext::kMusicFont);
+  EXPECT_EQ(surface.Font().Name, "Veltrimond");
+  EXPECT_EQ(surface.ForeColor(), RGB(3, 3, 3));
+}
+
+}  // namespace
+}  // namespace notecraft

@@ -1,0 +1,423 @@
+#include "notecraft/view/notesandbeams.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "notecraft/core/common.h"
+#include "notecraft/core/enums.h"
+#include "notecraft/core/note.h"
+#include "notecraft/core/numeric.h"
+#include "notecraft/core/pitchspelling.h"
+#include "notecraft/view/drawcontext.h"
+#include "notecraft/view/glyphs.h"
+#include "notecraft/view/measureframe.h"
+#include "notecraft/view/restsandties.h"
+
+namespace notecraft {
+
+namespace {
+
+// A drum voice's dividing pitch: above every MIDI pitch, so its notes are all drawn.
+constexpr int kDrumSplit = 140;
+// Two heads closer than a line space less this are a second and stand side by side.
+constexpr int kSecondSlack = 15;
+// Ledger lines reach this far either side of the head.
+constexpr int kLedgerOverhang = 60;
+// Accidentals stand this far before the head.
+constexpr int kAccidentalGap = 15;
+// Beam levels of a group of one duration stand this much further apart than a beam is thick.
+constexpr int kBeamGap = 30;
+
+// The music font's string for an accidental; a double flat is two flats.
+std::string_view AccidentalGlyph(Accidental mark) {
+  switch (mark) {
+    case Accidental::Sharp: return {&glyph::Sharp, 1};
+    case Accidental::Flat: return {&glyph::Flat, 1};
+    case Accidental::Natural: return {&glyph::Natural, 1};
+    case Accidental::DoubleFlat: return glyph::DoubleFlat;
+    case Accidental::DoubleSharp: return {&glyph::DoubleSharp, 1};
+    case Accidental::None: break;
+  }
+  return {};
+}
+
+std::string Glyph(char code) { return std::string(1, code); }
+
+struct Head {
+  int Y = 0;        // glyph anchor
+  double Step = 0;  // line spaces below the bottom line
+  Accidental Mark = Accidental::None;
+  int X = 0;
+  bool Displaced = false;
+};
+
+// Draws a stem glyph at each anchor from `from` to `to`, every three line spaces; the
+// last at `to`.
+void StemRun(DrawContext& dc, std::string_view stem, int x, int from, int to) {
+  const int step = std::max(3 * dc.LineSpace(), 1);
+  dc.DrawTextAt(stem, x, from);
+  for (int y = from; y < to;) {
+    y = std::min(y + step, to);
+    dc.DrawTextAt(stem, x, y);
+  }
+}
+
+}  // namespace
+
+void DrawNote(DrawContext& dc, Note& note, const MeasureFrame& measure, int clef, int key,
+              int grandHalf, int split) {
+  Surface* window = dc.Window();
+  if (!window) return;
+  SymbolState& state = dc.Symbols();
+  const int s = dc.LineSpace();
+  const int duration = note.Duration();
+  int flags = note.Flags();
+  if (duration >= durQuarter) BeamGeometry(dc);  // a quarter or longer ends any beam group
+
+  int x = SnapX((note.NoteTime() - measure.Start) * measure.TwipsPerUnit + measure.Left +
+                measure.Pad);
+  const ChangeShift shift = state.ShiftOf(measure.Index);
+  if (shift.Time != -1 && note.NoteTime() >= shift.Time) x += shift.Width;
+  const int middleLine = measure.Y - 2 * s;
+
+  const bool drums = split == kDrumSplit;
+  std::string head = Glyph(duration == durWhole  ? glyph::WholeNote
+                           : duration == durHalf ? glyph::HalfHead
+                                                 : glyph::FilledHead);
+  if (clef == clfPercussion || drums) head = Glyph(glyph::PercussionHead);
+  if (clef == clfPercussion) state.StemMode |= SymbolState::kStemUp;
+  if (flags & nteDot) head += glyph::DotSuffix;
+
+  // Direction before the pitches: each rule overrides the one before, and a decided
+  // direction replaces the note's own force flags in the working copy.
+  auto force = [&flags](bool up) {
+    flags = (flags & ~(nteForceUp | nteForceDown)) | (up ? nteForceUp : nteForceDown);
+  };
+  const bool shared = (state.StemMode & SymbolState::kSharedStaves) != 0;
+  bool up = false;
+  const bool joinsPendingBeam = !state.Beam.empty();
+  if (joinsPendingBeam) {
+    up = state.BeamUp;
+    state.TripletUp = state.BeamUp;
+    force(up);
+  } else {
+    if (state.StemMode & SymbolState::kStemUp) {
+      up = true;
+      state.BeamUp = true;
+      force(true);
+      if (shared) note.SetMultiVoice(true);
+    }
+    if (state.StemMode & SymbolState::kStemDown) {
+      up = false;
+      state.BeamUp = false;
+      force(false);
+      if (shared) note.SetMultiVoice(false);
+    }
+  }
+  if (state.TripletCount > 0) {
+    up = state.TripletUp;
+    force(up);
+  }
+
+  // Spell the drawn pitches from the highest down (the order the measure's accidentals are
+  // remembered in).
+  std::vector<Head> heads;
+  double highestStep = 0;
+  double lowestStep = 0;
+  for (int i = note.ValueCount() - 1; i >= 0; --i) {
+    const int pitch = note.Value(i);
+    if (grandHalf == 1 && pitch < split) continue;
+    if (grandHalf == 2 && pitch >= split) continue;
+    const SpelledPitch spelled = SpellPitch(pitch, clef, key, state.Accidentals);
+    Head h;
+    h.Step = spelled.Y;
+    h.Y = static_cast<int>(RoundHalfEven(measure.Y + spelled.Y * s));
+    h.Mark = spelled.Mark;
+    h.X = x;
+    highestStep = std::min(highestStep, h.Step);
+    lowestStep = std::max(lowestStep, h.Step);
+    heads.push_back(h);
+  }
+  if (heads.empty()) return;
+  const int topY = heads.front().Y;
+  const int bottomY = heads.back().Y;
+
+  // The highest head decides: up below the middle line or when forced up, never when
+  // forced down; a head on the middle line gets a down stem.
+  const bool rule = !(flags & nteForceDown) && (topY > middleLine || (flags & nteForceUp));
+  if (duration < durQuarter) {
+    if (!joinsPendingBeam) {
+      up = rule;
+      state.BeamUp = up;
+      force(up);
+    }
+    state.Beam.push_back({x, duration, topY, bottomY});
+  } else {
+    up = rule;
+    if (state.StemMode & SymbolState::kStemUp) up = true;
+    if (state.StemMode & SymbolState::kStemDown) up = false;
+  }
+
+  // Seconds: the upper head of a second stands right of the stem, so with an up stem the
+  // heads are taken from the lowest up and the upper of a pair moves right; with a down
+  // stem from the highest down and the lower of a pair moves left.
+  {
+    bool havePrevious = false;
+    int previousY = 0;
+    auto place = [&](Head& h) {
+      if (havePrevious && std::abs(h.Y - previousY) < s - kSecondSlack) {
+        h.X = up ? x + s : x - s;
+        h.Displaced = true;
+      } else {
+        havePrevious = true;
+        previousY = h.Y;
+      }
+    };
+    if (up)
+      for (auto it = heads.rbegin(); it != heads.rend(); ++it) place(*it);
+    else
+      for (Head& h : heads) place(h);
+  }
+
+  for (const Head& h : heads) {
+    dc.DrawTextAt(head, h.X, h.Y);
+    const std::string_view accidental = AccidentalGlyph(h.Mark);
+    if (!accidental.empty() && split < kDrumSplit) {
+      const int a = h.Displaced && !up ? x - s : x;
+      dc.DrawTextAt(accidental, a - window->TextWidth(accidental) - kAccidentalGap, h.Y);
+    }
+  }
+
+  // Ledger lines above and below the staff, through the heads' lines: line k (0 the bottom
+  // line, -4 the top line) lies at the staff's bottom line + k line spaces.
+  const int bottomLine = measure.Y + dc.Geometry().FourSpaces + dc.GlyphBaseline();
+  for (int k = static_cast<int>(std::floor(highestStep + 0.5)); k <= -5; ++k)
+    dc.DrawLine(state.NoteColor, x - kLedgerOverhang, bottomLine + k * s,
+                x + s + kLedgerOverhang, bottomLine + k * s);
+  for (int k = 1; k <= lowestStep; ++k)
+    dc.DrawLine(state.NoteColor, x - kLedgerOverhang, bottomLine + k * s,
+                x + s + kLedgerOverhang, bottomLine + k * s);
+
+  note.SetX(x);
+  note.SetUp(up);
+  note.SetY(up ? bottomY : topY);
+
+  if (flags & nteTriplet) {
+    ++state.TripletCount;
+    if (state.TripletCount == 1) {
+      state.TripletLeft = x;
+      state.TripletUp = up;
+    }
+    state.TripletRight = x;
+    if (state.TripletCount == 3) DrawTriplet(dc, measure.Y);
+  }
+
+  // One articulation: below an up-stem note, above a down-stem one.
+  {
+    std::string mark;
+    int markX = x;
+    if (flags & nteStacato) {
+      mark = Glyph(glyph::Dot);
+      markX += s / 2;
+    } else if (flags & nteAccent) {
+      mark = Glyph(glyph::Tenuto);
+    } else if (flags & nteAccent2) {
+      mark = Glyph(glyph::Accent);
+    }
+    if (!mark.empty()) {
+      const int markY = up ? bottomY + (mark[0] == glyph::Accent ? 2 * s : s) : topY - s;
+      dc.DrawTextAt(mark, markX, markY);
+    }
+  }
+
+  if (duration == durWhole) return;  // no ornament, no stem
+
+  // One ornament, over the staff or the note.
+  {
+    int ornamentY = 0;
+    if (up)
+      ornamentY = topY >= measure.Y ? measure.Y - 5 * s : topY - 4 * s;
+    else
+      ornamentY = topY >= measure.Y - 4 * s ? measure.Y - 5 * s : topY - s;
+    int ornamentX = x;
+    char sign = 0;
+    if (flags & nteBowDown) {
+      sign = glyph::DownBow;
+    } else if (flags & nteBowUp) {
+      sign = glyph::UpBow;
+    } else if (flags & nteHalfMordent) {
+      sign = glyph::HalfMordent;
+      ornamentX -= s / 2;
+    } else if (flags & nteMordent) {
+      sign = glyph::Mordent;
+      ornamentX -= s / 2;
+    } else if (flags & nteTrill) {
+      sign = glyph::Trill;
+    } else if (flags & nteTurn) {
+      sign = glyph::Turn;
+      ornamentX -= s / 2;
+    } else if (flags & nteFermata) {
+      ornamentX -= s / 2;
+      if (up) {
+        sign = glyph::FermataBelow;
+        ornamentY = bottomY <= measure.Y ? measure.Y + s : bottomY + s;
+      } else {
+        sign = glyph::FermataAbove;
+      }
+    }
+    if (sign != 0) {
+      window->SetForeColor(dc.ColorBars());
+      dc.DrawTextAt(Glyph(sign), ornamentX, ornamentY);
+      window->SetForeColor(dc.ColorNotes());
+    }
+  }
+
+  // The stem from the top head through the bottom head, in segments three spaces apart.
+  StemRun(dc, Glyph(up ? glyph::StemUp : glyph::StemDown), x, topY, bottomY);
+}
+
+void BeamGeometry(DrawContext& dc) {
+  SymbolState& state = dc.Symbols();
+  if (state.Beam.empty()) return;
+  std::vector<BeamSlot> group;
+  group.swap(state.Beam);
+  const bool up = state.BeamUp;
+  state.BeamUp = false;
+  Surface* window = dc.Window();
+  if (!window) return;
+
+  window->SetForeColor(state.NoteColor);
+  const int s = dc.LineSpace();
+  const int n = static_cast<int>(group.size());
+
+  if (n == 1) {
+    // A lone note's flag, at the anchor of the head at the stem's far end. A sixty-fourth
+    // takes the thirty-second flag, the shortest the font has.
+    const BeamSlot& note = group.front();
+    char flag = up ? glyph::FlagEighthUp : glyph::FlagEighthDown;
+    if (note.Duration == durSixteenth)
+      flag = up ? glyph::FlagSixteenthUp : glyph::FlagSixteenthDown;
+    else if (note.Duration == durThirtySecond || note.Duration == durSixtyFourth)
+      flag = up ? glyph::FlagThirtySecondUp : glyph::FlagThirtySecondDown;
+    dc.DrawTextAt(Glyph(flag), note.X, up ? note.Low : note.High);
+    return;
+  }
+
+  const int x0 = group.front().X;
+  const int xn = group.back().X;
+  if (xn <= x0) return;
+
+  // The beam line through the stem-side heads of the outer notes, moved away from the heads
+  // until no inner head reaches past it.
+  int y0 = up ? group.front().Low : group.front().High;
+  int yn = up ? group.back().Low : group.back().High;
+  auto lineAt = [&](double xi) {
+    return static_cast<int>(RoundHalfEven((xi - x0) / (xn - x0) * (yn - y0) + y0));
+  };
+  for (int i = 1; i < n - 1;) {
+    const int yi = lineAt(group[static_cast<std::size_t>(i)].X);
+    const BeamSlot& inner = group[static_cast<std::size_t>(i)];
+    const int reach = up ? yi - inner.Low : inner.High - yi;
+    if (reach > 0) {
+      y0 += up ? -reach : reach;
+      yn += up ? -reach : reach;
+      i = 1;
+    } else {
+      ++i;
+    }
+  }
+
+  // Stem ends on the line; every stem drawn to it.
+  std::vector<int> ends(static_cast<std::size_t>(n));
+  const std::string stem = Glyph(up ? glyph::StemUp : glyph::StemDown);
+  for (int i = 0; i < n; ++i) {
+    BeamSlot& note = group[static_cast<std::size_t>(i)];
+    const int end = i == 0 ? y0 : i == n - 1 ? yn : lineAt(note.X);
+    ends[static_cast<std::size_t>(i)] = end;
+    if (up) {
+      note.Low = end;
+      StemRun(dc, stem, note.X, end, note.High);
+    } else {
+      // The note's own stem reaches three and a half spaces below its bottom head; a line
+      // moved further down is joined by segments every three spaces.
+      const int bottomHead = note.High;
+      note.High = end;
+      for (int y = bottomHead + 3 * s; y < end; y += std::max(3 * s, 1)) dc.DrawTextAt(stem, note.X, y);
+      dc.DrawTextAt(stem, note.X, end);
+    }
+  }
+
+  // Beams. An up stem stands at the head's right edge; a beam starts where the stem glyph
+  // ends: two spaces below an up stem's anchor, 9.1 spaces below a down stem's. Each beam is
+  // b + 1 lines a pixel apart, further beams lie towards the heads.
+  const auto [extraLines, thirdLevelStep] = dc.StaffHeightClass();
+  const int pixel = dc.PixelY();
+  const int towardsHeads = up ? 1 : -1;
+  const int stemShift = static_cast<int>(RoundHalfEven(s + 1.5 * dc.TwipsPerPixelX()));
+  const int firstBeam = up ? 2 * s : static_cast<int>(RoundHalfEven(9.1 * s));
+  const int beamStep = (extraLines + 1) * pixel + kBeamGap;
+  auto beamX = [&](int i) {
+    const int x = group[static_cast<std::size_t>(i)].X;
+    return up ? SnapX(x + stemShift) : x;
+  };
+  auto endAt = [&](int i) { return ends[static_cast<std::size_t>(i)]; };
+  // The stem-end line at any x, for stubs.
+  auto endLineAt = [&](int x) {
+    return static_cast<int>(
+        RoundHalfEven(static_cast<double>(x - beamX(0)) / (beamX(n - 1) - beamX(0)) *
+                          (endAt(n - 1) - endAt(0)) +
+                      endAt(0)));
+  };
+  auto beam = [&](int xa, int ya, int xb, int yb, int offset) {
+    for (int line = 0; line <= extraLines; ++line) {
+      const int d = offset + towardsHeads * line * pixel;
+      dc.DrawLine(state.NoteColor, xa, ya + d, xb, yb + d);
+    }
+  };
+  auto levelOffset = [&](int level, bool mixed) {
+    if (level == 0) return firstBeam;
+    if (level == 1 || !mixed) return firstBeam + towardsHeads * level * beamStep;
+    return firstBeam + towardsHeads * (beamStep + thirdLevelStep);
+  };
+
+  const int firstDuration = group.front().Duration;
+  const bool mixed = std::any_of(group.begin(), group.end(),
+                                 [&](const BeamSlot& b) { return b.Duration != firstDuration; });
+  if (!mixed) {
+    const int levels = firstDuration == durEighth ? 1 : firstDuration == durSixteenth ? 2 : 3;
+    for (int level = 0; level < levels; ++level)
+      beam(beamX(0), endAt(0), beamX(n - 1), endAt(n - 1), levelOffset(level, false));
+  } else {
+    beam(beamX(0), endAt(0), beamX(n - 1), endAt(n - 1), levelOffset(0, true));
+    // Second level for notes shorter than an eighth, third for those shorter than a
+    // sixteenth: joined between neighbours that both need it, else a stub of a line space
+    // (to the right, or to the left for the group's last note).
+    for (int level = 1; level <= 2; ++level) {
+      const int shorterThan = level == 1 ? durEighth : durSixteenth;
+      auto needs = [&](int i) { return group[static_cast<std::size_t>(i)].Duration < shorterThan; };
+      const int offset = levelOffset(level, true);
+      for (int i = 0; i < n;) {
+        if (!needs(i)) {
+          ++i;
+          continue;
+        }
+        if (i + 1 < n && needs(i + 1)) {
+          beam(beamX(i), endAt(i), beamX(i + 1), endAt(i + 1), offset);
+          i += i + 2 < n && needs(i + 2) ? 1 : 2;
+        } else if (i + 1 < n) {
+          beam(beamX(i), endAt(i), beamX(i) + s, endLineAt(beamX(i) + s), offset);
+          ++i;
+        } else {
+          beam(beamX(i) - s, endLineAt(beamX(i) - s), beamX(i), endAt(i), offset);
+          ++i;
+        }
+      }
+    }
+  }
+}
+
+}  // namespace notecraft

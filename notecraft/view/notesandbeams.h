@@ -1,0 +1,33 @@
+#pragma once
+// Notes, stems, flags and beams. The staff drawer calls DrawNote for each note of a voice
+// in time order and BeamGeometry wherever a beam group ends (a beat boundary, a voice's
+// end); notes shorter than a quarter wait in the symbol state's beam group until then.
+
+namespace notecraft {
+
+class DrawContext;
+class Note;
+struct MeasureFrame;
+
+// Draws one chord in the current fore colour: heads from the highest pitch down (the head
+// of a second beside its neighbour, on the far side of the stem), dots, accidentals from
+// the measure's spelling, ledger lines in the voice's colour, one articulation, one
+// ornament (in ColorBars, after which ColorNotes stays the fore colour) and the stem.
+// The stem direction comes from, in rising precedence: the highest head's place (up below
+// the middle line) or the note's force flags, the staff's forced stem mode, the triplet
+// group, and a pending beam group.
+//
+// Records the drawn position in the note: X, Up, and Y (the bottom head's anchor for an up
+// stem, the top head's for a down stem). clef places the pitches, key spells them;
+// grandHalf 1 draws only pitches at or above split, 2 only those below it, 0 all; a split
+// of 140 marks a drum voice: percussion heads and no accidentals.
+void DrawNote(DrawContext& dc, Note& note, const MeasureFrame& measure, int clef, int key,
+              int grandHalf, int split);
+
+// Draws the pending beam group in the voice's colour, or a lone note's flag, and empties
+// the group: a straight beam through the stem ends of its outer notes, moved until it
+// clears every inner head, with one, two or three levels by duration (and stubs where
+// durations are mixed), and every stem drawn to it.
+void BeamGeometry(DrawContext& dc);
+
+}  // namespace notecraft

@@ -1,0 +1,237 @@
+#include "notecraft/view/restsandties.h"
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "notecraft/core/common.h"
+#include "notecraft/core/enums.h"
+#include "notecraft/core/globalevents.h"
+#include "notecraft/core/note.h"
+#include "notecraft/core/numeric.h"
+#include "notecraft/core/score.h"
+#include "notecraft/core/staff.h"
+#include "notecraft/core/voice.h"
+#include "notecraft/view/drawcontext.h"
+#include "notecraft/view/glyphs.h"
+#include "notecraft/view/measureframe.h"
+
+namespace notecraft {
+
+namespace {
+
+struct RestChoice {
+  int Length;  // 64ths covered
+  char Glyph;
+};
+
+// The longest rest not longer than the gap; a gap of one 64th takes a thirty-second rest,
+// the shortest the font has.
+RestChoice ChooseRest(int gap, int measureDuration) {
+  if (gap == measureDuration)
+    return {durWhole, measureDuration == durHalf ? glyph::HalfRest : glyph::WholeRest};
+  if (gap < 4) return {durThirtySecond, glyph::ThirtySecondRest};
+  if (gap < 8) return {durSixteenth, glyph::SixteenthRest};
+  if (gap < 16) return {durEighth, glyph::EighthRest};
+  if (gap < 32) return {durQuarter, glyph::QuarterRest};
+  if (gap < 64) return {durHalf, glyph::HalfRest};
+  return {durWhole, glyph::WholeRest};
+}
+
+int TieEnd(const GlobalEvent& tie) { return tie.Value1() * 256 + tie.Value2(); }
+
+// The note of voice starting exactly at time, or null.
+const Note* NoteAt(const std::shared_ptr<Voice>& voice, int time) {
+  if (!voice) return nullptr;
+  const auto note = voice->Notes().Lookup(time);
+  return note && note->NoteTime() == time ? note.get() : nullptr;
+}
+
+void DrawTie(DrawContext& dc, const Staff& staff, const GlobalEvent& tie, int systemStart,
+             int systemEnd) {
+  const int s = dc.LineSpace();
+  const auto voice = staff.Voice(static_cast<int>(Val(tie.Text())));
+  const int start = tie.EventTime();
+  const int end = TieEnd(tie);
+  // Anchors half a space above the head's top, or, below, half a space under its bottom.
+  const int lift = 4 * s + s / 2;
+  int x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+  bool below = false;
+  if (start >= systemStart) {
+    if (const Note* note = NoteAt(voice, start)) {
+      x1 = note->X() + s;
+      y1 = note->Y() + lift;
+      below = note->Up() != note->MultiVoice();
+      if (below) y1 += 2 * s;
+    }
+  }
+  if (end < systemEnd) {
+    if (const Note* note = NoteAt(voice, end)) {
+      x2 = note->X();
+      y2 = note->Y() + lift + (below ? 2 * s : 0);
+    }
+  }
+  if (x1 + x2 <= 0) return;
+  if (x1 == 0) {  // from the previous system, or its first note is missing
+    x1 = x2 - 2 * s;
+    y1 = y2;
+  }
+  if (x2 == 0) {  // into the next system, or its last note is missing
+    x2 = x1 + 2 * s;
+    y2 = y1;
+  }
+  DrawTieCurve(dc, dc.ColorTies(), x1, y1, x2, y2, below);
+}
+
+}  // namespace
+
+void FillRests(DrawContext& dc, const MeasureFrame& measure, int gapStart, int gapEnd) {
+  if (!dc.Window()) return;
+  const int s = dc.LineSpace();
+  const ChangeShift shift = dc.Symbols().ShiftOf(measure.Index);
+  for (int t = gapStart; t < gapEnd;) {
+    const RestChoice rest = ChooseRest(gapEnd - t, measure.Duration);
+    int x = 0;
+    if (rest.Length == durWhole) {
+      // Centred in the measure; a whole rest ends the filling. (The measure's index enters
+      // the centring as it always has: at most a few twips.)
+      x = (measure.Width - measure.TwipsPerUnit - measure.Pad - measure.Index) / 2 - s +
+          measure.Left + measure.Pad;
+      t = gapEnd;
+    } else {
+      x = (t - measure.Start) * measure.TwipsPerUnit + measure.Left + measure.Pad;
+      t += rest.Length;
+    }
+    if (shift.Time != -1 && shift.Time <= gapEnd) x += shift.Width;
+    dc.DrawTextAt(std::string(1, rest.Glyph), x, measure.Y);
+  }
+}
+
+void DrawTies(DrawContext& dc, int staffIndex) {
+  if (!dc.Window()) return;
+  const auto staff = dc.Owner().Staff(staffIndex);
+  if (!staff) return;
+  const int systemStart = dc.Symbols().SystemStart;
+  const int systemEnd = dc.Symbols().SystemEnd;
+  const GlobalEvents& events = staff->GlobalEvents();
+  const auto last = events.Find(systemEnd - 1, evtTie);
+  if (!last) return;
+
+  // Back from the last tie starting in the system over the earlier ties, as long as they
+  // end no more than a measure before the system: the range of those that reach into it.
+  int low = 0;
+  int high = 0;
+  for (int i = last->Index(); i >= 1; --i) {
+    const auto tie = events.ByIndex(i);
+    if (!tie || tie->EventType() != evtTie) continue;
+    if (TieEnd(*tie) < systemStart - durWhole) break;
+    if (tie->EventTime() >= systemStart || TieEnd(*tie) >= systemStart) {
+      low = i;
+      if (high == 0) high = i;
+    }
+  }
+  if (low == 0) return;
+  for (int i = low; i <= high; ++i) {
+    const auto tie = events.ByIndex(i);
+    if (tie && tie->EventType() == evtTie) DrawTie(dc, *staff, *tie, systemStart, systemEnd);
+  }
+}
+
+void DrawTieCurve(DrawContext& dc, int color, int x1, int y1, int x2, int y2, bool below) {
+  Surface* window = dc.Window();
+  if (!window) return;
+  x1 -= dc.PrintOffsetX();
+  x2 -= dc.PrintOffsetX();
+  y1 -= dc.PrintOffsetY();
+  y2 -= dc.PrintOffsetY();
+  // The bend depends on the ratio of the two page coordinates, which needs both positive.
+  if (y1 <= 0 || y2 <= 0) return;
+
+  const int kept = window->ForeColor();
+  window->SetForeColor(color);
+  const int pixelX = dc.PixelX();
+  const int pixelY = dc.PixelY();
+  const int width = x2 - x1;
+  const int mid = x1 + width / 2;
+  const int ratio = std::max(y1, y2) / std::min(y1, y2);
+  const int k = std::max(1, static_cast<int>(RoundHalfEven(ratio * 3.2)));
+  const int inset = width / k;  // a third of the width for nearby ends
+  const int innerInset = inset - pixelX;
+  // The height grows with the logarithm of the inset; a tie too short to bend (or drawn
+  // backwards) stays flat.
+  const double ln = innerInset >= 1 ? std::log(static_cast<double>(innerInset)) : 0.0;
+  auto snapped = [](double v) { return SnapY(static_cast<int>(RoundHalfEven(v))); };
+  const int h1 = snapped(24 * ln);
+  int d1 = 0, d1Inner = 0, d2 = 0, d2Inner = 0;
+  if (below) {
+    d1 = h1;
+    d1Inner = d1 + pixelY;
+    if (y1 != y2) {
+      d2 = -snapped(41 * ln);
+      d2Inner = d2 - pixelY;
+    }
+  } else {
+    d1 = -h1;
+    d1Inner = d1 - pixelY;
+    if (y1 != y2) {
+      d2 = snapped(28 * ln);
+      d2Inner = d2 + pixelY;
+    }
+  }
+
+  // Out along one edge and back along the other, one pixel apart, through whole pixels.
+  auto point = [&](int x, int y) {
+    return SurfacePoint{
+        static_cast<int>(RoundHalfEven(dc.TwipsToPixelsX(x) * dc.TwipsPerPixelX())),
+        static_cast<int>(RoundHalfEven(dc.TwipsToPixelsY(y) * dc.TwipsPerPixelY()))};
+  };
+  std::vector<SurfacePoint> points;
+  points.push_back(point(x1, y1));
+  if (y1 != y2) {
+    points.push_back(point(mid - inset, y1 + d1));
+    points.push_back(point(mid + inset, y2 - d2));
+    points.push_back(point(x2, y2));
+    points.push_back(point(mid + innerInset, y2 - d2Inner));
+    points.push_back(point(mid - innerInset, y1 + d1Inner));
+  } else {
+    points.push_back(point(x1 + inset, y1 + d1));
+    points.push_back(point(x2 - inset, y2 + d1));
+    points.push_back(point(x2, y2));
+    points.push_back(point(x2 - innerInset, y2 + d1Inner));
+    points.push_back(point(x1 + innerInset, y1 + d1Inner));
+  }
+  points.push_back(points.front());
+  window->DrawPolyBezier(points);
+  window->SetForeColor(kept);
+}
+
+void DrawTriplet(DrawContext& dc, int y) {
+  Surface* window = dc.Window();
+  if (!window) return;
+  SymbolState& state = dc.Symbols();
+  const int s = dc.LineSpace();
+  state.TripletLeft += dc.PixelX();
+  state.TripletRight += s + dc.PixelX();
+
+  const int kept = window->ForeColor();
+  dc.SelectFont(fntCopyright);
+  FontSpec digitFont = window->Font();
+  digitFont.Size = 8;
+  digitFont.Bold = true;
+  digitFont.Italic = true;
+  window->SetFont(digitFont);
+  window->SetForeColor(dc.ColorNotes());
+  const std::string digit = "3";
+  const int width = window->TextWidth(digit);
+  const int left = state.TripletLeft + (state.TripletRight - width - state.TripletLeft) / 2;
+  dc.DrawTextAt(digit, left, y - s);
+  dc.SelectFont(DrawContext::kMusicFont);
+  window->SetForeColor(kept);
+
+  dc.DrawLine(dc.ColorNotes(), state.TripletLeft, y, left - s / 2, y);
+  dc.DrawLine(dc.ColorNotes(), left + width + s, y, state.TripletRight, y);
+}
+
+}  // namespace notecraft
