@@ -1,16 +1,13 @@
 #pragma once
-// Text helpers of the chord library. The library links nothing of the suite (the score engine
-// links it), so it keeps its own small Windows-1252 decoder rather than borrowing the engine's.
-// Inside the library text is UTF-8.
+// Text helpers of the chord library. Inside the library text is UTF-8; files are decoded with
+// the suite's Windows-1252 codec (cp1252.h).
 
 #include <string>
 #include <string_view>
 
-namespace harmonygrid {
+#include "harmonygrid/core/cp1252.h"
 
-// Every byte decodes to a character; the five bytes Windows-1252 leaves unassigned
-// (0x81, 0x8D, 0x8F, 0x90, 0x9D) decode to the C1 controls of the same number, as Windows does.
-std::string Cp1252ToUtf8(std::string_view bytes);
+namespace harmonygrid {
 
 // Upper case of the letters Windows-1252 can hold (ASCII, Latin-1, and š œ ž ÿ); every other
 // character, and malformed UTF-8, is kept as it is. Used for comparisons that ignore case.

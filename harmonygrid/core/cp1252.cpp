@@ -1,9 +1,9 @@
-#include "notecraft/core/cp1252.h"
+#include "harmonygrid/core/cp1252.h"
 
 #include <array>
 #include <cstdint>
 
-namespace notecraft {
+namespace harmonygrid {
 
 namespace {
 
@@ -14,6 +14,15 @@ constexpr std::array<char32_t, 32> kHigh = {
     0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
+
+int EncodeOne(char32_t c) {
+  if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return static_cast<int>(c);
+  for (std::size_t i = 0; i < kHigh.size(); ++i)
+    if (kHigh[i] == c) return static_cast<int>(0x80 + i);
+  return -1;
+}
+
+}  // namespace
 
 void AppendUtf8(std::string& out, char32_t c) {
   if (c < 0x80) {
@@ -27,15 +36,6 @@ void AppendUtf8(std::string& out, char32_t c) {
     out += static_cast<char>(0x80 | (c & 0x3F));
   }
 }
-
-int EncodeOne(char32_t c) {
-  if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return static_cast<int>(c);
-  for (std::size_t i = 0; i < kHigh.size(); ++i)
-    if (kHigh[i] == c) return static_cast<int>(0x80 + i);
-  return -1;
-}
-
-}  // namespace
 
 std::string Cp1252ToUtf8(std::string_view bytes) {
   std::string out;
@@ -91,4 +91,4 @@ std::string Utf8ToCp1252(std::string_view s, char replacement) {
   return out;
 }
 
-}  // namespace notecraft
+}  // namespace harmonygrid
