@@ -354,7 +354,10 @@ void BeamGeometry(DrawContext& dc) {
   // Beams. An up stem stands at the head's right edge; a beam starts where the stem glyph
   // ends: two spaces below an up stem's anchor, 9.1 spaces below a down stem's. Each beam is
   // b + 1 lines a pixel apart, further beams lie towards the heads.
-  const auto [extraLines, thirdLevelStep] = dc.StaffHeightClass();
+  // Named copies, not structured bindings: the lambdas below capture them.
+  const auto heightClass = dc.StaffHeightClass();
+  const int extraLines = heightClass.first;
+  const int thirdLevelStep = heightClass.second;
   const int pixel = dc.PixelY();
   const int towardsHeads = up ? 1 : -1;
   const int stemShift = static_cast<int>(RoundHalfEven(s + 1.5 * dc.TwipsPerPixelX()));
