@@ -235,12 +235,99 @@ public:
 
   // --- Files (score_files.cpp) ---
   // [files: section reserved for opening, saving and reloading]
+  // Replaces the content by the file at path: a native score file ("Vm00") or a Standard
+  // MIDI File ("MThd"), told apart by the first four bytes. Raises BeforeOpenSave,
+  // ProgressReport, AfterOpenSave, ActiveVoice and ActiveStaff. A file that cannot be read
+  // leaves the score as it was, is explained in a message titled "Open" and gives false;
+  // so does a call made while this score is opening a file.
+  bool OpenFile(const std::string& path) noexcept;
+  // Writes the score to path in fileType (FileFormats), or, with an empty path, to its own
+  // file in its own format. The old file is replaced only by a complete new one. On
+  // success the score keeps path and type, is no longer Changed and its undo history is
+  // emptied; false (LastFileError says why) when nothing was written.
+  bool SaveFile(const std::string& path = {}, int fileType = fmtVeltrimond) noexcept;
+  // Opens the score's file again, or makes a new default score when it has none.
+  void Reload() noexcept;
+  // The file path as stored; empty for a score never saved or opened.
+  const std::string& FileName() const { return m_filePath; }
+  // The file name without folder and extension; "New Score" without a file.
+  std::string FileTitle() const;
+  // Why the last OpenFile or SaveFile failed; empty after a success.
+  const std::string& LastFileError() const { return m_lastFileError; }
+
+  // Library-internal.
+  // Empties the score for a reader: staves, voices, instruments, events, texts, key and
+  // pages; stores path. Fonts, page settings, spacing and switches keep their values, and
+  // nothing is raised or marked changed.
+  void ClearContents(Internal, const std::string& path);
+  // Sets a text font (ScoreFonts) from "text|name|size|bold": name, size and bold (when the
+  // bold field reads 1), each when its field is there; underline always goes off.
+  void SplitImportText(Internal, int font, const std::string& text);
+  int FileType(Internal) const;  // FileFormats of the file path
+  void SetFileType(Internal, int type);
+  // The native reader on a file's bytes: the whole file is checked before the score is
+  // touched, then replaces the content. False (LastFileError says why) leaves the score as
+  // it was; shows no message.
+  bool ReadScoreFile(Internal, std::span<const std::uint8_t> bytes,
+                     const std::string& path) noexcept;
+  // N4 of the score files: four bytes, most significant first; read back from the low
+  // three bytes of exactly four, else 0.
+  static std::string LongToBytes(Internal, std::uint32_t value);
+  static std::int32_t BytesToLong(Internal, std::string_view text);
 
   // --- Standard MIDI Files and whole-score playback (score_midi.cpp) ---
   // [midi: section reserved for MIDI file export, import and sequencer playback]
+  // Writes the score to path as a Standard MIDI File (format 1, 128 ticks per quarter
+  // note). forPlayback leaves out the texts, the layout numbers and the voices of muted
+  // staves. path is replaced only by a complete file; the score does not change.
+  bool WriteMIDIFile(const std::string& path, bool forPlayback = false) noexcept;
+
+  // Told when a whole-score playback started with sendEvents reaches its end. Not owned:
+  // stop the playback (PlayScore(true)) before the target goes.
+  class PlayEndTarget {
+  public:
+    virtual ~PlayEndTarget() = default;
+    virtual void PlayEnded() = 0;
+  };
+  // Plays the whole score from its start through the host's ScorePlayer
+  // (notecraft/midi/scoreplayer.h), closing a playback that still runs first; stopPlay
+  // only stops. The playback file is rewritten only when the score changed since it was
+  // last written. With sendEvents, target->PlayEnded() follows (from the score's timer)
+  // when the end is reached. True when playing started, or after a stop; false, with
+  // LastPlayError saying why, when the score cannot be heard (no player, no audio device,
+  // the file cannot be written).
+  bool PlayScore(bool stopPlay = false, bool sendEvents = false,
+                 PlayEndTarget* target = nullptr) noexcept;
+  // A playback started by PlayScore holds the player (until the next PlayScore).
+  bool Playing() const noexcept;
+  const std::string& LastPlayError() const noexcept;
+
+  // Library-internal.
+  // The MIDI reader of OpenFile: checks the whole file, then replaces the content. A file
+  // it refuses leaves the score as it was, is explained in a message titled "Open"
+  // (LastFileError says the same) and gives false.
+  bool ReadMIDIFile(Internal, std::span<const std::uint8_t> bytes,
+                    const std::string& path) noexcept;
+  // The playback file; empty until first written.
+  std::string PlaybackFile(Internal) const;
 
   // --- Undo (score_undo.cpp) ---
   // [undo: section reserved for the undo history]
+  // Each score keeps its newest ten edits by position (notes and events added, removed or
+  // changed). Undo takes back the newest and raises HistoryChanged(false) when that empties
+  // the history; a successful save empties it.
+  bool CanUndo() const { return UndoCount() != 0; }
+  void Undo() noexcept;
+  int UndoCount() const;
+  // Library-internal (the record: notecraft/edit/didwhat.h).
+  void PushUndo(Internal, int action, int atTime, int arg1, int arg2, int arg3, int arg4,
+                const std::string& text);
+  void PushUndo(Internal, const class DidWhat& record);
+  std::shared_ptr<class DidWhat> PopUndo(Internal);
+  // Empties the history, raising HistoryChanged(false) when it held records. Edits after
+  // which records would name other staves or times (inserting or deleting measures or
+  // staves, re-sorting staves, replacing the content) call it.
+  void ClearUndo(Internal);
 
   // Library-internal.
   bool Initialising(Internal) const;
@@ -280,8 +367,25 @@ private:
   // Created on first use; the stream keeps a non-owning reference back to this score.
   std::unique_ptr<PlaybackStream, PlaybackStreamDeleter> m_playback;
   // [private: files]
+  bool OpenFileUnguarded(const std::string& path);
+  bool WriteScoreFile(const std::string& path);
+  void ApplyScoreImage(const struct ScoreImage& image, const std::string& path);
+  int m_fileType = 0;  // FileFormats of the file path
+  bool m_opening = false;
+  std::int64_t m_fileLength = 0;  // of the file being opened
+  std::string m_lastFileError;
   // [private: midi]
+  friend class MidiImporter;  // rebuilds the content as the native reader does
+  class Sequencer;            // notecraft/midi/sequencer.h
+  struct SequencerDeleter {
+    void operator()(Sequencer* sequencer) const noexcept;
+  };
+  // Created on first use; holds the player and the playback file.
+  std::unique_ptr<Sequencer, SequencerDeleter> m_sequencer;
+  std::string m_lastPlayError;
   // [private: undo]
+  bool TakeBack(const class DidWhat& record);
+  std::shared_ptr<class UndoHistory> m_undo;  // made on first use
 
   void SetText(std::string& field, const std::string& text, bool relayout);
   void MarkChanged() { SetChanged(true); }

@@ -1,0 +1,68 @@
+// libFuzzer target for Standard MIDI File import.
+//
+// Each input is read into a score as OpenFile would. A file that is refused must leave
+// the score as it was; one that reads is written as a MIDI file again, and what is
+// written must read: the writer never makes a file its reader refuses (a score without a
+// voice aside, whose file has a single track).
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "notecraft/core/internal.h"
+#include "notecraft/core/platform.h"
+#include "notecraft/core/score.h"
+#include "notecraft/midi/midifilewriter.h"
+
+namespace {
+
+using namespace notecraft;
+
+class QuietPlatform : public Platform {
+public:
+  void ShowMessage(const std::string&, const std::string&) override {}
+};
+
+[[noreturn]] void Fail(const char* what, const std::string& detail) {
+  std::fprintf(stderr, "midi_import_fuzz: %s: %s\n", what, detail.c_str());
+  std::abort();
+}
+
+// Scores are made once: making one loads the instrument table from its file.
+Score& First() {
+  static Score* score = [] {
+    static QuietPlatform quiet;
+    SetPlatform(&quiet);
+    auto* s = new Score;
+    s->CreateDefault();
+    return s;
+  }();
+  return *score;
+}
+
+Score& Second() {
+  static Score* score = new Score;
+  return *score;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  Score& score = First();
+  const std::string marker = "unread " + std::to_string(size);
+  score.SetTitle(marker);
+  if (!score.ReadMIDIFile(Internal{}, std::span<const std::uint8_t>(data, size), "fuzz.mid")) {
+    if (score.Title() != marker) Fail("a refused file changed the score", score.LastFileError());
+    if (score.LastFileError().empty()) Fail("a refused file without a reason", "");
+    return 0;
+  }
+  const auto written = MidiFileWriter::Write(score, false);
+  if (written.size() < 12 || written[10] * 256 + written[11] < 2) return 0;  // no voice
+  if (!Second().ReadMIDIFile(Internal{}, written, "again.mid"))
+    Fail("a written file does not read", Second().LastFileError());
+  (void)MidiFileWriter::Write(Second(), true);
+  return 0;
+}

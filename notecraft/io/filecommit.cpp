@@ -1,0 +1,86 @@
+#include "notecraft/io/filecommit.h"
+
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+
+#include "notecraft/io/fileops.h"
+
+namespace notecraft {
+
+namespace {
+
+// The process's umask without changing it (umask(2) can only be read by setting it).
+unsigned CurrentUmask() {
+  std::ifstream status("/proc/self/status");
+  std::string line;
+  while (std::getline(status, line)) {
+    if (line.rfind("Umask:", 0) == 0)
+      return static_cast<unsigned>(std::strtoul(line.c_str() + 6, nullptr, 8)) & 0777;
+  }
+  const mode_t mask = ::umask(022);
+  ::umask(mask);
+  return mask;
+}
+
+}  // namespace
+
+Result<Done> CommitFile(const std::string& path, std::span<const std::uint8_t> bytes) {
+  namespace fs = std::filesystem;
+  FileOps& ops = CurrentFileOps();
+  auto error = [&](const std::string& what, int code) {
+    return MakeFileError(FileErrorCode::CannotWrite,
+                         "Could not save " + path + ": " + what + std::strerror(code) + ".");
+  };
+
+  std::string target = path;
+  std::error_code ec;
+  if (fs::is_symlink(fs::symlink_status(path, ec))) {
+    const fs::path resolved = fs::canonical(path, ec);
+    if (!ec) target = resolved.string();
+  }
+
+  unsigned mode = 0666 & ~CurrentUmask();
+  struct stat st {};
+  if (::stat(target.c_str(), &st) == 0) {
+    if (S_ISDIR(st.st_mode)) return error("", EISDIR);
+    mode = st.st_mode & 07777;
+  }
+
+  fs::path folder = fs::path(target).parent_path();
+  if (folder.empty()) folder = ".";
+  std::string temp = (folder / (std::string(kTempFilePrefix) + "XXXXXX")).string();
+  int fd = ops.MakeTemp(temp);
+  if (fd < 0) return error("a temporary file cannot be made in " + folder.string() + ": ", errno);
+
+  auto abandon = [&](const std::string& what, int code) {
+    if (fd >= 0) ops.Close(fd);
+    ops.Remove(temp);
+    return error(what, code);
+  };
+
+  std::size_t written = 0;
+  while (written < bytes.size()) {
+    const long n = ops.Write(fd, bytes.data() + written, bytes.size() - written);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return abandon("", errno);
+    if (n == 0) return abandon("", ENOSPC);
+    written += static_cast<std::size_t>(n);
+  }
+  if (ops.SetMode(fd, mode) != 0) return abandon("", errno);
+  if (ops.Sync(fd) != 0) return abandon("", errno);
+  const int closed = ops.Close(fd);
+  fd = -1;  // closed, even when close reports an error
+  if (closed != 0) return abandon("", errno);
+  if (ops.Rename(temp, target) != 0) return abandon("", errno);
+  // The new file is in place; a failure to flush the folder cannot be undone and does not
+  // make the save untrue, so it is not reported.
+  ops.SyncFolder(folder.string());
+  return Done{};
+}
+
+}  // namespace notecraft

@@ -1,0 +1,513 @@
+#include "notecraft/midi/midiimporter.h"
+
+#include <algorithm>
+#include <climits>
+#include <string_view>
+
+#include "notecraft/core/common.h"
+#include "notecraft/core/cp1252.h"
+#include "notecraft/core/enums.h"
+#include "notecraft/core/instrument.h"
+#include "notecraft/core/internal.h"
+#include "notecraft/core/numeric.h"
+#include "notecraft/core/score.h"
+
+namespace notecraft {
+
+namespace {
+
+constexpr int kDrumChannel = 9;
+// The first drum row of the instrument table: a drum kit made for a percussion track.
+constexpr int kDrumRow = 128;
+constexpr int kProgressEvery = 101;
+
+std::string TextOf(std::span<const std::uint8_t> data) {
+  return Cp1252ToUtf8(std::string_view(reinterpret_cast<const char*>(data.data()), data.size()));
+}
+
+std::string BeforeBar(const std::string& text) {
+  return text.substr(0, text.find('|'));
+}
+
+// The numbers after the first character of a cue, separated by "|": field 1 first.
+double CueField(const std::string& text, int field) {
+  std::size_t from = 1;
+  for (int i = 1; i < field; ++i) {
+    const std::size_t bar = text.find('|', from);
+    if (bar == std::string::npos) return 0;
+    from = bar + 1;
+  }
+  if (from > text.size()) return 0;
+  return Val(std::string_view(text).substr(from, text.find('|', from) - from));
+}
+
+}  // namespace
+
+struct MidiImporter::TrackState {
+  std::size_t Index = 0;
+  std::shared_ptr<notecraft::Staff> Staff;
+  std::shared_ptr<notecraft::Voice> Voice;
+  // Time signatures and key signatures snap back to a bar counted from the track's
+  // previous time signature.
+  int SigPosition = 0;
+  std::int64_t SnapLength = 64;
+  std::array<int, 128> Sounding{};  // start time per pitch, -1 when silent
+  bool Named = false;               // a track name has been read
+  bool HasLyrics = false;
+};
+
+// --- Entry point ---
+
+bool MidiImporter::Open(Score& score, std::span<const std::uint8_t> bytes,
+                        const std::string& path) {
+  return score.ReadMIDIFile(Internal{}, bytes, path);
+}
+
+// --- Conversions ---
+
+std::int64_t MidiImporter::ScoreTime(std::int64_t ticks, int division) {
+  // Exact in integers: floor(ticks / division x 16) for ticks >= 0. A division of 16
+  // gives the ticks themselves.
+  return ticks * 16 / division;
+}
+
+std::pair<int, int> MidiImporter::FitLength(std::int64_t length) {
+  if (length <= 1) return {1, 0};
+  if (length == 2) return {2, 0};
+  if (length <= 4) return {4, 0};
+  if (length == 5) return {8, nteTriplet};
+  if (length == 6) return {4, nteDot};
+  if (length <= 8) return {8, 0};
+  if (length <= 11) return {16, nteTriplet};
+  if (length <= 14) return {8, nteDot};
+  if (length <= 16) return {16, 0};
+  if (length <= 23) return {32, nteTriplet};
+  if (length <= 30) return {16, nteDot};
+  if (length <= 32) return {32, 0};
+  if (length <= 47) return {64, nteTriplet};
+  if (length <= 63) return {32, nteDot};
+  return {64, 0};
+}
+
+// --- Checking ---
+
+std::optional<std::string> MidiImporter::Check() {
+  if (auto failure = m_reader.ReadStructure(kMaxTracks)) {
+    return std::string(failure->NotSupported ? kNotSupported : kInvalidData) + "\n" +
+           failure->Detail;
+  }
+  const auto& tracks = m_reader.Tracks();
+  m_summaries.assign(tracks.size(), TrackSummary{});
+  std::int64_t notes = 0;
+  for (std::size_t i = 0; i < tracks.size(); ++i) {
+    auto cursor = m_reader.Events(tracks[i]);
+    TrackSummary& summary = m_summaries[i];
+    bool channelKnown = false;
+    bool noteSeen = false;
+    SmfEvent e;
+    while (cursor.Next(e)) {
+      if (e.Type != SmfEvent::Kind::Channel || i == 0) continue;
+      const bool noteOn = e.Command() == 0x90 && e.Data2 > 0;
+      if (e.Command() == 0xC0 && summary.Program < 0) summary.Program = e.Data1;
+      // A track is a drum track when its first note (or, without notes, its first
+      // channel event) is on the percussion channel.
+      if (!channelKnown || (noteOn && !noteSeen)) summary.Drums = e.Channel() == kDrumChannel;
+      channelKnown = true;
+      if (noteOn) {
+        noteSeen = true;
+        ++notes;
+      }
+    }
+    if (cursor.Error()) {
+      return std::string(kInvalidData) + "\nTrack " + std::to_string(i + 1) + ": " +
+             *cursor.Error() + " (near byte " + std::to_string(cursor.Position()) + ").";
+    }
+  }
+  if (notes > kMaxNotes) {
+    return std::string(kNotSupported) + "\nIt holds " + std::to_string(notes) +
+           " notes; a score takes at most " + std::to_string(kMaxNotes) + ".";
+  }
+  return std::nullopt;
+}
+
+// --- Applying ---
+
+void MidiImporter::Apply(const std::string& path) {
+  Score& s = m_score;
+  const Internal key;
+  const int size = static_cast<int>(std::min<std::int64_t>(s.m_fileLength, INT_MAX));
+  s.Raise([size](ScoreEvents& l) { l.BeforeOpenSave(size); });
+  s.m_initialising = true;
+  s.ClearUndo(key);  // its records name the content that goes now
+  s.EndPlayback(key);
+
+  const auto& tracks = m_reader.Tracks();
+  for (std::size_t i = 0; i < tracks.size(); ++i) {
+    const int position = static_cast<int>(tracks[i].Begin);
+    s.Raise([position](ScoreEvents& l) { l.ProgressReport(position); });
+    if (i == 0) {
+      s.ClearContents(key, path);
+      MakeInstruments();
+    }
+    ReadTrack(i);
+  }
+
+  // The score's key also stands as the key event at time 0 of the score-wide list.
+  if (!s.m_globals->Find(0, evtKeyChange, true)) {
+    s.m_globals->Add(0, evtKeyChange, static_cast<std::uint8_t>(KeyToByte(s.m_key)),
+                     s.m_minor ? 255 : 0);
+  }
+
+  s.Raise([](ScoreEvents& l) { l.AfterOpenSave(); });
+  s.SetFileType(key, fmtMIDI);
+  s.m_activeVoice = 1;
+  s.Raise([](ScoreEvents& l) { l.ActiveVoice(1); });
+  if (auto first = s.Staff(1)) {
+    first->SetSelected(true);
+    s.Raise([&](ScoreEvents& l) { l.ActiveStaff(first); });
+  }
+  s.m_initialising = false;
+  s.m_playbackStale = true;  // the playback file, if any, is of the content that went
+  s.SetChanged(false);
+  s.PaintWindow();
+}
+
+// One instrument per track from its first program change; tracks of one program share
+// it (the score holds at most 16). Drum tracks share one drum kit on channel 9. The kit is
+// made after every melodic instrument: a kit keeps program 0, and a piano asked for later
+// would be handed the kit instead.
+void MidiImporter::MakeInstruments() {
+  Instruments& list = m_score.AllInstruments();
+  m_instruments.assign(m_summaries.size(), nullptr);
+  std::shared_ptr<Instrument> previous;
+  for (std::size_t i = 1; i < m_summaries.size(); ++i) {
+    if (m_summaries[i].Drums) continue;
+    auto ins = list.Add(list.NewID(), std::max(0, m_summaries[i].Program));
+    if (!ins) ins = previous ? previous : list.Item(1);  // 16 instruments already
+    m_instruments[i] = ins;
+    previous = ins;
+  }
+  std::shared_ptr<Instrument> kit;
+  for (std::size_t i = 1; i < m_summaries.size(); ++i) {
+    if (!m_summaries[i].Drums) continue;
+    if (!kit) {
+      for (const auto& ins : list)
+        if (ins->Category() == catDrums) kit = ins;
+    }
+    if (!kit) {
+      kit = list.Add(list.NewID(), kDrumRow);
+      if (kit) {
+        kit->SetCategory(Internal{}, catDrums);
+        kit->SetDescription(Internal{}, "Drums");
+      }
+    }
+    m_instruments[i] = kit ? kit : (previous ? previous : list.Item(1));
+  }
+}
+
+int MidiImporter::MeasureLengthAt(int time) const {
+  // The length of the last time signature at or before time; 4/4 before the first.
+  const GlobalEvents& g = m_score.AllGlobals();
+  int lo = 1, hi = g.TimeItemCount(), found = 0;
+  while (lo <= hi) {
+    const int mid = lo + (hi - lo) / 2;
+    if (g.TimeItem(mid)->EventTime() <= time) {
+      found = mid;
+      lo = mid + 1;
+    } else {
+      hi = mid - 1;
+    }
+  }
+  if (found == 0) return 64;
+  const auto e = g.TimeItem(found);
+  return MeasureLengthOf(e->Value1(), e->Value2());
+}
+
+int MidiImporter::SnapToMeasure(const TrackState& t, int time) {
+  const std::int64_t from = t.SigPosition;
+  return static_cast<int>(from + FloorDiv(time - from, t.SnapLength) * t.SnapLength);
+}
+
+void MidiImporter::ReadTrack(std::size_t index) {
+  Score& s = m_score;
+  const Internal key;
+  TrackState t;
+  t.Index = index;
+  t.Sounding.fill(-1);
+  if (index > 0) {
+    t.Staff = s.m_staffs->AddStaff(key, s.m_staffs->NewID(), "", std::nullopt, true);
+    if (t.Staff) {
+      t.Voice = t.Staff->AddVoice(m_instruments[index]);
+      t.Staff->GlobalEvents().Add(0, evtKeyChange, static_cast<std::uint8_t>(KeyToByte(s.m_key)),
+                                  s.m_minor ? 255 : 0);
+    }
+  }
+
+  const int division = m_reader.FileHeader().Division;
+  auto cursor = m_reader.Events(m_reader.Tracks()[index]);
+  SmfEvent e;
+  int count = 0;
+  int time = 0;
+  while (cursor.Next(e)) {
+    if (++count % kProgressEvery == 0) {
+      const int position = static_cast<int>(e.Position);
+      s.Raise([position](ScoreEvents& l) { l.ProgressReport(position); });
+    }
+    const std::int64_t t64 = ScoreTime(e.Tick, division);
+    // Past the limit only note endings count (clipped to the limit).
+    const bool beyond = t64 >= kTimeLimit;
+    time = static_cast<int>(std::min(t64, kTimeLimit));
+    if (!beyond) s.m_endTime = std::max(s.m_endTime, time);
+    if (e.Type == SmfEvent::Kind::Channel) {
+      if (index > 0) OnChannelEvent(t, e, time);
+    } else if (e.Type == SmfEvent::Kind::Meta && !beyond) {
+      OnMeta(t, e, time);
+    }
+  }
+  // Notes still sounding end with the track.
+  for (int pitch = 0; pitch < 128; ++pitch)
+    if (t.Sounding[static_cast<std::size_t>(pitch)] >= 0) CloseNote(t, pitch, time);
+  if (t.Staff && t.HasLyrics) t.Staff->SetVerses(key, std::max(t.Staff->Verses(), 1));
+}
+
+void MidiImporter::OnChannelEvent(TrackState& t, const SmfEvent& e, int time) {
+  const auto pitch = static_cast<std::size_t>(e.Data1);
+  switch (e.Command()) {
+    case 0x90:
+      if (e.Data2 > 0) {
+        if (time >= kTimeLimit) return;
+        // A pitch struck again while it sounds ends the note that sounds.
+        if (t.Sounding[pitch] >= 0) CloseNote(t, e.Data1, time);
+        t.Sounding[pitch] = time;
+        return;
+      }
+      [[fallthrough]];  // velocity 0 is a note-off
+    case 0x80:
+      if (t.Sounding[pitch] >= 0) CloseNote(t, e.Data1, time);
+      return;
+    default:
+      return;  // programs are taken by MakeInstruments; controllers are not kept
+  }
+}
+
+// Adds the note from its start to endTime, one piece a measure, each fitted to a note
+// value. A note shorter than a 64th still gets one.
+void MidiImporter::CloseNote(TrackState& t, int pitch, int endTime) {
+  auto& start = t.Sounding[static_cast<std::size_t>(pitch)];
+  std::int64_t at = start;
+  std::int64_t left = std::max<std::int64_t>(1, static_cast<std::int64_t>(endTime) - start);
+  start = -1;
+  if (!t.Voice) return;
+  Notes& notes = t.Voice->Notes();
+  bool first = true;
+  for (int bar = 0; left > 0 && at < kTimeLimit && bar < kMaxBarsPerNote; ++bar) {
+    if (!first) {
+      // The bars after the first add notes: bounded in number, and in the work of moving
+      // later notes up for those that fall between notes already read (the note list is
+      // kept in time order).
+      if (m_extraPieces >= kMaxSplitNotes) break;
+      const int position = notes.IndexAtOrAfter(static_cast<int>(at));
+      const bool joins = position <= notes.Count() && notes.ByIndex(position)->NoteTime() == at;
+      const std::int64_t moves = joins ? 0 : notes.Count() - position + 1;
+      if (moves > m_moveBudget) break;
+      m_moveBudget -= moves;
+      ++m_extraPieces;
+    }
+    first = false;
+    const int length = MeasureLengthAt(static_cast<int>(at));
+    const auto [duration, flags] = FitLength(std::min<std::int64_t>(left, length));
+    notes.Add(static_cast<int>(at), pitch, duration, flags);
+    at += length;
+    left -= length;
+  }
+}
+
+void MidiImporter::OnScoreText(int type, const std::string& text) {
+  Score& s = m_score;
+  const Internal key;
+  const bool withFont = text.find('|') != std::string::npos;
+  if (type == 0x01) {
+    std::string* fields[] = {&s.m_title, &s.m_subTitle, &s.m_composer, &s.m_arrangedBy};
+    constexpr int fonts[] = {fntTitle, fntSubTitle, fntComposer};
+    int slot = -1;
+    if (withFont) {
+      slot = m_titleFontTexts++;
+    } else {
+      for (int i = 0; i < 4 && slot < 0; ++i)
+        if (!m_titleTaken[static_cast<std::size_t>(i)] && fields[i]->empty()) slot = i;
+    }
+    if (slot < 0 || slot > 3 || m_titleTaken[static_cast<std::size_t>(slot)]) return;
+    m_titleTaken[static_cast<std::size_t>(slot)] = true;
+    *fields[slot] = BeforeBar(text);
+    if (slot < 3) s.SplitImportText(key, fonts[slot], text);
+  } else {  // 0x02, copyright
+    int slot = -1;
+    if (withFont) {
+      slot = m_copyrightFontTexts++;
+    } else {
+      for (int i = 0; i < 2 && slot < 0; ++i)
+        if (!m_copyrightTaken[static_cast<std::size_t>(i)] &&
+            s.m_copyright[static_cast<std::size_t>(i)].empty())
+          slot = i;
+    }
+    if (slot < 0 || slot > 1 || m_copyrightTaken[static_cast<std::size_t>(slot)]) return;
+    m_copyrightTaken[static_cast<std::size_t>(slot)] = true;
+    s.m_copyright[static_cast<std::size_t>(slot)] = BeforeBar(text);
+    if (slot == 0) s.SplitImportText(key, fntCopyright, text);
+  }
+}
+
+void MidiImporter::OnMeta(TrackState& t, const SmfEvent& e, int time) {
+  Score& s = m_score;
+  const Internal key;
+  const bool later = t.Index > 0;
+  const auto& data = e.Data;
+  switch (e.MetaType) {
+    case 0x01:  // text
+    case 0x02:  // copyright
+      OnScoreText(e.MetaType, TextOf(data));
+      return;
+    case 0x03:  // track name
+    case 0x04:  // instrument name
+      if (!later) {
+        if (e.MetaType == 0x04) {
+          const std::string text = TextOf(data);
+          s.m_heading = BeforeBar(text);
+          s.SplitImportText(key, fntHeader, text);
+        }
+        return;
+      }
+      // The track name names the staff; an instrument name only when there is none.
+      if (e.MetaType == 0x04 && t.Named) return;
+      t.Named = t.Named || e.MetaType == 0x03;
+      if (t.Staff) t.Staff->SetDescription(TextOf(data));
+      if (t.Voice) t.Voice->SetDescription(TextOf(data));
+      return;
+    case 0x05: {  // lyric: line breaks kept as the score's verse and line marks
+      if (!t.Staff) return;
+      std::string text = TextOf(data);
+      for (char& c : text) {
+        if (c == '\r') c = '}';
+        if (c == '\n') c = '~';
+      }
+      t.Staff->GlobalEvents().Add(time, evtLyric, 0, 0, text);
+      t.HasLyrics = true;
+      return;
+    }
+    case 0x06: {  // marker: "%" and three flag characters
+      if (!t.Staff || data.size() < 4 || data[0] != '%') return;
+      GlobalEvents& g = *s.m_globals;
+      auto addOnce = [&](int type) {
+        if (!g.Find(time, type, true)) g.Add(time, type);
+      };
+      if (data[1] & 1) addOnce(evtRepeatBegin);
+      switch (data[2] & 3) {
+        case 1: addOnce(evtRepeatEnd); break;
+        case 2: addOnce(evtSectionEnd); break;
+        case 3: addOnce(evtScoreEnd); break;
+        default: break;
+      }
+      int clef = -1;
+      switch (data[3] & 14) {
+        case 0: break;
+        case 4: clef = clfBass; break;
+        case 8: clef = clfTenor; break;
+        case 10: clef = clfPercussion; break;
+        default: clef = clfTreble; break;
+      }
+      if (clef >= 0 && t.Staff->CurClef(time) != clef)
+        t.Staff->GlobalEvents().Add(time, evtClefChange, static_cast<std::uint8_t>(clef));
+      return;
+    }
+    case 0x07: {  // cue: "&" layout numbers, "%" a staff's clef
+      const std::string text = TextOf(data);
+      if (text.empty()) return;
+      if (text[0] == '&') {
+        auto field = [&](int n, float fallback) {
+          const double v = CueField(text, n);
+          return v == 0 ? fallback : static_cast<float>(v);
+        };
+        s.SetStaffHeight(field(1, 0.5f));
+        s.SetStaffSpace(field(2, 0.5f));
+        s.SetSystemSpace(field(3, 0.75f));
+      } else if (text[0] == '%' && t.Staff) {
+        int code = static_cast<int>(CueField(text, 1));
+        if (code == 0) code = 1;
+        int clef = clfTreble;
+        switch (code) {
+          case 2: clef = clfBass; break;
+          case 3: clef = clfAlto; break;
+          case 4: clef = clfTenor; break;
+          case 5: clef = clfPercussion; break;
+          default: break;
+        }
+        t.Staff->SetDefaultClef(clef);
+      }
+      return;
+    }
+    case 0x51: {  // tempo: microseconds per quarter note
+      if (data.size() < 3) return;
+      const std::uint32_t us = static_cast<std::uint32_t>(data[0]) << 16 | data[1] << 8 | data[2];
+      if (us == 0) return;
+      // The score has one tempo: the one in force at the start. Later changes are passed
+      // over (the earliest tempo event wins; at one time, the last read).
+      if (m_tempoTime && time > *m_tempoTime) return;
+      m_tempoTime = time;
+      s.SetCount(static_cast<int>(std::min<std::uint32_t>(60000000u / us, INT_MAX)));
+      return;
+    }
+    case 0x58: {  // time signature: nn dd cc bb
+      if (data.size() < 2) return;
+      const int beats = data[0];
+      int beat = 16;
+      switch (data[1]) {
+        case 1: beat = 32; break;
+        case 3: beat = 8; break;
+        case 4: beat = 4; break;
+        case 5: beat = 2; break;
+        default: break;
+      }
+      const int at = SnapToMeasure(t, time);
+      int value1 = beats, value2 = beat;
+      std::int64_t length = static_cast<std::int64_t>(beats) * beat;
+      if (beats == 0) {
+        // Numerator 0 stood for the symbols: over a quarter common time, else cut time.
+        value2 = data[1] == 2 ? 0 : beat;
+        length = value2 == 0 ? 64 : 32;
+      }
+      GlobalEvents& g = *s.m_globals;
+      if (auto same = g.Find(at, evtTimeChange, true)) {
+        same->SetValue1(value1);
+        same->SetValue2(value2);
+      } else {
+        g.Add(at, evtTimeChange, static_cast<std::uint8_t>(value1),
+              static_cast<std::uint8_t>(value2));
+      }
+      t.SigPosition = at;
+      t.SnapLength = length;
+      return;
+    }
+    case 0x59: {  // key signature: sf mi
+      if (data.size() < 2) return;
+      if (!m_keySeen) {
+        m_keySeen = true;
+        s.m_key = std::clamp(KeyFromByte(data[0]), -7, 7);
+        s.m_minor = data[1] == 1;
+      }
+      if (!t.Staff) return;
+      const int at = SnapToMeasure(t, time);
+      GlobalEvents& list = t.Staff->GlobalEvents();
+      if (auto same = list.Find(at, evtKeyChange, true)) {
+        same->SetValue1(data[0]);
+        same->SetValue2(data[1]);
+      } else {
+        list.Add(at, evtKeyChange, data[0], data[1]);
+      }
+      return;
+    }
+    default:
+      return;
+  }
+}
+
+}  // namespace notecraft

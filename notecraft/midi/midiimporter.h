@@ -1,0 +1,105 @@
+#pragma once
+// Turns a Standard MIDI File of two or more tracks into a score.
+//
+// The first track holds the score-wide data: the texts, fonts and layout numbers that
+// MidiFileWriter stores, the tempo, the time signatures and the key. Every later track
+// becomes a staff with one voice: its notes are rebuilt from note-on/note-off pairs, cut at
+// the measure length and fitted to note values, and its names, lyrics, key signatures and
+// markers become the staff's. Channel events of the first track are read and dropped.
+//
+// The whole file is read and checked (Check) before the score is touched, so a file that
+// is refused leaves the score as it was. Apply then replaces the content.
+//
+// Limits that keep a hostile file from exhausting the machine: at most 256 staves; at most
+// kMaxNotes notes in the file and kMaxSplitNotes more from cutting long notes at the bars,
+// kMaxBarsPerNote bars a note, and a bound on the work of placing those (beyond any of
+// these a note keeps only its first bars); score times below 2^24 64ths (events after
+// that are dropped, as a score file could not store them).
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <span>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "notecraft/midi/smfreader.h"
+
+namespace notecraft {
+
+class Instrument;
+class Score;
+class Staff;
+class Voice;
+
+class MidiImporter {
+public:
+  static constexpr std::size_t kMaxTracks = 257;           // the first track and 256 staves
+  static constexpr std::int64_t kTimeLimit = 16777216;     // 2^24 64ths
+  static constexpr std::int64_t kMaxNotes = 4000000;       // note-ons in the file
+  static constexpr std::int64_t kMaxSplitNotes = 1000000;  // notes added by cutting at bars
+  static constexpr int kMaxBarsPerNote = 4096;             // hours of music: no note is held longer
+  static constexpr std::int64_t kMaxSplitMoves = 16000000;  // see m_moveBudget
+  static constexpr const char* kInvalidData = "Invalid data encountered loading file.";
+  static constexpr const char* kNotSupported = "This MIDI file type is not supported.";
+
+  // The MIDI reader of Score::OpenFile: reads bytes into score, or shows why it cannot in
+  // a message titled "Open" and returns false.
+  static bool Open(Score& score, std::span<const std::uint8_t> bytes, const std::string& path);
+
+  MidiImporter(Score& score, std::span<const std::uint8_t> bytes)
+      : m_score(score), m_reader(bytes) {}
+
+  // Reads the whole file without touching the score. The message that refuses the file,
+  // or nothing when it can be opened.
+  std::optional<std::string> Check();
+  // Replaces the score's content by the file's; only after Check found nothing wrong.
+  void Apply(const std::string& path);
+
+  // The note value (duration in 64ths, NoteFlags) written for a length in 64ths.
+  static std::pair<int, int> FitLength(std::int64_t length);
+  // Score time (64ths) of a tick count: the whole part of ticks / division x 16.
+  static std::int64_t ScoreTime(std::int64_t ticks, int division);
+
+private:
+  struct TrackSummary {
+    int Program = -1;    // of the first program change
+    bool Drums = false;  // its notes are on channel 9 (the General MIDI percussion channel)
+  };
+  struct TrackState;
+
+  void MakeInstruments();
+  void ReadTrack(std::size_t index);
+  void OnChannelEvent(TrackState& t, const SmfEvent& e, int time);
+  void OnMeta(TrackState& t, const SmfEvent& e, int time);
+  // Text (FF 01) and copyright (FF 02) events of any track fill the score's titles.
+  void OnScoreText(int type, const std::string& text);
+  void CloseNote(TrackState& t, int pitch, int endTime);
+  int MeasureLengthAt(int time) const;
+  static int SnapToMeasure(const TrackState& t, int time);
+
+  Score& m_score;
+  SmfReader m_reader;
+  std::vector<TrackSummary> m_summaries;
+  std::vector<std::shared_ptr<Instrument>> m_instruments;  // per track; [0] unused
+
+  // Which score texts have been taken by a text with font data ("text|font|size|bold"):
+  // the n-th such text fills the n-th field even when empty, so an empty title does not
+  // move the subtitle up.
+  std::array<bool, 4> m_titleTaken{};  // Title, SubTitle, Composer, ArrangedBy
+  int m_titleFontTexts = 0;
+  std::array<bool, 2> m_copyrightTaken{};
+  int m_copyrightFontTexts = 0;
+  bool m_keySeen = false;
+  std::optional<int> m_tempoTime;
+  std::int64_t m_extraPieces = 0;
+  // Later notes a bar of a long note may move up when it falls between notes already read.
+  // A note is added when it ends, so notes arrive out of time order: without a bound, a few
+  // long notes held over many short ones would cost the square of the notes.
+  std::int64_t m_moveBudget = kMaxSplitMoves;
+};
+
+}  // namespace notecraft

@@ -1,0 +1,336 @@
+// Score::OpenFile, SaveFile, Reload and FileTitle: what hosts see of score files.
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <cerrno>
+
+#include "notecraft/core/enums.h"
+#include "notecraft/core/internal.h"
+#include "notecraft/core/score.h"
+#include "notecraft/io/fileops.h"
+#include "notecraft/io/midifilehooks.h"
+#include "model_fixtures.h"
+#include "scorefile_fixtures.h"
+
+namespace notecraft {
+namespace {
+
+using testing::ByteVector;
+using testing::Describe;
+using testing::FixedClock;
+using testing::MessageRecorder;
+using testing::ReadAll;
+using testing::TempDir;
+using testing::WriteAll;
+
+// The model log plus the open events.
+class FileEventLog : public testing::EventLog {
+public:
+  void BeforeOpenSave(int size) override { log.push_back("BeforeOpenSave(" + std::to_string(size) + ")"); }
+  void ProgressReport(int) override {
+    if (log.empty() || log.back() != "ProgressReport") log.push_back("ProgressReport");
+  }
+  void AfterOpenSave() override { log.push_back("AfterOpenSave"); }
+};
+
+class ScoreFiles : public ::testing::Test {
+protected:
+  FixedClock clock{11 * 3600};
+  MessageRecorder host;
+  TempDir dir;
+};
+
+// Keeps the MIDI hooks a test replaces, and puts them back.
+class HooksGuard {
+public:
+  HooksGuard() : m_saved(TheMidiFileHooks()) {}
+  ~HooksGuard() { TheMidiFileHooks() = m_saved; }
+
+private:
+  MidiFileHooks m_saved;
+};
+
+TEST(ScoreFileTitle, IsTheFileNameWithoutFolderAndExtension) {
+  struct Case {
+    const char* path;
+    const char* title;
+  } cases[] = {
+      {"C:\\Scores\\Song.sco", "Song"}, {"C:\\Scores\\my.song.sco", "my.song"},
+      {"D:Song.sco", "Song"},           {"Song", "Song"},
+      {"/home/ann/Song.sco", "Song"},   {"/home/ann.b/Song", "Song"},
+      {"", "New Score"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.path);
+    Score score;
+    score.SetFilePath(Internal{}, c.path);
+    EXPECT_EQ(score.FileTitle(), c.title);
+    EXPECT_EQ(score.FileName(), c.path);
+  }
+}
+
+TEST_F(ScoreFiles, ASavedScoreOpensWithItsEvents) {
+  Score original;
+  testing::BuildEveryFeatureScore(original);
+  original.PushUndo(Internal{}, 1, 0, 1, 1, 0, 0, "");
+  FileEventLog saveLog;
+  original.AddListener(&saveLog);
+  const std::string path = dir.File("Sonatina.sco");
+  ASSERT_TRUE(original.SaveFile(path)) << original.LastFileError();
+  // Saving clears Changed and the history, each told once.
+  EXPECT_EQ(saveLog.log, (std::vector<std::string>{"ChangeNotify(0)", "HistoryChanged(0)"}));
+  EXPECT_EQ(original.FileName(), path);
+  EXPECT_EQ(original.FileType(Internal{}), fmtVeltrimond);
+  EXPECT_FALSE(original.CanUndo());
+  original.RemoveListener(&saveLog);
+
+  Score opened;
+  opened.CreateDefault();
+  opened.PushUndo(Internal{}, 1, 0, 1, 1, 0, 0, "");
+  FileEventLog log;
+  opened.AddListener(&log);
+  ASSERT_TRUE(opened.OpenFile(path));
+  opened.RemoveListener(&log);
+  const auto size = std::to_string(ReadAll(path).size());
+  EXPECT_EQ(log.log, (std::vector<std::string>{"BeforeOpenSave(" + size + ")", "HistoryChanged(0)",
+                                               "ProgressReport", "AfterOpenSave", "ActiveVoice(1)",
+                                               "ActiveStaff(1)"}));
+  EXPECT_EQ(Describe(opened), Describe(original));
+  EXPECT_EQ(opened.FileName(), path);
+  EXPECT_EQ(opened.FileTitle(), "Sonatina");
+  EXPECT_FALSE(opened.Changed());
+  EXPECT_FALSE(opened.CanUndo());  // the old content's records are gone
+  EXPECT_EQ(host.recent, std::vector<std::string>{path});
+  EXPECT_TRUE(host.messages.empty());
+
+  // A second save writes the very same bytes.
+  const ByteVector first = ReadAll(path);
+  ASSERT_TRUE(opened.SaveFile());
+  EXPECT_EQ(ReadAll(path), first);
+}
+
+TEST_F(ScoreFiles, FilesThatCannotBeOpenedLeaveTheScoreAndSayWhy) {
+  const std::string fifo = dir.File("pipe.sco");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  WriteAll(dir.File("short.sco"), ByteVector{'V', 'm', '0'});
+  WriteAll(dir.File("text.sco"), ByteVector{'h', 'e', 'l', 'l', 'o'});
+  WriteAll(dir.File("damaged.sco"), ByteVector{'V', 'm', '0', '0', 0, 11, 0});
+  WriteAll(dir.File("song.mid"), ByteVector{'M', 'T', 'h', 'd', 0, 0, 0, 6});
+  struct Case {
+    std::string path;
+    std::string message;
+  } cases[] = {
+      {dir.File("none.sco"), dir.File("none.sco") + ": No such file or directory."},
+      {dir.Path().string(), dir.Path().string() + ": Is a directory."},
+      {fifo, fifo + ": Not a regular file."},
+      {dir.File("short.sco"), "File contains an unrecognised format."},
+      {dir.File("text.sco"), "File contains an unrecognised format."},
+      {dir.File("damaged.sco"), "The score file is damaged: its directory is empty."},
+      {dir.File("song.mid"), "Standard MIDI Files cannot be opened: MIDI import is not available."},
+  };
+  HooksGuard guard;
+  TheMidiFileHooks().Read = nullptr;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.path);
+    Score score;
+    score.CreateDefault();
+    score.SetTitle("Mine");
+    score.SetFilePath(Internal{}, "/mine.sco");
+    const std::string before = Describe(score);
+    host.messages.clear();
+    EXPECT_FALSE(score.OpenFile(c.path));
+    EXPECT_EQ(host.messages, std::vector<std::string>{"Open: " + c.message});
+    EXPECT_EQ(score.LastFileError(), c.message);
+    EXPECT_EQ(Describe(score), before);
+    EXPECT_EQ(score.FileName(), "/mine.sco");
+    EXPECT_TRUE(score.Changed());
+  }
+  EXPECT_TRUE(host.recent.empty());
+}
+
+TEST_F(ScoreFiles, MidiFilesGoThroughTheirHooks) {
+  HooksGuard guard;
+  static std::vector<std::string> calls;
+  calls.clear();
+  TheMidiFileHooks().Read = [](Score& s, std::span<const std::uint8_t> bytes, const std::string& path) {
+    calls.push_back("read " + std::to_string(bytes.size()) + " " + path);
+    s.ClearContents(Internal{}, path);
+    s.SetFileType(Internal{}, fmtMIDI);
+    return true;
+  };
+  TheMidiFileHooks().Write = [](Score&) -> Result<std::vector<std::uint8_t>> {
+    calls.push_back("write");
+    return std::vector<std::uint8_t>{'M', 'T', 'h', 'd'};
+  };
+  const std::string midi = dir.File("song.mid");
+  WriteAll(midi, ByteVector{'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 1, 0, 2, 0, 96});
+  Score score;
+  EXPECT_TRUE(score.OpenFile(midi));
+  EXPECT_EQ(score.FileName(), midi);
+  // Saving without a path after a MIDI open or save writes MIDI again, to the same file.
+  EXPECT_TRUE(score.SaveFile());
+  EXPECT_EQ(ReadAll(midi), (ByteVector{'M', 'T', 'h', 'd'}));
+  const std::string other = dir.File("other.mid");
+  EXPECT_TRUE(score.SaveFile(other, fmtMIDI));
+  EXPECT_TRUE(score.SaveFile());
+  EXPECT_EQ(calls, (std::vector<std::string>{"read 14 " + midi, "write", "write", "write"}));
+  EXPECT_EQ(score.FileName(), other);
+  TheMidiFileHooks().Write = nullptr;
+
+  EXPECT_FALSE(score.SaveFile());
+  EXPECT_EQ(score.LastFileError(), "Standard MIDI Files cannot be saved: MIDI export is not available.");
+}
+
+TEST_F(ScoreFiles, SaveFileChoosesItsTargetAndFormat) {
+  Score score;
+  score.CreateDefault();
+  EXPECT_FALSE(score.SaveFile());  // no path given, none stored
+  EXPECT_EQ(score.LastFileError(), "The score has no file name yet.");
+  EXPECT_FALSE(score.SaveFile(dir.File("x.sco"), 7));
+  EXPECT_EQ(score.LastFileError(), "Unknown file format 7.");
+  EXPECT_TRUE(dir.Entries().empty());
+  EXPECT_TRUE(score.SaveFile(dir.File("a.sco")));  // the format defaults to native
+  EXPECT_EQ(ReadAll(dir.File("a.sco"))[0], 'V');
+  // An empty history is not announced as emptied.
+  FileEventLog log;
+  score.AddListener(&log);
+  score.SetTitle("Changed");
+  EXPECT_TRUE(score.SaveFile());
+  EXPECT_EQ(log.log, (std::vector<std::string>{"ChangeNotify(1)", "ChangeNotify(0)"}));
+  score.RemoveListener(&log);
+}
+
+// Every write goes through here; the test decides which call fails.
+class BrokenDisk : public PosixFileOps {
+public:
+  BrokenDisk() { SetFileOps(this); }
+  ~BrokenDisk() override { SetFileOps(nullptr); }
+  int error = ENOSPC;
+  bool failMakeTemp = false;
+  long Write(int fd, const void* data, std::size_t size) override {
+    if (failMakeTemp) return PosixFileOps::Write(fd, data, size);
+    errno = error;
+    return -1;
+  }
+  int MakeTemp(std::string& pathTemplate) override {
+    if (!failMakeTemp) return PosixFileOps::MakeTemp(pathTemplate);
+    errno = error;
+    return -1;
+  }
+};
+
+TEST_F(ScoreFiles, AFailedSaveChangesNothing) {
+  const std::string path = dir.File("Song.sco");
+  const ByteVector old{'o', 'l', 'd'};
+  struct Case {
+    const char* name;
+    bool failMakeTemp;
+    int error;
+    const char* reason;
+  } cases[] = {
+      {"full disk", false, ENOSPC, "No space left on device"},
+      {"read-only folder", true, EROFS, "Read-only file system"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    WriteAll(path, old);
+    Score score;
+    score.CreateDefault();
+    score.SetFilePath(Internal{}, dir.File("elsewhere.sco"));
+    score.SetTitle("Unsaved");
+    score.PushUndo(Internal{}, 1, 0, 1, 1, 0, 0, "");
+    FileEventLog log;
+    score.AddListener(&log);
+    bool saved = true;
+    {
+      BrokenDisk disk;
+      disk.failMakeTemp = c.failMakeTemp;
+      disk.error = c.error;
+      saved = score.SaveFile(path);
+    }
+    score.RemoveListener(&log);
+    EXPECT_FALSE(saved);
+    EXPECT_NE(score.LastFileError().find(c.reason), std::string::npos) << score.LastFileError();
+    EXPECT_EQ(ReadAll(path), old);
+    EXPECT_EQ(dir.Entries(), std::vector<std::string>{"Song.sco"});
+    EXPECT_EQ(score.FileName(), dir.File("elsewhere.sco"));
+    EXPECT_TRUE(score.Changed());
+    EXPECT_TRUE(score.CanUndo());
+    EXPECT_TRUE(log.log.empty());
+  }
+}
+
+TEST_F(ScoreFiles, AScoreTooBigForTheFormatIsRefusedWithoutWriting) {
+  Score score;
+  score.CreateDefault();
+  for (int i = 0; i < 85; ++i) score.AllStaffs().AddStaff(Internal{}, score.AllStaffs().NewID(), "x");
+  EXPECT_FALSE(score.SaveFile(dir.File("big.sco")));
+  EXPECT_EQ(score.LastFileError(), "The score has 86 staves; a score file holds at most 85.");
+  EXPECT_TRUE(dir.Entries().empty());
+}
+
+TEST_F(ScoreFiles, AUsersDollarVMFileSurvivesASaveBesideIt) {
+  const std::string mine = dir.File("$VM$.sco");
+  WriteAll(mine, ByteVector{'m', 'i', 'n', 'e'});
+  Score score;
+  score.CreateDefault();
+  ASSERT_TRUE(score.SaveFile(dir.File("Song.sco")));
+  EXPECT_EQ(ReadAll(mine), (ByteVector{'m', 'i', 'n', 'e'}));
+  EXPECT_EQ(dir.Entries().size(), 2u);
+}
+
+TEST_F(ScoreFiles, ReloadDiscardsTheChanges) {
+  Score score;
+  score.CreateDefault();
+  score.SetTitle("Saved title");
+  const std::string path = dir.File("r.sco");
+  ASSERT_TRUE(score.SaveFile(path));
+  score.SetTitle("Edited");
+  score.Staff(1)->Voice(1)->Notes().Add(0, 60, 16, 0);
+  score.Reload();
+  EXPECT_EQ(score.Title(), "Saved title");
+  EXPECT_EQ(score.Staff(1)->Voice(1)->Notes().Count(), 0);
+  EXPECT_FALSE(score.Changed());
+
+  // A score never saved becomes a new default score.
+  Score fresh;
+  fresh.CreateDefault();
+  fresh.SetTitle("Scratch");
+  fresh.PushUndo(Internal{}, 1, 0, 1, 1, 0, 0, "");
+  fresh.Reload();
+  EXPECT_EQ(fresh.Title(), "New Score");
+  EXPECT_FALSE(fresh.CanUndo());
+}
+
+// Opens another file from inside the open events, and saves from there.
+class ReenteringHost : public ScoreEvents {
+public:
+  Score* score = nullptr;
+  std::string other;
+  std::vector<bool> results;
+  void ProgressReport(int) override {
+    if (!results.empty()) return;
+    results.push_back(score->OpenFile(other));
+    results.push_back(score->SaveFile(other));
+  }
+};
+
+TEST_F(ScoreFiles, OpeningCannotBeReenteredFromItsEvents) {
+  Score score;
+  score.CreateDefault();
+  const std::string path = dir.File("a.sco");
+  ASSERT_TRUE(score.SaveFile(path));
+  ReenteringHost host2;
+  host2.score = &score;
+  host2.other = dir.File("b.sco");
+  score.AddListener(&host2);
+  EXPECT_TRUE(score.OpenFile(path));
+  score.RemoveListener(&host2);
+  EXPECT_EQ(host2.results, (std::vector<bool>{false, false}));
+  EXPECT_EQ(dir.Entries(), std::vector<std::string>{"a.sco"});
+  EXPECT_TRUE(score.OpenFile(path));  // and the flag is down again
+}
+
+}  // namespace
+}  // namespace notecraft
