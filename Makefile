@@ -1,7 +1,7 @@
 # Two entry points for a fresh Debian 12 machine (see README.md):
 #   make run   installs what is needed, builds, and starts the editor
 #   make test  installs what is needed, builds, and runs every test
-.PHONY: run test deps build-dev build-ci asan clean
+.PHONY: run test deps build-dev build-ci asan fuzz clean
 
 JOBS ?= $(shell nproc)
 
@@ -21,6 +21,10 @@ run: build-dev
 
 test: build-ci
 	ctest --preset ci -j $(JOBS)
+	tools/fuzz-smoke.sh
+
+fuzz: deps
+	FUZZ_SECONDS=$${FUZZ_SECONDS:-600} tools/fuzz-smoke.sh
 
 asan: deps
 	cmake --preset asan
