@@ -2,6 +2,7 @@
 
 #include "notecraft/core/enums.h"
 #include "notecraft/core/internal.h"
+#include "notecraft/core/score.h"
 
 namespace notecraft {
 
@@ -36,13 +37,18 @@ void Instrument::SetDrumValue(int index, int value) {
 }
 
 void Instrument::SetCategory(Internal, int category) {
+  const bool wasDrums = m_category == catDrums;
   m_category = category;
   if (category == catDrums) {
     m_channel = 9;
   } else {
     m_drumCode = {};
     m_drumValue = {};
+    // A drum's offset is the note it plays; a melodic instrument keeps -12..12.
+    if (m_offset < -12 || m_offset > 12) m_offset = 0;
   }
+  // Channels follow the categories: a kit leaves channel 9 to the drums, a new kit takes it.
+  if (wasDrums != (category == catDrums) && m_parent) m_parent->AllInstruments().AssignChannels(Internal{});
 }
 
 void Instrument::SetChannel(Internal, int channel) {

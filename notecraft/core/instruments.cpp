@@ -72,6 +72,8 @@ void Instruments::AssignChannels() {
   }
 }
 
+void Instruments::AssignChannels(Internal) { AssignChannels(); }
+
 void Instruments::Clear() {
   for (auto& ins : m_items) ins->SetParent(Internal{}, nullptr);
   m_items.clear();

@@ -38,6 +38,8 @@ public:
 
   void SetParent(Internal, Score* score);
   Score* Parent(Internal) const;
+  // Drums on channel 9, one channel per other program, in collection order.
+  void AssignChannels(Internal);
 
 private:
   void AssignChannels();

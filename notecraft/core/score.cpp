@@ -147,6 +147,7 @@ void Score::CreateDefault() {
   m_redraw = false;
 
   EndPlayback(key);
+  ClearUndo(key);
   ClearCollections();
   m_filePath.clear();
 

@@ -5,6 +5,7 @@
 #include "notecraft/core/common.h"
 #include "notecraft/core/enums.h"
 #include "notecraft/core/internal.h"
+#include "notecraft/core/score.h"
 #include "model_fixtures.h"
 
 namespace notecraft {
@@ -141,6 +142,33 @@ TEST(ObjectIDs, TimeOfDayWithTheLetterFirstCountedUpUntilFree) {
   instruments.Add("I90507", 0);
   EXPECT_EQ(instruments.NewID(), "I90508");
   TheCommon().Instruments.Clear();
+}
+
+}  // namespace
+}  // namespace notecraft
+
+namespace notecraft {
+namespace {
+
+TEST(InstrumentCategory, ChangingToOrFromDrumsReassignsChannels) {
+  Score score;  // the shipped table: row 0 a piano, row 24 a guitar, row 128 a drum sound
+  auto& instruments = score.AllInstruments();
+  auto piano = instruments.Add("A", 0);
+  auto guitar = instruments.Add("B", 24);
+  ASSERT_EQ(guitar->Channel(), 1);
+  guitar->SetCategory(Internal{}, catDrums);
+  EXPECT_EQ(guitar->Channel(), 9);
+  EXPECT_EQ(piano->Channel(), 0);
+  guitar->SetCategory(Internal{}, catGuitar);
+  EXPECT_EQ(guitar->Channel(), 1);
+
+  Score other;
+  auto kick = other.AllInstruments().Add("K", 128);
+  ASSERT_EQ(kick->Category(), catDrums);
+  EXPECT_EQ(kick->Offset(), 35);
+  kick->SetCategory(Internal{}, catPercussion);  // no longer a drum: the offset is melodic
+  EXPECT_EQ(kick->Offset(), 0);
+  EXPECT_NE(kick->Channel(), 9);
 }
 
 }  // namespace

@@ -239,9 +239,9 @@ TEST(ScoreFileRoundTrip, TextsWithSeparatorBytesComeBackAsQuestionMarks) {
 }
 
 TEST(ScoreFileRoundTrip, ChannelsAreStoredAsTheInstrumentListAssignsThem) {
-  // An instrument turned into drums moves to channel 9 at once, but the list gives the
-  // freed channel to the next instrument only when it next assigns channels. Readers ignore
-  // the stored channel and assign it again: the file holds the channel it will have.
+  // An instrument turned into drums moves to channel 9 and the list gives its channel to the
+  // next instrument at once. Readers ignore the stored channel and assign it again: the file
+  // holds the channel it will have.
   const Internal key;
   Score score;
   score.CreateDefault();  // a recorder on channel 0
@@ -249,7 +249,7 @@ TEST(ScoreFileRoundTrip, ChannelsAreStoredAsTheInstrumentListAssignsThem) {
   auto violin = score.AllInstruments().Add(score.AllInstruments().NewID(), 40);
   EXPECT_EQ(violin->Channel(), 1);
   score.Staff(1)->Voice(1)->Instrument()->SetCategory(key, catDrums);
-  EXPECT_EQ(violin->Channel(), 1);  // stale until the list assigns channels again
+  EXPECT_EQ(violin->Channel(), 0);
   const ByteVector bytes = NativeBytes(score);
   Score copy;
   ASSERT_TRUE(copy.ReadScoreFile(key, bytes, "c.sco"));
