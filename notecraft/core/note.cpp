@@ -8,32 +8,46 @@ namespace notecraft {
 
 int Note::AddValue(int value) {
   if (value < 0 || value > 127) return -1;
-  auto v = static_cast<std::uint8_t>(value);
-  auto it = std::lower_bound(m_pitches.begin(), m_pitches.end(), v);
-  if (it != m_pitches.end() && *it == v) return static_cast<int>(it - m_pitches.begin());
-  it = m_pitches.insert(it, v);
-  return static_cast<int>(it - m_pitches.begin());
+  const auto v = static_cast<std::uint8_t>(value);
+  std::uint8_t* data = Data();
+  std::uint8_t* it = std::lower_bound(data, data + m_count, v);
+  const auto index = static_cast<int>(it - data);
+  if (it != data + m_count && *it == v) return index;
+  if (m_count == m_capacity) {  // at most 128 distinct MIDI pitches, so a byte holds it
+    const int capacity = std::min(128, m_capacity + 8);
+    auto grown = std::make_unique<std::uint8_t[]>(static_cast<std::size_t>(capacity));
+    std::copy(data, data + m_count, grown.get());
+    m_heap = std::move(grown);
+    m_capacity = static_cast<std::uint8_t>(capacity);
+    data = m_heap.get();
+  }
+  std::copy_backward(data + index, data + m_count, data + m_count + 1);
+  data[index] = v;
+  ++m_count;
+  return index;
 }
 
 bool Note::RemoveValue(int value) {
-  auto it = std::find(m_pitches.begin(), m_pitches.end(), value);
-  if (it == m_pitches.end()) return false;
-  m_pitches.erase(it);
+  std::uint8_t* data = Data();
+  std::uint8_t* it = std::find(data, data + m_count, value);
+  if (it == data + m_count) return false;
+  std::copy(it + 1, data + m_count, it);
+  --m_count;
   return true;
 }
 
 void Note::SetSingleValue() {
-  if (m_pitches.size() > 1) m_pitches.resize(1);
+  if (m_count > 1) m_count = 1;
 }
 
 int Note::Value(int index) const {
-  if (index < 0 || index >= ValueCount()) return 0;
-  return m_pitches[static_cast<std::size_t>(index)];
+  if (index < 0 || index >= m_count) return 0;
+  return Data()[index];
 }
 
 void Note::SetValue(int index, int value) {
-  if (index < 0 || index >= ValueCount()) return;
-  m_pitches[static_cast<std::size_t>(index)] = static_cast<std::uint8_t>(value & 127);
+  if (index < 0 || index >= m_count) return;
+  Data()[index] = static_cast<std::uint8_t>(value & 127);
 }
 
 void Note::SetDuration(Internal, int duration) {

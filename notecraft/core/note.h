@@ -2,8 +2,10 @@
 // One chord of one voice at one time: distinct pitches sounding together with one
 // duration (in 64ths) and one set of NoteFlags. Created only by Notes::Add.
 
+#include <array>
 #include <cstdint>
-#include <vector>
+#include <memory>
+#include <span>
 
 namespace notecraft {
 
@@ -25,8 +27,8 @@ public:
   // Stores value AND 127 at an existing index, without re-sorting (callers loop by
   // index); other indexes are ignored.
   void SetValue(int index, int value);
-  int ValueCount() const { return static_cast<int>(m_pitches.size()); }
-  const std::vector<std::uint8_t>& Values() const { return m_pitches; }
+  int ValueCount() const { return m_count; }
+  std::span<const std::uint8_t> Values() const { return {Data(), m_count}; }
 
   int Duration() const { return m_duration; }
   int Flags() const { return m_flags; }
@@ -55,13 +57,22 @@ private:
     m_state = static_cast<std::uint8_t>(on ? (m_state | bit) : (m_state & ~bit));
   }
 
+  // Pitches, ascending and distinct, kept inside the note up to kInline (almost every
+  // chord) and on the heap beyond: a score holds hundreds of thousands of notes.
+  static constexpr int kInline = 7;
+  const std::uint8_t* Data() const { return m_heap ? m_heap.get() : m_inline.data(); }
+  std::uint8_t* Data() { return m_heap ? m_heap.get() : m_inline.data(); }
+
   std::uint8_t m_duration = 0;
+  std::uint8_t m_state = 0;
+  std::uint8_t m_count = 0;
+  std::uint8_t m_capacity = kInline;
+  std::array<std::uint8_t, kInline> m_inline{};
   int m_flags = 0;
   int m_noteTime = 0;
-  std::uint8_t m_state = 0;
-  std::vector<std::uint8_t> m_pitches;  // ascending, distinct
   int m_x = 0;
   int m_y = 0;
+  std::unique_ptr<std::uint8_t[]> m_heap;
 };
 
 }  // namespace notecraft

@@ -234,3 +234,21 @@ TEST(Note, StateBitsAndPositionsHoldLargePages) {
 
 }  // namespace
 }  // namespace notecraft
+
+namespace notecraft {
+namespace {
+
+TEST(Note, AChordOfEveryPitchStaysSortedBeyondTheInlineRoom) {
+  Notes notes;
+  auto n = notes.Add(0, 64, 16, 0);
+  for (int p = 127; p >= 0; p -= 3) n->AddValue(p);  // descending: every insert at the front
+  for (int p = 0; p <= 127; ++p) n->AddValue(p);
+  ASSERT_EQ(n->ValueCount(), 128);
+  for (int i = 0; i < 128; ++i) EXPECT_EQ(n->Value(i), i);
+  EXPECT_TRUE(n->RemoveValue(0));
+  EXPECT_EQ(n->Value(0), 1);
+  EXPECT_EQ(n->ValueCount(), 127);
+}
+
+}  // namespace
+}  // namespace notecraft

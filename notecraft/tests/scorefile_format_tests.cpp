@@ -1,6 +1,7 @@
 // The native score file's layout, byte by byte: files written by the writer compared with
 // bytes written out by hand, and hand-made files read back field by field.
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "notecraft/core/common.h"
@@ -370,7 +371,7 @@ TEST(ScoreFileStaves, StaffHeaderAndVoiceRecords) {
   EXPECT_EQ(upper->Description(), "Upper");
   EXPECT_EQ(upper->Instrument()->Value(), 0);
   ASSERT_EQ(upper->Notes().Count(), 1);
-  EXPECT_EQ(upper->Notes().ByIndex(1)->Values(), (std::vector<std::uint8_t>{60, 72}));
+  EXPECT_THAT(upper->Notes().ByIndex(1)->Values(), ::testing::ElementsAre(60, 72));
   EXPECT_EQ(upper->Notes().ByIndex(1)->Flags(), nteDot);
   EXPECT_EQ(staff->Voice(2)->Instrument()->Value(), 33);
   EXPECT_EQ(score.EndTime(), 24);  // raised by every note record, with or without pitches

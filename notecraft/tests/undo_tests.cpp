@@ -1,5 +1,6 @@
 // The undo history: ten records a score, newest first, each kind taken back.
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "notecraft/core/enums.h"
@@ -135,7 +136,7 @@ TEST_F(Undo, APitchAddedToAChordTakesOnlyThatPitchBack) {
   // THEN C-E remain, as they were
   auto chord = NotesOf(1).ByIndex(1);
   ASSERT_TRUE(chord);
-  EXPECT_EQ(chord->Values(), (std::vector<std::uint8_t>{60, 64}));
+  EXPECT_THAT(chord->Values(), ::testing::ElementsAre(60, 64));
   EXPECT_EQ(chord->Duration(), 16);
   EXPECT_EQ(chord->Flags(), nteDot);
 
@@ -144,7 +145,7 @@ TEST_F(Undo, APitchAddedToAChordTakesOnlyThatPitchBack) {
   record.Entry = {64, false, false, 16, nteDot};
   score.PushUndo(Internal{}, record);
   score.Undo();
-  EXPECT_EQ(chord->Values(), (std::vector<std::uint8_t>{60, 64}));
+  EXPECT_THAT(chord->Values(), ::testing::ElementsAre(60, 64));
   EXPECT_EQ(chord->Duration(), 16);
 
   // A note the entry made goes whole.
