@@ -1,13 +1,17 @@
 #include "scoregen.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "notecraft/core/common.h"
 #include "notecraft/core/enums.h"
 #include "notecraft/core/internal.h"
 #include "notecraft/core/score.h"
+#include "notecraft/core/voice.h"
 
 namespace scoregen {
 
@@ -77,6 +81,16 @@ void FillMeasure(Notes& notes, Rng& rng, int start, int length, int low, bool up
 }  // namespace
 
 std::unique_ptr<Score> GenerateScore(int measures, int staves) {
+  GenOptions options;
+  options.measures = measures;
+  options.staves = staves;
+  return GenerateScore(options);
+}
+
+std::unique_ptr<Score> GenerateScore(const GenOptions& options) {
+  const int measures = options.measures;
+  const int staves = options.staves;
+  const int voices = std::clamp(options.voices, 1, 4);
   auto score = std::make_unique<Score>();
   score->CreateDefault();
   score->SetTitle("Generated Score");
@@ -91,10 +105,15 @@ std::unique_ptr<Score> GenerateScore(int measures, int staves) {
     globals.Add(globals.MeasureTime(m + 1), evtTimeChange, sig.v1, sig.v2);
   }
   score->SetKey(kKeys[0]);
+  std::vector<std::pair<int, int>> keyChanges;  // time, key
   for (int m = 25; m < measures; m += 50) {
     const int k = kKeys[static_cast<std::size_t>(m / 50 + 1) % kKeys.size()];
-    globals.Add(globals.MeasureTime(m + 1), evtKeyChange, static_cast<std::uint8_t>(KeyToByte(k)));
+    keyChanges.emplace_back(globals.MeasureTime(m + 1), k);
+    globals.Add(keyChanges.back().first, evtKeyChange, static_cast<std::uint8_t>(KeyToByte(k)));
   }
+  if (options.lineEndEvery > 0)
+    for (int m = options.lineEndEvery; m < measures; m += options.lineEndEvery)
+      globals.Add(globals.MeasureTime(m + 1), evtLineEnd);
 
   // The default score's staff keeps no voice or instrument of its own: every staff gets two
   // voices below.
@@ -111,9 +130,10 @@ std::unique_ptr<Score> GenerateScore(int measures, int staves) {
     auto ins = score->AllInstruments().Add(score->AllInstruments().NewID(),
                                            kPrograms[static_cast<std::size_t>(s - 1) % kPrograms.size()]);
     staff->Clear();
-    auto upper = staff->AddVoice(ins);
-    auto lower = staff->AddVoice(ins);
-    staff->SetDefaultClef(s % 3 == 0 ? clfBass : clfTreble);
+    std::vector<std::shared_ptr<Voice>> parts;
+    for (int v = 0; v < voices; ++v) parts.push_back(staff->AddVoice(ins));
+    const bool grand = options.grandStaves && s % 4 == 0;
+    staff->SetDefaultClef(grand ? clfGrand : s % 3 == 0 ? clfBass : clfTreble);
     Rng rng(static_cast<unsigned>(s));
     std::vector<int> upperTimes;
     std::vector<int>* lyricTimes = s == 1 ? &upperTimes : nullptr;
@@ -123,20 +143,26 @@ std::unique_ptr<Score> GenerateScore(int measures, int staves) {
       int number = 0, length = 0;
       globals.MeasureInfo(start, number, length);
       const int low = staff->DefaultClef() == clfBass ? 40 : 60;
-      FillMeasure(upper->Notes(), rng, start, length, low, true, lyricTimes);
-      FillMeasure(lower->Notes(), rng, start, length, low - 12, false, nullptr);
+      FillMeasure(parts[0]->Notes(), rng, start, length, low, true, lyricTimes);
+      // A grand staff's second voice plays on its lower staff.
+      if (voices > 1) FillMeasure(parts[1]->Notes(), rng, start, length, grand ? 36 : low - 12, false, nullptr);
+      if (voices > 2) FillMeasure(parts[2]->Notes(), rng, start, length, low + 5, true, nullptr);
+      if (voices > 3) FillMeasure(parts[3]->Notes(), rng, start, length, grand ? 40 : low - 7, false, nullptr);
       if ((m - 1) % 50 == 0)
         events.Add(start, evtDynamic,
                    static_cast<std::uint8_t>(kDynamics[static_cast<std::size_t>(m / 50) % kDynamics.size()]));
       // A tie over the bar line from the last upper note into the next measure's first.
       const int next = globals.MeasureTime(m + 1);
       if (m < measures && next < 65536 && rng.Next(6) == 0) {
-        auto last = upper->Notes().Lookup(next, false, true);
+        auto last = parts[0]->Notes().Lookup(next, false, true);
         if (last && last->NoteTime() >= start)
           events.Add(last->NoteTime(), evtTie, static_cast<std::uint8_t>(next >> 8),
                      static_cast<std::uint8_t>(next & 255), "1");
       }
     }
+    // Staves take their keys from their own key changes.
+    for (const auto& [time, k] : keyChanges)
+      events.Add(time, evtKeyChange, static_cast<std::uint8_t>(KeyToByte(k)));
     for (std::size_t i = 0; i < upperTimes.size(); ++i)
       events.Add(upperTimes[i], evtLyric, 0, 0, kSyllables[i % kSyllables.size()]);
     if (!upperTimes.empty()) staff->SetVerses(key, 1);

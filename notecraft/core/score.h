@@ -128,7 +128,12 @@ public:
   bool ReverseEvenOdd() const { return m_reverseEvenOdd; }
   void SetReverseEvenOdd(bool on);
   bool Redraw() const { return m_redraw; }
-  void SetRedraw(bool on) { m_redraw = on; }
+  // Switching it back on carries out the paint or relayout asked for meanwhile.
+  void SetRedraw(bool on) {
+    if (on == m_redraw) return;
+    m_redraw = on;
+    RedrawSwitched();
+  }
 
   // --- Page (inches in the page's current orientation; twips alongside) ---
   int PageOrientation() const { return m_orientation; }
@@ -194,6 +199,29 @@ public:
   // --- Painting and pagination (score_paint.cpp) ---
   void PaintWindow();
   void RestartPagination(int fromPage = 1);
+  // [paint: section reserved for painting and pagination]
+  // PaintWindow paints page CurPage (starting at CurTime) on the window. Pages that
+  // background pagination has not reached yet are laid out first, at once, so the page
+  // drawn always has the systems pagination gives it. RestartPagination lays the score out
+  // again, from page 1, or from page fromPage (at its start time; at CurTime for CurPage),
+  // one page per tick of this score's own 180 ms timer, after recomputing EndTime from the
+  // music. While Redraw is off both are only remembered. A paint or restart asked for while
+  // a paint runs (by a listener of its events) is carried out once after it.
+  // True while background pagination runs; LastPage grows meanwhile.
+  bool Paginating() const noexcept;
+  // The number of the measure starting at CurTime, found by the last paint; 0 when none.
+  int SelectedMeasure() const noexcept;
+
+  // Library-internal.
+  // The staff bands of the page painted last, in drawing order.
+  const std::vector<std::shared_ptr<class Region>>& Bands(Internal) const;
+  // Whether staves are bracketed by instrument group (the score-wide event 101 at time 0),
+  // as found at the last restart of pagination.
+  bool GroupOrder(Internal) const;
+  // One step of background pagination (the layout timer's tick): lays out the next page
+  // without drawing, or finishes. Tools that want every page at once call it until
+  // Paginating is false.
+  void PaginateStep(Internal) noexcept;
 
   // --- Drawing surface, colours and symbols (score_view.cpp) ---
   // [view: section reserved for the drawing surface and symbol drawing]
@@ -352,6 +380,40 @@ public:
   }
 
 private:
+  // [private: paint]
+  // Carries out what was asked for while Redraw was off; the Redraw setter calls it once
+  // the value changed.
+  void RedrawSwitched();
+  void PaintPage();
+  struct PageLayout LayOutPage(int page, int start);
+  void StorePage(const struct PageLayout& page);
+  int PageStaffHeight(int page) const;  // L that page page starts with
+  int MusicEndTime() const;
+  void StartLayoutTimer(int milliseconds);
+  void StopLayoutTimer();
+  void LayoutTimerTick() noexcept;
+  struct LayoutTimerDeleter {
+    void operator()(class Timer* timer) const noexcept;
+  };
+  // This score's own layout timer, made on first use.
+  std::unique_ptr<class Timer, LayoutTimerDeleter> m_layoutTimer;
+  std::vector<std::shared_ptr<class Region>> m_bands;
+  // Per page: the score's staff height when the page was laid out, and the one used; a
+  // page starts with the height its predecessor used until StaffHeight is set again.
+  std::vector<std::pair<int, int>> m_pageHeights;
+  int m_paginatePage = 1;  // the next page pagination lays out
+  int m_paginateTime = 0;  // and its start time
+  int m_selectedMeasure = 0;
+  int m_restartAfterPaint = 0;  // page to restart from once the running paint ends; 0: none
+  bool m_paginating = false;
+  bool m_stepBusy = false;
+  bool m_paintBusy = false;
+  bool m_tickRunning = false;
+  bool m_relayoutPending = false;
+  bool m_paintPending = false;
+  bool m_repaintAfterPaint = false;
+  bool m_replaying = false;  // the repaint asked for during a paint runs now
+  bool m_groupOrder = false;
   // [private: view]
   struct DrawContextDeleter {
     void operator()(class DrawContext* context) const noexcept;

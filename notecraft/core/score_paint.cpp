@@ -1,11 +1,261 @@
+// The score's painting and background pagination. The layout itself is notecraft/layout/
+// (PageBreaker), the drawing notecraft/view/ (PagePainter); both pagination and painting lay
+// a page out with the same PageBreaker from the same start time and staff height, so they
+// agree on its systems.
+//
+// Nothing here waits: painting a page that pagination has not reached lays the missing
+// pages out at once, and a paint or restart asked for during a paint (by a listener of the
+// paint's events) is remembered and carried out after it.
+#include <algorithm>
+#include <utility>
+
+#include "notecraft/core/enums.h"
+#include "notecraft/core/internal.h"
+#include "notecraft/core/region.h"
 #include "notecraft/core/score.h"
+#include "notecraft/core/timer.h"
+#include "notecraft/layout/pagebreaker.h"
+#include "notecraft/layout/pagelayout.h"
+#include "notecraft/view/drawcontext.h"
+#include "notecraft/view/pagepainter.h"
 
 namespace notecraft {
 
-// Painting and pagination arrive with the page renderer; until then a score has nothing to
-// draw on and nothing to lay out.
-void Score::PaintWindow() {}
+namespace {
 
-void Score::RestartPagination(int /*fromPage*/) {}
+constexpr int kLayoutTimerMs = 180;
+// The internal score-wide event at time 0 that orders and brackets staves by group.
+constexpr int kGroupOrderEvent = 101;
+
+// Sets a flag for the lifetime of the guard, exceptions included.
+class FlagGuard {
+public:
+  explicit FlagGuard(bool& flag) : m_flag(flag) { m_flag = true; }
+  ~FlagGuard() { m_flag = false; }
+  FlagGuard(const FlagGuard&) = delete;
+  FlagGuard& operator=(const FlagGuard&) = delete;
+
+private:
+  bool& m_flag;
+};
+
+// The time a note occupies: half its duration in a triplet, and half again with a dot.
+int NoteSpan(const Note& note) {
+  const int duration = note.Duration();
+  int span = (note.Flags() & nteTriplet) ? duration / 2 : duration;
+  if (note.Flags() & nteDot) span += duration / 2;
+  return span;
+}
+
+}  // namespace
+
+void Score::LayoutTimerDeleter::operator()(Timer* timer) const noexcept { delete timer; }
+
+bool Score::Paginating() const noexcept { return m_paginating; }
+
+int Score::SelectedMeasure() const noexcept { return m_selectedMeasure; }
+
+const std::vector<std::shared_ptr<Region>>& Score::Bands(Internal) const { return m_bands; }
+
+bool Score::GroupOrder(Internal) const { return m_groupOrder; }
+
+// The greatest end of any note. Notes of a voice do not overlap, so its last note ends it.
+int Score::MusicEndTime() const {
+  int end = 0;
+  for (const auto& voice : *m_voices) {
+    const Notes& notes = voice->Notes();
+    if (notes.Count() == 0) continue;
+    const auto last = notes.ByIndex(notes.Count());
+    end = std::max(end, last->NoteTime() + NoteSpan(*last));
+  }
+  return end;
+}
+
+// --- Pagination ---
+
+void Score::RestartPagination(int fromPage) {
+  try {
+    if (!m_redraw) {
+      m_relayoutPending = true;
+      return;
+    }
+    m_relayoutPending = false;
+    m_groupOrder = m_globals->Find(0, kGroupOrderEvent, true) != nullptr;
+    if (!Window()) return;
+    if (m_paintBusy) {
+      // From a listener of the paint: after it, from the earliest page asked for.
+      const int page = std::max(fromPage, 1);
+      m_restartAfterPaint = m_restartAfterPaint == 0 ? page : std::min(m_restartAfterPaint, page);
+      return;
+    }
+    StopLayoutTimer();
+    // Music pasted or inserted past the old end is laid out too, and removed music no
+    // longer holds pages.
+    m_endTime = MusicEndTime();
+    m_lastPage = 0;
+    int page = 1;
+    int time = 0;
+    if (fromPage > 1 && fromPage <= static_cast<int>(m_pageTimes.size())) {
+      page = fromPage;
+      time = fromPage == m_curPage ? m_curTime
+                                   : m_pageTimes[static_cast<std::size_t>(fromPage - 1)].Low();
+    }
+    if (page == 1) m_pageHeights.clear();
+    m_paginatePage = page;
+    m_paginateTime = time;
+    m_paginating = true;
+    m_stepBusy = false;
+    StartLayoutTimer(kLayoutTimerMs);
+  } catch (...) {
+    // Layout runs with errors ignored; the next restart tries again.
+  }
+}
+
+void Score::PaginateStep(Internal) noexcept {
+  try {
+    if (m_stepBusy || m_paintBusy || !m_paginating) return;
+    const FlagGuard busy(m_stepBusy);
+    if (!Window()) {  // detached: attaching a window starts over
+      StopLayoutTimer();
+      m_paginating = false;
+      return;
+    }
+    if (m_paginateTime < m_endTime) {
+      const PageLayout page = LayOutPage(m_paginatePage, m_paginateTime);
+      StorePage(page);
+      m_paginateTime = page.End;
+      if (m_paginateTime < m_endTime) {
+        ++m_paginatePage;
+        const Internal key;
+        const auto size = static_cast<std::size_t>(m_paginatePage);
+        if (m_pageTimes.size() < size) m_pageTimes.resize(size);
+        if (m_pageLayouts.size() < size) m_pageLayouts.resize(size);
+        // The next page's start is known now, for page navigation.
+        m_pageTimes[size - 1].SetLow(key, m_paginateTime);
+        m_lastPage = std::max(m_lastPage, m_paginatePage);
+        return;
+      }
+    }
+    // The music ends on this page (or there is nothing to lay out on): pagination is done.
+    StopLayoutTimer();
+    m_lastPage = m_paginatePage;
+    m_paginating = false;
+  } catch (...) {
+    // A failed step is tried again at the next tick.
+  }
+}
+
+PageLayout Score::LayOutPage(int page, int start) {
+  PageBreaker breaker(*this, View(Internal{}));
+  return breaker.LayOut(page, start, PageStaffHeight(page), m_endTime);
+}
+
+int Score::PageStaffHeight(int page) const {
+  // A staff height lowered on the page before holds on, until StaffHeight is set again.
+  const auto before = static_cast<std::size_t>(page - 2);
+  if (page > 1 && before < m_pageHeights.size() && m_pageHeights[before].first == m_staffHeightTw &&
+      m_pageHeights[before].second > 0)
+    return m_pageHeights[before].second;
+  return m_staffHeightTw;
+}
+
+void Score::StorePage(const PageLayout& page) {
+  const Internal key;
+  const auto size = static_cast<std::size_t>(page.Page);
+  if (m_pageTimes.size() < size) m_pageTimes.resize(size);
+  if (m_pageLayouts.size() < size) m_pageLayouts.resize(size);
+  if (m_pageHeights.size() < size) m_pageHeights.resize(size);
+  m_pageTimes[size - 1].SetLow(key, page.Start);
+  m_pageTimes[size - 1].SetHigh(key, page.End);
+  m_pageLayouts[size - 1].SetLow(key, page.LabelWidth);
+  m_pageLayouts[size - 1].SetHigh(key, page.StaffHeight);
+  m_pageHeights[size - 1] = {page.BaseStaffHeight, page.StaffHeight};
+}
+
+void Score::StartLayoutTimer(int milliseconds) {
+  // A fresh timer from the factory installed now; the running one is kept only while its
+  // own tick is on the stack.
+  if (!m_layoutTimer || !m_tickRunning)
+    m_layoutTimer.reset(CurrentTimerFactory().CreateTimer([this] { LayoutTimerTick(); }).release());
+  m_layoutTimer->Start(milliseconds);
+}
+
+void Score::StopLayoutTimer() {
+  if (m_layoutTimer) m_layoutTimer->Stop();
+}
+
+void Score::LayoutTimerTick() noexcept {
+  if (m_tickRunning) return;  // a tick never nests in another
+  m_tickRunning = true;
+  PaginateStep(Internal{});
+  m_tickRunning = false;
+}
+
+// --- Painting ---
+
+void Score::PaintWindow() {
+  try {
+    if (!m_redraw && !m_paginating) {
+      m_paintPending = true;
+      return;
+    }
+    if (!Window() || PageHeightTwips() <= 0 || PageWidthTwips() <= 0) return;
+    // A relayout put off while Redraw was off is not lost by a paint that comes first.
+    if (m_redraw && m_relayoutPending) RestartPagination(1);
+    if (m_paintBusy) {
+      if (!m_replaying) m_repaintAfterPaint = true;
+      return;
+    }
+    // The page is drawn with the systems pagination gives it: lay out now what pagination
+    // has not reached yet.
+    while (m_paginating && m_paginatePage <= m_curPage) {
+      const int before = m_paginatePage;
+      PaginateStep(Internal{});
+      if (m_paginating && m_paginatePage == before) break;  // a failed step: paint as it is
+    }
+    PaintPage();
+
+    if (m_restartAfterPaint != 0) {
+      const int page = m_restartAfterPaint;
+      m_restartAfterPaint = 0;
+      RestartPagination(page);
+    }
+    if (m_repaintAfterPaint) {
+      m_repaintAfterPaint = false;
+      const FlagGuard replaying(m_replaying);
+      PaintWindow();
+    }
+  } catch (...) {
+    // Drawing runs with errors ignored.
+  }
+}
+
+void Score::PaintPage() {
+  const FlagGuard busy(m_paintBusy);
+  if (m_redraw) m_paintPending = false;
+  const auto index = static_cast<std::size_t>(m_curPage - 1);
+  const bool known = m_curPage >= 1 && index < m_pageTimes.size() && index < m_pageLayouts.size();
+  const int paginatedEnd = known ? m_pageTimes[index].High() : -1;
+  const int paginatedHeight = known ? m_pageLayouts[index].High() : -1;
+
+  const PageLayout page = LayOutPage(std::max(m_curPage, 1), m_curTime);
+  StorePage(page);
+  PagePainter::Result painted = PagePainter(*this, View(Internal{})).Paint(page, m_handles);
+  m_bands = std::move(painted.Bands);
+  m_selectedMeasure = painted.SelectedMeasure;
+
+  // Something that moves page breaks changed without a relayout (a margin, the staff
+  // height): the pages after this one follow it from here.
+  const bool moved = page.End != paginatedEnd || page.StaffHeight != paginatedHeight;
+  if (moved && (m_curPage < m_lastPage || page.End < m_endTime))
+    m_restartAfterPaint = m_restartAfterPaint == 0 ? m_curPage : std::min(m_restartAfterPaint, m_curPage);
+}
+
+void Score::RedrawSwitched() {
+  if (!m_redraw) return;
+  // A deferred relayout always starts from page 1.
+  if (m_relayoutPending) RestartPagination(1);
+  if (m_paintPending) PaintWindow();
+}
 
 }  // namespace notecraft

@@ -1,0 +1,65 @@
+#include "notecraft/layout/pagebreaker.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "notecraft/core/common.h"
+#include "notecraft/core/score.h"
+#include "notecraft/layout/pageframe.h"
+#include "notecraft/layout/systemmeasures.h"
+#include "notecraft/layout/systemstack.h"
+#include "notecraft/view/drawcontext.h"
+
+namespace notecraft {
+
+PageLayout PageBreaker::LayOut(int page, int start, int staffHeight, int endTime) {
+  PageLayout layout;
+  layout.Page = page;
+  layout.Start = start;
+  layout.End = start;
+  layout.BaseStaffHeight = m_score.StaffHeightTwips();
+  int L = std::max(staffHeight, DrawContext::kMinStaffHeight);
+  layout.StaffHeight = L;
+
+  int y = PageFrame(m_score, m_dc).LayOut(layout);
+  SystemStack stack(m_score, m_dc);
+  SystemMeasures measures(m_score);
+  const int staffSpace = m_score.StaffSpaceTwips();
+  const int systemSpace = m_score.SystemSpaceTwips();
+  const int pixel = std::max(1, TheCommon().TwipsPerPixelY);
+  int time = start;
+
+  // The first system is taken even when the headings leave no room for it.
+  while (layout.Systems.empty() || y < layout.BottomY) {
+    SystemLayout system;
+    system.Start = time;
+    const bool names = page == 1 && layout.Systems.empty();
+    const int count = stack.Stack(system, y, L, names);
+    if (count == 0) {  // nothing visible: this page ends the score
+      layout.End = endTime;
+      break;
+    }
+    if (system.Bottom > layout.BottomY) {
+      if (!layout.Systems.empty()) break;  // the page is full
+      // The page's first system does not fit: the staff height shrinks to what the page
+      // holds, once, and the system is taken whether or not it fits now.
+      L = std::max((layout.BottomY - staffSpace * count - y) / count, DrawContext::kMinStaffHeight);
+      stack.Stack(system, y, L, names);
+    }
+    system.Left = layout.LeftX + system.LabelWidth;
+    system.Right = layout.RightX;
+    measures.Fill(system, L);
+    if (layout.Systems.empty()) layout.LabelWidth = system.LabelWidth;
+    layout.StaffHeight = L;
+    time = system.End;
+    layout.End = time;
+    // Between systems the system spacing stands in for the last staff's spacing; every
+    // system moves down by at least a pixel, whatever the spacings.
+    const int next = SnapY(system.Bottom - staffSpace + systemSpace);
+    y = std::max(next, y + pixel);
+    layout.Systems.push_back(std::move(system));
+  }
+  return layout;
+}
+
+}  // namespace notecraft

@@ -1,0 +1,243 @@
+// System and page breaks: which measures a system takes and how wide they are, how many
+// systems a page holds, and the staff height of a page whose first system does not fit.
+//
+// With the defaults (L 576, line space s 144) a measure of four quarters needs four note
+// positions of one staff height: 2304 twips. The line is 10440 wide; a system's first
+// measure also holds the clef and key (L + 2s per accidental), and at time 0 the time
+// signature (L / 2).
+#include <functional>
+#include <numeric>
+#include <string>
+#include <vector>
+
+#include "layout_fixtures.h"
+#include "notecraft/core/common.h"
+
+namespace notecraft {
+namespace {
+
+using namespace testing;
+
+class SystemBreaks : public LayoutFixture {};
+
+TEST_F(SystemBreaks, MeasuresPerSystemFollowLineEndAndMeasureSizeEvents) {
+  struct Case {
+    const char* name;
+    std::function<void(Score&)> setup;
+    std::vector<int> measures;  // of the first three systems
+  };
+  const std::vector<Case> cases = {
+      // 3168 + 3 x 2304 = 10080 fits, a fifth does not; later systems 2880 + 3 x 2304.
+      {"plain", [](Score&) {}, {4, 4, 4}},
+      {"line end at the third measure starts a system there",
+       [](Score& s) { s.AllGlobals().Add(128, evtLineEnd); }, {2, 4, 4}},
+      // A line end at a system's first measure has nothing to break.
+      {"line end at a system's start changes nothing",
+       [](Score& s) { s.AllGlobals().Add(256, evtLineEnd); }, {4, 4, 4}},
+      // Two steps wider: 4s more, so the fourth measure no longer fits.
+      {"measure size widens", [](Score& s) { s.AllGlobals().Add(64, evtMeasureSize, 2, 0); }, {3, 4, 4}},
+      // Two measures narrowed to the floor of 3s (432): room for a fifth measure.
+      {"measure size narrows to three spaces",
+       [](Score& s) {
+         s.AllGlobals().Add(64, evtMeasureSize, 0, 200);
+         s.AllGlobals().Add(128, evtMeasureSize, 0, 200);
+       },
+       {5, 4, 4}},
+      // L 144: measures of 576, so more than sixteen would fit.
+      {"at most sixteen measures", [](Score& s) { s.SetStaffHeight(0.1f); }, {16, 16, 16}},
+      // Two sharps: the first measure of every system is 2 x 2s wider.
+      {"key signature room", [](Score& s) { s.SetKey(2); }, {3, 4, 4}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Score& s = score;
+    s.AllGlobals().Clear();
+    s.AllGlobals().Add(0, evtTimeChange, 4, 16);
+    s.SetKey(0);
+    s.SetStaffHeight(0.4f);
+    FillQuarters(First(), 80);
+    c.setup(s);
+    Attach();
+    const int L = s.StaffHeightTwips();
+    const PageLayout page = LayOut(2, 0, L);
+    ASSERT_GE(page.Systems.size(), 3u);
+    std::vector<int> counts = MeasureCounts(page);
+    counts.resize(3);
+    EXPECT_EQ(counts, c.measures);
+    for (const SystemLayout& system : page.Systems) {
+      const auto widths = Widths(system);
+      // Every system reaches exactly from the left margin to the right one.
+      EXPECT_EQ(system.Left, kLeftMargin);
+      EXPECT_EQ(system.Left + std::accumulate(widths.begin(), widths.end(), 0), kRightX);
+    }
+    score.SetWindow(nullptr);
+  }
+}
+
+TEST_F(SystemBreaks, TheRoomLeftIsSharedAmongTheMeasuresTaken) {
+  FillQuarters(First(), 8);
+  Attach();
+  const PageLayout page = LayOut(2, 0);
+  // 10440 - 10080 = 360 left, 90 to each measure; the last takes what remains.
+  EXPECT_EQ(Widths(page.Systems[0]), (std::vector<int>{3168 + 90, 2394, 2394, 2394}));
+  EXPECT_EQ(page.Systems[0].End, 256);
+  EXPECT_EQ(page.Systems[1].Start, 256);
+  // Later systems hold no time signature: 2880 + 3 x 2304 = 9792, 648 left; shares are
+  // whole pixels (150 each), and the last measure takes the 48 twips beyond them too.
+  EXPECT_EQ(Widths(page.Systems[1]), (std::vector<int>{2880 + 150, 2454, 2454, 2454 + 48}));
+}
+
+TEST_F(SystemBreaks, AFullSystemOfSixteenGivesTheRoomLeftToItsLastMeasure) {
+  score.SetStaffHeight(0.1f);  // L 144, s 36: measures of 576
+  FillQuarters(First(), 40);
+  Attach();
+  const PageLayout page = LayOut(2, 0, 144);
+  const auto widths = Widths(page.Systems[0]);
+  ASSERT_EQ(widths.size(), 16u);
+  EXPECT_EQ(widths[0], 576 + 144 + 72);
+  for (std::size_t i = 1; i < 15; ++i) EXPECT_EQ(widths[i], 576) << i;
+  EXPECT_EQ(widths[15], kWidth - (576 + 144 + 72) - 14 * 576);
+}
+
+TEST_F(SystemBreaks, AMeasureWiderThanTheLineTakesTheWholeLine) {
+  score.AllGlobals().Add(64, evtMeasureSize, 60, 0);  // 60 x 2s wider
+  FillQuarters(First(), 4);
+  Attach();
+  const PageLayout page = LayOut(2, 0);
+  EXPECT_EQ(MeasureCounts(page)[0], 1);  // the first measure, alone
+  ASSERT_EQ(page.Systems[1].Measures.size(), 1u);
+  EXPECT_EQ(page.Systems[1].Measures[0].Start, 64);
+  EXPECT_EQ(page.Systems[1].Measures[0].Width, kWidth);
+  EXPECT_EQ(page.Systems[2].Start, 128);
+}
+
+TEST_F(SystemBreaks, OnlyPageOnesFirstSystemHasTheStaffNameColumn) {
+  First().SetFlags(stfShowStaffDesc);
+  First().SetDescription("Flute");
+  FillQuarters(First(), 40);
+  Attach();
+  // Arial 8 on the recording surface: 80 twips a character; "Flute" and "xxx".
+  const int column = 5 * 80 + 3 * 80;
+  const PageLayout first = LayOut(1, 0);
+  EXPECT_EQ(first.Systems[0].Left, kLeftMargin + column);
+  EXPECT_EQ(first.LabelWidth, column);
+  EXPECT_EQ(first.Systems[1].Left, kLeftMargin);
+  EXPECT_EQ(LayOut(2, 0).Systems[0].Left, kLeftMargin);
+}
+
+class PageBreaks : public LayoutFixture {};
+
+// Systems of one staff on a page without headings, from y 1440 to 15120.
+TEST_F(PageBreaks, SystemsPerPageFollowTheStaffBands) {
+  struct Case {
+    const char* name;
+    std::function<void(LayoutFixture&)> setup;
+    int systems;
+  };
+  const std::vector<Case> cases = {
+      // Band 360 + 576 + 360; 1500 from one system's top to the next.
+      {"one staff", [](LayoutFixture&) {}, 9},
+      // Pads of 720: the band grows by 720, the step between systems stays 1500.
+      {"wider staff spacing", [](LayoutFixture& f) { f.score.SetStaffSpace(1.0f); }, 8},
+      // Two staves: 2790 a system.
+      {"two staves", [](LayoutFixture& f) { FillQuarters(f.AddStaff(), 60); }, 4},
+      // Upper and lower staff 4s apart: 3L of lines.
+      {"grand staff", [](LayoutFixture& f) { f.First().SetDefaultClef(clfGrand); }, 5},
+      // 225 a verse below the band.
+      {"two lyric verses", [](LayoutFixture& f) { f.First().SetVerses(Internal{}, 2); }, 7},
+      // A grand staff's lyrics stand between its staves and take no room.
+      {"grand staff with two verses",
+       [](LayoutFixture& f) {
+         f.First().SetDefaultClef(clfGrand);
+         f.First().SetVerses(Internal{}, 2);
+       },
+       5},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    // A fresh score for each case.
+    score.SetWindow(nullptr);
+    score.CreateDefault();
+    First().SetFlags(0);
+    score.SetStaffSpace(0.5f);
+    FillQuarters(First(), 60);
+    c.setup(*this);
+    Attach();
+    const PageLayout page = LayOut(2, 0);
+    EXPECT_EQ(static_cast<int>(page.Systems.size()), c.systems);
+    for (const SystemLayout& system : page.Systems) EXPECT_LE(system.Bottom, kBottomY);
+  }
+}
+
+TEST_F(PageBreaks, AFirstSystemTooTallForThePageLowersTheStaffHeightOnce) {
+  for (int i = 0; i < 11; ++i) AddStaff();  // twelve staves
+  FillQuarters(First(), 40);
+  Attach();
+  PaginateAll();
+  // (15120 - 12 x 720 - 1440) \ 12 = 420: the system then fits, alone.
+  ASSERT_GE(score.PageLayouts().size(), 2u);
+  EXPECT_EQ(score.PageLayouts()[0].High(), 420);
+  EXPECT_EQ(score.PageTimes()[1].Low(), score.PageTimes()[0].High());
+  // The lowered height holds on later pages, until the staff height is set again.
+  EXPECT_EQ(score.PageLayouts()[1].High(), 420);
+  score.SetStaffHeight(0.25f);  // 360: twelve staves fit
+  PaginateAll();
+  EXPECT_EQ(score.PageLayouts()[0].High(), 360);
+  EXPECT_EQ(score.PageLayouts()[1].High(), 360);
+}
+
+TEST_F(PageBreaks, ASystemThatStillDoesNotFitIsTakenAloneAndPage2StartsAfterIt) {
+  // Chord symbols and three lyric verses under each of twelve staves: even at the lowered
+  // height the system reaches below the bottom margin.
+  score.SetUseChords(true);
+  First().SetVerses(Internal{}, 3);
+  for (int i = 0; i < 11; ++i) AddStaff().SetVerses(Internal{}, 3);
+  FillQuarters(First(), 40);
+  Attach();
+  const PageLayout first = LayOut(1, 0);
+  ASSERT_EQ(first.Systems.size(), 1u);
+  EXPECT_GT(first.Systems[0].Bottom, kBottomY);
+  EXPECT_LT(first.StaffHeight, kL);
+  EXPECT_EQ(first.End, first.Systems[0].End);
+  const PageLayout second = LayOut(2, first.End, first.StaffHeight);
+  EXPECT_EQ(second.Systems.front().Start, first.End);
+}
+
+TEST_F(PageBreaks, TheStaffHeightNeverDropsBelowTheSmallestThatDraws) {
+  for (int i = 0; i < 29; ++i) AddStaff();  // thirty staves: the formula gives below 0
+  FillQuarters(First(), 8);
+  Attach();
+  const PageLayout page = LayOut(1, 0);
+  EXPECT_EQ(page.StaffHeight, DrawContext::kMinStaffHeight);
+  ASSERT_EQ(page.Systems.size(), 1u);
+  EXPECT_GT(page.End, 0);  // the score moves on
+}
+
+TEST_F(PageBreaks, APageWithoutVisibleStavesEndsTheScore) {
+  FillQuarters(First(), 8);
+  First().SetVisible(false);
+  Attach();
+  const PageLayout page = PageBreaker(score, Dc()).LayOut(1, 0, kL, 512);
+  EXPECT_TRUE(page.Systems.empty());
+  EXPECT_EQ(page.End, 512);
+}
+
+TEST_F(PageBreaks, HeadingsAndFootersNarrowTheRoomForMusic) {
+  FillQuarters(First(), 80);
+  score.SetTitle("Title");
+  score.SetCopyright(0, "Upper footer");
+  score.SetCopyright(1, "Lower footer");
+  score.SetPageNums(pgnAllPages);
+  Attach();
+  const PageLayout first = LayOut(1, 0);
+  // Title (Arial 14 bold: a line of 1.15 x 280 twips) above the first system.
+  EXPECT_EQ(first.Systems[0].Top, kTopMargin + 322);
+  // Two footer lines of Arial 8 (184 each) stand higher than the page number (Arial 10 bold).
+  EXPECT_EQ(first.BottomY, kBottomY - 2 * 184);
+  for (const SystemLayout& system : first.Systems) EXPECT_LE(system.Bottom, first.BottomY);
+  // Later pages start at the top margin.
+  EXPECT_EQ(LayOut(2, first.End).Systems[0].Top, kTopMargin);
+}
+
+}  // namespace
+}  // namespace notecraft

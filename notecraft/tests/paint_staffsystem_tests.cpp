@@ -1,0 +1,299 @@
+// The staff drawer: one staff across one system, measure by measure, on the recording
+// surface. The staff's top line is at kTop; the system's measures are 2400 twips wide from
+// kLeft, in common time.
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "notecraft/core/common.h"
+#include "notecraft/core/note.h"
+#include "notecraft/core/region.h"
+#include "notecraft/core/staffs.h"
+#include "notecraft/core/voice.h"
+#include "notecraft/view/staffsystem.h"
+#include "view_fixtures.h"
+
+namespace notecraft {
+namespace {
+
+using namespace testing;
+
+constexpr int kLeft = 1080;
+constexpr int kMeasure = 2400;
+
+class StaffSystem : public ViewFixture {
+public:
+  StaffSystem() {
+    score.CreateDefault();
+    score.SetWindow(&surface);
+    dc.SetStaffHeightTwips(L);
+    dc.SetStaffScale(1.0f);
+    dc.SetStaffUnit(S);
+    dc.SelectFont(DrawContext::kMusicFont);
+    staff = score.Staff(1);
+    surface.ClearRecord();
+  }
+
+  Notes& VoiceNotes(int v = 1) { return staff->Voice(v)->Notes(); }
+
+  // Draws the staff (or half of it) across `measures` measures from start, as the page
+  // painter does at the start of a system.
+  Region& Draw(int measures, int start = 0, int half = 1, int staffIndex = 1, bool fresh = true) {
+    // A score setter may have repainted the page since: the staff's own size again.
+    dc.SetStaffHeightTwips(L);
+    dc.SetStaffScale(1.0f);
+    dc.SetStaffUnit(S);
+    dc.SelectFont(DrawContext::kMusicFont);
+    if (fresh) {
+      surface.ClearRecord();
+      dc.Symbols().Shifts.assign(static_cast<std::size_t>(measures), ChangeShift{});
+      dc.Symbols().StemMode = 0;
+      grid = {};
+      for (int i = 0; i < measures; ++i) {
+        grid.Widths.push_back(kMeasure);
+        grid.Flags.push_back(score.MeasureFlags(start + 64 * i));
+      }
+    }
+    bands.push_back(std::make_unique<Region>(Internal{}));
+    Region& band = *bands.back();
+    band.SetFirst(bands.size() == 1);
+    band.SetMeasures(measures);
+    StaffPlacement place;
+    place.Left = kLeft;
+    place.Top = kTop;
+    place.Right = kLeft + measures * kMeasure;
+    place.Bottom = kBottomLine;
+    place.GrandHalf = half;
+    place.StaffIndex = staffIndex;
+    place.StartTime = start;
+    DrawStaffSystem(dc, grid, place, band);
+    return band;
+  }
+
+  std::vector<SurfaceOp> Glyphs(char glyph) const { return Texts({std::string(1, glyph)}); }
+  // x of every text op drawn in the music font between two x.
+  int HeadsBetween(int x1, int x2) const {
+    int n = 0;
+    for (const SurfaceOp& op : surface.Ops(SurfaceOp::Kind::Text))
+      if (op.Font.Name == "Veltrimond" && (op.Text[0] == glyph::FilledHead || op.Text[0] == glyph::HalfHead) &&
+          op.Points[0].X >= x1 && op.Points[0].X < x2)
+        ++n;
+    return n;
+  }
+
+  std::shared_ptr<Staff> staff;
+  SystemGrid grid;
+  std::vector<std::unique_ptr<Region>> bands;
+};
+
+TEST_F(StaffSystem, TheTimeSignatureStandsAtTheScoresStartAndAtChangesOnly) {
+  struct Case {
+    const char* name;
+    int start;
+    bool changeAtStart;
+    bool drawn;
+  };
+  for (const Case& c : {Case{"score start", 0, false, true}, Case{"later system", 256, false, false},
+                        Case{"change at the system's start", 256, true, true}}) {
+    SCOPED_TRACE(c.name);
+    score.AllGlobals().Clear();
+    score.AllGlobals().Add(0, evtTimeChange, 4, 16);
+    if (c.changeAtStart) score.AllGlobals().Add(256, evtTimeChange, 3, 16);
+    Draw(2, c.start);
+    // The numerator three spaces above the bottom line, next to the key's place.
+    const auto digits = Texts({"4", "3"});
+    const bool drawn = std::any_of(digits.begin(), digits.end(), [](const SurfaceOp& op) {
+      return op.Points[0].X == Snap(kLeft + L + S) && op.Font.Name == "Veltrimond";
+    });
+    EXPECT_EQ(drawn, c.drawn);
+  }
+}
+
+// Where a note at the start of the second measure stands when a change at that measure's
+// start is shift wide: after two spaces and two time units, moved right by the shift.
+int SecondMeasureNoteX(int shift) {
+  const int tpu = (kMeasure - (2 * S + shift)) / 64;
+  return SnapX(kLeft + kMeasure + 2 * S + 2 * tpu) + shift;
+}
+
+TEST_F(StaffSystem, AKeyChangeEndsTheMeasureBeforeWithADoubleBarAndMovesTheNotes) {
+  VoiceNotes().Add(64, 67, durQuarter, 0);
+  Draw(2);
+  EXPECT_EQ(VoiceNotes().ByIndex(1)->X(), SecondMeasureNoteX(0));
+  ASSERT_TRUE(Glyphs(glyph::DoubleBar).empty());
+
+  staff->GlobalEvents().Add(64, evtKeyChange, 2);  // D major from measure 2
+  bands.clear();
+  Region& band = Draw(2);
+  // A double bar at the end of measure 1, instead of its plain bar line.
+  const auto doubleBars = Glyphs(glyph::DoubleBar);
+  ASSERT_EQ(doubleBars.size(), 1u);
+  EXPECT_LT(doubleBars[0].Points[0].X, kLeft + kMeasure);
+  EXPECT_GT(doubleBars[0].Points[0].X, kLeft + kMeasure - 2 * S);
+  EXPECT_EQ(band.MeasureFlag(0) & 4, 4);
+  // Two sharps at the start of measure 2, and its notes moved right by their width.
+  const auto sharps = Glyphs(glyph::Sharp);
+  ASSERT_EQ(sharps.size(), 2u);
+  EXPECT_GE(sharps[0].Points[0].X, Snap(kLeft + kMeasure));
+  const int width = dc.Symbols().ShiftOf(1).Width;
+  EXPECT_GT(width, 0);
+  EXPECT_EQ(dc.Symbols().ShiftOf(1).Time, 64);
+  EXPECT_EQ(VoiceNotes().ByIndex(1)->X(), SecondMeasureNoteX(width));
+}
+
+TEST_F(StaffSystem, AClefChangeOnOneStaffMovesTheNotesOfTheStavesDrawnAfterIt) {
+  auto lower = score.AllStaffs().AddStaff(Internal{}, score.AllStaffs().NewID(), "Lower");
+  lower->Voice(1)->Notes().Add(64, 60, durQuarter, 0);
+  staff->GlobalEvents().Add(64, evtClefChange, clfBass);
+  bands.clear();
+  Draw(2, 0, 1, 1);
+  const int shift = dc.Symbols().ShiftOf(1).Width;
+  EXPECT_EQ(Glyphs(glyph::BassClef).size(), 1u);
+  Draw(2, 0, 1, 2, /*fresh=*/false);  // the next staff of the same system
+  EXPECT_GT(shift, S);
+  EXPECT_EQ(lower->Voice(1)->Notes().ByIndex(1)->X(), SecondMeasureNoteX(shift));
+}
+
+TEST_F(StaffSystem, AGrandStaffsHalvesSplitAtMiddleC) {
+  staff->SetDefaultClef(clfGrand);
+  staff->SetVerses(Internal{}, 1);
+  VoiceNotes().Add(0, 72, durHalf, 0);   // upper
+  VoiceNotes().Add(32, 48, durHalf, 0);  // lower
+  VoiceNotes().Add(64, 0, durHalf, 0);   // a rest note
+  VoiceNotes().Add(96, 64, durHalf, 0);  // upper
+  staff->GlobalEvents().Add(0, evtLyric, 0, 0, "la");
+  staff->GlobalEvents().Add(0, evtText, 0, 0, "dolce");
+
+  Draw(2, 0, 1);
+  EXPECT_EQ(Glyphs(glyph::TrebleClef).size(), 1u);
+  EXPECT_EQ(HeadsBetween(0, 1 << 20), 2);
+  EXPECT_TRUE(Glyphs(glyph::HalfRest).empty());
+  EXPECT_EQ(Texts({"la"}).size(), 1u);
+  EXPECT_EQ(Texts({"dolce"}).size(), 1u);
+
+  Draw(2, 0, 2);
+  EXPECT_EQ(Glyphs(glyph::BassClef).size(), 1u);
+  EXPECT_EQ(HeadsBetween(0, 1 << 20), 1);  // only the pitch below 60
+  EXPECT_TRUE(Texts({"la"}).empty());
+  EXPECT_TRUE(Texts({"dolce"}).empty());
+  // The rest note stands on the lower staff, in the second measure.
+  const auto rests = Glyphs(glyph::HalfRest);
+  EXPECT_TRUE(std::any_of(rests.begin(), rests.end(), [](const SurfaceOp& op) {
+    return op.Points[0].X >= kLeft + kMeasure;
+  }));
+}
+
+TEST_F(StaffSystem, RestsFillVoiceOneAfterItsLastNoteAndAfterATripletGroup) {
+  // Three triplet quarters at 0, 8 and 16 span 32; a half rest fills the rest of measure 1.
+  for (int t : {0, 8, 16}) VoiceNotes().Add(t, 67, durQuarter, nteTriplet);
+  // A lone quarter in measure 2: rests for the three quarters after it.
+  VoiceNotes().Add(64, 67, durQuarter, 0);
+  Draw(2);
+  const auto halves = Glyphs(glyph::HalfRest);
+  const auto quarters = Glyphs(glyph::QuarterRest);
+  ASSERT_EQ(halves.size(), 2u);
+  ASSERT_EQ(quarters.size(), 1u);
+  EXPECT_LT(halves[0].Points[0].X, kLeft + kMeasure);
+  EXPECT_GT(halves[1].Points[0].X, kLeft + kMeasure);
+  EXPECT_GT(quarters[0].Points[0].X, halves[1].Points[0].X);
+  EXPECT_EQ(dc.Symbols().TripletCount, 0);  // the group closed after its third note
+  EXPECT_EQ(Texts({"3"}).size(), 1u);
+}
+
+TEST_F(StaffSystem, AMeasureRepeatingTheOneBeforeShowsOnlyItsSign) {
+  VoiceNotes().Add(0, 67, durWhole, 0);
+  VoiceNotes().Add(64, 67, durWhole, 0);
+  staff->GlobalEvents().Add(64, evtSectionDefine, sctRepeatMeasure, 0);
+  staff->GlobalEvents().Add(64, evtClefChange, clfBass);
+  Draw(2);
+  ASSERT_EQ(Glyphs(glyph::RepeatMeasure).size(), 1u);
+  const SurfaceOp sign = Glyphs(glyph::RepeatMeasure).front();
+  EXPECT_GT(sign.Points[0].X, kLeft + kMeasure);
+  EXPECT_EQ(Glyphs(glyph::WholeNote).size(), 1u);  // measure 1 only
+  EXPECT_TRUE(Glyphs(glyph::BassClef).empty());
+  EXPECT_TRUE(Glyphs(glyph::WholeRest).empty());
+}
+
+TEST_F(StaffSystem, EndBarsStandRightAlignedAndNarrowTheMeasure) {
+  score.AllGlobals().Add(0, evtRepeatEnd);
+  score.AllGlobals().Add(0, evtSectionEnd);
+  VoiceNotes().Add(48, 67, durQuarter, 0);
+  Draw(1);
+  dc.SelectFont(DrawContext::kMusicFont);
+  const auto repeatEnd = Texts({std::string(glyph::RepeatEndBar)});
+  const auto sectionEnd = Glyphs(glyph::DoubleBar);
+  ASSERT_EQ(repeatEnd.size(), 1u);
+  ASSERT_EQ(sectionEnd.size(), 1u);
+  const int right = kLeft + kMeasure;
+  EXPECT_EQ(repeatEnd[0].Points[0].X, Snap(right - Width(glyph::RepeatEndBar)));
+  EXPECT_EQ(sectionEnd[0].Points[0].X,
+            Snap(right - Width(glyph::RepeatEndBar) - Width(std::string(1, glyph::DoubleBar))));
+  // No plain bar line at the right edge.
+  for (const SurfaceOp& op : Lines()) EXPECT_FALSE(op.Points[0].X == right && op.Points[1].X == right);
+  // The last quarter is spaced within the width left of both signs.
+  const int inner = kMeasure - Width(glyph::RepeatEndBar) - Width(std::string(1, glyph::DoubleBar));
+  const int offset = 576 + 403 + 144 + 72;
+  const int tpu = (inner - offset) / 64;
+  EXPECT_EQ(VoiceNotes().ByIndex(1)->X(), SnapX(48 * tpu + kLeft + offset + 2 * tpu));
+}
+
+TEST_F(StaffSystem, LyricsCentreOnTheirNotesWithHyphensBetweenSyllables) {
+  staff->SetVerses(Internal{}, 2);
+  staff->SetLyricOffset(Internal{}, 360);
+  for (int t : {0, 16, 32, 48}) VoiceNotes().Add(t, 67, durQuarter, 0);
+  // Verse 1: "hap-" "py" " day " and nothing; verse 2: "all" then "a-" and no syllable after.
+  staff->GlobalEvents().Add(0, evtLyric, 0, 0, "hap-\rall");
+  staff->GlobalEvents().Add(16, evtLyric, 0, 0, "py\ra-");
+  staff->GlobalEvents().Add(32, evtLyric, 0, 0, " day ");
+  Draw(1);
+  const auto x = [&](int i) { return VoiceNotes().ByIndex(i)->X(); };
+  const int line1 = kBottomLine + 360;
+  const int line2 = line1 + 225;
+  auto at = [&](const char* text) {
+    const auto found = Texts({text});
+    EXPECT_FALSE(found.empty()) << text;
+    return found.empty() ? SurfacePoint{} : found.front().Points[0];
+  };
+  // Arial 8 on the recording surface: 80 twips a character, a cell 184 high.
+  EXPECT_EQ(at("hap"), (SurfacePoint{Snap(x(1) - 120), Snap(line1)}));
+  EXPECT_EQ(at("py"), (SurfacePoint{Snap(x(2) - 80), Snap(line1)}));
+  // Spaces around a syllable without a hyphen are kept.
+  EXPECT_EQ(at(" day "), (SurfacePoint{Snap(x(3) - 200), Snap(line1)}));
+  EXPECT_EQ(at("all"), (SurfacePoint{Snap(x(1) - 120), Snap(line2)}));
+  EXPECT_EQ(at("a"), (SurfacePoint{Snap(x(2) - 40), Snap(line2)}));
+  // Hyphens: midway between "hap" and "py"; after "a" towards the right edge at each
+  // following note that has no syllable in its verse.
+  const auto hyphens = Texts({"-"});
+  ASSERT_EQ(hyphens.size(), 3u);
+  EXPECT_EQ(hyphens[0].Points[0], (SurfacePoint{Snap(x(1) + (x(2) - x(1)) / 2 - 40), Snap(line1)}));
+  const int towardsEnd = x(2) + (kLeft + kMeasure - x(2)) / 2 - 40;
+  EXPECT_EQ(hyphens[1].Points[0], (SurfacePoint{Snap(towardsEnd), Snap(line2)}));
+  EXPECT_EQ(hyphens[2].Points[0], hyphens[1].Points[0]);
+  EXPECT_EQ(Texts({"hap-"}).size(), 0u);
+}
+
+TEST_F(StaffSystem, MeasureNumbersSkipCodasAndEndingsAndCountThem) {
+  score.SetNumberMeasures(true);
+  score.SetNumberPos(4);  // centred below the staff
+  score.AllGlobals().Add(64, evtSectionDefine, sctCoda);
+  Draw(3);
+  EXPECT_EQ(Texts({"2"}).size(), 0u);
+  ASSERT_EQ(Texts({"1"}).size(), 1u);
+  ASSERT_EQ(Texts({"3"}).size(), 1u);
+  const SurfaceOp three = Texts({"3"}).front();
+  EXPECT_EQ(three.Points[0], (SurfacePoint{Snap(kLeft + 2 * kMeasure + (kMeasure - 80) / 2),
+                                           Snap(kY + 6 * S)}));
+  EXPECT_EQ(three.Font.Size, 8.0f);
+}
+
+TEST_F(StaffSystem, AccidentalsHoldUntilTheBarLine) {
+  for (int t : {0, 16, 64}) VoiceNotes().Add(t, 78, durQuarter, 0);  // F#5 three times
+  Draw(2);
+  const auto sharps = Glyphs(glyph::Sharp);
+  ASSERT_EQ(sharps.size(), 2u);  // once in each measure
+  EXPECT_LT(sharps[0].Points[0].X, kLeft + kMeasure);
+  EXPECT_GT(sharps[1].Points[0].X, kLeft + kMeasure);
+}
+
+}  // namespace
+}  // namespace notecraft

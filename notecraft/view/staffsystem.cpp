@@ -1,0 +1,425 @@
+#include "notecraft/view/staffsystem.h"
+
+#include <algorithm>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "notecraft/core/common.h"
+#include "notecraft/core/enums.h"
+#include "notecraft/core/globalevents.h"
+#include "notecraft/core/instrument.h"
+#include "notecraft/core/internal.h"
+#include "notecraft/core/note.h"
+#include "notecraft/core/numeric.h"
+#include "notecraft/core/region.h"
+#include "notecraft/core/score.h"
+#include "notecraft/core/staff.h"
+#include "notecraft/core/voice.h"
+#include "notecraft/layout/pagelayout.h"
+#include "notecraft/view/clefsandbars.h"
+#include "notecraft/view/drawcontext.h"
+#include "notecraft/view/glyphs.h"
+#include "notecraft/view/marksandtext.h"
+#include "notecraft/view/measureframe.h"
+#include "notecraft/view/notesandbeams.h"
+#include "notecraft/view/restsandties.h"
+
+namespace notecraft {
+
+namespace {
+
+// Drum voices draw percussion heads on a bass-clef staff with this split.
+constexpr int kDrumSplit = 140;
+// The dividing pitch of a grand staff: the upper staff draws middle C and above.
+constexpr int kGrandSplit = 60;
+// Section bits handed to the section-mark and chord drawers (no repeat measure, no pickup).
+constexpr int kSectionMask = 0x33F0;
+// Flag bits of the marks that replace a measure's number (endings, coda, segno).
+constexpr int kUnnumberedMask = 0xF0;
+
+std::string_view TrimSpaces(std::string_view text) {
+  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+  return text;
+}
+
+// The verses of a lyric event, one syllable each, separated by carriage returns.
+std::vector<std::string_view> Verses(std::string_view text) {
+  std::vector<std::string_view> verses;
+  for (;;) {
+    const std::size_t cr = text.find('\r');
+    verses.push_back(text.substr(0, cr));
+    if (cr == std::string_view::npos) break;
+    text.remove_prefix(cr + 1);
+  }
+  return verses;
+}
+
+// One call of DrawStaffSystem: the staff's clef and keys as they change along the system,
+// the content offset of the measure being drawn, and the lyric hyphens left pending.
+class StaffSystemDrawer {
+public:
+  StaffSystemDrawer(DrawContext& dc, SystemGrid& grid, const StaffPlacement& place, Region& band)
+      : m_dc(dc), m_grid(grid), m_place(place), m_band(band), m_score(dc.Owner()),
+        m_state(dc.Symbols()) {}
+
+  void Draw();
+
+private:
+  struct Hyphen {
+    bool Pending = false;
+    int PreviousX = 0;  // the previous syllable's note
+  };
+
+  void SystemStart();
+  // Draws measure i, which starts at time t at x left; returns where it ends.
+  int DrawMeasure(int i, int t, int left);
+  void DrawVoice(int v, const MeasureFrame& frame, int end);
+  void DrawLyrics(const Note& note);
+  void MeasureNumbers();
+  int GrandClef(int clef) const;
+  bool DrumStaff() const;
+
+  DrawContext& m_dc;
+  SystemGrid& m_grid;
+  const StaffPlacement& m_place;
+  Region& m_band;
+  Score& m_score;
+  SymbolState& m_state;
+  std::shared_ptr<Staff> m_staff;
+
+  int m_s = 0;        // line space
+  int m_L = 0;        // staff height
+  int m_y = 0;        // the staff's reference y
+  int m_lyricY = 0;   // the first verse's line
+  int m_clef = clfTreble;
+  int m_split = 0;
+  int m_keyInForce = 0;
+  int m_keyDrawn = 0;
+  int m_offset = 0;          // content offset of the measure being drawn
+  int m_repeatBegin = 0;     // where a repeat-begin sign stands in the measure
+  int m_firstNumber = 0;     // the system's first measure number
+  std::vector<Hyphen> m_hyphens;  // per verse
+};
+
+void StaffSystemDrawer::Draw() {
+  m_staff = m_score.Staff(m_place.StaffIndex);
+  if (!m_staff || !m_dc.Window()) return;
+  m_s = m_dc.LineSpace();
+  m_L = m_dc.StaffHeightTwips();
+  m_y = m_place.Top - m_dc.GlyphBaseline();
+  SystemStart();
+  int t = m_place.StartTime;
+  int left = m_place.Left;
+  for (int i = 0; i < m_grid.Measures(); ++i) {
+    const int width = m_grid.Widths[static_cast<std::size_t>(i)];
+    t = DrawMeasure(i, t, left);
+    left = i == m_grid.Measures() - 1 ? m_place.Right : left + width;
+  }
+  MeasureNumbers();
+}
+
+int StaffSystemDrawer::GrandClef(int clef) const {
+  if (clef != clfGrand) return clef;
+  return m_place.GrandHalf == 2 ? clfBass : clfTreble;
+}
+
+bool StaffSystemDrawer::DrumStaff() const {
+  const auto first = m_staff->Voice(1);
+  const auto instrument = first ? first->Instrument() : nullptr;
+  return instrument && instrument->Category() == catDrums;
+}
+
+void StaffSystemDrawer::SystemStart() {
+  const int start = m_place.StartTime;
+  m_lyricY = m_place.Bottom + m_staff->LyricOffset();
+  m_state.TripletCount = 0;
+  m_hyphens.clear();
+
+  int x = m_place.Left + m_s;
+  m_clef = m_staff->CurClef(start);
+  m_split = m_clef == clfGrand ? kGrandSplit : 0;
+  m_clef = GrandClef(m_clef);
+  DrawClef(m_dc, m_clef, x, m_y);
+
+  // The key signature starts one staff height from the left edge.
+  x = m_place.Left + m_L;
+  const int key = m_staff->CurKey(start);
+  if (!DrumStaff()) DrawKeySignature(m_dc, key, m_clef, x, m_y);
+  m_keyInForce = key;
+  m_keyDrawn = key;
+  m_offset = x - m_place.Left;
+
+  // The time signature at the score's start, and where one stands at the system's start.
+  GlobalEvents& globals = m_score.AllGlobals();
+  const auto time = globals.Find(start, evtTimeChange);
+  const int packed = time ? time->Value1() * 128 + time->Value2() : globals.CurTimeVal(start);
+  if (start == 0 || (time && time->EventTime() == start)) {
+    DrawTimeSignature(m_dc, packed, x, m_y);
+    m_offset = static_cast<int>(RoundHalfEven(m_offset + 0.7 * m_L));
+  }
+  m_offset += m_s;
+  m_repeatBegin = m_offset;
+  m_offset += m_s / 2;
+  m_state.SystemStart = start;
+}
+
+int StaffSystemDrawer::DrawMeasure(int i, int t, int left) {
+  const Internal key;
+  Surface& window = *m_dc.Window();
+  GlobalEvents& globals = m_score.AllGlobals();
+  const auto index = static_cast<std::size_t>(i);
+  const int width = m_grid.Widths[index];
+  bool endBar = false;
+
+  Range place;
+  place.SetLow(key, width);
+  place.SetHigh(key, t);
+  m_band.SetMeasure(i, place);
+  m_band.SetMeasurePad(i, m_offset);
+
+  // A key change found at the end of the measure before is drawn here.
+  if (m_keyInForce != m_keyDrawn) {
+    m_keyDrawn = m_keyInForce;
+    int x = left;
+    DrawKeySignature(m_dc, m_keyInForce, m_clef, x, m_y);
+    m_state.SetShift(i, t, x - left);
+  }
+
+  int number = 0, duration = 0;
+  globals.MeasureInfo(t, number, duration);
+  duration = std::max(duration, 1);
+  if (m_firstNumber == 0) m_firstNumber = number;
+  const int end = t + duration;
+  m_state.SystemEnd = end;
+  // A key change is always preceded by a double bar. The key comes from the staff as at a
+  // system's start, so a transposing instrument's change is written in its own key.
+  if (m_staff->GlobalEvents().Find(end, evtKeyChange, true)) {
+    m_keyInForce = m_staff->CurKey(end);
+    if (m_keyInForce != m_keyDrawn) m_grid.Flags[index] |= 4;
+  }
+  const int flags = m_grid.Flags[index];
+  m_band.SetMeasureFlag(i, flags | StaffOctaveKinds(*m_staff, t) * 16);
+  const int bars = flags & 15;
+  const int sections = (flags & kSectionMask) / 16;
+
+  if (bars & 1) {
+    int p = i == 0 ? m_repeatBegin : 0;
+    DrawBarGlyph(m_dc, evtRepeatBegin, left, m_y, p, m_place.JoinTop);
+    m_offset = p + m_s / 2 + m_s;
+  }
+  // Octave lines come from the staff's own events, so every measure is asked.
+  DrawSectionMarks(m_dc, *m_staff, sections, left, m_y, m_offset, width, t);
+
+  // End bars stand right-aligned from the measure's right edge leftwards.
+  int inner = width;
+  if (bars & 14) {
+    endBar = true;
+    if (bars & 2) DrawBarGlyph(m_dc, evtRepeatEnd, left, m_y, inner, m_place.JoinTop);
+    if (bars & 4) DrawBarGlyph(m_dc, evtSectionEnd, left, m_y, inner, m_place.JoinTop);
+    if (bars & 8) DrawBarGlyph(m_dc, evtScoreEnd, left, m_y, inner, m_place.JoinTop);
+  }
+  if (i > 0) {
+    if (const auto time = globals.Find(t, evtTimeChange, true)) {
+      DrawTimeSignature(m_dc, time->Value1() * 128 + time->Value2(), left, m_y);
+      m_state.SetShift(i, t, static_cast<int>(RoundHalfEven(left + 0.7 * m_L)) - left);
+    }
+  }
+
+  if (m_staff->SameAsLast(t)) {
+    // A measure that repeats the one before shows only the sign.
+    window.SetForeColor(m_dc.ColorBars());
+    const std::string sign(1, glyph::RepeatMeasure);
+    m_dc.DrawTextAt(sign, left + (inner - window.TextWidth(sign)) / 2, m_y - m_s);
+  } else {
+    // A clef change at the measure's start (the clef at the system's start is drawn already).
+    if (i > 0 && m_staff->GlobalEvents().Find(t, evtClefChange, true)) {
+      m_clef = GrandClef(m_staff->CurClef(t));
+      int x = left + m_s;
+      DrawClef(m_dc, m_clef, x, m_y);
+      m_state.SetShift(i, t, x - left);
+    }
+    const int shift = m_state.ShiftOf(i).Width;
+    const int twipsPerUnit = std::max(0, (inner - (m_offset + shift)) / duration);
+    m_offset += 2 * twipsPerUnit;  // notes never touch the bar line
+
+    if (m_band.First() && m_score.UseChords())
+      FindChordSymbol(m_dc, sections, left, m_y, m_offset, twipsPerUnit, t, duration);
+    DrawTempoMarks(m_dc, *m_staff, left, m_y, m_offset, twipsPerUnit, t, duration);
+    if (m_place.GrandHalf == 1)
+      DrawTextEvents(m_dc, *m_staff, left, m_place.Top, m_offset, twipsPerUnit, t, duration);
+
+    MeasureFrame frame;
+    frame.Start = t;
+    frame.Duration = duration;
+    frame.Left = left;
+    frame.Width = width;
+    frame.Y = m_y;
+    frame.TwipsPerUnit = twipsPerUnit;
+    frame.Pad = m_offset;
+    frame.Index = i;
+    // Accidentals hold until the bar line, across the voices of the staff.
+    m_state.Accidentals.Clear();
+    for (int v = 1; v <= m_staff->Voices(); ++v) DrawVoice(v, frame, end);
+  }
+
+  m_offset = 2 * m_s;
+  m_repeatBegin = 0;
+  const int right = i == m_grid.Measures() - 1 ? m_place.Right : left + width;
+  if (!endBar) m_dc.DrawLine(m_dc.ColorBars(), right, m_place.Top, right, m_place.Bottom);
+  return end;
+}
+
+void StaffSystemDrawer::DrawVoice(int v, const MeasureFrame& frame, int end) {
+  const auto voice = m_staff->Voice(v);
+  if (!voice) return;
+  const auto instrument = voice->Instrument();
+  const bool drums = instrument && instrument->Category() == catDrums;
+  m_state.StemMode &= ~(SymbolState::kStemUp | SymbolState::kStemDown);
+  m_state.NoteColor = v == m_score.Voice() ? m_dc.ColorNotes() : m_dc.ColorLight();
+  m_dc.Window()->SetForeColor(m_state.NoteColor);
+  m_state.Beam.clear();
+  m_state.BeamUp = false;
+
+  const int pulse = std::max(m_grid.Pulse, 1);
+  int beat = frame.Start + pulse;
+  int cursor = frame.Start;  // where the rests of voice 1 are filled from
+  const Notes& notes = voice->Notes();
+  for (int k = notes.IndexAtOrAfter(frame.Start); k <= notes.Count(); ++k) {
+    const auto note = notes.ByIndex(k);
+    const int time = note->NoteTime();
+    if (time >= end) break;
+
+    // A grand staff's upper staff draws the chords with a pitch at or above the split, the
+    // lower one those with a pitch below it; rest notes (pitch 0) go below.
+    bool drawn = false;
+    for (const int pitch : note->Values()) {
+      if (m_place.GrandHalf == 1 ? pitch >= m_split : pitch < m_split) {
+        drawn = true;
+        break;
+      }
+    }
+    if (drawn) {
+      if (time >= beat) {
+        BeamGeometry(m_dc);
+        m_state.StemMode &= ~(SymbolState::kStemUp | SymbolState::kStemDown);
+        while (beat <= time) beat += pulse;
+      }
+      if ((m_state.StemMode & SymbolState::kSharedStaves) &&
+          !(m_state.StemMode & (SymbolState::kStemUp | SymbolState::kStemDown)))
+        m_state.StemMode |= m_staff->ForceFlag(time, beat, v);
+      if (v == 1 && time > cursor) FillRests(m_dc, frame, cursor, time);
+      if (note->Value(0) != 0) {
+        if (drums)
+          DrawNote(m_dc, *note, frame, clfBass, 0, 0, kDrumSplit);
+        else
+          DrawNote(m_dc, *note, frame, m_clef, m_keyDrawn, m_place.GrandHalf, m_split);
+      } else {
+        FillRests(m_dc, frame, time, time + note->Duration());
+      }
+      if (v == 1 && m_place.GrandHalf == 1 && m_staff->Verses() >= 1) DrawLyrics(*note);
+    }
+
+    // Every note moves the rest cursor to its end; a triplet group of three notes of
+    // duration d spans d \ 2 + d \ 2 + d.
+    const int duration = note->Duration();
+    if (note->Flags() & nteDot) {
+      cursor = static_cast<int>(RoundHalfEven(time + 1.5 * duration));
+    } else if (note->Flags() & nteTriplet) {
+      if (m_state.TripletCount == 3) {
+        m_state.TripletCount = 0;
+        cursor = time + duration;
+      } else {
+        cursor = time + duration / 2;
+      }
+    } else {
+      cursor = time + duration;
+    }
+  }
+  BeamGeometry(m_dc);
+  if (v == 1 && cursor < end) FillRests(m_dc, frame, cursor, end);
+}
+
+// The syllables of every verse under the note, a verse a line. A syllable ending in "-" is
+// drawn without it, and the hyphen stands midway to the next syllable of its verse (or
+// towards the right edge at each note without one, until that syllable comes).
+void StaffSystemDrawer::DrawLyrics(const Note& note) {
+  const auto lyric = m_staff->GlobalEvents().Find(note.NoteTime(), evtLyric, true);
+  std::vector<std::string_view> verses;
+  if (lyric) verses = Verses(lyric->Text());
+  const std::size_t count = std::max(verses.size(), m_hyphens.size());
+  m_hyphens.resize(count);
+  int right = 0;
+  for (std::size_t k = 0; k < count; ++k) {
+    Hyphen& hyphen = m_hyphens[k];
+    const int y = m_lyricY + static_cast<int>(k) * kLyricLineTwips;
+    if (k >= verses.size()) {
+      if (hyphen.Pending)
+        DrawSmallText(m_dc, "-", hyphen.PreviousX + (m_place.Right - hyphen.PreviousX) / 2, y, right);
+      continue;
+    }
+    if (hyphen.Pending) {
+      DrawSmallText(m_dc, "-", hyphen.PreviousX + (note.X() - hyphen.PreviousX) / 2, y, right);
+      hyphen.Pending = false;
+    }
+    const std::string_view stored = verses[k];
+    const std::string_view trimmed = TrimSpaces(stored);
+    std::string_view shown;
+    if (!trimmed.empty() && trimmed.back() == '-') {
+      hyphen.Pending = true;
+      shown = trimmed.substr(0, trimmed.size() - 1);
+    } else if (!trimmed.empty()) {
+      shown = stored;  // spaces kept, as the user typed them
+    }
+    hyphen.PreviousX = note.X();
+    if (!shown.empty()) DrawSmallText(m_dc, shown, hyphen.PreviousX, y, right);
+  }
+}
+
+void StaffSystemDrawer::MeasureNumbers() {
+  if (!m_score.NumberMeasures() || !m_band.First()) return;
+  Surface& window = *m_dc.Window();
+  m_dc.SelectFont(fntCopyright);
+  FontSpec font = window.Font();
+  font.Size = 8;
+  window.SetFont(font);
+  window.SetForeColor(m_dc.ColorBars());
+  const int position = m_score.NumberPos();
+  // Positions 3 and up stand below the staff, 0..2 above it; the rest is the alignment.
+  const int alignment = position >= 3 ? position - 3 : position;
+  const int y = position >= 3 ? m_y + 4 * m_s + 2 * m_s : m_y - m_s;
+  const int pixel = m_dc.PixelX();
+  int x = m_place.Left;
+  int number = m_firstNumber;
+  for (int i = 0; i < m_grid.Measures(); ++i) {
+    const auto index = static_cast<std::size_t>(i);
+    const int width = m_grid.Widths[index];
+    if ((m_grid.Flags[index] & kUnnumberedMask) == 0) {
+      const std::string text = std::to_string(number);
+      const int textWidth = window.TextWidth(text);
+      int at = x + pixel;
+      if (alignment == 1) at = x + (width - textWidth) / 2;
+      if (alignment == 2) at = x + width - pixel - textWidth;
+      m_dc.DrawTextAt(text, at, y);
+    }
+    x += width;
+    ++number;
+  }
+  m_dc.SelectFont(DrawContext::kMusicFont);
+}
+
+}  // namespace
+
+void DrawStaffSystem(DrawContext& dc, SystemGrid& grid, const StaffPlacement& place,
+                     Region& band) noexcept {
+  try {
+    if (grid.Flags.size() < grid.Widths.size()) grid.Flags.resize(grid.Widths.size());
+    StaffSystemDrawer(dc, grid, place, band).Draw();
+  } catch (...) {
+    // Drawing runs with errors ignored: what was drawn stays.
+  }
+}
+
+}  // namespace notecraft
