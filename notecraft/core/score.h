@@ -8,7 +8,7 @@
 // pagination from page 1 and repaints; "repaint" repaints.
 //
 // Where the members live: score.cpp (creation, properties, CreateDefault, teardown),
-// score_paint.cpp (painting and pagination), score_view.cpp (drawing surface, colours and
+// score_paint.cpp (painting and pagination), score_print.cpp (printing), score_view.cpp (drawing surface, colours and
 // symbols), score_playback.cpp (playback events),
 // score_files.cpp (opening and saving), score_midi.cpp (MIDI files, whole-score playback),
 // score_undo.cpp (undo history).
@@ -222,6 +222,14 @@ public:
   // without drawing, or finishes. Tools that want every page at once call it until
   // Paginating is false.
   void PaginateStep(Internal) noexcept;
+
+  // --- Printing (score_print.cpp) ---
+  // Prints pages fromPage..toPage (0: the first, the last) on printer, each painted in black
+  // through the ordinary page painting. The score's layout is finished first, so every page
+  // of the range exists. The window, the page shown and this score's colours are as before
+  // afterwards. False, with nothing started, when no page of the range exists or a print is
+  // already running; false too when the printer cannot start.
+  bool PrintScore(class PrintTarget& printer, int fromPage = 0, int toPage = 0) noexcept;
 
   // --- Drawing surface, colours and symbols (score_view.cpp) ---
   // [view: section reserved for the drawing surface and symbol drawing]

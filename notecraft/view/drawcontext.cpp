@@ -70,6 +70,15 @@ void DrawContext::AttachWindow(Surface* window) noexcept {
 
 // --- Colours ---
 
+std::array<int, 6> DrawContext::SavedColors() const noexcept {
+  return {m_colors.Lines, m_colors.Bars, m_colors.Notes, m_colors.Light, m_colors.Ties,
+          m_colors.Chords};
+}
+
+void DrawContext::RestoreColors(const std::array<int, 6>& c) noexcept {
+  m_colors = Colors{c[0], c[1], c[2], c[3], c[4], c[5]};
+}
+
 void DrawContext::SetColors(int colorLines, int colorBars, int colorNotes, int colorTies,
                             int colorChords) noexcept {
   Common& common = TheCommon();

@@ -11,6 +11,7 @@
 // Coordinates are twips from the page's top-left corner. While printing, the print offsets
 // (the printer's unprintable edge) are subtracted from every position drawn.
 
+#include <array>
 #include <string_view>
 #include <utility>
 
@@ -46,6 +47,9 @@ public:
   // and set to plain solid drawing, sized to the page, and the score is paginated and
   // painted on it. Null detaches and leaves the window's drawing as it is.
   void AttachWindow(Surface* window) noexcept;
+  // Puts another surface in the window's place as it is, with nothing cleared or drawn (a
+  // printer for the time of a print, then the screen again).
+  void SwapWindow(Surface* window) noexcept { m_window = window; }
 
   // --- Colours (packed RGB) ---
   int ColorLines() const noexcept { return m_colors.Lines; }
@@ -62,6 +66,9 @@ public:
   void LoadModuleColors() noexcept;
   // All six colours at once (black for printing); the module-wide ones stay.
   void SetAllColors(int color) noexcept;
+  // This score's six colours (lines, bars, notes, light, ties, chords), to put back later.
+  std::array<int, 6> SavedColors() const noexcept;
+  void RestoreColors(const std::array<int, 6>& colors) noexcept;
 
   // --- Device resolution, printing, pagination ---
   // The device's twips per pixel: the screen's, or the printer's while printing.

@@ -33,6 +33,7 @@
 #include "notecraft/qt/musicfontloader.h"
 #include "notecraft/qt/qpaintersurface.h"
 #include "notecraft/view/drawcontext.h"
+#include "pdfpages.h"
 
 namespace notecraft {
 namespace {
@@ -233,21 +234,6 @@ TEST_F(PageRender, ARealLookingPageDrawsEverySymbolWhereItBelongs) {
                      score.PageHeightTwips() - 720, 0, 60));
 }
 
-// pdfinfo's page count of a PDF file; -1 when pdfinfo cannot be run.
-int PdfPages(const std::string& file) {
-  const std::string command = "pdfinfo '" + file + "' 2>/dev/null";
-  FILE* pipe = popen(command.c_str(), "r");
-  if (!pipe) return -1;
-  int pages = -1;
-  char line[512];
-  while (fgets(line, sizeof line, pipe)) {
-    int n = 0;
-    if (std::sscanf(line, "Pages: %d", &n) == 1) pages = n;
-  }
-  const int status = pclose(pipe);
-  return status == 0 ? pages : -1;
-}
-
 TEST_F(PageRender, APrintedPdfHasThePagesPaginationCounted) {
   Score score;
   BuildSong(score, 6);
@@ -278,7 +264,7 @@ TEST_F(PageRender, APrintedPdfHasThePagesPaginationCounted) {
     surface.EndDoc();
   }
   ASSERT_GE(pages, 3);
-  const int counted = PdfPages(file);
+  const int counted = testing::PdfPages(file);
   if (counted < 0) GTEST_SKIP() << "pdfinfo (poppler-utils) is not available";
   EXPECT_EQ(counted, pages);
 }
