@@ -16,37 +16,17 @@
 #include "notecraft/core/platform.h"
 #include "notecraft/core/score.h"
 #include "notecraft/midi/midifilewriter.h"
+#include "notecraft/fuzz/fuzzscores.h"
 
 namespace {
 
 using namespace notecraft;
 
-class QuietPlatform : public Platform {
-public:
-  void ShowMessage(const std::string&, const std::string&) override {}
-};
-
 [[noreturn]] void Fail(const char* what, const std::string& detail) {
-  std::fprintf(stderr, "midi_import_fuzz: %s: %s\n", what, detail.c_str());
-  std::abort();
+  fuzzscores::Fail("midi_import_fuzz", what, detail);
 }
-
-// Scores are made once: making one loads the instrument table from its file.
-Score& First() {
-  static Score* score = [] {
-    static QuietPlatform quiet;
-    SetPlatform(&quiet);
-    auto* s = new Score;
-    s->CreateDefault();
-    return s;
-  }();
-  return *score;
-}
-
-Score& Second() {
-  static Score* score = new Score;
-  return *score;
-}
+using fuzzscores::First;
+using fuzzscores::Second;
 
 }  // namespace
 

@@ -21,8 +21,6 @@ namespace notecraft {
 
 namespace {
 
-// A drum voice's dividing pitch: above every MIDI pitch, so its notes are all drawn.
-constexpr int kDrumSplit = 140;
 // Two heads closer than a line space less this are a second and stand side by side.
 constexpr int kSecondSlack = 15;
 // Ledger lines reach this far either side of the head.

@@ -5,6 +5,10 @@
 
 namespace notecraft {
 
+// The dividing pitch DrawNote takes for a drum voice: above every MIDI pitch, so all of its
+// notes are drawn, as percussion heads.
+inline constexpr int kDrumSplit = 140;
+
 class DrawContext;
 class Note;
 struct MeasureFrame;

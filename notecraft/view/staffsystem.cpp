@@ -15,6 +15,7 @@
 #include "notecraft/core/numeric.h"
 #include "notecraft/core/region.h"
 #include "notecraft/core/score.h"
+#include "harmonygrid/core/textutil.h"
 #include "notecraft/core/staff.h"
 #include "notecraft/core/voice.h"
 #include "notecraft/layout/pagelayout.h"
@@ -30,20 +31,12 @@ namespace notecraft {
 
 namespace {
 
-// Drum voices draw percussion heads on a bass-clef staff with this split.
-constexpr int kDrumSplit = 140;
 // The dividing pitch of a grand staff: the upper staff draws middle C and above.
 constexpr int kGrandSplit = 60;
 // Section bits handed to the section-mark and chord drawers (no repeat measure, no pickup).
 constexpr int kSectionMask = 0x33F0;
 // Flag bits of the marks that replace a measure's number (endings, coda, segno).
 constexpr int kUnnumberedMask = 0xF0;
-
-std::string_view TrimSpaces(std::string_view text) {
-  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
-  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
-  return text;
-}
 
 // The verses of a lyric event, one syllable each, separated by carriage returns.
 std::vector<std::string_view> Verses(std::string_view text) {
@@ -365,7 +358,7 @@ void StaffSystemDrawer::DrawLyrics(const Note& note) {
       hyphen.Pending = false;
     }
     const std::string_view stored = verses[k];
-    const std::string_view trimmed = TrimSpaces(stored);
+    const std::string_view trimmed = harmonygrid::TrimSpaces(stored);
     std::string_view shown;
     if (!trimmed.empty() && trimmed.back() == '-') {
       hyphen.Pending = true;
