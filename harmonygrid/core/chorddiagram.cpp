@@ -37,17 +37,17 @@ const FontSpec& OpenMarkFont() {
   return font;
 }
 
-const FontSpec& FretLabelFont() {
+}  // namespace
+
+const FontSpec& ChordDiagram::FretLabelFont() {
   static const FontSpec font{"Arial", 7.0f, true};
   return font;
 }
 
-const FontSpec& NameFont() {
+const FontSpec& ChordDiagram::NameFont() {
   static const FontSpec font{"MS Sans Serif", 10.0f, true};
   return font;
 }
-
-}  // namespace
 
 ChordDiagram::ChordDiagram(const Chord& table, Surface& device, const ChordLayout& layout) noexcept
     : m_table(table), m_device(device), m_layout(layout) {

@@ -29,6 +29,7 @@
 #include <string_view>
 
 #include "harmonygrid/core/chordlayout.h"
+#include "harmonygrid/draw/fontspec.h"
 
 namespace harmonygrid {
 
@@ -46,6 +47,10 @@ public:
 
   // "1st", "2nd", "3rd", "4th" ... "21st", "22nd", "23rd", "24th" ...: the fret label's number.
   static std::string Ordinal(int fret);
+  // The fonts of the chord name and of the fret label: a renderer sizes its name line and its
+  // label line from their heights on its device.
+  static const FontSpec& NameFont();
+  static const FontSpec& FretLabelFont();
 
 private:
   void DrawMap(const clsMap& shape, int x, int nameY);
