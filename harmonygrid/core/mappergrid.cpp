@@ -90,7 +90,8 @@ std::array<TwipRect, 2> CellGrid::SelectionOutlines(int index) const noexcept {
   const int right = c.Left + c.Width - kStep;
   const int bottom = c.Top + c.Height - kStep;
   const TwipRect outer{left, top, right - left, bottom - top};
-  const TwipRect inner{left + kStep, top + kStep, outer.Width - 2 * kStep, outer.Height - 2 * kStep};
+  const TwipRect inner{left + kStep, top + kStep, outer.Width - 2 * kStep,
+                       outer.Height - 2 * kStep};
   return {outer, inner};
 }
 

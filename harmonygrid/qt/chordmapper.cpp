@@ -269,7 +269,8 @@ void ChordMapper::OnProperties() {
   });
   dialog.exec();
   if (dialog.Result() != ShapeEditModel::kOk || !dialog.Changed()) return;
-  if (WriteBackShape(*m_chord, position, dialog.Map()) == ShapeWriteBack::Written) LayoutChordMaps();
+  if (WriteBackShape(*m_chord, position, dialog.Map()) == ShapeWriteBack::Written)
+    LayoutChordMaps();
 }
 
 }  // namespace harmonygrid

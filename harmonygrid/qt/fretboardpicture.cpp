@@ -61,14 +61,18 @@ void FretboardPicture::paintEvent(QPaintEvent*) {
 
   // FillBox includes both corners, so the far edges are one screen pixel in.
   const int px = static_cast<int>(std::lround(s.TwipsPerPixelX()));
-  s.FillBox(M::kNutLeft, M::kNutTop, M::kNutLeft + M::kNutWidth - px, M::kNutTop + M::kNutHeight - px);
+  s.FillBox(M::kNutLeft, M::kNutTop, M::kNutLeft + M::kNutWidth - px,
+            M::kNutTop + M::kNutHeight - px);
   for (int string = 1; string <= M::kStrings; ++string)
     s.DrawLine(M::StringX(string), M::kStringTop, M::StringX(string), M::kStringBottom);
   for (int row = 1; row <= M::kFretRows; ++row)
     s.DrawLine(M::kFretLeft, M::FretY(row), M::kFretRight, M::FretY(row));
   const int r = M::kFingerRadius;
-  for (const auto& [string, row] : m_model.Fingers())
-    s.FillEllipse(M::StringX(string) - r, M::FretY(row) - r, M::StringX(string) + r, M::FretY(row) + r);
+  for (const auto& [string, row] : m_model.Fingers()) {
+    const int x = M::StringX(string);
+    const int y = M::FretY(row);
+    s.FillEllipse(x - r, y - r, x + r, y + r);
+  }
 }
 
 void FretboardPicture::mousePressEvent(QMouseEvent* event) {

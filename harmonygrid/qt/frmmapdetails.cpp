@@ -22,7 +22,9 @@ namespace {
 
 using M = ShapeEditModel;
 
-QString FromUtf8(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+QString FromUtf8(const std::string& s) {
+  return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
 
 std::string ToUtf8(const QString& s) { return s.toUtf8().toStdString(); }
 

@@ -114,7 +114,8 @@ const QFontMetricsF& WidgetSurface::CurrentMetrics() const {
 QString WidgetSurface::ToQString(std::string_view text) const {
   const auto size = static_cast<qsizetype>(text.size());
   // Music-font text is glyph bytes; everything else UTF-8.
-  return IsMusicFont() ? QString::fromLatin1(text.data(), size) : QString::fromUtf8(text.data(), size);
+  return IsMusicFont() ? QString::fromLatin1(text.data(), size)
+                       : QString::fromUtf8(text.data(), size);
 }
 
 int WidgetSurface::TextWidth(std::string_view text) const noexcept {
@@ -198,7 +199,8 @@ void WidgetSurface::DrawArc(int left, int top, int right, int bottom, double sta
                             double spanDeg) noexcept {
   if (!Drawing()) return;
   PreparePen(true);
-  m_painter->drawArc(Normalised(left, top, right, bottom), Round(startDeg * 16), Round(spanDeg * 16));
+  m_painter->drawArc(Normalised(left, top, right, bottom), Round(startDeg * 16),
+                     Round(spanDeg * 16));
 }
 
 void WidgetSurface::FillEllipse(int left, int top, int right, int bottom) noexcept {

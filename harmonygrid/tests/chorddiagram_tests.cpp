@@ -107,7 +107,8 @@ TEST_F(ChordDiagramTest, NamesWithBassAndCapo) {
       {"capo, bass on a black key spelled from the chord", "C", "F", 1,
        {"text (750,1610) \"Db/Gb\"" + font, "text (750,1805) \"(C/F)\"" + font}},
       // No Em shape in the table: the Dm shape is drawn, so its name stays; the bass moves.
-      {"capo, no shape", "Dm", "", 2, {"text (900,1610) \"Dm\"" + font, "text (800,1805) \"(Dm)\"" + font}},
+      {"capo, no shape", "Dm", "", 2,
+       {"text (900,1610) \"Dm\"" + font, "text (800,1805) \"(Dm)\"" + font}},
       {"capo, no shape, bass", "Dm", "F", 2,
        {"text (800,1610) \"Dm/G\"" + font, "text (700,1805) \"(Dm/F)\"" + font}},
   };

@@ -127,7 +127,8 @@ TEST(ShapeEditModel, OkNormalisesChangedShapes) {
   const Case cases[] = {
       // One click on string 3, row 2: named "New", strings 4..6 (above it, without a pair) open.
       {"new shape, one click", {}, nullptr, nullptr, {3, 2}, "New/New/0/3,2 4,0 5,0 6,0"},
-      {"key falls back to the text", {}, "  ", " Am7 ", {1, 1}, "Am7/ Am7 /0/1,1 2,0 3,0 4,0 5,0 6,0"},
+      {"key falls back to the text", {}, "  ", " Am7 ", {1, 1},
+       "Am7/ Am7 /0/1,1 2,0 3,0 4,0 5,0 6,0"},
       {"text takes the key", {}, " G ", "", {6, 3}, "G/G/0/6,3"},
       {"strings with a pair keep it", Shape({{2, -1}, {4, 2}}), "D", nullptr, {0, 0},
        "D/D/0/2,-1 4,2 3,0 5,0 6,0"},

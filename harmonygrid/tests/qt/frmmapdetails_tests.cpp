@@ -48,8 +48,8 @@ protected:
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&m_dialog));
   }
   void ClickFret(int string, int row) {
-    QTest::mouseClick(Child(m_dialog, "pctBase"), Qt::LeftButton, {},
-                      QPoint(ShapeEditModel::StringX(string) / Px, ShapeEditModel::FretY(row) / Px));
+    const QPoint at(ShapeEditModel::StringX(string) / Px, ShapeEditModel::FretY(row) / Px);
+    QTest::mouseClick(Child(m_dialog, "pctBase"), Qt::LeftButton, {}, at);
   }
   QLineEdit* Box(const char* name) { return Child<QLineEdit>(m_dialog, name); }
 
@@ -130,6 +130,24 @@ TEST_F(ChordMapDialog, PositionBoxTakesDigitsOnly) {
   EXPECT_EQ(box->text(), "2");
 }
 
+TEST_F(ChordMapDialog, ReturnInThePositionBoxDoesNotCloseTheDialog) {
+  Show(Shape("Up", {{2, 9}}, 7));
+  m_dialog.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&m_dialog));
+  auto* ok = Child<QPushButton>(m_dialog, "cmdOk");
+  QLineEdit* box = Box("txtPosition");
+  box->setFocus(Qt::TabFocusReason);
+  EXPECT_FALSE(ok->isDefault());
+  EXPECT_EQ(box->selectedText(), "7");  // reached by keyboard: the whole number is selected
+  QTest::keyClick(box, Qt::Key_Return);
+  EXPECT_TRUE(m_dialog.isVisible());
+  EXPECT_EQ(m_dialog.Result(), 5);
+  Box("txtKey")->setFocus(Qt::TabFocusReason);
+  EXPECT_TRUE(ok->isDefault());
+  QTest::keyClick(Box("txtKey"), Qt::Key_Return);
+  EXPECT_EQ(m_dialog.Result(), 1);
+}
+
 TEST_F(ChordMapDialog, ShowingAShapeNeverChangesIt) {
   // Top -1 with an open and a muted string: shown as 1st fret, kept as it came.
   const clsMap odd = Shape("Odd", {{1, -1}, {2, 0}, {4, 3}}, -1);
@@ -148,7 +166,8 @@ TEST_F(ChordMapDialog, ShowingAShapeNeverChangesIt) {
 TEST_F(ChordMapDialog, SavedForPeopleToLookAt) {
   // An open chord (C with the low string unplayed), and a barre up the neck.
   Show(Shape("C", {{2, 3}, {3, 2}, {4, 0}, {5, 1}, {6, 0}}));
-  EXPECT_TRUE(m_dialog.grab().save(QStringLiteral(HARMONYGRID_QT_TEST_OUTPUT "/chordmap-open.png")));
+  EXPECT_TRUE(
+      m_dialog.grab().save(QStringLiteral(HARMONYGRID_QT_TEST_OUTPUT "/chordmap-open.png")));
   frmMAPDetails up;
   up.SetMap(Shape("Bm7 V", {{1, 7}, {2, 9}, {3, 7}, {4, 9}, {5, 7}, {6, 7}}, 6));
   up.show();
