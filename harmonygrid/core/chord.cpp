@@ -52,10 +52,10 @@ int Chord::GetIndex(int value) const noexcept {
   return 0;
 }
 
-bool Chord::Render(Surface& device, int index, int x, int y, bool showMap, int color,
-                   std::string_view bass, int capo) const noexcept {
+bool Chord::Render(Surface& device, const ChordLayout& layout, int index, int x, int y,
+                   bool showMap, int color, std::string_view bass, int capo) const noexcept {
   try {
-    return ChordDiagram(*this, device).Draw(index, x, y, showMap, color, bass, capo);
+    return ChordDiagram(*this, device, layout).Draw(index, x, y, showMap, color, bass, capo);
   } catch (...) {  // out of memory part-way: what is drawn stays drawn
     return false;
   }

@@ -1,7 +1,8 @@
 #pragma once
 // The table of named guitar chord shapes every score keeps, filled from the read-only file
 // "Veltrimond.cma" in the folder InitDir (see chordmapfile.h for its format), with the cell
-// sizes chord diagrams are drawn with.
+// sizes its host (the score) draws chord diagrams with. Other renderers, such as the mapper
+// control, keep sizes of their own and pass them to Render (see chordlayout.h).
 //
 // Positions 0..ListCount()-1 are kept sorted by Key in binary (code point) order; a shape's
 // Value is its stable id, which score chord events store. After a load the Values are exactly
@@ -60,20 +61,23 @@ public:
   // Chord symbols whose shape has gone therefore draw with the first shape.
   int GetIndex(int value) const noexcept;
 
-  // Draws the shape at table position index on device (see chorddiagram.h): its chord name,
-  // centred on x with the name line ending at y, followed by "/" and bass when bass is given,
-  // and with showMap its fretboard diagram above the name, all in color. With capo above 0 the
-  // chord and bass are named capo semitones higher, drawn with the table's shape for that
-  // name, and the untransposed name follows in parentheses on the line below. Leaves the
+  // Draws the shape at table position index on device with the cell sizes of layout (see
+  // chorddiagram.h): its chord name, centred on x with the name line ending at y, followed by
+  // "/" and bass when bass is given, and with showMap its fretboard diagram above the name,
+  // all in color. With capo above 0 the chord is named capo semitones higher and drawn with
+  // the table's shape for that name (or, when the table has none, with its own shape and
+  // name), and the untransposed name follows in parentheses on the line below. Leaves the
   // device's colour and font as it last set them. False, with nothing drawn, when the table
-  // has no shape at index.
-  bool Render(Surface& device, int index, int x, int y, bool showMap = false, int color = 0,
-              std::string_view bass = {}, int capo = 0) const noexcept;
+  // has no shape at index. A score passes Layout(); the mapper control its own sizes.
+  bool Render(Surface& device, const ChordLayout& layout, int index, int x, int y,
+              bool showMap = false, int color = 0, std::string_view bass = {},
+              int capo = 0) const noexcept;
 
   // What the last load found: skipped lines, mended pairs, a missing file.
   const ChordFileReport& LoadReport() const noexcept { return m_report; }
 
-  // --- For the chord library's renderer, mapper control and shape editor ---
+  // --- For the chord library's renderer, mapper control and shape editor, and for hosts
+  // that set their own sizes ---
 
   // Updates the shape whose Key equals key ignoring case, or appends one whose Value is the
   // old ListCount(); sets its Key and Text as given (callers trim them) and sorts the table.
@@ -106,14 +110,14 @@ public:
   int FretCount() const noexcept { return m_layout.FretCount; }
   // 16-bit; other values are ignored.
   void SetFretCount(int v) noexcept;
-  // All cell sizes at once.
+  // All of the host's cell sizes at once, as Render takes them.
   const ChordLayout& Layout() const noexcept { return m_layout; }
 
 private:
   std::vector<std::shared_ptr<clsMap>> m_entries;  // never null
   std::string m_initDir;
   bool m_changed = false;
-  ChordLayout m_layout;  // all 0 until Refresh or the mapper control sets them
+  ChordLayout m_layout;  // the host's; all 0 until Refresh or the host sets them
   ChordFileReport m_report;
 };
 

@@ -37,20 +37,20 @@ const FontSpec& OpenMarkFont() {
   return font;
 }
 
-const FontSpec& FretLabelFont() {
+}  // namespace
+
+const FontSpec& ChordDiagram::FretLabelFont() {
   static const FontSpec font{"Arial", 7.0f, true};
   return font;
 }
 
-const FontSpec& NameFont() {
+const FontSpec& ChordDiagram::NameFont() {
   static const FontSpec font{"MS Sans Serif", 10.0f, true};
   return font;
 }
 
-}  // namespace
-
-ChordDiagram::ChordDiagram(const Chord& table, Surface& device) noexcept
-    : m_table(table), m_device(device), m_layout(table.Layout()) {
+ChordDiagram::ChordDiagram(const Chord& table, Surface& device, const ChordLayout& layout) noexcept
+    : m_table(table), m_device(device), m_layout(layout) {
   m_layout.ChordTextHeight = Size(m_layout.ChordTextHeight);
   m_layout.FretTextHeight = Size(m_layout.FretTextHeight);
   m_layout.ChordHeight = Size(m_layout.ChordHeight);
@@ -82,15 +82,18 @@ bool ChordDiagram::Draw(int index, int x, int y, bool showMap, int color, std::s
     if (!bass.empty()) untransposed += "/" + std::string(bass);
     untransposed += ")";
     nameY -= m_layout.ChordTextHeight;
-    name = TransposeChordText(original->Text(), capo);
     if (!bass.empty()) shownBass = TransposeBass(bass, original->Text(), capo);
-    // The transposed chord's own fingering, or none: the untransposed shape under the
-    // transposed name would show the wrong chord.
-    shape = m_table.ChordMapItem(m_table.FindText(name));
+    // The transposed chord's own fingering; without one the shape at the index stays, and
+    // the name is the drawn shape's, so that the diagram and its name always agree.
+    const std::string transposedText = TransposeChordText(original->Text(), capo);
+    if (auto transposed = m_table.ChordMapItem(m_table.FindText(transposedText))) {
+      shape = std::move(transposed);
+      name = shape->Text();
+    }
   }
 
   m_device.SetForeColor(color);
-  if (showMap && shape) DrawMap(*shape, x, nameY);
+  if (showMap) DrawMap(*shape, x, nameY);
 
   m_device.SetFont(NameFont());
   if (!shownBass.empty()) name += "/" + shownBass;
@@ -108,8 +111,9 @@ void ChordDiagram::DrawMap(const clsMap& shape, int x, int nameY) {
   const int left = (x - l.ChordWidth / 2) / kStep * kStep;
 
   // Open strings show only in the open position; up the neck the label says where it is.
-  if (shape.Top() < 1) DrawOpenMarks(shape, left, markY);
-  else DrawFretLabel(shape.Top(), x, markY);
+  const int top = shape.ComputeTop(l.FretCount);
+  if (top < 1) DrawOpenMarks(shape, left, markY);
+  else DrawFretLabel(top, x, markY);
 
   m_device.FillBox(left, diagTop, left + l.ChordWidth - kStep, diagTop + kNutHeight);
   for (int string = 1; string <= kStrings; ++string) {
@@ -118,7 +122,7 @@ void ChordDiagram::DrawMap(const clsMap& shape, int x, int nameY) {
   }
   for (int fy = diagTop + kFirstFretLine; fy < nameY - kSpacing; fy += kSpacing)
     m_device.DrawLine(left, fy, left + l.ChordWidth, fy);
-  DrawFingers(shape, left, diagTop);
+  DrawFingers(shape, top, left, diagTop);
 }
 
 void ChordDiagram::DrawOpenMarks(const clsMap& shape, int left, int markY) {
@@ -135,12 +139,11 @@ void ChordDiagram::DrawFretLabel(int top, int x, int markY) {
   DrawCentred(x, markY, Ordinal(top) + " fret");
 }
 
-void ChordDiagram::DrawFingers(const clsMap& shape, int left, int diagTop) {
-  // Fret rows 1..rows below Top: as many as the table asks for, but only those whose finger
-  // square ends on the strings.
+void ChordDiagram::DrawFingers(const clsMap& shape, int top, int left, int diagTop) {
+  // Fret rows 1..rows below the top fret: as many as the layout asks for, but only those
+  // whose finger square ends on the strings.
   const int fitting = (m_layout.ChordHeight - kFingerOffset - kFingerSize) / kSpacing;
   const int rows = std::min(m_layout.FretCount, fitting);
-  const int top = shape.Top();
   for (int i = 0; i < shape.Count(); ++i) {
     const int s = shape.X(i);
     const int row = shape.Y(i) - top;

@@ -1,9 +1,11 @@
 #pragma once
 // Sizes of one chord cell (diagram, fret label line and chord name), in twips.
 //
-// A Chord carries one of these: all 0 when created, Standard() after Refresh; the mapper
-// control writes its own cell sizes into the Chord it shows. Drawing code takes it as a value,
-// so a renderer can also be handed sizes of its own.
+// Each renderer owns the sizes it draws with and hands them to Chord::Render as a value; the
+// shape table itself is shared. A score draws its chord row with the sizes its Chord carries
+// (all 0 when created, Standard() after Refresh); the mapper control computes sizes for its
+// own cells and never writes them into the table, so showing a score's table in the control
+// does not change how the score paginates or draws.
 
 namespace harmonygrid {
 

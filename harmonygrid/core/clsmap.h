@@ -29,7 +29,9 @@ public:
   // Stable id of the shape; score chord events store it, not the table position.
   int Value() const noexcept { return m_value; }
   void SetValue(int value) noexcept;
-  // Fret of the diagram's top line; 0 is the nut (open position).
+  // Fret of the diagram's top line; 0 is the nut (open position). The position the shape
+  // editor works in; Chord::Refresh sets it for the table's fret count. Diagrams do not read
+  // it: each renderer takes ComputeTop of its own fret count.
   int Top() const noexcept { return m_top; }
   void SetTop(int top) noexcept;
 

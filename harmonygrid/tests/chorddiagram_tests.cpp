@@ -1,4 +1,5 @@
-// Chord diagrams drawn through Chord::Render on the recording surface. Positions are twips;
+// Chord diagrams drawn through Chord::Render on the recording surface, with the standard cell
+// sizes unless a test gives its own. Positions are twips;
 // text widths come from the recording surface's model: each character half an em wide, so in
 // the 10-point name font every character is 100 wide and in the 7-point label font 70.
 #include <gtest/gtest.h>
@@ -18,12 +19,13 @@ using testing::LoadedTable;
 
 constexpr int kColor = 0x123456;  // printed as #563412 (red first)
 
-// Keys sort C, Cdim high, D, Dm, Wide. The Cdim shape sits up the neck (Top 6) and has an
+// Keys sort C, Cdim high, D, Db, Dm, Wide. The Cdim shape sits up the neck (Top 6) and has an
 // open string that must not show; Dm mutes strings 1 and 2; Wide spans more frets than a
-// diagram shows, so its Top stays 0.
+// diagram shows, so its Top stays 0. There is no Em: Dm under a capo of 2 has no shape.
 constexpr const char* kTable =
     "C;C;0;2,3;3,2;4,0;5,1;6,0\n"
     "D;D;1;3,0;4,2;5,3;6,2\n"
+    "Db;Db;5;2,4;3,3;4,1;5,2\n"
     "Dm;Dm;2;1,-1;2,-1;3,0;4,2;5,3;6,1\n"
     "Cdim high;Cdim;3;1,0;3,10;4,8;5,7;6,8\n"
     "Wide;Wide;4;1,1;2,9\n";
@@ -39,7 +41,7 @@ protected:
   }
   bool Render(const std::string& key, int x, int y, bool showMap, std::string_view bass = {},
               int capo = 0) {
-    return Table().Render(m_surface, Pos(key), x, y, showMap, kColor, bass, capo);
+    return Table().Render(m_surface, m_layout, Pos(key), x, y, showMap, kColor, bass, capo);
   }
   std::vector<SurfaceOp> Ops(SurfaceOp::Kind kind) const { return m_surface.Ops(kind); }
   // The text operations in one font.
@@ -51,6 +53,7 @@ protected:
   }
 
   LoadedTable m_table{kTable, /*refresh=*/true};
+  ChordLayout m_layout = ChordLayout::Standard();
   RecordingSurface m_surface;
 };
 
@@ -103,8 +106,11 @@ TEST_F(ChordDiagramTest, NamesWithBassAndCapo) {
        {"text (800,1610) \"Db/G\"" + font, "text (700,1805) \"(C/F#)\"" + font}},
       {"capo, bass on a black key spelled from the chord", "C", "F", 1,
        {"text (750,1610) \"Db/Gb\"" + font, "text (750,1805) \"(C/F)\"" + font}},
-      // No Em shape in the table: the name is still the transposed one.
-      {"capo, no shape", "Dm", "", 2, {"text (900,1610) \"Em\"" + font, "text (800,1805) \"(Dm)\"" + font}},
+      // No Em shape in the table: the Dm shape is drawn, so its name stays; the bass moves.
+      {"capo, no shape", "Dm", "", 2,
+       {"text (900,1610) \"Dm\"" + font, "text (800,1805) \"(Dm)\"" + font}},
+      {"capo, no shape, bass", "Dm", "F", 2,
+       {"text (800,1610) \"Dm/G\"" + font, "text (700,1805) \"(Dm/F)\"" + font}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -131,13 +137,18 @@ TEST_F(ChordDiagramTest, CapoDrawsTheTransposedShapeOneLineHigher) {
   EXPECT_EQ(withCapo.back().Points[0].Y, 1805);
 }
 
-TEST_F(ChordDiagramTest, CapoWithoutATransposedShapeDrawsNoDiagram) {
-  // Capo 1 on C asks for Db, which the table lacks: the C fingering under the name Db would
-  // show the wrong chord, so only the names are drawn.
-  ASSERT_TRUE(Render("C", 1000, 2000, true, "", 1));
-  EXPECT_TRUE(Ops(SurfaceOp::Kind::Line).empty());
-  EXPECT_TRUE(Ops(SurfaceOp::Kind::Box).empty());
-  EXPECT_EQ(m_surface.Texts(), (std::vector<std::string>{"Db", "(C)"}));
+TEST_F(ChordDiagramTest, CapoWithoutATransposedShapeDrawsItsOwnShapeAndName) {
+  // Capo 2 on Dm asks for Em, which the table lacks: Dm's own diagram and name, one line up,
+  // exactly as Dm draws without a capo, then "(Dm)".
+  ASSERT_TRUE(Render("Dm", 1000, 2000, true, "", 2));
+  const std::vector<SurfaceOp> withCapo = m_surface.Ops();
+  m_surface.ClearRecord();
+  ASSERT_TRUE(Render("Dm", 1000, 2000 - 195, true));
+  const std::vector<SurfaceOp> plainDm = m_surface.Ops();
+
+  ASSERT_EQ(withCapo.size(), plainDm.size() + 1);
+  EXPECT_EQ(std::vector<SurfaceOp>(withCapo.begin(), withCapo.end() - 1), plainDm);
+  EXPECT_EQ(withCapo.back().Text, "(Dm)");
 }
 
 TEST_F(ChordDiagramTest, MutedStringsGetNoMark) {
@@ -169,7 +180,8 @@ TEST_F(ChordDiagramTest, ShapeUpTheNeckIsLabelledWithItsFret) {
 }
 
 TEST_F(ChordDiagramTest, FretLabelOrdinals) {
-  const auto shape = Table().ChordMapItem(Pos("Cdim high"));
+  // A shape fretted at top + 1 and top + 7 needs the top fret top in a six-row diagram.
+  const auto shape = Table().AddChordMap("Up", "Up");
   const std::pair<int, const char*> cases[] = {
       {1, "1st fret"},   {2, "2nd fret"},   {3, "3rd fret"},   {4, "4th fret"},
       {7, "7th fret"},   {11, "11th fret"}, {12, "12th fret"}, {13, "13th fret"},
@@ -177,9 +189,11 @@ TEST_F(ChordDiagramTest, FretLabelOrdinals) {
   };
   for (const auto& [top, label] : cases) {
     SCOPED_TRACE(top);
-    shape->SetTop(top);
+    while (shape->Count() > 0) shape->Remove(0);
+    shape->Add(1, top + 1);
+    shape->Add(6, top + 7);
     m_surface.ClearRecord();
-    ASSERT_TRUE(Render("Cdim high", 1000, 2000, true));
+    ASSERT_TRUE(Render("Up", 1000, 2000, true));
     ASSERT_EQ(Texts("Arial").size(), 1u);
     EXPECT_EQ(Texts("Arial")[0].Text, label);
   }
@@ -199,10 +213,10 @@ TEST_F(ChordDiagramTest, LeftEdgeSnapsTowardZero) {
 TEST_F(ChordDiagramTest, NoShapeAtTheIndexDrawsNothing) {
   Chord empty;
   m_surface.SetForeColor(0x00FF00);
-  EXPECT_FALSE(empty.Render(m_surface, 0, 1000, 2000, true, kColor, "G", 2));
+  EXPECT_FALSE(empty.Render(m_surface, m_layout, 0, 1000, 2000, true, kColor, "G", 2));
   for (int index : {-1, Table().ListCount(), 40000}) {
     SCOPED_TRACE(index);
-    EXPECT_FALSE(Table().Render(m_surface, index, 1000, 2000, true, kColor, "", 0));
+    EXPECT_FALSE(Table().Render(m_surface, m_layout, index, 1000, 2000, true, kColor, "", 0));
   }
   EXPECT_TRUE(m_surface.Ops().empty());
   EXPECT_EQ(m_surface.ForeColor(), 0x00FF00);
@@ -214,7 +228,7 @@ TEST_F(ChordDiagramTest, DiagramStaysInsideItsBox) {
   const auto wide = Table().ChordMapItem(Pos("Wide"));  // (1, 1) and (2, 9), Top 0
   wide->Add(7, 2);
   wide->Add(0, 2);
-  Table().SetFretCount(12);
+  m_layout.FretCount = 12;
   ASSERT_TRUE(Render("Wide", 1000, 2000, true));
   const auto boxes = Ops(SurfaceOp::Kind::Box);
   ASSERT_EQ(boxes.size(), 2u);  // the nut and string 1, fret 1
@@ -235,10 +249,10 @@ TEST_F(ChordDiagramTest, SizesBelowZeroCountAsZero) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    Table().Refresh();
-    Table().SetChordTextHeight(c.chordTextHeight);
-    Table().SetChordHeight(c.chordHeight);
-    Table().SetChordWidth(c.chordWidth);
+    m_layout = ChordLayout::Standard();
+    m_layout.ChordTextHeight = c.chordTextHeight;
+    m_layout.ChordHeight = c.chordHeight;
+    m_layout.ChordWidth = c.chordWidth;
     m_surface.ClearRecord();
     ASSERT_TRUE(Render("C", 1000, 2000, true));
     // No room for a diagram: only the name, where its line puts it.
@@ -248,15 +262,40 @@ TEST_F(ChordDiagramTest, SizesBelowZeroCountAsZero) {
 }
 
 TEST_F(ChordDiagramTest, TableWithoutLayoutDrawsTheNameOnly) {
-  // A table loaded but never refreshed has every size 0, as a mapper control's own table has
-  // before it lays itself out.
+  // A table loaded but never refreshed has every size 0, as a mapper control's own table
+  // keeps: the control draws with sizes of its own.
   LoadedTable loaded(kTable);
   ASSERT_GT(loaded.Table.ListCount(), 0);
   // Capo 2 on C finds the D shape, but there is no room to draw it.
-  EXPECT_TRUE(loaded.Table.Render(m_surface, 0, 1000, 2000, true, kColor, "", 2));
+  EXPECT_TRUE(loaded.Table.Render(m_surface, loaded.Table.Layout(), 0, 1000, 2000, true, kColor,
+                                  "", 2));
   EXPECT_TRUE(Ops(SurfaceOp::Kind::Line).empty());
   EXPECT_TRUE(Ops(SurfaceOp::Kind::Box).empty());
   EXPECT_EQ(m_surface.Texts(), (std::vector<std::string>{"D", "(C)"}));
+}
+
+TEST_F(ChordDiagramTest, EachRendererDrawsWithItsOwnSizesAndLeavesTheTableAlone) {
+  // GIVEN a shape fretted from 2 to 5 with two open strings, in the table as a score holds it
+  // after Refresh.
+  const auto shape = Table().AddChordMap("Stretch", "Stretch");
+  for (const auto& [string, fret] : {std::pair{1, 2}, {2, 3}, {3, 4}, {4, 5}, {5, 0}, {6, 0}})
+    shape->Add(string, fret);
+  const ChordLayout hostLayout = Table().Layout();
+  // WHEN a renderer with three fret rows (a small mapper cell) draws it, THEN the diagram
+  // starts at the first fret and holds frets 2 to 4; fret 5 is below its last row.
+  ChordLayout small = ChordLayout::Standard();
+  small.FretCount = 3;
+  ASSERT_TRUE(Table().Render(m_surface, small, Pos("Stretch"), 1000, 2000, true, kColor));
+  EXPECT_EQ(m_surface.Texts(), (std::vector<std::string>{"1st fret", "Stretch"}));
+  EXPECT_EQ(Ops(SurfaceOp::Kind::Box).size(), 1u + 3u);  // the nut and three fingers
+  // AND the score's six rows still show it in the open position with all four fingers.
+  m_surface.ClearRecord();
+  ASSERT_TRUE(Render("Stretch", 1000, 2000, true));
+  EXPECT_EQ(m_surface.Texts(), (std::vector<std::string>{"o", "o", "Stretch"}));
+  EXPECT_EQ(Ops(SurfaceOp::Kind::Box).size(), 1u + 4u);
+  // Drawing wrote nothing into the table or the shape.
+  EXPECT_EQ(Table().Layout(), hostLayout);
+  EXPECT_EQ(shape->Top(), 0);
 }
 
 }  // namespace

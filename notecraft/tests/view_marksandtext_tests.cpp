@@ -443,8 +443,9 @@ protected:
                                   bool showMap, int capo) const {
     RecordingSurface expected;
     for (const auto& [value, x, y, bass] : symbols)
-      EXPECT_TRUE(score.Chord()->Render(expected, score.Chord()->GetIndex(value), x, y,
-                                        showMap, dc.ColorChords(), bass, capo));
+      EXPECT_TRUE(score.Chord()->Render(expected, score.Chord()->Layout(),
+                                        score.Chord()->GetIndex(value), x, y, showMap,
+                                        dc.ColorChords(), bass, capo));
     return expected.Ops();
   }
   int c = 0, d = 0, g = 0;

@@ -280,7 +280,7 @@ void FindChordSymbol(DrawContext& dc, int flags, int x, int y, int pad, int twip
       const auto e = events.ByIndex(i);
       if (!e || e->EventType() != evtChord) continue;
       // A symbol whose shape has gone draws with the table's first shape.
-      table->Render(*window, table->GetIndex(e->Value1()),
+      table->Render(*window, table->Layout(), table->GetIndex(e->Value1()),
                     (e->EventTime() - startTime) * twipsPerUnit - dc.PrintOffsetX() + x + pad,
                     y - dc.PrintOffsetY(), score.UseChordMaps(), dc.ColorChords(), e->Text(),
                     capo);

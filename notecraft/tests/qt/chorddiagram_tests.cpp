@@ -92,8 +92,8 @@ void DrawSheet(QPainterSurface& s, const Chord& chord) {
     s.SetForeColor(kGuide);
     s.DrawLine(x - chord.AreaWidth() / 2, y, x + chord.AreaWidth() / 2, y);
     s.DrawLine(x - chord.AreaWidth() / 2, top, x + chord.AreaWidth() / 2, top);
-    chord.Render(s, Position(chord, c.key), x, y, c.showMap, c.capo > 0 ? kCapoInk : kInk, c.bass,
-                 c.capo);
+    chord.Render(s, chord.Layout(), Position(chord, c.key), x, y, c.showMap,
+                 c.capo > 0 ? kCapoInk : kInk, c.bass, c.capo);
   }
 }
 
