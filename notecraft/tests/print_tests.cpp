@@ -143,17 +143,20 @@ protected:
 };
 
 TEST_F(PrintMusic, GrandStaffTiesJoinTheirOwnNotesOnTheFirstPaintAndInPrint) {
-  // A piano part in one voice: both hands hold half notes, each tied to the next, through
-  // system and page breaks.
+  // A piano part: the right hand in voice 1, the left hand in voice 2, each holding half
+  // notes tied to the next, through system and page breaks.
   Staff& piano = First();
   piano.SetDefaultClef(clfGrand);
-  auto& notes = piano.Voice(1)->Notes();
+  AddVoice(piano);
   const int end = 40 * 64;
-  for (int t = 0; t < end; t += 32) {
-    notes.Add(t, 74, durHalf, 0)->AddValue(50);
-    if (t + 32 < end)
-      piano.GlobalEvents().Add(t, evtTie, static_cast<std::uint8_t>((t + 32) / 256),
-                               static_cast<std::uint8_t>((t + 32) % 256), "1");
+  for (int v = 1; v <= 2; ++v) {
+    auto& notes = piano.Voice(v)->Notes();
+    for (int t = 0; t < end; t += 32) {
+      notes.Add(t, v == 1 ? 74 : 50, durHalf, 0);
+      if (t + 32 < end)
+        piano.GlobalEvents().Add(t, evtTie, static_cast<std::uint8_t>((t + 32) / 256),
+                                 static_cast<std::uint8_t>((t + 32) % 256), std::to_string(v));
+    }
   }
   // Every tie lies on the staves: never from the page's corner or left of the music.
   auto onTheStaves = [](const RecordingSurface& drawn, int minimum) {
