@@ -326,6 +326,19 @@ TEST_F(StaffSystem, KeyAndTimeChangesInOneMeasureStandSideBySide) {
   EXPECT_GE(dc.Symbols().ShiftOf(1).Width, keyEnd - (kLeft + kMeasure) + static_cast<int>(0.7 * L));
 }
 
+TEST_F(StaffSystem, ARepeatBeginsAfterTheKeyChangeAtItsMeasure) {
+  staff->GlobalEvents().Add(64, evtKeyChange, 2);
+  score.AllGlobals().Add(64, evtRepeatBegin);
+  VoiceNotes().Add(64, 67, durQuarter, 0);
+  Draw(2);
+  const auto sharps = Glyphs(glyph::Sharp);
+  const auto repeats = Texts({std::string(glyph::RepeatBeginBar)});
+  ASSERT_EQ(sharps.size(), 2u);
+  ASSERT_EQ(repeats.size(), 1u);
+  EXPECT_GE(repeats[0].Points[0].X, sharps.back().Points[0].X + Width(std::string(1, glyph::Sharp)));
+  EXPECT_GT(VoiceNotes().ByIndex(1)->X(), repeats[0].Points[0].X + Width(glyph::RepeatBeginBar));
+}
+
 TEST_F(StaffSystem, EachHalfOfAGrandStaffFillsItsOwnRests) {
   // The right hand plays through both measures; the left hand only in the second.
   staff->SetDefaultClef(clfGrand);

@@ -227,9 +227,12 @@ int StaffSystemDrawer::DrawMeasure(int i, int t, int left) {
   const int sections = (flags & kSectionMask) / 16;
 
   if (bars & 1) {
-    int p = i == 0 ? m_repeatBegin : 0;
+    // A repeat begins after the changes at the measure's start, whose room the notes
+    // already keep.
+    const int changes = x - left;
+    int p = i == 0 ? m_repeatBegin : changes;
     DrawBarGlyph(m_dc, evtRepeatBegin, left, m_y, p, m_place.JoinTop);
-    m_offset = p + m_s / 2 + m_s;
+    m_offset = p - changes + m_s / 2 + m_s;
   }
   // Octave lines come from the staff's own events, so every measure is asked.
   DrawSectionMarks(m_dc, *m_staff, sections, left, m_y, m_offset, width, t);
