@@ -102,6 +102,7 @@ private:
   int m_offset = 0;          // content offset of the measure being drawn
   int m_repeatBegin = 0;     // where a repeat-begin sign stands in the measure
   int m_firstNumber = 0;     // the system's first measure number
+  int m_lastRoom = 0;        // kept free after a measure's last note position
   std::vector<Hyphen> m_hyphens;  // per verse
   // The clef at the measure's start and its changes inside it, in time order.
   std::vector<ClefAt> m_clefChanges;
@@ -141,6 +142,7 @@ void StaffSystemDrawer::SystemStart() {
   m_state.TripletCount = 0;
   m_state.DrawnNotes.clear();
   m_state.SystemRight = m_place.Right;
+  m_lastRoom = LastPositionRoom();
   m_hyphens.clear();
 
   int x = m_place.Left + m_s;
@@ -257,9 +259,8 @@ int StaffSystemDrawer::DrawMeasure(int i, int t, int left) {
     CollectInnerClefChanges(i, t, end);
     // The notes are spread over what the changes leave, with room after the last position
     // for its glyph, so that nothing of the measure reaches its bar line.
-    const int room = LastPositionRoom();
     const int twipsPerUnit =
-        std::max(0, (inner - (m_offset + m_state.ShiftWidth(i)) - room) / (duration + 1));
+        std::max(0, (inner - (m_offset + m_state.ShiftWidth(i)) - m_lastRoom) / (duration + 1));
     m_offset += 2 * twipsPerUnit;  // notes never touch the bar line
     DrawInnerClefs(i, t, left, twipsPerUnit);
 
