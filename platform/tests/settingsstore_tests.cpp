@@ -169,5 +169,15 @@ TEST_F(SettingsStoreTest, HandEditedListValuesReadAsTheirText) {
   EXPECT_EQ(ReadSetting("Main", "Styles"), "/home/a,b/Styles");
 }
 
+TEST_F(SettingsStoreTest, AnUnwritableFolderDropsWritesQuietly) {
+  // The config folder's name is taken by a plain file.
+  QDir(sandbox_.ConfigHome()).removeRecursively();
+  QFile blocker(sandbox_.ConfigHome());
+  ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+  blocker.close();
+  WriteSetting("Main", "ToolBar", false);
+  EXPECT_TRUE(ReadSettingBool("Main", "ToolBar", true));
+}
+
 }  // namespace
 }  // namespace platform
