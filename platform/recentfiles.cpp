@@ -14,9 +14,8 @@ QString SlotKey(int slot) {
   return QString::number(slot) + "Path";
 }
 
-bool SameFile(const QString& a, const QString& b) {
-  return a.compare(b, Qt::CaseInsensitive) == 0;
-}
+// Paths that differ only in letter case are different files here.
+bool SameFile(const QString& a, const QString& b) { return a == b; }
 
 }  // namespace
 

@@ -40,12 +40,15 @@ TEST_F(RecentFilesTest, NewestFirstAtMostFive) {
   EXPECT_EQ(Captions(recent),
             QStringList({"&1 f.mid", "&2 e.sco", "&3 d.sco", "&4 c.sco", "&5 b.sco"}));
 
-  // A listed file moves to the top with its new spelling; the list keeps its length.
-  recent.Add("/s/C.SCO");
-  EXPECT_EQ(Slots(), QStringList({"/s/C.SCO", "/s/f.mid", "/s/e.sco", "/s/d.sco", "/s/b.sco"}));
-  recent.Add("/s/C.SCO");
+  // A listed file moves to the top; the list keeps its length.
+  recent.Add("/s/c.sco");
+  EXPECT_EQ(Slots(), QStringList({"/s/c.sco", "/s/f.mid", "/s/e.sco", "/s/d.sco", "/s/b.sco"}));
+  recent.Add("/s/c.sco");
   EXPECT_EQ(recent.Count(), 5);
-  EXPECT_EQ(recent.Path(1), "/s/C.SCO");
+
+  // A name that differs only in letter case is another file and gets its own entry.
+  recent.Add("/s/C.SCO");
+  EXPECT_EQ(Slots(), QStringList({"/s/C.SCO", "/s/c.sco", "/s/f.mid", "/s/e.sco", "/s/d.sco"}));
 
   // A second list (another window) reads what the first wrote.
   RecentFiles other;
@@ -90,7 +93,7 @@ TEST_F(RecentFilesTest, DeadFilesStayListedUntilRemoved) {
   recent.Add("/s/kept.sco");
   recent.Load();
   EXPECT_EQ(recent.Count(), 2);  // listing never checks the disk
-  recent.Remove("/NO/such/folder/gone.sco");
+  recent.Remove("/no/such/folder/gone.sco");
   EXPECT_EQ(Slots(), QStringList({"/s/kept.sco", "", "<none>", "<none>", "<none>"}));
   recent.Remove("/s/not-listed.sco");
   EXPECT_EQ(recent.Count(), 1);
