@@ -22,6 +22,21 @@ TopicPosition LocateTopic(const std::vector<HelpNode>& nodes, std::string_view t
   return position;
 }
 
+TopicPosition LocateTopicByPage(const std::vector<HelpNode>& nodes, const fs::path& page) {
+  TopicPosition position;
+  std::error_code ec;
+  const fs::path wanted = fs::weakly_canonical(page, ec);
+  if (ec || wanted.empty()) return position;
+  for (std::size_t i = 0; i < nodes.size(); ++i) {
+    if (fs::weakly_canonical(nodes[i].path, ec) != wanted || ec) continue;
+    position.node = i;
+    position.prevEnabled = i > 0;
+    position.nextEnabled = i + 1 < nodes.size();
+    break;
+  }
+  return position;
+}
+
 bool HomeEnabled(const fs::path& current, const fs::path& contents) {
   if (current.empty() || contents.empty()) return false;
   std::error_code ec1, ec2;

@@ -22,6 +22,10 @@ struct TopicPosition {
 // builder folds a node's text, so a title broken over lines still finds its node.
 TopicPosition LocateTopic(const std::vector<HelpNode>& nodes, std::string_view title);
 
+// The first node that shows `page` (compared as canonical paths); for pages without a title.
+TopicPosition LocateTopicByPage(const std::vector<HelpNode>& nodes,
+                                const std::filesystem::path& page);
+
 // Home is of use everywhere but on the contents page itself (compared as canonical paths).
 bool HomeEnabled(const std::filesystem::path& current, const std::filesystem::path& contents);
 
