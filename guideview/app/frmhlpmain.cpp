@@ -13,6 +13,7 @@
 #include <QScreen>
 #include <QSplitter>
 #include <QTabWidget>
+#include <QTimer>
 #include <QToolBar>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -53,6 +54,7 @@ frmHLPMain::frmHLPMain(const HelpViewerCommandLine& commandLine,
   m_commandLine.product = SafeProductName(m_commandLine.product);
   setObjectName("frmHLPMain");
   setWindowTitle(tr("Help"));
+  setWindowIcon(HelpIcon("Opened"));
   createActions();
   createMenus();
   createToolBar();
@@ -214,6 +216,7 @@ void frmHLPMain::createPanes() {
   connect(tvwContents, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) {
     if (!m_selecting) NodeClick(item);
   });
+  txtIndex->installEventFilter(this);
   connect(tabMain, &QTabWidget::currentChanged, this, &frmHLPMain::SetTab);
   connect(txtIndex, &QLineEdit::textEdited, this, &frmHLPMain::IndexTextEdited);
   connect(txtIndex, &QLineEdit::returnPressed, this, &frmHLPMain::OpenIndexSelection);
@@ -353,6 +356,14 @@ void frmHLPMain::closeEvent(QCloseEvent* event) {
   RecordSplit();
   if (m_activated) WriteHelpPlacement(QString::fromStdString(m_commandLine.product), m_placement);
   event->accept();
+}
+
+bool frmHLPMain::eventFilter(QObject* watched, QEvent* event) {
+  // Entering the search box selects its text, so typing replaces the last search. Deferred:
+  // a mouse press that gave the focus would otherwise place the cursor over the selection.
+  if (watched == txtIndex && event->type() == QEvent::FocusIn)
+    QTimer::singleShot(0, txtIndex, &QLineEdit::selectAll);
+  return QMainWindow::eventFilter(watched, event);
 }
 
 void frmHLPMain::ShowTopic(const QString& path) {

@@ -41,6 +41,7 @@ bool HelpBrowser::FollowLink(const QUrl& link) {
   // A relative link is read against the page on show, as the page's author meant.
   const QUrl resolved = link.isRelative() ? source().resolved(link) : link;
   if (!resolved.isLocalFile() || !IsHelpFile(resolved.toLocalFile())) return false;
+  if (!QFileInfo(resolved.toLocalFile()).isFile()) return false;  // a broken link stays put
   setSource(resolved);
   return true;
 }

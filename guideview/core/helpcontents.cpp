@@ -85,8 +85,10 @@ private:
     std::string file = path.string();
     if (page.keywordPaths.empty()) m_out.index.AddIndexEntry(page.nodeText, {}, file);
     for (const std::string& group : page.keywordPaths) {
-      bool root = EqualsIgnoringCase(TrimBlanks(group), "%root%");
-      m_out.index.AddIndexEntry(page.nodeText, root ? std::string_view{} : group, file);
+      // Keywords are shown as plain text, decoded as titles are ("Chords &amp; Diagrams").
+      std::string keywords = HtmlToPlainText(group);
+      bool root = EqualsIgnoringCase(keywords, "%root%");
+      m_out.index.AddIndexEntry(page.nodeText, root ? std::string_view{} : keywords, file);
     }
 
     // A page reached again, or another page of the same file name, keeps the first node and

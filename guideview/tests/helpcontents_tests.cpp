@@ -186,6 +186,18 @@ TEST(HelpContentsTest, OnlyTopicsNotYetReadAreMovedUnderAPage) {
                          {"d.htm", "D", "Section", "Opened", "default.htm"}});
 }
 
+TEST(HelpContentsTest, KeywordsDecodeReferencesAsTitlesDo) {
+  TestFolder help;
+  help.Write("default.htm", "<TITLE>Rests &amp; Pauses</TITLE>\n"
+                            "<IDX GROUP=\"Chords &amp; Diagrams\\Caf&eacute;\">\n"
+                            "<IDX GROUP=\" %root% \">\n");
+  HelpContents contents = LoadContents(help.Path() / "default.htm");
+  std::vector<std::string> texts;
+  for (const IndexItem& i : contents.index.Items()) texts.push_back(i.text);
+  EXPECT_EQ(texts, (std::vector<std::string>{"Chords & Diagrams", "Caf\u00E9",
+                                             "      Rests & Pauses", "Rests & Pauses"}));
+}
+
 TEST(HelpContentsTest, MissingContentsPageGivesNothing) {
   TestFolder help;
   HelpContents contents = LoadContents(help.Path() / "default.htm");

@@ -49,6 +49,7 @@ TEST_F(HelpBrowserTest, FollowsOnlyLinksInsideTheHelpFolder) {
   EXPECT_FALSE(browser.FollowLink(QUrl("file:///etc/hosts")));
   EXPECT_FALSE(browser.FollowLink(QUrl("mailto:x@y")));
   EXPECT_FALSE(browser.FollowLink(QUrl("ftp://example.org/x")));
+  EXPECT_FALSE(browser.FollowLink(QUrl("missing.htm")));
   EXPECT_EQ(browser.documentTitle(), "A");
   EXPECT_TRUE(opened.isEmpty());
 
