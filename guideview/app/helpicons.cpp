@@ -135,10 +135,15 @@ QIcon HelpIcon(const QString& key) {
       {"Next", DrawNext},          {"Stop", DrawStop},       {"Home", DrawHome},
       {"Refresh", DrawRefresh},    {"Print", DrawPrint},
   };
+  // Drawn once per key: the tree asks again on every selection change.
+  static QHash<QString, QIcon> s_icons;
+  auto cached = s_icons.constFind(key);
+  if (cached != s_icons.constEnd()) return *cached;
   DrawFn draw = kDrawings.value(key, nullptr);
   if (!draw) return {};
   QIcon icon;
   for (int size : {16, 24, 32, 48}) icon.addPixmap(Render(draw, size));
+  s_icons.insert(key, icon);
   return icon;
 }
 

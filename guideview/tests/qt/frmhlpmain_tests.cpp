@@ -266,9 +266,18 @@ TEST_F(ViewerTest, OffScreenOrTooSmallPlacementFallsBackAndOtherProductsKeepThei
   const double tpp = w->TwipsPerPixel();
   EXPECT_EQ(w->width(), std::lround(9000 / tpp));
   EXPECT_LT(w->x(), 5000);
-  // A product name that is not a plain name falls back to the viewer's own group.
-  EXPECT_EQ(SafeProductName("../evil"), "guideview");
+  w->close();
   EXPECT_FALSE(platform::HasSetting("Help", "Width"));
+  EXPECT_EQ(platform::ReadSetting(section, "Width"), "9000");
+
+  // A product that is no plain name cannot steer the settings anywhere: the viewer's own group.
+  auto evil = Open(kFixture + "/default.htm", false, "../../evil\\x");
+  evil->close();
+  EXPECT_TRUE(platform::HasSetting("guideview/Help", "Width"));
+  const QStringList files = QDir(sandbox.ConfigHome()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+  EXPECT_EQ(files, QStringList{"Quorvane Software Inc"});
+  EXPECT_EQ(QDir(sandbox.ConfigHome() + "/Quorvane Software Inc").entryList(QDir::Files),
+            QStringList{"Veltrimond.ini"});
 }
 
 TEST_F(ViewerTest, PrintsAndCopiesThePage) {
