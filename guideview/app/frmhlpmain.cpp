@@ -37,8 +37,12 @@ constexpr int kPositionRole = Qt::UserRole + 3;
 constexpr int kContentsTab = 0;
 constexpr int kIndexTab = 1;
 
-QString FromUtf8(const std::string& s) { return QString::fromStdString(s); }
-std::filesystem::path ToPath(const QString& s) { return std::filesystem::path(s.toStdString()); }
+QString FromUtf8(const std::string& s) {
+  return QString::fromStdString(s);
+}
+std::filesystem::path ToPath(const QString& s) {
+  return std::filesystem::path(s.toStdString());
+}
 
 TwipRect ToTwips(const QRect& r, double twipsPerPixel) {
   auto t = [&](int px) { return static_cast<int>(std::lround(px * twipsPerPixel)); };
@@ -145,7 +149,7 @@ void frmHLPMain::createToolBar() {
   tbrMain->setIconSize(QSize(24, 24));
   // The captions under the pictures are the keys, as short as the buttons are.
   const std::pair<QAction*, QString> captions[] = {
-      {tbrPrev, tr("Prev")}, {tbrNext, tr("Next")}, {tbrBack, tr("Back")}, {tbrFwd, tr("Fwd")},
+      {tbrPrev, tr("Prev")}, {tbrNext, tr("Next")}, {tbrBack, tr("Back")},  {tbrFwd, tr("Fwd")},
       {tbrStop, tr("Stop")}, {tbrHome, tr("Home")}, {tbrPrint, tr("Print")}};
   for (const auto& [action, caption] : captions) {
     action->setIconText(caption);
@@ -260,8 +264,8 @@ void frmHLPMain::FillTree() {
   QHash<QString, QTreeWidgetItem*> byKey;
   for (std::size_t i = 0; i < m_contents.nodes.size(); ++i) {
     const HelpNode& node = m_contents.nodes[i];
-    QTreeWidgetItem* parentItem = node.parentKey.empty() ? nullptr
-                                                         : byKey.value(FromUtf8(node.parentKey));
+    QTreeWidgetItem* parentItem =
+        node.parentKey.empty() ? nullptr : byKey.value(FromUtf8(node.parentKey));
     auto* item = parentItem ? new QTreeWidgetItem(parentItem) : new QTreeWidgetItem(tvwContents);
     // Plain text always: titles come from pages, never rich text.
     item->setText(0, FromUtf8(node.text));
@@ -319,8 +323,10 @@ void frmHLPMain::Activate() {
   const int left = PixelsFromTwips(m_placement.split);
   pctSplit->setSizes({left, std::max(1, total - left)});
   const int tab = m_commandLine.openOnIndex ? kIndexTab : kContentsTab;
-  if (tabMain->currentIndex() == tab) SetTab(tab);
-  else tabMain->setCurrentIndex(tab);
+  if (tabMain->currentIndex() == tab)
+    SetTab(tab);
+  else
+    tabMain->setCurrentIndex(tab);
   // The contents page was shown while the window loaded; its node is marked now.
   if (!htmMain->source().isEmpty()) DocumentComplete(htmMain->source());
 }
@@ -502,9 +508,13 @@ void frmHLPMain::ToolNext() {
   NodeClick(m_nodeItems[static_cast<std::size_t>(m_currentNode + 1)]);
 }
 
-void frmHLPMain::ToolHome() { ShowTopic(m_contentsFile); }
+void frmHLPMain::ToolHome() {
+  ShowTopic(m_contentsFile);
+}
 
-void frmHLPMain::ToolStop() { tbrStop->setEnabled(false); }
+void frmHLPMain::ToolStop() {
+  tbrStop->setEnabled(false);
+}
 
 void frmHLPMain::FilePrint() {
   if (htmMain->document()->isEmpty()) return;
@@ -518,7 +528,9 @@ void frmHLPMain::PrintPage(QPrinter* printer) {
   if (printer) htmMain->print(printer);
 }
 
-void frmHLPMain::EditCopy() { htmMain->copy(); }
+void frmHLPMain::EditCopy() {
+  htmMain->copy();
+}
 
 void frmHLPMain::ViewRefresh() {
   if (m_contentsFile.isEmpty()) return;

@@ -12,10 +12,10 @@
 #include <memory>
 #include <vector>
 
-#include "guideview/core/commandline.h"
-#include "guideview/core/helpcontents.h"
 #include "guideview/app/helpprompter.h"
 #include "guideview/app/helpsettings.h"
+#include "guideview/core/commandline.h"
+#include "guideview/core/helpcontents.h"
 
 class QAction;
 class QLineEdit;
@@ -107,7 +107,7 @@ private:
 
   HelpViewerCommandLine m_commandLine;
   std::unique_ptr<HelpPrompter> m_prompter;
-  QString m_contentsFile;      // trimmed; empty when the named file does not exist
+  QString m_contentsFile;  // trimmed; empty when the named file does not exist
   HelpContents m_contents;
   HelpPlacement m_placement;
   std::vector<QTreeWidgetItem*> m_nodeItems;  // the tree's items, by node position

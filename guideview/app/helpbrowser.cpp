@@ -12,7 +12,9 @@ namespace guideview {
 
 namespace {
 
-std::filesystem::path ToPath(const QString& s) { return std::filesystem::path(s.toStdString()); }
+std::filesystem::path ToPath(const QString& s) {
+  return std::filesystem::path(s.toStdString());
+}
 
 }  // namespace
 

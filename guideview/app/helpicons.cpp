@@ -58,8 +58,12 @@ void Arrow(QPainter& p, bool right, const QColor& fill) {
   p.drawPolygon(arrow);
 }
 
-void DrawBack(QPainter& p) { Arrow(p, false, QColor(70, 160, 70)); }
-void DrawForward(QPainter& p) { Arrow(p, true, QColor(70, 160, 70)); }
+void DrawBack(QPainter& p) {
+  Arrow(p, false, QColor(70, 160, 70));
+}
+void DrawForward(QPainter& p) {
+  Arrow(p, true, QColor(70, 160, 70));
+}
 
 void Triangle(QPainter& p, bool down) {
   p.setPen(QPen(kInk, 0.8));
@@ -72,13 +76,18 @@ void Triangle(QPainter& p, bool down) {
   p.drawLine(QPointF(3, down ? 14 : 2), QPointF(13, down ? 14 : 2));
 }
 
-void DrawPrev(QPainter& p) { Triangle(p, false); }
-void DrawNext(QPainter& p) { Triangle(p, true); }
+void DrawPrev(QPainter& p) {
+  Triangle(p, false);
+}
+void DrawNext(QPainter& p) {
+  Triangle(p, true);
+}
 
 void DrawStop(QPainter& p) {
   p.setPen(QPen(kInk, 0.8));
   p.setBrush(QColor(200, 50, 40));
-  p.drawPolygon(QPolygonF({{5, 1}, {11, 1}, {15, 5}, {15, 11}, {11, 15}, {5, 15}, {1, 11}, {1, 5}}));
+  p.drawPolygon(
+      QPolygonF({{5, 1}, {11, 1}, {15, 5}, {15, 11}, {11, 15}, {5, 15}, {1, 11}, {1, 5}}));
   p.setPen(QPen(Qt::white, 1.8));
   p.drawLine(QPointF(5.5, 5.5), QPointF(10.5, 10.5));
   p.drawLine(QPointF(10.5, 5.5), QPointF(5.5, 10.5));

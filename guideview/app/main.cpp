@@ -21,7 +21,8 @@ int main(int argc, char** argv) {
   guideview::HelpViewerCommandLine commandLine = guideview::ParseHelpViewerCommandLine(args);
   // Started from a desktop menu with no page named: the installed help.
   if (args.empty())
-    commandLine.contentsFile = (platform::InstallFolder() + "/Common/Help/default.htm").toStdString();
+    commandLine.contentsFile =
+        (platform::InstallFolder() + "/Common/Help/default.htm").toStdString();
 
   const QString caption = QString::fromStdString(commandLine.windowTitle);
   if (platform::SendInstanceCommand(caption, "show")) return 0;
@@ -35,8 +36,7 @@ int main(int argc, char** argv) {
     window.raise();
     window.activateWindow();
   });
-  QObject::connect(&instance, &platform::InstanceServer::closeRequested, &window,
-                   &QWidget::close);
+  QObject::connect(&instance, &platform::InstanceServer::closeRequested, &window, &QWidget::close);
   window.ApplyStoredPlacement();
   window.show();
   return QApplication::exec();

@@ -8,7 +8,9 @@ namespace guideview {
 
 namespace {
 
-bool IsLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+bool IsLetter(char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
 
 // The switch letter (upper case) when the argument is one.
 std::optional<char> SwitchLetter(const std::string& arg) {
@@ -40,10 +42,18 @@ HelpViewerCommandLine ParseHelpViewerCommandLine(const std::vector<std::string>&
     bool valueInNext = value.empty() && i + 1 < args.size() && !SwitchLetter(args[i + 1]);
     if (valueInNext) value = args[++i];
     switch (*letter) {
-      case 'K': product = value, haveProduct = true, current = &product; break;
-      case 'T': title = value, haveTitle = true, current = &title; break;
-      case 'I': tab = value, current = &tab; break;
-      default: ignored.clear(), current = &ignored; break;
+      case 'K':
+        product = value, haveProduct = true, current = &product;
+        break;
+      case 'T':
+        title = value, haveTitle = true, current = &title;
+        break;
+      case 'I':
+        tab = value, current = &tab;
+        break;
+      default:
+        ignored.clear(), current = &ignored;
+        break;
     }
   }
   line.contentsFile = std::string(TrimBlanks(line.contentsFile));

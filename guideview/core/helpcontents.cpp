@@ -63,13 +63,17 @@ private:
     for (const PageConstruct& c : *constructs) {
       switch (c.kind) {
         case PageConstruct::Kind::Link:
-          if (isContents) AddRow(key, c);
-          else Reparent(key, c.value);
+          if (isContents)
+            AddRow(key, c);
+          else
+            Reparent(key, c.value);
           break;
         case PageConstruct::Kind::Image: {
           std::string picture = AsciiLower(c.value);
-          if (picture == "book.gif") m_image = "Section", m_selectedImage = "Opened";
-          else if (picture == "doc.gif") m_image = "Chapter", m_selectedImage = "Chapter";
+          if (picture == "book.gif")
+            m_image = "Section", m_selectedImage = "Opened";
+          else if (picture == "doc.gif")
+            m_image = "Chapter", m_selectedImage = "Chapter";
           break;
         }
         case PageConstruct::Kind::KeywordGroup:

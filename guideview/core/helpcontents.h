@@ -18,12 +18,12 @@
 namespace guideview {
 
 struct HelpNode {
-  std::string key;            // the page's file name; one node per name
-  std::string text;           // its title, or its link text when it has none (plain text)
-  std::string image;          // "Section", "Chapter" or "Opened"
+  std::string key;    // the page's file name; one node per name
+  std::string text;   // its title, or its link text when it has none (plain text)
+  std::string image;  // "Section", "Chapter" or "Opened"
   std::string selectedImage;
-  std::string parentKey;      // empty for a top-level node; the parent comes earlier in `nodes`
-  std::filesystem::path path; // the page to show
+  std::string parentKey;       // empty for a top-level node; the parent comes earlier in `nodes`
+  std::filesystem::path path;  // the page to show
 };
 
 struct HelpContents {

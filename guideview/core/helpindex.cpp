@@ -61,8 +61,8 @@ void HelpIndex::AddIndexEntry(std::string_view title, std::string_view keywordPa
   }
   if (!pathSoFar.empty()) pathSoFar += ',';
   pathSoFar += title;
-  m_items.push_back({indent + std::string(title), pathSoFar, std::string(file),
-                     IndexItemKind::Topic});
+  m_items.push_back(
+      {indent + std::string(title), pathSoFar, std::string(file), IndexItemKind::Topic});
 }
 
 void HelpIndex::Sort() {

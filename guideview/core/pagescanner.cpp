@@ -35,18 +35,27 @@ private:
 // A tag with one attribute value ("<A " ... "HREF=" value).
 struct TaggedValue {
   enum class State { None, Malformed, Found } state = State::None;
-  std::size_t tag = 0;       // where the tag word starts
+  std::size_t tag = 0;  // where the tag word starts
   std::string_view value;
-  std::size_t close = 0;     // the ">" after the value
+  std::size_t close = 0;  // the ">" after the value
 };
 
 class LineScanner {
 public:
   LineScanner(std::string_view line, std::string_view lower)
-      : m_line(line), m_lower(lower), m_quote(line, "\""), m_gt(line, ">"),
-        m_linkTag(lower, "<a "), m_href(lower, "href="), m_linkEnd(lower, "</a>"),
-        m_imgTag(lower, "<img "), m_src(lower, "src="), m_idxTag(lower, "<idx "),
-        m_group(lower, "group="), m_titleTag(lower, "<title>"), m_titleEnd(lower, "</title>") {}
+      : m_line(line),
+        m_lower(lower),
+        m_quote(line, "\""),
+        m_gt(line, ">"),
+        m_linkTag(lower, "<a "),
+        m_href(lower, "href="),
+        m_linkEnd(lower, "</a>"),
+        m_imgTag(lower, "<img "),
+        m_src(lower, "src="),
+        m_idxTag(lower, "<idx "),
+        m_group(lower, "group="),
+        m_titleTag(lower, "<title>"),
+        m_titleEnd(lower, "</title>") {}
 
   // A value quoted by a double quote right after "=" runs to the next double quote; any other
   // value runs to the next ">", taking in any later attributes.
@@ -173,8 +182,7 @@ private:
     AppendCapped(m_open.text, line.substr(start, e - start));
     m_constructs.push_back(std::move(m_open));
     m_isOpen = false;
-    const std::size_t tagLength =
-        m_constructs.back().kind == PageConstruct::Kind::Link ? 4 : 8;
+    const std::size_t tagLength = m_constructs.back().kind == PageConstruct::Kind::Link ? 4 : 8;
     pos = e + tagLength;
     return true;
   }

@@ -16,12 +16,13 @@ namespace guideview {
 struct PageConstruct {
   enum class Kind { Link, Image, KeywordGroup, Title };
   Kind kind = Kind::Link;
-  std::string value;    // the target, picture name or keyword path, exactly as written
-  std::string text;     // link text or title as written, its lines joined by "\n"
-  bool closed = true;   // the link text or title found its closing tag
+  std::string value;   // the target, picture name or keyword path, exactly as written
+  std::string text;    // link text or title as written, its lines joined by "\n"
+  bool closed = true;  // the link text or title found its closing tag
 };
 
-// Longest link text or title kept, in bytes; an unclosed text would otherwise run to the page's end.
+// Longest link text or title kept, in bytes; an unclosed text would otherwise run to the page's
+// end.
 inline constexpr std::size_t kMaxConstructText = 4096;
 
 // The constructs of a page's text in the order read. Pictures are looked for only when

@@ -12,10 +12,9 @@ namespace {
 // Code points of the Windows-1252 bytes 0x80..0x9F; the bytes it leaves unassigned keep the C1
 // control of the same number. All other bytes are Latin-1.
 constexpr std::array<char32_t, 32> kCp1252High = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
 
 // Strict UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF.
@@ -51,7 +50,9 @@ bool IsValidUtf8(std::string_view s) {
   return true;
 }
 
-bool IsHtmlSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f'; }
+bool IsHtmlSpace(char c) {
+  return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
+}
 
 bool IsAsciiAlnum(char c) {
   return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
@@ -70,9 +71,12 @@ std::size_t DecodeReference(std::string_view s, std::size_t pos, std::string& ou
     while (i < s.size() && i - digitsStart < 8) {
       char c = s[i];
       int digit = -1;
-      if (c >= '0' && c <= '9') digit = c - '0';
-      else if (hex && c >= 'a' && c <= 'f') digit = c - 'a' + 10;
-      else if (hex && c >= 'A' && c <= 'F') digit = c - 'A' + 10;
+      if (c >= '0' && c <= '9')
+        digit = c - '0';
+      else if (hex && c >= 'a' && c <= 'f')
+        digit = c - 'a' + 10;
+      else if (hex && c >= 'A' && c <= 'F')
+        digit = c - 'A' + 10;
       if (digit < 0) break;
       code = code * (hex ? 16 : 10) + static_cast<char32_t>(digit);
       ++i;
@@ -119,9 +123,12 @@ std::string DecodePageBytes(std::string_view bytes) {
   out.reserve(bytes.size() + bytes.size() / 8);
   for (char ch : bytes) {
     auto b = static_cast<std::uint8_t>(ch);
-    if (b < 0x80) out += ch;
-    else if (b < 0xA0) AppendUtf8(out, kCp1252High[b - 0x80]);
-    else AppendUtf8(out, b);
+    if (b < 0x80)
+      out += ch;
+    else if (b < 0xA0)
+      AppendUtf8(out, kCp1252High[b - 0x80]);
+    else
+      AppendUtf8(out, b);
   }
   return out;
 }

@@ -13,8 +13,8 @@ struct TwipRect {
   bool operator==(const TwipRect&) const = default;
 };
 
-inline constexpr int kDefaultSplit = 2175;      // width of the left pane
-inline constexpr int kMinimumSplit = 1920;      // the splitter stops here
+inline constexpr int kDefaultSplit = 2175;  // width of the left pane
+inline constexpr int kMinimumSplit = 1920;  // the splitter stops here
 inline constexpr int kDefaultWidth = 9000;
 inline constexpr int kDefaultHeight = 6000;
 

@@ -1,14 +1,13 @@
 // The contents builder over the fixture folder builder_data/ (sections and chapters, nesting by a
 // topic's own links, keyword groups, a malformed page, links out of the folder, character
 // references) and over small folders written for one behaviour each.
-#include "guideview/core/helpcontents.h"
-
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <string>
 #include <vector>
 
+#include "guideview/core/helpcontents.h"
 #include "guideview/core/pagescanner.h"
 #include "testfolder.h"
 
@@ -46,24 +45,26 @@ void ExpectNodes(const HelpContents& contents, const std::vector<NodeRow>& expec
 
 TEST(HelpContentsTest, FixtureTreeFollowsContentsOrderMarkersAndNesting) {
   HelpContents contents = LoadContents(kFixture / "default.htm");
-  ExpectNodes(contents, {
-      {"default.htm", "Fixture Help & Guide", "Section", "Opened", ""},
-      // A title replaces the link text; lines of a title are one text with a blank between.
-      {"intro.htm", "Getting Started", "Section", "Opened", "default.htm"},
-      // Linked by intro.htm before they were read: they hang under it.
-      {"entering.htm", "Entering Notes", "Chapter", "Chapter", "intro.htm"},
-      {"rests.htm", "Rests \u2013 silence\u00A0too", "Chapter", "Chapter", "intro.htm"},
-      // other/entering.htm shares the key "entering.htm": no node of its own.
-      // No title: the link text, its tags dropped and its reference decoded.
-      {"lyrics.htm", "Lyrics & words", "Chapter", "Chapter", "default.htm"},
-      // An unclosed title runs to the page's end and replaces the earlier one.
-      {"broken.htm", "Broken", "Chapter", "Chapter", "default.htm"},
-      // The broken page's well-formed link re-parents chords.htm; its picture is ignored there.
-      {"chords.htm", "Chords", "Chapter", "Chapter", "broken.htm"},
-      // "BOOK.GIF" after the chords link on its line counts; "DOC.GIF" before the playback link
-      // on its own line is never seen, as the link is found first.
-      {"playback.htm", "Playback", "Section", "Opened", "default.htm"},
-  });
+  ExpectNodes(
+      contents,
+      {
+          {"default.htm", "Fixture Help & Guide", "Section", "Opened", ""},
+          // A title replaces the link text; lines of a title are one text with a blank between.
+          {"intro.htm", "Getting Started", "Section", "Opened", "default.htm"},
+          // Linked by intro.htm before they were read: they hang under it.
+          {"entering.htm", "Entering Notes", "Chapter", "Chapter", "intro.htm"},
+          {"rests.htm", "Rests \u2013 silence\u00A0too", "Chapter", "Chapter", "intro.htm"},
+          // other/entering.htm shares the key "entering.htm": no node of its own.
+          // No title: the link text, its tags dropped and its reference decoded.
+          {"lyrics.htm", "Lyrics & words", "Chapter", "Chapter", "default.htm"},
+          // An unclosed title runs to the page's end and replaces the earlier one.
+          {"broken.htm", "Broken", "Chapter", "Chapter", "default.htm"},
+          // The broken page's well-formed link re-parents chords.htm; its picture is ignored there.
+          {"chords.htm", "Chords", "Chapter", "Chapter", "broken.htm"},
+          // "BOOK.GIF" after the chords link on its line counts; "DOC.GIF" before the playback link
+          // on its own line is never seen, as the link is found first.
+          {"playback.htm", "Playback", "Section", "Opened", "default.htm"},
+      });
   EXPECT_EQ(contents.nodes[2].path, contents.helpFolder / "notes" / "entering.htm");
   EXPECT_EQ(contents.helpFolder, fs::canonical(kFixture));
 }
@@ -107,8 +108,8 @@ TEST(HelpContentsTest, FixtureIndexIsSortedByKeywordPath) {
     EXPECT_EQ(items[i].text, expected[i].text);
     EXPECT_EQ(items[i].sort, expected[i].sort);
     EXPECT_EQ(items[i].url, expected[i].url);
-    EXPECT_EQ(items[i].kind, expected[i].url.empty() ? IndexItemKind::Keyword
-                                                     : IndexItemKind::Topic);
+    EXPECT_EQ(items[i].kind,
+              expected[i].url.empty() ? IndexItemKind::Keyword : IndexItemKind::Topic);
   }
 }
 
@@ -129,8 +130,9 @@ TEST(HelpContentsTest, SymbolicLinkOutOfTheFolderIsNotFollowed) {
   TestFolder outside;
   outside.Write("secret.htm", "<TITLE>Secret</TITLE>\n<IDX GROUP=\"Secret\">\n");
   TestFolder help;
-  help.Write("default.htm", "<TITLE>Help</TITLE>\n<A HREF=\"link.htm\">Link</A>\n"
-                            "<A HREF=\"inside.htm\">Inside</A>\n");
+  help.Write("default.htm",
+             "<TITLE>Help</TITLE>\n<A HREF=\"link.htm\">Link</A>\n"
+             "<A HREF=\"inside.htm\">Inside</A>\n");
   help.Write("real.htm", "<TITLE>Inside</TITLE>\n");
   fs::create_symlink(outside.Path() / "secret.htm", help.Path() / "link.htm");
   fs::create_symlink(help.Path() / "real.htm", help.Path() / "inside.htm");
@@ -188,9 +190,10 @@ TEST(HelpContentsTest, OnlyTopicsNotYetReadAreMovedUnderAPage) {
 
 TEST(HelpContentsTest, KeywordsDecodeReferencesAsTitlesDo) {
   TestFolder help;
-  help.Write("default.htm", "<TITLE>Rests &amp; Pauses</TITLE>\n"
-                            "<IDX GROUP=\"Chords &amp; Diagrams\\Caf&eacute;\">\n"
-                            "<IDX GROUP=\" %root% \">\n");
+  help.Write("default.htm",
+             "<TITLE>Rests &amp; Pauses</TITLE>\n"
+             "<IDX GROUP=\"Chords &amp; Diagrams\\Caf&eacute;\">\n"
+             "<IDX GROUP=\" %root% \">\n");
   HelpContents contents = LoadContents(help.Path() / "default.htm");
   std::vector<std::string> texts;
   for (const IndexItem& i : contents.index.Items()) texts.push_back(i.text);
@@ -210,10 +213,9 @@ TEST(HelpContentsTest, MissingContentsPageGivesNothing) {
 TEST(HelpContentsTest, HostilePagesEndQuicklyWithBoundedResults) {
   TestFolder help;
   std::string contentsPage = "<TITLE>Top</TITLE>\n";
-  const char* pages[] = {"garbage.htm", "anchors.htm", "quotes.htm", "groups.htm",
-                         "unclosed.htm", "links.htm"};
-  for (const char* p : pages)
-    contentsPage += std::string("<A HREF=\"") + p + "\">" + p + "</A>\n";
+  const char* pages[] = {"garbage.htm", "anchors.htm",  "quotes.htm",
+                         "groups.htm",  "unclosed.htm", "links.htm"};
+  for (const char* p : pages) contentsPage += std::string("<A HREF=\"") + p + "\">" + p + "</A>\n";
   // One line of a megabyte with thousands of links to one page, and a text left open.
   std::string manyLinks;
   while (manyLinks.size() < (1u << 20)) manyLinks += "<A HREF=\"garbage.htm\">x</A>";

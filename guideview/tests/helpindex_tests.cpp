@@ -1,11 +1,11 @@
 // Index entries: keyword items shared by text, topic items per page and path, "Sort" order and
 // the search box's prefix search.
-#include "guideview/core/helpindex.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
+
+#include "guideview/core/helpindex.h"
 
 namespace guideview {
 namespace {
@@ -44,8 +44,8 @@ TEST(HelpIndexTest, KeywordUnderTwoParentsIsOneItemWithTheLastPath) {
   index.AddIndexEntry("P1", "A\\K", "1");
   index.AddIndexEntry("P2", "B\\k", "2");  // "k" finds "K" whatever the case
   index.Sort();
-  EXPECT_EQ(Rows(index), (std::vector<std::string>{"A|A|", "      P1|A,K,P1|1", "B|B|",
-                                                   "K|B,k|", "      P2|B,k,P2|2"}));
+  EXPECT_EQ(Rows(index), (std::vector<std::string>{"A|A|", "      P1|A,K,P1|1", "B|B|", "K|B,k|",
+                                                   "      P2|B,k,P2|2"}));
 }
 
 TEST(HelpIndexTest, TopicWithAKeywordsTextKeepsItsOwnSort) {
@@ -54,9 +54,8 @@ TEST(HelpIndexTest, TopicWithAKeywordsTextKeepsItsOwnSort) {
   index.AddIndexEntry("Chords", "", "chords.htm");
   index.AddIndexEntry("Diagrams", "Chords", "diagrams.htm");
   index.Sort();
-  EXPECT_EQ(Rows(index),
-            (std::vector<std::string>{"Chords|Chords|chords.htm", "Chords|Chords|",
-                                      "   Diagrams|Chords,Diagrams|diagrams.htm"}));
+  EXPECT_EQ(Rows(index), (std::vector<std::string>{"Chords|Chords|chords.htm", "Chords|Chords|",
+                                                   "   Diagrams|Chords,Diagrams|diagrams.htm"}));
   EXPECT_EQ(index.Items()[0].kind, IndexItemKind::Topic);
   EXPECT_EQ(index.Items()[1].kind, IndexItemKind::Keyword);
 }

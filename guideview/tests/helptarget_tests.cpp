@@ -1,8 +1,7 @@
 // Which link targets stay inside the help folder.
-#include "guideview/core/helptarget.h"
-
 #include <gtest/gtest.h>
 
+#include "guideview/core/helptarget.h"
 #include "testfolder.h"
 
 namespace guideview {

@@ -1,10 +1,10 @@
 // Page bytes to text, and HTML fragments to the plain text shown in the tree and the index.
-#include "guideview/core/pagetext.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
+
+#include "guideview/core/pagetext.h"
 
 namespace guideview {
 namespace {
@@ -20,8 +20,10 @@ TEST(PageTextTest, DecodesUtf8ElseWindows1252) {
       {"UTF-8 kept", "caf\xC3\xA9 \xE2\x80\x93", "caf\xC3\xA9 \xE2\x80\x93"},
       {"byte-order mark dropped", "\xEF\xBB\xBFHelp", "Help"},
       {"Windows-1252 letters", "caf\xE9", "caf\xC3\xA9"},
-      {"Windows-1252 punctuation", "\x93q\x94 \x96 \x80", "\xE2\x80\x9Cq\xE2\x80\x9D \xE2\x80\x93 \xE2\x82\xAC"},
-      {"one bad byte makes the whole page Windows-1252", "\xC3\xA9 \xE9", "\xC3\x83\xC2\xA9 \xC3\xA9"},
+      {"Windows-1252 punctuation", "\x93q\x94 \x96 \x80",
+       "\xE2\x80\x9Cq\xE2\x80\x9D \xE2\x80\x93 \xE2\x82\xAC"},
+      {"one bad byte makes the whole page Windows-1252", "\xC3\xA9 \xE9",
+       "\xC3\x83\xC2\xA9 \xC3\xA9"},
       {"overlong UTF-8 is not UTF-8", "\xC0\xAF", "\xC3\x80\xC2\xAF"},
       {"truncated UTF-8 at the end", "ab\xE2\x80", "ab\xC3\xA2\xE2\x82\xAC"},
   };
@@ -50,7 +52,9 @@ TEST(PageTextTest, HtmlToPlainText) {
       {"  Getting\nStarted  ", "Getting Started"},
       {"&lt;b&gt; is bold", "<b> is bold"},
       {"&eacute;t&Eacute; &#233;&#xE9;&#XC9;", "\xC3\xA9t\xC3\x89 \xC3\xA9\xC3\xA9\xC3\x89"},
-      {"A&nbsp;B", "A\xC2\xA0" "B"},
+      {"A&nbsp;B",
+       "A\xC2\xA0"
+       "B"},
       {"no semicolon &amp here", "no semicolon & here"},
       {"unknown &bogus; and bare & stay", "unknown &bogus; and bare & stay"},
       {"&#0; &#xD800; &#99999999;", "\xEF\xBF\xBD \xEF\xBF\xBD \xEF\xBF\xBD"},

@@ -1,8 +1,7 @@
 // Where the window opens, and which tool bar moves the page on show allows.
-#include "guideview/core/placement.h"
-
 #include <gtest/gtest.h>
 
+#include "guideview/core/placement.h"
 #include "guideview/core/topicposition.h"
 #include "testfolder.h"
 
@@ -21,17 +20,25 @@ TEST(PlacementTest, WindowRect) {
   const Case cases[] = {
       {"stored rectangle kept", {1000, 800, 8000, 5000}, big, {big}, {1000, 800, 8000, 5000}},
       {"nothing stored: 9000 x 6000 centred", {}, big, {big}, {5100, 4200, 9000, 6000}},
-      {"width 2999: reset whatever the height", {100, 100, 2999, 9000}, big, {big},
+      {"width 2999: reset whatever the height",
+       {100, 100, 2999, 9000},
+       big,
+       {big},
        {5100, 4200, 9000, 6000}},
       {"height 1799: reset", {100, 100, 9000, 1799}, big, {big}, {5100, 4200, 9000, 6000}},
       {"smallest size kept", {100, 100, 3000, 1800}, big, {big}, {100, 100, 3000, 1800}},
       {"small screen: filled from (0,0)", {}, small, {small}, {0, 0, 7500, 5000}},
-      {"off every screen: reset", {40000, 100, 8000, 5000}, big, {big},
-       {5100, 4200, 9000, 6000}},
-      {"on a second screen: kept", {21000, 100, 8000, 5000}, big,
-       {big, {19200, 0, 19200, 14400}}, {21000, 100, 8000, 5000}},
-      {"primary screen not at the origin", {}, {19200, 0, 19200, 14400},
-       {{19200, 0, 19200, 14400}}, {24300, 4200, 9000, 6000}},
+      {"off every screen: reset", {40000, 100, 8000, 5000}, big, {big}, {5100, 4200, 9000, 6000}},
+      {"on a second screen: kept",
+       {21000, 100, 8000, 5000},
+       big,
+       {big, {19200, 0, 19200, 14400}},
+       {21000, 100, 8000, 5000}},
+      {"primary screen not at the origin",
+       {},
+       {19200, 0, 19200, 14400},
+       {{19200, 0, 19200, 14400}},
+       {24300, 4200, 9000, 6000}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -50,10 +57,8 @@ TEST(TopicPositionTest, PrevAndNextFollowTheFirstNodeWithThePagesTitle) {
     bool prev, next;
   };
   const Case cases[] = {
-      {"Contents", 0, false, true},
-      {"Getting Started", 1, true, true},
-      {"Getting\n  Started ", 1, true, true},
-      {"getting started", std::nullopt, false, false},
+      {"Contents", 0, false, true},           {"Getting Started", 1, true, true},
+      {"Getting\n  Started ", 1, true, true}, {"getting started", std::nullopt, false, false},
       {"", std::nullopt, false, false},
   };
   for (const Case& c : cases) {

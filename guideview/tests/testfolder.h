@@ -30,8 +30,8 @@ public:
   std::filesystem::path Write(const std::string& relative, std::string_view bytes) const {
     std::filesystem::path file = m_path / relative;
     std::filesystem::create_directories(file.parent_path());
-    std::ofstream(file, std::ios::binary).write(bytes.data(),
-                                                static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(file, std::ios::binary)
+        .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     return file;
   }
 

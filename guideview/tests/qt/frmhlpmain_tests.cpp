@@ -1,8 +1,6 @@
 // The viewer window over the builder's fixture folder: tree and index, opening pages by node,
 // by name and by index entry, Prev/Next/Home, Refresh, the index messages, placement in the
 // settings, printing and copying; and the program's single-instance channel.
-#include "guideview/app/frmhlpmain.h"
-
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -19,13 +17,14 @@
 #include <QTest>
 #include <QTreeWidget>
 
+#include "guideview/app/frmhlpmain.h"
 #include "guideview/app/helpbrowser.h"
 #include "guideview/app/helpprompter.h"
 #include "guideview/app/helpsettings.h"
-#include "qtprint.h"
 #include "platform/settingsstore.h"
 #include "platform/singleinstance.h"
 #include "platform/tests/xdgsandbox.h"
+#include "qtprint.h"
 
 namespace guideview {
 namespace {
@@ -56,7 +55,8 @@ protected:
     line.product = product.toStdString();
     line.windowTitle = "Test - Help";
     line.openOnIndex = index;
-    auto window = std::make_unique<frmHLPMain>(line, std::make_unique<RecordingPrompter>(&messages));
+    auto window =
+        std::make_unique<frmHLPMain>(line, std::make_unique<RecordingPrompter>(&messages));
     window->ApplyStoredPlacement();
     window->show();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
@@ -148,8 +148,8 @@ TEST_F(ViewerTest, NextAndPrevWalkTheTreeInInsertionOrder) {
     ASSERT_LT(seen.size(), 20) << seen.join(" / ").toStdString();
   }
   EXPECT_EQ(seen, (QStringList{"Fixture Help & Guide", "Getting Started", "Entering Notes",
-                               QString::fromUtf8("Rests \u2013 silence\u00A0too"),
-                               "Lyrics & words", "Broken", "Chords", "Playback"}));
+                               QString::fromUtf8("Rests \u2013 silence\u00A0too"), "Lyrics & words",
+                               "Broken", "Chords", "Playback"}));
   EXPECT_TRUE(PageFile(*w).endsWith("playback.htm"));
   Tool(*w, "Prev")->trigger();
   EXPECT_EQ(Current(*w), "Chords");
@@ -198,8 +198,9 @@ TEST_F(ViewerTest, IndexSearchAndItsMessages) {
   QTest::keyClick(box, Qt::Key_Return);
   ASSERT_EQ(messages.size(), 1);
   EXPECT_EQ(messages[0].title, "Help");
-  EXPECT_EQ(messages[0].text, "To locate information about this keyword, please select one of "
-                              "the subentries in the list.");
+  EXPECT_EQ(messages[0].text,
+            "To locate information about this keyword, please select one of "
+            "the subentries in the list.");
 
   // Clicking an item copies its text without searching.
   QTreeWidgetItem* topic = index->topLevelItem(18);
@@ -274,7 +275,8 @@ TEST_F(ViewerTest, OffScreenOrTooSmallPlacementFallsBackAndOtherProductsKeepThei
   auto evil = Open(kFixture + "/default.htm", false, "../../evil\\x");
   evil->close();
   EXPECT_TRUE(platform::HasSetting("guideview/Help", "Width"));
-  const QStringList files = QDir(sandbox.ConfigHome()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+  const QStringList files =
+      QDir(sandbox.ConfigHome()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
   EXPECT_EQ(files, QStringList{"Quorvane Software Inc"});
   EXPECT_EQ(QDir(sandbox.ConfigHome() + "/Quorvane Software Inc").entryList(QDir::Files),
             QStringList{"Veltrimond.ini"});

@@ -1,13 +1,12 @@
 // The page view: which links it follows, and that page titles decode as the builder decodes
 // node texts.
-#include "guideview/app/helpbrowser.h"
-
 #include <gtest/gtest.h>
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
+#include "guideview/app/helpbrowser.h"
 #include "guideview/core/helpcontents.h"
 #include "guideview/core/pagetext.h"
 
@@ -65,12 +64,13 @@ TEST_F(HelpBrowserTest, FollowsOnlyLinksInsideTheHelpFolder) {
 }
 
 TEST_F(HelpBrowserTest, ResourcesOutsideTheFolderAreNotRead) {
-  EXPECT_FALSE(browser.loadResource(QTextDocument::HtmlResource,
-                                    QUrl::fromLocalFile(root.path() + "/secret.htm"))
+  EXPECT_FALSE(browser
+                   .loadResource(QTextDocument::HtmlResource,
+                                 QUrl::fromLocalFile(root.path() + "/secret.htm"))
                    .isValid());
   EXPECT_FALSE(browser.loadResource(QTextDocument::ImageResource, QUrl("../secret.htm")).isValid());
-  EXPECT_FALSE(browser.loadResource(QTextDocument::HtmlResource, QUrl("http://example.org/"))
-                   .isValid());
+  EXPECT_FALSE(
+      browser.loadResource(QTextDocument::HtmlResource, QUrl("http://example.org/")).isValid());
   EXPECT_TRUE(browser.loadResource(QTextDocument::HtmlResource, QUrl("sub/b.htm")).isValid());
 }
 
