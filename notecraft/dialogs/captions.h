@@ -28,7 +28,7 @@ inline constexpr std::array<std::string_view, 10> kCategories{
 // 64ths; 0 common time, 1 cut time, -1 custom) and its caption.
 inline constexpr std::array<int, 10> kTimeTags{0, 1, 528, 272, 400, 656, 392, 776, 1160, -1};
 inline constexpr std::array<std::string_view, 10> kTimeCaptions{
-    "C", "\u00A2", "4/4", "2/4", "3/4", "5/4", "3/8", "6/8", "9/8", "n/d"};
+    "Common time", "Cut time", "4/4", "2/4", "3/4", "5/4", "3/8", "6/8", "9/8", "Custom"};
 inline constexpr int kCustomTime = 9;
 
 // Denominator shown for a beat length in 64ths (any other length shows as 4), and back

@@ -14,6 +14,7 @@
 
 #include "notecraft/core/score.h"
 #include "notecraft/dialogs/captions.h"
+#include "notecraft/dialogs/pictures.h"
 #include "notecraft/dialogs/updown.h"
 
 namespace notecraft::dialogs {
@@ -166,9 +167,10 @@ void frmCTXMeasure::CreateChangesPage() {
   for (int i = 0; i < static_cast<int>(optTime.size()); ++i) {
     auto* option = new QToolButton(fmeTime);
     option->setObjectName(QStringLiteral("optTime%1").arg(i));
-    option->setText(QString::fromUtf8(kTimeCaptions[static_cast<std::size_t>(i)].data()));
+    option->setIcon(TimeSignatureIcon(i));
+    option->setIconSize(QSize(28, 28));
+    option->setToolTip(QString::fromUtf8(kTimeCaptions[static_cast<std::size_t>(i)].data()));
     option->setCheckable(true);
-    option->setFixedSize(36, 30);
     optTime[static_cast<std::size_t>(i)] = option;
     connect(option, &QToolButton::clicked, this, [this, i] {
       m_model.ChooseTime(i);

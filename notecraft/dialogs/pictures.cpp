@@ -49,7 +49,7 @@ QIcon NumberPositionIcon(int position) {
   QPixmap pixmap = Blank(kIconSize + 8, kIconSize);
   QPainter p(&pixmap);
   p.setPen(Qt::black);
-  const int top = 10;
+  const int top = 9;
   for (int i = 0; i < 5; ++i) p.drawLine(2, top + i * 3, pixmap.width() - 3, top + i * 3);
   QFont font;
   font.setPixelSize(8);
@@ -57,8 +57,8 @@ QIcon NumberPositionIcon(int position) {
   p.setFont(font);
   const int column = position % 3;
   const bool below = position >= 3;
-  const QRect cell(2 + column * (pixmap.width() - 4) / 3, below ? top + 13 : 0,
-                   (pixmap.width() - 4) / 3, 9);
+  const QRect cell(2 + column * (pixmap.width() - 4) / 3, below ? top + 12 : 0,
+                   (pixmap.width() - 4) / 3, 8);
   p.drawText(cell, Qt::AlignCenter, QStringLiteral("1"));
   return QIcon(pixmap);
 }
