@@ -217,7 +217,9 @@ void StaffPropsModel::ChooseCategory(int category) {
   record.Category = category;
   if (m_typeIndex >= 0) record.Value = m_types[static_cast<std::size_t>(m_typeIndex)].Value;
   if (category == catDrums) m_clef = clfPercussion;
-  // One category for the whole staff: the other voices take this voice's instrument.
+  // One category for the whole staff: the other voices take this voice's instrument when
+  // the user chooses a category (showing a voice of a mixed staff changes nothing).
+  if (!m_flags.Loaded()) return;
   for (int i = 0; i < VoiceCount(); ++i) {
     if (i == m_shown) continue;
     auto& other = m_records[static_cast<std::size_t>(i)];
