@@ -50,8 +50,8 @@ TEST_F(MeasureProps, InterlocksOfTheCheckBoxGroups) {
   };
   const Case cases[] = {
       {"End Score excludes End Repeat and End Section",
-       {{M::kBars, 1, true}, {M::kBars, 3, true}}, M::kBars,
-       {false, false, false, true}, {true, false, false, true}},
+       {{M::kBars, 0, true}, {M::kBars, 3, true}}, M::kBars,
+       {true, false, false, true}, {true, false, false, true}},
       {"unchecking End Score enables both again",
        {{M::kBars, 3, true}, {M::kBars, 3, false}}, M::kBars,
        {false, false, false, false}, {true, true, true, true}},
