@@ -82,6 +82,7 @@ void frmCTXMeasure::CreateHeader() {
   txtIndex->setReadOnly(true);
   txtIndex->setFixedWidth(txtNumber->width());
   txtIndex->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  txtIndex->setFocusPolicy(Qt::ClickFocus);  // the spin moves it; typing goes elsewhere
   updIndex = new UpDown(1, 1, this);
   updIndex->setObjectName(QStringLiteral("updIndex"));
   Label(1, tr("&Staff"), this)->setBuddy(txtIndex);

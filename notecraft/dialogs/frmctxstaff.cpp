@@ -57,6 +57,7 @@ QLabel* frmCTXStaff::Label(int index, const QString& caption, QWidget* parent) {
 void frmCTXStaff::CreateHeader() {
   txtIndex = ReadOnlyBox("txtIndex", this);
   txtIndex->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  txtIndex->setFocusPolicy(Qt::ClickFocus);  // the spin moves it; typing goes elsewhere
   updIndex = new UpDown(1, 1, this);
   updIndex->setObjectName(QStringLiteral("updIndex"));
   Label(0, tr("Index"), this);

@@ -266,6 +266,19 @@ TEST_F(ScoreStructure, InsertingStavesAsThePromptSays) {
   EXPECT_EQ(score.Staffs(), 4);
 }
 
+TEST_F(ScoreStructure, InsertedStavesShareAnInstrumentWhenNoneIsLeft) {
+  auto& instruments = score.AllInstruments();
+  for (int program = 0; instruments.Count() < Instruments::kMaxInstruments; ++program)
+    instruments.Add(instruments.NewID(), program);
+  InsertStaffAnswer answer;  // "Last", after it
+  answer.InstrumentRow = 120;  // a program none of the sixteen plays
+  dialogs.insertStaff = answer;
+  auto staff = AddStaff(score, std::nullopt, true);
+  ASSERT_NE(staff, nullptr);
+  EXPECT_EQ(staff->Index(), 3);
+  EXPECT_EQ(staff->Voice(1)->Instrument(), score.Staff(2)->Voice(1)->Instrument());
+}
+
 TEST_F(ScoreStructure, ShowDialogNotifiesOnceMoreAfterAChange) {
   ShowDialog(score, 2);  // no such dialog
   EXPECT_TRUE(dialogs.shown.empty());

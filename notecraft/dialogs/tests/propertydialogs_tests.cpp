@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 #include <QToolButton>
 
@@ -172,6 +173,18 @@ TEST_F(PropertyDialogs, MeasureDialogControls) {
   EXPECT_EQ(Control<QLineEdit>(form, "txtNumber")->text(), "2");
   EXPECT_NE(score->AllGlobals().Item(0, evtScoreEnd), nullptr);
   EXPECT_FALSE(Control<QCheckBox>(form, "chkBars3")->isChecked());
+}
+
+TEST_F(PropertyDialogs, PlacedAtTheGivenTwipsOrCentred) {
+  frmCTXStaff form;
+  form.Init(*score);
+  form.PlaceAt(1500, 3000);  // 15 twips a pixel
+  EXPECT_EQ(form.pos(), QPoint(100, 200));
+  form.PlaceAt(std::nullopt, std::nullopt);
+  const QRect screen = form.screen()->geometry();
+  const QSize size = form.frameGeometry().size().expandedTo(form.sizeHint());
+  EXPECT_NEAR(form.x(), screen.x() + (screen.width() - size.width()) / 2, 1);
+  EXPECT_NEAR(form.y(), screen.y() + (screen.height() - size.height()) * 0.42, 1);
 }
 
 }  // namespace
