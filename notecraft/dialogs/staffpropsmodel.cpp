@@ -132,6 +132,7 @@ void StaffPropsModel::SetVoiceCount(int count) {
     m_records[static_cast<std::size_t>(n - 1)].DrumValue = drums.DrumValue;
     added = true;
   }
+  if (m_shown < 0) ShowVoice(0);  // a staff that had no voice shows its first one now
   if (added) MarkModified();
 }
 

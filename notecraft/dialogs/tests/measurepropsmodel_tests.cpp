@@ -225,6 +225,17 @@ TEST_F(MeasureProps, ApplyIsIdempotentAndRemovesWhatIsUnchecked) {
   EXPECT_NE(Globals().Item(kT, evtSectionDefine), nullptr);
 }
 
+TEST_F(MeasureProps, APulseChangeAloneIsWritten) {
+  Globals().Add(kT, evtTimeChange, 3, 16, "3");
+  Open(3);
+  model.SetPulseText("1");
+  model.Apply(*score);
+  auto e = Globals().Item(kT, evtTimeChange);
+  ASSERT_NE(e, nullptr);
+  EXPECT_EQ(e->Value1() * 128 + e->Value2(), 400);
+  EXPECT_EQ(e->Text(), "1");
+}
+
 TEST_F(MeasureProps, ClearingTheKeyOrTimeIsAnEditOfItsOwn) {
   score->Staff(2)->GlobalEvents().Add(kT, evtKeyChange, 2);
   Globals().Add(kT, evtTimeChange, 3, 16, "3");

@@ -115,6 +115,18 @@ TEST_F(StaffProps, VoiceCountChanges) {
   EXPECT_EQ(score1->Staff(1)->Voice(2)->Instrument(), score1->Staff(1)->Voice(1)->Instrument());
 }
 
+TEST_F(StaffProps, AStaffWithoutVoicesGetsOne) {
+  score->Staff(1)->Clear();
+  score->Staff(1)->SetSelected(true);
+  S dialog;
+  dialog.Init(*score);
+  EXPECT_EQ(dialog.VoiceCount(), 0);
+  dialog.SetVoiceCount(1);
+  EXPECT_EQ(dialog.ShownVoice(), 0);
+  dialog.Apply(*score);
+  EXPECT_EQ(score->Staff(1)->Voices(), 1);
+}
+
 TEST_F(StaffProps, AVoiceNamedLikeAPlaceholderKeepsItsNotes) {
   Staff2()->Voice(3)->SetDescription("[Add]");
   Staff2()->Voice(3)->Notes().Add(0, 60, 16, 0);
