@@ -6,8 +6,12 @@ namespace {
 DialogService* g_service = nullptr;
 }
 
-DialogService* CurrentDialogService() noexcept { return g_service; }
+DialogService* CurrentDialogService() noexcept {
+  return g_service;
+}
 
-void SetDialogService(DialogService* service) noexcept { g_service = service; }
+void SetDialogService(DialogService* service) noexcept {
+  g_service = service;
+}
 
 }  // namespace notecraft

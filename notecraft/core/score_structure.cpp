@@ -37,7 +37,9 @@ private:
   bool m_entered;
 };
 
-int DefaultMeasure(const Score& score) { return std::max(1, score.SelectedMeasure()); }
+int DefaultMeasure(const Score& score) {
+  return std::max(1, score.SelectedMeasure());
+}
 
 // After a structural edit: the history names stale positions, the layout is stale.
 void AfterStructuralEdit(Score& score) {

@@ -8,17 +8,19 @@ namespace notecraft::dialogs {
 
 // Key signatures by position; the key is position - 7 (negative: flats).
 inline constexpr std::array<std::string_view, 15> kMajorKeys{
-    "Cb - 7 flats", "Gb - 6 flats", "Db - 5 flats", "Ab - 4 flats", "Eb - 3 flats",
-    "Bb - 2 flats", "F - 1 flat",   "C",            "G - 1 sharp",  "D - 2 sharps",
-    "A - 3 sharps", "E - 4 sharps", "B - 5 sharps", "F# - 6 sharps", "C# - 7 sharps"};
+    "Cb - 7 flats", "Gb - 6 flats",  "Db - 5 flats", "Ab - 4 flats",
+    "Eb - 3 flats", "Bb - 2 flats",  "F - 1 flat",   "C",
+    "G - 1 sharp",  "D - 2 sharps",  "A - 3 sharps", "E - 4 sharps",
+    "B - 5 sharps", "F# - 6 sharps", "C# - 7 sharps"};
 inline constexpr std::array<std::string_view, 15> kMinorKeys{
-    "Ab - 7 flats", "Eb - 6 flats", "Bb - 5 flats",  "F - 4 flats",   "C - 3 flats",
-    "G - 2 flats",  "D - 1 flat",   "A",             "E - 1 sharp",   "B - 2 sharps",
-    "F# - 3 sharps", "C# - 4 sharps", "G# - 5 sharps", "D# - 6 sharps", "A# - 7 sharps"};
+    "Ab - 7 flats",  "Eb - 6 flats",  "Bb - 5 flats",  "F - 4 flats",
+    "C - 3 flats",   "G - 2 flats",   "D - 1 flat",    "A",
+    "E - 1 sharp",   "B - 2 sharps",  "F# - 3 sharps", "C# - 4 sharps",
+    "G# - 5 sharps", "D# - 6 sharps", "A# - 7 sharps"};
 
 // ClefTypes 0..5.
-inline constexpr std::array<std::string_view, 6> kClefs{
-    "Percussion", "Treble", "Bass", "Grand Staff", "Alto", "Tenor"};
+inline constexpr std::array<std::string_view, 6> kClefs{"Percussion",  "Treble", "Bass",
+                                                        "Grand Staff", "Alto",   "Tenor"};
 
 // InstrumentCategories 0..9; the Insert Staff dialog offers all but Drums.
 inline constexpr std::array<std::string_view, 10> kCategories{

@@ -30,20 +30,25 @@ FontPicker& FontPickerHook() {
 
 }  // namespace
 
-void SetBeeper(Beeper beeper) { BeeperHook() = std::move(beeper); }
-
-void Beep() {
-  if (BeeperHook()) BeeperHook()();
-  else QApplication::beep();
+void SetBeeper(Beeper beeper) {
+  BeeperHook() = std::move(beeper);
 }
 
-void SetFontPicker(FontPicker picker) { FontPickerHook() = std::move(picker); }
+void Beep() {
+  if (BeeperHook())
+    BeeperHook()();
+  else
+    QApplication::beep();
+}
+
+void SetFontPicker(FontPicker picker) {
+  FontPickerHook() = std::move(picker);
+}
 
 std::optional<QFont> PickFont(const QFont& initial, QWidget* parent) {
   if (FontPickerHook()) return FontPickerHook()(initial, parent);
   bool ok = false;
-  const QFont font =
-      QFontDialog::getFont(&ok, initial, parent, {}, QFontDialog::ScalableFonts);
+  const QFont font = QFontDialog::getFont(&ok, initial, parent, {}, QFontDialog::ScalableFonts);
   if (!ok) return std::nullopt;
   return font;
 }
@@ -96,9 +101,13 @@ void CtxDialog::PlaceAt(std::optional<int> leftTwips, std::optional<int> topTwip
   move(x, y);
 }
 
-void CtxDialog::reject() { OnCancel(); }
+void CtxDialog::reject() {
+  OnCancel();
+}
 
-void CtxDialog::OnCancel() { Finish(2); }
+void CtxDialog::OnCancel() {
+  Finish(2);
+}
 
 void CtxDialog::Finish(int code) {
   if (code != 5) TheCommon().DialogResult = code;
@@ -119,7 +128,9 @@ void CtxDialog::MakeNumberBox(QLineEdit* box, int maxLength, bool filtered,
   box->installEventFilter(this);
 }
 
-void CtxDialog::SelectAllOnKeyboardFocus(QLineEdit* box) { box->installEventFilter(this); }
+void CtxDialog::SelectAllOnKeyboardFocus(QLineEdit* box) {
+  box->installEventFilter(this);
+}
 
 const CtxDialog::NumberBox* CtxDialog::Find(QObject* box) const {
   for (const auto& b : m_numberBoxes)
@@ -138,8 +149,7 @@ bool CtxDialog::eventFilter(QObject* watched, QEvent* event) {
   switch (event->type()) {
     case QEvent::FocusIn: {
       const auto reason = static_cast<QFocusEvent*>(event)->reason();
-      if (reason != Qt::MouseFocusReason)
-        QTimer::singleShot(0, box, [box] { box->selectAll(); });
+      if (reason != Qt::MouseFocusReason) QTimer::singleShot(0, box, [box] { box->selectAll(); });
       break;
     }
     case QEvent::FocusOut:

@@ -8,11 +8,10 @@
 // Prompts hide on Ok so their caller can read them; property dialogs apply on Ok. Either way
 // exec() returns the result code.
 
+#include <QDialog>
 #include <functional>
 #include <optional>
 #include <vector>
-
-#include <QDialog>
 
 class QFont;
 class QLineEdit;

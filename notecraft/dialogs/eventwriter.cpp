@@ -27,8 +27,7 @@ void EventWriter::Record(int action, int atTime, int eventType, int value1, int 
   m_changed = true;
 }
 
-void EventWriter::Put(int atTime, int eventType, int value1, int value2,
-                      const std::string& text) {
+void EventWriter::Put(int atTime, int eventType, int value1, int value2, const std::string& text) {
   if (auto e = m_list.Item(atTime, eventType)) {
     if (e->Value1() == value1 && e->Value2() == value2 && e->Text() == text) return;
     Record(kChanged, atTime, eventType, e->Value1(), e->Value2(), e->Text());

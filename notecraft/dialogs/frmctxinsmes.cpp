@@ -56,7 +56,9 @@ void frmCTXInsMes::Init(Score&) {
   m_flags.SetLoaded(true);
 }
 
-void frmCTXInsMes::SetAfter(bool after) { optWhere[after ? 1 : 0]->setChecked(true); }
+void frmCTXInsMes::SetAfter(bool after) {
+  optWhere[after ? 1 : 0]->setChecked(true);
+}
 
 InsertMeasureAnswer frmCTXInsMes::Answer() const {
   return InsertMeasureAnswer{Quantity(), MeasureNumber(), optWhere[1]->isChecked()};

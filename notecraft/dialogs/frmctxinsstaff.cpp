@@ -114,8 +114,10 @@ void frmCTXInsStaff::Init(Score& score) {
   txtVoices->setText(QStringLiteral("1"));
   updVoices->SetValue(1);
   cboClef->setCurrentIndex(clfTreble);
-  if (cboCategory->currentIndex() == catWind) OnCategory(catWind);
-  else cboCategory->setCurrentIndex(catWind);
+  if (cboCategory->currentIndex() == catWind)
+    OnCategory(catWind);
+  else
+    cboCategory->setCurrentIndex(catWind);
   m_flags.SetLoaded(true);
 }
 

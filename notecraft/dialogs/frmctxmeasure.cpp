@@ -23,8 +23,12 @@ namespace {
 
 using M = MeasurePropsModel;
 
-QString Q(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
-std::string S(const QString& s) { return s.toUtf8().toStdString(); }
+QString Q(const std::string& s) {
+  return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
+std::string S(const QString& s) {
+  return s.toUtf8().toStdString();
+}
 
 void ShowText(QLineEdit* box, const QString& text) {
   if (box->text() != text) box->setText(text);
@@ -60,7 +64,8 @@ QLabel* frmCTXMeasure::Label(int index, const QString& caption, QWidget* parent)
 void frmCTXMeasure::CreateHeader() {
   txtNumber = new QLineEdit(this);
   txtNumber->setObjectName(QStringLiteral("txtNumber"));
-  txtNumber->setFixedWidth(txtNumber->fontMetrics().horizontalAdvance(QStringLiteral("000000")) + 10);
+  txtNumber->setFixedWidth(txtNumber->fontMetrics().horizontalAdvance(QStringLiteral("000000")) +
+                           10);
   updNumber = new UpDown(1, 99999, this);
   updNumber->setObjectName(QStringLiteral("updNumber"));
   Label(0, tr("&Number"), this)->setBuddy(txtNumber);
@@ -136,9 +141,8 @@ void frmCTXMeasure::CreateGeneralPage() {
   txtRest = new QLineEdit(fmeMisc);
   txtRest->setObjectName(QStringLiteral("txtRest"));
   txtRest->setFixedWidth(txtEnding->width());
-  connect(txtRest, &QLineEdit::textEdited, this, [this](const QString& text) {
-    m_model.SetRestText(S(text));
-  });
+  connect(txtRest, &QLineEdit::textEdited, this,
+          [this](const QString& text) { m_model.SetRestText(S(text)); });
   for (QLineEdit* box : {txtEnding, txtRest}) SelectAllOnKeyboardFocus(box);
 
   for (auto [frame, boxes] : {std::pair{fmeBars, &chkBars}, std::pair{fmeSections, &chkSection}}) {
@@ -176,8 +180,10 @@ void frmCTXMeasure::CreateChangesPage() {
     connect(option, &QToolButton::clicked, this, [this, i] {
       m_model.ChooseTime(i);
       ShowModel();
-      if (i == kCustomTime) txtTime[0]->setFocus(Qt::OtherFocusReason);
-      else txtPulse->setFocus(Qt::OtherFocusReason);
+      if (i == kCustomTime)
+        txtTime[0]->setFocus(Qt::OtherFocusReason);
+      else
+        txtPulse->setFocus(Qt::OtherFocusReason);
     });
     times->addWidget(option, i / 5, i % 5);
   }

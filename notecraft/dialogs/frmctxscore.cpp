@@ -29,29 +29,33 @@ namespace {
 
 using M = ScorePropsModel;
 
-QString Q(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
-std::string S(const QString& s) { return s.toUtf8().toStdString(); }
+QString Q(const std::string& s) {
+  return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
+std::string S(const QString& s) {
+  return s.toUtf8().toStdString();
+}
 
 void ShowText(QLineEdit* box, const QString& text) {
   if (box->text() != text) box->setText(text);
 }
 
-QFont ToQFont(const harmonygrid::FontSpec& spec) {
-  QFont font(Q(spec.Name));
-  font.setPointSizeF(spec.Size > 0 ? spec.Size : 8.25);
-  font.setBold(spec.Bold);
-  font.setItalic(spec.Italic);
-  font.setUnderline(spec.Underline);
+QFont ToQFont(const harmonygrid::FontSpec& fontSpec) {
+  QFont font(Q(fontSpec.Name));
+  font.setPointSizeF(fontSpec.Size > 0 ? fontSpec.Size : 8.25);
+  font.setBold(fontSpec.Bold);
+  font.setItalic(fontSpec.Italic);
+  font.setUnderline(fontSpec.Underline);
   return font;
 }
 
-harmonygrid::FontSpec FromQFont(const QFont& font, harmonygrid::FontSpec spec) {
-  spec.Name = S(font.family());
-  spec.Size = static_cast<float>(font.pointSizeF() > 0 ? font.pointSizeF() : spec.Size);
-  spec.Bold = font.bold();
-  spec.Italic = font.italic();
-  spec.Underline = font.underline();
-  return spec;
+harmonygrid::FontSpec FromQFont(const QFont& font, harmonygrid::FontSpec fontSpec) {
+  fontSpec.Name = S(font.family());
+  fontSpec.Size = static_cast<float>(font.pointSizeF() > 0 ? font.pointSizeF() : fontSpec.Size);
+  fontSpec.Bold = font.bold();
+  fontSpec.Italic = font.italic();
+  fontSpec.Underline = font.underline();
+  return fontSpec;
 }
 
 // The tempo note picture: a click steps e, q, h, w.
@@ -436,7 +440,8 @@ void frmCTXScore::CreateDimensionsPage() {
     box->setFixedWidth(70);
     txtDimension[static_cast<std::size_t>(i)] = box;
     dimensions->addWidget(Label(QStringLiteral("lblDimension%1").arg(i),
-                                captions[static_cast<std::size_t>(i)], fmeDimensions), i, 0);
+                                captions[static_cast<std::size_t>(i)], fmeDimensions),
+                          i, 0);
     dimensions->addWidget(box, i, 1);
   }
 

@@ -20,8 +20,12 @@ namespace notecraft::dialogs {
 
 namespace {
 
-QString Q(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
-std::string S(const QString& s) { return s.toUtf8().toStdString(); }
+QString Q(const std::string& s) {
+  return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
+std::string S(const QString& s) {
+  return s.toUtf8().toStdString();
+}
 
 void ShowText(QLineEdit* box, const QString& text) {
   if (box->text() != text) box->setText(text);
@@ -287,7 +291,8 @@ void frmCTXStaff::ShowModel() {
 
   // The voice list holds one item per listed voice, never more.
   while (cboVoice->count() > m.VoiceCount()) cboVoice->removeItem(cboVoice->count() - 1);
-  while (cboVoice->count() < m.VoiceCount()) cboVoice->addItem(QString::number(cboVoice->count() + 1));
+  while (cboVoice->count() < m.VoiceCount())
+    cboVoice->addItem(QString::number(cboVoice->count() + 1));
   cboVoice->setCurrentIndex(m.ShownVoice());
   const bool drums = m.DrumMode();
   voiceOrSlot->setCurrentWidget(drums ? static_cast<QWidget*>(cboInst) : cboVoice);

@@ -38,8 +38,8 @@ std::string Trimmed(const std::string& text) {
 // The section kinds this dialog shows; other kinds standing there (a pickup from a file)
 // are left alone.
 bool ShownSection(int value1) {
-  return value1 == sctEnding1 || value1 == sctEnding2 || value1 == sctEnding ||
-         value1 == sctCoda || value1 == sctSegundo;
+  return value1 == sctEnding1 || value1 == sctEnding2 || value1 == sctEnding || value1 == sctCoda ||
+         value1 == sctSegundo;
 }
 
 }  // namespace
@@ -85,7 +85,8 @@ void MeasurePropsModel::LoadGroups(Score& score) {
   for (auto& group : m_boxes)
     for (auto& box : group) box = Box{};
   const int flags = score.MeasureFlags(m_measureTime);
-  for (int i = 0; i < 4; ++i) m_boxes[kBars][static_cast<std::size_t>(i)].Checked = flags & (1 << i);
+  for (int i = 0; i < 4; ++i)
+    m_boxes[kBars][static_cast<std::size_t>(i)].Checked = flags & (1 << i);
   const int section = (flags >> 4) & 0x33F;
   m_endingText.clear();
   if (section & 3) {
@@ -390,8 +391,10 @@ void MeasurePropsModel::Apply(Score& score) {
   if (changed[kKeyChanged] && m_staff) {
     EventWriter staffList(score, m_staff->GlobalEvents(), m_staff->Index());
     const int position = m_keyPosition[m_minorList ? 1 : 0];
-    if (position < 0) staffList.Drop(at, evtKeyChange);
-    else staffList.Put(at, evtKeyChange, KeyToByte(position - 7), 0, {});
+    if (position < 0)
+      staffList.Drop(at, evtKeyChange);
+    else
+      staffList.Put(at, evtKeyChange, KeyToByte(position - 7), 0, {});
     keyChanged = staffList.Changed();
     repaint = true;
   }
@@ -408,9 +411,12 @@ void MeasurePropsModel::Apply(Score& score) {
     dropUnshownDefine();
     if (ending) {
       const std::string t = Trimmed(m_endingText);
-      if (t == "1") globals.Put(at, evtSectionDefine, sctEnding1, 0, {});
-      else if (t == "2") globals.Put(at, evtSectionDefine, sctEnding2, 0, {});
-      else globals.Put(at, evtSectionDefine, sctEnding, 0, m_endingText);
+      if (t == "1")
+        globals.Put(at, evtSectionDefine, sctEnding1, 0, {});
+      else if (t == "2")
+        globals.Put(at, evtSectionDefine, sctEnding2, 0, {});
+      else
+        globals.Put(at, evtSectionDefine, sctEnding, 0, m_endingText);
     }
   }
   if (changed[kSectionsChanged]) {

@@ -7,7 +7,9 @@
 
 namespace notecraft::dialogs {
 
-bool IsNumberBoxKey(char32_t ch) { return (ch >= U'0' && ch <= U'9') || ch == U'\b'; }
+bool IsNumberBoxKey(char32_t ch) {
+  return (ch >= U'0' && ch <= U'9') || ch == U'\b';
+}
 
 int LeadingNumber(std::string_view text) {
   constexpr double kLimit = std::numeric_limits<int>::max();

@@ -39,8 +39,8 @@ QIcon TimeSignatureIcon(int option) {
     const QString bottom =
         tag < 0 ? QStringLiteral("?") : QString::number(DenominatorOfBeat(tag % 128));
     p.drawText(QRect(0, 1, kIconSize, kIconSize / 2), Qt::AlignHCenter | Qt::AlignBottom, top);
-    p.drawText(QRect(0, kIconSize / 2 - 1, kIconSize, kIconSize / 2), Qt::AlignHCenter | Qt::AlignTop,
-               bottom);
+    p.drawText(QRect(0, kIconSize / 2 - 1, kIconSize, kIconSize / 2),
+               Qt::AlignHCenter | Qt::AlignTop, bottom);
   }
   return QIcon(pixmap);
 }
@@ -92,8 +92,9 @@ void PaintTempoNote(QPainter& p, const QRect& r, char note) {
     p.drawLine(QPointF(x, head.y() - 1), QPointF(x, top));
     if (note == 'e') {
       QPainterPath flag(QPointF(x, top));
-      flag.cubicTo(QPointF(x + 1, top + r.height() * 0.25), QPointF(x + r.width() * 0.35,
-                   top + r.height() * 0.3), QPointF(x + r.width() * 0.2, top + r.height() * 0.55));
+      flag.cubicTo(QPointF(x + 1, top + r.height() * 0.25),
+                   QPointF(x + r.width() * 0.35, top + r.height() * 0.3),
+                   QPointF(x + r.width() * 0.2, top + r.height() * 0.55));
       p.setBrush(Qt::NoBrush);
       p.drawPath(flag);
     }

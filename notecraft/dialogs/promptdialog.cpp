@@ -12,7 +12,9 @@ namespace {
 constexpr int kMaxQuantity = 24;
 constexpr int kMaxMeasure = 99999;
 
-std::string Text(const QLineEdit* box) { return box ? box->text().toStdString() : std::string(); }
+std::string Text(const QLineEdit* box) {
+  return box ? box->text().toStdString() : std::string();
+}
 }  // namespace
 
 PromptDialog::PromptDialog(QWidget* parent) : CtxDialog(parent) {}
@@ -79,9 +81,13 @@ void PromptDialog::ValidateMeasureNumber() {
   txtMesNo->setText(QString::number(n));
 }
 
-int PromptDialog::Quantity() const { return LeadingNumber(Text(txtQuant)); }
+int PromptDialog::Quantity() const {
+  return LeadingNumber(Text(txtQuant));
+}
 
-int PromptDialog::MeasureNumber() const { return LeadingNumber(Text(txtMesNo)); }
+int PromptDialog::MeasureNumber() const {
+  return LeadingNumber(Text(txtMesNo));
+}
 
 void PromptDialog::SetMeasureNumber(int measure) {
   if (txtMesNo) txtMesNo->setText(QString::number(measure));

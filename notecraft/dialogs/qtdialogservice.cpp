@@ -17,8 +17,8 @@ namespace {
 
 // Shows a prompt centred and gives its answer only after Ok.
 template <typename Form, typename Preset>
-auto Ask(QWidget* parent, Score& score, Preset&& preset) -> std::optional<decltype(
-    std::declval<Form&>().Answer())> {
+auto Ask(QWidget* parent, Score& score, Preset&& preset)
+    -> std::optional<decltype(std::declval<Form&>().Answer())> {
   Form form(parent);
   form.Init(score);
   preset(form);

@@ -37,9 +37,9 @@ bool PaperOfItem(const std::string& item, std::string& first, std::string& secon
 }  // namespace
 
 const std::array<std::string, 6>& ScorePropsModel::PageItems() {
-  static const std::array<std::string, 6> items{
-      "Leter (8.5 x 11)",  "Legal (8.5 x 14)", "Executive (7.25 x 10.5)",
-      "A4 (8.27 x 11.69)", "A5 (5.83 x 8.27)", "Custom"};
+  static const std::array<std::string, 6> items{"Leter (8.5 x 11)",        "Legal (8.5 x 14)",
+                                                "Executive (7.25 x 10.5)", "A4 (8.27 x 11.69)",
+                                                "A5 (5.83 x 8.27)",        "Custom"};
   return items;
 }
 
@@ -120,13 +120,21 @@ void ScorePropsModel::Init(Score& score) {
   ShowLength(m_dimensions[2], score.SystemSpace());
   m_reverse = score.ReverseEvenOdd();
 
-  m_texts = {score.Title(),      score.SubTitle(),     score.Heading(),    score.Composer(),
+  m_texts = {score.Title(),      score.SubTitle(),   score.Heading(),   score.Composer(),
              score.ArrangedBy(), score.Copyright(0), score.Copyright(1)};
   switch (score.Beat()) {
-    case durEighth: m_tempoNote = 'e'; break;
-    case durHalf: m_tempoNote = 'h'; break;
-    case durWhole: m_tempoNote = 'w'; break;
-    default: m_tempoNote = 'q'; break;
+    case durEighth:
+      m_tempoNote = 'e';
+      break;
+    case durHalf:
+      m_tempoNote = 'h';
+      break;
+    case durWhole:
+      m_tempoNote = 'w';
+      break;
+    default:
+      m_tempoNote = 'q';
+      break;
   }
   m_tempoText = std::to_string(score.Count());
   m_metronome = score.Metronome();
@@ -372,7 +380,7 @@ void ScorePropsModel::Apply(Score& score) {
   score.SetCopyright(0, m_texts[kCopyright0]);
   score.SetCopyright(1, m_texts[kCopyright1]);
 
-  score.SetBeat(m_tempoNote == 'e' ? durEighth
+  score.SetBeat(m_tempoNote == 'e'   ? durEighth
                 : m_tempoNote == 'h' ? durHalf
                 : m_tempoNote == 'w' ? durWhole
                                      : durQuarter);

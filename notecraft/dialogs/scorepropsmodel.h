@@ -24,8 +24,16 @@ class ScorePropsModel {
 public:
   static constexpr int kFonts = 5;  // ScoreFonts 0..4
   static constexpr int kCustomPage = 5;
-  enum Text { kTitle, kSubTitle, kHeading, kComposer, kArrangedBy, kCopyright0, kCopyright1,
-              kTextCount };
+  enum Text {
+    kTitle,
+    kSubTitle,
+    kHeading,
+    kComposer,
+    kArrangedBy,
+    kCopyright0,
+    kCopyright1,
+    kTextCount
+  };
   // A length box and the text the dialog last put into it.
   struct Length {
     std::string Text;
@@ -69,7 +77,9 @@ public:
   // --- Titles ---
   const std::string& TextOf(Text which) const { return m_texts[which]; }
   void SetTextOf(Text which, std::string text);
-  const harmonygrid::FontSpec& Font(int index) const { return m_fonts[static_cast<std::size_t>(index)]; }
+  const harmonygrid::FontSpec& Font(int index) const {
+    return m_fonts[static_cast<std::size_t>(index)];
+  }
   void SetFont(int index, const harmonygrid::FontSpec& font);
   char TempoNote() const { return m_tempoNote; }  // 'e', 'q', 'h' or 'w'
   void CycleTempoNote();

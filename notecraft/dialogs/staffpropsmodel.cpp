@@ -15,7 +15,9 @@ namespace {
 constexpr int kMinHeight = 25;
 constexpr int kMaxHeight = 100;
 
-const InstrumentRow& TableRow(int row) { return TheCommon().Instruments.Row(row); }
+const InstrumentRow& TableRow(int row) {
+  return TheCommon().Instruments.Row(row);
+}
 }  // namespace
 
 void StaffPropsModel::Init(Score& score) {
@@ -163,8 +165,9 @@ void StaffPropsModel::ShowVoice(int index) {
   shown.Offset = record.Offset;
   shown.Description = record.Description;
   if (!DrumMode() && clef >= 0) m_clef = clef;
-  const auto match = std::find_if(m_types.begin(), m_types.end(),
-                                  [&](const InstrumentChoice& c) { return c.Value == record.Value; });
+  const auto match = std::find_if(m_types.begin(), m_types.end(), [&](const InstrumentChoice& c) {
+    return c.Value == record.Value;
+  });
   if (match != m_types.end()) {
     m_typeIndex = static_cast<int>(match - m_types.begin());
   } else {
@@ -194,9 +197,9 @@ void StaffPropsModel::ChooseCategory(int category) {
     m_types = InstrumentChoices(category);
     m_typeIndex = -1;
     if (!m_types.empty()) {
-      const auto match = std::find_if(m_types.begin(), m_types.end(), [&](const InstrumentChoice& c) {
-        return c.Value == record.Value;
-      });
+      const auto match =
+          std::find_if(m_types.begin(), m_types.end(),
+                       [&](const InstrumentChoice& c) { return c.Value == record.Value; });
       const int found = match != m_types.end() ? static_cast<int>(match - m_types.begin()) : 0;
       if (category == catDrums) {
         // Empty slots (codes below 128) take the current drum sound.

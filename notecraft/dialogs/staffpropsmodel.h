@@ -74,7 +74,9 @@ public:
   // --- Instruments ---
   int ShownVoice() const { return m_shown; }  // 0-based
   void ShowVoice(int index);
-  const VoiceRecord& Record(int index) const { return m_records[static_cast<std::size_t>(index & 3)]; }
+  const VoiceRecord& Record(int index) const {
+    return m_records[static_cast<std::size_t>(index & 3)];
+  }
   int Category() const { return m_category; }
   void ChooseCategory(int category);
   bool DrumMode() const { return m_category == 9; }

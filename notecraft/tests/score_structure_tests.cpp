@@ -144,7 +144,8 @@ TEST_F(ScoreStructure, PromptedDeletionUsesTheAnswerAndCancelChangesNothing) {
 }
 
 TEST_F(ScoreStructure, DeletedStavesStopSounding) {
-  const auto secondVoices = std::vector{score.Staff(2)->Voice(1)->ID(), score.Staff(2)->Voice(2)->ID()};
+  const auto secondVoices =
+      std::vector{score.Staff(2)->Voice(1)->ID(), score.Staff(2)->Voice(2)->ID()};
   const int instruments = score.AllInstruments().Count();
   DelStaff(score, 2);
   EXPECT_EQ(score.Staffs(), 1);
@@ -177,8 +178,9 @@ TEST(StaffListEntry, NamesAStaffPosition) {
     const char* text;
     int expected;
   };
-  const Case cases[] = {{0, "First", 1}, {1, "Last", 4}, {2, "1: Piano", 1}, {3, "3: Violin", 3},
-                        {3, "3", 3},     {4, "12: Bass: low", 12},            {2, "Drums", 0}};
+  const Case cases[] = {{0, "First", 1},     {1, "Last", 4}, {2, "1: Piano", 1},
+                        {3, "3: Violin", 3}, {3, "3", 3},    {4, "12: Bass: low", 12},
+                        {2, "Drums", 0}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text);
     EXPECT_EQ(StaffFromListEntry(c.index, c.text, 4), c.expected);
@@ -270,7 +272,7 @@ TEST_F(ScoreStructure, InsertedStavesShareAnInstrumentWhenNoneIsLeft) {
   auto& instruments = score.AllInstruments();
   for (int program = 0; instruments.Count() < Instruments::kMaxInstruments; ++program)
     instruments.Add(instruments.NewID(), program);
-  InsertStaffAnswer answer;  // "Last", after it
+  InsertStaffAnswer answer;    // "Last", after it
   answer.InstrumentRow = 120;  // a program none of the sixteen plays
   dialogs.insertStaff = answer;
   auto staff = AddStaff(score, std::nullopt, true);

@@ -1,15 +1,14 @@
 #pragma once
 // Small scores for the dialog tests, and a way to drive a modal dialog from a test.
 
-#include <functional>
-#include <memory>
-#include <string>
+#include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QTimer>
 #include <QWidget>
-
-#include <gtest/gtest.h>
+#include <functional>
+#include <memory>
+#include <string>
 
 #include "notecraft/core/enums.h"
 #include "notecraft/core/internal.h"

@@ -1,12 +1,11 @@
 // The measure dialog's rules on real scores: loading what stands at a measure, the check-box
 // interlocks, and Apply writing exactly what the controls show (with undo).
 
-#include "notecraft/dialogs/measurepropsmodel.h"
-
 #include <gtest/gtest.h>
 
 #include "dialogfixtures.h"
 #include "notecraft/core/common.h"
+#include "notecraft/dialogs/measurepropsmodel.h"
 
 namespace notecraft::dialogs {
 namespace {
@@ -50,20 +49,30 @@ TEST_F(MeasureProps, InterlocksOfTheCheckBoxGroups) {
   };
   const Case cases[] = {
       {"End Score excludes End Repeat and End Section",
-       {{M::kBars, 0, true}, {M::kBars, 3, true}}, M::kBars,
-       {true, false, false, true}, {true, false, false, true}},
+       {{M::kBars, 0, true}, {M::kBars, 3, true}},
+       M::kBars,
+       {true, false, false, true},
+       {true, false, false, true}},
       {"unchecking End Score enables both again",
-       {{M::kBars, 3, true}, {M::kBars, 3, false}}, M::kBars,
-       {false, false, false, false}, {true, true, true, true}},
+       {{M::kBars, 3, true}, {M::kBars, 3, false}},
+       M::kBars,
+       {false, false, false, false},
+       {true, true, true, true}},
       {"To Segundo still excludes Segundo and To Coda after Coda goes",
-       {{M::kSections, 3, true}, {M::kSections, 0, true}, {M::kSections, 0, false}}, M::kSections,
-       {false, false, false, true}, {true, false, false, true}},
+       {{M::kSections, 3, true}, {M::kSections, 0, true}, {M::kSections, 0, false}},
+       M::kSections,
+       {false, false, false, true},
+       {true, false, false, true}},
       {"To Coda still excludes Coda and To Segundo after Segundo goes",
-       {{M::kSections, 1, true}, {M::kSections, 2, true}, {M::kSections, 1, false}}, M::kSections,
-       {false, false, true, false}, {false, true, true, false}},
+       {{M::kSections, 1, true}, {M::kSections, 2, true}, {M::kSections, 1, false}},
+       M::kSections,
+       {false, false, true, false},
+       {false, true, true, false}},
       {"Ending combines with a pickup",
-       {{M::kMisc, 3, true}, {M::kMisc, 0, true}}, M::kMisc,
-       {true, false, false, true}, {true, false, false, true}},
+       {{M::kMisc, 3, true}, {M::kMisc, 0, true}},
+       M::kMisc,
+       {true, false, false, true},
+       {true, false, false, true}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -140,14 +149,22 @@ TEST_F(MeasureProps, ApplyWritesEachGroup) {
          EXPECT_EQ(e->Value1(), 254);
          EXPECT_EQ(s.Staff(1)->GlobalEvents().Item(kT, evtKeyChange), nullptr);
        }},
-      {"ending 2 with spaces", [](M& m) { m.Toggle(M::kMisc, 0, true); m.SetEndingText(" 2 "); },
+      {"ending 2 with spaces",
+       [](M& m) {
+         m.Toggle(M::kMisc, 0, true);
+         m.SetEndingText(" 2 ");
+       },
        [](Score& s) {
          auto e = s.AllGlobals().Item(kT, evtSectionDefine);
          ASSERT_NE(e, nullptr);
          EXPECT_EQ(e->Value1(), sctEnding2);
          EXPECT_EQ(e->Text(), "");
        }},
-      {"ending 1-3", [](M& m) { m.Toggle(M::kMisc, 0, true); m.SetEndingText("1-3"); },
+      {"ending 1-3",
+       [](M& m) {
+         m.Toggle(M::kMisc, 0, true);
+         m.SetEndingText("1-3");
+       },
        [](Score& s) {
          auto e = s.AllGlobals().Item(kT, evtSectionDefine);
          ASSERT_NE(e, nullptr);
@@ -155,7 +172,10 @@ TEST_F(MeasureProps, ApplyWritesEachGroup) {
          EXPECT_EQ(e->Text(), "1-3");
        }},
       {"ending and coda share the definition",
-       [](M& m) { m.Toggle(M::kMisc, 0, true); m.Toggle(M::kSections, 0, true); },
+       [](M& m) {
+         m.Toggle(M::kMisc, 0, true);
+         m.Toggle(M::kSections, 0, true);
+       },
        [](Score& s) {
          auto e = s.AllGlobals().Item(kT, evtSectionDefine);
          ASSERT_NE(e, nullptr);
@@ -165,14 +185,23 @@ TEST_F(MeasureProps, ApplyWritesEachGroup) {
       {"To Segundo", [](M& m) { m.Toggle(M::kSections, 3, true); },
        [](Score& s) { EXPECT_EQ(s.AllGlobals().Item(kT, evtSectionGo)->Value1(), sctToSegundo); }},
       {"custom 5 over 3 falls back to quarters",
-       [](M& m) { m.ChooseTime(9); m.SetTimeText(0, "5"); m.SetTimeText(1, "3"); },
+       [](M& m) {
+         m.ChooseTime(9);
+         m.SetTimeText(0, "5");
+         m.SetTimeText(1, "3");
+       },
        [](Score& s) {
          auto e = s.AllGlobals().Item(kT, evtTimeChange);
          ASSERT_NE(e, nullptr);
          EXPECT_EQ(e->Value1(), 5);
          EXPECT_EQ(e->Value2(), 16);
        }},
-      {"custom 20 over 4", [](M& m) { m.ChooseTime(9); m.SetTimeText(0, "20"); m.SetTimeText(1, "4"); },
+      {"custom 20 over 4",
+       [](M& m) {
+         m.ChooseTime(9);
+         m.SetTimeText(0, "20");
+         m.SetTimeText(1, "4");
+       },
        [](Score& s) { EXPECT_EQ(s.AllGlobals().Item(kT, evtTimeChange)->Value1(), 4); }},
       {"common time where none stood", [](M& m) { m.ChooseTime(0); },
        [](Score& s) {
@@ -180,7 +209,11 @@ TEST_F(MeasureProps, ApplyWritesEachGroup) {
          ASSERT_NE(e, nullptr);
          EXPECT_EQ(e->Value1() * 128 + e->Value2(), 0);
        }},
-      {"cut time with pulse 0", [](M& m) { m.ChooseTime(1); m.SetPulseText("0"); },
+      {"cut time with pulse 0",
+       [](M& m) {
+         m.ChooseTime(1);
+         m.SetPulseText("0");
+       },
        [](Score& s) {
          auto e = s.AllGlobals().Item(kT, evtTimeChange);
          ASSERT_NE(e, nullptr);
@@ -260,12 +293,12 @@ TEST_F(MeasureProps, ClearingTheKeyOrTimeIsAnEditOfItsOwn) {
 
 TEST_F(MeasureProps, MovingToAnotherMeasureAppliesAndReloads) {
   Globals().Add(192, evtTimeChange, 3, 16, "3");  // measure 4 in 3/4
-  model.ChooseTime(3);                           // 2/4 for measure 3
+  model.ChooseTime(3);                            // 2/4 for measure 3
   model.SetMeasureText("4");
   model.LeaveMeasureNumber(*score);
   EXPECT_EQ(model.Measure(), 4);
   EXPECT_NE(Globals().Item(kT, evtTimeChange), nullptr);  // measure 3 was applied first
-  EXPECT_EQ(model.TimeOption(), 4);                        // and 3/4 shows for measure 4
+  EXPECT_EQ(model.TimeOption(), 4);                       // and 3/4 shows for measure 4
   EXPECT_FALSE(model.Modified());
 
   model.SetMeasureText("0");

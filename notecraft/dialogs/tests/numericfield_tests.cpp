@@ -1,10 +1,9 @@
-#include "notecraft/dialogs/numericfield.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "notecraft/dialogs/dialogflags.h"
+#include "notecraft/dialogs/numericfield.h"
 
 namespace notecraft::dialogs {
 namespace {

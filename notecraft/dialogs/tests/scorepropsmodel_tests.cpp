@@ -1,12 +1,11 @@
 // The score dialog's rules on real scores: reading the score once, the time signature and
 // pulse, paper and lengths in the unit of measure, tempo, numbering, chords and capo.
 
-#include "notecraft/dialogs/scorepropsmodel.h"
-
 #include <gtest/gtest.h>
 
 #include "dialogfixtures.h"
 #include "notecraft/core/common.h"
+#include "notecraft/dialogs/scorepropsmodel.h"
 
 namespace notecraft::dialogs {
 namespace {
@@ -61,8 +60,10 @@ TEST_F(ScoreProps, CustomSignaturesAreCorrected) {
     int value;
     const char *shownNumerator, *shownDenominator;
   };
-  const Case cases[] = {{"3", "5", 400, "3", "4"}, {"0", "4", 528, "4", "4"},
-                        {"7", "8", 904, "7", "8"}, {"", "", 528, "4", "4"}};
+  const Case cases[] = {{"3", "5", 400, "3", "4"},
+                        {"0", "4", 528, "4", "4"},
+                        {"7", "8", 904, "7", "8"},
+                        {"", "", 528, "4", "4"}};
   for (const Case& c : cases) {
     SCOPED_TRACE(::testing::Message() << c.numerator << "/" << c.denominator);
     Open();

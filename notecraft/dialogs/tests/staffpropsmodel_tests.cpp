@@ -1,11 +1,10 @@
 // The staff dialog's rules on real scores and the shipped instrument table.
 
-#include "notecraft/dialogs/staffpropsmodel.h"
-
 #include <gtest/gtest.h>
 
 #include "dialogfixtures.h"
 #include "notecraft/core/common.h"
+#include "notecraft/dialogs/staffpropsmodel.h"
 
 namespace notecraft::dialogs {
 namespace {
@@ -22,7 +21,8 @@ protected:
     score = MakeScore({"Piano", "Winds"});
     auto staff = score->Staff(2);
     auto& instruments = score->AllInstruments();
-    staff->Voice(1)->SetInstrumentID(Internal{}, instruments.Add(instruments.NewID(), kFlute)->InstrumentID(Internal{}));
+    staff->Voice(1)->SetInstrumentID(
+        Internal{}, instruments.Add(instruments.NewID(), kFlute)->InstrumentID(Internal{}));
     auto violin = instruments.Add(instruments.NewID(), kViolin);
     staff->AddVoice(violin)->SetDescription("Violin I");
     staff->AddVoice(violin)->SetDescription("Violin II");
