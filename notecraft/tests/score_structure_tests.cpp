@@ -6,6 +6,7 @@
 #include <optional>
 #include <vector>
 
+#include "harmonygrid/draw/recordingsurface.h"
 #include "model_fixtures.h"
 #include "notecraft/core/common.h"
 #include "notecraft/core/dialogservice.h"
@@ -99,17 +100,33 @@ protected:
 };
 
 TEST_F(ScoreStructure, DeletingAMeasureMovesLaterMaterialBack) {
-  DelMeasure(score, 3);
-  for (auto* notes : AllNotes()) {
-    std::vector<int> times;
-    for (const auto& n : *notes) times.push_back(n->NoteTime());
-    EXPECT_EQ(times, (std::vector<int>{0, 64, 128, 192, 240}));
+  struct Case {
+    int measure;
+    std::vector<int> notes;
+    int key, repeat, signature;  // where the later events stand afterwards
+  };
+  const Case cases[] = {
+      {1, {0, 64, 128, 192, 240}, 128, 192, 192},
+      {3, {0, 64, 128, 192, 240}, 128, 192, 192},
+      {4, {0, 64, 128, 192, 240}, 192, 192, 192},  // the key change moves to the span's end
+      {6, {0, 64, 128, 192, 256}, 192, 256, 256},  // the last measure: nothing moves
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.measure);
+    SetUp();
+    DelMeasure(score, c.measure);
+    for (auto* notes : AllNotes()) {
+      std::vector<int> times;
+      for (const auto& n : *notes) times.push_back(n->NoteTime());
+      EXPECT_EQ(times, c.notes);
+    }
+    EXPECT_EQ(TimeOf(score.Staff(2)->GlobalEvents(), evtKeyChange), c.key);
+    EXPECT_EQ(TimeOf(score.AllGlobals(), evtRepeatBegin), c.repeat);
+    EXPECT_EQ(TimeOf(score.AllGlobals(), evtTimeChange), c.signature);
+    EXPECT_TRUE(score.Changed());
+    EXPECT_EQ(score.UndoCount(), 0);  // the history named times that moved
+    TearDown();
   }
-  EXPECT_EQ(TimeOf(score.Staff(2)->GlobalEvents(), evtKeyChange), 128);
-  EXPECT_EQ(TimeOf(score.AllGlobals(), evtRepeatBegin), 192);
-  EXPECT_EQ(TimeOf(score.AllGlobals(), evtTimeChange), 192);
-  EXPECT_TRUE(score.Changed());
-  EXPECT_EQ(score.UndoCount(), 0);  // the history named times that moved
 }
 
 TEST_F(ScoreStructure, DeletingNothingBelowMeasureOne) {
@@ -170,6 +187,23 @@ TEST_F(ScoreStructure, DeletingStavesFromAPosition) {
   dialogs.deleteStaff.reset();
   DelStaff(score, 1, true);  // cancelled
   EXPECT_EQ(score.Staffs(), 1);
+  DelStaff(score, 1);  // the first (and only) staff
+  EXPECT_EQ(score.Staffs(), 0);
+  EXPECT_EQ(score.AllVoices().Count(), 0);
+}
+
+TEST_F(ScoreStructure, APageWithoutStavesStillPaints) {
+  harmonygrid::RecordingSurface surface;
+  score.SetWindow(&surface);
+  DelStaff(score, 1, false);
+  DelStaff(score, 1, false);
+  EXPECT_EQ(score.Staffs(), 0);
+  AddMeasure(score, 1);
+  DelMeasure(score, 1);
+  auto staff = AddStaff(score);
+  ASSERT_NE(staff, nullptr);
+  EXPECT_EQ(staff->Voices(), 1);  // a new default instrument
+  score.SetWindow(nullptr);
 }
 
 TEST(StaffListEntry, NamesAStaffPosition) {

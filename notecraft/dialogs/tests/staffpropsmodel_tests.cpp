@@ -127,6 +127,15 @@ TEST_F(StaffProps, AStaffWithoutVoicesGetsOne) {
   EXPECT_EQ(score->Staff(1)->Voices(), 1);
 }
 
+TEST_F(StaffProps, MovingToAnotherStaffAppliesFirst) {
+  model.SetDescription("Woodwinds");
+  model.MoveToStaff(*score, 1);
+  EXPECT_EQ(Staff2()->Description(), "Woodwinds");
+  EXPECT_EQ(model.StaffIndex(), 1);
+  EXPECT_EQ(model.Description(), "Piano");
+  EXPECT_FALSE(model.Modified());
+}
+
 TEST_F(StaffProps, AVoiceNamedLikeAPlaceholderKeepsItsNotes) {
   Staff2()->Voice(3)->SetDescription("[Add]");
   Staff2()->Voice(3)->Notes().Add(0, 60, 16, 0);
