@@ -67,6 +67,8 @@ public:
   int Staffs() const { return m_staffs->Count(); }
   std::shared_ptr<notecraft::Staff> Staff(int index) const { return m_staffs->Item(index); }
   harmonygrid::Chord* Chord() const { return m_chord.get(); }
+  // The same table for a host that shares it (the score dialog's chord mapper).
+  std::shared_ptr<harmonygrid::Chord> SharedChord() const { return m_chord; }
 
   // --- Texts (marks changed; all but Heading relayout) ---
   const std::string& Title() const { return m_title; }
