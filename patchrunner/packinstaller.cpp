@@ -1,12 +1,11 @@
 #include "patchrunner/packinstaller.h"
 
-#include <filesystem>
-#include <system_error>
-
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <filesystem>
+#include <system_error>
 
 #include "webupdate/listlines.h"
 
@@ -37,22 +36,28 @@ struct PackInstaller::Swap {
   QStringList createdFolders;
 };
 
-QString PackInstaller::StagingName() { return QStringLiteral(".patchrunner-staging"); }
+QString PackInstaller::StagingName() {
+  return QStringLiteral(".patchrunner-staging");
+}
 
 PackInstaller::PackInstaller(QString installFolder)
     : m_installFolder(std::move(installFolder)), m_rename(RenameReplacing) {}
 
-QString PackInstaller::StagingFolder() const { return m_installFolder + u'/' + StagingName(); }
+QString PackInstaller::StagingFolder() const {
+  return m_installFolder + u'/' + StagingName();
+}
 
 QString PackInstaller::StagedPath(int position) const {
   return StagingFolder() + QStringLiteral("/new%1").arg(position, 3, 10, QChar(u'0'));
 }
 
-QString PackInstaller::BackupPath(int position) const {
-  return StagingFolder() + QStringLiteral("/backup%1").arg(position, 3, 10, QChar(u'0'));
+QString PackInstaller::BackupPath(const Swap& swap) const {
+  return StagingFolder() + u'/' + BackupName(swap.target, swap.position);
 }
 
-QString PackInstaller::JournalPath() const { return StagingFolder() + QStringLiteral("/journal"); }
+QString PackInstaller::JournalPath() const {
+  return StagingFolder() + QStringLiteral("/journal");
+}
 
 bool PackInstaller::Recover(QString* error) {
   if (!Exists(StagingFolder())) return true;
@@ -128,12 +133,12 @@ PackInstaller::Outcome PackInstaller::Install(const QList<PackFile>& files) {
                                      QFile::WriteUser | QFile::ReadGroup | QFile::ReadOther;
     if (ok && swap.hadOriginal) {
       permissions = QFile::permissions(swap.target);
-      ok = QFileInfo(swap.target).isFile() && m_rename(swap.target, BackupPath(n));
+      ok = QFileInfo(swap.target).isFile() && m_rename(swap.target, BackupPath(swap));
     }
     if (ok) {
       QFile::setPermissions(staged, permissions);
       ok = m_rename(staged, swap.target);
-      if (!ok && swap.hadOriginal) m_rename(BackupPath(n), swap.target);
+      if (!ok && swap.hadOriginal) m_rename(BackupPath(swap), swap.target);
     }
     swap.placed = ok;
     if (!ok) {
@@ -151,7 +156,7 @@ bool PackInstaller::RollBack(const QList<Swap>& swaps, QString* error) {
   bool ok = true;
   for (qsizetype i = swaps.size() - 1; i >= 0; --i) {
     const Swap& swap = swaps[i];
-    const QString backup = BackupPath(swap.position);
+    const QString backup = BackupPath(swap);
     if (swap.hadOriginal) {
       // The backup replaces the new file in one rename.
       if (Exists(backup) && !m_rename(backup, swap.target)) ok = false;
@@ -174,6 +179,8 @@ void PackInstaller::Commit() {
   Discard();
 }
 
-void PackInstaller::Discard() { QDir(StagingFolder()).removeRecursively(); }
+void PackInstaller::Discard() {
+  QDir(StagingFolder()).removeRecursively();
+}
 
 }  // namespace patchrunner

@@ -9,10 +9,9 @@
 // killed mid-swap, the next run (Recover) puts the originals back from it. Backups never live
 // beside the product's files, so a product file that happens to be called "UP001..." is safe.
 
-#include <functional>
-
 #include <QList>
 #include <QString>
+#include <functional>
 
 #include "patchrunner/packlist.h"
 
@@ -59,7 +58,8 @@ public:
 private:
   struct Swap;
   QString JournalPath() const;
-  QString BackupPath(int position) const;
+  // The file's backup, named as BackupName() gives, inside the staging folder.
+  QString BackupPath(const Swap& swap) const;
   bool RollBack(const QList<Swap>& swaps, QString* error);
 
   QString m_installFolder;

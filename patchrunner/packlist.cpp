@@ -1,9 +1,8 @@
 #include "patchrunner/packlist.h"
 
-#include <cmath>
-
 #include <QRegularExpression>
 #include <QSet>
+#include <cmath>
 
 #include "webupdate/entrypath.h"
 #include "webupdate/listlines.h"

@@ -3,12 +3,11 @@
 // ("V" and two digits per version part), service pack names and numbers, the pick of the
 // highest pack, backup names, and the checked file list of a pack.
 
-#include <optional>
-
 #include <QByteArray>
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 namespace patchrunner {
 

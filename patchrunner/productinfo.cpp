@@ -31,14 +31,16 @@ bool IsValidProductName(const QString& name) {
 QString CheckProduct(const ProductInfo& product) {
   static const QRegularExpression code(QStringLiteral("^[A-Za-z0-9_-]{1,32}$"));
   if (!code.match(product.code).hasMatch()) {
-    return QStringLiteral("The product code of %1 is not known, so its updates cannot be found. "
-                          "Start %1 once, then try again.")
+    return QStringLiteral(
+               "The product code of %1 is not known, so its updates cannot be found. "
+               "Start %1 once, then try again.")
         .arg(product.name);
   }
   const QFileInfo folder(product.path);
   if (product.path.isEmpty() || !folder.isAbsolute() || !folder.isDir()) {
-    return QStringLiteral("The install folder of %1 is not known, so no update can be "
-                          "installed. Start %1 once, then try again.")
+    return QStringLiteral(
+               "The install folder of %1 is not known, so no update can be "
+               "installed. Start %1 once, then try again.")
         .arg(product.name);
   }
   return {};

@@ -29,8 +29,7 @@ void ProductUpdater::Run() {
   m_installFolder = QDir(m_product.path).canonicalPath();
   m_fetch = std::make_unique<webupdate::HttpFetch>(m_manager);
   m_fetch->SetTransferTimeout(m_timeoutMs);
-  connect(m_fetch.get(), &webupdate::HttpFetch::Finished, this,
-          &ProductUpdater::OnUpdateList);
+  connect(m_fetch.get(), &webupdate::HttpFetch::Finished, this, &ProductUpdater::OnUpdateList);
   m_fetch->Start(webupdate::ServerPath(
       m_server, UpdateFolder(m_product.code, m_product.version) + QStringLiteral("Updates.txt")));
 }
@@ -57,9 +56,8 @@ void ProductUpdater::OnUpdateList(const webupdate::FetchOutcome& outcome) {
   m_pack = *highest;
   emit Status(QStringLiteral("Installing service pack %1...").arg(m_pack));
   connect(m_fetch.get(), &webupdate::HttpFetch::Finished, this, &ProductUpdater::OnFileList);
-  m_fetch->Start(webupdate::ServerPath(
-      m_server, UpdateFolder(m_product.code, m_product.version) + m_pack +
-                    QStringLiteral("/Files.txt")));
+  m_fetch->Start(webupdate::ServerPath(m_server, UpdateFolder(m_product.code, m_product.version) +
+                                                     m_pack + QStringLiteral("/Files.txt")));
 }
 
 void ProductUpdater::OnFileList(const webupdate::FetchOutcome& outcome) {

@@ -8,12 +8,11 @@
 // Event-driven: Run() returns at once; Status() reports progress texts and Finished() the one
 // result, whose text the window shows in a message box titled "Update".
 
-#include <memory>
-
 #include <QList>
 #include <QObject>
 #include <QString>
 #include <QUrl>
+#include <memory>
 
 #include "patchrunner/packinstaller.h"
 #include "patchrunner/packlist.h"

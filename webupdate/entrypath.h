@@ -3,9 +3,8 @@
 // local paths only through these checks: a listing is untrusted input, and a name such as
 // "../.profile" or "/usr/bin/x" must never reach the file system.
 
-#include <optional>
-
 #include <QString>
+#include <optional>
 
 namespace webupdate {
 

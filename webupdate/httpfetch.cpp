@@ -12,7 +12,9 @@ namespace webupdate {
 
 namespace {
 
-QString StatusText(int status) { return QStringLiteral("the server answered %1").arg(status); }
+QString StatusText(int status) {
+  return QStringLiteral("the server answered %1").arg(status);
+}
 
 }  // namespace
 
@@ -56,8 +58,7 @@ void HttpFetch::Begin(const QUrl& url) {
   request.setTransferTimeout(m_timeoutMs);
   // Bodies are checked against their announced length byte for byte.
   request.setRawHeader("Accept-Encoding", "identity");
-  request.setAttribute(QNetworkRequest::CacheLoadControlAttribute,
-                       QNetworkRequest::AlwaysNetwork);
+  request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
 
   // A refused address is reported from the event loop, like every other outcome.
   if (const QString refused = CheckServerUrl(url); !refused.isEmpty()) {
@@ -72,8 +73,7 @@ void HttpFetch::Begin(const QUrl& url) {
     return;
   }
   m_reply = m_manager.get(request);
-  connect(m_reply, &QNetworkReply::socketStartedConnecting, this,
-          &HttpFetch::ConnectingStarted);
+  connect(m_reply, &QNetworkReply::socketStartedConnecting, this, &HttpFetch::ConnectingStarted);
   connect(m_reply, &QNetworkReply::requestSent, this, &HttpFetch::RequestSent);
   connect(m_reply, &QNetworkReply::metaDataChanged, this, [this] {
     if (!m_responseSeen) {

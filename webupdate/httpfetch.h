@@ -9,12 +9,11 @@
 // Event-driven: Start() returns at once; Finished() reports the outcome exactly once
 // (Abort() included). One HttpFetch runs one request at a time.
 
-#include <memory>
-
 #include <QByteArray>
 #include <QObject>
 #include <QString>
 #include <QUrl>
+#include <memory>
 
 class QNetworkAccessManager;
 class QNetworkReply;
@@ -26,11 +25,11 @@ namespace webupdate {
 struct FetchOutcome {
   bool ok = false;
   bool aborted = false;
-  int status = 0;       // HTTP status, 0 when none arrived
-  QString error;        // for a person, when !ok
-  QByteArray body;      // the memory mode's body
-  QByteArray sha256;    // lower-case hex of the body, when ok
-  qint64 size = 0;      // bytes received
+  int status = 0;     // HTTP status, 0 when none arrived
+  QString error;      // for a person, when !ok
+  QByteArray body;    // the memory mode's body
+  QByteArray sha256;  // lower-case hex of the body, when ok
+  qint64 size = 0;    // bytes received
 };
 
 class HttpFetch final : public QObject {

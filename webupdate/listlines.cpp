@@ -24,7 +24,9 @@ QStringList SplitLines(const QString& text) {
   return lines;
 }
 
-QStringList SplitLines(const QByteArray& text) { return SplitLines(QString::fromUtf8(text)); }
+QStringList SplitLines(const QByteArray& text) {
+  return SplitLines(QString::fromUtf8(text));
+}
 
 QList<QStringList> ListEntries(const QByteArray& text) {
   static const QRegularExpression blanks(QStringLiteral("[ \\t]+"));

@@ -37,8 +37,7 @@ bool IsLoopbackHost(const QUrl& url) {
 
 QString CheckServerUrl(const QUrl& url) {
   if (!url.isValid() || url.host().isEmpty()) {
-    return QStringLiteral("The update server address \"%1\" is not valid.")
-        .arg(url.toString());
+    return QStringLiteral("The update server address \"%1\" is not valid.").arg(url.toString());
   }
   if (!url.userInfo().isEmpty() || url.hasQuery() || url.hasFragment()) {
     return QStringLiteral("The update server address may not hold a user, query or fragment.");

@@ -32,12 +32,15 @@ TEST(CheckEntryName, AcceptsPlainRelativeNamesInEitherSlashForm) {
 
 TEST(CheckEntryName, RefusesNamesThatCouldLeaveTheFolder) {
   const QString cases[] = {
-      QStringLiteral("../x"),      QStringLiteral("..\\x"),      QStringLiteral("/abs"),
-      QStringLiteral("\\abs"),     QStringLiteral("C:\\x"),      QStringLiteral("c:x"),
-      QStringLiteral("a/../../b"), QStringLiteral(""),           QStringLiteral("."),
-      QStringLiteral(".."),        QStringLiteral("a//b"),       QStringLiteral("a/"),
-      QStringLiteral("a/./b"),     QStringLiteral("a\tb"),       QStringLiteral("a\nb"),
-      QString(QChar(0)) + QStringLiteral("x"),    QString(2000, u'a'),
+      QStringLiteral("../x"),      QStringLiteral("..\\x"),
+      QStringLiteral("/abs"),      QStringLiteral("\\abs"),
+      QStringLiteral("C:\\x"),     QStringLiteral("c:x"),
+      QStringLiteral("a/../../b"), QStringLiteral(""),
+      QStringLiteral("."),         QStringLiteral(".."),
+      QStringLiteral("a//b"),      QStringLiteral("a/"),
+      QStringLiteral("a/./b"),     QStringLiteral("a\tb"),
+      QStringLiteral("a\nb"),      QString(QChar(0)) + QStringLiteral("x"),
+      QString(2000, u'a'),
   };
   for (const QString& name : cases) {
     SCOPED_TRACE(name.toStdString());
@@ -51,7 +54,8 @@ TEST(ResolveInside, StaysInsideTheFolderThroughSymbolicLinks) {
   const QString folder = root.path() + QStringLiteral("/install");
   ASSERT_TRUE(QDir().mkpath(folder + QStringLiteral("/Common")));
   ASSERT_TRUE(QFile::link(outside.path(), folder + QStringLiteral("/escape")));
-  ASSERT_TRUE(QFile::link(outside.path() + QStringLiteral("/profile"), folder + QStringLiteral("/dangling")));
+  ASSERT_TRUE(QFile::link(outside.path() + QStringLiteral("/profile"),
+                          folder + QStringLiteral("/dangling")));
   ASSERT_TRUE(QFile::link(folder + QStringLiteral("/Common"), folder + QStringLiteral("/inner")));
 
   const QString canonical = QDir(folder).canonicalPath();
@@ -65,7 +69,8 @@ TEST(ResolveInside, StaysInsideTheFolderThroughSymbolicLinks) {
   EXPECT_FALSE(ResolveInside(folder, QStringLiteral("dangling")).has_value());
   EXPECT_FALSE(ResolveInside(folder, QStringLiteral("Common")).has_value());  // a folder
   EXPECT_FALSE(ResolveInside(folder, QStringLiteral("../install/x")).has_value());
-  EXPECT_FALSE(ResolveInside(root.path() + QStringLiteral("/missing"), QStringLiteral("x")).has_value());
+  EXPECT_FALSE(
+      ResolveInside(root.path() + QStringLiteral("/missing"), QStringLiteral("x")).has_value());
 }
 
 }  // namespace

@@ -53,9 +53,8 @@ void LoopbackServer::OnReadable(QTcpSocket* socket) {
 
 void LoopbackServer::Answer(QTcpSocket* socket, const QString& path) {
   const auto found = m_routes.constFind(path);
-  Route route = found != m_routes.cend()
-                    ? *found
-                    : Route{404, "<html><body>Not Found</body></html>"};
+  Route route =
+      found != m_routes.cend() ? *found : Route{404, "<html><body>Not Found</body></html>"};
   if (route.fault == Fault::Drop) {
     socket->disconnectFromHost();
     return;

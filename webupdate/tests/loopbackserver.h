@@ -17,10 +17,10 @@ namespace webupdate::testing {
 
 enum class Fault {
   None,
-  ShortBody,   // announces the full length, sends half of the body, then closes
-  Drop,        // closes without any response
-  SlowBody,    // sends the head and half the body, the rest after the route's delay
-  Silent,      // reads the request and never answers
+  ShortBody,  // announces the full length, sends half of the body, then closes
+  Drop,       // closes without any response
+  SlowBody,   // sends the head and half the body, the rest after the route's delay
+  Silent,     // reads the request and never answers
 };
 
 struct Route {

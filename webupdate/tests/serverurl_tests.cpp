@@ -11,10 +11,14 @@ TEST(CheckServerUrl, HttpsEverywherePlainHttpOnlyOnLoopback) {
     const char* url;
     bool allowed;
   } cases[] = {
-      {"https://updates.example/", true},   {"http://127.0.0.1:8080/", true},
-      {"http://localhost/", true},          {"http://[::1]:80/", true},
-      {"http://updates.example/", false},   {"ftp://updates.example/", false},
-      {"https://user@updates.example/", false}, {"https://x.example/?a=b", false},
+      {"https://updates.example/", true},
+      {"http://127.0.0.1:8080/", true},
+      {"http://localhost/", true},
+      {"http://[::1]:80/", true},
+      {"http://updates.example/", false},
+      {"ftp://updates.example/", false},
+      {"https://user@updates.example/", false},
+      {"https://x.example/?a=b", false},
       {"not a url", false},
   };
   for (const auto& c : cases) {
