@@ -64,6 +64,7 @@ TEST_F(HelpWindowTest, ShowsTheCommandLineValues) {
       QStringLiteral("Press OK to continue or Cancel to keep your current files.")));
   EXPECT_EQ(Button("cmdOk")->text(), QStringLiteral("OK"));
   EXPECT_EQ(Button("cmdCancel")->text(), QStringLiteral("Cancel"));
+  m_window->grab().save(QStringLiteral(TEST_OUTPUT "/frmhupmain.png"));
 }
 
 TEST_F(HelpWindowTest, OkUpdatesReportsAndCloses) {

@@ -71,6 +71,7 @@ TEST_F(WindowTest, ShowsTheProductAndItsInstalledPack) {
   EXPECT_TRUE(Text("lblMessage").startsWith(QStringLiteral("You have chosen to search the")));
   EXPECT_EQ(Child<QPushButton>(*m_window, "cmdOk")->text(), QStringLiteral("Continue"));
   EXPECT_EQ(Child<QPushButton>(*m_window, "cmdCancel")->text(), QStringLiteral("Cancel"));
+  m_window->grab().save(QStringLiteral(TEST_OUTPUT "/frmupdmain.png"));
 }
 
 TEST_F(WindowTest, DefaultsWhenTheProductRecordedLittle) {
