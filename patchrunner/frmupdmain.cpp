@@ -112,8 +112,14 @@ void frmUPDMain::OnFinished(const UpdateResult& result) {
   QGuiApplication::restoreOverrideCursor();
   m_busy = false;
   cmdCancel->setEnabled(true);
-  lblMessage->setText(QStringLiteral("Done."));
-  m_prompter(QStringLiteral("Update"), result.text, result.icon);
+  // A pack's own outcome is told while its name still shows; a check's after "Done.".
+  if (result.pack.isEmpty()) {
+    lblMessage->setText(QStringLiteral("Done."));
+    m_prompter(QStringLiteral("Update"), result.text, result.icon);
+  } else {
+    m_prompter(QStringLiteral("Update"), result.text, result.icon);
+    lblMessage->setText(QStringLiteral("Done."));
+  }
   if (result.kind == UpdateResult::Kind::AtHighest) cmdCancel->setText(QStringLiteral("Close"));
   if (result.kind == UpdateResult::Kind::Installed) {
     lblVersion->setText(m_product.version + QStringLiteral(" (") + result.pack + u')');

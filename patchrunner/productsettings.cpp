@@ -11,7 +11,10 @@ namespace patchrunner {
 ProductSettings::ProductSettings(QString productName) : m_product(std::move(productName)) {}
 
 bool ProductSettings::IsSuite() const {
-  return QFileInfo(platform::SettingsFilePath()).completeBaseName() == m_product;
+  // Registry keys never told letter cases apart; the suite's name keeps doing so.
+  return QFileInfo(platform::SettingsFilePath())
+             .completeBaseName()
+             .compare(m_product, Qt::CaseInsensitive) == 0;
 }
 
 QString ProductSettings::FilePath() const {

@@ -22,6 +22,7 @@ TEST_F(ProductSettingsTest, TheSuiteSharesItsFileAndOtherProductsHaveTheirOwn) {
   platform::WriteSetting(QStringLiteral("Main"), QStringLiteral("ID"), QStringLiteral("T482615"));
   ProductSettings suite(QStringLiteral("Veltrimond"));
   EXPECT_EQ(suite.FilePath(), platform::SettingsFilePath());
+  EXPECT_EQ(ProductSettings(QStringLiteral("VELTRIMOND")).FilePath(), platform::SettingsFilePath());
   EXPECT_EQ(ReadProductInfo(QStringLiteral("Veltrimond"), suite).code, QStringLiteral("T482615"));
 
   ProductSettings other(QStringLiteral("Other Product"));

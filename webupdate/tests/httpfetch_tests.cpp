@@ -129,6 +129,25 @@ TEST_F(HttpFetchTest, PlainHttpToAnotherHostIsNeverSent) {
   EXPECT_TRUE(outcome.error.contains(QStringLiteral("https")));
 }
 
+TEST_F(HttpFetchTest, FollowsRedirectsOnlyWithinTheSameOrigin) {
+  LoopbackServer other;  // another port: another origin
+  other.Set(QStringLiteral("moved.txt"), QByteArray("from elsewhere"));
+  m_server.Set(QStringLiteral("moved.txt"), QByteArray("moved here"));
+  Route here{301};
+  here.headers.append(std::pair<QByteArray, QByteArray>("Location", "/moved.txt"));
+  m_server.Set(QStringLiteral("here"), here);
+  Route away{302, "<html>see there</html>"};
+  away.headers.append(std::pair<QByteArray, QByteArray>(
+      "Location", other.BaseUrl().resolved(QUrl(QStringLiteral("moved.txt"))).toEncoded()));
+  m_server.Set(QStringLiteral("away"), away);
+
+  const FetchOutcome followed = Run(QStringLiteral("here"));
+  EXPECT_TRUE(followed.ok) << followed.error.toStdString();
+  EXPECT_EQ(followed.body, "moved here");
+  EXPECT_FALSE(Run(QStringLiteral("away")).ok);
+  EXPECT_TRUE(other.Requested().isEmpty());
+}
+
 TEST_F(HttpFetchTest, AbortReportsOnce) {
   m_server.Set(QStringLiteral("slow"), Route{200, "0123456789", Fault::SlowBody, 2000});
   HttpFetch fetch(m_manager);
