@@ -53,9 +53,4 @@ bool NeedsFetch(const QFileInfo& local, const QString& listedDate) {
   return !listed || local.lastModified() < *listed;
 }
 
-bool IsPicture(const QString& name) {
-  return name.contains(QStringLiteral(".gif"), Qt::CaseInsensitive) ||
-         name.contains(QStringLiteral(".jpg"), Qt::CaseInsensitive);
-}
-
 }  // namespace guidefetch

@@ -30,8 +30,4 @@ std::optional<QDateTime> ParseListedDate(const QString& text);
 // or when the local file was modified strictly before the listed date.
 bool NeedsFetch(const QFileInfo& local, const QString& listedDate);
 
-// ".gif" or ".jpg" anywhere in the name, in any case. Pictures and pages are fetched alike
-// (bytes as sent); the class only names them.
-bool IsPicture(const QString& name);
-
 }  // namespace guidefetch

@@ -1,9 +1,10 @@
 #pragma once
 // One help update, without widgets: fetches the product's listing ("Docs/<code>/Dir.htm"),
 // checks every listed name against the help folder before anything is written, then fetches,
-// in listed order, each file that is missing or older than its listed date. A file is
-// replaced only by a complete 2xx body (QSaveFile through HttpFetch), so a failed file keeps
-// its old copy. The first failure ends the walk; a cancel ends it after the current file.
+// in listed order, each file that is missing or older than its listed date. Every file,
+// picture or page, is written exactly as received (an empty body makes an empty file), and
+// only from a complete 2xx body (QSaveFile through HttpFetch), so a failed file keeps its old
+// copy. The first failure ends the walk; a cancel ends it after the current file.
 //
 // Event-driven: Start() returns at once; Status() gives the status bar's texts ("" clears it),
 // Finished() the one result.

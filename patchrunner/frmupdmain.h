@@ -26,7 +26,6 @@ public:
   frmUPDMain(ProductInfo product, ProductUpdater& updater, QWidget* parent = nullptr);
 
   void SetPrompter(Prompter prompter) { m_prompter = std::move(prompter); }
-  bool Busy() const noexcept { return m_busy; }
 
 protected:
   void closeEvent(QCloseEvent* event) override;

@@ -50,7 +50,6 @@ public:
   void StartToFile(const QUrl& url, const QString& savePath);
   // Ends the request; Finished() reports it aborted. Nothing when idle.
   void Abort();
-  bool Busy() const noexcept { return m_reply != nullptr; }
 
 signals:
   void ConnectingStarted();

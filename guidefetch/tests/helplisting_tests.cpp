@@ -98,13 +98,5 @@ TEST(NeedsFetch, MissingOlderOrUnreadableDatesAreFetched) {
   EXPECT_TRUE(NeedsFetch(QFileInfo(dir.filePath(QStringLiteral("missing.htm"))), "1/1/1990"));
 }
 
-TEST(IsPicture, GifOrJpgAnywhereInAnyCase) {
-  EXPECT_TRUE(IsPicture(QStringLiteral("LOGO.GIF")));
-  EXPECT_TRUE(IsPicture(QStringLiteral("photo.jpg")));
-  EXPECT_TRUE(IsPicture(QStringLiteral("a.gif.htm")));
-  EXPECT_FALSE(IsPicture(QStringLiteral("gif.htm")));
-  EXPECT_FALSE(IsPicture(QStringLiteral("picture.png")));
-}
-
 }  // namespace
 }  // namespace guidefetch

@@ -46,7 +46,6 @@ public:
   // path as requested, without the leading "/" and percent-decoded ("Docs/T1/Dir.htm").
   void Set(const QString& path, Route route);
   void Set(const QString& path, const QByteArray& body) { Set(path, Route{200, body}); }
-  void Remove(const QString& path) { m_routes.remove(path); }
   const QStringList& Requested() const { return m_requested; }
   void ClearRequested() { m_requested.clear(); }
 
