@@ -118,8 +118,12 @@ void ProductUpdater::FetchNext() {
   }
   m_installer->Commit();
   m_settings.Write(QStringLiteral("Main"), QStringLiteral("Update"), m_pack);
-  Finish(Kind::Installed, QStringLiteral("Service pack %1 installed.").arg(m_pack),
-         MessageIcon::Information);
+  QString text = QStringLiteral("Service pack %1 installed.").arg(m_pack);
+  // The files are in place either way; unrecorded, the next check offers the pack again.
+  if (m_settings.Read(QStringLiteral("Main"), QStringLiteral("Update")) != m_pack) {
+    text += QStringLiteral(" It could not be recorded in the settings file.");
+  }
+  Finish(Kind::Installed, text, MessageIcon::Information);
 }
 
 void ProductUpdater::OnFile(const webupdate::FetchOutcome& outcome) {

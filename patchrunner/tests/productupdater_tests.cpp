@@ -184,6 +184,15 @@ TEST_F(ProductUpdaterTest, AFileThatCannotBeReplacedRollsEverythingBack) {
   EXPECT_EQ(Update(), QStringLiteral("SP2"));
 }
 
+TEST_F(ProductUpdaterTest, SaysSoWhenThePackCannotBeRecorded) {
+  m_settings.DropWrites();
+  const UpdateResult result = RunUpdate();
+  EXPECT_EQ(result.kind, Kind::Installed);
+  EXPECT_EQ(result.text, QStringLiteral("Service pack SP3 installed. It could not be recorded in "
+                                        "the settings file."));
+  EXPECT_EQ(ReadFile(m_root + QStringLiteral("/veltrimond")), NewProgram);
+}
+
 TEST_F(ProductUpdaterTest, ASecondRunCompletesAnUpdateThatWasCutOff) {
   m_server.Set(Pack + QStringLiteral("Common/Config/Instrument.txt"),
                Route{200, NewInstruments, Fault::ShortBody});

@@ -21,14 +21,17 @@ public:
     return m_values.value(section + u'/' + key, defaultValue);
   }
   void Write(const QString& section, const QString& key, const QString& value) override {
-    m_values.insert(section + u'/' + key, value);
+    if (!m_dropWrites) m_values.insert(section + u'/' + key, value);
   }
+  // As an unwritable settings file does.
+  void DropWrites() { m_dropWrites = true; }
   bool Has(const QString& section, const QString& key) const {
     return m_values.contains(section + u'/' + key);
   }
 
 private:
   QHash<QString, QString> m_values;
+  bool m_dropWrites = false;
 };
 
 struct FileState {
