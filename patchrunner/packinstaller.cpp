@@ -26,12 +26,12 @@ bool Exists(const QString& path) {
 
 }  // namespace
 
-// One file's swap: whether an original was moved aside, and which folders were created for it
+// One file's swap: whether an installed file was moved aside, and which folders were created for it
 // (outermost first), so that rollback removes exactly what the pack added.
 struct PackInstaller::Swap {
   int position = 0;
   QString target;
-  bool hadOriginal = false;
+  bool replacesFile = false;
   bool placed = false;
   QStringList createdFolders;
 };
@@ -70,7 +70,7 @@ bool PackInstaller::Recover(QString* error) {
       if (words.size() < 3) continue;
       Swap swap;
       swap.position = words[0].toInt();
-      swap.hadOriginal = words[1] == u"replace";
+      swap.replacesFile = words[1] == u"replace";
       swap.target = m_installFolder + u'/' + line.section(u' ', 2);
       // A staged file still in staging was never placed.
       swap.placed = !Exists(StagedPath(swap.position));
@@ -99,10 +99,10 @@ PackInstaller::Outcome PackInstaller::Install(const QList<PackFile>& files) {
     Swap swap;
     swap.position = n;
     swap.target = files[n].target;
-    swap.hadOriginal = Exists(swap.target);
+    swap.replacesFile = Exists(swap.target);
     journalText += QStringLiteral("%1 %2 %3\n")
                        .arg(n)
-                       .arg(swap.hadOriginal ? u"replace" : u"new", files[n].relativePath);
+                       .arg(swap.replacesFile ? u"replace" : u"new", files[n].relativePath);
     swaps.append(swap);
   }
   QSaveFile journal(JournalPath());
@@ -131,14 +131,14 @@ PackInstaller::Outcome PackInstaller::Install(const QList<PackFile>& files) {
     }
     QFile::Permissions permissions = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser |
                                      QFile::WriteUser | QFile::ReadGroup | QFile::ReadOther;
-    if (ok && swap.hadOriginal) {
+    if (ok && swap.replacesFile) {
       permissions = QFile::permissions(swap.target);
       ok = QFileInfo(swap.target).isFile() && m_rename(swap.target, BackupPath(swap));
     }
     if (ok) {
       QFile::setPermissions(staged, permissions);
       ok = m_rename(staged, swap.target);
-      if (!ok && swap.hadOriginal) m_rename(BackupPath(swap), swap.target);
+      if (!ok && swap.replacesFile) m_rename(BackupPath(swap), swap.target);
     }
     swap.placed = ok;
     if (!ok) {
@@ -157,7 +157,7 @@ bool PackInstaller::RollBack(const QList<Swap>& swaps, QString* error) {
   for (qsizetype i = swaps.size() - 1; i >= 0; --i) {
     const Swap& swap = swaps[i];
     const QString backup = BackupPath(swap);
-    if (swap.hadOriginal) {
+    if (swap.replacesFile) {
       // The backup replaces the new file in one rename.
       if (Exists(backup) && !m_rename(backup, swap.target)) ok = false;
     } else if (swap.placed && Exists(swap.target) && !QFile::remove(swap.target)) {
@@ -168,7 +168,7 @@ bool PackInstaller::RollBack(const QList<Swap>& swaps, QString* error) {
     }
   }
   if (!ok && error) {
-    *error = QStringLiteral("Some original files could not be put back; they are kept in %1.")
+    *error = QStringLiteral("Some replaced files could not be put back; they are kept in %1.")
                  .arg(StagingFolder());
   }
   return ok;

@@ -1,12 +1,12 @@
 #pragma once
 // Puts a downloaded service pack in place as one transaction. Every file is first downloaded
 // into a staging folder inside the install folder (same file system, so each swap is a
-// rename); then each original moves to a backup in the staging folder and its new version
-// takes its place, with the original's permission bits. Any failure puts every original back
+// rename); then each installed file moves to a backup in the staging folder and its new version
+// takes its place, with the old file's permission bits. Any failure puts every old file back
 // and removes what the pack added, so the product stays as it was.
 //
 // A journal in the staging folder lists the swaps before the first one; if the updater is
-// killed mid-swap, the next run (Recover) puts the originals back from it. Backups never live
+// killed mid-swap, the next run (Recover) puts the old files back from it. Backups never live
 // beside the product's files, so a product file that happens to be called "UP001..." is safe.
 
 #include <QList>

@@ -1,5 +1,5 @@
 // The installer's transaction on a temporary install folder: a pack goes in whole with the
-// originals' permission bits, and a failure at any rename, or a run killed mid-swap and
+// replaced files' permission bits, and a failure at any rename, or a run killed mid-swap and
 // recovered by the next run, leaves the folder byte for byte as it was.
 #include <gtest/gtest.h>
 
@@ -68,7 +68,7 @@ TEST_F(PackInstallerTest, PutsEveryFileInPlaceKeepingPermissionBits) {
 
 TEST_F(PackInstallerTest, AFailedRenameAnywhereRestoresEverything) {
   const auto before = Snapshot(m_root);
-  // Three files, two of them replacing originals: five renames in all.
+  // Three files, two of them replacing installed files: five renames in all.
   for (int failing = 1; failing <= 5; ++failing) {
     SCOPED_TRACE(failing);
     PackInstaller installer(m_root);
