@@ -36,6 +36,14 @@ QString CheckProduct(const ProductInfo& product) {
                "Start %1 once, then try again.")
         .arg(product.name);
   }
+  // The version forms a folder of the update server's path.
+  static const QRegularExpression version(QStringLiteral("^[0-9]+(\\.[0-9]+)*$"));
+  if (!version.match(product.version).hasMatch()) {
+    return QStringLiteral(
+               "The version \"%1\" of %2 is not a version number, so its updates "
+               "cannot be found.")
+        .arg(product.version, product.name);
+  }
   const QFileInfo folder(product.path);
   if (product.path.isEmpty() || !folder.isAbsolute() || !folder.isDir()) {
     return QStringLiteral(

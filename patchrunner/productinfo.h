@@ -33,7 +33,8 @@ QString VersionCaption(const ProductInfo& product);
 // no "..", at most 64 characters.
 bool IsValidProductName(const QString& name);
 
-// Why the updater cannot run for this product (no code, no install folder), or empty.
+// Why the updater cannot run for this product (no code, a version that is not dot-separated
+// numbers, no install folder), or empty.
 QString CheckProduct(const ProductInfo& product);
 
 }  // namespace patchrunner

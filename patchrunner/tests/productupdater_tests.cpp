@@ -145,6 +145,8 @@ TEST_F(ProductUpdaterTest, RefusesWithoutAnInstallFolderOrProductCode) {
       {"install folder missing", "Path", m_root + QStringLiteral("/gone")},
       {"relative install folder", "Path", QStringLiteral("install")},
       {"no product code", "ID", QString()},
+      {"product code with a folder step", "ID", QStringLiteral("../T1")},
+      {"version with a folder step", "Version", QStringLiteral("1.2/..")},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
