@@ -35,9 +35,9 @@ void HttpFetch::Start(const QUrl& url, qint64 maxBytes) {
   Begin(url);
 }
 
-void HttpFetch::StartToFile(const QUrl& url, const QString& savePath) {
+void HttpFetch::StartToFile(const QUrl& url, const QString& savePath, qint64 maxBytes) {
   m_savePath = savePath;
-  m_maxBytes = -1;
+  m_maxBytes = maxBytes;
   Begin(url);
 }
 

@@ -38,6 +38,8 @@ class HttpFetch final : public QObject {
 public:
   static constexpr int DefaultTimeoutMs = 30000;
   static constexpr qint64 ListSizeCap = 1 << 20;
+  // No file of a pack or of the help comes near this; a server sending more is broken.
+  static constexpr qint64 FileSizeCap = qint64(1) << 30;
 
   explicit HttpFetch(QNetworkAccessManager& manager, QObject* parent = nullptr);
   ~HttpFetch() override;
@@ -46,8 +48,9 @@ public:
 
   // Body into memory, failing beyond maxBytes.
   void Start(const QUrl& url, qint64 maxBytes = ListSizeCap);
-  // Body into savePath (replaced only on success, its folder must exist).
-  void StartToFile(const QUrl& url, const QString& savePath);
+  // Body into savePath (replaced only on success, its folder must exist), failing beyond
+  // maxBytes.
+  void StartToFile(const QUrl& url, const QString& savePath, qint64 maxBytes = FileSizeCap);
   // Ends the request; Finished() reports it aborted. Nothing when idle.
   void Abort();
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QFileInfo>
 #include <QNetworkAccessManager>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -114,9 +115,17 @@ TEST_F(HttpFetchTest, EmptyBodyWritesAnEmptyFile) {
   EXPECT_EQ(Read(target), QByteArray());
 }
 
-TEST_F(HttpFetchTest, MemoryBodiesAreCapped) {
+TEST_F(HttpFetchTest, BodiesAreCapped) {
   m_server.Set(QStringLiteral("big"), QByteArray(HttpFetch::ListSizeCap + 1, 'x'));
   EXPECT_FALSE(Run(QStringLiteral("big")).ok);
+
+  HttpFetch fetch(m_manager);
+  QSignalSpy finished(&fetch, &HttpFetch::Finished);
+  const QString target = m_dir.filePath(QStringLiteral("big.bin"));
+  fetch.StartToFile(ServerPath(m_server.BaseUrl(), QStringLiteral("big")), target, 1000);
+  ASSERT_TRUE(finished.wait(10000));
+  EXPECT_FALSE(finished.at(0).at(0).value<FetchOutcome>().ok);
+  EXPECT_FALSE(QFileInfo::exists(target));
 }
 
 TEST_F(HttpFetchTest, PlainHttpToAnotherHostIsNeverSent) {
