@@ -57,7 +57,7 @@ QIcon ProgramIcon() {
   return icon;
 }
 
-QPixmap SplashPicture(const QString& versionLine) {
+QPixmap SplashPicture() {
   const QSize size(480, 280);
   QPixmap pixmap(size);
   QPainter p(&pixmap);
@@ -100,8 +100,6 @@ QPixmap SplashPicture(const QString& versionLine) {
   small.setPixelSize(12);
   p.setFont(small);
   p.setPen(QColor(200, 200, 220));
-  p.drawText(QRect(16, size.height() - 34, size.width() - 32, 20), Qt::AlignRight | Qt::AlignVCenter,
-             QStringLiteral("Version ") + versionLine);
   p.drawText(QRect(16, size.height() - 34, size.width() - 32, 20), Qt::AlignLeft | Qt::AlignVCenter,
              QStringLiteral("Quorvane Software Inc"));
   p.end();

@@ -8,7 +8,7 @@
 namespace veltrimond {
 
 QIcon ProgramIcon();
-// The splash picture with the version line ("0.1.0", or "0.1.0 (SP1)") in its corner.
-QPixmap SplashPicture(const QString& versionLine);
+// The splash picture; the splash window adds its version line at the bottom right.
+QPixmap SplashPicture();
 
 }  // namespace veltrimond
