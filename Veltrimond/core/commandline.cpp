@@ -17,7 +17,8 @@ QString CommandLineScore(const QStringList& arguments) {
     if (arg.trimmed().isEmpty()) continue;
     if (arg.startsWith(QLatin1String("file:"), Qt::CaseInsensitive)) {
       const QUrl url(arg);
-      if (!url.isValid() || !url.isLocalFile()) continue;
+      const bool here = url.host().isEmpty() || url.host() == QLatin1String("localhost");
+      if (!url.isValid() || !url.isLocalFile() || !here) continue;
       return url.toLocalFile();
     }
     return QDir::cleanPath(QDir::current().absoluteFilePath(arg));
