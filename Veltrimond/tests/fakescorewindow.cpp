@@ -1,0 +1,25 @@
+#include "fakescorewindow.h"
+
+#include <QCloseEvent>
+
+namespace veltrimond::testing {
+
+bool FakeScoreWindow::OpenFile(const QString& path) {
+  Calls << QStringLiteral("Open ") + path;
+  if (m_behaviour.ReportsProgress && m_frame) {
+    m_frame->InitStatus(1000, QStringLiteral("Opening:"));
+    m_frame->UpdateStatus(100);
+  }
+  return m_behaviour.OpenSucceeds;
+}
+
+void FakeScoreWindow::closeEvent(QCloseEvent* event) {
+  if (m_behaviour.RefusesClose) {
+    event->ignore();
+    return;
+  }
+  if (m_frame) m_frame->UnRegister(m_tag);
+  event->accept();
+}
+
+}  // namespace veltrimond::testing

@@ -1,0 +1,164 @@
+// The editor's start-up and close on the offscreen platform: the frame's rectangle, the
+// splash, the first activation, the command line, the sound output, and what closing saves.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QGuiApplication>
+#include <QMenu>
+#include <QMessageBox>
+#include <QScreen>
+#include <QTest>
+
+#include "Veltrimond/core/framegeometry.h"
+#include "Veltrimond/shell/frmvltsplash.h"
+#include "editor_fixture.h"
+#include "platform/settingsstore.h"
+#include "qstring_printer.h"
+
+namespace veltrimond {
+namespace {
+
+using platform::ReadSetting;
+using platform::WriteSetting;
+
+class StartupTest : public testing::EditorFixture {
+protected:
+  static QRect Screen() { return QGuiApplication::primaryScreen()->geometry(); }
+  static QRect DefaultRect() {
+    const QRect s = Screen();
+    const TwipsPerPixel tpp;  // the offscreen screen has 96 dots per inch
+    return ToPixels(DefaultFrameRect(s.width() * tpp.X, s.height() * tpp.Y, {}, tpp), tpp)
+        .translated(s.topLeft());
+  }
+  void StoreRect(const QRect& pixels) {
+    const TwipsRect t = ToTwips(pixels, TwipsPerPixel{});
+    WriteSetting("Main", "Left", t.Left);
+    WriteSetting("Main", "Top", t.Top);
+    WriteSetting("Main", "Width", t.Width);
+    WriteSetting("Main", "Height", t.Height);
+  }
+};
+
+TEST_F(StartupTest, FirstRunOpensTheFrameAtTheDefaultRectangleUnderTheSplash) {
+  mdiVLTMain* frame = Start();
+  EXPECT_EQ(frame->windowTitle(), "Veltrimond");
+  EXPECT_DOUBLE_EQ(Context.State.Tpp.X, 15.0);
+  EXPECT_EQ(frame->geometry(), DefaultRect());
+  ASSERT_NE(TheStartup().Splash(), nullptr);
+  EXPECT_TRUE(TheStartup().Splash()->isVisible());
+  EXPECT_EQ(TheStartup().Splash()->VersionText(), QCoreApplication::applicationVersion());
+  EXPECT_EQ(ReadSetting("Main", "ID"), "T482615");
+  EXPECT_EQ(ReadSetting("Main", "Styles"), Folder() + "/user/Styles");
+
+  // While the splash waits, the frame is up but nothing can be started.
+  auto* file = frame->findChild<QMenu*>("mnuFile");
+  ASSERT_NE(file, nullptr);
+  EXPECT_FALSE(file->menuAction()->isEnabled());
+  EXPECT_FALSE(frame->ToolbarButton("New")->isEnabled());
+
+  ExpireSplash();
+  EXPECT_TRUE(TheStartup().FirstActivationDone());
+  EXPECT_TRUE(file->menuAction()->isEnabled());
+  for (const char* key : {"New", "Open", "Exit", "Help"})
+    EXPECT_TRUE(frame->ToolbarButton(key)->isEnabled()) << key;
+  for (const char* key : {"Undo", "Redo", "Cut", "Copy", "Paste", "TileH", "TileV", "Cascade"})
+    EXPECT_FALSE(frame->ToolbarButton(key)->isEnabled()) << key;
+  QTRY_VERIFY(TheStartup().Splash() == nullptr);
+}
+
+TEST_F(StartupTest, TheSplashShowsTheServicePack) {
+  WriteSetting("Main", "Update", QStringLiteral("SP2"));
+  Start();
+  EXPECT_EQ(TheStartup().Splash()->VersionText(),
+            QCoreApplication::applicationVersion() + " (SP2)");
+}
+
+TEST_F(StartupTest, ClosingSavesTheRectangleInTwipsAndItComesBack) {
+  mdiVLTMain* frame = StartReady();
+  const QRect placed(Screen().x() + 40, Screen().y() + 30, 700, 500);
+  frame->setGeometry(placed);
+  frame->mnuViewToolBar->trigger();  // hide the toolbar
+  ASSERT_TRUE(frame->close());
+  EXPECT_TRUE(frame->Closed());
+  EXPECT_EQ(platform::ReadSettingDouble("Main", "Width", 0), 700 * 15.0);
+  EXPECT_EQ(platform::ReadSettingDouble("Main", "Height", 0), 500 * 15.0);
+  EXPECT_EQ(platform::ReadSettingDouble("Main", "Left", 0), placed.x() * 15.0);
+  EXPECT_EQ(ReadSetting("Main", "Maximized"), "False");
+  EXPECT_EQ(ReadSetting("Main", "ToolBar"), "False");
+  EXPECT_EQ(ReadSetting("Main", "StatusBar"), "True");
+  EXPECT_EQ(ReadSetting("Children", "Maximized"), "False");
+
+  StopEditor();
+  mdiVLTMain* again = Start();
+  EXPECT_EQ(again->geometry(), placed);
+  EXPECT_FALSE(again->findChild<QWidget*>("tbrMain")->isVisible());
+}
+
+TEST_F(StartupTest, ARectangleOffEveryScreenFallsBackToTheDefault) {
+  StoreRect(QRect(Screen().right() + 2000, 100, 800, 600));
+  EXPECT_EQ(Start()->geometry(), DefaultRect());
+}
+
+TEST_F(StartupTest, ARectangleBelowTheMinimumSizeFallsBackToTheDefault) {
+  StoreRect(QRect(10, 10, 300, 200));  // 4500 x 3000 twips
+  EXPECT_EQ(Start()->geometry(), DefaultRect());
+}
+
+TEST_F(StartupTest, ClosingWhileMinimisedKeepsTheNormalRectangle) {
+  mdiVLTMain* frame = StartReady();
+  const QRect placed(Screen().x() + 60, Screen().y() + 50, 720, 480);
+  frame->setGeometry(placed);
+  QCoreApplication::processEvents();
+  frame->showMinimized();
+  QCoreApplication::processEvents();
+  ASSERT_TRUE(frame->close());
+  EXPECT_EQ(platform::ReadSettingDouble("Main", "Width", 0), 720 * 15.0);
+  EXPECT_EQ(platform::ReadSettingDouble("Main", "Height", 0), 480 * 15.0);
+  EXPECT_EQ(ReadSetting("Main", "Maximized"), "False");
+}
+
+TEST_F(StartupTest, TheCommandLineScoreOpensAfterTheSplash) {
+  Start({"Veltrimond", "-x", "/music/My Song.sco"});
+  EXPECT_TRUE(Windows.isEmpty());
+  ExpireSplash();
+  ASSERT_EQ(Windows.size(), 1);
+  EXPECT_EQ(Windows[0]->Calls, QStringList{"Open /music/My Song.sco"});
+  EXPECT_EQ(ReadSetting("Files", "Path"), "/music/");
+  EXPECT_EQ(ReadSetting("Files", "Type"), "1");
+}
+
+TEST_F(StartupTest, ClosingDuringTheSplashOpensNoCommandLineScore) {
+  mdiVLTMain* frame = Start({"Veltrimond", "/music/a.mid"});
+  ASSERT_TRUE(frame->close());
+  ExpireSplash();
+  EXPECT_TRUE(TheStartup().FirstActivationDone());
+  EXPECT_TRUE(Windows.isEmpty());
+  EXPECT_FALSE(frame->findChild<QMenu*>("mnuFile")->menuAction()->isEnabled());
+}
+
+TEST_F(StartupTest, AnAudioOutputThatCannotOpenIsToldButDoesNotStopTheStart) {
+  // The file driver into a folder that does not exist fails on every machine.
+  const QByteArray old = qgetenv("TONEGEN_AUDIO_DRIVER");
+  qputenv("TONEGEN_AUDIO_DRIVER", "file:/nonexistent-folder/sound.raw");
+  mdiVLTMain* frame = Start();
+  qputenv("TONEGEN_AUDIO_DRIVER", old);
+  EXPECT_TRUE(frame->isVisible());
+  auto boxes = [] {
+    QList<QMessageBox*> found;
+    for (QWidget* w : QApplication::topLevelWidgets())
+      if (auto* box = qobject_cast<QMessageBox*>(w); box && box->isVisible()) found << box;
+    return found;
+  };
+  // Held back while the splash is up, then shown without blocking anything.
+  EXPECT_TRUE(boxes().isEmpty());
+  ExpireSplash();
+  EXPECT_TRUE(frame->ToolbarButton("New")->isEnabled());
+  const QList<QMessageBox*> shown = boxes();
+  ASSERT_EQ(shown.size(), 1);
+  EXPECT_EQ(shown[0]->windowTitle(), "MIDI Sound");
+  EXPECT_TRUE(shown[0]->text().contains("audio")) << shown[0]->text().toStdString();
+}
+
+}  // namespace
+}  // namespace veltrimond
