@@ -16,6 +16,7 @@
 #include <QToolBar>
 
 #include "Veltrimond/shell/appcontext.h"
+#include "Veltrimond/shell/iscorewindow.h"
 #include "platform/settingsstore.h"
 #include "tonegen/soundmaster.h"
 

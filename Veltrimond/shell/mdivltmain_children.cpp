@@ -140,7 +140,7 @@ IScoreWindow* mdiVLTMain::NewWindow() {
 int mdiVLTMain::RegisterChild(IScoreWindow* window) {
   int slot = 0;
   while (slot < m_children.size() && m_children[slot].Widget) ++slot;
-  if (slot == m_children.size()) m_children.append({});
+  if (slot == m_children.size()) m_children.append(ChildSlot{});
   m_children[slot] = {window->Widget(), window};
   window->SetTag({});
   const QString tag = MakeChildTag(QTime::currentTime(), [this](const QString& t) {

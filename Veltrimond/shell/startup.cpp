@@ -38,6 +38,8 @@ Startup::~Startup() {
   delete m_splash;
 }
 
+frmVLTSplash* Startup::Splash() const { return m_splash.data(); }
+
 mdiVLTMain* Startup::Run() {
   if (m_platform) m_platform->HoldMessages(true);
   ReadScreenScale();

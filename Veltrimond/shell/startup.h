@@ -37,7 +37,8 @@ public:
   // Runs the start-up up to showing the frame, which it returns (owned by this object).
   mdiVLTMain* Run();
   mdiVLTMain* Frame() const { return m_frame.get(); }
-  frmVLTSplash* Splash() const { return m_splash; }
+  // Null once the splash has gone.
+  frmVLTSplash* Splash() const;
   bool FirstActivationDone() const noexcept { return m_done; }
 
 signals:
