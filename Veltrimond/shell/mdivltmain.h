@@ -207,6 +207,9 @@ private:
   bool m_mapper = false;
   long m_goRepeat = 0;
   long m_markRepeat = 0;
+  // Context of the windows' destroyed connections. Declared last, so it goes first: the
+  // windows, deleted with the MDI area after every member, find nobody listening.
+  QObject m_childWatch;
 };
 
 }  // namespace veltrimond

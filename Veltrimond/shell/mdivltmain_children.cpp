@@ -133,7 +133,7 @@ IScoreWindow* mdiVLTMain::NewWindow() {
   QWidget* widget = window->Widget();
   widget->setAttribute(Qt::WA_DeleteOnClose);
   // A window destroyed without saying goodbye still leaves the list.
-  connect(widget, &QObject::destroyed, this, [this, widget] { DropWindow(widget); });
+  connect(widget, &QObject::destroyed, &m_childWatch, [this, widget] { DropWindow(widget); });
   return window;
 }
 
