@@ -8,6 +8,7 @@
 #include "Veltrimond/core/appstate.h"
 #include "Veltrimond/core/apppaths.h"
 #include "platform/recentfiles.h"
+#include "pointerset/cursorbank.h"
 
 namespace tonegen {
 class SoundMaster;
@@ -23,6 +24,8 @@ struct AppContext {
   AppPaths Paths;
   // The recent-file list (History/1Path .. 5Path), shown by the frame and by every window.
   platform::RecentFiles History;
+  // The process's one cursor store; State.CursorIDs hold its numbers by tool.
+  pointerset::CursorBank Cursors;
   // Makes a new, empty score window for the frame; the frame registers and shows it. Unset,
   // the frame's New and Open commands make no window.
   std::function<IScoreWindow*(AppContext& context, IFrame& frame)> NewScoreWindow;

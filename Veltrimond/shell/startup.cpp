@@ -5,6 +5,7 @@
 #include <QScreen>
 
 #include "Veltrimond/core/commandline.h"
+#include "Veltrimond/core/cursorslots.h"
 #include "Veltrimond/core/framegeometry.h"
 #include "Veltrimond/core/startupseeds.h"
 #include "Veltrimond/shell/appcontext.h"
@@ -46,6 +47,7 @@ mdiVLTMain* Startup::Run() {
   if (m_options.RegisterFileType) platform::RegisterFileType(QCoreApplication::applicationFilePath());
   SeedMainSettings(QCoreApplication::applicationVersion(), m_context.Paths.StylesDir());
   platform::RecordInstallFolder();
+  LoadCursors();
   m_context.History.Load();
 
   m_frame = std::make_unique<mdiVLTMain>(m_context);
@@ -70,6 +72,15 @@ void Startup::ReadScreenScale() {
     // Logical, not physical, dots per inch: what the desktop scales text by.
     if (screen->logicalDotsPerInchX() > 0) tpp.X = 1440.0 / screen->logicalDotsPerInchX();
     if (screen->logicalDotsPerInchY() > 0) tpp.Y = 1440.0 / screen->logicalDotsPerInchY();
+  }
+}
+
+void Startup::LoadCursors() {
+  // A file that cannot be read leaves its slot 0: the windows then show the arrow.
+  const QString folder = m_context.Paths.CursorsDir() + QLatin1Char('/');
+  for (const CursorSlotFile& slot : kCursorSlotFiles) {
+    m_context.State.CursorIDs[static_cast<std::size_t>(slot.Slot)] =
+        m_context.Cursors.CreateStoredCursor(folder + QString::fromLatin1(slot.File));
   }
 }
 

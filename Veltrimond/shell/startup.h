@@ -47,6 +47,7 @@ signals:
 
 private:
   void ReadScreenScale();
+  void LoadCursors();
   void PlaceFrame();
   void ShowSplash();
   void OnFrameShown();

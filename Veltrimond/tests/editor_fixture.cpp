@@ -10,9 +10,10 @@
 namespace veltrimond::testing {
 
 mdiVLTMain* EditorFixture::Start(const QStringList& arguments) {
-  Context.Paths.DataDir = Folder();
-  Context.Paths.UserDataDir = Folder() + QStringLiteral("/user");
-  Context.Paths.Documents = Folder();
+  // The test's own folder, unless the test chose one.
+  if (Context.Paths.DataDir.isEmpty()) Context.Paths.DataDir = Folder();
+  if (Context.Paths.UserDataDir.isEmpty()) Context.Paths.UserDataDir = Folder() + "/user";
+  if (Context.Paths.Documents.isEmpty()) Context.Paths.Documents = Folder();
   Context.NewScoreWindow = [this](AppContext&, IFrame&) -> IScoreWindow* {
     auto* window = new FakeScoreWindow(NextWindow);
     Windows.append(window);

@@ -8,6 +8,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QScreen>
+#include <QSet>
 #include <QTest>
 
 #include "Veltrimond/core/framegeometry.h"
@@ -65,6 +66,27 @@ TEST_F(StartupTest, FirstRunOpensTheFrameAtTheDefaultRectangleUnderTheSplash) {
   for (const char* key : {"Undo", "Redo", "Cut", "Copy", "Paste", "TileH", "TileV", "Cascade"})
     EXPECT_FALSE(frame->ToolbarButton(key)->isEnabled()) << key;
   EXPECT_TRUE(QTest::qWaitFor([&] { return TheStartup().Splash() == nullptr; }, 1000));
+}
+
+TEST_F(StartupTest, TheToolCursorsAreLoadedIntoTheirSlots) {
+  // The build tree's install folder holds the drawn cursors.
+  Context.Paths.DataDir = QString::fromLocal8Bit(qgetenv("VELTRIMOND_HOME"));
+  Start();
+  const auto& ids = Context.State.CursorIDs;
+  EXPECT_EQ(Context.Cursors.Count(), 15);
+  EXPECT_EQ(ids[2], 0);  // working slots of the score window
+  EXPECT_EQ(ids[3], 0);
+  QSet<int> distinct;
+  for (std::size_t slot = 0; slot < ids.size(); ++slot)
+    if (slot != 2 && slot != 3) distinct.insert(ids[slot]);
+  EXPECT_EQ(distinct.size(), 15);
+  EXPECT_FALSE(distinct.contains(0));
+}
+
+TEST_F(StartupTest, MissingCursorFilesLeaveEmptySlotsAndTheStartGoesOn) {
+  StartReady();  // the test's own data folder has no cursors
+  EXPECT_EQ(Context.State.CursorIDs, (std::array<int, kCursorSlots>{}));
+  EXPECT_TRUE(Frame()->ToolbarButton("Open")->isEnabled());
 }
 
 TEST_F(StartupTest, TheSplashShowsTheServicePack) {
