@@ -63,6 +63,8 @@ mdiVLTMain* Startup::Run() {
   } else {
     m_frame->show();
   }
+  // Staying on top is the window manager's to grant; without one the frame would cover it.
+  m_splash->raise();
   return m_frame.get();
 }
 
