@@ -17,6 +17,7 @@
 
 #include "Veltrimond/shell/appcontext.h"
 #include "Veltrimond/shell/iscorewindow.h"
+#include "dropskin/coolmenu.h"
 #include "platform/settingsstore.h"
 #include "tonegen/soundmaster.h"
 
@@ -60,7 +61,18 @@ mdiVLTMain::mdiVLTMain(AppContext& context, QWidget* parent)
 
 mdiVLTMain::~mdiVLTMain() = default;
 
-void mdiVLTMain::CreateImages() { m_images = FrameImages::Draw(); }
+void mdiVLTMain::CreateImages() {
+  m_images = FrameImages::Draw();
+  cmnMain = new dropskin::CoolMenu(this);
+  cmnMain->setObjectName(QStringLiteral("cmnMain"));
+}
+
+void mdiVLTMain::InitMenuPictures() {
+  dropskin::ImageList images;
+  for (const FrameImage& image : m_images.Items()) images.push_back({image.Tag, image.Icon});
+  // Disabled items show only the dark strokes of their pictures, embossed.
+  cmnMain->Init(this, images, false, true);
+}
 
 void mdiVLTMain::CreateMdiArea() {
   mdiArea = new QMdiArea(this);

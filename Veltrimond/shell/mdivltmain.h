@@ -32,6 +32,10 @@ class QProgressBar;
 class QStatusBar;
 class QToolBar;
 
+namespace dropskin {
+class CoolMenu;
+}  // namespace dropskin
+
 namespace tonegen {
 class SoundMaster;
 }  // namespace tonegen
@@ -54,6 +58,8 @@ public:
   AppContext& Context() { return m_context; }
   // Enables the six menus and the toolbar keys New, Open, Exit and Help.
   void EnableCommands();
+  // Gives the menus (the frame's and those of score windows) the frame's pictures.
+  void InitMenuPictures();
   // True once a close of the frame went through.
   bool Closed() const noexcept { return m_closed; }
 
@@ -175,6 +181,7 @@ private:
 
   AppContext& m_context;
   FrameImages m_images;
+  dropskin::CoolMenu* cmnMain = nullptr;
   std::unique_ptr<tonegen::SoundMaster> m_sound;
   std::unique_ptr<QPrinter> m_printer;
   OpenPrompt m_openPrompt;

@@ -10,6 +10,7 @@
 
 #include "Veltrimond/shell/appcontext.h"
 #include "Veltrimond/shell/iscorewindow.h"
+#include "dropskin/coolmenu.h"
 #include "platform/settingsstore.h"
 #include "platform/singleinstance.h"
 #include "tonegen/soundmaster.h"
@@ -39,6 +40,7 @@ void mdiVLTMain::closeEvent(QCloseEvent* event) {
   }
   platform::SendInstanceCommand(kHelpCaption, QStringLiteral("close"));
   SavePlacement();
+  cmnMain->Term();
   m_closed = true;
   event->accept();
   emit closed();

@@ -145,6 +145,7 @@ void Startup::FinishFirstActivation() {
   }
   if (!m_frame->Closed()) {
     m_frame->EnableCommands();
+    m_frame->InitMenuPictures();
     if (m_platform) m_platform->HoldMessages(false);
     const QString path = CommandLineScore(m_arguments);
     if (!path.isEmpty()) m_frame->OpenScoreFile(path, 0);

@@ -66,6 +66,20 @@ TEST_F(FrameTest, MenusCarryTheirCaptionsMnemonicsShortcutsAndStates) {
   EXPECT_EQ(frame->ToolbarButton("New")->toolTip(), "New Score");
 }
 
+TEST_F(FrameTest, MenuItemsShowTheToolbarsPicturesUntilTheFrameCloses) {
+  WriteSetting("History", "1Path", QStringLiteral("/m/a.sco"));
+  Ready();
+  for (const char* m : {"mnuFile", "mnuEdit", "mnuHelp"}) frame->findChild<QMenu*>(m)->aboutToShow();
+  EXPECT_FALSE(Item("mnuFileOpen")->icon().isNull());
+  EXPECT_FALSE(Item("mnuFileNew")->icon().isNull());
+  EXPECT_FALSE(Item("mnuEditCut")->icon().isNull());  // disabled, still pictured
+  EXPECT_FALSE(Item("mnuHelpTOC")->icon().isNull());  // the Help key's picture
+  EXPECT_TRUE(Item("mnuHelpAbout")->icon().isNull());  // no picture of its own
+  EXPECT_TRUE(frame->mnuFileHist[1]->icon().isNull());
+  ASSERT_TRUE(frame->close());
+  EXPECT_TRUE(Item("mnuFileOpen")->icon().isNull());
+}
+
 TEST_F(FrameTest, TheRecentFileMenuShowsTheListAndOpensFromIt) {
   WriteSetting("History", "1Path", QStringLiteral("/m/Rock & Roll.sco"));
   WriteSetting("History", "2Path", QStringLiteral("/m/b.mid"));
