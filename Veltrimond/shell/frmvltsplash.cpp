@@ -22,7 +22,9 @@ frmVLTSplash::frmVLTSplash(int waitMs)
   lblVersion->setObjectName(QStringLiteral("lblVersion"));
   lblVersion->setStyleSheet(QStringLiteral("color: rgb(210, 210, 230); background: transparent;"));
   lblVersion->adjustSize();
-  lblVersion->move(width() - lblVersion->width() - 16, height() - lblVersion->height() - 14);
+  // On the line of the picture's company name: a 20-pixel band 34 pixels above the bottom.
+  lblVersion->move(width() - lblVersion->width() - 16,
+                   height() - 34 + (20 - lblVersion->height()) / 2);
 
   tmrWait = new QTimer(this);
   tmrWait->setObjectName(QStringLiteral("tmrWait"));
