@@ -186,6 +186,7 @@ void mdiVLTMain::CreateMenus() {
 void mdiVLTMain::ShowFrameMenus() {
   menuBar()->clear();
   for (QMenu* menu : m_frameMenus) menuBar()->addMenu(menu);
+  m_showingFrameMenus = true;
   m_menusOf = nullptr;
 }
 

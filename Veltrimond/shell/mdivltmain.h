@@ -201,7 +201,9 @@ private:
   QMenu* mnuScore = nullptr;
   QMenu* mnuTools = nullptr;
   QMenu* mnuHelp = nullptr;
-  QPointer<QMdiSubWindow> m_menusOf;  // whose menus the menu bar shows; null: the frame's
+  // Whose menus the menu bar shows: the frame's, or those of the window m_menusOf.
+  bool m_showingFrameMenus = true;
+  QPointer<QMdiSubWindow> m_menusOf;
 
   QVector<ChildSlot> m_children;
   // The window whose file is being loaded; the progress display it started ends with it.

@@ -187,6 +187,7 @@ void mdiVLTMain::DropWindow(QWidget* widget) {
   }
   if (widget && widget == m_loading) TerminateStatus();
   if (!found || others) return;
+  if (!m_showingFrameMenus) ShowFrameMenus();
   ShowHistoryMenu();
   m_children.clear();
   if (m_progress.Active()) TerminateStatus();
@@ -206,21 +207,23 @@ void mdiVLTMain::ShowPlay() {
 
 void mdiVLTMain::OnSubWindowActivated(QMdiSubWindow* sub) {
   IScoreWindow* window = ActiveScoreWindow();
-  if (!sub || !window) {
-    // Another window of the area, or none: the frame's menus, unless nothing changed.
-    if (!sub && m_menusOf) ShowFrameMenus();
+  if (!window) {
+    // No window active any more: the frame's menus. (Another kind of subwindow changes
+    // nothing.)
+    if (!sub && !m_showingFrameMenus) ShowFrameMenus();
     return;
   }
   ShowPlay();
   TerminateStatus();
   const QList<QMenu*> menus = window->Menus();
   if (menus.isEmpty()) {
-    if (m_menusOf) ShowFrameMenus();
+    if (!m_showingFrameMenus) ShowFrameMenus();
     return;
   }
-  if (m_menusOf == sub) return;
+  if (!m_showingFrameMenus && m_menusOf == sub) return;
   menuBar()->clear();
   for (QMenu* menu : menus) menuBar()->addMenu(menu);
+  m_showingFrameMenus = false;
   m_menusOf = sub;
 }
 

@@ -1,6 +1,7 @@
 #include "fakescorewindow.h"
 
 #include <QCloseEvent>
+#include <QMenu>
 
 namespace veltrimond::testing {
 
@@ -12,6 +13,12 @@ bool FakeScoreWindow::OpenFile(const QString& path) {
     m_frame->UpdateStatus(100);
   }
   return m_behaviour.OpenSucceeds;
+}
+
+QList<QMenu*> FakeScoreWindow::Menus() {
+  if (!m_behaviour.OwnMenus) return {};
+  if (!m_menu) m_menu = new QMenu(QStringLiteral("&Score Window"), this);
+  return {m_menu};
 }
 
 void FakeScoreWindow::closeEvent(QCloseEvent* event) {

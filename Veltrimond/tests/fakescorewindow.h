@@ -20,6 +20,8 @@ public:
     // event does.
     bool ReportsProgress = false;
     bool RefusesClose = false;
+    // Brings a menu bar of its own (one menu, "&Score Window").
+    bool OwnMenus = false;
   };
 
   explicit FakeScoreWindow(Behaviour behaviour) : m_behaviour(behaviour) {}
@@ -38,7 +40,7 @@ public:
   void EditCut() override { Calls << QStringLiteral("Cut"); }
   void EditCopy() override { Calls << QStringLiteral("Copy"); }
   void EditPaste() override { Calls << QStringLiteral("Paste"); }
-  QList<QMenu*> Menus() override { return {}; }
+  QList<QMenu*> Menus() override;
 
   void SetRefusesClose(bool refuses) { m_behaviour.RefusesClose = refuses; }
   IFrame* Frame() const { return m_frame; }
@@ -53,6 +55,7 @@ private:
   Behaviour m_behaviour;
   IFrame* m_frame = nullptr;
   QString m_tag;
+  QMenu* m_menu = nullptr;
 };
 
 }  // namespace veltrimond::testing

@@ -125,6 +125,24 @@ TEST_F(FrameTest, WindowsGetUniqueTagsAndTheFrameAsParent) {
   EXPECT_EQ(Windows[0]->Reloads + Windows[1]->Reloads, 2);
 }
 
+TEST_F(FrameTest, AnActiveWindowsMenusReplaceTheFramesWhileItIsOpen) {
+  Ready();
+  auto titles = [&] {
+    QStringList t;
+    for (QAction* a : frame->menuBar()->actions()) t << a->text();
+    return t;
+  };
+  const QStringList frameMenus = titles();
+  NextWindow.OwnMenus = true;
+  Context.State.ChildrenMaximized = true;
+  Run("NEW");
+  EXPECT_EQ(titles(), QStringList{"&Score Window"});
+  EXPECT_TRUE(Windows[0]->parentWidget()->isMaximized());
+  Windows[0]->parentWidget()->close();
+  QCoreApplication::processEvents();
+  EXPECT_EQ(titles(), frameMenus);
+}
+
 TEST_F(FrameTest, ClosingTheLastWindowDisablesWhatNeedsOne) {
   Ready();
   Run("NEW");
