@@ -156,6 +156,8 @@ int mdiVLTMain::RegisterChild(IScoreWindow* window) {
 void mdiVLTMain::ShowChild(IScoreWindow* window) {
   QMdiSubWindow* sub = mdiArea->addSubWindow(window->Widget());
   sub->setAttribute(Qt::WA_DeleteOnClose);
+  // A page wants room: most of the area, leaving the cascade's steps visible.
+  sub->resize(mdiArea->viewport()->size() * 0.8);
   if (m_context.State.ChildrenMaximized) {
     sub->showMaximized();
   } else {
