@@ -8,6 +8,8 @@
 #include <QSaveFile>
 #include <QStandardPaths>
 
+#include "platform/installfolder.h"
+
 namespace platform {
 
 namespace {
@@ -61,12 +63,17 @@ QString DesktopExecArgument(const QString& argument) {
   return quoted + '"';
 }
 
-QString DesktopEntryText(const QString& executablePath) {
+QString DesktopEntryText(const QString& executablePath, const QString& icon) {
+  QString iconValue = icon;
+  if (iconValue.isEmpty()) {
+    const QString file = InstallFolder() + "/Common/Icons/Veltrimond.png";
+    iconValue = QFileInfo::exists(file) ? file : QStringLiteral("veltrimond");
+  }
   // The Exec value is itself a string value, whose own escape rule doubles each backslash.
   QString exec = DesktopExecArgument(executablePath);
   exec.replace('\\', "\\\\");
   QString text = QString::fromUtf8(Resource(kDesktopResource));
-  return text.replace("@VELTRIMOND_EXEC@", exec);
+  return text.replace("@VELTRIMOND_EXEC@", exec).replace("@VELTRIMOND_ICON@", iconValue);
 }
 
 bool RegisterFileType(const QString& executablePath) {

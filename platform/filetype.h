@@ -26,7 +26,9 @@ FileTypeState ScoreFileTypeState();
 bool RegisterFileType(const QString& executablePath);
 
 // The desktop entry's text for a program; the path is quoted as the entry format requires.
-QString DesktopEntryText(const QString& executablePath);
+// The icon is a file path or a name from the icon theme; by default the install folder's
+// Common/Icons/Veltrimond.png when it is there, else the theme's "veltrimond".
+QString DesktopEntryText(const QString& executablePath, const QString& icon = {});
 // One Exec argument, quoted and escaped as the desktop entry format requires.
 QString DesktopExecArgument(const QString& argument);
 

@@ -92,33 +92,66 @@ int ReadSettingIndex(const QString& section, const QString& key, int defaultValu
 }
 
 void WriteSetting(const QString& section, const QString& key, const QString& value) {
-  QSettings settings = Open();
-  settings.setValue(GroupKey(section, key), value);
-  settings.sync();
+  SettingsBatch().Write(section, key, value);
 }
 
 void WriteSetting(const QString& section, const QString& key, const char* value) {
-  WriteSetting(section, key, QString::fromUtf8(value));
+  SettingsBatch().Write(section, key, value);
 }
 
 void WriteSetting(const QString& section, const QString& key, int value) {
-  WriteSetting(section, key, QString::number(value));
+  SettingsBatch().Write(section, key, value);
 }
 
 void WriteSetting(const QString& section, const QString& key, long value) {
-  WriteSetting(section, key, QString::number(value));
+  SettingsBatch().Write(section, key, value);
 }
 
 void WriteSetting(const QString& section, const QString& key, long long value) {
-  WriteSetting(section, key, QString::number(value));
+  SettingsBatch().Write(section, key, value);
 }
 
 void WriteSetting(const QString& section, const QString& key, double value) {
-  WriteSetting(section, key, NumberText(value));
+  SettingsBatch().Write(section, key, value);
 }
 
 void WriteSetting(const QString& section, const QString& key, bool value) {
-  WriteSetting(section, key, QString(value ? "True" : "False"));
+  SettingsBatch().Write(section, key, value);
+}
+
+SettingsBatch::SettingsBatch()
+    : settings_(std::make_unique<QSettings>(SettingsFilePath(), QSettings::IniFormat)) {}
+
+SettingsBatch::~SettingsBatch() {
+  settings_->sync();
+}
+
+void SettingsBatch::Write(const QString& section, const QString& key, const QString& value) {
+  settings_->setValue(GroupKey(section, key), value);
+}
+
+void SettingsBatch::Write(const QString& section, const QString& key, const char* value) {
+  Write(section, key, QString::fromUtf8(value));
+}
+
+void SettingsBatch::Write(const QString& section, const QString& key, int value) {
+  Write(section, key, QString::number(value));
+}
+
+void SettingsBatch::Write(const QString& section, const QString& key, long value) {
+  Write(section, key, QString::number(value));
+}
+
+void SettingsBatch::Write(const QString& section, const QString& key, long long value) {
+  Write(section, key, QString::number(value));
+}
+
+void SettingsBatch::Write(const QString& section, const QString& key, double value) {
+  Write(section, key, NumberText(value));
+}
+
+void SettingsBatch::Write(const QString& section, const QString& key, bool value) {
+  Write(section, key, QString(value ? "True" : "False"));
 }
 
 bool HasSetting(const QString& section, const QString& key) {

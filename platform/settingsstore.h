@@ -8,6 +8,9 @@
 // of the suite wrote is seen at once; writes are saved atomically before the call returns.
 
 #include <QString>
+#include <memory>
+
+class QSettings;
 
 namespace platform {
 
@@ -38,5 +41,26 @@ void WriteSetting(const QString& section, const QString& key, bool value);
 
 // True when the key is stored (with any value, even an empty one).
 bool HasSetting(const QString& section, const QString& key);
+
+// Many writes with one save of the file, when the batch ends (each WriteSetting saves the
+// file, which takes a disk flush): the frame's placement at close, the Defaults dialog.
+class SettingsBatch {
+public:
+  SettingsBatch();
+  ~SettingsBatch();
+  SettingsBatch(const SettingsBatch&) = delete;
+  SettingsBatch& operator=(const SettingsBatch&) = delete;
+
+  void Write(const QString& section, const QString& key, const QString& value);
+  void Write(const QString& section, const QString& key, const char* value);
+  void Write(const QString& section, const QString& key, int value);
+  void Write(const QString& section, const QString& key, long value);
+  void Write(const QString& section, const QString& key, long long value);
+  void Write(const QString& section, const QString& key, double value);
+  void Write(const QString& section, const QString& key, bool value);
+
+private:
+  std::unique_ptr<QSettings> settings_;
+};
 
 }  // namespace platform

@@ -1,5 +1,5 @@
 #pragma once
-// Windows cursor files (.cur): an icon file whose header type is 2 and whose directory
+// Cursor files (.cur): an icon file whose header type is 2 and whose directory
 // entries hold the hotspot where an icon's hold its colour planes and bit count. Qt reads
 // and writes the pictures (its ICO format) but knows nothing of the hotspot, so it is read
 // and written here.

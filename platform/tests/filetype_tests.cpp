@@ -15,7 +15,11 @@ namespace {
 // process, so each test prepares them before its first question.
 class FileTypeTest : public ::testing::Test {
 protected:
-  FileTypeTest() : oldDirs_(qgetenv("XDG_DATA_DIRS")), oldPath_(qgetenv("PATH")) {
+  FileTypeTest()
+      : oldDirs_(qgetenv("XDG_DATA_DIRS")),
+        oldPath_(qgetenv("PATH")),
+        oldHome_(qgetenv("VELTRIMOND_HOME")) {
+    qputenv("VELTRIMOND_HOME", sandbox_.Root().toUtf8());
     QDir().mkpath(SystemData() + "/mime");
     qputenv("XDG_DATA_DIRS", SystemData().toUtf8());
     qputenv("PATH", "");
@@ -23,6 +27,7 @@ protected:
   ~FileTypeTest() override {
     qputenv("XDG_DATA_DIRS", oldDirs_);
     qputenv("PATH", oldPath_);
+    qputenv("VELTRIMOND_HOME", oldHome_);
   }
 
   QString SystemData() const { return sandbox_.Root() + "/system"; }
@@ -45,6 +50,7 @@ protected:
   testing::XdgSandbox sandbox_;
   QByteArray oldDirs_;
   QByteArray oldPath_;
+  QByteArray oldHome_;
 };
 
 QByteArray Package(const char* type, const char* glob) {
@@ -73,6 +79,7 @@ TEST_F(FileTypeTest, InstallsTheTypeAndEntryForTheUser) {
   EXPECT_TRUE(entry.startsWith("[Desktop Entry]\n"));
   EXPECT_TRUE(entry.contains("\nExec=\"/opt/Music Apps/bin/Veltrimond\" %f\n")) << entry.data();
   EXPECT_TRUE(entry.contains("\nMimeType=application/x-veltrimond-score;audio/midi;\n"));
+  EXPECT_TRUE(entry.contains("\nIcon=veltrimond\n")) << entry.data();  // no icon file here
   EXPECT_FALSE(QFile::exists(sandbox_.ConfigHome() + "/mimeapps.list"));
 }
 
@@ -104,6 +111,13 @@ TEST_F(FileTypeTest, AnUnwritableDataFolderWritesNothing) {
   QDir(sandbox_.DataHome()).removeRecursively();
   Write(sandbox_.DataHome(), "a file where the folder should be");
   EXPECT_FALSE(RegisterFileType("/usr/bin/Veltrimond"));
+}
+
+TEST_F(FileTypeTest, TheEntryShowsTheInstalledIcon) {
+  Write(sandbox_.Root() + "/Common/Icons/Veltrimond.png", "png");
+  EXPECT_TRUE(DesktopEntryText("/usr/bin/Veltrimond")
+                  .contains("\nIcon=" + sandbox_.Root() + "/Common/Icons/Veltrimond.png\n"));
+  EXPECT_TRUE(DesktopEntryText("/usr/bin/Veltrimond", "other").contains("\nIcon=other\n"));
 }
 
 TEST(DesktopExecTest, ArgumentsAreQuotedAndEscaped) {

@@ -164,9 +164,37 @@ TEST_F(SettingsStoreTest, ProgramsShareTheFileWithoutLosingEachOthersValues) {
   EXPECT_EQ(ReadSettingInt("Devices", "PlayID", -1), 3);
 }
 
+TEST_F(SettingsStoreTest, BatchWritesLandTogetherWhenItEnds) {
+  WriteSetting("Main", "ID", "T482615");
+  {
+    SettingsBatch batch;
+    batch.Write("Main", "Left", 1200.5);
+    batch.Write("Main", "Maximized", true);
+    batch.Write("Children", "Maximized", false);
+    batch.Write("Devices", "PlayID", -1L);
+    batch.Write("Main", "Update", "SP2");
+  }
+  EXPECT_EQ(ReadSetting("Main", "ID"), "T482615");
+  EXPECT_EQ(ReadSetting("Main", "Left"), "1200.5");
+  EXPECT_EQ(ReadSetting("Main", "Maximized"), "True");
+  EXPECT_EQ(ReadSetting("Children", "Maximized"), "False");
+  EXPECT_EQ(ReadSettingInt("Devices", "PlayID", 0), -1);
+  EXPECT_EQ(ReadSetting("Main", "Update"), "SP2");
+}
+
 TEST_F(SettingsStoreTest, HandEditedListValuesReadAsTheirText) {
   WriteRaw("[Main]\nStyles=/home/a,b/Styles\n");
   EXPECT_EQ(ReadSetting("Main", "Styles"), "/home/a,b/Styles");
+}
+
+TEST_F(SettingsStoreTest, AnUnwritableFolderDropsWritesQuietly) {
+  // The config folder's name is taken by a plain file.
+  QDir(sandbox_.ConfigHome()).removeRecursively();
+  QFile blocker(sandbox_.ConfigHome());
+  ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+  blocker.close();
+  WriteSetting("Main", "ToolBar", false);
+  EXPECT_TRUE(ReadSettingBool("Main", "ToolBar", true));
 }
 
 }  // namespace
