@@ -21,10 +21,10 @@ int main(int argc, char** argv) {
   QCoreApplication::setApplicationName(QStringLiteral("Veltrimond"));
   QCoreApplication::setApplicationVersion(QStringLiteral(VELTRIMOND_VERSION));
   QGuiApplication::setDesktopFileName(QStringLiteral("veltrimond"));
-  QApplication::setWindowIcon(ProgramIcon());
 
   AppContext context;
   context.Paths = AppPaths::Find();
+  QApplication::setWindowIcon(ProgramIcon(context.Paths.DataDir));
   context.NewScoreWindow = [](AppContext& c, IFrame& frame) -> IScoreWindow* {
     return new ScorePreviewWindow(c, frame);
   };

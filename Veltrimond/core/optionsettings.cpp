@@ -39,18 +39,18 @@ OptionSettings LoadOptionSettings() {
 }
 
 void SaveOptionSettings(const OptionSettings& o) {
-  using platform::WriteSetting;
-  WriteSetting(kOptions, QStringLiteral("UOM"), o.UOM);
-  WriteSetting(kOptions, QStringLiteral("StaffHeight"), o.StaffHeight);
-  WriteSetting(kOptions, QStringLiteral("StaffSpacing"), o.StaffSpacing);
-  WriteSetting(kOptions, QStringLiteral("SystemSpacing"), o.SystemSpacing);
+  platform::SettingsBatch batch;
+  batch.Write(kOptions, QStringLiteral("UOM"), o.UOM);
+  batch.Write(kOptions, QStringLiteral("StaffHeight"), o.StaffHeight);
+  batch.Write(kOptions, QStringLiteral("StaffSpacing"), o.StaffSpacing);
+  batch.Write(kOptions, QStringLiteral("SystemSpacing"), o.SystemSpacing);
   for (std::size_t i = 0; i < o.Color.size(); ++i)
-    WriteSetting(kOptions, Numbered("Color", i), static_cast<int>(o.Color[i]));
+    batch.Write(kOptions, Numbered("Color", i), static_cast<int>(o.Color[i]));
   for (std::size_t i = 0; i < o.Margin.size(); ++i)
-    WriteSetting(kOptions, Numbered("Margin", i), o.Margin[i]);
-  WriteSetting(kOptions, QStringLiteral("ReverseEvenOdd"), o.ReverseEvenOdd);
-  WriteSetting(kOptions, QStringLiteral("PageNumbering"), o.PageNumbering);
-  WriteSetting(kOptions, QStringLiteral("PageNumbering1"), o.PageNumbering1);
+    batch.Write(kOptions, Numbered("Margin", i), o.Margin[i]);
+  batch.Write(kOptions, QStringLiteral("ReverseEvenOdd"), o.ReverseEvenOdd);
+  batch.Write(kOptions, QStringLiteral("PageNumbering"), o.PageNumbering);
+  batch.Write(kOptions, QStringLiteral("PageNumbering1"), o.PageNumbering1);
 }
 
 }  // namespace veltrimond

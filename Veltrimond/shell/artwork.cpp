@@ -1,5 +1,6 @@
 #include "Veltrimond/shell/artwork.h"
 
+#include <QFileInfo>
 #include <QFont>
 #include <QFontDatabase>
 #include <QLinearGradient>
@@ -31,7 +32,12 @@ void Staff(QPainter& p, double left, double right, double top, double space) {
 
 }  // namespace
 
-QIcon ProgramIcon() {
+QIcon ProgramIcon(const QString& installFolder) {
+  const QString file = installFolder + QStringLiteral("/Common/Icons/Veltrimond.png");
+  if (QFileInfo::exists(file)) {
+    const QIcon installed(file);
+    if (!installed.isNull()) return installed;
+  }
   QIcon icon;
   for (int size : {16, 32, 48, 64, 128}) {
     QPixmap pixmap(size, size);

@@ -7,7 +7,9 @@
 
 namespace veltrimond {
 
-QIcon ProgramIcon();
+// The install folder's Common/Icons/Veltrimond.png (the desktop entry's icon) when it is
+// there, else the same idea drawn here.
+QIcon ProgramIcon(const QString& installFolder);
 // The splash picture; the splash window adds its version line at the bottom right.
 QPixmap SplashPicture();
 

@@ -72,16 +72,17 @@ void mdiVLTMain::SavePlacement() {
   state.Frame = ToTwips(normal, state.Tpp);
   state.FrameMaximized = isMaximized() && !isMinimized();
 
-  using platform::WriteSetting;
+  // One save of the settings file for all of it.
+  platform::SettingsBatch batch;
   const QString main = QStringLiteral("Main");
-  WriteSetting(main, QStringLiteral("Left"), state.Frame.Left);
-  WriteSetting(main, QStringLiteral("Top"), state.Frame.Top);
-  WriteSetting(main, QStringLiteral("Height"), state.Frame.Height);
-  WriteSetting(main, QStringLiteral("Width"), state.Frame.Width);
-  WriteSetting(main, QStringLiteral("Maximized"), state.FrameMaximized);
-  WriteSetting(main, QStringLiteral("ToolBar"), mnuViewToolBar->isChecked());
-  WriteSetting(main, QStringLiteral("StatusBar"), mnuViewStatusBar->isChecked());
-  WriteSetting(QStringLiteral("Children"), QStringLiteral("Maximized"), state.ChildrenMaximized);
+  batch.Write(main, QStringLiteral("Left"), state.Frame.Left);
+  batch.Write(main, QStringLiteral("Top"), state.Frame.Top);
+  batch.Write(main, QStringLiteral("Height"), state.Frame.Height);
+  batch.Write(main, QStringLiteral("Width"), state.Frame.Width);
+  batch.Write(main, QStringLiteral("Maximized"), state.FrameMaximized);
+  batch.Write(main, QStringLiteral("ToolBar"), mnuViewToolBar->isChecked());
+  batch.Write(main, QStringLiteral("StatusBar"), mnuViewStatusBar->isChecked());
+  batch.Write(QStringLiteral("Children"), QStringLiteral("Maximized"), state.ChildrenMaximized);
 }
 
 }  // namespace veltrimond
