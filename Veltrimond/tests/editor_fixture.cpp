@@ -25,7 +25,7 @@ mdiVLTMain* EditorFixture::Start(const QStringList& arguments) {
     p->ShowMessage(title, text);
   });
   Startup::Options options;
-  options.RegisterFileType = false;
+  options.RegisterFileType = RegisterFileType;
   m_startup = std::make_unique<Startup>(Context, m_platform.get(), arguments, options);
   mdiVLTMain* frame = m_startup->Run();
   EXPECT_TRUE(QTest::qWaitForWindowExposed(frame));

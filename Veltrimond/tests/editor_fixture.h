@@ -30,10 +30,13 @@ protected:
   mdiVLTMain* StartReady(const QStringList& arguments = {QStringLiteral("Veltrimond")});
 
   mdiVLTMain* Frame() const { return m_startup ? m_startup->Frame() : nullptr; }
+  QtPlatform& Desktop() { return *m_platform; }
   Startup& TheStartup() { return *m_startup; }
   // The windows the frame asked for, in order (null once deleted).
   QList<QPointer<FakeScoreWindow>> Windows;
   FakeScoreWindow::Behaviour NextWindow;
+  // Whether the start-up registers the file type (in the test's own data folder).
+  bool RegisterFileType = false;
   AppContext Context;
 
 private:

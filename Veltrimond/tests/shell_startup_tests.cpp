@@ -7,6 +7,8 @@
 #include <QGuiApplication>
 #include <QMenu>
 #include <QMessageBox>
+#include <QFile>
+#include <QFileInfo>
 #include <QScreen>
 #include <QSet>
 #include <QTest>
@@ -87,6 +89,28 @@ TEST_F(StartupTest, MissingCursorFilesLeaveEmptySlotsAndTheStartGoesOn) {
   StartReady();  // the test's own data folder has no cursors
   EXPECT_EQ(Context.State.CursorIDs, (std::array<int, kCursorSlots>{}));
   EXPECT_TRUE(Frame()->ToolbarButton("Open")->isEnabled());
+}
+
+TEST_F(StartupTest, AFirstStartRegistersTheScoreFileTypeForTheUser) {
+  RegisterFileType = true;
+  Start();
+  EXPECT_TRUE(QFileInfo::exists(Folder() + "/data/mime/packages/veltrimond-score.xml"));
+  EXPECT_TRUE(QFileInfo::exists(Folder() + "/data/applications/veltrimond.desktop"));
+}
+
+TEST_F(StartupTest, TheEnginesPlatformAnswersFromTheEditor) {
+  StartReady();
+  QtPlatform& desktop = Desktop();
+  EXPECT_EQ(desktop.TwipsPerPixelX(), 15);
+  Context.State.Tpp = {1440.0 / 120, 1440.0 / 144};  // a scaled screen
+  EXPECT_EQ(desktop.TwipsPerPixelX(), 12);
+  EXPECT_EQ(desktop.TwipsPerPixelY(), 10);
+  EXPECT_EQ(QString::fromStdString(desktop.DataRoot().string()), Folder());
+  // An opened file reaches the desktop's recently-used list.
+  desktop.AddToRecentDocs("/m/Song.sco");
+  QFile xbel(Folder() + "/data/recently-used.xbel");
+  ASSERT_TRUE(xbel.open(QIODevice::ReadOnly));
+  EXPECT_TRUE(xbel.readAll().contains("file:///m/Song.sco"));
 }
 
 TEST_F(StartupTest, TheSplashShowsTheServicePack) {
