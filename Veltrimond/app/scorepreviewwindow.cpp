@@ -48,7 +48,7 @@ bool ScorePreviewWindow::OpenFile(const QString& path) {
 void ScorePreviewWindow::ShowFirstPage() {
   if (m_score) m_score->SetWindow(nullptr);
   m_page = std::make_unique<notecraft::QPainterSurface>(m_score->PageWidthTwips(),
-                                                         m_score->PageHeightTwips());
+                                                        m_score->PageHeightTwips());
   m_score->SetWindow(m_page.get());
   if (m_score->CurPage() != 1) m_score->SetCurPage(1);
   const QImage* image = m_page->Image();
@@ -57,8 +57,8 @@ void ScorePreviewWindow::ShowFirstPage() {
   const TwipsPerPixel tpp = m_context.State.Tpp;
   const QSize size(static_cast<int>(m_score->PageWidthTwips() / tpp.X),
                    static_cast<int>(m_score->PageHeightTwips() / tpp.Y));
-  m_picture->setPixmap(QPixmap::fromImage(
-      image->scaled(size, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+  m_picture->setPixmap(
+      QPixmap::fromImage(image->scaled(size, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
   m_picture->resize(size);
 }
 

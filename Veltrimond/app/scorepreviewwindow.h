@@ -3,9 +3,8 @@
 // one opened from a file), shows its first page and adds opened files to the recent-file
 // list. It makes the frame's window commands usable; it edits nothing.
 
-#include <memory>
-
 #include <QWidget>
+#include <memory>
 
 #include "Veltrimond/shell/iscorewindow.h"
 

@@ -2,10 +2,9 @@
 // Tags of the frame's score windows: two capital letters and six digits, unique among the
 // open windows.
 
-#include <functional>
-
 #include <QString>
 #include <QTime>
+#include <functional>
 
 namespace veltrimond {
 

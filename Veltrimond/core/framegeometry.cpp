@@ -26,8 +26,7 @@ QRect ToPixels(const TwipsRect& rect, TwipsPerPixel tpp) {
   auto px = [](double twips, double perPixel) {
     return static_cast<int>(std::lround(twips / (perPixel > 0 ? perPixel : 15)));
   };
-  return {px(rect.Left, tpp.X), px(rect.Top, tpp.Y), px(rect.Width, tpp.X),
-          px(rect.Height, tpp.Y)};
+  return {px(rect.Left, tpp.X), px(rect.Top, tpp.Y), px(rect.Width, tpp.X), px(rect.Height, tpp.Y)};
 }
 
 TwipsRect ToTwips(const QRect& rect, TwipsPerPixel tpp) {

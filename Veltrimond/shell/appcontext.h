@@ -5,8 +5,8 @@
 #include <functional>
 #include <memory>
 
-#include "Veltrimond/core/appstate.h"
 #include "Veltrimond/core/apppaths.h"
+#include "Veltrimond/core/appstate.h"
 #include "platform/recentfiles.h"
 #include "pointerset/cursorbank.h"
 

@@ -27,7 +27,8 @@ void Note(QPainter& p, double x, double y, double space, bool stemUp) {
 }
 
 void Staff(QPainter& p, double left, double right, double top, double space) {
-  for (int i = 0; i < 5; ++i) p.drawLine(QPointF(left, top + i * space), QPointF(right, top + i * space));
+  for (int i = 0; i < 5; ++i)
+    p.drawLine(QPointF(left, top + i * space), QPointF(right, top + i * space));
 }
 
 }  // namespace

@@ -1,10 +1,9 @@
 #include "Veltrimond/shell/frameimages.h"
 
-#include <functional>
-
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
+#include <functional>
 
 namespace veltrimond {
 

@@ -10,8 +10,7 @@
 
 namespace veltrimond {
 
-frmVLTSplash::frmVLTSplash(int waitMs)
-    : QSplashScreen(SplashPicture(), Qt::WindowStaysOnTopHint) {
+frmVLTSplash::frmVLTSplash(int waitMs) : QSplashScreen(SplashPicture(), Qt::WindowStaysOnTopHint) {
   setObjectName(QStringLiteral("frmVLTSplash"));
   setAttribute(Qt::WA_ShowWithoutActivating);
 
@@ -45,6 +44,8 @@ void frmVLTSplash::Expire() {
   emit expired();
 }
 
-void frmVLTSplash::mousePressEvent(QMouseEvent* event) { event->accept(); }
+void frmVLTSplash::mousePressEvent(QMouseEvent* event) {
+  event->accept();
+}
 
 }  // namespace veltrimond

@@ -1,7 +1,5 @@
 #include "Veltrimond/shell/mdivltmain.h"
 
-#include <utility>
-
 #include <QAction>
 #include <QEvent>
 #include <QHBoxLayout>
@@ -14,6 +12,7 @@
 #include <QProgressBar>
 #include <QStatusBar>
 #include <QToolBar>
+#include <utility>
 
 #include "Veltrimond/shell/appcontext.h"
 #include "Veltrimond/shell/iscorewindow.h"
@@ -40,10 +39,10 @@ mdiVLTMain::mdiVLTMain(AppContext& context, QWidget* parent)
   CreateMenus();
 
   AppState& state = m_context.State;
-  state.RecordDeviceID = platform::ReadSettingInt(QStringLiteral("Devices"),
-                                                  QStringLiteral("RecordID"), -1);
-  state.PlayDeviceID = platform::ReadSettingInt(QStringLiteral("Devices"),
-                                                QStringLiteral("PlayID"), -1);
+  state.RecordDeviceID =
+      platform::ReadSettingInt(QStringLiteral("Devices"), QStringLiteral("RecordID"), -1);
+  state.PlayDeviceID =
+      platform::ReadSettingInt(QStringLiteral("Devices"), QStringLiteral("PlayID"), -1);
   m_sound = m_context.MakeSoundMaster ? m_context.MakeSoundMaster()
                                       : std::make_unique<tonegen::SoundMaster>();
   if (m_sound) {
@@ -53,8 +52,7 @@ mdiVLTMain::mdiVLTMain(AppContext& context, QWidget* parent)
 
   mnuViewToolBar->setChecked(platform::ReadSettingBool(kMain, QStringLiteral("ToolBar"), true));
   tbrMain->setVisible(mnuViewToolBar->isChecked());
-  mnuViewStatusBar->setChecked(
-      platform::ReadSettingBool(kMain, QStringLiteral("StatusBar"), true));
+  mnuViewStatusBar->setChecked(platform::ReadSettingBool(kMain, QStringLiteral("StatusBar"), true));
   pctStatusBar->setVisible(mnuViewStatusBar->isChecked());
   ShowHistoryMenu();
 }
@@ -111,13 +109,14 @@ void mdiVLTMain::CreateMenus() {
 
   mnuFile = topMenu("mnuFile", tr("&File"));
   mnuFileNew = AddMenuItem(mnuFile, "mnuFileNew", tr("&New"), QKeySequence(Qt::CTRL | Qt::Key_N));
-  mnuFileOpen = AddMenuItem(mnuFile, "mnuFileOpen", tr("&Open..."),
-                            QKeySequence(Qt::CTRL | Qt::Key_O));
+  mnuFileOpen =
+      AddMenuItem(mnuFile, "mnuFileOpen", tr("&Open..."), QKeySequence(Qt::CTRL | Qt::Key_O));
   mnuFile->addSeparator();
   disabled(AddMenuItem(mnuFile, "mnuFileSave", tr("&Save")));
   disabled(AddMenuItem(mnuFile, "mnuFileSaveAs", tr("Save &As...")));
   mnuFile->addSeparator();
-  disabled(AddMenuItem(mnuFile, "mnuFilePrint", tr("&Print..."), QKeySequence(Qt::CTRL | Qt::Key_P)));
+  disabled(
+      AddMenuItem(mnuFile, "mnuFilePrint", tr("&Print..."), QKeySequence(Qt::CTRL | Qt::Key_P)));
   disabled(AddMenuItem(mnuFile, "mnuFilePreview", tr("P&rint Preview")));
   mnuFileSetup = AddMenuItem(mnuFile, "mnuFileSetup", tr("Print Set&up..."));
   mnuFileHist[0] = mnuFile->addSeparator();
@@ -149,8 +148,8 @@ void mdiVLTMain::CreateMenus() {
   mnuViewStatusBar->setChecked(true);
 
   mnuScore = topMenu("mnuScore", tr("&Score"));
-  mnuScoreOptions = AddMenuItem(mnuScore, "mnuScoreOptions", tr("&Defaults..."),
-                                QKeySequence(Qt::Key_F4));
+  mnuScoreOptions =
+      AddMenuItem(mnuScore, "mnuScoreOptions", tr("&Defaults..."), QKeySequence(Qt::Key_F4));
 
   mnuTools = topMenu("mnuTools", tr("&Tools"));
   mnuToolsChordMapper = AddMenuItem(mnuTools, "mnuToolsChordMapper", tr("&Chord Mapper"));
@@ -205,12 +204,18 @@ void mdiVLTMain::CreateToolbar() {
     bool GroupEnd;  // a separator follows
   };
   const Button buttons[] = {
-      {"New", tr("New Score"), false},    {"Open", tr("Open Score"), true},
-      {"Undo", {}, false},                {"Redo", {}, true},
-      {"Cut", {}, false},                 {"Copy", {}, false},
-      {"Paste", {}, true},                {"TileH", tr("Tile Horizontal"), false},
-      {"TileV", tr("Tile Vertical"), false}, {"Cascade", {}, true},
-      {"Exit", {}, false},                {"Help", {}, false},
+      {"New", tr("New Score"), false},
+      {"Open", tr("Open Score"), true},
+      {"Undo", {}, false},
+      {"Redo", {}, true},
+      {"Cut", {}, false},
+      {"Copy", {}, false},
+      {"Paste", {}, true},
+      {"TileH", tr("Tile Horizontal"), false},
+      {"TileV", tr("Tile Vertical"), false},
+      {"Cascade", {}, true},
+      {"Exit", {}, false},
+      {"Help", {}, false},
   };
   for (const Button& b : buttons) {
     const QString key = QString::fromLatin1(b.Key);
@@ -266,7 +271,9 @@ void mdiVLTMain::EnableCommands() {
     m_buttons.value(QString::fromLatin1(key))->setEnabled(true);
 }
 
-QAction* mdiVLTMain::ToolbarButton(const QString& key) const { return m_buttons.value(key); }
+QAction* mdiVLTMain::ToolbarButton(const QString& key) const {
+  return m_buttons.value(key);
+}
 
 void mdiVLTMain::ShowHistoryMenu() {
   const platform::RecentFiles& history = m_context.History;

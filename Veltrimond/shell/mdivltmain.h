@@ -8,15 +8,14 @@
 // (the window list, file commands, arrangement), mdivltmain_status.cpp (progress display,
 // playback calls, the remaining menu commands), mdivltmain_close.cpp (closing and placement).
 
-#include <array>
-#include <functional>
-#include <memory>
-#include <optional>
-
 #include <QMainWindow>
 #include <QMap>
 #include <QPointer>
 #include <QVector>
+#include <array>
+#include <functional>
+#include <memory>
+#include <optional>
 
 #include "Veltrimond/core/progressmodel.h"
 #include "Veltrimond/shell/frameimages.h"

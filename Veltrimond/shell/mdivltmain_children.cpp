@@ -1,7 +1,5 @@
 // The frame's score windows: the file commands that make them, their list and tags, the
 // menus they bring along, and how they are arranged.
-#include "Veltrimond/shell/mdivltmain.h"
-
 #include <QAction>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -19,6 +17,7 @@
 #include "Veltrimond/core/tilelayout.h"
 #include "Veltrimond/shell/appcontext.h"
 #include "Veltrimond/shell/iscorewindow.h"
+#include "Veltrimond/shell/mdivltmain.h"
 
 namespace veltrimond {
 
@@ -33,8 +32,8 @@ public:
   WaitCursor& operator=(const WaitCursor&) = delete;
 };
 
-const QString kOpenFilter = QStringLiteral(
-    "Veltrimond Files (*.sco);;Midi Files (*.mid *.midi);;All Files (*)");
+const QString kOpenFilter =
+    QStringLiteral("Veltrimond Files (*.sco);;Midi Files (*.mid *.midi);;All Files (*)");
 
 }  // namespace
 

@@ -1,7 +1,5 @@
 // Closing the frame: the score windows first (any of them may refuse), then the sound output
 // and the help viewer, then the placement is written back.
-#include "Veltrimond/shell/mdivltmain.h"
-
 #include <QAction>
 #include <QCloseEvent>
 #include <QMdiArea>
@@ -10,6 +8,7 @@
 
 #include "Veltrimond/shell/appcontext.h"
 #include "Veltrimond/shell/iscorewindow.h"
+#include "Veltrimond/shell/mdivltmain.h"
 #include "dropskin/coolmenu.h"
 #include "platform/settingsstore.h"
 #include "platform/singleinstance.h"

@@ -1,18 +1,16 @@
 // The frame's progress display, its playback calls, the toolbar states the score windows
 // set, and the menu commands that reach beyond the frame.
-#include "Veltrimond/shell/mdivltmain.h"
-
-#include <climits>
-
 #include <QAction>
 #include <QCoreApplication>
 #include <QLabel>
 #include <QProgressBar>
 #include <QStatusBar>
 #include <QToolBar>
+#include <climits>
 
 #include "Veltrimond/shell/appcontext.h"
 #include "Veltrimond/shell/iscorewindow.h"
+#include "Veltrimond/shell/mdivltmain.h"
 #include "tonegen/soundmaster.h"
 
 namespace veltrimond {
@@ -46,7 +44,9 @@ void mdiVLTMain::TerminateStatus() {
   mnuViewStatusBar->setEnabled(true);
 }
 
-bool mdiVLTMain::EnableCutCopy() const { return m_buttons.value(QStringLiteral("Cut"))->isEnabled(); }
+bool mdiVLTMain::EnableCutCopy() const {
+  return m_buttons.value(QStringLiteral("Cut"))->isEnabled();
+}
 
 void mdiVLTMain::SetEnableCutCopy(bool enabled) {
   m_buttons.value(QStringLiteral("Cut"))->setEnabled(enabled);
@@ -61,7 +61,9 @@ void mdiVLTMain::SetEnablePaste(bool enabled) {
   m_buttons.value(QStringLiteral("Paste"))->setEnabled(enabled);
 }
 
-bool mdiVLTMain::EnableUndo() const { return m_buttons.value(QStringLiteral("Undo"))->isEnabled(); }
+bool mdiVLTMain::EnableUndo() const {
+  return m_buttons.value(QStringLiteral("Undo"))->isEnabled();
+}
 
 void mdiVLTMain::SetEnableUndo(bool enabled) {
   m_buttons.value(QStringLiteral("Undo"))->setEnabled(enabled);
@@ -80,7 +82,9 @@ void mdiVLTMain::Ending1(long curTime, long nextTime) {
   (void)nextTime;
 }
 
-void mdiVLTMain::GotMidi(const notecraft::MIDIEvent& event) { (void)event; }
+void mdiVLTMain::GotMidi(const notecraft::MIDIEvent& event) {
+  (void)event;
+}
 
 void mdiVLTMain::PlayNote(int value, bool stopNote, int instrument, int channel) {
   if (!m_sound) return;
@@ -101,10 +105,14 @@ bool mdiVLTMain::InsertStyle(notecraft::Score& score, long staff, long measure, 
   return false;
 }
 
-void mdiVLTMain::ViewToolBar() { mnuViewToolBar->trigger(); }
+void mdiVLTMain::ViewToolBar() {
+  mnuViewToolBar->trigger();
+}
 
 // Disabled while a progress display runs, so the trigger does nothing then.
-void mdiVLTMain::ViewStatusBar() { mnuViewStatusBar->trigger(); }
+void mdiVLTMain::ViewStatusBar() {
+  mnuViewStatusBar->trigger();
+}
 
 void mdiVLTMain::ToolsClearHistory() {
   m_context.History.Clear();

@@ -1,10 +1,9 @@
 #include "Veltrimond/shell/qtplatform.h"
 
+#include <QMessageBox>
 #include <algorithm>
 #include <cmath>
 #include <utility>
-
-#include <QMessageBox>
 
 #include "Veltrimond/shell/appcontext.h"
 #include "platform/recentlyused.h"

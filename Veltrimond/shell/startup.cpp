@@ -24,8 +24,7 @@ const QString kMain = QStringLiteral("Main");
 
 }  // namespace
 
-Startup::Startup(AppContext& context, QtPlatform* platform, QStringList arguments,
-                 Options options)
+Startup::Startup(AppContext& context, QtPlatform* platform, QStringList arguments, Options options)
     : m_context(context),
       m_platform(platform),
       m_arguments(std::move(arguments)),
@@ -39,12 +38,15 @@ Startup::~Startup() {
   delete m_splash;
 }
 
-frmVLTSplash* Startup::Splash() const { return m_splash.data(); }
+frmVLTSplash* Startup::Splash() const {
+  return m_splash.data();
+}
 
 mdiVLTMain* Startup::Run() {
   if (m_platform) m_platform->HoldMessages(true);
   ReadScreenScale();
-  if (m_options.RegisterFileType) platform::RegisterFileType(QCoreApplication::applicationFilePath());
+  if (m_options.RegisterFileType)
+    platform::RegisterFileType(QCoreApplication::applicationFilePath());
   SeedMainSettings(QCoreApplication::applicationVersion(), m_context.Paths.StylesDir());
   platform::RecordInstallFolder();
   LoadCursors();
@@ -53,7 +55,8 @@ mdiVLTMain* Startup::Run() {
   m_frame = std::make_unique<mdiVLTMain>(m_context);
   if (m_platform) m_platform->SetOwner(m_frame.get());
   connect(m_frame.get(), &mdiVLTMain::firstShown, this, &Startup::OnFrameShown);
-  m_context.State.FrameMaximized = platform::ReadSettingBool(kMain, QStringLiteral("Maximized"), false);
+  m_context.State.FrameMaximized =
+      platform::ReadSettingBool(kMain, QStringLiteral("Maximized"), false);
   m_context.State.ChildrenMaximized =
       platform::ReadSettingBool(QStringLiteral("Children"), QStringLiteral("Maximized"), false);
   PlaceFrame();
@@ -117,8 +120,8 @@ void Startup::ShowSplash() {
   connect(m_splash, &frmVLTSplash::expired, this, &Startup::OnSplashExpired);
   const QScreen* primary = QGuiApplication::primaryScreen();
   const QRect screen = primary ? primary->geometry() : QRect(0, 0, 1024, 768);
-  m_splash->move(SplashTopLeft(m_splash->size(), screen, m_frame->geometry(),
-                               m_context.State.FrameMaximized));
+  m_splash->move(
+      SplashTopLeft(m_splash->size(), screen, m_frame->geometry(), m_context.State.FrameMaximized));
   m_splash->show();
   // Painted before the frame comes up under it.
   QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);

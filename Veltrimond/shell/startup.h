@@ -5,11 +5,10 @@
 // had its time: the options are read, the splash goes, the commands are enabled and the
 // score named on the command line opens, unless the frame was closed meanwhile.
 
-#include <memory>
-
 #include <QObject>
 #include <QPointer>
 #include <QStringList>
+#include <memory>
 
 namespace veltrimond {
 

@@ -1,11 +1,10 @@
 // The score named on the command line, from the program's argument list.
 #include <gtest/gtest.h>
 
-#include "qstring_printer.h"
-
 #include <QDir>
 
 #include "Veltrimond/core/commandline.h"
+#include "qstring_printer.h"
 
 namespace veltrimond {
 namespace {
@@ -19,14 +18,17 @@ TEST(CommandLineScore, TakesTheFirstArgumentThatIsNotASwitch) {
   } cases[] = {
       {"nothing", {"Veltrimond"}, {}},
       {"switches only open nothing", {"Veltrimond", "-x", "--verbose"}, {}},
-      {"an absolute path, which starts with a slash", {"Veltrimond", "/home/a/Song.sco"},
+      {"an absolute path, which starts with a slash",
+       {"Veltrimond", "/home/a/Song.sco"},
        "/home/a/Song.sco"},
       {"a path with blanks", {"Veltrimond", "/home/a/My Song.sco"}, "/home/a/My Song.sco"},
       {"a switch after the path", {"Veltrimond", "/tmp/a.sco", "-s"}, "/tmp/a.sco"},
       {"a switch before the path", {"Veltrimond", "-s", "/tmp/a.sco"}, "/tmp/a.sco"},
-      {"a relative path from the working folder", {"Veltrimond", "songs/a.sco"},
+      {"a relative path from the working folder",
+       {"Veltrimond", "songs/a.sco"},
        cwd + "/songs/a.sco"},
-      {"a file URL from a launcher", {"Veltrimond", "file:///home/a/My%20Song.sco"},
+      {"a file URL from a launcher",
+       {"Veltrimond", "file:///home/a/My%20Song.sco"},
        "/home/a/My Song.sco"},
       {"a remote URL is no local file", {"Veltrimond", "file://host/x.sco"}, {}},
       {"after -- a dash begins a name", {"Veltrimond", "--", "-odd.sco"}, cwd + "/-odd.sco"},

@@ -55,7 +55,7 @@ TEST(FramePlacement, PixelsAndTwipsRoundTripAtFractionalScales) {
 TEST(FramePlacement, ARectangleOffEveryScreenIsNotOnAScreen) {
   const QList<QRect> screens{QRect(0, 0, 1920, 1080), QRect(1920, 0, 1280, 1024)};
   EXPECT_TRUE(LiesOnAScreen(QRect(100, 100, 800, 600), screens));
-  EXPECT_TRUE(LiesOnAScreen(QRect(3000, 900, 800, 600), screens));  // partly on the second
+  EXPECT_TRUE(LiesOnAScreen(QRect(3000, 900, 800, 600), screens));   // partly on the second
   EXPECT_FALSE(LiesOnAScreen(QRect(3300, 100, 800, 600), screens));  // a screen unplugged
   EXPECT_FALSE(LiesOnAScreen(QRect(-900, -700, 800, 600), screens));
   EXPECT_FALSE(LiesOnAScreen(QRect(100, 100, 800, 600), {}));

@@ -2,12 +2,11 @@
 // a file, each against a settings file of its own.
 #include <gtest/gtest.h>
 
-#include "qstring_printer.h"
-
 #include "Veltrimond/core/openedfile.h"
 #include "Veltrimond/core/optionsettings.h"
 #include "Veltrimond/core/startupseeds.h"
 #include "platform/settingsstore.h"
+#include "qstring_printer.h"
 #include "settings_fixture.h"
 
 namespace veltrimond {
@@ -19,7 +18,8 @@ using platform::WriteSetting;
 class EditorSettings : public testing::SettingsFixture {};
 
 TEST_F(EditorSettings, FirstRunSeedsTheProductValues) {
-  SeedMainSettings(QStringLiteral("0.1.0"), QStringLiteral("/home/u/.local/share/veltrimond/Styles"));
+  SeedMainSettings(QStringLiteral("0.1.0"),
+                   QStringLiteral("/home/u/.local/share/veltrimond/Styles"));
   EXPECT_EQ(ReadSetting("Main", "ID"), "T482615");
   EXPECT_EQ(ReadSetting("Main", "Build"), "1101");
   EXPECT_EQ(ReadSetting("Main", "Version"), "0.1.0");
@@ -59,11 +59,11 @@ TEST_F(EditorSettings, OptionsHaveTheirDefaultsAndSurviveARoundTrip) {
 }
 
 TEST_F(EditorSettings, DamagedOptionsFallBackKeyByKey) {
-  WriteSetting("Options", "UOM", QStringLiteral("7"));          // no such unit
-  WriteSetting("Options", "PageSize", QStringLiteral("-1"));    // no such paper
+  WriteSetting("Options", "UOM", QStringLiteral("7"));        // no such unit
+  WriteSetting("Options", "PageSize", QStringLiteral("-1"));  // no such paper
   WriteSetting("Options", "StaffHeight", QStringLiteral("abc"));
   WriteSetting("Options", "Color2", QStringLiteral("99999999"));  // more than three bytes
-  WriteSetting("Options", "Margin3", QStringLiteral("0,8"));    // an older locale's form
+  WriteSetting("Options", "Margin3", QStringLiteral("0,8"));      // an older locale's form
   WriteSetting("Options", "ReverseEvenOdd", QStringLiteral("maybe"));
   const OptionSettings o = LoadOptionSettings();
   const OptionSettings d;
@@ -82,9 +82,9 @@ TEST_F(EditorSettings, OpeningAFileRemembersItsFolderAndKind) {
     int Requested;
     int Type;
   } cases[] = {
-      {"/m/Song.SCO", 0, 1}, {"/m/song.mid", 0, 2}, {"/m/song.midi", 0, 2},
-      {"/m/noext", 0, 2},    {"/m/a.sco", 2, 2},    {"/m/a.mid", 1, 1},
-      {"/m/a.sco", 3, 1},  // "all files" is not a kind: the name decides
+      {"/m/Song.SCO", 0, 1}, {"/m/song.mid", 0, 2}, {"/m/song.midi", 0, 2}, {"/m/noext", 0, 2},
+      {"/m/a.sco", 2, 2},    {"/m/a.mid", 1, 1},    {"/m/a.sco", 3, 1},  // "all files" is not a
+                                                                         // kind: the name decides
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.Path);

@@ -21,9 +21,10 @@ mdiVLTMain* EditorFixture::Start(const QStringList& arguments) {
   };
   m_platform = std::make_unique<QtPlatform>(Context);
   notecraft::SetPlatform(m_platform.get());
-  tonegen::SetErrorHandler([p = m_platform.get()](const std::string& title, const std::string& text) {
-    p->ShowMessage(title, text);
-  });
+  tonegen::SetErrorHandler(
+      [p = m_platform.get()](const std::string& title, const std::string& text) {
+        p->ShowMessage(title, text);
+      });
   Startup::Options options;
   options.RegisterFileType = RegisterFileType;
   m_startup = std::make_unique<Startup>(Context, m_platform.get(), arguments, options);

@@ -2,10 +2,9 @@
 // An editor started the way main() starts it, on the offscreen platform, with fake score
 // windows and a settings folder of its own. The splash's time is run out by hand.
 
-#include <memory>
-
 #include <QPointer>
 #include <QStringList>
+#include <memory>
 
 #include "Veltrimond/shell/appcontext.h"
 #include "Veltrimond/shell/mdivltmain.h"

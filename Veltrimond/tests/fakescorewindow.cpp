@@ -8,8 +8,9 @@ namespace veltrimond::testing {
 bool FakeScoreWindow::OpenFile(const QString& path) {
   Calls << QStringLiteral("Open ") + path;
   if (m_behaviour.ReportsProgress && m_frame) {
-    Calls << (m_frame->InitStatus(1000, QStringLiteral("Opening:")) ? QStringLiteral("Progress")
-                                                                     : QStringLiteral("No progress"));
+    Calls << (m_frame->InitStatus(1000, QStringLiteral("Opening:"))
+                  ? QStringLiteral("Progress")
+                  : QStringLiteral("No progress"));
     m_frame->UpdateStatus(100);
   }
   return m_behaviour.OpenSucceeds;

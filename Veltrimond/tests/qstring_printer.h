@@ -1,8 +1,9 @@
 #pragma once
 // GoogleTest shows a QString as its text.
 
+#include <QString>
 #include <ostream>
 
-#include <QString>
-
-inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
+inline void PrintTo(const QString& text, std::ostream* out) {
+  *out << '"' << text.toStdString() << '"';
+}

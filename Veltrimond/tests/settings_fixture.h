@@ -2,12 +2,12 @@
 // Every test gets its own settings file and data folder: XDG_CONFIG_HOME and XDG_DATA_HOME
 // point into a temporary folder for the test's length.
 
-#include <memory>
+#include <gtest/gtest.h>
 
 #include <QByteArray>
 #include <QString>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
+#include <memory>
 
 namespace veltrimond::testing {
 

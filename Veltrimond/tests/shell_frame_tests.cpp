@@ -46,9 +46,9 @@ TEST_F(FrameTest, MenusCarryTheirCaptionsMnemonicsShortcutsAndStates) {
   for (QAction* a : frame->menuBar()->actions()) top << a->text();
   EXPECT_EQ(top, (QStringList{"&File", "&Edit", "&View", "&Score", "&Tools", "&Help"}));
   EXPECT_EQ(MenuCaptions("mnuEdit"), (QStringList{"&Undo", "-", "C&ut", "&Copy", "&Paste"}));
-  EXPECT_EQ(MenuCaptions("mnuHelp"), (QStringList{"&Contents...", "&Index...", "-",
-                                                  "&About Veltrimond...",
-                                                  "Update &Help from Internet..."}));
+  EXPECT_EQ(MenuCaptions("mnuHelp"),
+            (QStringList{"&Contents...", "&Index...", "-", "&About Veltrimond...",
+                         "Update &Help from Internet..."}));
   EXPECT_EQ(Item("mnuFileNew")->shortcut(), QKeySequence("Ctrl+N"));
   EXPECT_EQ(Item("mnuScoreOptions")->shortcut(), QKeySequence("F4"));
   EXPECT_EQ(Item("mnuHelpTOC")->shortcut(), QKeySequence("F1"));
@@ -59,8 +59,8 @@ TEST_F(FrameTest, MenusCarryTheirCaptionsMnemonicsShortcutsAndStates) {
   EXPECT_TRUE(Item("mnuViewToolBar")->isChecked());
   EXPECT_TRUE(Item("mnuViewStatusBar")->isChecked());
   // Every toolbar key has its picture; the two tile keys their tooltips.
-  for (const char* key : {"New", "Open", "Undo", "Redo", "Cut", "Copy", "Paste", "TileH",
-                          "TileV", "Cascade", "Exit", "Help"})
+  for (const char* key : {"New", "Open", "Undo", "Redo", "Cut", "Copy", "Paste", "TileH", "TileV",
+                          "Cascade", "Exit", "Help"})
     EXPECT_FALSE(frame->ToolbarButton(key)->icon().isNull()) << key;
   EXPECT_EQ(frame->ToolbarButton("TileH")->toolTip(), "Tile Horizontal");
   EXPECT_EQ(frame->ToolbarButton("New")->toolTip(), "New Score");
@@ -69,11 +69,12 @@ TEST_F(FrameTest, MenusCarryTheirCaptionsMnemonicsShortcutsAndStates) {
 TEST_F(FrameTest, MenuItemsShowTheToolbarsPicturesUntilTheFrameCloses) {
   WriteSetting("History", "1Path", QStringLiteral("/m/a.sco"));
   Ready();
-  for (const char* m : {"mnuFile", "mnuEdit", "mnuHelp"}) frame->findChild<QMenu*>(m)->aboutToShow();
+  for (const char* m : {"mnuFile", "mnuEdit", "mnuHelp"})
+    frame->findChild<QMenu*>(m)->aboutToShow();
   EXPECT_FALSE(Item("mnuFileOpen")->icon().isNull());
   EXPECT_FALSE(Item("mnuFileNew")->icon().isNull());
-  EXPECT_FALSE(Item("mnuEditCut")->icon().isNull());  // disabled, still pictured
-  EXPECT_FALSE(Item("mnuHelpTOC")->icon().isNull());  // the Help key's picture
+  EXPECT_FALSE(Item("mnuEditCut")->icon().isNull());   // disabled, still pictured
+  EXPECT_FALSE(Item("mnuHelpTOC")->icon().isNull());   // the Help key's picture
   EXPECT_TRUE(Item("mnuHelpAbout")->icon().isNull());  // no picture of its own
   EXPECT_TRUE(frame->mnuFileHist[1]->icon().isNull());
   ASSERT_TRUE(frame->close());
@@ -118,7 +119,8 @@ TEST_F(FrameTest, WindowsGetUniqueTagsAndTheFrameAsParent) {
   ASSERT_EQ(Windows.size(), 2);
   EXPECT_EQ(Windows[0]->Frame(), frame);
   EXPECT_NE(Windows[0]->Tag(), Windows[1]->Tag());
-  for (const auto& w : Windows) EXPECT_TRUE(QRegularExpression("^SW\\d{6}$").match(w->Tag()).hasMatch());
+  for (const auto& w : Windows)
+    EXPECT_TRUE(QRegularExpression("^SW\\d{6}$").match(w->Tag()).hasMatch());
   EXPECT_EQ(frame->ScoreWindows().size(), 2);
   EXPECT_TRUE(frame->ToolbarButton("TileV")->isEnabled());
   frame->ReloadDefaults();

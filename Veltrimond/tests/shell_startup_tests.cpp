@@ -4,11 +4,11 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QMenu>
 #include <QMessageBox>
-#include <QFile>
-#include <QFileInfo>
 #include <QScreen>
 #include <QSet>
 #include <QTest>
