@@ -22,6 +22,8 @@ void Notes::BinarySearch(int t) {
 }
 
 Notes::NotePtr Notes::Add(int atTime, int value, int duration, int flags) {
+  // A value that is no MIDI note would leave a chord without pitches and cut its neighbour.
+  if (value < 0 || value > 127) return nullptr;
   std::size_t index = 0;  // 0-based position of the note
   NotePtr note;
   if (m_notes.empty()) {

@@ -27,7 +27,8 @@ public:
 
   // Adds Value to the chord at AtTime (creating the note when there is none), gives the
   // note the new Duration and Flags, and shortens the note before it so that the two do
-  // not overlap. Returns the note at AtTime.
+  // not overlap. Returns the note at AtTime. A value outside 0..127 adds nothing, changes
+  // nothing and returns null.
   NotePtr Add(int atTime, int value, int duration, int flags);
 
   NotePtr ByIndex(int index) const;  // 1-based; null outside 1..Count

@@ -398,7 +398,7 @@ TEST(PlaybackRequests, NotesWithoutPitchesNeitherSoundNorEndTheStreamEarly) {
   // A note left without pitches gives nothing; the notes after it still come, in order.
   PlaybackScore s;
   auto v = s.AddVoice(kPiano);
-  for (int i = 0; i < 12; ++i) s.Note(v, i * 8, {200}, durEighth);  // not a MIDI note
+  for (int i = 0; i < 12; ++i) v->Notes().Add(i * 8, 61, durEighth, 0)->RemoveValue(61);
   s.Note(v, 96, {60}, durWhole);
   auto other = s.AddVoice(kViolin);
   s.Note(other, 0, {67}, durWhole);
