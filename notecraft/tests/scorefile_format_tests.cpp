@@ -96,7 +96,8 @@ TEST(ScoreFileLayout, EveryKindOfRecordIsWrittenByteForByte) {
   Bytes ins;
   ins.S("I90507").B(254).S("Recorder").B(0, 2, 1, 74)
       .S("-12").B(254).S("0").B(254).S("72").B(254).S("98").B(255);
-  ins.S("I90508").B(254).S("Bass Drum 1").B(9, 9, 0, 0)  // drums: channel 9, category 9
+  // drums: channel 9, category 9, and the drum sound's table row where a program stands
+  ins.S("I90508").B(254).S("Bass Drum 1").B(9, 9, 0, 129)
       .S("36").B(254).S("0").B(254).S("36").B(254).S("36")
       .B(254).S("36").B(254).S("130").B(254).S("38").B(254).S("132");
   for (int slot = 3; slot <= 8; ++slot) ins.B(254).S("0").B(254).S("0");
@@ -105,7 +106,7 @@ TEST(ScoreFileLayout, EveryKindOfRecordIsWrittenByteForByte) {
   VoiceRecord(vce1, 1, "New Voice", "74");
   NoteRecord(vce1, 0, 16, 0, {60, 64, 67});  // 13 + 3: pitches in the note's order
   Bytes vce2;
-  VoiceRecord(vce2, 1, "New Voice", "0");
+  VoiceRecord(vce2, 1, "New Voice", "129");  // finds the kit by its row, not program 0
   NoteRecord(vce2, 16, 8, nteAccent, {36});
   const ByteVector expected =
       MakeFile(HeaderSection(), glb, ins,
