@@ -345,10 +345,10 @@ void Score::ApplyScoreImage(const ScoreImage& image, const std::string& path) {
 
 void Score::ClearContents(Internal, const std::string& path) {
   EndPlayback(Internal{});  // its events came from the content that goes now
+  m_minor = false;  // before the events go, so that no stale key event comes back
+  m_key = 0;
   ClearCollections();
   m_filePath = path;
-  m_minor = false;
-  m_key = 0;
   m_curPage = 1;
   m_lastPage = 1;
   m_activeVoice = 1;

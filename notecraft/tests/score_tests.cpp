@@ -2,6 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
 #include "notecraft/core/common.h"
 #include "notecraft/core/enums.h"
 #include "notecraft/core/internal.h"
@@ -300,6 +306,60 @@ TEST(ScoreChords, TheScoreLoadsTheShippedChordShapes) {
   ASSERT_FALSE(list.empty());
   EXPECT_EQ(static_cast<int>(list.size()), score.Chord()->ListCount());
   EXPECT_EQ(list.front().first, score.Chord()->ListItem(0));
+}
+
+// A listener that, on ChangeNotify, runs an action once (closing another window, say).
+class ActingListener : public ScoreEvents {
+public:
+  ActingListener(std::string name, std::vector<std::string>& log)
+      : m_name(std::move(name)), m_log(log) {}
+  void ChangeNotify(bool) override {
+    m_log.push_back(m_name);
+    if (auto act = std::exchange(action, nullptr)) act();
+  }
+  std::function<void()> action;
+
+private:
+  std::string m_name;
+  std::vector<std::string>& m_log;
+};
+
+TEST(ScoreListeners, RemovalDuringAnEventTakesEffectAtOnce) {
+  Score score;
+  std::vector<std::string> log;
+  ActingListener first("first", log);
+  auto second = std::make_unique<ActingListener>("second", log);
+  ActingListener third("third", log);
+  ActingListener late("late", log);
+  score.AddListener(&first);
+  score.AddListener(second.get());
+  score.AddListener(&third);
+  // The first closes the second (removed and freed) and adds another; the third removes
+  // itself while it is being called.
+  first.action = [&] {
+    score.RemoveListener(second.get());
+    second.reset();
+    score.AddListener(&late);
+  };
+  third.action = [&] { score.RemoveListener(&third); };
+  score.SetChanged(true);
+  EXPECT_EQ(log, (std::vector<std::string>{"first", "third"}));
+  log.clear();
+  score.SetChanged(false);
+  EXPECT_EQ(log, (std::vector<std::string>{"first", "late"}));
+  // Removed and added again inside one event: heard once more from the next event.
+  log.clear();
+  first.action = [&] {
+    score.RemoveListener(&late);
+    score.AddListener(&late);
+  };
+  score.SetChanged(true);
+  EXPECT_EQ(log, (std::vector<std::string>{"first"}));
+  log.clear();
+  score.SetChanged(false);
+  EXPECT_EQ(log, (std::vector<std::string>{"first", "late"}));
+  score.RemoveListener(&first);
+  score.RemoveListener(&late);
 }
 
 }  // namespace
