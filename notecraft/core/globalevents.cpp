@@ -233,8 +233,8 @@ void GlobalEvents::EnsureMeasures() const {
   for (const auto& e : m_times) {
     MeasureSpan span;
     span.Time = e->EventTime();
-    span.Number =
-        previous.Number + FloorDiv(static_cast<std::int64_t>(span.Time) - previous.Time, previous.Length);
+    span.Number = previous.Number +
+                  FloorDiv(static_cast<std::int64_t>(span.Time) - previous.Time, previous.Length);
     span.Length = MeasureLengthOf(e->Value1(), e->Value2());
     span.Pulse = PulseOf(e->Value1(), e->Value2());
     const std::int64_t k = (span.Time - previous.TimeStart) / previous.Length;  // truncated

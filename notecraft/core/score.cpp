@@ -138,7 +138,8 @@ void Score::AddListener(ScoreEvents* listener) {
 void Score::RemoveListener(ScoreEvents* listener) {
   if (!listener) return;
   if (m_raiseDepth > 0) {
-    std::replace(m_listeners.begin(), m_listeners.end(), listener, static_cast<ScoreEvents*>(nullptr));
+    std::replace(m_listeners.begin(), m_listeners.end(), listener,
+                 static_cast<ScoreEvents*>(nullptr));
     return;
   }
   m_listeners.erase(std::remove(m_listeners.begin(), m_listeners.end(), listener),

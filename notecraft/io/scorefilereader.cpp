@@ -93,8 +93,8 @@ private:
   // they reach past the end of the file.
   std::optional<Bytes> Section(int start, std::int64_t length);
   bool Inside(int start, std::int64_t length) const {
-    return start >= 1 && length >= 0 &&
-           static_cast<std::int64_t>(start) - 1 + length <= static_cast<std::int64_t>(m_file.size());
+    const auto size = static_cast<std::int64_t>(m_file.size());
+    return start >= 1 && length >= 0 && static_cast<std::int64_t>(start) - 1 + length <= size;
   }
 
   void ParseHeader(Bytes d);

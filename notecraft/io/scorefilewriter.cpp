@@ -299,9 +299,9 @@ void Writer::WriteVoices(const Staff& staff) {
     Text(voice->Description(), TextKind::Description);
     Byte(kFieldSep);
     // A voice is stored with its instrument's program (a drum sound's table row), and finds
-    // its instrument by it when read. One without an instrument (a staff added when the score held sixteen)
-    // is given the first instrument's program: any other could ask for a seventeenth
-    // instrument, which no reader can make, and the file would not open.
+    // its instrument by it when read. One without an instrument (a staff added when the
+    // score held sixteen) is given the first instrument's: any other could ask for a
+    // seventeenth instrument, which no reader can make, and the file would not open.
     auto instrument = voice->Instrument();
     if (!instrument) instrument = m_score.AllInstruments().Item(1);
     Ascii(FormatDecimal(instrument ? instrument->FileCode() : 0));

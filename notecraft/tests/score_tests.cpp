@@ -13,6 +13,7 @@
 #include "notecraft/core/internal.h"
 #include "harmonygrid/core/chord.h"
 #include "model_fixtures.h"
+#include "scorefile_fixtures.h"
 
 namespace notecraft {
 namespace {
@@ -360,6 +361,51 @@ TEST(ScoreListeners, RemovalDuringAnEventTakesEffectAtOnce) {
   EXPECT_EQ(log, (std::vector<std::string>{"first", "late"}));
   score.RemoveListener(&first);
   score.RemoveListener(&late);
+}
+
+// The score's key stands as the time-0 key event too; emptying the score-wide events in
+// any way keeps the two in step, so a save writes the key that is shown.
+TEST(ScoreKey, ClearingTheScoreWideEventsKeepsTheKeyEvent) {
+  auto keyEvent = [](Score& s) {
+    const auto e = s.AllGlobals().Find(0, evtKeyChange, true);
+    return e ? std::pair{e->Value1(), e->Value2()} : std::pair{-1, -1};
+  };
+  Score score;
+  score.CreateDefault();
+  score.SetKey(3);
+  score.SetMinor(true);
+  const std::pair want{KeyToByte(3), 255};
+  struct Step {
+    const char* name;
+    std::function<void()> run;
+  } steps[] = {
+      {"CreateDefault", [&] { score.CreateDefault(); }},
+      {"Reload without a file", [&] { score.Reload(); }},
+      {"AllGlobals().Clear()", [&] { score.AllGlobals().Clear(); }},
+  };
+  for (const auto& step : steps) {
+    SCOPED_TRACE(step.name);
+    step.run();
+    EXPECT_EQ(score.Key(), 3);
+    EXPECT_TRUE(score.Minor());
+    EXPECT_EQ(keyEvent(score), want);
+    score.SetKey(3);  // the same value changes nothing, and needs nothing
+    EXPECT_EQ(keyEvent(score), want);
+  }
+  // What is saved then is what is shown.
+  testing::MessageRecorder host;
+  testing::TempDir dir;
+  score.CreateDefault();
+  ASSERT_TRUE(score.SaveFile(dir.File("key.sco")));
+  Score back;
+  ASSERT_TRUE(back.OpenFile(dir.File("key.sco")));
+  EXPECT_EQ(back.Key(), 3);
+  EXPECT_TRUE(back.Minor());
+  // C major stands without an event, as a new score does.
+  score.SetKey(0);
+  score.SetMinor(false);
+  score.CreateDefault();
+  EXPECT_FALSE(score.AllGlobals().Find(0, evtKeyChange, true));
 }
 
 }  // namespace

@@ -89,7 +89,8 @@ TEST_F(ScoreFileDamage, OpeningACutFileKeepsTheScoreAndItsFile) {
   ASSERT_TRUE(full.SaveFile(path));
   const ByteVector whole = testing::ReadAll(path);
   const std::string cutPath = dir.File("Cut.sco");
-  testing::WriteAll(cutPath, ByteVector(whole.begin(), whole.begin() + static_cast<long>(whole.size() / 4)));
+  const auto quarter = static_cast<long>(whole.size() / 4);
+  testing::WriteAll(cutPath, ByteVector(whole.begin(), whole.begin() + quarter));
   ASSERT_TRUE(score.SaveFile(dir.File("Mine.sco")));
   before = Describe(score);
   EXPECT_FALSE(score.OpenFile(cutPath));
