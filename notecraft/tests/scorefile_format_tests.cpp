@@ -51,7 +51,7 @@ TEST(ScoreFileLayout, ANewScoreIsWrittenByteForByte) {
   const ByteVector ins = Bytes()
                              .S("I90507").B(254).S("Recorder")
                              .B(0, 2, 1, 74)  // channel, category, clef, program
-                             .S("-12").B(254).S("0").B(254).S("72").B(254).S("98").B(255);
+                             .S("0").B(254).S("0").B(254).S("72").B(254).S("98").B(255);
   Bytes vce;
   VoiceRecord(vce, 0, "New Voice", "74");
   const ByteVector expected = MakeFile(hdr, glb, ins, {{StaffHeader("New"), {}, vce}});
@@ -95,7 +95,7 @@ TEST(ScoreFileLayout, EveryKindOfRecordIsWrittenByteForByte) {
   ASSERT_EQ(glb.size(), 26u);
   Bytes ins;
   ins.S("I90507").B(254).S("Recorder").B(0, 2, 1, 74)
-      .S("-12").B(254).S("0").B(254).S("72").B(254).S("98").B(255);
+      .S("0").B(254).S("0").B(254).S("72").B(254).S("98").B(255);
   // drums: channel 9, category 9, and the drum sound's table row where a program stands
   ins.S("I90508").B(254).S("Bass Drum 1").B(9, 9, 0, 129)
       .S("36").B(254).S("0").B(254).S("36").B(254).S("36")
