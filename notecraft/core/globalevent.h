@@ -49,14 +49,16 @@ private:
   // A time signature's values or time changed: its list's measure table is stale.
   void SignatureChanged();
 
-  int m_index = 0;
+  // Widest first, so that no padding falls between: a score holds one event a lyric
+  // syllable, hundreds of thousands of them.
   std::string m_text;
+  GlobalEvents* m_owner = nullptr;  // non-owning; the list that holds it, or null
+  int m_index = 0;
   int m_eventTime = 0;
   int m_eventType = 0;
   std::uint8_t m_value1 = 0;
   std::uint8_t m_value2 = 0;
-  GlobalEvents* m_owner = nullptr;  // non-owning; the list that holds it, or null
-  bool m_timeList = false;          // held in its owner's time-signature list
+  bool m_timeList = false;  // held in its owner's time-signature list
 };
 
 }  // namespace notecraft

@@ -328,6 +328,8 @@ void GlobalEvents::SetPulseValue(int value) {
 
 void GlobalEvents::SetParent(Internal, Score* score) { m_parent = score; }
 
+void GlobalEvents::Reserve(Internal, std::size_t count) { m_events.reserve(m_events.size() + count); }
+
 Score* GlobalEvents::Parent(Internal) const { return m_parent; }
 
 void GlobalEvents::RemoveRange(Internal, int fromTime, int toTime) {

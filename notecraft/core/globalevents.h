@@ -96,6 +96,8 @@ public:
   void RemoveRange(Internal, int fromTime, int toTime);
   void SetParent(Internal, Score* score);
   Score* Parent(Internal) const;
+  // Room for count more events (a reader that knows how many follow).
+  void Reserve(Internal, std::size_t count);
 
 private:
   friend class GlobalEvent;

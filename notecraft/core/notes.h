@@ -55,6 +55,8 @@ public:
 
   // Library-internal.
   int CurIndex(Internal) const;
+  // Room for count more notes (a reader that knows how many follow).
+  void Reserve(Internal, std::size_t count);
   void SetParent(Internal, Score* score);
   Score* Parent(Internal) const;
   void Reset(Internal);

@@ -279,26 +279,37 @@ void Parser::ParseHeader(Bytes d) {
 void Parser::ParseEvents(Bytes d, bool ofStaff) {
   ScoreImage::Events events;
   events.OfStaff = ofStaff;
-  events.Items.reserve(d.size() / kEventSize);  // from the bytes there, not a stored count
   ByteFinder ends(d, kRecordEnd);
-  std::size_t pos = 0;
-  // A record cut short ends the section.
-  while (d.size() - pos >= kEventSize) {
+  // Calls take(record, text) for each whole record; a record cut short ends the section.
+  auto walk = [&](auto&& take) {
+    std::size_t pos = 0;
+    while (d.size() - pos >= kEventSize) {
+      std::size_t next = pos + kEventSize;
+      Bytes text;
+      if (next < d.size() && d[next] == kFieldSep) {
+        const std::size_t end = ends.Next(next + 1);
+        if (end == d.size()) break;
+        text = d.subspan(next + 1, end - next - 1);
+        next = end + 1;
+      }
+      take(pos, text);
+      pos = next;
+    }
+  };
+  // Counted first, from the bytes there (not a stored count): a staff's lyrics are tens of
+  // thousands of records, and a list sized by guess holds memory the score never uses.
+  std::size_t count = 0;
+  walk([&](std::size_t, Bytes) { ++count; });
+  events.Items.reserve(count);
+  walk([&](std::size_t pos, Bytes text) {
     ScoreImage::Event e;
     e.Time = BytesToLong(d.subspan(pos, 4));
     e.Type = d[pos + 4];
     e.Value1 = d[pos + 5];
     e.Value2 = d[pos + 6];
-    std::size_t next = pos + kEventSize;
-    if (next < d.size() && d[next] == kFieldSep) {
-      const std::size_t end = ends.Next(next + 1);
-      if (end == d.size()) break;
-      e.Text = d.subspan(next + 1, end - next - 1);
-      next = end + 1;
-    }
-    events.Items.push_back(std::move(e));
-    pos = next;
-  }
+    e.Text = text;
+    events.Items.push_back(e);
+  });
   m_image.Steps.emplace_back(std::move(events));
 }
 
