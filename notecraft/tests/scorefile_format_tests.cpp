@@ -408,5 +408,26 @@ TEST(ScoreFileStaves, ACountByteThatLooksLikeASeparatorIsNotOne) {
   EXPECT_EQ(score.Staff(1)->Voice(1)->Notes().Count(), 2);
 }
 
+// Two writer rules kept on purpose: the channel byte is the one readers will assign (an
+// instrument's own channel may be stale), and a clef that is no clef type is written as
+// treble (a byte of 32 or more would be read as part of the scale's digits and shift every
+// byte after it).
+TEST(ScoreFileStaves, ChannelsByRuleAndClefsThatAreNoClefType) {
+  FixedClock clock(kNineOhFiveSeven);
+  Score score;
+  score.CreateDefault();
+  const Internal key;
+  auto ins = score.Staff(1)->Voice(1)->Instrument();
+  ins->SetChannel(key, 5);  // stale: the rule gives the only melodic instrument channel 0
+  score.Staff(1)->SetDefaultClef(40);
+  score.Staff(1)->Voice(1)->Notes().Add(0, 60, 16, 0);
+  Score back;
+  Read(back, Write(score));
+  EXPECT_EQ(back.Staff(1)->Voice(1)->Instrument()->Channel(), 0);
+  EXPECT_EQ(back.Staff(1)->DefaultClef(), clfTreble);
+  EXPECT_EQ(back.Staff(1)->Description(), score.Staff(1)->Description());
+  EXPECT_EQ(back.Staff(1)->Voice(1)->Notes().Count(), 1);
+}
+
 }  // namespace
 }  // namespace notecraft
