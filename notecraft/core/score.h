@@ -381,14 +381,20 @@ public:
   std::vector<Range>& MutablePageLayouts(Internal);
   const std::string& FilePath(Internal) const;
   void SetFilePath(Internal, std::string path);
+  // AllGlobals was emptied: puts back the time-0 key event that Key and Minor stand for.
+  void ScoreEventsCleared(Internal);
   int TwipsPerPixelX(Internal) const;
   int TwipsPerPixelY(Internal) const;
 
-  // Raises an event on every listener.
+  // Raises an event on every listener. A listener removed during the event (by itself or
+  // by another) is not called again, even within this event: it may be gone. One added
+  // during the event hears the next one.
   template <typename F>
   void Raise(F&& call) {
-    const auto listeners = m_listeners;  // a listener may remove itself
-    for (auto* l : listeners) call(*l);
+    RaiseScope scope(*this);
+    const std::size_t count = m_listeners.size();
+    for (std::size_t i = 0; i < count && i < m_listeners.size(); ++i)
+      if (ScoreEvents* l = m_listeners[i]) call(*l);
   }
 
 private:
@@ -471,7 +477,23 @@ private:
   void FitWindowToPage();
   void ClearCollections();
 
+  // Removal during an event leaves a null slot, so positions stay put until the outermost
+  // event ends and the list is compacted.
+  class RaiseScope {
+  public:
+    explicit RaiseScope(Score& score) : m_score(score) { ++m_score.m_raiseDepth; }
+    ~RaiseScope() {
+      if (--m_score.m_raiseDepth == 0) m_score.CompactListeners();
+    }
+    RaiseScope(const RaiseScope&) = delete;
+    RaiseScope& operator=(const RaiseScope&) = delete;
+
+  private:
+    Score& m_score;
+  };
+  void CompactListeners();
   std::vector<ScoreEvents*> m_listeners;
+  int m_raiseDepth = 0;
 
   std::unique_ptr<GlobalEvents> m_globals;
   std::unique_ptr<Instruments> m_instruments;
