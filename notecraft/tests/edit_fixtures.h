@@ -16,7 +16,7 @@ namespace notecraft::testing {
 
 // Logs the events editing raises, one word each ("staff 1", "measure 3", "history 1",
 // "changed 1", "cleared").
-class EventLog : public ScoreEvents {
+class EditEventLog : public ScoreEvents {
 public:
   void ActiveStaff(const std::shared_ptr<Staff>& staff) override {
     Log.push_back("staff " + std::to_string(staff ? staff->Index() : 0));
@@ -65,7 +65,7 @@ public:
   }
   const EditState& Editing() { return score.Editing(Internal{}); }
 
-  EventLog log;
+  EditEventLog log;
 };
 
 }  // namespace notecraft::testing
