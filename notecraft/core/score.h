@@ -541,6 +541,9 @@ private:
   // the history was empty.
   void CommitEdit(const class DidWhat* record);
   void RedrawBand(class Region& band, int joinTop);
+  // Moves the notes of measure mesNo (duration 64ths) of every voice so that none starts
+  // before the one before it ends.
+  void RetimeAfterDuration(int mesNo, int duration);
   std::unique_ptr<struct EditState, EditStateDeleter> m_edit;
   // [private: files]
   bool OpenFileUnguarded(const std::string& path);
