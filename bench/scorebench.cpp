@@ -6,9 +6,10 @@
 //
 // FILE is a score file, or gen:MEASURES:STAVES for a generated score (bench/scoregen.h).
 // Pages are laid out and painted on the engine's recording surface, or, with --png, on the
-// QPainter page buffer whose pages are then saved as DIR/page-0001.png and on; --pdf lays
-// the score out again on a PDF writer and prints every page into OUT.pdf. Times are
-// milliseconds of wall clock; peak memory is the process's maximum resident size.
+// QPainter page buffer whose pages are then saved as DIR/page-0001.png and on; --pdf prints
+// every page into OUT.pdf through the score's own printing (Score::PrintScore on a QPrinter
+// writing PDF), as a user's print does. Times are milliseconds of wall clock; peak memory
+// is the process's maximum resident size.
 //
 // Exit status: 0 on success, 1 when a step fails (the message says which), 2 for a wrong
 // command line.
@@ -28,9 +29,7 @@
 
 #include <QGuiApplication>
 #include <QImage>
-#include <QPageLayout>
-#include <QPageSize>
-#include <QPdfWriter>
+#include <QPrinter>
 #include <QString>
 
 #include "notecraft/core/internal.h"
@@ -39,6 +38,7 @@
 #include "notecraft/core/voice.h"
 #include "notecraft/qt/musicfontloader.h"
 #include "notecraft/qt/qpaintersurface.h"
+#include "notecraft/qt/qprintertarget.h"
 #include "notecraft/view/recordingsurface.h"
 #include "scoregen.h"
 
@@ -188,24 +188,15 @@ void EnsureQt(std::unique_ptr<QGuiApplication>& app, int& argc, char** argv) {
   if (!LoadMusicFont()) throw Failure("the music font Veltrimond cannot be loaded (is the install folder set?)");
 }
 
+// Prints every page to a PDF file as the editor's Print command does.
 void WritePdf(Score& score, const std::string& path, int& pdfPages) {
-  QPdfWriter pdf(QString::fromStdString(path));
-  // One point is 20 twips; no margins: the score keeps its own.
-  const QSizeF points(score.PageWidthTwips() / 20.0, score.PageHeightTwips() / 20.0);
-  pdf.setPageLayout(QPageLayout(QPageSize(points, QPageSize::Point), QPageLayout::Portrait,
-                                QMarginsF(0, 0, 0, 0)));
-  pdf.setTitle(QString::fromStdString(score.Title()));
-  QPainterSurface surface(&pdf);
-  if (!surface.IsActive()) throw Failure("cannot write " + path);
-  score.SetWindow(&surface);
-  Paginate(score);
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  printer.setOutputFileName(QString::fromStdString(path));
+  printer.setDocName(QString::fromStdString(score.Title()));
+  QPrinterTarget target(printer);
+  if (!score.PrintScore(target)) throw Failure("cannot print to " + path);
   pdfPages = score.LastPage();
-  for (int page = 1; page <= pdfPages; ++page) {
-    if (page > 1) surface.NewPage();
-    ShowPage(score, page);
-  }
-  score.SetWindow(nullptr);
-  surface.EndDoc();
 }
 
 int Run(int argc, char** argv) {
@@ -254,7 +245,6 @@ int Run(int argc, char** argv) {
       pngMs += Milliseconds(saving, Clock::now());
     }
   }
-  score->SetWindow(nullptr);
 
   std::vector<std::pair<std::string, double>> report = steps.All();
   report.emplace_back("paint", paintMs);
@@ -266,6 +256,7 @@ int Run(int argc, char** argv) {
     WritePdf(*score, *options->Pdf, pdfPages);
     report.emplace_back("pdf", Milliseconds(start, Clock::now()));
   }
+  score->SetWindow(nullptr);
   if (options->Save) {
     const auto start = Clock::now();
     if (!score->SaveFile(*options->Save))

@@ -343,6 +343,7 @@ void Score::SetPageOrientation(int orientation) {
   if (orientation == m_orientation) return;
   m_orientation = orientation;
   MarkChanged();
+  FitWindowToPage();
   PaintWindow();
 }
 
@@ -360,6 +361,7 @@ void Score::SetPageSize(int size) {
   for (const auto& paper : kPapers) {
     if (paper.size == size) SetPaperDimensions(paper.heightTw, paper.widthTw);
   }
+  FitWindowToPage();
   PaintWindow();
 }
 
@@ -397,6 +399,7 @@ void Score::SetPageHeight(float inches) {
   (landscape ? m_paperWidthTw : m_paperHeightTw) = *twips;
   MarkChanged();
   RecomputePageSize();
+  FitWindowToPage();
   PaintWindow();
 }
 
@@ -410,6 +413,7 @@ void Score::SetPageWidth(float inches) {
   (landscape ? m_paperHeightTw : m_paperWidthTw) = *twips;
   MarkChanged();
   RecomputePageSize();
+  FitWindowToPage();
   PaintWindow();
 }
 

@@ -227,11 +227,13 @@ public:
   void PaginateStep(Internal) noexcept;
 
   // --- Printing (score_print.cpp) ---
-  // Prints pages fromPage..toPage (0: the first, the last) on printer, each painted in black
-  // through the ordinary page painting. The score's layout is finished first, so every page
-  // of the range exists. The window, the page shown and this score's colours are as before
-  // afterwards. False, with nothing started, when no page of the range exists or a print is
-  // already running; false too when the printer cannot start.
+  // Prints pages fromPage..toPage (0: the first, the last; a negative first page: page 1)
+  // on printer, each painted in black through the ordinary page painting. The score's
+  // layout is finished first, so every page of the range exists; a score without a window
+  // is laid out on the printer (and keeps that layout: LastPage counts its pages). The
+  // window, the page shown and this score's colours are as before afterwards. False, with
+  // nothing started, when no page of the range exists or a print is already running; false
+  // too when the printer cannot start or no page was printed.
   bool PrintScore(class PrintTarget& printer, int fromPage = 0, int toPage = 0) noexcept;
 
   // --- Drawing surface, colours and symbols (score_view.cpp) ---
@@ -572,6 +574,8 @@ private:
   void WriteKeyThrough();
   void SetPaperDimensions(int heightTwips, int widthTwips);
   void RecomputePageSize();
+  // The attached window takes the page's size (score_view.cpp).
+  void FitWindowToPage();
   void ClearCollections();
 
   std::vector<ScoreEvents*> m_listeners;

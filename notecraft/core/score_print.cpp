@@ -1,6 +1,7 @@
 // Printing: the pages of a range painted on a printer through the ordinary page painting.
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "notecraft/core/enums.h"
 #include "notecraft/core/internal.h"
@@ -34,67 +35,89 @@ PrintSettings SettingsFor(const Score& score) {
 }  // namespace
 
 bool Score::PrintScore(PrintTarget& printer, int fromPage, int toPage) noexcept {
+  const Internal key;
+  DrawContext& dc = View(key);
+  if (dc.Printing()) return false;
+  Surface* const screen = dc.Window();
+  Surface* device = nullptr;
+  const double screenX = dc.TwipsPerPixelX();
+  const double screenY = dc.TwipsPerPixelY();
+  const auto colors = dc.SavedColors();
+  const int curTime = m_curTime, curPage = m_curPage;
+  const bool redraw = m_redraw, paintPending = m_paintPending;
+  bool printed = false;
   try {
-    const Internal key;
-    DrawContext& dc = View(key);
-    if (dc.Printing()) return false;
-
     // Every page of the range must exist: finish the layout that background pagination has
-    // not reached yet.
-    while (m_paginating) {
-      const int before = m_paginatePage;
-      PaginateStep(key);
-      if (m_paginating && m_paginatePage == before) break;
+    // not reached yet. Without a window the score is laid out on the printer itself, which
+    // measures text as it prints it.
+    auto finishLayout = [&] {
+      while (m_paginating) {
+        const int before = m_paginatePage;
+        PaginateStep(key);
+        if (m_paginating && m_paginatePage == before) break;
+      }
+    };
+    // The range: 0 (or missing) for the first page, and with it for the last; pages beyond
+    // the last laid out are not printed.
+    auto range = [&]() {
+      int from = fromPage;
+      int to = toPage;
+      if (from == 0) {
+        from = 1;
+        if (to == 0) to = m_lastPage;
+      }
+      from = std::max(from, 1);
+      to = std::max(std::min(to, m_lastPage), from);
+      return std::pair{from, to};
+    };
+    if (screen) {
+      finishLayout();
+      const auto [from, to] = range();
+      if (m_lastPage < 1 || from > m_lastPage) return false;  // no empty job, no blank sheet
     }
-    if (fromPage <= 0) {
-      fromPage = 1;
-      if (toPage <= 0) toPage = m_lastPage;
-    }
-    toPage = std::max(std::min(toPage, m_lastPage), fromPage);
-    if (m_lastPage < 1 || fromPage > m_lastPage) return false;  // no empty job, no blank sheet
 
-    Surface* device = printer.BeginJob(SettingsFor(*this));
+    device = printer.BeginJob(SettingsFor(*this));
     if (!device) return false;
-
-    Surface* const screen = dc.Window();
-    const double screenX = dc.TwipsPerPixelX();
-    const double screenY = dc.TwipsPerPixelY();
-    const auto colors = dc.SavedColors();
-    const int curTime = m_curTime, curPage = m_curPage;
-    const bool redraw = m_redraw, paintPending = m_paintPending;
+    m_redraw = true;
+    dc.SwapWindow(device);
+    if (!screen) {
+      RestartPagination(1);
+      finishLayout();
+    }
+    const auto [from, to] = range();
 
     dc.SetPrinting(true, (device->PageWidth() - device->ScaleWidth()) / 2,
                    (device->PageHeight() - device->ScaleHeight()) / 2);
-    dc.SwapWindow(device);
     dc.SetTwipsPerPixel(device->TwipsPerPixelX(), device->TwipsPerPixelY());
     // A line as wide on paper as one screen pixel; never thinner than one device pixel.
     device->SetLineWidth(std::max(1, static_cast<int>(screenX / std::max(device->TwipsPerPixelX(), 1e-9))));
-    m_redraw = true;
     dc.SetAllColors(0);
 
-    for (int page = fromPage; page <= toPage; ++page) {
+    for (int page = from; page <= std::min(to, m_lastPage); ++page) {
       if (static_cast<std::size_t>(page) > m_pageTimes.size()) break;
-      if (page > fromPage) device->NewPage();  // between pages only: no blank last sheet
+      if (page > from) device->NewPage();  // between pages only: no blank last sheet
       m_curPage = page;
       m_curTime = m_pageTimes[static_cast<std::size_t>(page - 1)].Low();
       PaintWindow();
+      printed = true;
     }
-
-    m_paintPending = paintPending;
-    m_redraw = redraw;
-    m_curTime = curTime;
-    m_curPage = curPage;
+  } catch (...) {
+    printed = false;
+  }
+  if (device) {
     device->EndDoc();
     printer.EndJob();
-    dc.SwapWindow(screen);
-    dc.SetPrinting(false);
-    dc.SetTwipsPerPixel(screenX, screenY);
-    // This score's own colours: another score may have changed the process defaults since.
-    dc.RestoreColors(colors);
-    return true;
-  } catch (...) {
-    return false;
   }
+  m_paintPending = paintPending;
+  m_redraw = redraw;
+  m_curTime = curTime;
+  m_curPage = curPage;
+  dc.SwapWindow(screen);
+  dc.SetPrinting(false);
+  dc.SetTwipsPerPixel(screenX, screenY);
+  // This score's own colours: another score may have changed the process defaults since.
+  dc.RestoreColors(colors);
+  return printed;
 }
 
 }  // namespace notecraft

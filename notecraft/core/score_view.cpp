@@ -35,6 +35,8 @@ Surface* Score::Window() const noexcept { return View(Internal{}).Window(); }
 
 void Score::SetWindow(Surface* window) noexcept { View(Internal{}).AttachWindow(window); }
 
+void Score::FitWindowToPage() { View(Internal{}).FitWindowToPage(); }
+
 int Score::TwipsToPixelsX(int value) const { return View(Internal{}).TwipsToPixelsX(value); }
 
 int Score::TwipsToPixelsY(int value) const { return View(Internal{}).TwipsToPixelsY(value); }

@@ -12,6 +12,35 @@
 
 namespace notecraft {
 
+namespace {
+
+// The staff-name column's largest share of the line: one part in this many.
+constexpr int kNameColumnShare = 4;
+
+// The largest staff height below tooTall at which the system stacked from y ends at or
+// above bottom, found on the system's own geometry (staff heights at their scales, grand
+// staves, staff-space events, lyric lines, chord row, spacing), which grows with the staff
+// height; the smallest staff height that draws when none fits.
+int FittingStaffHeight(SystemStack& stack, SystemLayout& system, int y, int tooTall, int bottom,
+                       bool names) {
+  int fits = DrawContext::kMinStaffHeight;
+  int high = tooTall - 1;
+  int low = fits + 1;
+  while (low <= high) {
+    const int mid = low + (high - low) / 2;
+    stack.Stack(system, y, mid, names);
+    if (system.Bottom <= bottom) {
+      fits = mid;
+      low = mid + 1;
+    } else {
+      high = mid - 1;
+    }
+  }
+  return fits;
+}
+
+}  // namespace
+
 PageLayout PageBreaker::LayOut(int page, int start, int staffHeight, int endTime) {
   PageLayout layout;
   layout.Page = page;
@@ -43,9 +72,12 @@ PageLayout PageBreaker::LayOut(int page, int start, int staffHeight, int endTime
       if (!layout.Systems.empty()) break;  // the page is full
       // The page's first system does not fit: the staff height shrinks to what the page
       // holds, once, and the system is taken whether or not it fits now.
-      L = std::max((layout.BottomY - staffSpace * count - y) / count, DrawContext::kMinStaffHeight);
+      L = FittingStaffHeight(stack, system, y, L, layout.BottomY, names);
       stack.Stack(system, y, L, names);
     }
+    // However long a staff's description, the name column takes at most a quarter of the
+    // line; the painter cuts longer names to it.
+    system.LabelWidth = std::min(system.LabelWidth, (layout.RightX - layout.LeftX) / kNameColumnShare);
     system.Left = layout.LeftX + system.LabelWidth;
     system.Right = layout.RightX;
     measures.Fill(system, L);

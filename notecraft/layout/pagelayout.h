@@ -36,7 +36,8 @@ struct MeasureSlot {
 };
 
 // Where one visible staff stands in a system. A band is the staff's rectangle: from Top,
-// a pad, the staff lines, a pad, down to Bottom; the staff's lyric lines follow below it.
+// a pad, the staff lines, a pad, down to Bottom; the staff's lyric lines follow below it,
+// or, on a grand staff, stand between its two staves, which move apart to make room.
 struct StaffSlot {
   int Staff = 0;  // Staff::Index
   float Scale = 1.0f;

@@ -55,16 +55,17 @@ int SystemStack::Stack(SystemLayout& system, int y, int staffHeight, bool names)
     slot.Top = y;
     slot.TopLine = y + slot.Pad;
     slot.BottomLine = slot.TopLine + 4 * s;
+    // Every staff keeps a line per lyric verse: below the band, or on a grand staff
+    // between its two staves, where its lyrics stand.
+    const int lyrics = kLyricLineTwips * staff->Verses();
     int last = slot.BottomLine;
     if (slot.Grand) {
-      slot.LowerTopLine = slot.BottomLine + 4 * s;
+      slot.LowerTopLine = slot.BottomLine + 4 * s + lyrics;
       slot.LowerBottomLine = slot.LowerTopLine + 4 * s;
       last = slot.LowerBottomLine;
     }
     slot.Bottom = SnapY(last + slot.Pad);
-    // A grand staff's lyrics stand between its two staves; other staves keep a line per
-    // verse below the band.
-    slot.End = slot.Bottom + (slot.Grand ? 0 : kLyricLineTwips * staff->Verses());
+    slot.End = slot.Bottom + (slot.Grand ? 0 : lyrics);
     y = slot.End;
     count += slot.Grand ? 3 : 1;
 

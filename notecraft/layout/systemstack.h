@@ -2,7 +2,8 @@
 // The vertical layout of one system: the chord row, then each visible staff's band (moved by
 // a staff-space event at the system's start, the staff lines padded above and below by half
 // the staff spacing at the staff's scale, a grand staff's two staves four spaces apart) and
-// the staff's lyric lines below the band. This one computation decides both whether a
+// the staff's lyric lines below the band (on a grand staff between its staves, which move
+// apart by as much). This one computation decides both whether a
 // system fits its page and where painting draws it, so pagination and painting agree.
 
 namespace notecraft {

@@ -223,7 +223,8 @@ void QPainterSurface::DrawPolyline(const std::vector<SurfacePoint>& points) noex
 
 void QPainterSurface::FillPolygon(const std::vector<SurfacePoint>& points) noexcept {
   if (!m_painter.isActive() || points.size() < 3) return;
-  PrepareFill(false);
+  // Sloped beams: smooth edges.
+  PrepareFill(true);
   m_painter.drawPolygon(ToPolygon(points));
 }
 

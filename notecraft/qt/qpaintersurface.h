@@ -8,7 +8,8 @@
 // transform, so text measures the same on every device. Text is drawn with its cell top at
 // the anchor (baseline = y + ascent), kerning off, hinting off and font merging off, so a
 // missing music glyph shows as the font's empty box and not as another font's letter.
-// Lines and boxes are drawn aliased (crisp staff lines); text, curves and arcs antialiased.
+// Lines and boxes are drawn aliased (crisp staff lines); text, curves, arcs and filled
+// polygons (beams) antialiased.
 
 #include <memory>
 #include <optional>

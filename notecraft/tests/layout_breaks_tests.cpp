@@ -125,6 +125,16 @@ TEST_F(SystemBreaks, OnlyPageOnesFirstSystemHasTheStaffNameColumn) {
   EXPECT_EQ(LayOut(2, 0).Systems[0].Left, kLeftMargin);
 }
 
+TEST_F(SystemBreaks, ALongStaffNameTakesAQuarterOfTheLineAtMost) {
+  First().SetFlags(stfShowStaffDesc);
+  First().SetDescription("Lead vocal, written by Somebody Famous, 2007 (revised 2010)");
+  FillQuarters(First(), 40);
+  Attach();
+  const PageLayout first = LayOut(1, 0);
+  EXPECT_EQ(first.LabelWidth, kWidth / 4);
+  EXPECT_EQ(first.Systems[0].Left, kLeftMargin + kWidth / 4);
+}
+
 class PageBreaks : public LayoutFixture {};
 
 // Systems of one staff on a page without headings, from y 1440 to 15120.
@@ -145,13 +155,13 @@ TEST_F(PageBreaks, SystemsPerPageFollowTheStaffBands) {
       {"grand staff", [](LayoutFixture& f) { f.First().SetDefaultClef(clfGrand); }, 5},
       // 225 a verse below the band.
       {"two lyric verses", [](LayoutFixture& f) { f.First().SetVerses(Internal{}, 2); }, 7},
-      // A grand staff's lyrics stand between its staves and take no room.
+      // A grand staff's lyrics stand between its staves, which move 450 further apart.
       {"grand staff with two verses",
        [](LayoutFixture& f) {
          f.First().SetDefaultClef(clfGrand);
          f.First().SetVerses(Internal{}, 2);
        },
-       5},
+       4},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -174,16 +184,34 @@ TEST_F(PageBreaks, AFirstSystemTooTallForThePageLowersTheStaffHeightOnce) {
   FillQuarters(First(), 40);
   Attach();
   PaginateAll();
-  // (15120 - 12 x 720 - 1440) \ 12 = 420: the system then fits, alone.
+  // The largest staff height at which the twelve bands (pads of 360, lines 4 x L / 4,
+  // bottoms snapped to pixels) fit between 1440 and 15120: 434. The system then fits, alone.
   ASSERT_GE(score.PageLayouts().size(), 2u);
-  EXPECT_EQ(score.PageLayouts()[0].High(), 420);
+  EXPECT_EQ(score.PageLayouts()[0].High(), 434);
   EXPECT_EQ(score.PageTimes()[1].Low(), score.PageTimes()[0].High());
   // The lowered height holds on later pages, until the staff height is set again.
-  EXPECT_EQ(score.PageLayouts()[1].High(), 420);
+  EXPECT_EQ(score.PageLayouts()[1].High(), 434);
   score.SetStaffHeight(0.25f);  // 360: twelve staves fit
   PaginateAll();
   EXPECT_EQ(score.PageLayouts()[0].High(), 360);
   EXPECT_EQ(score.PageLayouts()[1].High(), 360);
+}
+
+TEST_F(PageBreaks, ALoweredStaffHeightFillsTheRoomOfGrandAndSingleStaves) {
+  // Five grand staves and five single ones: at 324 twips the system still fits the page.
+  First().SetDefaultClef(clfGrand);
+  for (int i = 1; i < 10; ++i) AddStaff().SetDefaultClef(i < 5 ? clfGrand : clfTreble);
+  FillQuarters(First(), 40);
+  Attach();
+  const PageLayout page = LayOut(1, 0);
+  ASSERT_EQ(page.Systems.size(), 1u);
+  const SystemLayout& system = page.Systems[0];
+  EXPECT_GE(page.StaffHeight, 320);
+  EXPECT_LE(system.Bottom, kBottomY);
+  // The system fills the page: a pixel-snapped staff height larger would not fit.
+  EXPECT_GT(system.Bottom - system.Top, (kBottomY - system.Top) * 97 / 100);
+  const PageLayout larger = LayOut(1, 0, page.StaffHeight + 4);
+  EXPECT_EQ(larger.StaffHeight, page.StaffHeight);
 }
 
 TEST_F(PageBreaks, ASystemThatStillDoesNotFitIsTakenAloneAndPage2StartsAfterIt) {

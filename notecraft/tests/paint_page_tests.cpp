@@ -291,5 +291,117 @@ TEST_F(PaintPage, PaintingRaisesItsEventsAndFindsTheMeasureOnScreen) {
   EXPECT_EQ(log.seen[2], "handle 0 " + std::to_string(kTopMargin + 360));
 }
 
+TEST_F(PaintPage, NothingOfAMeasureStandsPastItsBarLine) {
+  // Every measure ends with its shortest values and a sixty-fourth rest.
+  auto& notes = First().Voice(1)->Notes();
+  for (int m = 0; m < 40; ++m) {
+    const int t = 64 * m;
+    for (const int at : {0, 16, 32}) notes.Add(t + at, 67, durQuarter, 0);
+    notes.Add(t + 48, 67, durEighth, 0);
+    notes.Add(t + 56, 67, durSixteenth, 0);
+    notes.Add(t + 60, 67, durThirtySecond, 0);
+    notes.Add(t + 62, 67, durSixtyFourth, 0);
+  }
+  Attach();
+  Show(1);
+  ASSERT_GT(Systems(), 1);
+  for (const auto& band : Bands()) {
+    // The bar lines of the band's system, from its left edge.
+    std::vector<int> bars;
+    int x = band->Left();
+    for (int i = 0; i < band->Measures(); ++i) bars.push_back(x += band->Measure(i)->Low());
+    const int top = band->Top();
+    const int bottom = band->Bottom();
+    for (const SurfaceOp& op : surface.Ops(SurfaceOp::Kind::Text)) {
+      if (op.Font.Name != "Veltrimond" || op.Points[0].Y < top - 700 || op.Points[0].Y > bottom) continue;
+      surface.SetFont(op.Font);
+      const int left = op.Points[0].X;
+      const int right = left + surface.TextWidth(op.Text);
+      // Each glyph ends by the bar line of the measure it starts in, and nothing passes
+      // the system's last bar line.
+      const auto bar = std::upper_bound(bars.begin(), bars.end(), left);
+      ASSERT_NE(bar, bars.end()) << op;
+      EXPECT_LE(right, *bar) << op;
+    }
+  }
+}
+
+TEST_F(PaintPage, TwoVersesUnderAGrandStaffStandBetweenItsStaves) {
+  Staff& piano = First();
+  piano.SetDefaultClef(clfGrand);
+  piano.SetVerses(Internal{}, 2);
+  auto& notes = piano.Voice(1)->Notes();
+  for (int t = 0; t < 8 * 64; t += 16) {
+    notes.Add(t, 72, durQuarter, 0)->AddValue(48);
+    piano.GlobalEvents().Add(t, evtLyric, 0, 0, "la\rlu");
+  }
+  Attach();
+  Show(1);
+  // The ten staff lines of the band's first system, top to bottom.
+  std::vector<int> lines;
+  const Region& band = *Bands().front();
+  for (const SurfaceOp& op : surface.Ops(SurfaceOp::Kind::Line))
+    if (op.Points[0].Y == op.Points[1].Y && op.Points[0].X == band.Left() && op.Points[1].X == band.Right() &&
+        op.Points[0].Y < band.Bottom())
+      lines.push_back(op.Points[0].Y);
+  std::sort(lines.begin(), lines.end());
+  ASSERT_EQ(lines.size(), 10u);
+  const int upperBottom = lines[4];
+  const int lowerTop = lines[5];
+  for (const char* verse : {"la", "lu"}) {
+    const auto syllables = Texts(verse);
+    ASSERT_FALSE(syllables.empty()) << verse;
+    for (const SurfaceOp& op : syllables) {
+      if (op.Points[0].Y > band.Bottom()) continue;  // a later system
+      surface.SetFont(op.Font);
+      EXPECT_GT(op.Points[0].Y, upperBottom) << op;
+      EXPECT_LE(op.Points[0].Y + surface.TextHeight(), lowerTop) << op;
+    }
+  }
+}
+
+TEST_F(PaintPage, ALongStaffNameIsCutToItsColumn) {
+  First().SetFlags(stfShowStaffDesc);
+  const std::string name = "Lead vocal, written by Somebody Famous, 2007 (revised 2010)";
+  First().SetDescription(name);
+  FillQuarters(First(), 40);
+  Attach();
+  Show(1);
+  const int column = Bands().front()->Left() - kLeftMargin;
+  EXPECT_EQ(column, kWidth / 4);
+  // The one name drawn is the description's start and an ellipsis, within the column less
+  // its gap of three letters.
+  std::vector<SurfaceOp> names;
+  for (const SurfaceOp& op : surface.Ops(SurfaceOp::Kind::Text))
+    if (op.Font.Name == "Arial" && op.Text.rfind("Lead", 0) == 0) names.push_back(op);
+  ASSERT_EQ(names.size(), 1u);
+  const std::string& drawn = names[0].Text;
+  ASSERT_GE(drawn.size(), 3u);
+  EXPECT_EQ(drawn.substr(drawn.size() - 3), "\u2026");
+  EXPECT_EQ(name.rfind(drawn.substr(0, drawn.size() - 3), 0), 0u);
+  surface.SetFont(names[0].Font);
+  EXPECT_LE(surface.TextWidth(drawn), column - surface.TextWidth("xxx"));
+}
+
+TEST_F(PaintPage, TheWindowFollowsThePageSize) {
+  FillQuarters(First(), 8);
+  Attach();
+  auto fits = [&] {
+    EXPECT_EQ(surface.PageWidth(), score.PageWidthTwips());
+    EXPECT_EQ(surface.PageHeight(), score.PageHeightTwips());
+  };
+  score.SetPageSize(pgsA4);
+  fits();
+  EXPECT_EQ(surface.PageWidth(), 11909);
+  score.SetPageOrientation(pgeLandscape);
+  fits();
+  EXPECT_EQ(surface.PageWidth(), 16834);
+  score.SetPageHeight(7.0f);
+  fits();
+  score.SetPageWidth(9.5f);
+  fits();
+  EXPECT_EQ(surface.PageWidth(), 9.5 * 1440);
+}
+
 }  // namespace
 }  // namespace notecraft

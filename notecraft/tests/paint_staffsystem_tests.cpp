@@ -47,6 +47,7 @@ public:
     if (fresh) {
       surface.ClearRecord();
       dc.Symbols().Shifts.assign(static_cast<std::size_t>(measures), ChangeShift{});
+      dc.Symbols().InnerShifts.assign(static_cast<std::size_t>(measures), {});
       dc.Symbols().StemMode = 0;
       grid = {};
       for (int i = 0; i < measures; ++i) {
@@ -109,10 +110,22 @@ TEST_F(StaffSystem, TheTimeSignatureStandsAtTheScoresStartAndAtChangesOnly) {
   }
 }
 
+// Twips per 64th of a measure of `inner` twips whose first note position is `offset` in:
+// the notes spread over what is left after room for the glyph at the last position (a
+// head, or the thirty-second rest, which is wider).
+int TwipsPerUnit(int inner, int offset, int duration = 64) {
+  const RecordingSurface measuring;
+  RecordingSurface& m = const_cast<RecordingSurface&>(measuring);
+  m.SetFont(FontSpec{"Veltrimond", L / 20.0f});
+  const int room = std::max(m.TextWidth(std::string(1, glyph::FilledHead)),
+                            m.TextWidth(std::string(1, glyph::ThirtySecondRest)));
+  return (inner - offset - room) / (duration + 1);
+}
+
 // Where a note at the start of the second measure stands when a change at that measure's
 // start is shift wide: after two spaces and two time units, moved right by the shift.
 int SecondMeasureNoteX(int shift) {
-  const int tpu = (kMeasure - (2 * S + shift)) / 64;
+  const int tpu = TwipsPerUnit(kMeasure, 2 * S + shift);
   return SnapX(kLeft + kMeasure + 2 * S + 2 * tpu) + shift;
 }
 
@@ -167,7 +180,9 @@ TEST_F(StaffSystem, AGrandStaffsHalvesSplitAtMiddleC) {
   Draw(2, 0, 1);
   EXPECT_EQ(Glyphs(glyph::TrebleClef).size(), 1u);
   EXPECT_EQ(HeadsBetween(0, 1 << 20), 2);
-  EXPECT_TRUE(Glyphs(glyph::HalfRest).empty());
+  // The upper staff rests where only the lower one plays: after its half note in the
+  // first measure, before its half note in the second.
+  EXPECT_EQ(Glyphs(glyph::HalfRest).size(), 2u);
   EXPECT_EQ(Texts({"la"}).size(), 1u);
   EXPECT_EQ(Texts({"dolce"}).size(), 1u);
 
@@ -233,7 +248,7 @@ TEST_F(StaffSystem, EndBarsStandRightAlignedAndNarrowTheMeasure) {
   // The last quarter is spaced within the width left of both signs.
   const int inner = kMeasure - Width(glyph::RepeatEndBar) - Width(std::string(1, glyph::DoubleBar));
   const int offset = 576 + 403 + 144 + 72;
-  const int tpu = (inner - offset) / 64;
+  const int tpu = TwipsPerUnit(inner, offset);
   EXPECT_EQ(VoiceNotes().ByIndex(1)->X(), SnapX(48 * tpu + kLeft + offset + 2 * tpu));
 }
 
@@ -293,6 +308,83 @@ TEST_F(StaffSystem, AccidentalsHoldUntilTheBarLine) {
   ASSERT_EQ(sharps.size(), 2u);  // once in each measure
   EXPECT_LT(sharps[0].Points[0].X, kLeft + kMeasure);
   EXPECT_GT(sharps[1].Points[0].X, kLeft + kMeasure);
+}
+
+TEST_F(StaffSystem, KeyAndTimeChangesInOneMeasureStandSideBySide) {
+  staff->GlobalEvents().Add(64, evtKeyChange, 3);     // A major from measure 2
+  score.AllGlobals().Add(64, evtTimeChange, 3, 16);  // and 3/4
+  VoiceNotes().Add(64, 67, durQuarter, 0);
+  Draw(2);
+  const auto sharps = Glyphs(glyph::Sharp);
+  ASSERT_EQ(sharps.size(), 3u);
+  const auto three = Texts({"3"});
+  ASSERT_EQ(three.size(), 1u);
+  // The time signature follows the last sharp; the note follows both.
+  const int keyEnd = sharps.back().Points[0].X + Width(std::string(1, glyph::Sharp));
+  EXPECT_GE(three[0].Points[0].X, keyEnd);
+  EXPECT_GT(VoiceNotes().ByIndex(1)->X(), three[0].Points[0].X + Width("3"));
+  EXPECT_GE(dc.Symbols().ShiftOf(1).Width, keyEnd - (kLeft + kMeasure) + static_cast<int>(0.7 * L));
+}
+
+TEST_F(StaffSystem, ARepeatBeginsAfterTheKeyChangeAtItsMeasure) {
+  staff->GlobalEvents().Add(64, evtKeyChange, 2);
+  score.AllGlobals().Add(64, evtRepeatBegin);
+  VoiceNotes().Add(64, 67, durQuarter, 0);
+  Draw(2);
+  const auto sharps = Glyphs(glyph::Sharp);
+  const auto repeats = Texts({std::string(glyph::RepeatBeginBar)});
+  ASSERT_EQ(sharps.size(), 2u);
+  ASSERT_EQ(repeats.size(), 1u);
+  EXPECT_GE(repeats[0].Points[0].X, sharps.back().Points[0].X + Width(std::string(1, glyph::Sharp)));
+  EXPECT_GT(VoiceNotes().ByIndex(1)->X(), repeats[0].Points[0].X + Width(glyph::RepeatBeginBar));
+}
+
+TEST_F(StaffSystem, EachHalfOfAGrandStaffFillsItsOwnRests) {
+  // The right hand plays through both measures; the left hand only in the second.
+  staff->SetDefaultClef(clfGrand);
+  for (int t = 0; t < 128; t += 16) VoiceNotes().Add(t, 72, durQuarter, 0);
+  VoiceNotes().Lookup(64)->AddValue(48);  // a chord in both hands at 64
+  Draw(2, 0, 2);
+  // The lower staff rests through measure 1, and after its one quarter in measure 2.
+  const auto whole = Glyphs(glyph::WholeRest);
+  ASSERT_EQ(whole.size(), 1u);
+  EXPECT_LT(whole[0].Points[0].X, kLeft + kMeasure);
+  const auto halves = Glyphs(glyph::HalfRest);
+  const auto quarters = Glyphs(glyph::QuarterRest);
+  ASSERT_EQ(halves.size() + quarters.size(), 2u);
+  for (const auto& rest : {halves, quarters})
+    for (const SurfaceOp& op : rest) EXPECT_GT(op.Points[0].X, kLeft + kMeasure);
+  // The upper staff, busy throughout, shows none.
+  Draw(2, 0, 1);
+  EXPECT_TRUE(Glyphs(glyph::WholeRest).empty());
+  EXPECT_TRUE(Glyphs(glyph::QuarterRest).empty());
+}
+
+TEST_F(StaffSystem, AClefChangeInsideAMeasureStandsBeforeTheNotesItChanges) {
+  // Two Cs below middle C, the second after a change to the bass clef on the third beat.
+  VoiceNotes().Add(0, 48, durHalf, 0);
+  VoiceNotes().Add(32, 48, durHalf, 0);
+  staff->GlobalEvents().Add(32, evtClefChange, clfBass);
+  Draw(2);
+  const auto clefs = Glyphs(glyph::BassClef);
+  ASSERT_EQ(clefs.size(), 1u);
+  const Note& before = *VoiceNotes().ByIndex(1);
+  const Note& after = *VoiceNotes().ByIndex(2);
+  // The clef stands between the two notes, clear of the second.
+  EXPECT_GT(clefs[0].Points[0].X, before.X());
+  EXPECT_LE(clefs[0].Points[0].X + Width(std::string(1, glyph::BassClef)), after.X());
+  // The first C is drawn in the treble clef, below the staff; the second in the bass clef,
+  // in its second space.
+  AccidentalMemory memory;
+  EXPECT_EQ(before.Y(), static_cast<int>(kY + SpellPitch(48, clfTreble, 0, memory).Y * S + 0.5));
+  EXPECT_EQ(after.Y(), static_cast<int>(kY + SpellPitch(48, clfBass, 0, memory).Y * S + 0.5));
+  EXPECT_LT(after.Y(), before.Y());
+  // The change holds on in the next measure.
+  VoiceNotes().Add(64, 48, durHalf, 0);
+  Draw(2);
+  EXPECT_EQ(VoiceNotes().ByIndex(3)->Y(), after.Y());
+  // Nothing of the measure reaches its bar line.
+  EXPECT_LT(after.X() + Width(std::string(1, glyph::HalfHead)), kLeft + kMeasure);
 }
 
 }  // namespace

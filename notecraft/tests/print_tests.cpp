@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <vector>
 
 #include "layout_fixtures.h"
 #include "notecraft/core/common.h"
@@ -18,7 +20,7 @@ public:
     ++jobs;
     settings = s;
     if (refuse) return nullptr;
-    surface = std::make_unique<RecordingSurface>();
+    surface = std::make_unique<RecordingSurface>(12240, 15840, twipsPerPixel, twipsPerPixel);
     return surface.get();
   }
   void EndJob() override { ++ended; }
@@ -34,6 +36,7 @@ public:
   std::unique_ptr<RecordingSurface> surface;
   PrintSettings settings;
   bool refuse = false;
+  double twipsPerPixel = 15.0;  // 96 dpi; 1.2 is a 1200-dpi printer
   int jobs = 0;
   int ended = 0;
 };
@@ -128,6 +131,95 @@ TEST_F(PrintTest, PaperFollowsThePageSettings) {
   ASSERT_TRUE(score.PrintScore(printer, 1, 1));
   EXPECT_EQ(printer.settings.PaperSize, 0);
   EXPECT_EQ(printer.settings.WidthTwips, 7 * 1440);
+}
+
+// Printing real music: a piano's grand staff, beams, and a score with no window.
+class PrintMusic : public testing::LayoutFixture {
+protected:
+  // Every curve drawn, with both its ends.
+  static std::vector<SurfaceOp> Curves(const RecordingSurface& surface) {
+    return surface.Ops(SurfaceOp::Kind::PolyBezier);
+  }
+};
+
+TEST_F(PrintMusic, GrandStaffTiesJoinTheirOwnNotesOnTheFirstPaintAndInPrint) {
+  // A piano part: the right hand in voice 1, the left hand in voice 2, each holding half
+  // notes tied to the next, through system and page breaks.
+  Staff& piano = First();
+  piano.SetDefaultClef(clfGrand);
+  AddVoice(piano);
+  const int end = 40 * 64;
+  for (int v = 1; v <= 2; ++v) {
+    auto& notes = piano.Voice(v)->Notes();
+    for (int t = 0; t < end; t += 32) {
+      notes.Add(t, v == 1 ? 74 : 50, durHalf, 0);
+      if (t + 32 < end)
+        piano.GlobalEvents().Add(t, evtTie, static_cast<std::uint8_t>((t + 32) / 256),
+                                 static_cast<std::uint8_t>((t + 32) % 256), std::to_string(v));
+    }
+  }
+  // Every tie lies on the staves: never from the page's corner or left of the music.
+  auto onTheStaves = [](const RecordingSurface& drawn, int minimum) {
+    const auto curves = Curves(drawn);
+    EXPECT_GE(static_cast<int>(curves.size()), minimum);
+    for (const SurfaceOp& curve : curves) {
+      for (const SurfacePoint& point : {curve.Points.front(), curve.Points.at(3)}) {
+        EXPECT_GE(point.X, testing::kLeftMargin) << curve;
+        EXPECT_LE(point.X, testing::kRightX) << curve;
+        EXPECT_GT(point.Y, testing::kTopMargin) << curve;
+      }
+    }
+  };
+  Attach();  // the first paint of page 1
+  onTheStaves(surface, 2);
+  RecordingPrinter printer;
+  ASSERT_TRUE(score.PrintScore(printer));
+  // Both hands' ties on every page.
+  onTheStaves(*printer.surface, 2 * printer.Pages());
+}
+
+TEST_F(PrintMusic, BeamsAndLinesKeepTheirWeightAgainstTheStaffOnEveryDevice) {
+  auto& notes = First().Voice(1)->Notes();
+  for (int t = 0; t < 64; t += 8) notes.Add(t, 72, durEighth, 0);
+  for (int t = 64; t < 128; t += 4) notes.Add(t, 72, durSixteenth, 0);
+  Attach();
+  PaginateAll();
+  std::vector<std::vector<int>> beams;  // per device: each beam's thickness in twips
+  for (const double twipsPerPixel : {15.0, 1.2}) {
+    SCOPED_TRACE(twipsPerPixel);
+    RecordingPrinter printer;
+    printer.twipsPerPixel = twipsPerPixel;
+    ASSERT_TRUE(score.PrintScore(printer, 1, 1));
+    std::vector<int> thickness;
+    for (const SurfaceOp& beam : printer.surface->Ops(SurfaceOp::Kind::Polygon))
+      thickness.push_back(std::abs(beam.Points.at(3).Y - beam.Points.at(0).Y));
+    // Four groups of eighths (one beam each), four of sixteenths (two each).
+    ASSERT_EQ(thickness.size(), 12u);
+    beams.push_back(thickness);
+    // A line is as wide as a screen pixel on either device.
+    const auto lines = printer.surface->Ops(SurfaceOp::Kind::Line);
+    ASSERT_FALSE(lines.empty());
+    EXPECT_NEAR(lines.front().LineWidth * twipsPerPixel, 15.0, twipsPerPixel);
+  }
+  EXPECT_EQ(beams[0], beams[1]);
+  for (const int t : beams[0]) EXPECT_EQ(t, 144 / 2);  // half a line space
+}
+
+TEST_F(PrintMusic, AScoreWithoutAWindowPrintsEveryPage) {
+  for (int s = 2; s <= 12; ++s) AddStaff();
+  for (int s = 1; s <= 12; ++s) FillQuarters(*score.Staff(s), 40);
+  ASSERT_EQ(score.Window(), nullptr);
+  RecordingPrinter all;
+  ASSERT_TRUE(score.PrintScore(all));
+  EXPECT_GE(score.LastPage(), 3);  // laid out on the printer, and kept
+  EXPECT_EQ(all.Pages(), score.LastPage());
+  EXPECT_EQ(score.Window(), nullptr);
+  EXPECT_FALSE(score.Paginating());
+
+  // A negative first page prints page 1 alone.
+  RecordingPrinter first;
+  ASSERT_TRUE(score.PrintScore(first, -1, 0));
+  EXPECT_EQ(first.Pages(), 1);
 }
 
 }  // namespace

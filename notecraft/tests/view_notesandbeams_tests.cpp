@@ -355,7 +355,13 @@ TEST_F(NotesTest, GrandStaffHalvesDrawTheirOwnPitches) {
 
 // --- Beams and flags ---
 
-using Beams = NotesTest;
+// A beam is a band half a space thick; levels stand a quarter space apart.
+constexpr int kBeamStep = S / 2 + S / 4;
+
+class Beams : public NotesTest {
+protected:
+  std::vector<SurfaceOp> BeamBands() const { return surface.Ops(SurfaceOp::Kind::Polygon); }
+};
 
 TEST_F(Beams, ALoneShortNoteGetsItsFlag) {
   struct Case {
@@ -405,16 +411,14 @@ TEST_F(Beams, AnUpBeamMovesUpToClearAHigherMiddleNote) {
   BeamGeometry(dc);
 
   const int end = StepY(-2.5);  // every stem ends level with the C's anchor
-  const auto lines = Lines();
-  ASSERT_EQ(lines.size(), 5u);  // one beam of b + 1 = 5 lines, a pixel apart, downwards
-  const int shift = 166;  // round(s + 1.5 pixels), halves to even
-  for (int i = 0; i < 5; ++i) {
-    SCOPED_TRACE(i);
-    const auto& line = lines[static_cast<std::size_t>(i)];
-    EXPECT_EQ(line.Points[0], (SurfacePoint{Snap(NoteX(0) + shift), end + 2 * S + i * kPx}));
-    EXPECT_EQ(line.Points[1], (SurfacePoint{Snap(NoteX(8) + shift), end + 2 * S + i * kPx}));
-    EXPECT_EQ(line.Color, dc.Symbols().NoteColor);
-  }
+  const auto beams = BeamBands();
+  ASSERT_EQ(beams.size(), 1u);  // one beam, half a space thick, downwards from the line
+  const int shift = 166;  // round(s + 1.5 screen pixels), halves to even
+  EXPECT_EQ(beams[0].Points, (std::vector<SurfacePoint>{{Snap(NoteX(0) + shift), end + 2 * S},
+                                                        {Snap(NoteX(8) + shift), end + 2 * S},
+                                                        {Snap(NoteX(8) + shift), end + 2 * S + S / 2},
+                                                        {Snap(NoteX(0) + shift), end + 2 * S + S / 2}}));
+  EXPECT_EQ(beams[0].Color, dc.Symbols().NoteColor);
   // Each stem from the line down to its head: the outer notes' every three spaces.
   std::vector<SurfacePoint> stems;
   for (const auto& op : Texts({"\\"})) stems.push_back(op.Points[0]);
@@ -435,12 +439,12 @@ TEST_F(Beams, ADownBeamSlopesWithItsOuterNotesAndMovesDownForALowerMiddleNote) {
   Draw({71}, durEighth, 0, 8);
   surface.ClearRecord();
   BeamGeometry(dc);
-  auto lines = Lines();
-  ASSERT_EQ(lines.size(), 5u);
+  auto beams = BeamBands();
+  ASSERT_EQ(beams.size(), 1u);
   const int drop = static_cast<int>(9.1 * S + 0.5);
-  EXPECT_EQ(lines[0].Points[0], (SurfacePoint{NoteX(0), StepY(-4) + drop}));
-  EXPECT_EQ(lines[0].Points[1], (SurfacePoint{NoteX(8), StepY(-2) + drop}));
-  EXPECT_EQ(lines[4].Points[0].Y, StepY(-4) + drop - 4 * kPx);  // further lines upwards
+  EXPECT_EQ(beams[0].Points[0], (SurfacePoint{NoteX(0), StepY(-4) + drop}));
+  EXPECT_EQ(beams[0].Points[1], (SurfacePoint{NoteX(8), StepY(-2) + drop}));
+  EXPECT_EQ(beams[0].Points[3].Y, StepY(-4) + drop - S / 2);  // its thickness upwards
 
   surface.ClearRecord();
   Draw({77}, durEighth, 0, 0);
@@ -449,11 +453,11 @@ TEST_F(Beams, ADownBeamSlopesWithItsOuterNotesAndMovesDownForALowerMiddleNote) {
   EXPECT_FALSE(low.Up());
   surface.ClearRecord();
   BeamGeometry(dc);
-  lines = Lines();
-  ASSERT_EQ(lines.size(), 5u);
+  beams = BeamBands();
+  ASSERT_EQ(beams.size(), 1u);
   // At the middle note the line stood at round(-3 spaces); its head is at -1: down 2 spaces.
-  EXPECT_EQ(lines[0].Points[0].Y, StepY(-4) + 2 * S + drop);
-  EXPECT_EQ(lines[0].Points[1].Y, StepY(-2) + 2 * S + drop);
+  EXPECT_EQ(beams[0].Points[0].Y, StepY(-4) + 2 * S + drop);
+  EXPECT_EQ(beams[0].Points[1].Y, StepY(-2) + 2 * S + drop);
 }
 
 TEST_F(Beams, EqualDurationsGetOneTwoOrThreeBeams) {
@@ -468,12 +472,11 @@ TEST_F(Beams, EqualDurationsGetOneTwoOrThreeBeams) {
     Draw({64}, c.duration, 0, 0);
     Draw({64}, c.duration, 0, 4);
     BeamGeometry(dc);
-    const auto lines = Lines();
-    ASSERT_EQ(static_cast<int>(lines.size()), 5 * c.beams);
-    // Each further beam starts b + 1 pixels and 30 twips nearer the heads.
+    const auto beams = BeamBands();
+    ASSERT_EQ(static_cast<int>(beams.size()), c.beams);
+    // Each further beam starts its thickness and a quarter space nearer the heads.
     for (int beam = 0; beam < c.beams; ++beam)
-      EXPECT_EQ(lines[static_cast<std::size_t>(5 * beam)].Points[0].Y,
-                StepY(0) + 2 * S + beam * (5 * kPx + 30));
+      EXPECT_EQ(beams[static_cast<std::size_t>(beam)].Points[0].Y, StepY(0) + 2 * S + beam * kBeamStep);
   }
 }
 
@@ -486,13 +489,14 @@ TEST_F(Beams, MixedDurationsGetStubsAndJoinedRuns) {
   Draw({64}, durSixteenth, 0, 16);
   surface.ClearRecord();
   BeamGeometry(dc);
-  const auto lines = Lines();
-  ASSERT_EQ(lines.size(), 15u);
+  const auto beams = BeamBands();
+  ASSERT_EQ(beams.size(), 3u);
   const int shift = 166;
-  const int second = StepY(0) + 2 * S + 5 * kPx + 30;
+  const int second = StepY(0) + 2 * S + kBeamStep;
   auto x = [&](int t) { return Snap(NoteX(t) + shift); };
-  EXPECT_EQ(lines[5].Points, (std::vector<SurfacePoint>{{x(0), second}, {x(0) + S, second}}));
-  EXPECT_EQ(lines[10].Points, (std::vector<SurfacePoint>{{x(12), second}, {x(16), second}}));
+  auto line = [](const SurfaceOp& op) { return std::vector<SurfacePoint>{op.Points[0], op.Points[1]}; };
+  EXPECT_EQ(line(beams[1]), (std::vector<SurfacePoint>{{x(0), second}, {x(0) + S, second}}));
+  EXPECT_EQ(line(beams[2]), (std::vector<SurfacePoint>{{x(12), second}, {x(16), second}}));
 
   // A group ending on a lone sixteenth gets a stub to the left.
   surface.ClearRecord();
@@ -500,21 +504,21 @@ TEST_F(Beams, MixedDurationsGetStubsAndJoinedRuns) {
   Draw({64}, durSixteenth, 0, 8);
   surface.ClearRecord();
   BeamGeometry(dc);
-  ASSERT_EQ(Lines().size(), 10u);
-  EXPECT_EQ(Lines()[5].Points, (std::vector<SurfacePoint>{{x(8) - S, second}, {x(8), second}}));
+  ASSERT_EQ(BeamBands().size(), 2u);
+  EXPECT_EQ(line(BeamBands()[1]), (std::vector<SurfacePoint>{{x(8) - S, second}, {x(8), second}}));
 }
 
-TEST_F(Beams, AThirdLevelStandsAStaffClassStepBelowTheSecond) {
+TEST_F(Beams, AThirdLevelStandsOneStepBelowTheSecond) {
   Draw({64}, durEighth, 0, 0);
   Draw({64}, durThirtySecond, 0, 8);
   Draw({64}, durThirtySecond, 0, 10);
   surface.ClearRecord();
   BeamGeometry(dc);
-  const auto lines = Lines();
-  ASSERT_EQ(lines.size(), 15u);  // the group, the joined second level, the joined third
-  const int second = StepY(0) + 2 * S + 5 * kPx + 30;
-  EXPECT_EQ(lines[5].Points[0].Y, second);
-  EXPECT_EQ(lines[10].Points[0].Y, second + 105);
+  const auto beams = BeamBands();
+  ASSERT_EQ(beams.size(), 3u);  // the group, the joined second level, the joined third
+  const int second = StepY(0) + 2 * S + kBeamStep;
+  EXPECT_EQ(beams[1].Points[0].Y, second);
+  EXPECT_EQ(beams[2].Points[0].Y, second + kBeamStep);
 }
 
 TEST_F(Beams, NothingPendingDrawsNothing) {

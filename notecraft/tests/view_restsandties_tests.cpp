@@ -111,21 +111,23 @@ protected:
     staff = score.AllStaffs().AddStaff(Internal{}, "S1", "Staff");
     voice = staff->Voice(1);
   }
-  // A note of voice 1 drawn at (x, y) with the given stem.
+  // A note of voice 1 drawn at (x, y) with the given stem, as DrawNote records it.
   void Drawn(int time, int x, int y, bool up = false, bool multiVoice = false) {
     auto note = voice->Notes().Add(time, 67, durQuarter, 0);
     note->SetX(x);
     note->SetY(y);
     note->SetUp(up);
     note->SetMultiVoice(multiVoice);
+    dc.Symbols().DrawnNotes.push_back({note.get(), x, y, up, multiVoice});
   }
   void Tie(int from, int to, std::string voiceNumber = "1") {
     staff->GlobalEvents().Add(from, evtTie, static_cast<std::uint8_t>(to / 256),
                               static_cast<std::uint8_t>(to % 256), std::move(voiceNumber));
   }
-  void System(int start, int end) {
+  void System(int start, int end, int right = 10000) {
     dc.Symbols().SystemStart = start;
     dc.Symbols().SystemEnd = end;
+    dc.Symbols().SystemRight = right;
   }
   std::vector<SurfaceOp> Curves() const { return surface.Ops(SurfaceOp::Kind::PolyBezier); }
   // The curve's two ends, as drawn (whole pixels).
@@ -169,20 +171,35 @@ TEST_F(Ties, AnUpStemOrAnUpperVoiceBendsTheTieBelow) {
   EXPECT_GT(Curves()[0].Points[1].Y, start.Y);  // bending downwards
 }
 
-TEST_F(Ties, ATieAcrossASystemBreakIsTwoStubs) {
+TEST_F(Ties, ATieAcrossASystemBreakRunsToTheSystemsEndAndIntoTheNextNote) {
   Drawn(48, 9000, 2400);
   Drawn(64, 2000, 5400);
   Tie(48, 64);
   const int lift = 4 * S + S / 2;
 
-  System(0, 64);  // the first system ends before the tie's last note
+  System(0, 64, 11520);  // the first system ends before the tie's last note
   DrawTies(dc, staff->Index());
   System(64, 128);  // the next one starts after its first
   DrawTies(dc, staff->Index());
 
   ASSERT_EQ(Curves().size(), 2u);
-  EXPECT_EQ(Ends(Curves()[0]), std::pair(Pixel(9000 + S, 2400 + lift), Pixel(9000 + 3 * S, 2400 + lift)));
+  EXPECT_EQ(Ends(Curves()[0]), std::pair(Pixel(9000 + S, 2400 + lift), Pixel(11520, 2400 + lift)));
   EXPECT_EQ(Ends(Curves()[1]), std::pair(Pixel(2000 - 2 * S, 5400 + lift), Pixel(2000, 5400 + lift)));
+}
+
+TEST_F(Ties, OnlyNotesDrawnOnThisStaffInThisPaintAreJoined) {
+  // Notes with positions left from another drawing (another page, the other half of a
+  // grand staff) but not drawn now: no tie, not even a stub.
+  auto first = voice->Notes().Add(0, 48, durQuarter, 0);
+  auto second = voice->Notes().Add(16, 48, durQuarter, 0);
+  first->SetX(0);
+  first->SetY(0);
+  second->SetX(3000);
+  second->SetY(2400);
+  Tie(0, 16);
+  System(0, 256);
+  DrawTies(dc, staff->Index());
+  EXPECT_TRUE(Curves().empty());
 }
 
 TEST_F(Ties, MissingNotesAndVoicesShortenOrSkipTheTie) {

@@ -34,22 +34,22 @@ int FirstSharpHeight(int clef, int s) {
 
 }  // namespace
 
+std::string ClefGlyph(int clef) {
+  switch (clef) {
+    case clfPercussion: return std::string(1, glyph::PercussionClef);
+    case clfBass: return std::string(1, glyph::BassClef);
+    case clfAlto:
+    case clfTenor: return std::string(1, glyph::CClef);
+    default: return std::string(1, glyph::TrebleClef);  // treble, grand
+  }
+}
+
 void DrawClef(DrawContext& dc, int clef, int& x, int y) {
   Surface* window = dc.Window();
   if (!window) return;
-  char sign = glyph::TrebleClef;
-  int shift = 0;
-  switch (clef) {
-    case clfPercussion: sign = glyph::PercussionClef; break;
-    case clfBass: sign = glyph::BassClef; break;
-    case clfAlto: sign = glyph::CClef; break;
-    case clfTenor:
-      sign = glyph::CClef;
-      shift = dc.LineSpace();
-      break;
-    default: break;  // treble, grand
-  }
-  const std::string text(1, sign);
+  // The tenor clef is the C clef a line higher.
+  const int shift = clef == clfTenor ? dc.LineSpace() : 0;
+  const std::string text = ClefGlyph(clef);
   window->SetForeColor(dc.ColorBars());
   dc.DrawTextAt(text, x, y - shift);
   x += window->TextWidth(text);
@@ -150,7 +150,7 @@ void DrawBarGlyph(DrawContext& dc, int kind, int offsetX, int y, int& x, int top
   if (topY > 0) {
     // One continuation glyph spans a staff of this size; they overlap by a pixel so that
     // no gap shows. The step is at least a pixel whatever the staff height.
-    const int step = std::max(dc.Geometry().FourSpaces - dc.PixelY(), dc.PixelY());
+    const int step = std::max(dc.Geometry().FourSpaces - dc.ScreenPixelY(), dc.ScreenPixelY());
     for (int at = topY; at < y; at += step) dc.DrawTextAt(continuation, continuationX + offsetX, at);
   }
   window->SetForeColor(kept);

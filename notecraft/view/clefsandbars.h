@@ -4,9 +4,15 @@
 // music-font glyphs in ColorBars with the music font already selected; y is the staff's
 // reference y (the anchor of a glyph on the bottom line), all values twips.
 
+#include <string>
+
 namespace notecraft {
 
 class DrawContext;
+
+// The music-font glyph of a clef (ClefTypes): the C clef for alto and tenor, the treble
+// clef for a grand staff.
+std::string ClefGlyph(int clef);
 
 // The clef's glyph (ClefTypes; the tenor clef is the C clef a line space higher, a grand
 // staff's upper half the treble clef) at (x, y); x advances past it. Leaves ColorBars as

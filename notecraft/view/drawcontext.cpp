@@ -35,6 +35,11 @@ std::size_t DropLastCharacter(std::string_view text) {
   return n;
 }
 
+std::string_view TrimTrailingSpaces(std::string_view text) {
+  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+  return text;
+}
+
 }  // namespace
 
 DrawContext::DrawContext(Score& owner) : m_owner(owner) {
@@ -66,6 +71,13 @@ void DrawContext::AttachWindow(Surface* window) noexcept {
       // Drawing runs with errors ignored: the window stays attached.
     }
   }
+}
+
+void DrawContext::FitWindowToPage() noexcept {
+  if (!m_window || m_printing) return;
+  const int height = m_owner.PageHeightTwips();
+  const int width = m_owner.PageWidthTwips();
+  if (height >= 1 && width >= 1) m_window->SetPageSize(width, height);
 }
 
 // --- Colours ---
@@ -115,6 +127,10 @@ int DrawContext::PixelX() const noexcept {
 int DrawContext::PixelY() const noexcept {
   return std::max(1, static_cast<int>(RoundHalfEven(m_twipsPerPixelY)));
 }
+
+int DrawContext::ScreenPixelX() const noexcept { return std::max(1, TheCommon().TwipsPerPixelX); }
+
+int DrawContext::ScreenPixelY() const noexcept { return std::max(1, TheCommon().TwipsPerPixelY); }
 
 int DrawContext::TwipsToPixelsX(int value) const noexcept {
   return static_cast<int>(RoundHalfEven(value / m_twipsPerPixelX));
@@ -190,6 +206,18 @@ void DrawContext::DrawLine(int color, int x1, int y1, int x2, int y2, bool box) 
   m_window->SetForeColor(kept);
 }
 
+void DrawContext::FillPolygon(int color, std::vector<SurfacePoint> points) noexcept {
+  if (!m_window) return;
+  const int kept = m_window->ForeColor();
+  m_window->SetForeColor(color);
+  for (SurfacePoint& p : points) {
+    p.X -= PrintOffsetX();
+    p.Y -= PrintOffsetY();
+  }
+  m_window->FillPolygon(points);
+  m_window->SetForeColor(kept);
+}
+
 DrawContext::PageEdges DrawContext::Edges() const noexcept {
   const int left = m_owner.MarginTwips(marLeft);
   const int right = m_owner.MarginTwips(marRight);
@@ -206,6 +234,18 @@ std::string_view DrawContext::Fit(std::string_view text, int width) const noexce
   while (!text.empty() && m_window->TextWidth(text) > width)
     text = text.substr(0, DropLastCharacter(text));
   return text;
+}
+
+std::string DrawContext::Ellipsized(std::string_view text, int width) const {
+  if (!m_window || m_window->TextWidth(text) <= width) return std::string(text);
+  static constexpr std::string_view kEllipsis = "\u2026";
+  while (!text.empty()) {
+    text = text.substr(0, DropLastCharacter(text));
+    std::string cut(TrimTrailingSpaces(text));
+    cut += kEllipsis;
+    if (m_window->TextWidth(cut) <= width) return cut;
+  }
+  return m_window->TextWidth(kEllipsis) <= width ? std::string(kEllipsis) : std::string();
 }
 
 void DrawContext::DrawHeadingLine(int& y, std::string_view text) noexcept {

@@ -12,8 +12,10 @@
 // (the printer's unprintable edge) are subtracted from every position drawn.
 
 #include <array>
+#include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "notecraft/view/staffgeometry.h"
 #include "notecraft/view/surface.h"
@@ -47,6 +49,9 @@ public:
   // and set to plain solid drawing, sized to the page, and the score is paginated and
   // painted on it. Null detaches and leaves the window's drawing as it is.
   void AttachWindow(Surface* window) noexcept;
+  // Sizes the window to the score's page, as attaching does (not a printer while it prints,
+  // nor to an empty page).
+  void FitWindowToPage() noexcept;
   // Puts another surface in the window's place as it is, with nothing cleared or drawn (a
   // printer for the time of a print, then the screen again).
   void SwapWindow(Surface* window) noexcept { m_window = window; }
@@ -75,9 +80,14 @@ public:
   double TwipsPerPixelX() const noexcept { return m_twipsPerPixelX; }
   double TwipsPerPixelY() const noexcept { return m_twipsPerPixelY; }
   void SetTwipsPerPixel(double x, double y) noexcept;  // values at or below 0 are ignored
-  // One device pixel in twips, at least 1: the step of beam lines and tie outlines.
+  // One device pixel in twips, at least 1.
   int PixelX() const noexcept;
   int PixelY() const noexcept;
+  // One screen pixel in twips, at least 1, whatever the device: the unit of the weights and
+  // small steps that symbols are drawn with (tie outlines, stem offsets, bar-glyph overlaps),
+  // so that they keep their size against the staff on paper as on screen.
+  int ScreenPixelX() const noexcept;
+  int ScreenPixelY() const noexcept;
   // Twips to device pixels, to the nearest, halves to even.
   int TwipsToPixelsX(int value) const noexcept;
   int TwipsToPixelsY(int value) const noexcept;
@@ -119,6 +129,8 @@ public:
   // A line from (x1, y1) to (x2, y2), or with box a filled box with those corners, in
   // colour; the window's fore colour is left as it was.
   void DrawLine(int color, int x1, int y1, int x2, int y2, bool box = false) noexcept;
+  // A polygon filled in colour; the window's fore colour is left as it was.
+  void FillPolygon(int color, std::vector<SurfacePoint> points) noexcept;
   // Lines of page text in the current font, each cut from its end to the printable width;
   // y advances by the line's height (a footer line moves up first, stacking upwards).
   // Nothing happens without a window or a printable width; while paginating nothing is
@@ -129,6 +141,10 @@ public:
   // At the inner margin; a character 2 in the text stands for the note sign of the score's
   // beat, drawn in the music font at 1.5 times the text size.
   void DrawTempoLine(int& y, std::string_view text) noexcept;
+
+  // text as it fits width in the current font: whole, or cut at its end, a whole character
+  // at a time, and ended with an ellipsis; empty when not even the ellipsis fits.
+  std::string Ellipsized(std::string_view text, int width) const;
 
   // --- The symbol drawers' state of the system being drawn ---
   SymbolState& Symbols() noexcept { return m_symbols; }

@@ -27,8 +27,9 @@ constexpr int kSecondSlack = 15;
 constexpr int kLedgerOverhang = 60;
 // Accidentals stand this far before the head.
 constexpr int kAccidentalGap = 15;
-// Beam levels of a group of one duration stand this much further apart than a beam is thick.
-constexpr int kBeamGap = 30;
+// A beam's thickness and the gap between two beam levels, in line spaces.
+constexpr double kBeamThickness = 0.5;
+constexpr double kBeamGap = 0.25;
 
 // The music font's string for an accidental; a double flat is two flats.
 std::string_view AccidentalGlyph(Accidental mark) {
@@ -78,8 +79,7 @@ void DrawNote(DrawContext& dc, Note& note, const MeasureFrame& measure, int clef
 
   int x = SnapX((note.NoteTime() - measure.Start) * measure.TwipsPerUnit + measure.Left +
                 measure.Pad);
-  const ChangeShift shift = state.ShiftOf(measure.Index);
-  if (shift.Time != -1 && note.NoteTime() >= shift.Time) x += shift.Width;
+  x += state.ShiftAt(measure.Index, note.NoteTime());
   const int middleLine = measure.Y - 2 * s;
 
   const bool drums = split == kDrumSplit;
@@ -203,6 +203,7 @@ void DrawNote(DrawContext& dc, Note& note, const MeasureFrame& measure, int clef
   note.SetX(x);
   note.SetUp(up);
   note.SetY(up ? bottomY : topY);
+  state.DrawnNotes.push_back({&note, x, note.Y(), up, note.MultiVoice()});
 
   if (flags & nteTriplet) {
     ++state.TripletCount;
@@ -351,16 +352,13 @@ void BeamGeometry(DrawContext& dc) {
 
   // Beams. An up stem stands at the head's right edge; a beam starts where the stem glyph
   // ends: two spaces below an up stem's anchor, 9.1 spaces below a down stem's. Each beam is
-  // b + 1 lines a pixel apart, further beams lie towards the heads.
-  // Named copies, not structured bindings: the lambdas below capture them.
-  const auto heightClass = dc.StaffHeightClass();
-  const int extraLines = heightClass.first;
-  const int thirdLevelStep = heightClass.second;
-  const int pixel = dc.PixelY();
+  // one filled band half a space thick, in twips, so that it keeps its weight against the
+  // staff on every device; further beams lie towards the heads, a quarter space apart.
   const int towardsHeads = up ? 1 : -1;
-  const int stemShift = static_cast<int>(RoundHalfEven(s + 1.5 * dc.TwipsPerPixelX()));
+  const int stemShift = static_cast<int>(RoundHalfEven(s + 1.5 * dc.ScreenPixelX()));
   const int firstBeam = up ? 2 * s : static_cast<int>(RoundHalfEven(9.1 * s));
-  const int beamStep = (extraLines + 1) * pixel + kBeamGap;
+  const int thickness = std::max(1, static_cast<int>(RoundHalfEven(s * kBeamThickness)));
+  const int beamStep = thickness + std::max(1, static_cast<int>(RoundHalfEven(s * kBeamGap)));
   auto beamX = [&](int i) {
     const int x = group[static_cast<std::size_t>(i)].X;
     return up ? SnapX(x + stemShift) : x;
@@ -374,16 +372,11 @@ void BeamGeometry(DrawContext& dc) {
                       endAt(0)));
   };
   auto beam = [&](int xa, int ya, int xb, int yb, int offset) {
-    for (int line = 0; line <= extraLines; ++line) {
-      const int d = offset + towardsHeads * line * pixel;
-      dc.DrawLine(state.NoteColor, xa, ya + d, xb, yb + d);
-    }
+    const int inner = offset + towardsHeads * thickness;
+    dc.FillPolygon(state.NoteColor,
+                   {{xa, ya + offset}, {xb, yb + offset}, {xb, yb + inner}, {xa, ya + inner}});
   };
-  auto levelOffset = [&](int level, bool mixed) {
-    if (level == 0) return firstBeam;
-    if (level == 1 || !mixed) return firstBeam + towardsHeads * level * beamStep;
-    return firstBeam + towardsHeads * (beamStep + thirdLevelStep);
-  };
+  auto levelOffset = [&](int level) { return firstBeam + towardsHeads * level * beamStep; };
 
   const int firstDuration = group.front().Duration;
   const bool mixed = std::any_of(group.begin(), group.end(),
@@ -391,16 +384,16 @@ void BeamGeometry(DrawContext& dc) {
   if (!mixed) {
     const int levels = firstDuration == durEighth ? 1 : firstDuration == durSixteenth ? 2 : 3;
     for (int level = 0; level < levels; ++level)
-      beam(beamX(0), endAt(0), beamX(n - 1), endAt(n - 1), levelOffset(level, false));
+      beam(beamX(0), endAt(0), beamX(n - 1), endAt(n - 1), levelOffset(level));
   } else {
-    beam(beamX(0), endAt(0), beamX(n - 1), endAt(n - 1), levelOffset(0, true));
+    beam(beamX(0), endAt(0), beamX(n - 1), endAt(n - 1), levelOffset(0));
     // Second level for notes shorter than an eighth, third for those shorter than a
     // sixteenth: joined between neighbours that both need it, else a stub of a line space
     // (to the right, or to the left for the group's last note).
     for (int level = 1; level <= 2; ++level) {
       const int shorterThan = level == 1 ? durEighth : durSixteenth;
       auto needs = [&](int i) { return group[static_cast<std::size_t>(i)].Duration < shorterThan; };
-      const int offset = levelOffset(level, true);
+      const int offset = levelOffset(level);
       for (int i = 0; i < n;) {
         if (!needs(i)) {
           ++i;

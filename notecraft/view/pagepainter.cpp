@@ -78,6 +78,7 @@ void PagePainter::DrawSystem(const PageLayout& page, const SystemLayout& system)
   grid.Pulse = m_score.AllGlobals().PulseValue();
   // The system's shared drawing state starts afresh: no change shifts, stems free.
   state.Shifts.assign(system.Measures.size(), ChangeShift{});
+  state.InnerShifts.assign(system.Measures.size(), {});
   state.StemMode = system.SharedStaves ? SymbolState::kSharedStaves : 0;
 
   // The closing bar line of every measure, for the joins between braced staves.
@@ -187,7 +188,7 @@ void PagePainter::DrawSystem(const PageLayout& page, const SystemLayout& system)
         m_dc.SelectFont(fntCopyright);
         Surface& window = *m_dc.Window();
         window.SetForeColor(m_dc.ColorBars());
-        m_dc.DrawTextAt(m_braceName, page.LeftX,
+        m_dc.DrawTextAt(ColumnName(m_braceName, system.LabelWidth), page.LeftX,
                         slot.Top + (slot.End - slot.Top - window.TextHeight()) / 2);
         m_dc.SelectFont(DrawContext::kMusicFont);
       }
@@ -247,6 +248,12 @@ void PagePainter::CloseRun(int left) {
   m_dc.DrawLine(m_dc.ColorBars(), x, m_runTop, x, bottom);
 }
 
+// A staff name as it fits the name column (in the current font), with the column's gap of
+// three letters before the staves.
+std::string PagePainter::ColumnName(const std::string& name, int column) const {
+  return m_dc.Ellipsized(name, column - m_dc.Window()->TextWidth("xxx"));
+}
+
 // The brace's two halves, each as tall as half the braced staves, left of the staves; a
 // name centred on it at the page's left edge.
 void PagePainter::DrawBrace(int top, int bottom, int left, int pageLeft, const std::string& name) {
@@ -256,7 +263,7 @@ void PagePainter::DrawBrace(int top, int bottom, int left, int pageLeft, const s
   if (!name.empty()) {
     m_dc.SelectFont(fntCopyright);
     window.SetForeColor(m_dc.ColorBars());
-    m_dc.DrawTextAt(name, pageLeft, top + h - window.TextHeight() / 2);
+    m_dc.DrawTextAt(ColumnName(name, left - pageLeft), pageLeft, top + h - window.TextHeight() / 2);
     m_dc.SelectFont(DrawContext::kMusicFont);
   }
   FontSpec font = window.Font();

@@ -43,6 +43,7 @@ private:
   void Brackets(const Staff& staff, int topLine, int left);
   void CloseGroup(int left);
   void CloseRun(int left);
+  std::string ColumnName(const std::string& name, int column) const;
   void DrawBrace(int top, int bottom, int left, int pageLeft, const std::string& name);
 
   Score& m_score;

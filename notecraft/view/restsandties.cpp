@@ -42,15 +42,18 @@ RestChoice ChooseRest(int gap, int measureDuration) {
 
 int TieEnd(const GlobalEvent& tie) { return tie.Value1() * 256 + tie.Value2(); }
 
-// The note of voice starting exactly at time, or null.
-const Note* NoteAt(const std::shared_ptr<Voice>& voice, int time) {
+// Where the note of voice starting exactly at time was drawn on this staff in this paint,
+// or null.
+const DrawnNote* DrawnAt(const SymbolState& state, const std::shared_ptr<Voice>& voice, int time) {
   if (!voice) return nullptr;
   const auto note = voice->Notes().Lookup(time);
-  return note && note->NoteTime() == time ? note.get() : nullptr;
+  if (!note || note->NoteTime() != time) return nullptr;
+  return state.FindDrawn(note.get());
 }
 
 void DrawTie(DrawContext& dc, const Staff& staff, const GlobalEvent& tie, int systemStart,
              int systemEnd) {
+  const SymbolState& state = dc.Symbols();
   const int s = dc.LineSpace();
   const auto voice = staff.Voice(static_cast<int>(Val(tie.Text())));
   const int start = tie.EventTime();
@@ -60,17 +63,17 @@ void DrawTie(DrawContext& dc, const Staff& staff, const GlobalEvent& tie, int sy
   int x1 = 0, y1 = 0, x2 = 0, y2 = 0;
   bool below = false;
   if (start >= systemStart) {
-    if (const Note* note = NoteAt(voice, start)) {
-      x1 = note->X() + s;
-      y1 = note->Y() + lift;
-      below = note->Up() != note->MultiVoice();
+    if (const DrawnNote* note = DrawnAt(state, voice, start)) {
+      x1 = note->X + s;
+      y1 = note->Y + lift;
+      below = note->Up != note->MultiVoice;
       if (below) y1 += 2 * s;
     }
   }
   if (end < systemEnd) {
-    if (const Note* note = NoteAt(voice, end)) {
-      x2 = note->X();
-      y2 = note->Y() + lift + (below ? 2 * s : 0);
+    if (const DrawnNote* note = DrawnAt(state, voice, end)) {
+      x2 = note->X;
+      y2 = note->Y + lift + (below ? 2 * s : 0);
     }
   }
   if (x1 + x2 <= 0) return;
@@ -78,8 +81,11 @@ void DrawTie(DrawContext& dc, const Staff& staff, const GlobalEvent& tie, int sy
     x1 = x2 - 2 * s;
     y1 = y2;
   }
-  if (x2 == 0) {  // into the next system, or its last note is missing
+  if (x2 == 0) {
+    // Into the next system: on to the system's last bar line. A missing last note leaves a
+    // stub.
     x2 = x1 + 2 * s;
+    if (end >= systemEnd && state.SystemRight > x2) x2 = state.SystemRight;
     y2 = y1;
   }
   DrawTieCurve(dc, dc.ColorTies(), x1, y1, x2, y2, below);
@@ -90,8 +96,9 @@ void DrawTie(DrawContext& dc, const Staff& staff, const GlobalEvent& tie, int sy
 void FillRests(DrawContext& dc, const MeasureFrame& measure, int gapStart, int gapEnd) {
   if (!dc.Window()) return;
   const int s = dc.LineSpace();
-  const ChangeShift shift = dc.Symbols().ShiftOf(measure.Index);
+  const SymbolState& state = dc.Symbols();
   for (int t = gapStart; t < gapEnd;) {
+    const int at = t;
     const RestChoice rest = ChooseRest(gapEnd - t, measure.Duration);
     int x = 0;
     if (rest.Length == durWhole) {
@@ -104,7 +111,7 @@ void FillRests(DrawContext& dc, const MeasureFrame& measure, int gapStart, int g
       x = (t - measure.Start) * measure.TwipsPerUnit + measure.Left + measure.Pad;
       t += rest.Length;
     }
-    if (shift.Time != -1 && shift.Time <= gapEnd) x += shift.Width;
+    x += state.ShiftAt(measure.Index, at);
     dc.DrawTextAt(std::string(1, rest.Glyph), x, measure.Y);
   }
 }
@@ -151,8 +158,9 @@ void DrawTieCurve(DrawContext& dc, int color, int x1, int y1, int x2, int y2, bo
 
   const int kept = window->ForeColor();
   window->SetForeColor(color);
-  const int pixelX = dc.PixelX();
-  const int pixelY = dc.PixelY();
+  // The outline's two edges stand a screen pixel apart on every device.
+  const int pixelX = dc.ScreenPixelX();
+  const int pixelY = dc.ScreenPixelY();
   const int width = x2 - x1;
   const int mid = x1 + width / 2;
   const int ratio = std::max(y1, y2) / std::min(y1, y2);
@@ -212,8 +220,8 @@ void DrawTriplet(DrawContext& dc, int y) {
   if (!window) return;
   SymbolState& state = dc.Symbols();
   const int s = dc.LineSpace();
-  state.TripletLeft += dc.PixelX();
-  state.TripletRight += s + dc.PixelX();
+  state.TripletLeft += dc.ScreenPixelX();
+  state.TripletRight += s + dc.ScreenPixelX();
 
   const int kept = window->ForeColor();
   dc.SelectFont(fntCopyright);

@@ -1,8 +1,10 @@
 #pragma once
 // Rests, ties and triplet brackets. Rests are not stored: the staff drawer fills the gaps
 // of a measure with them. Ties are evtTie events of a staff (start time, end time in
-// Value1 x 256 + Value2, the voice number as text), drawn as curves between the notes'
-// drawn positions, or as stubs where a tie crosses a system break. Twips and 64ths.
+// Value1 x 256 + Value2, the voice number as text), drawn as curves between the positions
+// where the notes were drawn on the same staff in the same paint; a tie across a system
+// break runs from its first note to the system's end, and again into its last note from
+// just before it. Twips and 64ths.
 
 namespace notecraft {
 
@@ -16,9 +18,13 @@ struct MeasureFrame;
 void FillRests(DrawContext& dc, const MeasureFrame& measure, int gapStart, int gapEnd);
 
 // The ties of staff staffIndex that touch the system last drawn (the symbol state's
-// SystemStart up to SystemEnd), in ColorTies. A tie whose voice or notes are missing at one
-// end is drawn as a stub of two line spaces from the other end; with both ends missing, not
-// at all.
+// SystemStart up to SystemEnd), in ColorTies, between the notes that DrawNote drew since
+// the staff (or its grand-staff half) began (the symbol state's DrawnNotes): each half of
+// a grand staff draws the ties of its own notes. A tie running on into the next system
+// ends at the system's last bar line (SystemRight); one coming from the previous system
+// starts two line spaces before its last note. A tie whose voice or notes are missing (or
+// not drawn here) at one end is drawn as a stub of two line spaces from the other end; with
+// both ends missing, not at all.
 void DrawTies(DrawContext& dc, int staffIndex);
 
 // One tie from (x1, y1) to (x2, y2), bending downwards when below: a closed outline of two

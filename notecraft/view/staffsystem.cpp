@@ -61,6 +61,10 @@ public:
   void Draw();
 
 private:
+  struct ClefAt {
+    int Time = 0;
+    int Clef = clfTreble;
+  };
   struct Hyphen {
     bool Pending = false;
     int PreviousX = 0;  // the previous syllable's note
@@ -73,6 +77,10 @@ private:
   void DrawLyrics(const Note& note);
   void MeasureNumbers();
   int GrandClef(int clef) const;
+  int LastPositionRoom() const;
+  void CollectInnerClefChanges(int i, int t, int end);
+  void DrawInnerClefs(int i, int t, int left, int twipsPerUnit);
+  int ClefAtTime(int time) const;
   bool DrumStaff() const;
 
   DrawContext& m_dc;
@@ -94,7 +102,10 @@ private:
   int m_offset = 0;          // content offset of the measure being drawn
   int m_repeatBegin = 0;     // where a repeat-begin sign stands in the measure
   int m_firstNumber = 0;     // the system's first measure number
+  int m_lastRoom = 0;        // kept free after a measure's last note position
   std::vector<Hyphen> m_hyphens;  // per verse
+  // The clef at the measure's start and its changes inside it, in time order.
+  std::vector<ClefAt> m_clefChanges;
 };
 
 void StaffSystemDrawer::Draw() {
@@ -129,6 +140,9 @@ void StaffSystemDrawer::SystemStart() {
   const int start = m_place.StartTime;
   m_lyricY = m_place.Bottom + m_staff->LyricOffset();
   m_state.TripletCount = 0;
+  m_state.DrawnNotes.clear();
+  m_state.SystemRight = m_place.Right;
+  m_lastRoom = LastPositionRoom();
   m_hyphens.clear();
 
   int x = m_place.Left + m_s;
@@ -173,20 +187,36 @@ int StaffSystemDrawer::DrawMeasure(int i, int t, int left) {
   m_band.SetMeasure(i, place);
   m_band.SetMeasurePad(i, m_offset);
 
-  // A key change found at the end of the measure before is drawn here.
-  if (m_keyInForce != m_keyDrawn) {
-    m_keyDrawn = m_keyInForce;
-    int x = left;
-    DrawKeySignature(m_dc, m_keyInForce, m_clef, x, m_y);
-    m_state.SetShift(i, t, x - left);
-  }
-
   int number = 0, duration = 0;
   globals.MeasureInfo(t, number, duration);
   duration = std::max(duration, 1);
   if (m_firstNumber == 0) m_firstNumber = number;
   const int end = t + duration;
   m_state.SystemEnd = end;
+  const bool repeatsLast = m_staff->SameAsLast(t);
+
+  // The changes at the measure's start stand one after the other from its left edge: a
+  // clef, the key signature (in that clef), the time signature. The notes and rests of the
+  // measure move right by all of them.
+  int x = left;
+  if (i > 0 && !repeatsLast && m_staff->GlobalEvents().Find(t, evtClefChange, true)) {
+    m_clef = GrandClef(m_staff->CurClef(t));
+    x += m_s;
+    DrawClef(m_dc, m_clef, x, m_y);
+  }
+  // A key change found at the end of the measure before is drawn here.
+  if (m_keyInForce != m_keyDrawn) {
+    m_keyDrawn = m_keyInForce;
+    DrawKeySignature(m_dc, m_keyInForce, m_clef, x, m_y);
+  }
+  if (i > 0) {
+    if (const auto time = globals.Find(t, evtTimeChange, true)) {
+      DrawTimeSignature(m_dc, time->Value1() * 128 + time->Value2(), x, m_y);
+      x = static_cast<int>(RoundHalfEven(x + 0.7 * m_L));
+    }
+  }
+  if (x > left) m_state.SetShift(i, t, std::max(m_state.ShiftOf(i).Width, x - left));
+
   // A key change is always preceded by a double bar. The key comes from the staff as at a
   // system's start, so a transposing instrument's change is written in its own key.
   if (m_staff->GlobalEvents().Find(end, evtKeyChange, true)) {
@@ -199,9 +229,12 @@ int StaffSystemDrawer::DrawMeasure(int i, int t, int left) {
   const int sections = (flags & kSectionMask) / 16;
 
   if (bars & 1) {
-    int p = i == 0 ? m_repeatBegin : 0;
+    // A repeat begins after the changes at the measure's start, whose room the notes
+    // already keep.
+    const int changes = x - left;
+    int p = i == 0 ? m_repeatBegin : changes;
     DrawBarGlyph(m_dc, evtRepeatBegin, left, m_y, p, m_place.JoinTop);
-    m_offset = p + m_s / 2 + m_s;
+    m_offset = p - changes + m_s / 2 + m_s;
   }
   // Octave lines come from the staff's own events, so every measure is asked.
   DrawSectionMarks(m_dc, *m_staff, sections, left, m_y, m_offset, width, t);
@@ -214,29 +247,22 @@ int StaffSystemDrawer::DrawMeasure(int i, int t, int left) {
     if (bars & 4) DrawBarGlyph(m_dc, evtSectionEnd, left, m_y, inner, m_place.JoinTop);
     if (bars & 8) DrawBarGlyph(m_dc, evtScoreEnd, left, m_y, inner, m_place.JoinTop);
   }
-  if (i > 0) {
-    if (const auto time = globals.Find(t, evtTimeChange, true)) {
-      DrawTimeSignature(m_dc, time->Value1() * 128 + time->Value2(), left, m_y);
-      m_state.SetShift(i, t, static_cast<int>(RoundHalfEven(left + 0.7 * m_L)) - left);
-    }
-  }
 
-  if (m_staff->SameAsLast(t)) {
+  if (repeatsLast) {
     // A measure that repeats the one before shows only the sign.
     window.SetForeColor(m_dc.ColorBars());
     const std::string sign(1, glyph::RepeatMeasure);
     m_dc.DrawTextAt(sign, left + (inner - window.TextWidth(sign)) / 2, m_y - m_s);
   } else {
-    // A clef change at the measure's start (the clef at the system's start is drawn already).
-    if (i > 0 && m_staff->GlobalEvents().Find(t, evtClefChange, true)) {
-      m_clef = GrandClef(m_staff->CurClef(t));
-      int x = left + m_s;
-      DrawClef(m_dc, m_clef, x, m_y);
-      m_state.SetShift(i, t, x - left);
-    }
-    const int shift = m_state.ShiftOf(i).Width;
-    const int twipsPerUnit = std::max(0, (inner - (m_offset + shift)) / duration);
+    m_clefChanges.clear();
+    m_clefChanges.push_back({t, m_clef});
+    CollectInnerClefChanges(i, t, end);
+    // The notes are spread over what the changes leave, with room after the last position
+    // for its glyph, so that nothing of the measure reaches its bar line.
+    const int twipsPerUnit =
+        std::max(0, (inner - (m_offset + m_state.ShiftWidth(i)) - m_lastRoom) / (duration + 1));
     m_offset += 2 * twipsPerUnit;  // notes never touch the bar line
+    DrawInnerClefs(i, t, left, twipsPerUnit);
 
     if (m_band.First() && m_score.UseChords())
       FindChordSymbol(m_dc, sections, left, m_y, m_offset, twipsPerUnit, t, duration);
@@ -256,6 +282,7 @@ int StaffSystemDrawer::DrawMeasure(int i, int t, int left) {
     // Accidentals hold until the bar line, across the voices of the staff.
     m_state.Accidentals.Clear();
     for (int v = 1; v <= m_staff->Voices(); ++v) DrawVoice(v, frame, end);
+    m_clef = m_clefChanges.back().Clef;
   }
 
   m_offset = 2 * m_s;
@@ -263,6 +290,52 @@ int StaffSystemDrawer::DrawMeasure(int i, int t, int left) {
   const int right = i == m_grid.Measures() - 1 ? m_place.Right : left + width;
   if (!endBar) m_dc.DrawLine(m_dc.ColorBars(), right, m_place.Top, right, m_place.Bottom);
   return end;
+}
+
+// The widest glyph that can stand at a measure's last position: a note head or the
+// shortest rest.
+int StaffSystemDrawer::LastPositionRoom() const {
+  const Surface& window = *m_dc.Window();
+  return std::max(window.TextWidth(std::string(1, glyph::FilledHead)),
+                  window.TextWidth(std::string(1, glyph::ThirtySecondRest)));
+}
+
+// The staff's clef changes inside the measure [t, end), after the clef at its start; each
+// makes room for its clef before the notes at its time.
+void StaffSystemDrawer::CollectInnerClefChanges(int i, int t, int end) {
+  const GlobalEvents& events = m_staff->GlobalEvents();
+  const auto last = events.Find(end - 1, evtClefChange);
+  if (!last || last->EventTime() <= t) return;
+  std::vector<ClefAt> inner;
+  for (int k = last->Index(); k >= 1; --k) {
+    const auto e = events.ByIndex(k);
+    if (!e || e->EventTime() <= t) break;
+    if (e->EventType() == evtClefChange) inner.push_back({e->EventTime(), GrandClef(e->Value1())});
+  }
+  std::reverse(inner.begin(), inner.end());
+  const Surface& window = *m_dc.Window();
+  for (const ClefAt& change : inner) {
+    if (change.Clef == m_clefChanges.back().Clef) continue;
+    m_clefChanges.push_back(change);
+    m_state.AddInnerShift(i, change.Time, window.TextWidth(ClefGlyph(change.Clef)) + m_s / 2);
+  }
+}
+
+// Draws the clefs that change inside the measure, each just before the notes at its time.
+void StaffSystemDrawer::DrawInnerClefs(int i, int t, int left, int twipsPerUnit) {
+  for (std::size_t k = 1; k < m_clefChanges.size(); ++k) {
+    const ClefAt& change = m_clefChanges[k];
+    // Where the notes at its time would stand without the room it makes.
+    int x = left + m_offset + (change.Time - t) * twipsPerUnit + m_state.ShiftAt(i, change.Time - 1);
+    DrawClef(m_dc, change.Clef, x, m_y);
+  }
+}
+
+int StaffSystemDrawer::ClefAtTime(int time) const {
+  int clef = m_clefChanges.empty() ? m_clef : m_clefChanges.front().Clef;
+  for (const ClefAt& change : m_clefChanges)
+    if (time >= change.Time) clef = change.Clef;
+  return clef;
 }
 
 void StaffSystemDrawer::DrawVoice(int v, const MeasureFrame& frame, int end) {
@@ -308,15 +381,17 @@ void StaffSystemDrawer::DrawVoice(int v, const MeasureFrame& frame, int end) {
         if (drums)
           DrawNote(m_dc, *note, frame, clfBass, 0, 0, kDrumSplit);
         else
-          DrawNote(m_dc, *note, frame, m_clef, m_keyDrawn, m_place.GrandHalf, m_split);
+          DrawNote(m_dc, *note, frame, ClefAtTime(time), m_keyDrawn, m_place.GrandHalf, m_split);
       } else {
         FillRests(m_dc, frame, time, time + note->Duration());
       }
       if (v == 1 && m_place.GrandHalf == 1 && m_staff->Verses() >= 1) DrawLyrics(*note);
     }
 
-    // Every note moves the rest cursor to its end; a triplet group of three notes of
+    // Every note drawn on this staff moves the rest cursor to its end (each half of a grand
+    // staff fills the rests around its own notes); a triplet group of three notes of
     // duration d spans d \ 2 + d \ 2 + d.
+    if (!drawn) continue;
     const int duration = note->Duration();
     if (note->Flags() & nteDot) {
       cursor = static_cast<int>(RoundHalfEven(time + 1.5 * duration));
@@ -383,7 +458,7 @@ void StaffSystemDrawer::MeasureNumbers() {
   // Positions 3 and up stand below the staff, 0..2 above it; the rest is the alignment.
   const int alignment = position >= 3 ? position - 3 : position;
   const int y = position >= 3 ? m_y + 4 * m_s + 2 * m_s : m_y - m_s;
-  const int pixel = m_dc.PixelX();
+  const int pixel = m_dc.ScreenPixelX();
   int x = m_place.Left;
   int number = m_firstNumber;
   for (int i = 0; i < m_grid.Measures(); ++i) {

@@ -5,11 +5,14 @@
 // span and the measure's accidentals. The staff drawer clears each part where a beat,
 // voice, measure or system begins; the note and rest drawers advance it.
 
+#include <algorithm>
 #include <vector>
 
 #include "notecraft/core/pitchspelling.h"
 
 namespace notecraft {
+
+class Note;
 
 // One note of the pending beam group. Low and High are the y of its top and bottom head
 // (glyph anchors, twips); the beam drawer replaces the far one by the stem's end.
@@ -21,12 +24,23 @@ struct BeamSlot {
   bool operator==(const BeamSlot&) const = default;
 };
 
-// A key, time or clef change drawn at a measure's start: the notes and rests of that
-// measure at or after Time move right by Width. Time -1: none.
+// A key, time or clef change drawn in a measure: the notes and rests of that measure at or
+// after Time move right by Width. Time -1: none.
 struct ChangeShift {
   int Time = -1;
   int Width = 0;
   bool operator==(const ChangeShift&) const = default;
+};
+
+// Where a note was drawn on the staff (or grand-staff half) being drawn now. Ties join
+// these positions only: a note's own X and Y may still hold another page's or another
+// half's drawing.
+struct DrawnNote {
+  const Note* Of = nullptr;
+  int X = 0;
+  int Y = 0;  // the stem-end head's anchor, as Note::Y
+  bool Up = false;
+  bool MultiVoice = false;
 };
 
 struct SymbolState {
@@ -51,14 +65,51 @@ struct SymbolState {
 
   int SystemStart = 0;   // time at the system's start
   int SystemEnd = 0;     // time at the end of the last measure drawn
-  std::vector<ChangeShift> Shifts;  // per measure of the system
+  int SystemRight = 0;   // x of the system's last bar line: a tie into the next system ends there
+  std::vector<DrawnNote> DrawnNotes;  // of the staff being drawn; cleared where it starts
+  // Per measure of the system: the changes drawn at its start (clef, key, time, one after
+  // the other), and the clef changes inside it. Both hold for every staff drawn after the
+  // one that set them.
+  std::vector<ChangeShift> Shifts;
+  std::vector<std::vector<ChangeShift>> InnerShifts;
 
   AccidentalMemory Accidentals;  // of the measure being drawn
+
+  const DrawnNote* FindDrawn(const Note* note) const {
+    const auto found = std::find_if(DrawnNotes.begin(), DrawnNotes.end(),
+                                    [note](const DrawnNote& d) { return d.Of == note; });
+    return found == DrawnNotes.end() ? nullptr : &*found;
+  }
 
   // The shift of a measure; none outside the measures set so far.
   ChangeShift ShiftOf(int measure) const {
     if (measure < 0 || measure >= static_cast<int>(Shifts.size())) return {};
     return Shifts[static_cast<std::size_t>(measure)];
+  }
+  // How far the notes and rests of a measure at time move right for the changes before them.
+  int ShiftAt(int measure, int time) const {
+    const ChangeShift start = ShiftOf(measure);
+    int width = start.Time != -1 && time >= start.Time ? start.Width : 0;
+    if (measure >= 0 && measure < static_cast<int>(InnerShifts.size()))
+      for (const ChangeShift& inner : InnerShifts[static_cast<std::size_t>(measure)])
+        if (time >= inner.Time) width += inner.Width;
+    return width;
+  }
+  // All the room a measure's changes take.
+  int ShiftWidth(int measure) const { return ShiftAt(measure, 1 << 30); }
+  // A clef change inside a measure; at a time that has one already, the wider one holds.
+  void AddInnerShift(int measure, int time, int width) {
+    if (measure < 0) return;
+    if (measure >= static_cast<int>(InnerShifts.size()))
+      InnerShifts.resize(static_cast<std::size_t>(measure) + 1);
+    auto& inner = InnerShifts[static_cast<std::size_t>(measure)];
+    for (ChangeShift& shift : inner) {
+      if (shift.Time == time) {
+        shift.Width = std::max(shift.Width, width);
+        return;
+      }
+    }
+    inner.push_back({time, width});
   }
   void SetShift(int measure, int time, int width) {
     if (measure < 0) return;

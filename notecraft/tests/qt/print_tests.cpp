@@ -63,5 +63,24 @@ TEST(QtPrinting, APageRangeGoesToPdfOnTheScoresPaper) {
   score.SetWindow(nullptr);
 }
 
+TEST(QtPrinting, AScoreWithoutAWindowPrintsEveryPageToPdf) {
+  Score score;
+  BuildScore(score);
+  const std::string file = NOTECRAFT_QT_TEST_OUTPUT "/unattached.pdf";
+  std::filesystem::remove(file);
+  {
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QString::fromStdString(file));
+    QPrinterTarget target(printer);
+    ASSERT_TRUE(score.PrintScore(target));
+  }
+  EXPECT_EQ(score.Window(), nullptr);
+  ASSERT_GE(score.LastPage(), 3);  // laid out on the printer
+  const int pages = testing::PdfPages(file);
+  if (pages < 0) GTEST_SKIP() << "pdfinfo (poppler-utils) is not available";
+  EXPECT_EQ(pages, score.LastPage());
+}
+
 }  // namespace
 }  // namespace notecraft
