@@ -15,6 +15,7 @@
 #include "notecraft/core/score.h"
 #include "notecraft/core/staff.h"
 #include "notecraft/core/voice.h"
+#include "notecraft/edit/bandhit.h"
 #include "notecraft/edit/editstate.h"
 #include "notecraft/view/drawcontext.h"
 #include "notecraft/view/restsandties.h"
@@ -29,8 +30,9 @@ namespace {
 // events, so they are not handed on to the other staves of the system.
 constexpr int kOctaveBits = (sct8va | sct8vb) * 16;
 
-int LastLine(const Region& band) {
-  return band.Top() + band.PadTop() + (band.Split() ? 12 : 4) * band.IncY();
+int LastLine(const Region& band, const Staff* staff) {
+  if (band.Split()) return LowerStaffTop(band, staff ? staff->Verses() : 0) + 4 * band.IncY();
+  return band.Top() + band.PadTop() + 4 * band.IncY();
 }
 
 // The right edges of a band's measures, the last one at the band's right edge.
@@ -95,6 +97,7 @@ void Score::RepaintAfterEdit(Internal, const Region& band, bool toPageEnd, int m
       while (end < last && !item(end + 1).First()) ++end;
       SymbolState& state = dc.Symbols();
       state.Shifts.assign(static_cast<std::size_t>(item(start).Measures()), ChangeShift{});
+      state.InnerShifts.assign(static_cast<std::size_t>(item(start).Measures()), {});
       bool shared = false;
       for (int k = start; k <= end && !shared; ++k) {
         const auto staff = Staff(item(k).Staff());
@@ -118,10 +121,11 @@ void Score::RepaintAfterEdit(Internal, const Region& band, bool toPageEnd, int m
         RedrawBand(b, joinTop);
         if (braceLeft == 0 && staff->Brace() > 0 && !b.Split()) braceLeft = staff->Brace();
         if (braceLeft > 0) --braceLeft;
-        previousLine = LastLine(b);
+        previousLine = LastLine(b, staff.get());
       }
       const Region& top = item(start);
-      dc.DrawLine(dc.ColorBars(), left, top.Top() + top.PadTop(), left, LastLine(item(end)));
+      dc.DrawLine(dc.ColorBars(), left, top.Top() + top.PadTop(), left,
+                  LastLine(item(end), Staff(item(end).Staff()).get()));
       start = end + 1;
     }
   } catch (...) {
@@ -159,7 +163,7 @@ void Score::RedrawBand(Region& band, int joinTop) {
   DrawTies(dc, band.Staff());
   if (band.Split()) {
     const int upperBottom = place.Bottom;
-    place.Top = upperBottom + 4 * s;
+    place.Top = LowerStaffTop(band, staff->Verses());
     place.Bottom = place.Top + 4 * s;
     place.GrandHalf = 2;
     place.JoinTop = 0;

@@ -7,6 +7,7 @@
 #include "notecraft/core/note.h"
 #include "notecraft/core/numeric.h"
 #include "notecraft/core/region.h"
+#include "notecraft/layout/pagelayout.h"
 
 namespace notecraft {
 
@@ -55,7 +56,13 @@ int NoteSpan(int duration, int flags) {
 
 int NoteSpan(const Note& note) { return NoteSpan(note.Duration(), note.Flags()); }
 
-int PitchFromY(int y, int clef, int key, int top, int padTop, int incY, int tppY) {
+int GrandStaffGap(int verses) { return kLyricLineTwips * std::max(verses, 0); }
+
+int LowerStaffTop(const Region& band, int verses) {
+  return band.Top() + band.PadTop() + 8 * band.IncY() + GrandStaffGap(verses);
+}
+
+int PitchFromY(int y, int clef, int key, int top, int padTop, int incY, int tppY, int lowerGap) {
   const double step = incY / 2.0;
   if (step < 1.0) return 65;
   const int base0 = top + padTop;
@@ -67,9 +74,9 @@ int PitchFromY(int y, int clef, int key, int top, int padTop, int incY, int tppY
     case clfAlto: base = base0 + 2 * incY; break;
     case clfTenor: base = base0 + incY; break;
     case clfGrand:
-      // The lower staff starts four spaces below the upper one: its middle C stands a
-      // ledger line above it, two spaces below the upper staff's.
-      if (at > base0 + 6 * incY) base = base0 + 7 * incY;
+      // The lower staff starts four spaces (and the lyrics' room) below the upper one: its
+      // middle C stands a ledger line above it.
+      if (2 * at > 2 * base0 + 12 * incY + lowerGap) base = base0 + 7 * incY + lowerGap;
       break;
     default: break;
   }

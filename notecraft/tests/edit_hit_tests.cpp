@@ -70,11 +70,18 @@ TEST(OffsetInMeasure, SpreadsTheNoteAreaOverTheMeasure) {
 TEST_F(HitTesting, EveryPitchDrawnIsTheOneClickedInEveryClefAndKey) {
   // Each pitch of the key's scale from C2 to C6 drawn as a quarter note, then clicked at its
   // head (lifted two pixels): the click gives the pitch back.
-  for (const int clef : {clfTreble, clfBass, clfAlto, clfTenor, clfGrand}) {
+  struct Staffing {
+    int clef, verses;
+  };
+  // A grand staff with two verses holds its lyrics between its staves.
+  for (const Staffing staffing : {Staffing{clfTreble, 0}, {clfBass, 0}, {clfAlto, 0}, {clfTenor, 0},
+                                  {clfGrand, 0}, {clfGrand, 2}}) {
+    const int clef = staffing.clef;
     for (int key = -7; key <= 7; ++key) {
-      SCOPED_TRACE(::testing::Message() << "clef " << clef << " key " << key);
+      SCOPED_TRACE(::testing::Message() << "clef " << clef << " verses " << staffing.verses << " key " << key);
       score.SetRedraw(false);
       First().SetDefaultClef(clef);
+      First().SetVerses(Internal{}, staffing.verses);
       score.SetKey(key);
       VoiceOf(1)->ResetNotes(Internal{});
       const int tonic = ((7 * key) % 12 + 12) % 12;
@@ -104,7 +111,9 @@ TEST_F(HitTesting, EveryPitchDrawnIsTheOneClickedInEveryClefAndKey) {
           continue;
         ++clicked;
         EXPECT_EQ(score.GetNoteValueByHit(x, y), pitches[k]) << "pitch " << pitches[k];
-        EXPECT_EQ(PitchFromY(y, clef, key, band->Top(), band->PadTop(), band->IncY(), 15), pitches[k]);
+        EXPECT_EQ(PitchFromY(y, clef, key, band->Top(), band->PadTop(), band->IncY(), 15,
+                             GrandStaffGap(staffing.verses)),
+                  pitches[k]);
       }
       EXPECT_GE(clicked, clef == clfGrand ? 20 : 10);
     }
