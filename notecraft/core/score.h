@@ -543,6 +543,9 @@ private:
   // the history was empty.
   void CommitEdit(const class DidWhat* record);
   void RedrawBand(class Region& band, int joinTop);
+  // Puts the caret on note of staff and reads the lyric there.
+  bool PlaceCaret(const notecraft::Staff& staff, const class Note& note, int& activeTime, int& x,
+                  int& y, std::string& activeLyric);
   // Moves the notes of measure mesNo (duration 64ths) of every voice so that none starts
   // before the one before it ends.
   void RetimeAfterDuration(int mesNo, int duration);
