@@ -23,7 +23,8 @@ void BM_AddNoteByHitAndRepaint(benchmark::State& state) {
     score->AddNoteByHit(click.X, click.Y, click.Duration, click.Flags);
     ops = surface.Ops().size();
   }
-  if (!surface.Ops(SurfaceOp::Kind::Clear).empty()) state.SkipWithError("the entry painted the whole page");
+  if (!surface.Ops(SurfaceOp::Kind::Clear).empty())
+    state.SkipWithError("the entry painted the whole page");
   state.counters["ops"] = static_cast<double>(ops);
   state.counters["page"] = score->CurPage();
   score->SetWindow(nullptr);

@@ -2,10 +2,9 @@
 // buffer of the screen's size (a page at 15 twips a pixel) and the music font loaded.
 #include <benchmark/benchmark.h>
 
+#include <QGuiApplication>
 #include <cstdlib>
 #include <memory>
-
-#include <QGuiApplication>
 
 #include "editbench.h"
 #include "notecraft/qt/musicfontloader.h"

@@ -25,7 +25,8 @@ struct LiveNote {
   int Staff = 0;
 };
 
-std::vector<LiveNote> LiveSelection(const Voices& voices, const std::vector<SelectedNote>& selection) {
+std::vector<LiveNote> LiveSelection(const Voices& voices,
+                                    const std::vector<SelectedNote>& selection) {
   std::vector<LiveNote> live;
   for (const SelectedNote& s : selection) {
     auto note = s.Item.lock();
@@ -38,7 +39,8 @@ std::vector<LiveNote> LiveSelection(const Voices& voices, const std::vector<Sele
 
 // Last entry's span: dotted notes count one and a half times (the triplet is not looked at).
 int EntrySpan(const Note& note) {
-  return note.Flags() & nteDot ? static_cast<int>(RoundHalfEven(1.5 * note.Duration())) : note.Duration();
+  return note.Flags() & nteDot ? static_cast<int>(RoundHalfEven(1.5 * note.Duration()))
+                               : note.Duration();
 }
 
 int ToggleOrnaments(int flags, int ornaments) {
@@ -105,7 +107,8 @@ bool Score::ChangeLast(int value, bool alignment) {
         if (to != note->NoteTime() && to >= low) {
           const int from = note->NoteTime();
           const std::vector<std::uint8_t> pitches(note->Values().begin(), note->Values().end());
-          auto moved_note = notes->Add(to, pitches.empty() ? 0 : pitches.front(), note->Duration(), note->Flags());
+          auto moved_note = notes->Add(to, pitches.empty() ? 0 : pitches.front(), note->Duration(),
+                                       note->Flags());
           moved_note->SetMultiVoice(note->MultiVoice());
           for (const int p : pitches) moved_note->AddValue(p);
           notes->Remove(from);
@@ -122,7 +125,8 @@ bool Score::ChangeLast(int value, bool alignment) {
     return false;
   }
   if (moved && last.Band >= 1 && last.Band <= static_cast<int>(m_bands.size()))
-    RepaintAfterEdit(Internal{}, *m_bands[static_cast<std::size_t>(last.Band - 1)], false, -1, 0, 0);
+    RepaintAfterEdit(Internal{}, *m_bands[static_cast<std::size_t>(last.Band - 1)], false, -1, 0,
+                     0);
   return true;
 }
 
@@ -152,7 +156,8 @@ int Score::ChangeSel(int newDur, int newValue, int stemDir, int ornaments, bool 
       const auto owner = staff ? Staff(staff) : nullptr;
       if (owner && last > first && last <= 65535) {
         owner->GlobalEvents().Add(first, evtTie, static_cast<std::uint8_t>(last / 256),
-                                  static_cast<std::uint8_t>(last % 256), std::to_string(edit.SelectionVoice));
+                                  static_cast<std::uint8_t>(last % 256),
+                                  std::to_string(edit.SelectionVoice));
         count = 1;
       }
     } else {
@@ -166,13 +171,30 @@ int Score::ChangeSel(int newDur, int newValue, int stemDir, int ornaments, bool 
             changed = (f & (nteDot | nteTriplet)) != 0;
             f = 0;
             break;
-          case stmPropDot: changed = !(f & nteDot); f |= nteDot; break;
-          case stmPropNoDot: changed = (f & nteDot) != 0; f &= ~nteDot; break;
-          case stmPropTrip: changed = !(f & nteTriplet); f |= nteTriplet; break;
-          case stmPropNoTrip: changed = (f & nteTriplet) != 0; f &= ~nteTriplet; break;
-          case stmForceUp: f = (f & ~nteForceDown) | nteForceUp; break;
-          case stmForceDown: f = (f & ~nteForceUp) | nteForceDown; break;
-          default: break;  // stmReverse: counted, the stems stay
+          case stmPropDot:
+            changed = !(f & nteDot);
+            f |= nteDot;
+            break;
+          case stmPropNoDot:
+            changed = (f & nteDot) != 0;
+            f &= ~nteDot;
+            break;
+          case stmPropTrip:
+            changed = !(f & nteTriplet);
+            f |= nteTriplet;
+            break;
+          case stmPropNoTrip:
+            changed = (f & nteTriplet) != 0;
+            f &= ~nteTriplet;
+            break;
+          case stmForceUp:
+            f = (f & ~nteForceDown) | nteForceUp;
+            break;
+          case stmForceDown:
+            f = (f & ~nteForceUp) | nteForceDown;
+            break;
+          default:
+            break;  // stmReverse: counted, the stems stay
         }
         f = ToggleOrnaments(f, ornaments);
         note.SetFlags(key, f);
@@ -184,7 +206,8 @@ int Score::ChangeSel(int newDur, int newValue, int stemDir, int ornaments, bool 
         if (changed) {
           int number = 0, length = 0;
           m_globals->MeasureInfo(note.NoteTime(), number, length);
-          if (std::none_of(retime.begin(), retime.end(), [number](const auto& r) { return r.first == number; }))
+          if (std::none_of(retime.begin(), retime.end(),
+                           [number](const auto& r) { return r.first == number; }))
             retime.emplace_back(number, length);
         }
         ChangePitch(note, newValue);
@@ -224,10 +247,12 @@ void Score::RetimeAfterDuration(int mesNo, int duration) {
       }
       // A pushed note never reaches the next note that stays (at or after the measure's
       // end): one time, one note.
-      int limit = k <= notes.Count() ? notes.ByIndex(k)->NoteTime() : std::numeric_limits<int>::max();
+      int limit =
+          k <= notes.Count() ? notes.ByIndex(k)->NoteTime() : std::numeric_limits<int>::max();
       for (int i = static_cast<int>(times.size()) - 1; i >= 0; --i) {
         const auto note = notes.ByIndex(from + i);
-        const int time = std::max(std::min(times[static_cast<std::size_t>(i)], limit - 1), note->NoteTime());
+        const int time =
+            std::max(std::min(times[static_cast<std::size_t>(i)], limit - 1), note->NoteTime());
         note->SetNoteTime(key, time);
         limit = time;
       }

@@ -12,16 +12,22 @@
 
 namespace notecraft {
 
-void Score::EditStateDeleter::operator()(EditState* state) const noexcept { delete state; }
+void Score::EditStateDeleter::operator()(EditState* state) const noexcept {
+  delete state;
+}
 
 EditState& Score::Edit() {
   if (!m_edit) m_edit.reset(new EditState);
   return *m_edit;
 }
 
-const EditState& Score::Editing(Internal) const { return const_cast<Score*>(this)->Edit(); }
+const EditState& Score::Editing(Internal) const {
+  return const_cast<Score*>(this)->Edit();
+}
 
-void Score::SetSelectedMeasure(Internal, int number) { m_selectedMeasure = number; }
+void Score::SetSelectedMeasure(Internal, int number) {
+  m_selectedMeasure = number;
+}
 
 void Score::CommitEdit(const DidWhat* record) {
   if (record) {
@@ -70,7 +76,8 @@ void Score::AddNoteByHit(int x, int y, int duration, int flags, int snap) {
     int time = t0 + offset;
 
     Notes& notes = voice->Notes();
-    if (const auto previous = notes.Lookup(time, true, false); previous && previous->NoteTime() < time)
+    if (const auto previous = notes.Lookup(time, true, false);
+        previous && previous->NoteTime() < time)
       time = std::max(time, previous->NoteTime() + NoteSpan(*previous));
     time = std::min(time, t0 + length);
     const int newEnd = time + NoteSpan(duration, flags);

@@ -64,7 +64,8 @@ void Score::AddGlobalByHit(int x, int y, int eventType, int subType, const std::
     const int area = measure->Width - measure->Pad;
     int offset = 0;
     if (area > 0)
-      offset = std::clamp(static_cast<int>(RoundHalfEven(static_cast<double>(std::max(x, from) - from) / area * length)),
+      offset = std::clamp(static_cast<int>(RoundHalfEven(
+                              static_cast<double>(std::max(x, from) - from) / area * length)),
                           0, length);
 
     int v1 = 0, v2 = 0;
@@ -73,31 +74,56 @@ void Score::AddGlobalByHit(int x, int y, int eventType, int subType, const std::
 
     Plan plan;
     switch (eventType) {
-      case evtKeyChange: plan = {t0, true, true, 0, false, false, true}; break;
-      case evtRepeatBegin: plan = {t0, false, !(flag & 1), 1}; break;
-      case evtRepeatEnd: plan = {t0, false, !(flag & 2), 2}; break;
+      case evtKeyChange:
+        plan = {t0, true, true, 0, false, false, true};
+        break;
+      case evtRepeatBegin:
+        plan = {t0, false, !(flag & 1), 1};
+        break;
+      case evtRepeatEnd:
+        plan = {t0, false, !(flag & 2), 2};
+        break;
       case evtSectionDefine:
         if (subType == sctRepeatMeasure)
           plan = {t0, true, !staff->SameAsLast(t0), 0};
         else
           plan = {t0, OctaveMark(eventType, subType), !(flag & (subType * 16)), subType * 16};
         break;
-      case evtClefChange: plan = {t0 + offset, true, true, 0, false, false, true}; break;
-      case evtSectionEnd: plan = {t0, false, !(flag & 4), 4}; break;
-      case evtScoreEnd: plan = {t0, false, !(flag & 8), 8}; break;
-      case evtChord: plan = {t0 + offset, false, true, 0, !m_useChords}; break;
-      case evtLineEnd: plan = {t0, false, !m_globals->Find(t0, evtLineEnd, true), 0, true}; break;
-      case evtMeasureSize: plan = {t0, false, subType != 0, 0, true, true}; break;
-      case evtDynamic: plan = {t0 + offset, true, true, 0, false, false, true}; break;
-      case evtTempo: plan = {t0, true, true, 0, false, false, true}; break;
-      case evtStaffSpace: plan = {band->Time(), true, subType != 0, 0, true, true}; break;
+      case evtClefChange:
+        plan = {t0 + offset, true, true, 0, false, false, true};
+        break;
+      case evtSectionEnd:
+        plan = {t0, false, !(flag & 4), 4};
+        break;
+      case evtScoreEnd:
+        plan = {t0, false, !(flag & 8), 8};
+        break;
+      case evtChord:
+        plan = {t0 + offset, false, true, 0, !m_useChords};
+        break;
+      case evtLineEnd:
+        plan = {t0, false, !m_globals->Find(t0, evtLineEnd, true), 0, true};
+        break;
+      case evtMeasureSize:
+        plan = {t0, false, subType != 0, 0, true, true};
+        break;
+      case evtDynamic:
+        plan = {t0 + offset, true, true, 0, false, false, true};
+        break;
+      case evtTempo:
+        plan = {t0, true, true, 0, false, false, true};
+        break;
+      case evtStaffSpace:
+        plan = {band->Time(), true, subType != 0, 0, true, true};
+        break;
       case evtText: {
         plan = {t0 + offset, true, true, 0, false, false, true};
         int inc = 0;
         TextOffsetByPos(v1, v2, x, y, inc);
         break;
       }
-      default: return;  // not an event placed by position
+      default:
+        return;  // not an event placed by position
     }
     if (plan.Counter) {
       v1 = subType > 0 ? std::min(subType, 255) : 0;
@@ -152,7 +178,8 @@ void Score::AddGlobalByHit(int x, int y, int eventType, int subType, const std::
     } else {
       record = Record(added, t, eventType, v1, v2, s, text);
       haveRecord = true;
-      auto event = list.Add(t, eventType, static_cast<std::uint8_t>(v1), static_cast<std::uint8_t>(v2), text);
+      auto event = list.Add(t, eventType, static_cast<std::uint8_t>(v1),
+                            static_cast<std::uint8_t>(v2), text);
       if (byValue2 && (v2 == 1 || v2 == 2)) {
         // An octave line running on from the measure before continues there ("+"); one in
         // the measure after continues from here.

@@ -22,17 +22,28 @@ constexpr float kLyricPoints = 8.0f;
 
 int OrnamentFlag(int ornament) {
   switch (ornament) {
-    case ornBowUp: return nteBowUp;
-    case ornBowDown: return nteBowDown;
-    case ornTrill: return nteTrill;
-    case ornAccent: return nteAccent;
-    case ornFermata: return nteFermata;
-    case ornStacato: return nteStacato;
-    case ornAccent2: return nteAccent2;
-    case ornTurn: return nteTurn;
-    case ornMordent: return nteMordent;
-    case ornHalfMordent: return nteHalfMordent;
-    default: return 0;
+    case ornBowUp:
+      return nteBowUp;
+    case ornBowDown:
+      return nteBowDown;
+    case ornTrill:
+      return nteTrill;
+    case ornAccent:
+      return nteAccent;
+    case ornFermata:
+      return nteFermata;
+    case ornStacato:
+      return nteStacato;
+    case ornAccent2:
+      return nteAccent2;
+    case ornTurn:
+      return nteTurn;
+    case ornMordent:
+      return nteMordent;
+    case ornHalfMordent:
+      return nteHalfMordent;
+    default:
+      return 0;
   }
 }
 
@@ -70,7 +81,8 @@ void Score::AddOrnamentByHit(int x, int y, int ornament) {
     const auto note = voice ? voice->Notes().Lookup(time) : nullptr;
     if (!note) return;
     const int flags = note->Flags();
-    note->SetFlags(Internal{}, flags & flag ? flags & ~flag : (flags & ~(nteBowUp | nteBowDown)) | flag);
+    note->SetFlags(Internal{},
+                   flags & flag ? flags & ~flag : (flags & ~(nteBowUp | nteBowDown)) | flag);
     CommitEdit(nullptr);
     RepaintAfterEdit(Internal{}, band, false, -1, 0, 0);
   } catch (...) {
@@ -97,7 +109,8 @@ bool Score::FirstActiveXY(int& atTime, int& x, int& y, std::string& activeLyric)
     PaintWindow();
   }
   const auto page = static_cast<std::size_t>(m_curPage - 1);
-  Edit().CaretSearchTime = m_curPage >= 1 && page < m_pageTimes.size() ? m_pageTimes[page].Low() : 0;
+  Edit().CaretSearchTime =
+      m_curPage >= 1 && page < m_pageTimes.size() ? m_pageTimes[page].Low() : 0;
   return NextActiveXY(atTime, x, y, activeLyric);
 }
 
@@ -107,7 +120,8 @@ bool Score::NextActiveXY(int& activeTime, int& x, int& y, std::string& activeLyr
   const auto voice = staff ? staff->Voice(Voice()) : nullptr;
   const auto page = static_cast<std::size_t>(m_curPage - 1);
   const bool known = m_curPage >= 1 && page < m_pageTimes.size();
-  auto note = voice && edit.CaretSearchTime >= 0 ? voice->Notes().Lookup(edit.CaretSearchTime) : nullptr;
+  auto note =
+      voice && edit.CaretSearchTime >= 0 ? voice->Notes().Lookup(edit.CaretSearchTime) : nullptr;
   if (!note || !known || note->NoteTime() >= m_pageTimes[page].High()) {
     edit.CaretTime = -1;
     return false;
@@ -122,7 +136,8 @@ bool Score::PrevActiveXY(int& activeTime, int& x, int& y, std::string& activeLyr
   const auto voice = staff ? staff->Voice(Voice()) : nullptr;
   const auto page = static_cast<std::size_t>(m_curPage - 1);
   const bool known = m_curPage >= 1 && page < m_pageTimes.size();
-  auto note = voice && edit.CaretTime >= 1 ? voice->Notes().Lookup(edit.CaretTime, false, true) : nullptr;
+  auto note =
+      voice && edit.CaretTime >= 1 ? voice->Notes().Lookup(edit.CaretTime, false, true) : nullptr;
   if (!note || !known || note->NoteTime() < m_pageTimes[page].Low()) {
     edit.CaretTime = -1;
     return false;
@@ -131,8 +146,8 @@ bool Score::PrevActiveXY(int& activeTime, int& x, int& y, std::string& activeLyr
   return PlaceCaret(*staff, *note, activeTime, x, y, activeLyric);
 }
 
-bool Score::PlaceCaret(const notecraft::Staff& staff, const Note& note, int& activeTime, int& x, int& y,
-                       std::string& activeLyric) {
+bool Score::PlaceCaret(const notecraft::Staff& staff, const Note& note, int& activeTime, int& x,
+                       int& y, std::string& activeLyric) {
   EditState& edit = Edit();
   edit.CaretTime = activeTime = note.NoteTime();
   edit.CaretX = x = note.X();
@@ -227,8 +242,8 @@ void Score::SetLyric(const std::string& text) {
       font.Bold = false;
       window->SetFont(font);
       const int width = window->TextWidth(before);
-      dc.DrawLine(window->BackColor(), edit.CaretX - width / 2, lineY, edit.CaretX - width / 2 + width,
-                  lineY + window->TextHeight(), true);
+      dc.DrawLine(window->BackColor(), edit.CaretX - width / 2, lineY,
+                  edit.CaretX - width / 2 + width, lineY + window->TextHeight(), true);
       dc.SelectFont(DrawContext::kMusicFont);
     }
     int right = 0;

@@ -72,7 +72,8 @@ void Score::RepaintAfterEdit(Internal, const Region& band, bool toPageEnd, int m
     for (int k = first; k <= last; ++k) {
       Region& b = item(k);
       if (measureIndex >= 0)
-        b.SetMeasureFlag(measureIndex, (b.MeasureFlag(measureIndex) | setFlags) & (65535 - clearFlags));
+        b.SetMeasureFlag(measureIndex,
+                         (b.MeasureFlag(measureIndex) | setFlags) & (65535 - clearFlags));
       left = std::min(left, b.Left());
       right = std::max(right, b.Right());
     }
@@ -171,7 +172,8 @@ void Score::RedrawBand(Region& band, int joinTop) {
       dc.DrawLine(dc.ColorLines(), place.Left, place.Top + k * s, place.Right, place.Top + k * s);
     DrawStaffSystem(dc, grid, place, band);
     DrawTies(dc, band.Staff());
-    for (const int bar : BarLines(band)) dc.DrawLine(dc.ColorBars(), bar, upperBottom, bar, place.Top);
+    for (const int bar : BarLines(band))
+      dc.DrawLine(dc.ColorBars(), bar, upperBottom, bar, place.Top);
   }
 }
 

@@ -16,7 +16,8 @@ int Score::SetSelection(int left, int top, int right, int bottom) {
   if (right < left) std::swap(left, right);
   if (bottom < top) std::swap(top, bottom);
   const auto page = static_cast<std::size_t>(m_curPage - 1);
-  const int pageEnd = m_curPage >= 1 && page < m_pageTimes.size() ? m_pageTimes[page].High() : m_endTime;
+  const int pageEnd =
+      m_curPage >= 1 && page < m_pageTimes.size() ? m_pageTimes[page].High() : m_endTime;
   int count = 0;
   for (std::size_t k = 0; k < m_bands.size(); ++k) {
     const Region& band = *m_bands[k];
@@ -50,7 +51,9 @@ void Score::ClearSelection() {
   if (m_edit) m_edit->Selection.clear();
 }
 
-int Score::SelCount() const { return m_edit ? static_cast<int>(m_edit->Selection.size()) : 0; }
+int Score::SelCount() const {
+  return m_edit ? static_cast<int>(m_edit->Selection.size()) : 0;
+}
 
 std::shared_ptr<notecraft::Staff> Score::SelectedStaff() const {
   for (const auto& staff : *m_staffs)

@@ -54,9 +54,13 @@ int NoteSpan(int duration, int flags) {
   return span;
 }
 
-int NoteSpan(const Note& note) { return NoteSpan(note.Duration(), note.Flags()); }
+int NoteSpan(const Note& note) {
+  return NoteSpan(note.Duration(), note.Flags());
+}
 
-int GrandStaffGap(int verses) { return kLyricLineTwips * std::max(verses, 0); }
+int GrandStaffGap(int verses) {
+  return kLyricLineTwips * std::max(verses, 0);
+}
 
 int LowerStaffTop(const Region& band, int verses) {
   return band.Top() + band.PadTop() + 8 * band.IncY() + GrandStaffGap(verses);
@@ -70,15 +74,22 @@ int PitchFromY(int y, int clef, int key, int top, int padTop, int incY, int tppY
   const int at = y + 2 * tppY;
   int base = base0 + 5 * incY;  // treble (and percussion): middle C a ledger line below
   switch (clef) {
-    case clfBass: base = base0 - incY; break;
-    case clfAlto: base = base0 + 2 * incY; break;
-    case clfTenor: base = base0 + incY; break;
+    case clfBass:
+      base = base0 - incY;
+      break;
+    case clfAlto:
+      base = base0 + 2 * incY;
+      break;
+    case clfTenor:
+      base = base0 + incY;
+      break;
     case clfGrand:
       // The lower staff starts four spaces (and the lyrics' room) below the upper one: its
       // middle C stands a ledger line above it.
       if (2 * at > 2 * base0 + 12 * incY + lowerGap) base = base0 + 7 * incY + lowerGap;
       break;
-    default: break;
+    default:
+      break;
   }
   // Diatonic steps from middle C's position (negative: above it), walked along the key's
   // major scale; pc is the place above the key's tonic. Two sharps and more make the

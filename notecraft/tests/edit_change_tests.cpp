@@ -44,7 +44,8 @@ TEST_F(ChangingNotes, ChangeLastMovesThePitchOfTheEntry) {
   EXPECT_TRUE(score.ChangeLast(1));
   EXPECT_EQ(Editing().Last.Value, 66);
   const auto note = NoteAt(1, 16);
-  EXPECT_EQ(std::vector<int>(note->Values().begin(), note->Values().end()), (std::vector<int>{66, 67}));
+  EXPECT_EQ(std::vector<int>(note->Values().begin(), note->Values().end()),
+            (std::vector<int>{66, 67}));
   score.SetChanged(false);
   EXPECT_TRUE(score.ChangeLast(-1));
   EXPECT_FALSE(score.Changed());  // not an edit of record
@@ -98,7 +99,8 @@ TEST_F(ChangingNotes, AStaleSelectionNeverTouchesNotesThatTookItsPlace) {
 }
 
 TEST_F(ChangingNotes, TieJoinsTheFirstStaffsNotesOnly) {
-  const int count = score.SetSelection(Band(1).Left(), Band(1).Top() + 5, Band(1).Right(), Band(2).Bottom() - 5);
+  const int count =
+      score.SetSelection(Band(1).Left(), Band(1).Top() + 5, Band(1).Right(), Band(2).Bottom() - 5);
   ASSERT_EQ(count, 16);
   EXPECT_EQ(score.ChangeSel(0, 0, 0, 0, false, true), 1);
   const auto tie = First().GlobalEvents().Find(0, evtTie, true);
@@ -118,15 +120,35 @@ TEST_F(ChangingNotes, PropertiesDurationsAndRetiming) {
     std::vector<int> times;  // staff 1 voice 1 afterwards
   };
   const std::vector<Case> cases = {
-      {"clear a dotted note: re-timed", nteDot | nteAccent, 0, stmClearProp, 0, {0, 16, 32, 48, 64, 80, 96, 112}},
-      {"clear a plain note: nothing moves", nteAccent, 0, stmClearProp, 0, {0, 16, 32, 48, 64, 80, 96, 112}},
+      {"clear a dotted note: re-timed",
+       nteDot | nteAccent,
+       0,
+       stmClearProp,
+       0,
+       {0, 16, 32, 48, 64, 80, 96, 112}},
+      {"clear a plain note: nothing moves",
+       nteAccent,
+       0,
+       stmClearProp,
+       0,
+       {0, 16, 32, 48, 64, 80, 96, 112}},
       // The last pushed note stops short of the next measure's first note.
       {"a quarter becomes a half", 0, durHalf, 0, 0, {0, 32, 48, 63, 64, 80, 96, 112}},
       {"dotted", 0, 0, stmPropDot, nteDot, {0, 24, 40, 56, 64, 80, 96, 112}},
-      {"triplet, then nothing to move", 0, 0, stmPropTrip, nteTriplet, {0, 16, 32, 48, 64, 80, 96, 112}},
+      {"triplet, then nothing to move",
+       0,
+       0,
+       stmPropTrip,
+       nteTriplet,
+       {0, 16, 32, 48, 64, 80, 96, 112}},
       {"stem up", nteForceDown, 0, stmForceUp, nteForceUp, {0, 16, 32, 48, 64, 80, 96, 112}},
       {"stem down", nteForceUp, 0, stmForceDown, nteForceDown, {0, 16, 32, 48, 64, 80, 96, 112}},
-      {"reversed: counted, unchanged", nteForceUp, 0, stmReverse, nteForceUp, {0, 16, 32, 48, 64, 80, 96, 112}},
+      {"reversed: counted, unchanged",
+       nteForceUp,
+       0,
+       stmReverse,
+       nteForceUp,
+       {0, 16, 32, 48, 64, 80, 96, 112}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);

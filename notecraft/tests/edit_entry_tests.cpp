@@ -69,7 +69,8 @@ TEST_F(NoteEntry, TableOfClicks) {
     Click(c.band, c.measure, c.offset, c.steps, durEighth, 0, c.snap);
     const auto note = NoteAt(c.staff, c.time);
     ASSERT_TRUE(note);
-    EXPECT_TRUE(std::find(note->Values().begin(), note->Values().end(), c.pitch) != note->Values().end())
+    EXPECT_TRUE(std::find(note->Values().begin(), note->Values().end(), c.pitch) !=
+                note->Values().end())
         << "pitch " << int(note->Value(0));
     EXPECT_EQ(score.SelectedMeasure(), c.measure + 1);
     EXPECT_EQ(Editing().Last.Time, c.time);
@@ -124,7 +125,8 @@ TEST_F(NoteEntry, KeepsClearOfTheNotesAround) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     VoiceOf(1)->ResetNotes(Internal{});
-    if (c.beforeTime >= 0) VoiceOf(1)->Notes().Add(c.beforeTime, 67, c.beforeDuration, c.beforeFlags);
+    if (c.beforeTime >= 0)
+      VoiceOf(1)->Notes().Add(c.beforeTime, 67, c.beforeDuration, c.beforeFlags);
     if (c.laterTime >= 0) VoiceOf(1)->Notes().Add(c.laterTime, 69, durQuarter, 0);
     Paint();
     const Region& band = Band(1);
@@ -177,7 +179,7 @@ TEST_F(NoteEntry, MissesAndStavesWithoutVoicesChangeNothing) {
   log.Log.clear();
   const Region& band = Band(1);
   score.AddNoteByHit(band.Right() + 100, band.Top() + 100, durQuarter, 0);  // off the staff
-  score.AddNoteByHit(band.Left() - 50, band.Top() + 100, durQuarter, 0);  // the name column
+  score.AddNoteByHit(band.Left() - 50, band.Top() + 100, durQuarter, 0);    // the name column
   First().Clear();  // the staff keeps no voices
   score.AddNoteByHit(XAt(band, 0, 0), YAt(band, 4), durQuarter, 0);
   EXPECT_TRUE(log.Log.empty()) << ::testing::PrintToString(log.Log);

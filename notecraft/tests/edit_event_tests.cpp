@@ -20,10 +20,12 @@ public:
     Paint();
   }
   // A click in measure i (0-based, first system) of band b, at offset 64ths.
-  void Click(int type, int sub = 0, const std::string& text = {}, int b = 1, int i = 1, int offset = 0) {
+  void Click(int type, int sub = 0, const std::string& text = {}, int b = 1, int i = 1,
+             int offset = 0) {
     surface.ClearRecord();
     const Region& band = Band(b);
-    score.AddGlobalByHit(XAt(band, i, offset), band.Top() + band.PadTop() + band.IncY(), type, sub, text);
+    score.AddGlobalByHit(XAt(band, i, offset), band.Top() + band.PadTop() + band.IncY(), type, sub,
+                         text);
   }
   bool Relaid() const { return !surface.Ops(SurfaceOp::Kind::Clear).empty(); }
   bool Repainted() const { return !Relaid() && !surface.Ops(SurfaceOp::Kind::Box).empty(); }
@@ -57,7 +59,8 @@ TEST_F(EventEntry, EachKindIsAddedRecordedAndUndone) {
       {"repeat end", evtRepeatEnd, 0, false, 64, 2, false, 0, 0},
       {"coda", evtSectionDefine, sctCoda, false, 64, sctCoda * 16, false, sctCoda, 0},
       {"octave up", evtSectionDefine, sct8va, true, 64, sct8va * 16, false, 0, 1},
-      {"repeat measure", evtSectionDefine, sctRepeatMeasure, true, 64, 0, false, sctRepeatMeasure, 0},
+      {"repeat measure", evtSectionDefine, sctRepeatMeasure, true, 64, 0, false, sctRepeatMeasure,
+       0},
       {"clef", evtClefChange, clfBass, true, 64, 0, false, clfBass, 0},
       {"section end", evtSectionEnd, 0, false, 64, 4, false, 0, 0},
       {"score end", evtScoreEnd, 0, false, 64, 8, false, 0, 0},
@@ -183,7 +186,8 @@ TEST_F(EventEntry, ASecondEventAtTheSameTimeReplacesTheFirst) {
   const int above = text->Value1();
   EXPECT_GT(above, 0);  // clicked a line space below the top line: above the middle
   const Region& band = Band(1);
-  score.AddGlobalByHit(XAt(band, 1, 8), band.Top() + band.PadTop() + 3 * band.IncY(), evtText, 0, "cresc.");
+  score.AddGlobalByHit(XAt(band, 1, 8), band.Top() + band.PadTop() + 3 * band.IncY(), evtText, 0,
+                       "cresc.");
   ASSERT_EQ(Kinds(Staff1(), 72, evtText), 1);
   EXPECT_EQ(text->Text(), "cresc.");
   EXPECT_EQ(text->Value1(), above);
@@ -223,7 +227,8 @@ TEST_F(EventEntry, OctaveLinesContinueAcrossMeasures) {
 TEST_F(EventEntry, UnplacedKindsAndMissesDoNothing) {
   score.SetChanged(false);
   log.Log.clear();
-  for (const int type : {int{evtTimeChange}, int{evtSectionGo}, int{evtTie}, int{evtLyric}, int{evtPlayBack}, 0, 99})
+  for (const int type :
+       {int{evtTimeChange}, int{evtSectionGo}, int{evtTie}, int{evtLyric}, int{evtPlayBack}, 0, 99})
     Click(type, 1);
   score.AddGlobalByHit(-100, -100, evtRepeatBegin);
   EXPECT_TRUE(log.Log.empty());

@@ -22,7 +22,9 @@ public:
     Log.push_back("staff " + std::to_string(staff ? staff->Index() : 0));
   }
   void ActiveMeasure(int number) override { Log.push_back("measure " + std::to_string(number)); }
-  void HistoryChanged(bool canUndo) override { Log.push_back("history " + std::to_string(canUndo)); }
+  void HistoryChanged(bool canUndo) override {
+    Log.push_back("history " + std::to_string(canUndo));
+  }
   void ChangeNotify(bool changed) override { Log.push_back("changed " + std::to_string(changed)); }
   void SelectionCleared() override { Log.push_back("cleared"); }
   std::vector<std::string> Log;
@@ -53,7 +55,9 @@ public:
   int YAt(const Region& band, int steps) {
     return band.Top() + band.PadTop() + steps * band.IncY() / 2 - 30;
   }
-  std::shared_ptr<Voice> VoiceOf(int staff, int voice = 1) { return score.Staff(staff)->Voice(voice); }
+  std::shared_ptr<Voice> VoiceOf(int staff, int voice = 1) {
+    return score.Staff(staff)->Voice(voice);
+  }
   std::shared_ptr<Note> NoteAt(int staff, int time, int voice = 1) {
     auto note = VoiceOf(staff, voice)->Notes().Lookup(time);
     return note && note->NoteTime() == time ? note : nullptr;

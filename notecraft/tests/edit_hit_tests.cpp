@@ -21,29 +21,29 @@ TEST(PitchFromY, MapsHeightsByClefAndKey) {
     int y, clef, key, pitch;
   };
   const Case cases[] = {
-      {420, clfTreble, 0, 60},   // middle C's ledger line
-      {330, clfTreble, 0, 64},   // the bottom line
-      {0, clfTreble, 0, 76},     // between the top line and the space below
-      {-30, clfTreble, 0, 77},   // the top line
-      {-120, clfBass, 0, 60},    // a ledger line above the bass staff
-      {-30, clfBass, 0, 57},     // the bass staff's top line
-      {150, clfAlto, 0, 60},     // the alto clef's middle line
-      {60, clfTenor, 0, 60},     // the tenor clef's fourth line
-      {285, clfTreble, 0, 65},   // the first space: F ...
-      {285, clfTreble, 1, 66},   // ... F sharp in G major
-      {285, clfTreble, 6, 66},   // ... and in F sharp major
-      {150, clfTreble, 0, 71},   // the middle line: B ...
-      {150, clfTreble, -1, 70},  // ... B flat in F major
-      {150, clfTreble, -7, 70},  // ... and in C flat major
-      {465, clfTreble, 1, 59},   // just below middle C in G major: B, not B flat
-      {420, clfTreble, 2, 61},   // middle C's place is C sharp in D major ...
-      {-120, clfBass, 7, 61},    // ... and in C sharp major
-      {420, clfTreble, -7, 59},  // C flat in C flat major
-      {330, clfTreble, -6, 63},  // E flat in G flat major
-      {420, clfGrand, 0, 60},    // the upper staff's middle C
-      {600, clfGrand, 0, 60},    // the lower staff's middle C, a ledger line above it
-      {690, clfGrand, 0, 57},    // the lower staff's top line
-      {1050, clfGrand, 0, 43},   // the lower staff's bottom line
+      {420, clfTreble, 0, 60},     // middle C's ledger line
+      {330, clfTreble, 0, 64},     // the bottom line
+      {0, clfTreble, 0, 76},       // between the top line and the space below
+      {-30, clfTreble, 0, 77},     // the top line
+      {-120, clfBass, 0, 60},      // a ledger line above the bass staff
+      {-30, clfBass, 0, 57},       // the bass staff's top line
+      {150, clfAlto, 0, 60},       // the alto clef's middle line
+      {60, clfTenor, 0, 60},       // the tenor clef's fourth line
+      {285, clfTreble, 0, 65},     // the first space: F ...
+      {285, clfTreble, 1, 66},     // ... F sharp in G major
+      {285, clfTreble, 6, 66},     // ... and in F sharp major
+      {150, clfTreble, 0, 71},     // the middle line: B ...
+      {150, clfTreble, -1, 70},    // ... B flat in F major
+      {150, clfTreble, -7, 70},    // ... and in C flat major
+      {465, clfTreble, 1, 59},     // just below middle C in G major: B, not B flat
+      {420, clfTreble, 2, 61},     // middle C's place is C sharp in D major ...
+      {-120, clfBass, 7, 61},      // ... and in C sharp major
+      {420, clfTreble, -7, 59},    // C flat in C flat major
+      {330, clfTreble, -6, 63},    // E flat in G flat major
+      {420, clfGrand, 0, 60},      // the upper staff's middle C
+      {600, clfGrand, 0, 60},      // the lower staff's middle C, a ledger line above it
+      {690, clfGrand, 0, 57},      // the lower staff's top line
+      {1050, clfGrand, 0, 43},     // the lower staff's bottom line
       {-5000, clfTreble, 7, 127},  // far above: the highest MIDI note
       {9000, clfBass, 0, 0},
   };
@@ -58,9 +58,9 @@ TEST(PitchFromY, MapsHeightsByClefAndKey) {
 }
 
 TEST(OffsetInMeasure, SpreadsTheNoteAreaOverTheMeasure) {
-  const BandMeasure m{0, 1000, 700, 0, 60};  // 640 twips of notes: 10 a 64th
-  EXPECT_EQ(OffsetInMeasure(m, 1000, 64), 0);   // in the pad
-  EXPECT_EQ(OffsetInMeasure(m, 500, 64), 0);    // left of the measure
+  const BandMeasure m{0, 1000, 700, 0, 60};    // 640 twips of notes: 10 a 64th
+  EXPECT_EQ(OffsetInMeasure(m, 1000, 64), 0);  // in the pad
+  EXPECT_EQ(OffsetInMeasure(m, 500, 64), 0);   // left of the measure
   EXPECT_EQ(OffsetInMeasure(m, 1060 + 165, 64), 16);
   EXPECT_EQ(OffsetInMeasure(m, 1700, 64), 64);  // the right edge: the whole length
   EXPECT_EQ(OffsetInMeasure(m, 1700, 0), 0);
@@ -74,11 +74,16 @@ TEST_F(HitTesting, EveryPitchDrawnIsTheOneClickedInEveryClefAndKey) {
     int clef, verses;
   };
   // A grand staff with two verses holds its lyrics between its staves.
-  for (const Staffing staffing : {Staffing{clfTreble, 0}, {clfBass, 0}, {clfAlto, 0}, {clfTenor, 0},
-                                  {clfGrand, 0}, {clfGrand, 2}}) {
+  for (const Staffing staffing : {Staffing{clfTreble, 0},
+                                  {clfBass, 0},
+                                  {clfAlto, 0},
+                                  {clfTenor, 0},
+                                  {clfGrand, 0},
+                                  {clfGrand, 2}}) {
     const int clef = staffing.clef;
     for (int key = -7; key <= 7; ++key) {
-      SCOPED_TRACE(::testing::Message() << "clef " << clef << " verses " << staffing.verses << " key " << key);
+      SCOPED_TRACE(::testing::Message()
+                   << "clef " << clef << " verses " << staffing.verses << " key " << key);
       score.SetRedraw(false);
       First().SetDefaultClef(clef);
       First().SetVerses(Internal{}, staffing.verses);

@@ -191,7 +191,7 @@ TEST_F(Lyrics, OrnamentsToggleOnTheNoteUnderThePoint) {
   EXPECT_EQ(NoteAt(1, 16)->Flags(), nteDot);
   score.AddOrnamentByHit(note->X() + 10, y, ornMordent);
   EXPECT_EQ(NoteAt(1, 16)->Flags(), nteDot | nteMordent);
-  score.AddOrnamentByHit(note->X() + 10, y, 3);  // not an ornament
+  score.AddOrnamentByHit(note->X() + 10, y, 3);                // not an ornament
   score.AddOrnamentByHit(Band(1).Right() + 100, y, ornTrill);  // no note there
   EXPECT_EQ(NoteAt(1, 16)->Flags(), nteDot | nteMordent);
 }

@@ -26,7 +26,8 @@ public:
   std::set<int> StaffTops() {
     std::vector<int> ys;
     for (const SurfaceOp& op : surface.Ops(SurfaceOp::Kind::Line))
-      if (op.Points[0].Y == op.Points[1].Y && op.Color == Dc().ColorLines()) ys.push_back(op.Points[0].Y);
+      if (op.Points[0].Y == op.Points[1].Y && op.Color == Dc().ColorLines())
+        ys.push_back(op.Points[0].Y);
     std::sort(ys.begin(), ys.end());
     std::set<int> tops;
     for (std::size_t k = 0; k + 4 < ys.size(); k += 5) tops.insert(ys[k]);
@@ -44,8 +45,10 @@ TEST_F(PartialRepaint, ANoteInTheMiddleStaffRedrawsItsSystemOnly) {
   const auto boxes = surface.Ops(SurfaceOp::Kind::Box);
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_EQ(boxes[0].Color, surface.BackColor());
-  EXPECT_EQ(boxes[0].Points[0], (SurfacePoint{PixelSnap(Band(1).Left()), PixelSnap(Band(1).Top())}));
-  EXPECT_EQ(boxes[0].Points[1], (SurfacePoint{PixelSnap(Band(3).Right()), PixelSnap(Band(3).Bottom())}));
+  EXPECT_EQ(boxes[0].Points[0],
+            (SurfacePoint{PixelSnap(Band(1).Left()), PixelSnap(Band(1).Top())}));
+  EXPECT_EQ(boxes[0].Points[1],
+            (SurfacePoint{PixelSnap(Band(3).Right()), PixelSnap(Band(3).Bottom())}));
   EXPECT_EQ(StaffTops(), (std::set<int>{TopLine(1), TopLine(2), TopLine(3)}));
   // The system's left line, from its top line to its bottom line.
   const auto lines = surface.Ops(SurfaceOp::Kind::Line);
@@ -103,11 +106,13 @@ TEST_F(PartialRepaint, DrawsWhatTheFullPaintDrewInsideTheSystem) {
     std::vector<SurfaceOp> kept;
     const int secondTop = TopLine(4);
     for (const SurfaceOp& op : ops) {
-      if (op.What == SurfaceOp::Kind::Line && op.Points[0].Y == secondTop && op.Points[1].Y == secondTop)
+      if (op.What == SurfaceOp::Kind::Line && op.Points[0].Y == secondTop &&
+          op.Points[1].Y == secondTop)
         break;
       if (op.What == SurfaceOp::Kind::Clear || op.What == SurfaceOp::Kind::Box) continue;
       const SurfacePoint p = op.Points.front();
-      if (p.X >= PixelSnap(Band(1).Left()) && p.Y >= PixelSnap(Band(1).Top()) && p.Y <= Band(3).Bottom())
+      if (p.X >= PixelSnap(Band(1).Left()) && p.Y >= PixelSnap(Band(1).Top()) &&
+          p.Y <= Band(3).Bottom())
         kept.push_back(op);
     }
     return kept;
@@ -120,9 +125,12 @@ TEST_F(PartialRepaint, DrawsWhatTheFullPaintDrewInsideTheSystem) {
   EXPECT_EQ(partial.size(), full.size());
   // Every operation drawn again (order aside: the joins come in another place).
   for (const SurfaceOp& op : full)
-    EXPECT_TRUE(std::find(partial.begin(), partial.end(), op) != partial.end()) << int(op.What) << " '" << op.Text << "' at " << op.Points[0].X << "," << op.Points[0].Y
-                   << (op.Points.size() > 1 ? " to " + std::to_string(op.Points[1].X) + "," + std::to_string(op.Points[1].Y) : "")
-                   << " colour " << op.Color << " bands " << Band(1).Top() << ".." << Band(3).Bottom();
+    EXPECT_TRUE(std::find(partial.begin(), partial.end(), op) != partial.end())
+        << int(op.What) << " '" << op.Text << "' at " << op.Points[0].X << "," << op.Points[0].Y
+        << (op.Points.size() > 1
+                ? " to " + std::to_string(op.Points[1].X) + "," + std::to_string(op.Points[1].Y)
+                : "")
+        << " colour " << op.Color << " bands " << Band(1).Top() << ".." << Band(3).Bottom();
 }
 
 }  // namespace

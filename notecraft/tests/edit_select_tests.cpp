@@ -63,7 +63,8 @@ TEST_F(Selection, StrictEdgesAndTheWalkEnd) {
   EXPECT_EQ(score.SetSelection(NoteX(1, 16), top, NoteX(1, 64) + s, bottom), 2);
   EXPECT_EQ(SelectedTimes(), (std::vector<int>{32, 48}));
   // A rectangle touching the band's edge only meets nothing.
-  EXPECT_EQ(score.SetSelection(Band(1).Left(), Band(1).Top() - 5, Band(1).Right(), Band(1).Top()), 0);
+  EXPECT_EQ(score.SetSelection(Band(1).Left(), Band(1).Top() - 5, Band(1).Right(), Band(1).Top()),
+            0);
   EXPECT_EQ(score.SetSelection(0, 0, 100, 100), 0);
 }
 
@@ -71,7 +72,8 @@ TEST_F(Selection, ABandStopsWhereTheStaffsNextBandBegins) {
   // Across both systems: staff 1's first band takes its notes up to the second system's
   // start, the second band from there to the page's end.
   const int secondStart = Band(3).Measure(0)->High();
-  const int count = score.SetSelection(Band(1).Left(), Band(1).Top() + 5, Band(1).Right(), Band(3).Bottom() - 5);
+  const int count =
+      score.SetSelection(Band(1).Left(), Band(1).Top() + 5, Band(1).Right(), Band(3).Bottom() - 5);
   const auto times = SelectedTimes();
   EXPECT_EQ(count, static_cast<int>(times.size()));
   int firstBand = 0;

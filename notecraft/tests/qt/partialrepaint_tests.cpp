@@ -4,10 +4,9 @@
 // at.
 #include <gtest/gtest.h>
 
+#include <QImage>
 #include <memory>
 #include <string>
-
-#include <QImage>
 
 #include "notecraft/core/enums.h"
 #include "notecraft/core/globalevents.h"
@@ -35,7 +34,8 @@ std::shared_ptr<Staff> AddStaff(Score& score, int program, int clef, int group) 
   staff->SetDefaultClef(clef);
   staff->SetGroupID(Internal{}, group);
   for (int t = 0; t < 16 * 64; t += 16)
-    staff->Voice(1)->Notes().Add(t, clef == clfBass ? 48 + t / 16 % 5 : 67 + t / 16 % 5, durQuarter, 0);
+    staff->Voice(1)->Notes().Add(t, clef == clfBass ? 48 + t / 16 % 5 : 67 + t / 16 % 5, durQuarter,
+                                 0);
   return staff;
 }
 
@@ -92,9 +92,10 @@ TEST(PartialRepaintPixels, TheRepaintedSystemEqualsAFullPaint) {
   const Region& last = *score.Bands(Internal{})[3];
   // The group bracket's top hook reaches over the staves' left edge, where the repaint
   // erases it: compare from two line spaces in.
-  EXPECT_TRUE(SamePixels(repainted, full, first.Left() + 2 * first.IncY(), first.Top(), last.Right(),
-                         last.Bottom()));
-  EXPECT_FALSE(SamePixels(before, repainted, first.Left(), first.Top(), last.Right(), last.Bottom()));
+  EXPECT_TRUE(SamePixels(repainted, full, first.Left() + 2 * first.IncY(), first.Top(),
+                         last.Right(), last.Bottom()));
+  EXPECT_FALSE(
+      SamePixels(before, repainted, first.Left(), first.Top(), last.Right(), last.Bottom()));
   // Left of the staves (brace, bracket, sub-bracket) nothing changed and something stands.
   EXPECT_TRUE(SamePixels(before, repainted, 0, first.Top(), first.Left() - Px, last.Bottom()));
   QImage blank(before.size(), before.format());
