@@ -75,8 +75,9 @@ void Score::AddOrnamentByHit(int x, int y, int ornament) {
     if (flag == 0 || !OnNote(x, y, time, duration)) return;
     const int at = Edit().LastBandIndex;
     if (at < 1 || at > static_cast<int>(m_bands.size())) return;
-    const Region& band = *m_bands[static_cast<std::size_t>(at - 1)];
-    const auto staff = Staff(band.Staff());
+    // Held: a listener of the change may paint the page again.
+    const auto band = m_bands[static_cast<std::size_t>(at - 1)];
+    const auto staff = Staff(band->Staff());
     const auto voice = staff ? staff->Voice(Voice()) : nullptr;
     const auto note = voice ? voice->Notes().Lookup(time) : nullptr;
     if (!note) return;
@@ -84,7 +85,7 @@ void Score::AddOrnamentByHit(int x, int y, int ornament) {
     note->SetFlags(Internal{},
                    flags & flag ? flags & ~flag : (flags & ~(nteBowUp | nteBowDown)) | flag);
     CommitEdit(nullptr);
-    RepaintAfterEdit(Internal{}, band, false, -1, 0, 0);
+    RepaintAfterEdit(Internal{}, *band, false, -1, 0, 0);
   } catch (...) {
     // Edits run with errors ignored.
   }
