@@ -8,6 +8,7 @@
 #include "Veltrimond/shell/artwork.h"
 #include "Veltrimond/shell/qtplatform.h"
 #include "Veltrimond/shell/startup.h"
+#include "notecraft/core/allocator.h"
 #include "notecraft/core/platform.h"
 #include "notecraft/core/timer.h"
 #include "notecraft/qt/musicfontloader.h"
@@ -16,6 +17,7 @@
 
 int main(int argc, char** argv) {
   using namespace veltrimond;
+  notecraft::TuneAllocator();  // before the first score is opened
   QApplication app(argc, argv);
   QCoreApplication::setOrganizationName(QStringLiteral("Quorvane Software Inc"));
   QCoreApplication::setApplicationName(QStringLiteral("Veltrimond"));
