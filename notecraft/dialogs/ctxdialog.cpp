@@ -1,5 +1,6 @@
 #include "notecraft/dialogs/ctxdialog.h"
 
+#include <QBoxLayout>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFocusEvent>
@@ -176,6 +177,20 @@ bool CtxDialog::eventFilter(QObject* watched, QEvent* event) {
       break;
   }
   return QDialog::eventFilter(watched, event);
+}
+
+void CtxDialog::ArrangePropertyForm(QLayout* header, QWidget* tabs) {
+  auto* buttons = new QVBoxLayout;
+  buttons->addWidget(cmdOk);
+  buttons->addWidget(cmdCancel);
+  buttons->addWidget(cmdApply);
+  auto* top = new QHBoxLayout;
+  top->addLayout(header, 1);
+  top->addLayout(buttons);
+  auto* column = new QVBoxLayout(this);
+  column->addLayout(top);
+  column->addWidget(tabs);
+  column->setSizeConstraint(QLayout::SetFixedSize);
 }
 
 }  // namespace notecraft::dialogs

@@ -17,6 +17,8 @@ class QFont;
 class QLineEdit;
 class QPushButton;
 
+class QLayout;
+
 namespace notecraft::dialogs {
 
 // The beep of a dropped key; tests count beeps through it. The default is QApplication::beep.
@@ -49,6 +51,8 @@ public slots:
 protected:
   // Ok "Ok" (default), Cancel "Cancel", and for property dialogs a disabled "&Apply".
   void CreateButtons(bool withApply);
+  // A property form: the header and the Ok/Cancel/Apply column above the tabs.
+  void ArrangePropertyForm(QLayout* header, QWidget* tabs);
   virtual void OnOk() = 0;
   virtual void OnCancel();
   virtual void OnApply() {}

@@ -302,17 +302,7 @@ void frmCTXMeasure::LayOut() {
   header->addWidget(lblLabel[2], 1, 0);
   header->addWidget(txtDescription, 1, 1, 1, 3);
   header->setColumnStretch(4, 1);
-  auto* buttons = new QVBoxLayout;
-  buttons->addWidget(cmdOk);
-  buttons->addWidget(cmdCancel);
-  buttons->addWidget(cmdApply);
-  auto* top = new QHBoxLayout;
-  top->addLayout(header, 1);
-  top->addLayout(buttons);
-  auto* column = new QVBoxLayout(this);
-  column->addLayout(top);
-  column->addWidget(tabMeasure);
-  column->setSizeConstraint(QLayout::SetFixedSize);
+  ArrangePropertyForm(header, tabMeasure);
 }
 
 void frmCTXMeasure::Init(Score& score) {

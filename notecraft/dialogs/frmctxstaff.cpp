@@ -255,17 +255,7 @@ void frmCTXStaff::LayOut() {
   header->addLayout(index, 0, 1);
   header->addWidget(lblLabel[1], 1, 0);
   header->addWidget(txtDescription, 1, 1);
-  auto* buttons = new QVBoxLayout;
-  buttons->addWidget(cmdOk);
-  buttons->addWidget(cmdCancel);
-  buttons->addWidget(cmdApply);
-  auto* top = new QHBoxLayout;
-  top->addLayout(header, 1);
-  top->addLayout(buttons);
-  auto* column = new QVBoxLayout(this);
-  column->addLayout(top);
-  column->addWidget(tabMain);
-  column->setSizeConstraint(QLayout::SetFixedSize);
+  ArrangePropertyForm(header, tabMain);
 }
 
 void frmCTXStaff::Init(Score& score) {
