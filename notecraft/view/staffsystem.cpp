@@ -379,7 +379,7 @@ void StaffSystemDrawer::DrawVoice(int v, const MeasureFrame& frame, int end) {
       if (v == 1 && time > cursor) FillRests(m_dc, frame, cursor, time);
       if (note->Value(0) != 0) {
         if (drums)
-          DrawNote(m_dc, *note, frame, clfBass, 0, 0, kDrumSplit);
+          DrawNote(m_dc, *note, frame, clfPercussion, 0, 0, kDrumSplit);
         else
           DrawNote(m_dc, *note, frame, ClefAtTime(time), m_keyDrawn, m_place.GrandHalf, m_split);
       } else {
