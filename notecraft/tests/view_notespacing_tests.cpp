@@ -1,7 +1,5 @@
 // Room between note positions: the proportional scale of a measure, and where and how far
 // positions move apart so that their glyphs do not collide.
-#include "notecraft/view/notespacing.h"
-
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -13,6 +11,7 @@
 #include "notecraft/core/staff.h"
 #include "notecraft/core/staffs.h"
 #include "notecraft/core/voice.h"
+#include "notecraft/view/notespacing.h"
 
 namespace notecraft {
 namespace {
@@ -90,17 +89,17 @@ TEST(NoteSpacing, PositionsGatherEveryStaffsNotesAndTheRestsOfTheFirstVoice) {
   score.CreateDefault();
   auto lower = score.AllStaffs().AddStaff(Internal{}, score.AllStaffs().NewID(), "Lower");
   Notes& upper = score.Staff(1)->Voice(1)->Notes();
-  upper.Add(0, 60, durEighth, 0);    // ends at 8: a rest follows until 16
-  upper.Add(16, 61, durEighth, 0);   // C sharp: a sign
+  upper.Add(0, 60, durEighth, 0);   // ends at 8: a rest follows until 16
+  upper.Add(16, 61, durEighth, 0);  // C sharp: a sign
   upper.Add(24, 64, durEighth, nteDot);
   lower->Voice(1)->Notes().Add(0, 48, durHalf, 0);  // a rest from 32
   lower->Voice(1)->Notes().Add(40, 50, durQuarter, 0);
   const std::vector<int> staves = {1, lower->Index()};
   const std::vector<NotePosition> positions = CollectPositions(score, staves, 0, 64);
-  const std::vector<NotePosition> expected = {
-      {0, false, false, false}, {8, false, false, false},  {16, false, true, false},
-      {24, true, false, false}, {32, false, false, false}, {36, false, false, false},
-      {40, false, false, false}, {56, false, false, false}};
+  const std::vector<NotePosition> expected = {{0, false, false, false},  {8, false, false, false},
+                                              {16, false, true, false},  {24, true, false, false},
+                                              {32, false, false, false}, {36, false, false, false},
+                                              {40, false, false, false}, {56, false, false, false}};
   EXPECT_EQ(positions, expected);
 }
 

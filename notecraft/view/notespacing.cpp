@@ -23,7 +23,8 @@ long long Taken(const std::vector<NotePosition>& positions, const std::vector<in
                 int duration, int unit) {
   long long taken = static_cast<long long>(unit) * (duration + 1);
   for (std::size_t k = 1; k < positions.size(); ++k) {
-    const long long proportional = static_cast<long long>(unit) * (positions[k].Time - positions[k - 1].Time);
+    const long long proportional =
+        static_cast<long long>(unit) * (positions[k].Time - positions[k - 1].Time);
     taken += std::max(0LL, rooms[k] - proportional);
   }
   return taken;
