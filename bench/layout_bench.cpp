@@ -1,11 +1,17 @@
 // Page layout and painting: one page of a 16-staff score with four voices a staff (a grand
 // staff among every four) laid out, and laid out and painted, on the engine's recording
 // surface; and full pagination of 1000 and 4000 measures of 16 staves, which should cost
-// the same per page (pagination is linear in the score's length).
+// the same per page (pagination is linear in the score's length), also with a time
+// signature in every measure.
 #include <benchmark/benchmark.h>
 
+#include <cstdint>
 #include <memory>
+#include <utility>
+#include <vector>
 
+#include "notecraft/core/enums.h"
+#include "notecraft/core/globalevents.h"
 #include "notecraft/core/internal.h"
 #include "notecraft/core/range.h"
 #include "notecraft/core/score.h"
@@ -80,6 +86,36 @@ void BM_Paginate16Staves(benchmark::State& state) {
   score->SetWindow(nullptr);
 }
 BENCHMARK(BM_Paginate16Staves)->Arg(1000)->Arg(4000)->Unit(benchmark::kMillisecond);
+
+// The same with a time signature standing in every measure (the one in force there, so the
+// music does not move): measure lookups must not grow with the number of signatures.
+void BM_Paginate16StavesSignatureEveryMeasure(benchmark::State& state) {
+  const int measures = static_cast<int>(state.range(0));
+  auto score = scoregen::GenerateScore(measures, 16);
+  GlobalEvents& globals = score->AllGlobals();
+  std::vector<std::pair<int, int>> bars;  // start, signature value
+  for (int m = 1; m <= measures; ++m) {
+    const int start = globals.MeasureTime(m);
+    bars.emplace_back(start, globals.CurTimeVal(start));
+  }
+  for (const auto& [start, value] : bars)
+    if (!globals.Find(start, evtTimeChange, true))
+      globals.Add(start, evtTimeChange, static_cast<std::uint8_t>(value / 128),
+                  static_cast<std::uint8_t>(value % 128));
+  RecordingSurface surface;
+  score->SetWindow(&surface);
+  for (auto _ : state) Paginate(*score);
+  state.counters["signatures"] = globals.TimeItemCount();
+  state.counters["pages"] = score->LastPage();
+  state.counters["per_page"] = benchmark::Counter(
+      static_cast<double>(score->LastPage()), benchmark::Counter::kIsIterationInvariantRate |
+                                                  benchmark::Counter::kInvert);
+  score->SetWindow(nullptr);
+}
+BENCHMARK(BM_Paginate16StavesSignatureEveryMeasure)
+    ->Arg(1000)
+    ->Arg(4000)
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -32,6 +32,7 @@
 #include <QPrinter>
 #include <QString>
 
+#include "notecraft/core/allocator.h"
 #include "notecraft/core/internal.h"
 #include "notecraft/core/region.h"
 #include "notecraft/core/score.h"
@@ -288,6 +289,7 @@ int Run(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  notecraft::TuneAllocator();  // as a program opening large scores should, before it allocates
   try {
     return Run(argc, argv);
   } catch (const std::exception& e) {

@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
-# Starts the editor from a build tree. Until the editor program exists, it runs the
-# engine's model benchmark, the one program there is, and says so.
+# Starts the editor from a build tree (default build/dev); further arguments go to the editor,
+# e.g. a score file to open.
 set -euo pipefail
 build="${1:-build/dev}"
-if [ -x "$build/bin/Veltrimond" ]; then
-  exec "$build/bin/Veltrimond" "${@:2}"
+editor="$build/bin/Veltrimond"
+if [ ! -x "$editor" ]; then
+  echo "The editor is not built in $build: run 'make run' or build the Veltrimond target." >&2
+  exit 1
 fi
-echo "The editor program is not built yet; running the score engine's model benchmark instead."
-exec "$build/bin/model_bench" --benchmark_min_time=0.05
+exec "$editor" "${@:2}"

@@ -33,23 +33,32 @@ public:
   // Byte values; values outside 0..255 are ignored.
   int Value1() const { return m_value1; }
   void SetValue1(int v) {
-    if (v >= 0 && v <= 255) m_value1 = static_cast<std::uint8_t>(v);
+    if (v < 0 || v > 255) return;
+    m_value1 = static_cast<std::uint8_t>(v);
+    if (m_timeList) SignatureChanged();
   }
   int Value2() const { return m_value2; }
   void SetValue2(int v) {
-    if (v >= 0 && v <= 255) m_value2 = static_cast<std::uint8_t>(v);
+    if (v < 0 || v > 255) return;
+    m_value2 = static_cast<std::uint8_t>(v);
+    if (m_timeList) SignatureChanged();
   }
 
 private:
   friend class GlobalEvents;
+  // A time signature's values or time changed: its list's measure table is stale.
+  void SignatureChanged();
 
-  int m_index = 0;
+  // Widest first, so that no padding falls between: a score holds one event a lyric
+  // syllable, hundreds of thousands of them.
   std::string m_text;
+  GlobalEvents* m_owner = nullptr;  // non-owning; the list that holds it, or null
+  int m_index = 0;
   int m_eventTime = 0;
   int m_eventType = 0;
   std::uint8_t m_value1 = 0;
   std::uint8_t m_value2 = 0;
-  GlobalEvents* m_owner = nullptr;  // non-owning; the list that holds it, or null
+  bool m_timeList = false;  // held in its owner's time-signature list
 };
 
 }  // namespace notecraft

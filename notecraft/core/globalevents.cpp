@@ -1,10 +1,12 @@
 #include "notecraft/core/globalevents.h"
 
 #include <algorithm>
+#include <limits>
 #include <span>
 
 #include "notecraft/core/internal.h"
 #include "notecraft/core/numeric.h"
+#include "notecraft/core/score.h"
 
 namespace notecraft {
 
@@ -88,6 +90,8 @@ EventPtr GlobalEvents::Add(int atTime, int eventType, std::uint8_t value1, std::
   List& list = ListFor(eventType);
   auto event = std::make_shared<GlobalEvent>(atTime, eventType, value1, value2, std::move(text));
   event->m_owner = this;
+  event->m_timeList = &list == &m_times;
+  if (event->m_timeList) InvalidateMeasures();
   auto index = static_cast<std::size_t>(Search(list, atTime, 0) - 1);
   const bool append = index >= list.size();
   list.insert(list.begin() + static_cast<std::ptrdiff_t>(index), event);
@@ -168,6 +172,7 @@ void GlobalEvents::Remove(int atTime, int eventType) {
     list.erase(list.begin() + static_cast<std::ptrdiff_t>(i - 1));
     Renumber(list, i - 1);
     if (&list == &m_events) InvalidateKinds();
+    else InvalidateMeasures();
     return;
   }
 }
@@ -195,6 +200,9 @@ void GlobalEvents::Clear() {
   m_pulse = 0;
   for (auto& positions : m_kindPositions) positions.clear();
   m_kindsValid = true;
+  InvalidateMeasures();
+  // The score's key stands as the key event at time 0 of its own list as well.
+  if (m_parent && &m_parent->AllGlobals() == this) m_parent->ScoreEventsCleared(Internal{});
 }
 
 int GlobalEvents::CurTimeVal(int atTime) const {
@@ -210,26 +218,85 @@ void GlobalEvents::SetDftTimeVal(int value) {
   e->SetValue2(value % 128);
 }
 
-void GlobalEvents::MeasureInfo(int atTime, int& number, int& duration) {
-  std::int64_t n = 0;
-  int length = 64;
-  int pulse = 16;
-  int previous = 0;
+// One pass over the signatures, in list order, carrying both counts: MeasureInfo's
+// (measures afresh from each signature) and MeasureTime's (a signature inside a measure
+// takes effect from that measure's start).
+void GlobalEvents::EnsureMeasures() const {
+  if (m_measuresValid) return;
+  m_spans.clear();
+  m_spans.reserve(m_times.size());
+  m_spanReach.clear();
+  m_spanReach.reserve(m_times.size());
+  m_timeCountSorted = true;
+  MeasureSpan previous;  // 4/4 from time 0 until the first signature
+  int reach = std::numeric_limits<int>::min();
   for (const auto& e : m_times) {
-    const int t = e->EventTime();
-    if (t > atTime) break;
-    n += FloorDiv(static_cast<std::int64_t>(t) - previous, length);
-    previous = t;
-    length = MeasureLengthOf(e->Value1(), e->Value2());
-    pulse = PulseOf(e->Value1(), e->Value2());
+    MeasureSpan span;
+    span.Time = e->EventTime();
+    span.Number = previous.Number +
+                  FloorDiv(static_cast<std::int64_t>(span.Time) - previous.Time, previous.Length);
+    span.Length = MeasureLengthOf(e->Value1(), e->Value2());
+    span.Pulse = PulseOf(e->Value1(), e->Value2());
+    const std::int64_t k = (span.Time - previous.TimeStart) / previous.Length;  // truncated
+    if (k < 0 || span.Time < reach) m_timeCountSorted = false;
+    span.TimeNumber = previous.TimeNumber + k;
+    span.TimeStart = previous.TimeStart + k * previous.Length;
+    span.TimeLength = previous.Length;
+    reach = std::max(reach, span.Time);
+    m_spanReach.push_back(reach);
+    m_spans.push_back(span);
+    previous = span;
   }
-  n += FloorDiv(static_cast<std::int64_t>(atTime) - previous, length) + 1;
-  number = static_cast<int>(n);
-  duration = length;
-  if (m_pulse == 0) m_pulse = pulse;
+  m_measuresValid = true;
+}
+
+// The span in force at atTime: the signatures are taken in list order up to the first that
+// stands after atTime (the highest time so far decides, so a list left out of order by
+// SetEventTime reads as a walk over it would).
+const GlobalEvents::MeasureSpan& GlobalEvents::SpanAt(int atTime) const {
+  static const MeasureSpan kBefore;
+  EnsureMeasures();
+  const auto after = std::upper_bound(m_spanReach.begin(), m_spanReach.end(), atTime);
+  if (after == m_spanReach.begin()) return kBefore;
+  return m_spans[static_cast<std::size_t>(after - m_spanReach.begin()) - 1];
+}
+
+void GlobalEvents::MeasureInfo(int atTime, int& number, int& duration) const {
+  const MeasureSpan& span = SpanAt(atTime);
+  number = static_cast<int>(
+      span.Number + FloorDiv(static_cast<std::int64_t>(atTime) - span.Time, span.Length));
+  duration = span.Length;
+}
+
+int GlobalEvents::MeasureStart(int atTime) const {
+  const MeasureSpan& span = SpanAt(atTime);
+  const std::int64_t bars = FloorDiv(static_cast<std::int64_t>(atTime) - span.Time, span.Length);
+  return static_cast<int>(span.Time + bars * span.Length);
 }
 
 int GlobalEvents::MeasureTime(int mesNo) const {
+  EnsureMeasures();
+  if (!m_timeCountSorted) return MeasureTimeByWalk(mesNo);
+  // The count reaches MesNo at the first signature whose count is at least MesNo, and the
+  // measure lies before it; after the last signature, measures run on at its length.
+  const auto reached = std::lower_bound(
+      m_spans.begin(), m_spans.end(), static_cast<std::int64_t>(mesNo),
+      [](const MeasureSpan& span, std::int64_t n) { return span.TimeNumber < n; });
+  std::int64_t t = 0;
+  if (reached != m_spans.end()) {
+    t = reached->TimeStart - (reached->TimeNumber - mesNo) * reached->TimeLength;
+  } else if (m_spans.empty()) {
+    t = mesNo > 1 ? static_cast<std::int64_t>(mesNo - 1) * 64 : 0;
+  } else {
+    const MeasureSpan& last = m_spans.back();
+    t = last.TimeStart + (mesNo - last.TimeNumber) * last.Length;
+  }
+  return static_cast<int>(t);
+}
+
+// The walk MeasureTime's table stands for; used as it stands when signatures are out of
+// time order or before time 0, where the table's count would not grow with the list.
+int GlobalEvents::MeasureTimeByWalk(int mesNo) const {
   std::int64_t n = 1;
   std::int64_t length = 64;
   std::int64_t t = 0;
@@ -250,23 +317,18 @@ int GlobalEvents::MeasureTime(int mesNo) const {
   return static_cast<int>(t);
 }
 
-int GlobalEvents::PulseValue() {
-  if (m_pulse == 0) {
-    int number = 0, duration = 0;
-    MeasureInfo(0, number, duration);
-  }
-  return m_pulse;
-}
+int GlobalEvents::PulseValue() const { return m_pulse != 0 ? m_pulse : SpanAt(0).Pulse; }
 
 void GlobalEvents::SetPulseValue(int value) {
   if (value < 0) return;
-  int number = 0, length = 0;
-  MeasureInfo(0, number, length);
+  const int length = SpanAt(0).Length;
   const int m = std::min(length, value);
   m_pulse = m != 0 ? length / (length / m) : 0;
 }
 
 void GlobalEvents::SetParent(Internal, Score* score) { m_parent = score; }
+
+void GlobalEvents::Reserve(Internal, std::size_t count) { m_events.reserve(m_events.size() + count); }
 
 Score* GlobalEvents::Parent(Internal) const { return m_parent; }
 
@@ -308,6 +370,7 @@ void GlobalEvents::RemoveRange(Internal, int fromTime, int toTime) {
   removeFrom(m_events, {evtKeyChange, evtClefChange});
   removeFrom(m_times, {evtTimeChange});
   InvalidateKinds();
+  InvalidateMeasures();
 }
 
 }  // namespace notecraft

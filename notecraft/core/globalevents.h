@@ -8,7 +8,9 @@
 // GlobalEvent::Index always equals the event's 1-based position in its list.
 //
 // Lookups of the last event of one kind at or before a time use a per-kind index of
-// positions, so they do not walk back over the many lyric events of a staff.
+// positions, so they do not walk back over the many lyric events of a staff. Measure
+// lookups use a table built from the time signatures, so a score with a signature in every
+// measure costs no more per lookup than one with a single signature.
 
 #include <array>
 #include <cstdint>
@@ -73,13 +75,17 @@ public:
 
   // Measure number (1-based) and length at AtTime. Measures are counted afresh from each
   // time signature's own time.
-  void MeasureInfo(int atTime, int& number, int& duration);
+  void MeasureInfo(int atTime, int& number, int& duration) const;
+  // Start of the measure that holds AtTime as MeasureInfo counts: the last bar at or
+  // before it, where each time signature stands on a bar of its own.
+  int MeasureStart(int atTime) const;
   // Start time of measure MesNo; a signature inside a measure counts from the bar at or
   // before it.
   int MeasureTime(int mesNo) const;
 
-  // The beat used for beaming, in 64ths. Until set, the pulse of the signature at time 0.
-  int PulseValue();
+  // The beat used for beaming, in 64ths. Until set, the pulse of the signature in force at
+  // time 0, whatever was asked before.
+  int PulseValue() const;
   // Snaps to a whole divisor of the first measure's length (64: 16 -> 16, 24 -> 32).
   void SetPulseValue(int value);
 
@@ -90,6 +96,8 @@ public:
   void RemoveRange(Internal, int fromTime, int toTime);
   void SetParent(Internal, Score* score);
   Score* Parent(Internal) const;
+  // Room for count more events (a reader that knows how many follow).
+  void Reserve(Internal, std::size_t count);
 
 private:
   friend class GlobalEvent;
@@ -103,6 +111,21 @@ private:
   EventPtr FindLastAtOrBefore(const List& list, int upTo, int atTime, int eventType) const;
   static void Renumber(List& list, std::size_t from);
   void InvalidateKinds() { m_kindsValid = false; }
+  void InvalidateMeasures() { m_measuresValid = false; }
+  // One stretch of music under one time signature (the first from time 0 under 4/4 when
+  // no signature stands there), as MeasureInfo and MeasureTime count measures.
+  struct MeasureSpan {
+    int Time = 0;                // where the signature stands
+    std::int64_t Number = 1;     // MeasureInfo's number of the measure starting there
+    int Length = 64;
+    int Pulse = 16;
+    std::int64_t TimeNumber = 1;  // MeasureTime's count once the signature is reached
+    std::int64_t TimeStart = 0;   // and the start of that measure
+    std::int64_t TimeLength = 64;  // the length MeasureTime stepped with to reach it
+  };
+  void EnsureMeasures() const;
+  const MeasureSpan& SpanAt(int atTime) const;
+  int MeasureTimeByWalk(int mesNo) const;
   void EnsureKinds() const;
   void DetachAll();
 
@@ -114,6 +137,12 @@ private:
   // Positions (0-based) of the other events by kind, ascending; rebuilt when stale.
   mutable std::array<std::vector<int>, kEventTypeCount + 1> m_kindPositions;
   mutable bool m_kindsValid = true;
+  // The measure arithmetic per time signature, so that lookups are binary searches;
+  // rebuilt when a signature is added, removed or changed.
+  mutable std::vector<MeasureSpan> m_spans;
+  mutable std::vector<int> m_spanReach;  // the highest signature time up to each span
+  mutable bool m_timeCountSorted = true;  // MeasureTime's count grows along the list
+  mutable bool m_measuresValid = false;
 };
 
 }  // namespace notecraft

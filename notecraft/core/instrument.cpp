@@ -1,6 +1,7 @@
 #include "notecraft/core/instrument.h"
 
 #include "notecraft/core/enums.h"
+#include "notecraft/core/instrumenttable.h"
 #include "notecraft/core/internal.h"
 #include "notecraft/core/score.h"
 
@@ -70,8 +71,16 @@ void Instrument::SetPitch(Internal, int pitch) {
 }
 
 void Instrument::SetValue(Internal, int value) {
-  if (value >= 0 && value <= 127) m_value = value;
+  if (value < 0 || value > 127) return;
+  m_value = value;
+  if (m_row <= 127) m_row = value;
 }
+
+void Instrument::SetTableRow(Internal, int row) {
+  if (row >= 0 && row < InstrumentTable::kRows) m_row = row;
+}
+
+int Instrument::FileCode() const { return m_row > 127 ? m_row : m_value; }
 
 void Instrument::SetID(Internal, std::string id) { m_id = std::move(id); }
 

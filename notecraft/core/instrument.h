@@ -25,6 +25,13 @@ public:
   int Pitch() const { return m_pitch; }    // key transposition in sharps (+) or flats (-)
   const notecraft::Range& Range() const { return m_range; }
   int Value() const { return m_value; }  // MIDI program
+  // The instrument-table row the instrument was made from (0..174). Rows from 128 on are
+  // drum sounds that all play program 0, so the row, not the program, tells instruments
+  // apart.
+  int TableRow() const { return m_row; }
+  // The number a score file stores for the instrument and its voices: the program, or the
+  // row for a drum sound beyond the programs (readers pass it to Instruments::Add).
+  int FileCode() const;
 
   // Drum slots 1..8: the instrument-table code and the MIDI note each slot plays. Other
   // slots read 0 and ignore writes; values are kept in 16 bits.
@@ -42,7 +49,9 @@ public:
   void SetDescription(Internal, std::string description);
   void SetOffset(Internal, int offset);  // -12..12, any value for drums
   void SetPitch(Internal, int pitch);    // -7..7
-  void SetValue(Internal, int value);    // 0..127
+  // 0..127; a melodic instrument's table row follows its program.
+  void SetValue(Internal, int value);
+  void SetTableRow(Internal, int row);  // 0..174
   void SetID(Internal, std::string id);
   const std::string& InstrumentID(Internal) const;
   notecraft::Range& MutableRange(Internal);
@@ -61,6 +70,7 @@ private:
   Score* m_parent = nullptr;  // non-owning; cleared when the score ends
   int m_pitch = 0;
   notecraft::Range m_range;
+  int m_row = 0;
   int m_value = 0;
 };
 

@@ -13,7 +13,7 @@ namespace notecraft {
 Instruments::InstrumentPtr Instruments::Add(const std::string& id, int value) {
   if (value < 0 || value >= InstrumentTable::kRows) return nullptr;
   auto match = std::find_if(m_items.begin(), m_items.end(), [&](const InstrumentPtr& i) {
-    return i->InstrumentID(Internal{}) == id || i->Value() == value;
+    return i->InstrumentID(Internal{}) == id || i->TableRow() == value;
   });
   if (match != m_items.end()) return *match;
   if (Count() >= kMaxInstruments) return nullptr;
@@ -23,6 +23,7 @@ Instruments::InstrumentPtr Instruments::Add(const std::string& id, int value) {
   const Internal key;
   ins->SetParent(key, m_parent);
   ins->SetID(key, id);
+  ins->SetTableRow(key, value);
   ins->SetValue(key, value);  // rows 128..174 are not programs: they stay 0
   // The category comes before the offset: drums accept any offset.
   ins->SetCategory(key, row.Category);

@@ -1,7 +1,8 @@
 #pragma once
 // The score's instruments (at most 16), keyed by instrument ID. Instruments are made from
-// rows of the instrument table; a request for an ID or a program already present returns
-// that instrument, so voices of one program share it. Channels are assigned here: drums on
+// rows of the instrument table; a request for an ID or a table row already present returns
+// that instrument, so voices of one program share it, while each drum sound (rows from 128
+// on, all program 0) stays an instrument of its own. Channels are assigned here: drums on
 // channel 9, one channel per program.
 
 #include <memory>
@@ -21,7 +22,7 @@ public:
   using const_iterator = std::vector<InstrumentPtr>::const_iterator;
   static constexpr int kMaxInstruments = 16;
 
-  // The instrument with this ID or program, else a new one from table row `value`
+  // The instrument with this ID or table row, else a new one from table row `value`
   // (0..174). Null for a row out of range or when 16 instruments exist already.
   InstrumentPtr Add(const std::string& id, int value);
   void Clear();

@@ -22,11 +22,17 @@ void Notes::BinarySearch(int t) {
 }
 
 Notes::NotePtr Notes::Add(int atTime, int value, int duration, int flags) {
+  // A value that is no MIDI note would leave a chord without pitches and cut its neighbour.
+  if (value < 0 || value > 127) return nullptr;
   std::size_t index = 0;  // 0-based position of the note
   NotePtr note;
-  if (m_notes.empty()) {
+  if (m_notes.empty() || m_notes.back()->NoteTime() < atTime) {
+    // After the last note, as a file or a recording fills the list: no search needed.
+    index = m_notes.size();
     note = std::make_shared<Note>();
     m_notes.push_back(note);
+    m_cursor = static_cast<int>(m_notes.size());
+    m_foundTime = -1;
   } else {
     BinarySearch(atTime);
     index = static_cast<std::size_t>(m_cursor - 1);
@@ -115,6 +121,8 @@ void Notes::RemoveRange(int fromTime, int toTime) {
 }
 
 int Notes::CurIndex(Internal) const { return m_cursor; }
+
+void Notes::Reserve(Internal, std::size_t count) { m_notes.reserve(m_notes.size() + count); }
 
 void Notes::SetParent(Internal, Score* score) { m_parent = score; }
 

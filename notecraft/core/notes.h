@@ -27,7 +27,8 @@ public:
 
   // Adds Value to the chord at AtTime (creating the note when there is none), gives the
   // note the new Duration and Flags, and shortens the note before it so that the two do
-  // not overlap. Returns the note at AtTime.
+  // not overlap. Returns the note at AtTime. A value outside 0..127 adds nothing, changes
+  // nothing and returns null.
   NotePtr Add(int atTime, int value, int duration, int flags);
 
   NotePtr ByIndex(int index) const;  // 1-based; null outside 1..Count
@@ -54,6 +55,8 @@ public:
 
   // Library-internal.
   int CurIndex(Internal) const;
+  // Room for count more notes (a reader that knows how many follow).
+  void Reserve(Internal, std::size_t count);
   void SetParent(Internal, Score* score);
   Score* Parent(Internal) const;
   void Reset(Internal);

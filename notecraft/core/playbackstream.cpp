@@ -90,7 +90,7 @@ void Score::PlaybackStream::End() {
   m_pending.clear();
   m_streaming = false;
   m_streamStart = -1;
-  m_lastMeasure = 0;
+  m_measureSeen = false;
 }
 
 void Score::PlaybackStream::ArmTimer() {
@@ -102,7 +102,7 @@ void Score::PlaybackStream::ArmTimer() {
 
 void Score::PlaybackStream::Reset(int startTime) {
   const Internal key;
-  m_lastMeasure = 0;
+  m_measureSeen = false;
   m_batch = kResetBatch;
   m_streamStart = -1;
   m_pending.clear();
@@ -117,10 +117,7 @@ void Score::PlaybackStream::Reset(int startTime) {
   }
   if (m_streamStart > -1) {
     m_streaming = true;
-    int number = 0, length = 0;
-    GlobalEvents& globals = m_score.AllGlobals();
-    globals.MeasureInfo(startTime, number, length);
-    m_marksFrom = globals.MeasureTime(number);
+    m_marksFrom = m_score.AllGlobals().MeasureStart(startTime);
   }
 }
 
@@ -277,16 +274,18 @@ std::shared_ptr<MIDIEvent> Score::PlaybackStream::PopPendingEvent() {
 // silent measure is not lost. Each mark is announced with its own time; a repeat end and a
 // first ending carry the time the measure ends.
 void Score::PlaybackStream::AnnounceMarks(int eventTime) {
+  // One measure arithmetic throughout (MeasureInfo's: each time signature starts a
+  // measure), so that a mark on a bar after a signature off the old bar line is seen.
   GlobalEvents& globals = m_score.AllGlobals();
   int number = 0, length = 0;
   globals.MeasureInfo(eventTime, number, length);
-  if (number == m_lastMeasure) return;
-  const int previous = m_lastMeasure;
-  m_lastMeasure = number;
-  const int start = globals.MeasureTime(number);
+  const int start = globals.MeasureStart(eventTime);
+  if (m_measureSeen && start == m_lastMeasure) return;
   int from = start;
-  if (previous == 0) from = std::min(m_marksFrom, start);
-  else if (previous < number) from = std::min(globals.MeasureTime(previous + 1), start);
+  if (!m_measureSeen) from = std::min(m_marksFrom, start);
+  else if (m_lastMeasure < start) from = m_lastMeasure + 1;
+  m_measureSeen = true;
+  m_lastMeasure = start;
 
   struct Mark {
     int type, time, length;
@@ -312,7 +311,7 @@ void Score::PlaybackStream::AnnounceMarks(int eventTime) {
       // A passed-over measure: only marks on its bar line count.
       int n = 0;
       globals.MeasureInfo(t, n, markLength);
-      if (globals.MeasureTime(n) != t) continue;
+      if (globals.MeasureStart(t) != t) continue;
     }
     marks.push_back({type, t, markLength});
   }

@@ -92,7 +92,8 @@ private:
   bool m_asyncRequested = false;  // an asynchronous request waits for its LoadMIDI
   int m_batch = 0;
   int m_streamStart = -1;
-  int m_lastMeasure = 0;   // measure whose marks were examined last; 0 after a restart
+  bool m_measureSeen = false;  // a measure's marks were examined since the restart
+  int m_lastMeasure = 0;       // start of the measure whose marks were examined last
   int m_marksFrom = 0;     // after a restart: start of the measure holding the start time
   bool m_streaming = false;  // a restart found notes and the pending list has not run dry
   std::deque<std::shared_ptr<MIDIEvent>> m_pending;

@@ -136,7 +136,18 @@ void Score::AddListener(ScoreEvents* listener) {
 }
 
 void Score::RemoveListener(ScoreEvents* listener) {
+  if (!listener) return;
+  if (m_raiseDepth > 0) {
+    std::replace(m_listeners.begin(), m_listeners.end(), listener,
+                 static_cast<ScoreEvents*>(nullptr));
+    return;
+  }
   m_listeners.erase(std::remove(m_listeners.begin(), m_listeners.end(), listener),
+                    m_listeners.end());
+}
+
+void Score::CompactListeners() {
+  m_listeners.erase(std::remove(m_listeners.begin(), m_listeners.end(), nullptr),
                     m_listeners.end());
 }
 
@@ -230,6 +241,10 @@ void Score::WriteKeyThrough() {
   if (!e) e = m_globals->Add(0, evtKeyChange);
   e->SetValue1(KeyToByte(m_key));
   e->SetValue2(m_minor ? 255 : 0);
+}
+
+void Score::ScoreEventsCleared(Internal) {
+  if (m_key != 0 || m_minor) WriteKeyThrough();  // no event reads as C major
 }
 
 void Score::SetKey(int key) {

@@ -11,7 +11,10 @@
 // score_paint.cpp (painting and pagination), score_print.cpp (printing), score_view.cpp (drawing surface, colours and
 // symbols), score_playback.cpp (playback events),
 // score_files.cpp (opening and saving), score_midi.cpp (MIDI files, whole-score playback),
-// score_undo.cpp (undo history).
+// score_undo.cpp (undo history), score_hit.cpp (hit testing), score_edit.cpp (note entry),
+// score_repaint.cpp (partial repaint), score_select.cpp (selection), score_change.cpp
+// (changing notes), score_lyric.cpp (ornaments, lyrics, caret), score_eventedit.cpp (event
+// entry).
 
 #include <array>
 #include <memory>
@@ -67,6 +70,8 @@ public:
   int Staffs() const { return m_staffs->Count(); }
   std::shared_ptr<notecraft::Staff> Staff(int index) const { return m_staffs->Item(index); }
   harmonygrid::Chord* Chord() const { return m_chord.get(); }
+  // The same table for a host that shares it (the score dialog's chord mapper).
+  std::shared_ptr<harmonygrid::Chord> SharedChord() const { return m_chord; }
 
   // --- Texts (marks changed; all but Heading relayout) ---
   const std::string& Title() const { return m_title; }
@@ -209,7 +214,7 @@ public:
   // a paint runs (by a listener of its events) is carried out once after it.
   // True while background pagination runs; LastPage grows meanwhile.
   bool Paginating() const noexcept;
-  // The number of the measure starting at CurTime, found by the last paint; 0 when none.
+  // The measure last painted at CurTime, clicked or chosen; 1 before any.
   int SelectedMeasure() const noexcept;
 
   // Library-internal.
@@ -270,6 +275,98 @@ public:
   void PumpPlaybackEvents(Internal) noexcept;
   void EndPlayback(Internal) noexcept;
 
+
+  // --- Editing by position ---
+  // [edit: section reserved for hit testing, entry by position, selection and note changes]
+  // Points are page twips of the page painted last (the host converts mouse pixels: x 15
+  // plus the scroll offset); every query reads that page's staff bands (Bands). Each edit
+  // goes through one path that records undo, marks the playback file out of date and
+  // marks the score changed, then repaints only the touched system unless the measure
+  // needs another number of note positions.
+
+  // Hit testing (score_hit.cpp).
+  // The first band holding the point, edges included; null when none.
+  std::shared_ptr<class Region> InRegion(int x, int y) const;
+  // Whether a band holds the point (edges included); with setIX its staff becomes the
+  // selected one and ActiveStaff is raised.
+  bool HitTest(float x, float y, bool setIX = false);
+  // Edges excluded: selects the staff and the measure under the point (ActiveStaff,
+  // ActiveMeasure).
+  void SetActiveByHit(int x, int y);
+  // The note of the active voice drawn under the point: a probe of a half space and 30
+  // twips either side must lie in one band and one measure.
+  bool OnNote(int x, int y, int& noteTime, int& noteDur);
+  // The pitch under the point (MIDI 0..127); 0 off every staff and measure.
+  int GetNoteValueByHit(int x, int y);
+  // staffs 0 removes the brace of the staff under the point, 1..3 braces that many staves
+  // (1 counts as 2, 4 and more as 3); a negative value toggles ordering staves by group.
+  void SetBraceByHit(float x, float y, int staffs = 0);
+
+  // Note entry (score_edit.cpp).
+  // Adds a note of duration and flags (NoteFlags) to the active voice of the staff under
+  // the point, at the time and pitch under it (the drum of DrumIX on a drum staff); snap
+  // (a duration, 0: none) rounds the time within the measure down. Recorded for Undo.
+  void AddNoteByHit(int x, int y, int duration, int flags, int snap = 0);
+  // Adds a note to voice (1-based position in AllVoices) without undo or repaint; null
+  // for a voice out of range or a value outside 0..127.
+  std::shared_ptr<class Note> AddNote(int voice, int time, int value, int duration, int flags);
+
+  // Selection (score_select.cpp).
+  // Selects the notes of each staff's active voice drawn inside the rectangle; returns
+  // their number. Notes removed since by any other means are passed over by every user of
+  // the selection.
+  int SetSelection(int left, int top, int right, int bottom);
+  void ClearSelection();
+  int SelCount() const;
+  // The first staff whose Selected is set; null when none.
+  std::shared_ptr<notecraft::Staff> SelectedStaff() const;
+
+  // Changing notes (score_change.cpp); neither is recorded for Undo.
+  // Moves the note entered last by AddNoteByHit: its pitch by value semitones, or with
+  // alignment its time by value sixteenths between its neighbours. False, and forgotten
+  // until the next entry, when that note is gone.
+  bool ChangeLast(int value, bool alignment = false);
+  // One change to every selected note, in this precedence: delete; tie (the first
+  // selected staff's notes); stem or property code (StemTypes), new duration, new pitch
+  // (1..127 one pitch, 128 a rest, 256 + n up n semitones, negative down), ornament
+  // toggles (OrnamentTypes). Returns the number of notes handled.
+  int ChangeSel(int newDur = 0, int newValue = 0, int stemDir = 0, int ornaments = 0,
+                bool del = false, bool tie = false);
+
+  // Ornaments, lyrics and the caret (score_lyric.cpp).
+  // Toggles one OrnamentTypes mark on the note under the point; setting one clears bows.
+  void AddOrnamentByHit(int x, int y, int ornament);
+  // Stores the active verse's syllable at atTime on the selected staff; false without one.
+  bool AddLyric(int atTime, const std::string& text);
+  // The caret walks the notes of the selected staff's active voice on the current page:
+  // the note's time, its x, the bottom of its band, and the active verse's syllable.
+  bool FirstActiveXY(int& atTime, int& x, int& y, std::string& activeLyric);
+  bool NextActiveXY(int& activeTime, int& x, int& y, std::string& activeLyric);
+  bool PrevActiveXY(int& activeTime, int& x, int& y, std::string& activeLyric);
+  // Half-space offsets of y above (offset1) and below (offset2) the middle line of the
+  // band under the point, and the half space (inc); and back.
+  void TextOffsetByPos(int& offset1, int& offset2, int x, int y, int& inc);
+  void TextPosByOffset(int& y, int offset1, int offset2, int inc, bool useActive = false) const;
+  // The active verse's syllable at the lyric position; setting it keeps the other verses.
+  std::string Lyric() const;
+  void SetLyric(const std::string& text);
+  // Chooses the active verse (1..255) of the selected staff, raising its verse count; 0
+  // shows no verses.
+  void SetVerse(int verse);
+
+  // Event entry (score_eventedit.cpp).
+  // Adds, toggles, adjusts or removes the event of eventType (EventTypes) at the measure
+  // and time under the point; recorded for Undo.
+  void AddGlobalByHit(int x, int y, int eventType, int subType = 0, const std::string& text = {});
+
+  // Library-internal.
+  // Erases and redraws the system of band (or everything down to the page's end), with
+  // measureIndex's flags changed first in each band when it is 0 or more.
+  void RepaintAfterEdit(Internal, const class Region& band, bool toPageEnd, int measureIndex,
+                        int setFlags, int clearFlags);
+  void SetSelectedMeasure(Internal, int number);
+  // The last entry (ChangeLast's note) and the caret, for tests and tools.
+  const struct EditState& Editing(Internal) const;
 
   // --- Files (score_files.cpp) ---
   // [files: section reserved for opening, saving and reloading]
@@ -379,14 +476,20 @@ public:
   std::vector<Range>& MutablePageLayouts(Internal);
   const std::string& FilePath(Internal) const;
   void SetFilePath(Internal, std::string path);
+  // AllGlobals was emptied: puts back the time-0 key event that Key and Minor stand for.
+  void ScoreEventsCleared(Internal);
   int TwipsPerPixelX(Internal) const;
   int TwipsPerPixelY(Internal) const;
 
-  // Raises an event on every listener.
+  // Raises an event on every listener. A listener removed during the event (by itself or
+  // by another) is not called again, even within this event: it may be gone. One added
+  // during the event hears the next one.
   template <typename F>
   void Raise(F&& call) {
-    const auto listeners = m_listeners;  // a listener may remove itself
-    for (auto* l : listeners) call(*l);
+    RaiseScope scope(*this);
+    const std::size_t count = m_listeners.size();
+    for (std::size_t i = 0; i < count && i < m_listeners.size(); ++i)
+      if (ScoreEvents* l = m_listeners[i]) call(*l);
   }
 
 private:
@@ -438,6 +541,23 @@ private:
   PlaybackStream& Playback();
   // Created on first use; the stream keeps a non-owning reference back to this score.
   std::unique_ptr<PlaybackStream, PlaybackStreamDeleter> m_playback;
+  // [private: edit]
+  struct EditStateDeleter {
+    void operator()(struct EditState* state) const noexcept;
+  };
+  struct EditState& Edit();  // made on first use
+  // The one path of every edit by position: records undo (null: none), marks the
+  // playback file out of date and the score changed, raising HistoryChanged(true) when
+  // the history was empty.
+  void CommitEdit(const class DidWhat* record);
+  void RedrawBand(class Region& band, int joinTop);
+  // Puts the caret on note of staff and reads the lyric there.
+  bool PlaceCaret(const notecraft::Staff& staff, const class Note& note, int& activeTime, int& x,
+                  int& y, std::string& activeLyric);
+  // Moves the notes of measure mesNo (duration 64ths) of every voice so that none starts
+  // before the one before it ends.
+  void RetimeAfterDuration(int mesNo, int duration);
+  std::unique_ptr<struct EditState, EditStateDeleter> m_edit;
   // [private: files]
   bool OpenFileUnguarded(const std::string& path);
   bool WriteScoreFile(const std::string& path);
@@ -469,7 +589,23 @@ private:
   void FitWindowToPage();
   void ClearCollections();
 
+  // Removal during an event leaves a null slot, so positions stay put until the outermost
+  // event ends and the list is compacted.
+  class RaiseScope {
+  public:
+    explicit RaiseScope(Score& score) : m_score(score) { ++m_score.m_raiseDepth; }
+    ~RaiseScope() {
+      if (--m_score.m_raiseDepth == 0) m_score.CompactListeners();
+    }
+    RaiseScope(const RaiseScope&) = delete;
+    RaiseScope& operator=(const RaiseScope&) = delete;
+
+  private:
+    Score& m_score;
+  };
+  void CompactListeners();
   std::vector<ScoreEvents*> m_listeners;
+  int m_raiseDepth = 0;
 
   std::unique_ptr<GlobalEvents> m_globals;
   std::unique_ptr<Instruments> m_instruments;

@@ -48,6 +48,7 @@ bool StartsWith(std::span<const std::uint8_t> bytes, const char (&magic)[5]) {
 // last-first, then the others: the list then holds them in the order they were written,
 // and saving the score again writes the same bytes.
 void AddInFileOrder(GlobalEvents& list, const std::vector<ScoreImage::Event>& events) {
+  list.Reserve(Internal{}, events.size());
   auto add = [&](const ScoreImage::Event& e) {
     list.Add(e.Time, e.Type, e.Value1, e.Value2, e.Text.empty() ? std::string() : TextFromFile(e.Text));
   };
@@ -298,6 +299,7 @@ void Score::ApplyScoreImage(const ScoreImage& image, const std::string& path) {
                 voice->SetDescription(v.Description);
                 staff->SetDefaultClef(clef);
                 Notes& notes = voice->Notes();
+                notes.Reserve(key, v.NoteCount);
                 auto progress = v.Progress.begin();
                 std::size_t at = 0;  // in the note records, all complete
                 for (std::uint32_t k = 0; k < v.NoteCount; ++k) {
@@ -345,10 +347,10 @@ void Score::ApplyScoreImage(const ScoreImage& image, const std::string& path) {
 
 void Score::ClearContents(Internal, const std::string& path) {
   EndPlayback(Internal{});  // its events came from the content that goes now
+  m_minor = false;  // before the events go, so that no stale key event comes back
+  m_key = 0;
   ClearCollections();
   m_filePath = path;
-  m_minor = false;
-  m_key = 0;
   m_curPage = 1;
   m_lastPage = 1;
   m_activeVoice = 1;

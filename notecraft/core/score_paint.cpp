@@ -53,7 +53,9 @@ void Score::LayoutTimerDeleter::operator()(Timer* timer) const noexcept { delete
 
 bool Score::Paginating() const noexcept { return m_paginating; }
 
-int Score::SelectedMeasure() const noexcept { return m_selectedMeasure; }
+int Score::SelectedMeasure() const noexcept {
+  return m_selectedMeasure == 0 ? 1 : m_selectedMeasure;
+}
 
 const std::vector<std::shared_ptr<Region>>& Score::Bands(Internal) const { return m_bands; }
 

@@ -97,6 +97,9 @@ void Score::Undo() noexcept {
   try {
     if (UndoCount() == 0) return;
     auto record = PopUndo(Internal{});
+    // The music changes back: a playback file written before is out of date (marked first,
+    // so that a record taken back only in part counts too).
+    if (record) m_playbackStale = true;
     try {
       if (record) TakeBack(*record);
     } catch (...) {
@@ -121,7 +124,7 @@ bool Score::TakeBack(const DidWhat& r) {
       if (!note || note->NoteTime() != r.AtTime) return false;
       int number = 0, length = 0;
       m_globals->MeasureInfo(r.AtTime, number, length);
-      const int start = m_globals->MeasureTime(number);
+      const int start = m_globals->MeasureStart(r.AtTime);
       const int before = m_staffs->ItemCount(start, length);
       const DidWhat::NoteEntry& entry = r.Entry;
       if (entry.Pitch >= 0 && !entry.NoteCreated) {

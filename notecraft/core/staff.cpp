@@ -140,10 +140,4 @@ bool Staff::AddVoiceID(Internal, const std::string& voiceID) {
   return true;
 }
 
-void Staff::SetGlobalEvents(Internal, std::shared_ptr<notecraft::GlobalEvents> events) {
-  if (!events) return;
-  m_events = std::move(events);
-  m_events->SetParent(Internal{}, m_parent);
-}
-
 }  // namespace notecraft

@@ -87,14 +87,13 @@ public:
   Score* Parent(Internal) const;
   // Names a voice of the score by ID in the next slot (file readers); false when full.
   bool AddVoiceID(Internal, const std::string& voiceID);
-  void SetGlobalEvents(Internal, std::shared_ptr<notecraft::GlobalEvents> events);
 
 private:
   int m_brace = 0;
   int m_defaultClef = 0;
   std::string m_description;
   int m_flags = 29;
-  std::shared_ptr<notecraft::GlobalEvents> m_events;
+  const std::shared_ptr<notecraft::GlobalEvents> m_events;  // one list for the staff's life
   int m_groupID = -1;
   bool m_braceOpen = false;
   std::string m_id;

@@ -47,9 +47,9 @@ void Voice::SetParent(Internal, Score* score) {
 
 Score* Voice::Parent(Internal) const { return m_parent; }
 
+// The list object stays: hosts hold references to it (Voice::Notes); only its content goes.
 void Voice::ResetNotes(Internal) {
-  m_notes = std::make_shared<notecraft::Notes>();
-  m_notes->SetParent(Internal{}, m_parent);
+  m_notes->Reset(Internal{});
 }
 
 int Voice::NextTime(Internal) const { return m_nextTime; }

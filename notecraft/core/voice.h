@@ -41,7 +41,7 @@ public:
   const std::string& InstrumentID(Internal) const;
   void SetParent(Internal, Score* score);
   Score* Parent(Internal) const;
-  // Gives the voice a new empty note list bound to its score.
+  // Empties the voice's note list; references to the list stay valid.
   void ResetNotes(Internal);
   int NextTime(Internal) const;  // time of the next note GetNext gives, -1 when none
   bool ProgramPending(Internal) const;
@@ -53,7 +53,7 @@ private:
   int m_nextTime = -1;
   std::string m_id;
   std::string m_instrumentID;
-  std::shared_ptr<notecraft::Notes> m_notes;
+  const std::shared_ptr<notecraft::Notes> m_notes;  // one list for the voice's life
   Score* m_parent = nullptr;  // non-owning; cleared when the score ends
   bool m_programPending = false;
   int m_track = 0;

@@ -1,6 +1,7 @@
 #include "notecraft/io/filecommit.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstdlib>
@@ -48,6 +49,14 @@ Result<Done> CommitFile(const std::string& path, std::span<const std::uint8_t> b
   struct stat st {};
   if (::stat(target.c_str(), &st) == 0) {
     if (S_ISDIR(st.st_mode)) return error("", EISDIR);
+    // The rename would replace a file its owner protected from writing, as long as the
+    // folder is writable: refuse it as a write into the file itself would be refused.
+    // Without any write bit the file counts as read-only even for the superuser.
+    const bool noWriteBits = (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
+    if (noWriteBits || ::access(target.c_str(), W_OK) != 0) {
+      return MakeFileError(FileErrorCode::CannotWrite,
+                           "Could not save " + path + ": the file is read-only.");
+    }
     mode = st.st_mode & 07777;
   }
 

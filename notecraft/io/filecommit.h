@@ -8,7 +8,8 @@
 // the usual ones of the process's umask) and is flushed to disk, then renamed over the
 // target in one step and the folder flushed. On any failure the temporary file is removed,
 // the target is left as it was, and the error says why. A symbolic link is followed: the
-// file it names is replaced and the link stays.
+// file it names is replaced and the link stays. A read-only target is refused before
+// anything is written.
 
 #include <cstdint>
 #include <span>

@@ -27,6 +27,7 @@ constexpr std::size_t kEventSize = 7;   // N4 time, type, value 1, value 2
 constexpr std::size_t kNoteSize = 13;   // N4 time, N4 duration, N4 flags, pitch count
 constexpr std::size_t kMaxInsFields = 4 + 2 * 8;  // offset, pitch, low, high, eight drum pairs
 constexpr std::size_t kSectionBudget = 4;  // sections may add up to this many times the file
+constexpr char kCutShort[] = "it ends before the sections its directory names";
 
 FileError Damaged(const std::string& why) {
   return MakeFileError(FileErrorCode::Damaged, "The score file is damaged: " + why + ".");
@@ -58,24 +59,24 @@ Entry ReadEntry(Bytes entry) {
 }
 
 // What Instruments::Add will answer when the parsed file is replayed into a score that
-// ClearContents emptied: an instrument with the same ID or program is shared, a new one is
-// made from table rows 0..174 only (rows from 128 on get program 0), and at most 16 exist.
+// ClearContents emptied: an instrument with the same ID or table row is shared, a new one is
+// made from table rows 0..174 only, and at most 16 exist.
 // IDs the score makes itself (Instruments::NewID) are new by construction.
 class InstrumentLimits {
 public:
   bool Add(const std::string* id, int row) {
     if (row < 0 || row >= InstrumentTable::kRows) return false;
     for (const auto& ins : m_items)
-      if ((id && ins.id && *ins.id == *id) || ins.program == row) return true;
+      if ((id && ins.id && *ins.id == *id) || ins.row == row) return true;
     if (static_cast<int>(m_items.size()) >= Instruments::kMaxInstruments) return false;
-    m_items.push_back({id ? std::optional<std::string>(*id) : std::nullopt, row <= 127 ? row : 0});
+    m_items.push_back({id ? std::optional<std::string>(*id) : std::nullopt, row});
     return true;
   }
 
 private:
   struct Item {
     std::optional<std::string> id;
-    int program;
+    int row;
   };
   std::vector<Item> m_items;
 };
@@ -87,9 +88,14 @@ public:
   Result<ScoreImage> Run();
 
 private:
-  // The bytes of [start, start + length) that lie inside the file; charged against the
-  // budget of one pass over the file, which only overlapping sections can exceed.
+  // The bytes of [start, start + length), charged against the budget of one pass over the
+  // file, which only overlapping sections can exceed. Nothing, with m_pastEnd set, when
+  // they reach past the end of the file.
   std::optional<Bytes> Section(int start, std::int64_t length);
+  bool Inside(int start, std::int64_t length) const {
+    const auto size = static_cast<std::int64_t>(m_file.size());
+    return start >= 1 && length >= 0 && static_cast<std::int64_t>(start) - 1 + length <= size;
+  }
 
   void ParseHeader(Bytes d);
   void ParseEvents(Bytes d, bool ofStaff);
@@ -101,6 +107,7 @@ private:
   Bytes m_file;
   std::size_t m_charged = 0;
   bool m_overlap = false;
+  bool m_pastEnd = false;
   ScoreImage m_image;
   InstrumentLimits m_instruments;
   int m_staves = 0;
@@ -110,9 +117,11 @@ private:
 std::optional<Bytes> Parser::Section(int start, std::int64_t length) {
   if (start < 1 || length < 1) return std::nullopt;
   const auto first = static_cast<std::size_t>(start - 1);
-  if (first >= m_file.size()) return std::nullopt;
-  const auto size = static_cast<std::size_t>(
-      std::min<std::int64_t>(length, static_cast<std::int64_t>(m_file.size() - first)));
+  if (!Inside(start, length)) {
+    m_pastEnd = true;
+    return std::nullopt;
+  }
+  const auto size = static_cast<std::size_t>(length);
   // The sections of a sound file do not overlap, so together they are at most the file;
   // a length field gone wrong may stretch one to the file's end. More than a few times
   // the file means sections named again and again, which would only multiply the work.
@@ -131,23 +140,28 @@ Result<ScoreImage> Parser::Run() {
   if (count == 0 || size == 0) return Damaged("its directory is empty");
   if (size < kEntrySize) return Damaged("its directory entries are too short");
 
+  // A file cut short (a copy broken off, a disk that filled up) loses the sections at its
+  // end: reading the rest would open a score with most of its music silently missing, and
+  // a save would then write that over the file. So a directory or a section reaching past
+  // the end makes the file damaged; only records inside whole sections are tolerated.
+  if (kHeadSize + count * size > m_file.size()) return Damaged(kCutShort);
   for (std::size_t i = 0; i < count; ++i) {
     const std::size_t at = kHeadSize + i * size;
-    if (at + kEntrySize > m_file.size()) break;  // entries past the end of the file are absent
     Entry e = ReadEntry(m_file.subspan(at, kEntrySize));
     if (e.Start < 1 || e.Length < 1) continue;
     m_image.Steps.emplace_back(ScoreImage::Progress{e.Start});
     std::int64_t length = e.Length;
     if (e.Tag == "Stf") {
       // Only the Stf head and the staff directory; the sub-sections are read through it.
+      if (!Inside(e.Start, std::max<std::int64_t>(e.Length, 4))) return Damaged(kCutShort);
       const auto first = static_cast<std::size_t>(e.Start - 1);
-      if (first + 4 > m_file.size()) continue;
       length = static_cast<std::int64_t>(BytesToLong(m_file.subspan(first, 4))) + 4;
     } else if (e.Tag != "Hdr" && e.Tag != "Glb" && e.Tag != "Ins") {
       continue;
     }
     auto d = Section(e.Start, length);
     if (m_overlap) return Damaged("its sections overlap");
+    if (m_pastEnd) return Damaged(kCutShort);
     if (!d) continue;
     if (e.Tag == "Hdr") {
       ParseHeader(*d);
@@ -265,26 +279,37 @@ void Parser::ParseHeader(Bytes d) {
 void Parser::ParseEvents(Bytes d, bool ofStaff) {
   ScoreImage::Events events;
   events.OfStaff = ofStaff;
-  events.Items.reserve(d.size() / kEventSize);  // from the bytes there, not a stored count
   ByteFinder ends(d, kRecordEnd);
-  std::size_t pos = 0;
-  // A record cut short ends the section.
-  while (d.size() - pos >= kEventSize) {
+  // Calls take(record, text) for each whole record; a record cut short ends the section.
+  auto walk = [&](auto&& take) {
+    std::size_t pos = 0;
+    while (d.size() - pos >= kEventSize) {
+      std::size_t next = pos + kEventSize;
+      Bytes text;
+      if (next < d.size() && d[next] == kFieldSep) {
+        const std::size_t end = ends.Next(next + 1);
+        if (end == d.size()) break;
+        text = d.subspan(next + 1, end - next - 1);
+        next = end + 1;
+      }
+      take(pos, text);
+      pos = next;
+    }
+  };
+  // Counted first, from the bytes there (not a stored count): a staff's lyrics are tens of
+  // thousands of records, and a list sized by guess holds memory the score never uses.
+  std::size_t count = 0;
+  walk([&](std::size_t, Bytes) { ++count; });
+  events.Items.reserve(count);
+  walk([&](std::size_t pos, Bytes text) {
     ScoreImage::Event e;
     e.Time = BytesToLong(d.subspan(pos, 4));
     e.Type = d[pos + 4];
     e.Value1 = d[pos + 5];
     e.Value2 = d[pos + 6];
-    std::size_t next = pos + kEventSize;
-    if (next < d.size() && d[next] == kFieldSep) {
-      const std::size_t end = ends.Next(next + 1);
-      if (end == d.size()) break;
-      e.Text = d.subspan(next + 1, end - next - 1);
-      next = end + 1;
-    }
-    events.Items.push_back(std::move(e));
-    pos = next;
-  }
+    e.Text = text;
+    events.Items.push_back(e);
+  });
   m_image.Steps.emplace_back(std::move(events));
 }
 
@@ -347,17 +372,17 @@ std::optional<FileError> Parser::ParseStaves(Bytes d) {
   const std::size_t size = d[5];
   if (count == 0) return std::nullopt;
   if (size < kEntrySize) return Damaged("its staff entries are too short");
+  if (kHeadSize + count * size > d.size()) return Damaged(kCutShort);
   for (std::size_t i = 0; i < count; ++i) {
     const std::size_t at = kHeadSize + i * size;
-    if (at + kEntrySize > d.size()) break;
     Entry e = ReadEntry(d.subspan(at, kEntrySize));
     if (e.Start < 1 || e.Length < 1) continue;
     const bool known = e.Tag == "Hdr" || e.Tag == "Glb" || e.Tag == "Vce";
     if (!known) continue;
     auto sub = Section(e.Start, e.Length);
     if (m_overlap) return Damaged("its sections overlap");
+    if (m_pastEnd) return Damaged(kCutShort);
     if (e.Tag == "Hdr") {
-      // A staff header makes a staff even when its bytes lie past the end of the file.
       m_image.Steps.emplace_back(ScoreImage::Progress{e.Start});
       ParseStaffHeader(sub.value_or(Bytes{}));
       continue;

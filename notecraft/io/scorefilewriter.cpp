@@ -224,7 +224,7 @@ void Writer::WriteInstruments() {
     RecordByte(channels[index++]);
     RecordByte(ins->Category());
     RecordByte(ins->DefaultClef());
-    RecordByte(ins->Value());
+    RecordByte(ins->FileCode());
     Ascii(FormatDecimal(ins->Offset()));
     Byte(kFieldSep);
     Ascii(FormatDecimal(ins->Pitch()));
@@ -298,13 +298,13 @@ void Writer::WriteVoices(const Staff& staff) {
     N4(notes.Count());
     Text(voice->Description(), TextKind::Description);
     Byte(kFieldSep);
-    // A voice is stored with its instrument's program, and finds its instrument by it
-    // when read. One without an instrument (a staff added when the score held sixteen)
-    // is given the first instrument's program: any other could ask for a seventeenth
-    // instrument, which no reader can make, and the file would not open.
+    // A voice is stored with its instrument's program (a drum sound's table row), and finds
+    // its instrument by it when read. One without an instrument (a staff added when the
+    // score held sixteen) is given the first instrument's: any other could ask for a
+    // seventeenth instrument, which no reader can make, and the file would not open.
     auto instrument = voice->Instrument();
     if (!instrument) instrument = m_score.AllInstruments().Item(1);
-    Ascii(FormatDecimal(instrument ? instrument->Value() : 0));
+    Ascii(FormatDecimal(instrument ? instrument->FileCode() : 0));
     Byte(kRecordEnd);
     for (const auto& note : notes) {
       if (!Fits(note->NoteTime()) || !Fits(note->Flags())) {

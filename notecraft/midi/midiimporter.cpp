@@ -106,7 +106,7 @@ std::optional<std::string> MidiImporter::Check() {
     bool noteSeen = false;
     SmfEvent e;
     while (cursor.Next(e)) {
-      if (e.Type != SmfEvent::Kind::Channel || i == 0) continue;
+      if (e.Type != SmfEvent::Kind::Channel) continue;
       const bool noteOn = e.Command() == 0x90 && e.Data2 > 0;
       if (e.Command() == 0xC0 && summary.Program < 0) summary.Program = e.Data1;
       // A track is a drum track when its first note (or, without notes, its first
@@ -115,6 +115,7 @@ std::optional<std::string> MidiImporter::Check() {
       channelKnown = true;
       if (noteOn) {
         noteSeen = true;
+        summary.HasNotes = true;
         ++notes;
       }
     }
@@ -173,23 +174,22 @@ void MidiImporter::Apply(const std::string& path) {
 }
 
 // One instrument per track from its first program change; tracks of one program share
-// it (the score holds at most 16). Drum tracks share one drum kit on channel 9. The kit is
-// made after every melodic instrument: a kit keeps program 0, and a piano asked for later
-// would be handed the kit instead.
+// it (the score holds at most 16). Drum tracks share one drum kit on channel 9, made from
+// the first drum row of the table after every melodic instrument.
 void MidiImporter::MakeInstruments() {
   Instruments& list = m_score.AllInstruments();
   m_instruments.assign(m_summaries.size(), nullptr);
   std::shared_ptr<Instrument> previous;
-  for (std::size_t i = 1; i < m_summaries.size(); ++i) {
-    if (m_summaries[i].Drums) continue;
+  for (std::size_t i = 0; i < m_summaries.size(); ++i) {
+    if (m_summaries[i].Drums || !HasStaff(i)) continue;
     auto ins = list.Add(list.NewID(), std::max(0, m_summaries[i].Program));
     if (!ins) ins = previous ? previous : list.Item(1);  // 16 instruments already
     m_instruments[i] = ins;
     previous = ins;
   }
   std::shared_ptr<Instrument> kit;
-  for (std::size_t i = 1; i < m_summaries.size(); ++i) {
-    if (!m_summaries[i].Drums) continue;
+  for (std::size_t i = 0; i < m_summaries.size(); ++i) {
+    if (!m_summaries[i].Drums || !HasStaff(i)) continue;
     if (!kit) {
       for (const auto& ins : list)
         if (ins->Category() == catDrums) kit = ins;
@@ -203,6 +203,10 @@ void MidiImporter::MakeInstruments() {
     }
     m_instruments[i] = kit ? kit : (previous ? previous : list.Item(1));
   }
+}
+
+bool MidiImporter::HasStaff(std::size_t track) const {
+  return track > 0 || (!m_summaries.empty() && m_summaries[0].HasNotes);
 }
 
 int MidiImporter::MeasureLengthAt(int time) const {
@@ -234,7 +238,7 @@ void MidiImporter::ReadTrack(std::size_t index) {
   TrackState t;
   t.Index = index;
   t.Sounding.fill(-1);
-  if (index > 0) {
+  if (HasStaff(index)) {
     t.Staff = s.m_staffs->AddStaff(key, s.m_staffs->NewID(), "", std::nullopt, true);
     if (t.Staff) {
       t.Voice = t.Staff->AddVoice(m_instruments[index]);
@@ -259,7 +263,7 @@ void MidiImporter::ReadTrack(std::size_t index) {
     time = static_cast<int>(std::min(t64, kTimeLimit));
     if (!beyond) s.m_endTime = std::max(s.m_endTime, time);
     if (e.Type == SmfEvent::Kind::Channel) {
-      if (index > 0) OnChannelEvent(t, e, time);
+      if (HasStaff(index)) OnChannelEvent(t, e, time);
     } else if (e.Type == SmfEvent::Kind::Meta && !beyond) {
       OnMeta(t, e, time);
     }
@@ -375,7 +379,7 @@ void MidiImporter::OnMeta(TrackState& t, const SmfEvent& e, int time) {
           s.m_heading = BeforeBar(text);
           s.SplitImportText(key, fntHeader, text);
         }
-        return;
+        if (e.MetaType == 0x04 || !t.Staff) return;  // a first track with music is named
       }
       // The track name names the staff; an instrument name only when there is none.
       if (e.MetaType == 0x04 && t.Named) return;

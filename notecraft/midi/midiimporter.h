@@ -5,7 +5,8 @@
 // MidiFileWriter stores, the tempo, the time signatures and the key. Every later track
 // becomes a staff with one voice: its notes are rebuilt from note-on/note-off pairs, cut at
 // the measure length and fitted to note values, and its names, lyrics, key signatures and
-// markers become the staff's. Channel events of the first track are read and dropped.
+// markers become the staff's. Many files put music in the first track too: when it holds
+// notes, it gets the first staff like any other track.
 //
 // The whole file is read and checked (Check) before the score is touched, so a file that
 // is refused leaves the score as it was. Apply then replaces the content.
@@ -68,9 +69,12 @@ private:
   struct TrackSummary {
     int Program = -1;    // of the first program change
     bool Drums = false;  // its notes are on channel 9 (the General MIDI percussion channel)
+    bool HasNotes = false;
   };
   struct TrackState;
 
+  // Every later track has a staff; the first has one when it holds notes.
+  bool HasStaff(std::size_t track) const;
   void MakeInstruments();
   void ReadTrack(std::size_t index);
   void OnChannelEvent(TrackState& t, const SmfEvent& e, int time);
@@ -84,7 +88,7 @@ private:
   Score& m_score;
   SmfReader m_reader;
   std::vector<TrackSummary> m_summaries;
-  std::vector<std::shared_ptr<Instrument>> m_instruments;  // per track; [0] unused
+  std::vector<std::shared_ptr<Instrument>> m_instruments;  // per track
 
   // Which score texts have been taken by a text with font data ("text|font|size|bold"):
   // the n-th such text fills the n-th field even when empty, so an empty title does not

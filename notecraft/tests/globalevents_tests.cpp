@@ -9,6 +9,7 @@
 
 #include "notecraft/core/enums.h"
 #include "notecraft/core/internal.h"
+#include "notecraft/core/numeric.h"
 
 namespace notecraft {
 namespace {
@@ -314,6 +315,94 @@ TEST(GlobalEventsSignature, CurAndDefaultTimeValues) {
   EXPECT_EQ(events.CurTimeVal(0), 0);
 }
 
+// The measure arithmetic as first written: a walk over the signatures for every lookup.
+struct WalkedMeasure {
+  int number, duration, start;
+};
+WalkedMeasure ReferenceMeasureInfo(const GlobalEvents& events, int atTime) {
+  std::int64_t n = 0, length = 64, previous = 0;
+  for (int i = 1; i <= events.TimeItemCount(); ++i) {
+    const auto e = events.TimeItem(i);
+    if (e->EventTime() > atTime) break;
+    n += FloorDiv(e->EventTime() - previous, length);
+    previous = e->EventTime();
+    length = MeasureLengthOf(e->Value1(), e->Value2());
+  }
+  const std::int64_t bars = FloorDiv(atTime - previous, length);
+  return {static_cast<int>(n + bars + 1), static_cast<int>(length),
+          static_cast<int>(previous + bars * length)};
+}
+
+int ReferenceMeasureTime(const GlobalEvents& events, int mesNo) {
+  std::int64_t n = 1, length = 64, t = 0;
+  for (int i = 1; i <= events.TimeItemCount(); ++i) {
+    const auto e = events.TimeItem(i);
+    const std::int64_t k = (e->EventTime() - t) / length;
+    const std::int64_t next = t + k * length;
+    n += k;
+    if (n > mesNo) {
+      t = next - (n - mesNo) * length;
+      n = mesNo;
+    } else {
+      t = next;
+    }
+    length = MeasureLengthOf(e->Value1(), e->Value2());
+    if (n >= mesNo) break;
+  }
+  if (n < mesNo) t += (mesNo - n) * length;
+  return static_cast<int>(t);
+}
+
+// Signatures added, removed, changed in place (values and time, even out of order and
+// before 0) and cut out by RemoveRange: every lookup agrees with the walk.
+TEST(MeasureArithmetic, LookupsMatchAWalkOverTheSignaturesUnderRandomEdits) {
+  std::mt19937 rng(11);
+  GlobalEvents events;
+  const int values[][2] = {{4, 16}, {3, 16}, {6, 8}, {0, 0}, {0, 16}, {5, 8}, {12, 8}, {4, 32}};
+  for (int step = 0; step < 3000; ++step) {
+    const int op = static_cast<int>(rng() % 20);
+    const int t = static_cast<int>(rng() % 1000);
+    const auto& v = values[rng() % std::size(values)];
+    if (op < 9) {
+      events.Add(t, evtTimeChange, static_cast<std::uint8_t>(v[0]),
+                 static_cast<std::uint8_t>(v[1]));
+    } else if (op < 12 && events.TimeItemCount() > 0) {
+      const int at = 1 + static_cast<int>(rng() % static_cast<unsigned>(events.TimeItemCount()));
+      events.Remove(events.TimeItem(at)->EventTime(), evtTimeChange);
+    } else if (op < 16 && events.TimeItemCount() > 0) {
+      const auto e = events.TimeItem(1 + static_cast<int>(rng() % events.TimeItemCount()));
+      e->SetValue1(v[0]);
+      e->SetValue2(v[1]);
+    } else if (op < 17 && events.TimeItemCount() > 0 && rng() % 8 == 0) {
+      events.TimeItem(1 + static_cast<int>(rng() % events.TimeItemCount()))->SetEventTime(t - 100);
+    } else if (op == 19 && rng() % 10 == 0) {
+      events.RemoveRange(Internal{}, t, t + static_cast<int>(rng() % 200));
+    } else if (op == 18 && rng() % 50 == 0) {
+      events.Clear();
+    }
+    for (int probe = 0; probe < 4; ++probe) {
+      const int q = static_cast<int>(rng() % 1400) - 200;
+      int number = 0, duration = 0;
+      events.MeasureInfo(q, number, duration);
+      const WalkedMeasure want = ReferenceMeasureInfo(events, q);
+      ASSERT_EQ(number, want.number) << "step " << step << " time " << q;
+      ASSERT_EQ(duration, want.duration) << "step " << step << " time " << q;
+      ASSERT_EQ(events.MeasureStart(q), want.start) << "step " << step << " time " << q;
+      const int mesNo = static_cast<int>(rng() % 40) - 2;
+      ASSERT_EQ(events.MeasureTime(mesNo), ReferenceMeasureTime(events, mesNo))
+          << "step " << step << " measure " << mesNo;
+    }
+  }
+}
+
+TEST(MeasureArithmetic, MeasureStartCountsEachSignatureAsABar) {
+  GlobalEvents events;
+  AddSignatures(events, {{0, 4, 16}, {96, 3, 16}});  // 3/4 off the 4/4 bar line
+  const std::pair<int, int> cases[] = {{0, 0}, {63, 0}, {64, 64}, {95, 64}, {96, 96},
+                                       {143, 96}, {144, 144}, {200, 192}, {-1, -64}};
+  for (auto [at, start] : cases) EXPECT_EQ(events.MeasureStart(at), start) << at;
+}
+
 TEST(GlobalEventsPulse, SnapsToADivisorOfTheFirstMeasure) {
   struct Case {
     int set, want;
@@ -323,6 +412,23 @@ TEST(GlobalEventsPulse, SnapsToADivisorOfTheFirstMeasure) {
     events.SetPulseValue(c.set);
     EXPECT_EQ(events.PulseValue(), c.want) << c.set;
   }
+}
+
+// The default pulse is the opening signature's, whichever lookups ran before and at
+// whatever time; a later change of the opening signature is followed until one is set.
+TEST(GlobalEventsPulse, TheDefaultDoesNotDependOnEarlierLookups) {
+  for (int probe : {-1, 0, 100, 200, 1000}) {
+    GlobalEvents events;
+    AddSignatures(events, {{0, 6, 8}, {96, 4, 16}, {160, 3, 8}});
+    int number = 0, duration = 0;
+    if (probe >= 0) events.MeasureInfo(probe, number, duration);
+    EXPECT_EQ(events.PulseValue(), 48) << probe;
+    events.TimeItem(1)->SetValue1(2);
+    events.TimeItem(1)->SetValue2(16);
+    EXPECT_EQ(events.PulseValue(), 16) << probe;
+  }
+  GlobalEvents none;
+  EXPECT_EQ(none.PulseValue(), 16);  // no signature counts as 4/4
 }
 
 TEST(GlobalEventsPulse, DefaultsToThePulseOfTheOpeningSignatureAndClearForgetsIt) {

@@ -54,9 +54,46 @@ TEST_F(InstrumentsTest, SameIDOrProgramReturnsTheExistingInstrument) {
 TEST_F(InstrumentsTest, RowsBeyondTheProgramsArePlayedAsProgramZero) {
   auto kick = instruments.Add("I1", 128);
   EXPECT_EQ(kick->Value(), 0);
+  EXPECT_EQ(kick->TableRow(), 128);
+  EXPECT_EQ(kick->FileCode(), 128);
   EXPECT_EQ(kick->Category(), catDrums);
   EXPECT_EQ(kick->Offset(), 35);  // a drum's offset is its note, out of the melodic range
-  EXPECT_EQ(instruments.Add("I2", 0), kick);
+}
+
+// A piano asked for after a drum sound (both program 0) and two drum sounds stay apart, in
+// either order; the same row asked for again is shared.
+TEST_F(InstrumentsTest, DrumSoundsAndThePianoAreInstrumentsOfTheirOwn) {
+  TheCommon().Instruments.LoadFromText(
+      "8,1,Piano,3,21,108,0,0\n"
+      "9,129,Kick,0,35,35,0,35\n"
+      "9,131,Snare,0,38,38,0,38\n");
+  auto kick = instruments.Add("I1", 128);
+  auto piano = instruments.Add("I2", 0);
+  auto snare = instruments.Add("I3", 130);
+  ASSERT_NE(piano, nullptr);
+  ASSERT_NE(snare, nullptr);
+  EXPECT_NE(piano, kick);
+  EXPECT_NE(snare, kick);
+  EXPECT_EQ(instruments.Count(), 3);
+  EXPECT_EQ(piano->Category(), catGrand);
+  EXPECT_EQ(piano->Channel(), 0);
+  EXPECT_EQ(kick->Channel(), 9);
+  EXPECT_EQ(snare->Channel(), 9);
+  EXPECT_EQ(snare->Offset(), 38);
+  EXPECT_EQ(instruments.Add("I4", 0), piano);
+  EXPECT_EQ(instruments.Add("I5", 130), snare);
+  EXPECT_EQ(piano->FileCode(), 0);
+}
+
+TEST_F(InstrumentsTest, AMelodicInstrumentsRowFollowsItsProgram) {
+  auto guitar = instruments.Add("I1", 24);
+  guitar->SetValue(Internal{}, 40);
+  EXPECT_EQ(guitar->TableRow(), 40);
+  EXPECT_EQ(instruments.Add("I2", 40), guitar);
+  auto kick = instruments.Add("I3", 128);
+  kick->SetValue(Internal{}, 5);  // a kit's program selects the kit; its row stays
+  EXPECT_EQ(kick->TableRow(), 128);
+  EXPECT_EQ(kick->FileCode(), 128);
 }
 
 TEST_F(InstrumentsTest, OffsetOutsideAnOctaveIsIgnoredForMelodicInstruments) {

@@ -116,21 +116,25 @@ TEST(InstrumentTable, ShippedFileLoadsWhole) {
     EXPECT_GE(row.Low, 0);
     EXPECT_LE(row.Low, row.High);
     EXPECT_LE(row.High, 127);
-    EXPECT_GE(row.Pitch, -7);
-    EXPECT_LE(row.Pitch, 7);
     if (row.Category != catDrums) {
-      EXPECT_GE(row.Offset, -12);
-      EXPECT_LE(row.Offset, 12);
+      // Notes are stored, drawn and played at concert pitch: a key transposition would
+      // give a transposing instrument's staff a wrong key signature.
+      EXPECT_EQ(row.Pitch, 0);
+      EXPECT_EQ(row.Offset, 0);
+    } else {
+      EXPECT_EQ(row.Offset, row.Low) << "a drum sound's offset is the note it plays";
+      EXPECT_EQ(row.Low, row.High);
     }
   }
-  // Transposing instruments a musician expects.
   auto find = [&](const std::string& name) -> const InstrumentRow* {
     for (int r = 0; r < InstrumentTable::kRows; ++r)
       if (table.Row(r).Description == name) return &table.Row(r);
     return nullptr;
   };
   ASSERT_NE(find("Clarinet in B-flat"), nullptr);
-  EXPECT_EQ(find("Clarinet in B-flat")->Offset, 2);
+  EXPECT_EQ(find("Clarinet in B-flat")->Pitch, 0);
+  ASSERT_NE(find("Acoustic Snare"), nullptr);
+  EXPECT_EQ(find("Acoustic Snare")->Offset, 38);
   ASSERT_NE(find("Acoustic Grand Piano"), nullptr);
   EXPECT_EQ(find("Acoustic Grand Piano")->DefaultClef, clfGrand);
   EXPECT_EQ(table.Row(74).Category != catDrums, true);  // a new score's first instrument

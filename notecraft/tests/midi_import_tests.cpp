@@ -64,7 +64,7 @@ TEST_F(MidiImport, FormatOneWithManyTracks) {
   EXPECT_EQ(score.FileType(Internal{}), fmtMIDI);
   EXPECT_FALSE(score.Changed());
 
-  // The conductor track: texts, fonts, tempo, time signature and key; its note is dropped.
+  // The conductor track: texts, fonts, tempo, time signature and key, and its note.
   EXPECT_EQ(score.Title(), "Sonata");
   EXPECT_EQ(score.Fonts(fntTitle)->Name, "Arial");
   EXPECT_EQ(score.Fonts(fntTitle)->Size, 14.0f);
@@ -76,34 +76,38 @@ TEST_F(MidiImport, FormatOneWithManyTracks) {
   EXPECT_EQ(score.Key(), 2);
   EXPECT_FALSE(score.Minor());
 
+  // The conductor's note is on the first staff, with the piano (no program change).
+  ASSERT_EQ(score.Staffs(), 12);
+  EXPECT_EQ(Notes(1), "0:30/8");
+  EXPECT_EQ(score.Staff(1)->Description(), "");
+  EXPECT_EQ(score.Staff(1)->Voice(1)->Instrument(), score.Staff(2)->Voice(1)->Instrument());
   // A staff per later track, named by its track name, with its own instrument.
-  ASSERT_EQ(score.Staffs(), 11);
   EXPECT_EQ(score.AllInstruments().Count(), 11);
   const int programs[] = {0, 24, 32, 40, 56, 65, 71, 73, 19, -1, 48};
   for (int i = 1; i <= 11; ++i) {
     SCOPED_TRACE(i);
-    auto staff = score.Staff(i);
+    auto staff = score.Staff(i + 1);
     EXPECT_EQ(staff->Description(), "Part " + std::to_string(i));
     auto ins = staff->Voice(1)->Instrument();
     ASSERT_TRUE(ins);
     if (i == 10) {
       EXPECT_EQ(ins->Category(), catDrums);
       EXPECT_EQ(ins->Channel(), 9);
-      EXPECT_EQ(Notes(i), "0:36/16 16:36/32 48:36/8");
+      EXPECT_EQ(Notes(i + 1), "0:36/16 16:36/32 48:36/8");
     } else {
       EXPECT_EQ(ins->Value(), programs[i - 1]);
       EXPECT_NE(ins->Channel(), 9);
       const std::string p = std::to_string(40 + 2 * i);
-      EXPECT_EQ(Notes(i), "0:" + p + "/16 16:" + p + "/32 48:" + p + "/8");
+      EXPECT_EQ(Notes(i + 1), "0:" + p + "/16 16:" + p + "/32 48:" + p + "/8");
     }
   }
   // Lyrics keep their line breaks as the score's marks, and the staff gets a verse.
   std::vector<std::string> lyrics;
-  for (const auto& e : score.Staff(1)->GlobalEvents())
+  for (const auto& e : score.Staff(2)->GlobalEvents())
     if (e->EventType() == evtLyric) lyrics.push_back(e->Text());
   EXPECT_EQ(lyrics, (std::vector<std::string>{"la~", "li}"}));
-  EXPECT_GE(score.Staff(1)->Verses(), 1);
-  EXPECT_EQ(score.Staff(2)->Verses(), 0);
+  EXPECT_GE(score.Staff(2)->Verses(), 1);
+  EXPECT_EQ(score.Staff(3)->Verses(), 0);
 }
 
 TEST_F(MidiImport, FixtureNotes) {
@@ -182,16 +186,24 @@ TEST_F(MidiImport, NoteStartsAgreeWithMido) {
     const auto dump = testing::MidoDump(kMidiData + "/" + file);
     ASSERT_GE(dump.size(), 2u);
     const int division = std::stoi(dump[1].substr(std::string("ticks_per_beat ").size()));
-    std::set<std::tuple<int, int, int>> fromMido;  // staff, time, pitch
+    // Every note-on of every track; staves count from 1, so a first track with notes
+    // takes staff 1 and the others follow it.
+    std::vector<std::tuple<int, int, int>> onsets;  // track, time, pitch
+    bool firstHasNotes = false;
     for (const auto& line : dump) {
       std::istringstream in(line);
       std::string track, kind;
       long tick = 0;
       int channel = 0, pitch = 0, velocity = 0;
       in >> track >> tick >> kind >> channel >> pitch >> velocity;
-      if (kind != "note_on" || track == "T0") continue;
-      fromMido.insert({std::stoi(track.substr(1)), static_cast<int>(tick * 16 / division), pitch});
+      if (kind != "note_on" || velocity == 0) continue;
+      const int index = std::stoi(track.substr(1));
+      firstHasNotes = firstHasNotes || index == 0;
+      onsets.emplace_back(index, static_cast<int>(tick * 16 / division), pitch);
     }
+    std::set<std::tuple<int, int, int>> fromMido;  // staff, time, pitch
+    for (const auto& [track, time, pitch] : onsets)
+      fromMido.insert({track + (firstHasNotes ? 1 : 0), time, pitch});
     ASSERT_TRUE(score.OpenFile(kMidiData + "/" + file));
     std::set<std::tuple<int, int, int>> fromScore;
     for (int i = 1; i <= score.Staffs(); ++i)
@@ -287,6 +299,34 @@ TEST_F(MidiImport, DamagedFilesAreRefusedWithAMessage) {
     EXPECT_EQ(score.Title(), "Mine") << "a refused file leaves the score as it was";
     EXPECT_EQ(score.Staffs(), 1);
   }
+}
+
+// Files that put the melody in the first track, beside the tempo and the names.
+TEST_F(MidiImport, TheFirstTracksNotesAreImportedLikeAnyOthers) {
+  const Bytes file = Smf(96, {
+      R"(00 FF 03 04 "Lead"  00 FF 51 03 07 A1 20  00 FF 58 04 03 02 18 08
+         00 C0 49  00 90 48 40  60 80 48 40  00 90 4A 40  60 80 4A 40  00 FF 2F 00)",
+      R"(00 FF 03 04 "Bass"  00 C1 21  00 91 30 40  81 40 81 30 40  00 FF 2F 00)",
+  });
+  ASSERT_TRUE(Read(file)) << (host.messages.empty() ? "" : host.messages[0]);
+  ASSERT_EQ(score.Staffs(), 2);
+  EXPECT_EQ(Notes(1), "0:72/16 16:74/16");
+  EXPECT_EQ(score.Staff(1)->Description(), "Lead");
+  EXPECT_EQ(score.Staff(1)->Voice(1)->Instrument()->Value(), 73);
+  EXPECT_EQ(Notes(2), "0:48/32");
+  EXPECT_EQ(score.Staff(2)->Description(), "Bass");
+  EXPECT_EQ(score.Count(), 120);
+  EXPECT_EQ(TimeSignaturesText(score.AllGlobals()), "0:3/16");
+  // The score-wide data stays score-wide, and the first staff gets the key as the others.
+  EXPECT_TRUE(score.Staff(1)->GlobalEvents().Find(0, evtKeyChange, true));
+  EXPECT_TRUE(host.messages.empty());
+  // Saved and opened again, the lead is still the first staff.
+  testing::TempDir dir;
+  ASSERT_TRUE(score.SaveFile(dir.File("lead.mid"), fmtMIDI)) << score.LastFileError();
+  Score back;
+  ASSERT_TRUE(back.OpenFile(dir.File("lead.mid")));
+  ASSERT_EQ(back.Staffs(), 2);
+  EXPECT_EQ(NotesText(back.Staff(1)->Voice(1)->Notes()), "0:72/16 16:74/16");
 }
 
 TEST_F(MidiImport, UnusualButReadableFiles) {

@@ -126,6 +126,27 @@ TEST_F(PlayScore, TheFileIsRewrittenOnlyAfterAChange) {
   EXPECT_FALSE(s.score.Playing());
 }
 
+// Undo changes the music without the changed flag's help: the next play writes the file
+// again, and the note taken back is not in it.
+TEST_F(PlayScore, AfterAnUndoTheFileIsWrittenAgainWithoutTheNoteTakenBack) {
+  auto voice = s.score.Staff(1)->Voice(1);
+  voice->Notes().Add(16, 64, durQuarter, 0);
+  s.score.PushUndo(Internal{}, 1, 16, 1, 1, 0, 0, "");
+  EXPECT_TRUE(s.score.PlayScore());
+  ASSERT_EQ(script.opened.size(), 1u);
+  const auto withNote = script.opened.back();
+  EXPECT_TRUE(s.score.PlayScore(true));
+  s.score.SetChanged(false);  // a host that saved: undo must not depend on the flag
+  s.score.Undo();
+  ASSERT_EQ(voice->Notes().Count(), 1);
+  EXPECT_TRUE(s.score.PlaybackStale(Internal{}));
+  EXPECT_TRUE(s.score.PlayScore());
+  EXPECT_EQ(ops.files, 2);
+  ASSERT_EQ(script.opened.size(), 2u);
+  EXPECT_NE(script.opened.back(), withNote);
+  EXPECT_EQ(script.opened.back(), MidiFileWriter::Write(s.score, true));
+}
+
 TEST_F(PlayScore, StoppingWhatIsNotPlayingAsksNothing) {
   EXPECT_TRUE(s.score.PlayScore(true));
   EXPECT_TRUE(s.score.PlayScore());

@@ -89,6 +89,21 @@ TEST(Notes, AddBeforeExistingNotesKeepsTimeOrderAndLeavesTheNextNoteAlone) {
   EXPECT_EQ(late->Duration(), 16);
 }
 
+TEST(Notes, AddWithAValueThatIsNoMidiNoteChangesNothing) {
+  for (int bad : {128, 200, -1}) {
+    Notes notes;
+    notes.Add(0, 60, durHalf, 0);
+    notes.Add(64, 62, durQuarter, 0);
+    EXPECT_EQ(notes.Add(16, bad, durQuarter, 0), nullptr) << bad;   // between two notes
+    EXPECT_EQ(notes.Add(64, bad, durWhole, nteDot), nullptr) << bad;  // onto a note
+    EXPECT_EQ(Times(notes), (std::vector<int>{0, 64})) << bad;
+    EXPECT_EQ(notes.ByIndex(1)->Duration(), durHalf) << bad;  // the note before is not cut
+    EXPECT_EQ(notes.ByIndex(2)->Duration(), durQuarter) << bad;
+    EXPECT_EQ(notes.ByIndex(2)->Flags(), 0) << bad;
+    EXPECT_EQ(Pitches(*notes.ByIndex(2)), (std::vector<int>{62})) << bad;
+  }
+}
+
 TEST(Notes, DurationIsKeptInOneByteWithoutWrapping) {
   Notes notes;
   EXPECT_EQ(notes.Add(0, 60, 256, 0)->Duration(), 255);

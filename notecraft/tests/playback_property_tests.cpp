@@ -53,8 +53,11 @@ Expected BuildRandom(PlaybackScore& s, std::mt19937& rng, int start) {
       bool sounds = false;
       while (t < 1024) {
         const int d = kDurations[pick(7)];
-        auto note = voice->Notes().Add(t, pick(10) < emptyTenths ? 200 : 40 + pick(40), d,
-                                       kFlags[pick(8)]);
+        // An empty chord is one whose pitches were all taken away.
+        const bool empty = pick(10) < emptyTenths;
+        const int pitch = 40 + pick(40);
+        auto note = voice->Notes().Add(t, pitch, d, kFlags[pick(8)]);
+        if (empty) note->RemoveValue(pitch);
         if (note->ValueCount() > 0)
           for (int extra = pick(4); extra > 0; --extra) note->AddValue(40 + pick(40));
         t += d + (pick(4) == 0 ? 8 * pick(4) : 0);

@@ -279,6 +279,37 @@ TEST(PlaybackRepeats, ARepeatInAMeasureWithoutAnyNoteIsNotLost) {
   EXPECT_EQ(host.Play(), (std::vector<int>{60, 60, 64}));
 }
 
+TEST(PlaybackRepeats, ARepeatAfterASignatureOffTheBarLineIsFound) {
+  // GIVEN 4/4 at 0, 3/4 at 96 (inside the second 4/4 bar), so bars at 96, 144, 192, 240;
+  // |: at 144 and :| closing the bar at 192.
+  PlaybackScore s;
+  auto v = s.AddVoice(kPiano);
+  s.Note(v, 0, {60});
+  s.Note(v, 96, {62});
+  s.Note(v, 144, {64});
+  s.Note(v, 192, {65});
+  s.Note(v, 240, {67});
+  GlobalEvents& g = s.score.AllGlobals();
+  g.Add(96, evtTimeChange, 3, 16);
+  g.Add(144, evtRepeatBegin);
+  g.Add(192, evtRepeatEnd);
+  {
+    PlaybackLog log(s.score);
+    const auto heard = log.Drain();
+    auto at = [&](const std::string& entry) {
+      return std::find(heard.begin(), heard.end(), entry) - heard.begin();
+    };
+    ASSERT_LT(at("MarkRepeat(144)"), static_cast<long>(heard.size()));
+    EXPECT_EQ(at("MarkRepeat(144)") + 1, at("144 On 0 64/112"));
+    EXPECT_EQ(at("GoRepeat(240)") + 1, at("192 On 0 65/112"));
+    // A restart inside the repeated bar announces its mark again.
+    log.log.clear();
+    EXPECT_EQ(log.Drain(160).front(), "MarkRepeat(144)");
+  }
+  FollowingHost host(s.score);
+  EXPECT_EQ(host.Play(), (std::vector<int>{60, 62, 64, 65, 64, 65, 67}));
+}
+
 TEST(PlaybackRepeats, ARestartAnnouncesTheMarksOfItsOwnMeasureAgain) {
   PlaybackScore s;
   QuarterPerMeasure(s, {60, 62, 64});
@@ -398,7 +429,7 @@ TEST(PlaybackRequests, NotesWithoutPitchesNeitherSoundNorEndTheStreamEarly) {
   // A note left without pitches gives nothing; the notes after it still come, in order.
   PlaybackScore s;
   auto v = s.AddVoice(kPiano);
-  for (int i = 0; i < 12; ++i) s.Note(v, i * 8, {200}, durEighth);  // not a MIDI note
+  for (int i = 0; i < 12; ++i) v->Notes().Add(i * 8, 61, durEighth, 0)->RemoveValue(61);
   s.Note(v, 96, {60}, durWhole);
   auto other = s.AddVoice(kViolin);
   s.Note(other, 0, {67}, durWhole);

@@ -2,11 +2,18 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
 #include "notecraft/core/common.h"
 #include "notecraft/core/enums.h"
 #include "notecraft/core/internal.h"
 #include "harmonygrid/core/chord.h"
 #include "model_fixtures.h"
+#include "scorefile_fixtures.h"
 
 namespace notecraft {
 namespace {
@@ -300,6 +307,105 @@ TEST(ScoreChords, TheScoreLoadsTheShippedChordShapes) {
   ASSERT_FALSE(list.empty());
   EXPECT_EQ(static_cast<int>(list.size()), score.Chord()->ListCount());
   EXPECT_EQ(list.front().first, score.Chord()->ListItem(0));
+}
+
+// A listener that, on ChangeNotify, runs an action once (closing another window, say).
+class ActingListener : public ScoreEvents {
+public:
+  ActingListener(std::string name, std::vector<std::string>& log)
+      : m_name(std::move(name)), m_log(log) {}
+  void ChangeNotify(bool) override {
+    m_log.push_back(m_name);
+    if (auto act = std::exchange(action, nullptr)) act();
+  }
+  std::function<void()> action;
+
+private:
+  std::string m_name;
+  std::vector<std::string>& m_log;
+};
+
+TEST(ScoreListeners, RemovalDuringAnEventTakesEffectAtOnce) {
+  Score score;
+  std::vector<std::string> log;
+  ActingListener first("first", log);
+  auto second = std::make_unique<ActingListener>("second", log);
+  ActingListener third("third", log);
+  ActingListener late("late", log);
+  score.AddListener(&first);
+  score.AddListener(second.get());
+  score.AddListener(&third);
+  // The first closes the second (removed and freed) and adds another; the third removes
+  // itself while it is being called.
+  first.action = [&] {
+    score.RemoveListener(second.get());
+    second.reset();
+    score.AddListener(&late);
+  };
+  third.action = [&] { score.RemoveListener(&third); };
+  score.SetChanged(true);
+  EXPECT_EQ(log, (std::vector<std::string>{"first", "third"}));
+  log.clear();
+  score.SetChanged(false);
+  EXPECT_EQ(log, (std::vector<std::string>{"first", "late"}));
+  // Removed and added again inside one event: heard once more from the next event.
+  log.clear();
+  first.action = [&] {
+    score.RemoveListener(&late);
+    score.AddListener(&late);
+  };
+  score.SetChanged(true);
+  EXPECT_EQ(log, (std::vector<std::string>{"first"}));
+  log.clear();
+  score.SetChanged(false);
+  EXPECT_EQ(log, (std::vector<std::string>{"first", "late"}));
+  score.RemoveListener(&first);
+  score.RemoveListener(&late);
+}
+
+// The score's key stands as the time-0 key event too; emptying the score-wide events in
+// any way keeps the two in step, so a save writes the key that is shown.
+TEST(ScoreKey, ClearingTheScoreWideEventsKeepsTheKeyEvent) {
+  auto keyEvent = [](Score& s) {
+    const auto e = s.AllGlobals().Find(0, evtKeyChange, true);
+    return e ? std::pair{e->Value1(), e->Value2()} : std::pair{-1, -1};
+  };
+  Score score;
+  score.CreateDefault();
+  score.SetKey(3);
+  score.SetMinor(true);
+  const std::pair want{KeyToByte(3), 255};
+  struct Step {
+    const char* name;
+    std::function<void()> run;
+  } steps[] = {
+      {"CreateDefault", [&] { score.CreateDefault(); }},
+      {"Reload without a file", [&] { score.Reload(); }},
+      {"AllGlobals().Clear()", [&] { score.AllGlobals().Clear(); }},
+  };
+  for (const auto& step : steps) {
+    SCOPED_TRACE(step.name);
+    step.run();
+    EXPECT_EQ(score.Key(), 3);
+    EXPECT_TRUE(score.Minor());
+    EXPECT_EQ(keyEvent(score), want);
+    score.SetKey(3);  // the same value changes nothing, and needs nothing
+    EXPECT_EQ(keyEvent(score), want);
+  }
+  // What is saved then is what is shown.
+  testing::MessageRecorder host;
+  testing::TempDir dir;
+  score.CreateDefault();
+  ASSERT_TRUE(score.SaveFile(dir.File("key.sco")));
+  Score back;
+  ASSERT_TRUE(back.OpenFile(dir.File("key.sco")));
+  EXPECT_EQ(back.Key(), 3);
+  EXPECT_TRUE(back.Minor());
+  // C major stands without an event, as a new score does.
+  score.SetKey(0);
+  score.SetMinor(false);
+  score.CreateDefault();
+  EXPECT_FALSE(score.AllGlobals().Find(0, evtKeyChange, true));
 }
 
 }  // namespace

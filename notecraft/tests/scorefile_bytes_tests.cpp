@@ -218,6 +218,23 @@ TEST_F(ScoreFileCommit, AReadOnlyFolderRefusesTheSave) {
   EXPECT_EQ(ReadAll(path), oldBytes);
 }
 
+TEST_F(ScoreFileCommit, AReadOnlyFileIsRefusedAndKept) {
+  const std::string path = dir.File("Song.sco");
+  WriteAll(path, oldBytes);
+  ::chmod(path.c_str(), 0444);
+  auto done = CommitFile(path, newBytes);
+  ASSERT_FALSE(done);
+  EXPECT_EQ(done.Error().Message, "Could not save " + path + ": the file is read-only.");
+  EXPECT_EQ(ReadAll(path), oldBytes);
+  EXPECT_EQ(dir.Entries(), std::vector<std::string>{"Song.sco"});
+  struct stat st {};
+  ASSERT_EQ(::stat(path.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0444u);
+  ::chmod(path.c_str(), 0644);
+  EXPECT_TRUE(CommitFile(path, newBytes)) << "writable again, it saves";
+  EXPECT_EQ(ReadAll(path), newBytes);
+}
+
 TEST_F(ScoreFileCommit, AUsersOwnDollarVMFileSurvivesASaveBesideIt) {
   const std::string mine = dir.File("$VM$.sco");
   WriteAll(mine, oldBytes);

@@ -51,7 +51,7 @@ TEST(ScoreFileLayout, ANewScoreIsWrittenByteForByte) {
   const ByteVector ins = Bytes()
                              .S("I90507").B(254).S("Recorder")
                              .B(0, 2, 1, 74)  // channel, category, clef, program
-                             .S("-12").B(254).S("0").B(254).S("72").B(254).S("98").B(255);
+                             .S("0").B(254).S("0").B(254).S("72").B(254).S("98").B(255);
   Bytes vce;
   VoiceRecord(vce, 0, "New Voice", "74");
   const ByteVector expected = MakeFile(hdr, glb, ins, {{StaffHeader("New"), {}, vce}});
@@ -95,8 +95,9 @@ TEST(ScoreFileLayout, EveryKindOfRecordIsWrittenByteForByte) {
   ASSERT_EQ(glb.size(), 26u);
   Bytes ins;
   ins.S("I90507").B(254).S("Recorder").B(0, 2, 1, 74)
-      .S("-12").B(254).S("0").B(254).S("72").B(254).S("98").B(255);
-  ins.S("I90508").B(254).S("Bass Drum 1").B(9, 9, 0, 0)  // drums: channel 9, category 9
+      .S("0").B(254).S("0").B(254).S("72").B(254).S("98").B(255);
+  // drums: channel 9, category 9, and the drum sound's table row where a program stands
+  ins.S("I90508").B(254).S("Bass Drum 1").B(9, 9, 0, 129)
       .S("36").B(254).S("0").B(254).S("36").B(254).S("36")
       .B(254).S("36").B(254).S("130").B(254).S("38").B(254).S("132");
   for (int slot = 3; slot <= 8; ++slot) ins.B(254).S("0").B(254).S("0");
@@ -105,7 +106,7 @@ TEST(ScoreFileLayout, EveryKindOfRecordIsWrittenByteForByte) {
   VoiceRecord(vce1, 1, "New Voice", "74");
   NoteRecord(vce1, 0, 16, 0, {60, 64, 67});  // 13 + 3: pitches in the note's order
   Bytes vce2;
-  VoiceRecord(vce2, 1, "New Voice", "0");
+  VoiceRecord(vce2, 1, "New Voice", "129");  // finds the kit by its row, not program 0
   NoteRecord(vce2, 16, 8, nteAccent, {36});
   const ByteVector expected =
       MakeFile(HeaderSection(), glb, ins,
@@ -405,6 +406,27 @@ TEST(ScoreFileStaves, ACountByteThatLooksLikeASeparatorIsNotOne) {
   ASSERT_EQ(score.Staff(1)->Voices(), 1);
   EXPECT_EQ(score.Staff(1)->Voice(1)->Description(), "V");
   EXPECT_EQ(score.Staff(1)->Voice(1)->Notes().Count(), 2);
+}
+
+// Two writer rules kept on purpose: the channel byte is the one readers will assign (an
+// instrument's own channel may be stale), and a clef that is no clef type is written as
+// treble (a byte of 32 or more would be read as part of the scale's digits and shift every
+// byte after it).
+TEST(ScoreFileStaves, ChannelsByRuleAndClefsThatAreNoClefType) {
+  FixedClock clock(kNineOhFiveSeven);
+  Score score;
+  score.CreateDefault();
+  const Internal key;
+  auto ins = score.Staff(1)->Voice(1)->Instrument();
+  ins->SetChannel(key, 5);  // stale: the rule gives the only melodic instrument channel 0
+  score.Staff(1)->SetDefaultClef(40);
+  score.Staff(1)->Voice(1)->Notes().Add(0, 60, 16, 0);
+  Score back;
+  Read(back, Write(score));
+  EXPECT_EQ(back.Staff(1)->Voice(1)->Instrument()->Channel(), 0);
+  EXPECT_EQ(back.Staff(1)->DefaultClef(), clfTreble);
+  EXPECT_EQ(back.Staff(1)->Description(), score.Staff(1)->Description());
+  EXPECT_EQ(back.Staff(1)->Voice(1)->Notes().Count(), 1);
 }
 
 }  // namespace

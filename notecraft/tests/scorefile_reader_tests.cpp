@@ -63,22 +63,42 @@ protected:
   std::string before;
 };
 
-TEST_F(ScoreFileDamage, EveryPrefixOfAFileReadsOrFailsCleanly) {
+// A file cut short anywhere is refused as damaged, and the score keeps its own content.
+TEST_F(ScoreFileDamage, EveryPrefixOfAFileIsRefused) {
   const ByteVector file = SmallFile();
   ASSERT_TRUE(Read(file));
   SetUp();
-  int fails = 0;
   for (std::size_t n = 0; n < file.size(); ++n) {
     SCOPED_TRACE(n);
-    if (!Read(ByteVector(file.begin(), file.begin() + static_cast<long>(n)))) ++fails;
-    if (n < 6) {
-      EXPECT_EQ(score.LastFileError(),
-                "The score file is damaged: it is too short to hold its directory.");
-    }
-    // A successful read replaced the content: start again from our own.
-    SetUp();
+    EXPECT_FALSE(Read(ByteVector(file.begin(), file.begin() + static_cast<long>(n))));
+    EXPECT_EQ(score.LastFileError(),
+              n < 6 ? "The score file is damaged: it is too short to hold its directory."
+                    : "The score file is damaged: it ends before the sections its directory "
+                      "names.");
   }
-  EXPECT_EQ(fails, 6);  // only the prefixes that hold no directory fail; the rest is skipped
+}
+
+// Through OpenFile: a quarter of a real score is refused with the "Open" message, and a
+// save afterwards writes the score that was there, not a part of the file.
+TEST_F(ScoreFileDamage, OpeningACutFileKeepsTheScoreAndItsFile) {
+  testing::MessageRecorder host;
+  testing::TempDir dir;
+  Score full;
+  testing::BuildEveryFeatureScore(full);
+  const std::string path = dir.File("Whole.sco");
+  ASSERT_TRUE(full.SaveFile(path));
+  const ByteVector whole = testing::ReadAll(path);
+  const std::string cutPath = dir.File("Cut.sco");
+  const auto quarter = static_cast<long>(whole.size() / 4);
+  testing::WriteAll(cutPath, ByteVector(whole.begin(), whole.begin() + quarter));
+  ASSERT_TRUE(score.SaveFile(dir.File("Mine.sco")));
+  before = Describe(score);
+  EXPECT_FALSE(score.OpenFile(cutPath));
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_EQ(host.messages[0].rfind("Open: The score file is damaged", 0), 0u) << host.messages[0];
+  EXPECT_EQ(Describe(score), before);
+  EXPECT_EQ(score.FileName(), dir.File("Mine.sco"));
+  EXPECT_EQ(testing::ReadAll(cutPath).size(), whole.size() / 4);
 }
 
 TEST_F(ScoreFileDamage, FlippedBytesNeverCrash) {
@@ -125,7 +145,7 @@ TEST_F(ScoreFileDamage, DamagedFilesGiveTheirStatedResult) {
   // Sixteen entries naming the whole file: far more work than the file is worth.
   Bytes again;
   again.S("Vm00").B(16, 11);
-  for (int i = 0; i < 16; ++i) again.Entry("Glb", 1, 0xFFFFFF);
+  for (int i = 0; i < 16; ++i) again.Entry("Glb", 1, 6 + 16 * 11);
   const ByteVector small = SmallFile();
   const std::size_t stf = (std::size_t{small[44]} << 8 | small[45]) - 1;  // the Stf start, 0-based
 
@@ -138,13 +158,13 @@ TEST_F(ScoreFileDamage, DamagedFilesGiveTheirStatedResult) {
       {"entry count 0", withHead(0, 11), false, "directory is empty"},
       {"entry size 0", withHead(4, 0), false, "directory is empty"},
       {"entry size 5", withHead(4, 5), false, "entries are too short"},
-      {"entry size 255: entries past the end are absent", withHead(4, 255), true, ""},
-      {"entry count 255", withHead(255, 11), true, ""},
-      {"directory start past the end", patchN4(SmallFile(), 9, 0xFFFFFF), true, ""},
-      {"length 0xFFFFFF", patchN4(SmallFile(), 13, 0xFFFFFF), true, ""},
+      {"entry size 255: the directory runs past the end", withHead(4, 255), false, "ends before"},
+      {"entry count 255", withHead(255, 11), false, "ends before"},
+      {"a section starting past the end", patchN4(SmallFile(), 9, 0xFFFFFF), false, "ends before"},
+      {"length 0xFFFFFF", patchN4(SmallFile(), 13, 0xFFFFFF), false, "ends before"},
       {"Hdr entered twice", twice, true, ""},
       {"one section named sixteen times", again, false, "overlap"},
-      {"Stf head length too large", patchN4(small, stf, 0xFFFFFF), true, ""},
+      {"Stf head length too large", patchN4(small, stf, 0xFFFFFF), false, "ends before"},
       {"five voices on a staff", MakeFile(HeaderSection(), {}, {}, {{StaffHeader("A"), {}, manyVoices}}), false,
        "more than four voices"},
       {"seventeen instruments", MakeFile(HeaderSection(), {}, manyInstruments, {}), false,

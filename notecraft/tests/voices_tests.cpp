@@ -82,14 +82,18 @@ TEST(Voice, PlaybackCursorWalksTheNotesInTimeOrder) {
   EXPECT_EQ(voice->GetNext()->NoteTime(), 48);
 }
 
-TEST(Voice, ResetNotesGivesAFreshListAndHeldNotesSurvive) {
+TEST(Voice, ResetNotesEmptiesTheListAHostHoldsAndHeldNotesSurvive) {
   Score score;
   auto voice = score.AllVoices().Add("V1", nullptr, "");
-  auto held = voice->Notes().Add(0, 60, 16, 0);
+  Notes& list = voice->Notes();  // a host's reference, kept across the reset
+  auto held = list.Add(0, 60, 16, 0);
   voice->ResetNotes(Internal{});
-  EXPECT_EQ(voice->Notes().Count(), 0);
-  EXPECT_EQ(voice->Notes().Parent(Internal{}), &score);
+  EXPECT_EQ(&voice->Notes(), &list);
+  EXPECT_EQ(list.Count(), 0);
+  EXPECT_EQ(list.Parent(Internal{}), &score);
   EXPECT_EQ(held->ValueCount(), 1);
+  list.Add(32, 62, 16, 0);  // the reference still reaches the voice's notes
+  EXPECT_EQ(voice->Notes().Count(), 1);
 }
 
 }  // namespace

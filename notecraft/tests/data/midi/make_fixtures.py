@@ -31,7 +31,8 @@ def save(name, midi):
 
 def many_tracks():
     """Format 1, division 480, a conductor track and 11 parts; part 10 plays drums on
-    channel 9 (the tenth channel). The conductor also carries a note, which is dropped."""
+    channel 9 (the tenth channel). The conductor also carries a note, which gets the first
+    staff."""
     midi = MidiFile(type=1, ticks_per_beat=480, charset="latin1")
     midi.tracks.append(track(
         (0, MetaMessage("text", text="Sonata|Arial|14|1")),

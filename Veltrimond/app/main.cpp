@@ -1,0 +1,54 @@
+// The editor: installs what the score engine and the sound library need of the desktop, then
+// runs the start-up and the event loop until the frame closes.
+#include <QApplication>
+
+#include "Veltrimond/app/scorepreviewwindow.h"
+#include "Veltrimond/core/apppaths.h"
+#include "Veltrimond/shell/appcontext.h"
+#include "Veltrimond/shell/artwork.h"
+#include "Veltrimond/shell/qtplatform.h"
+#include "Veltrimond/shell/startup.h"
+#include "notecraft/core/allocator.h"
+#include "notecraft/core/platform.h"
+#include "notecraft/core/timer.h"
+#include "notecraft/qt/musicfontloader.h"
+#include "notecraft/qt/qttimerfactory.h"
+#include "tonegen/report.h"
+
+int main(int argc, char** argv) {
+  using namespace veltrimond;
+  notecraft::TuneAllocator();  // before the first score is opened
+  QApplication app(argc, argv);
+  QCoreApplication::setOrganizationName(QStringLiteral("Quorvane Software Inc"));
+  QCoreApplication::setApplicationName(QStringLiteral("Veltrimond"));
+  QCoreApplication::setApplicationVersion(QStringLiteral(VELTRIMOND_VERSION));
+  QGuiApplication::setDesktopFileName(QStringLiteral("veltrimond"));
+
+  AppContext context;
+  context.Paths = AppPaths::Find();
+  QApplication::setWindowIcon(ProgramIcon(context.Paths.DataDir));
+  context.NewScoreWindow = [](AppContext& c, IFrame& frame) -> IScoreWindow* {
+    return new ScorePreviewWindow(c, frame);
+  };
+
+  QtPlatform desktop(context);
+  notecraft::SetPlatform(&desktop);
+  notecraft::QtTimerFactory timers;
+  notecraft::SetTimerFactory(&timers);
+  // A sound output that cannot be opened is told, never fatal: start-up goes on silently.
+  tonegen::SetErrorHandler([&desktop](const std::string& title, const std::string& text) {
+    desktop.ShowMessage(title, text);
+  });
+  notecraft::LoadMusicFont();
+
+  int result = 0;
+  {
+    Startup startup(context, &desktop, QCoreApplication::arguments());
+    startup.Run();
+    result = QApplication::exec();
+  }
+  tonegen::SetErrorHandler({});
+  notecraft::SetTimerFactory(nullptr);
+  notecraft::SetPlatform(nullptr);
+  return result;
+}

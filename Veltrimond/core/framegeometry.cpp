@@ -1,0 +1,53 @@
+#include "Veltrimond/core/framegeometry.h"
+
+#include <cmath>
+
+namespace veltrimond {
+
+double SnapToPixel(double twips, double twipsPerPixel) {
+  if (twipsPerPixel <= 0) return twips;
+  return std::floor(twips / twipsPerPixel) * twipsPerPixel;
+}
+
+TwipsRect DefaultFrameRect(double screenWidthTwips, double screenHeightTwips,
+                           const TwipsRect& stored, TwipsPerPixel tpp) {
+  if (stored.Height >= 3600 && stored.Width >= 4800) return stored;
+  TwipsRect rect;
+  rect.Height = SnapToPixel(screenHeightTwips * 0.75, tpp.Y);
+  rect.Width = SnapToPixel(screenWidthTwips * 0.8, tpp.X);
+  rect.Left = SnapToPixel((screenWidthTwips - rect.Width) / 2, tpp.X);
+  rect.Top = SnapToPixel((screenHeightTwips - rect.Height) / 2.2, tpp.Y);
+  return rect;
+}
+
+QRect ToPixels(const TwipsRect& rect, TwipsPerPixel tpp) {
+  // Whole pixels as the settings hold them: a value read back from a rectangle written by
+  // ToTwips comes back to the same pixel.
+  auto px = [](double twips, double perPixel) {
+    return static_cast<int>(std::lround(twips / (perPixel > 0 ? perPixel : 15)));
+  };
+  return {px(rect.Left, tpp.X), px(rect.Top, tpp.Y), px(rect.Width, tpp.X), px(rect.Height, tpp.Y)};
+}
+
+TwipsRect ToTwips(const QRect& rect, TwipsPerPixel tpp) {
+  return {rect.x() * tpp.X, rect.y() * tpp.Y, rect.width() * tpp.X, rect.height() * tpp.Y};
+}
+
+bool LiesOnAScreen(const QRect& rect, const QList<QRect>& availableScreens) {
+  for (const QRect& screen : availableScreens)
+    if (screen.intersects(rect)) return true;
+  return false;
+}
+
+QPoint SplashTopLeft(const QSize& splash, const QRect& screen, const QRect& frame,
+                     bool frameMaximized) {
+  auto down = [](double v) { return static_cast<int>(std::floor(v)); };
+  if (frameMaximized) {
+    return {screen.x() + down((screen.width() - splash.width()) / 2.0),
+            screen.y() + down((screen.height() - splash.height()) / 2.2)};
+  }
+  return {frame.x() + down((frame.width() - splash.width()) / 2.0),
+          frame.y() + down((frame.height() - splash.height()) / 2.0)};
+}
+
+}  // namespace veltrimond

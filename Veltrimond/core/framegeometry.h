@@ -1,0 +1,47 @@
+#pragma once
+// The frame's rectangle: kept in twips in the settings (Main/Left, Top, Width, Height), shown
+// in pixels. Twips per pixel are doubles (1440 / logical dots per inch), so a rectangle
+// survives a change of screen scale as a length, not as a pixel count.
+
+#include <QList>
+#include <QPoint>
+#include <QRect>
+#include <QSize>
+
+namespace veltrimond {
+
+struct TwipsPerPixel {
+  double X = 15;
+  double Y = 15;
+};
+
+struct TwipsRect {
+  double Left = 0;
+  double Top = 0;
+  double Width = 0;
+  double Height = 0;
+  bool operator==(const TwipsRect&) const = default;
+};
+
+// A length in twips rounded down to whole pixels.
+double SnapToPixel(double twips, double twipsPerPixel);
+
+// The stored rectangle when it is at least 4800 twips wide and 3600 high; otherwise 80 % of
+// the screen's width and 75 % of its height, centred across and placed at (H - h) / 2.2 from
+// the top, every value snapped to pixels. The screen size is in twips; the result is relative
+// to the screen's top left corner.
+TwipsRect DefaultFrameRect(double screenWidthTwips, double screenHeightTwips,
+                           const TwipsRect& stored, TwipsPerPixel tpp);
+
+QRect ToPixels(const TwipsRect& rect, TwipsPerPixel tpp);
+TwipsRect ToTwips(const QRect& rect, TwipsPerPixel tpp);
+
+// True when the rectangle shares at least one pixel with one of the screens' available areas.
+bool LiesOnAScreen(const QRect& rect, const QList<QRect>& availableScreens);
+
+// Where the splash goes: centred on the screen (down by / 2.2) when the frame opens
+// maximised, else centred on the frame's rectangle. Pixels.
+QPoint SplashTopLeft(const QSize& splash, const QRect& screen, const QRect& frame,
+                     bool frameMaximized);
+
+}  // namespace veltrimond

@@ -1,0 +1,141 @@
+// The frame's progress display, its playback calls, the toolbar states the score windows
+// set, and the menu commands that reach beyond the frame.
+#include <QAction>
+#include <QCoreApplication>
+#include <QLabel>
+#include <QProgressBar>
+#include <QStatusBar>
+#include <QToolBar>
+#include <climits>
+
+#include "Veltrimond/shell/appcontext.h"
+#include "Veltrimond/shell/iscorewindow.h"
+#include "Veltrimond/shell/mdivltmain.h"
+#include "tonegen/soundmaster.h"
+
+namespace veltrimond {
+
+bool mdiVLTMain::InitStatus(long size, const QString& caption) {
+  if (!m_progress.Init(size, mnuViewStatusBar->isChecked())) return false;
+  // The status bar cannot be hidden while it shows progress.
+  mnuViewStatusBar->setEnabled(false);
+  lblMain->setText(caption);
+  lblMain->setVisible(!caption.isEmpty());
+  m_progressScale = 1;
+  while (m_progress.Max() / m_progressScale > INT_MAX) m_progressScale *= 2;
+  pbrMain->setRange(0, static_cast<int>(m_progress.Max() / m_progressScale));
+  pbrMain->setValue(0);
+  pbrMain->setVisible(true);
+  // Paint the bar before the reader takes over; no user input may start another command.
+  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+  return true;
+}
+
+void mdiVLTMain::UpdateStatus(long position) {
+  if (!m_progress.Active()) return;
+  m_progress.Update(position);
+  pbrMain->setValue(static_cast<int>(m_progress.Value() / m_progressScale));
+}
+
+void mdiVLTMain::TerminateStatus() {
+  if (!m_progress.Terminate()) return;
+  lblMain->setVisible(false);
+  pbrMain->setVisible(false);
+  mnuViewStatusBar->setEnabled(true);
+}
+
+bool mdiVLTMain::EnableCutCopy() const {
+  return m_buttons.value(QStringLiteral("Cut"))->isEnabled();
+}
+
+void mdiVLTMain::SetEnableCutCopy(bool enabled) {
+  m_buttons.value(QStringLiteral("Cut"))->setEnabled(enabled);
+  m_buttons.value(QStringLiteral("Copy"))->setEnabled(enabled);
+}
+
+bool mdiVLTMain::EnablePaste() const {
+  return m_buttons.value(QStringLiteral("Paste"))->isEnabled();
+}
+
+void mdiVLTMain::SetEnablePaste(bool enabled) {
+  m_buttons.value(QStringLiteral("Paste"))->setEnabled(enabled);
+}
+
+bool mdiVLTMain::EnableUndo() const {
+  return m_buttons.value(QStringLiteral("Undo"))->isEnabled();
+}
+
+void mdiVLTMain::SetEnableUndo(bool enabled) {
+  m_buttons.value(QStringLiteral("Undo"))->setEnabled(enabled);
+}
+
+void mdiVLTMain::CancelPlay(bool keepPlayButton) {
+  // The transport is not part of the frame yet: nothing plays, so nothing stops, but no
+  // window may still believe it is playing.
+  (void)keepPlayButton;
+  for (IScoreWindow* window : ScoreWindows())
+    if (window->Playing()) window->SetPlaying(false);
+}
+
+void mdiVLTMain::Ending1(long curTime, long nextTime) {
+  (void)curTime;
+  (void)nextTime;
+}
+
+void mdiVLTMain::GotMidi(const notecraft::MIDIEvent& event) {
+  (void)event;
+}
+
+void mdiVLTMain::PlayNote(int value, bool stopNote, int instrument, int channel) {
+  if (!m_sound) return;
+  m_sound->SetChannel(channel);
+  if (stopNote) {
+    m_sound->StopNote(value);
+    return;
+  }
+  if (m_sound->Instrument() != instrument) m_sound->SetInstrument(instrument);
+  m_sound->StartNote(value);
+}
+
+bool mdiVLTMain::InsertStyle(notecraft::Score& score, long staff, long measure, int type) {
+  (void)score;
+  (void)staff;
+  (void)measure;
+  (void)type;
+  return false;
+}
+
+void mdiVLTMain::ViewToolBar() {
+  mnuViewToolBar->trigger();
+}
+
+// Disabled while a progress display runs, so the trigger does nothing then.
+void mdiVLTMain::ViewStatusBar() {
+  mnuViewStatusBar->trigger();
+}
+
+void mdiVLTMain::ToolsClearHistory() {
+  m_context.History.Clear();
+  ShowHistoryMenu();
+}
+
+void mdiVLTMain::ScoreDefaults() {
+  // The Defaults dialog edits section Options and the devices; while it is open the output is
+  // closed, and it is opened again (with the device the dialog chose) whatever the answer.
+  CancelPlay(false);
+  if (!m_sound) return;
+  m_sound->CloseOutput();
+  m_sound->SetOutputDevice(m_context.State.PlayDeviceID);
+  m_sound->OpenOutput();
+}
+
+// Commands of the companion programs (help viewer, style editor, updaters) and of the
+// chord mapper and About windows, which the frame hands on once those exist.
+void mdiVLTMain::HelpContents() {}
+void mdiVLTMain::HelpIndex() {}
+void mdiVLTMain::HelpAbout() {}
+void mdiVLTMain::HelpUpdate() {}
+void mdiVLTMain::ToolsChordMapper() {}
+void mdiVLTMain::ToolsStyleEditor() {}
+
+}  // namespace veltrimond

@@ -1,0 +1,90 @@
+// The frame's rectangle: the default for a first run or a too small stored one, the check
+// against the screens, and the splash's place.
+#include <gtest/gtest.h>
+
+#include "Veltrimond/core/framegeometry.h"
+#include "Veltrimond/core/tilelayout.h"
+
+namespace veltrimond {
+namespace {
+
+constexpr TwipsPerPixel kTpp{15, 15};
+// A 1024 x 768 screen in twips.
+constexpr double kScreenW = 1024 * 15;
+constexpr double kScreenH = 768 * 15;
+
+TEST(DefaultFrameRect, KeepsAStoredRectangleOnlyFromTheMinimumSizeUp) {
+  // 80 % of 15360 = 12288 (819.2 pixels, snapped down to 12285); 75 % of 11520 = 8640;
+  // left (15360 - 12285) / 2 = 1537.5 and top (11520 - 8640) / 2.2 = 1309.09, both snapped
+  // down to whole pixels.
+  const TwipsRect computed{1530, 1305, 12285, 8640};
+  struct Case {
+    const char* Name;
+    TwipsRect Stored;
+    bool Kept;
+  } cases[] = {
+      {"nothing stored", {}, false},
+      {"on both thresholds", {100, 200, 4800, 3600}, true},
+      {"one twip too low", {100, 200, 4800, 3599}, false},
+      {"one twip too narrow", {100, 200, 4799, 3600}, false},
+      {"ordinary", {300, 450, 9000, 7000}, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.Name);
+    EXPECT_EQ(DefaultFrameRect(kScreenW, kScreenH, c.Stored, kTpp), c.Kept ? c.Stored : computed);
+  }
+}
+
+TEST(DefaultFrameRect, SnapsEveryValueDownToWholePixels) {
+  // 1366 x 768 at 12 twips per pixel (120 dpi): nothing may fall between two pixels.
+  const TwipsPerPixel tpp{12, 12};
+  const TwipsRect r = DefaultFrameRect(1366 * 12, 768 * 12, {}, tpp);
+  for (double v : {r.Left, r.Top, r.Width, r.Height}) EXPECT_DOUBLE_EQ(v, SnapToPixel(v, 12));
+  EXPECT_DOUBLE_EQ(r.Width, 1092 * 12);  // 1366 * 0.8 = 1092.8 pixels
+  EXPECT_EQ(ToPixels(r, tpp), QRect(137, 87, 1092, 576));
+}
+
+TEST(FramePlacement, PixelsAndTwipsRoundTripAtFractionalScales) {
+  const TwipsPerPixel tpp{1440.0 / 144, 1440.0 / 144};  // 10
+  const TwipsPerPixel odd{1440.0 / 110, 1440.0 / 110};  // 13.09...
+  const QRect rect(-5, 40, 800, 600);
+  EXPECT_EQ(ToPixels(ToTwips(rect, tpp), tpp), rect);
+  EXPECT_EQ(ToPixels(ToTwips(rect, odd), odd), rect);
+}
+
+TEST(FramePlacement, ARectangleOffEveryScreenIsNotOnAScreen) {
+  const QList<QRect> screens{QRect(0, 0, 1920, 1080), QRect(1920, 0, 1280, 1024)};
+  EXPECT_TRUE(LiesOnAScreen(QRect(100, 100, 800, 600), screens));
+  EXPECT_TRUE(LiesOnAScreen(QRect(3000, 900, 800, 600), screens));   // partly on the second
+  EXPECT_FALSE(LiesOnAScreen(QRect(3300, 100, 800, 600), screens));  // a screen unplugged
+  EXPECT_FALSE(LiesOnAScreen(QRect(-900, -700, 800, 600), screens));
+  EXPECT_FALSE(LiesOnAScreen(QRect(100, 100, 800, 600), {}));
+}
+
+TEST(FramePlacement, SplashCentresOnTheFrameOrOnTheScreenWhenMaximised) {
+  const QSize splash(480, 280);
+  const QRect screen(0, 0, 1280, 1024);
+  const QRect frame(100, 50, 800, 600);
+  EXPECT_EQ(SplashTopLeft(splash, screen, frame, false), QPoint(260, 210));
+  // (1024 - 280) / 2.2 = 338.18
+  EXPECT_EQ(SplashTopLeft(splash, screen, frame, true), QPoint(400, 338));
+  // A frame smaller than the splash: the splash overhangs it evenly, rounding down.
+  EXPECT_EQ(SplashTopLeft(splash, screen, QRect(0, 0, 301, 201), false), QPoint(-90, -40));
+}
+
+TEST(TileRects, StripsStackAndColumnsStandSideBySideFillingTheArea) {
+  const QRect area(0, 0, 700, 500);
+  const QList<QRect> strips = TileRects(area, 3, TileDirection::Horizontal);
+  ASSERT_EQ(strips.size(), 3);
+  EXPECT_EQ(strips[0], QRect(0, 0, 700, 166));
+  EXPECT_EQ(strips[1], QRect(0, 166, 700, 166));
+  EXPECT_EQ(strips[2], QRect(0, 332, 700, 168));  // the remainder goes to the last
+  const QList<QRect> columns = TileRects(area, 2, TileDirection::Vertical);
+  ASSERT_EQ(columns.size(), 2);
+  EXPECT_EQ(columns[0], QRect(0, 0, 350, 500));
+  EXPECT_EQ(columns[1], QRect(350, 0, 350, 500));
+  EXPECT_TRUE(TileRects(area, 0, TileDirection::Vertical).isEmpty());
+}
+
+}  // namespace
+}  // namespace veltrimond

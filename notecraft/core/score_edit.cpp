@@ -1,0 +1,130 @@
+// Score: note entry by position, and the one path every edit by position takes.
+#include <algorithm>
+
+#include "notecraft/core/enums.h"
+#include "notecraft/core/instrument.h"
+#include "notecraft/core/internal.h"
+#include "notecraft/core/region.h"
+#include "notecraft/core/score.h"
+#include "notecraft/edit/bandhit.h"
+#include "notecraft/edit/didwhat.h"
+#include "notecraft/edit/editstate.h"
+
+namespace notecraft {
+
+void Score::EditStateDeleter::operator()(EditState* state) const noexcept {
+  delete state;
+}
+
+EditState& Score::Edit() {
+  if (!m_edit) m_edit.reset(new EditState);
+  return *m_edit;
+}
+
+const EditState& Score::Editing(Internal) const {
+  return const_cast<Score*>(this)->Edit();
+}
+
+void Score::SetSelectedMeasure(Internal, int number) {
+  m_selectedMeasure = number;
+}
+
+void Score::CommitEdit(const DidWhat* record) {
+  if (record) {
+    const bool wasEmpty = UndoCount() == 0;
+    PushUndo(Internal{}, *record);
+    if (wasEmpty && UndoCount() == 1) Raise([](ScoreEvents& l) { l.HistoryChanged(true); });
+  }
+  m_playbackStale = true;
+  MarkChanged();
+}
+
+void Score::AddNoteByHit(int x, int y, int duration, int flags, int snap) {
+  try {
+    const auto band = InRegion(x, y);
+    if (!band) return;
+    const auto measure = MeasureAt(*band, x);
+    const auto staff = Staff(band->Staff());
+    if (!measure || !staff) return;
+    const int v = std::min(Voice(), staff->Voices());
+    const auto voice = staff->Voice(v);
+    // A staff without voices takes no note: nothing is raised or changed.
+    if (!voice || duration < 1 || duration > 255) return;
+    Raise([&staff](ScoreEvents& l) { l.ActiveStaff(staff); });
+
+    int number = 0, length = 0;
+    m_globals->MeasureInfo(measure->Start, number, length);
+    m_selectedMeasure = number;
+    Raise([number](ScoreEvents& l) { l.ActiveMeasure(number); });
+
+    const int t0 = measure->Start;
+    int offset = OffsetInMeasure(*measure, x, length);
+    const int before = m_staffs->ItemCount(t0, length);
+
+    int value = 0;
+    const auto instrument = voice->Instrument();
+    if (instrument && instrument->Category() == catDrums) {
+      value = std::clamp(instrument->DrumValue(DrumIX()), 0, 127);
+    } else {
+      const int at = t0 + offset;
+      value = PitchFromY(y, staff->CurClef(at), staff->CurKey(at), band->Top(), band->PadTop(),
+                         band->IncY(), m_twipsPerPixelY, GrandStaffGap(staff->Verses()));
+    }
+    // Snapping within the measure keeps the note in the measure clicked, whatever its
+    // start.
+    if (snap > 0) offset = offset / snap * snap;
+    int time = t0 + offset;
+
+    Notes& notes = voice->Notes();
+    if (const auto previous = notes.Lookup(time, true, false);
+        previous && previous->NoteTime() < time)
+      time = std::max(time, previous->NoteTime() + NoteSpan(*previous));
+    time = std::min(time, t0 + length);
+    const int newEnd = time + NoteSpan(duration, flags);
+    if (const auto later = notes.Lookup(newEnd, false, true);
+        later && time < later->NoteTime() && later->NoteTime() < newEnd)
+      notes.Remove(later->NoteTime());
+
+    DidWhat record;
+    record.Action = 1;
+    record.AtTime = time;
+    record.Arg1 = staff->Index();
+    record.Arg2 = v;
+    record.Entry.Pitch = value;
+    if (const auto existing = notes.Lookup(time); existing && existing->NoteTime() == time) {
+      record.Entry.NoteCreated = false;
+      const auto values = existing->Values();
+      record.Entry.PitchAdded = std::find(values.begin(), values.end(), value) == values.end();
+      record.Entry.Duration = existing->Duration();
+      record.Entry.Flags = existing->Flags();
+    }
+    notes.Add(time, value, duration, flags);
+
+    EditState& edit = Edit();
+    edit.Last = {0, staff->Index(), time, value, v};
+    m_endTime = std::max(m_endTime, newEnd);
+    CommitEdit(&record);
+    edit.Last.Band = band->Index();
+
+    if (m_staffs->ItemCount(t0, length) != before) {
+      RestartPagination(m_curPage);
+      PaintWindow();
+    } else {
+      RepaintAfterEdit(Internal{}, *band, false, -1, 0, 0);
+    }
+  } catch (...) {
+    // Entry runs with errors ignored: what was done stays.
+  }
+}
+
+std::shared_ptr<Note> Score::AddNote(int voice, int time, int value, int duration, int flags) {
+  const auto target = m_voices->Item(voice);
+  if (!target || value < 0 || value > 127 || time < 0) return nullptr;
+  auto note = target->Notes().Add(time, value, duration, flags);
+  m_endTime = std::max(m_endTime, time + NoteSpan(duration, flags));
+  m_playbackStale = true;
+  MarkChanged();
+  return note;
+}
+
+}  // namespace notecraft

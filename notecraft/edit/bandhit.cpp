@@ -1,0 +1,115 @@
+#include "notecraft/edit/bandhit.h"
+
+#include <algorithm>
+#include <cstdint>
+
+#include "notecraft/core/enums.h"
+#include "notecraft/core/note.h"
+#include "notecraft/core/numeric.h"
+#include "notecraft/core/region.h"
+#include "notecraft/layout/pagelayout.h"
+
+namespace notecraft {
+
+namespace {
+
+BandMeasure Describe(const Region& band, int i, int left) {
+  const Range* m = band.Measure(i);
+  return {i, left, m->Low(), m->High(), band.MeasurePad(i)};
+}
+
+}  // namespace
+
+std::optional<BandMeasure> MeasureAt(const Region& band, int x) {
+  int left = band.Left();
+  for (int i = 0; i < band.Measures(); ++i) {
+    const int width = band.Measure(i)->Low();
+    if (x <= left + width) return Describe(band, i, left);
+    left += width;
+  }
+  return std::nullopt;
+}
+
+std::optional<BandMeasure> MeasureHolding(const Region& band, int from, int to) {
+  int left = band.Left();
+  for (int i = 0; i < band.Measures(); ++i) {
+    const int width = band.Measure(i)->Low();
+    if (from >= left && to <= left + width) return Describe(band, i, left);
+    left += width;
+  }
+  return std::nullopt;
+}
+
+int OffsetInMeasure(const BandMeasure& measure, int x, int length) {
+  if (length <= 0) return 0;
+  x = std::max(x, measure.Left);
+  const int unit = (measure.Width - measure.Pad) / length;
+  if (unit <= 0) return 0;
+  return std::clamp((x - measure.Left - measure.Pad) / unit, 0, length);
+}
+
+int NoteSpan(int duration, int flags) {
+  int span = (flags & nteTriplet) ? duration / 2 : duration;
+  if (flags & nteDot) span += duration / 2;
+  return span;
+}
+
+int NoteSpan(const Note& note) {
+  return NoteSpan(note.Duration(), note.Flags());
+}
+
+int GrandStaffGap(int verses) {
+  return kLyricLineTwips * std::max(verses, 0);
+}
+
+int LowerStaffTop(const Region& band, int verses) {
+  return band.Top() + band.PadTop() + 8 * band.IncY() + GrandStaffGap(verses);
+}
+
+int PitchFromY(int y, int clef, int key, int top, int padTop, int incY, int tppY, int lowerGap) {
+  const double step = incY / 2.0;
+  if (step < 1.0) return 65;
+  const int base0 = top + padTop;
+  // Hosts lift the point by two pixels to keep it off the line it means.
+  const int at = y + 2 * tppY;
+  int base = base0 + 5 * incY;  // treble (and percussion): middle C a ledger line below
+  switch (clef) {
+    case clfBass:
+      base = base0 - incY;
+      break;
+    case clfAlto:
+      base = base0 + 2 * incY;
+      break;
+    case clfTenor:
+      base = base0 + incY;
+      break;
+    case clfGrand:
+      // The lower staff starts four spaces (and the lyrics' room) below the upper one: its
+      // middle C stands a ledger line above it.
+      if (2 * at > 2 * base0 + 12 * incY + lowerGap) base = base0 + 7 * incY + lowerGap;
+      break;
+    default:
+      break;
+  }
+  // Diatonic steps from middle C's position (negative: above it), walked along the key's
+  // major scale; pc is the place above the key's tonic. Two sharps and more make the
+  // position C sharp, six flats and more C flat.
+  auto steps = RoundHalfEven((at - base) / step);
+  steps = std::clamp<std::int64_t>(steps, -80, 80);
+  key = std::clamp(key, -7, 7);
+  int pitch = 60 + (key >= 2 ? 1 : 0) - (key <= -6 ? 1 : 0);
+  int pc = ((pitch - 7 * key) % 12 + 12) % 12;
+  for (; steps < 0; ++steps) {
+    const int up = (pc == 4 || pc == 11) ? 1 : 2;
+    pitch += up;
+    pc = (pc + up) % 12;
+  }
+  for (; steps > 0; --steps) {
+    const int down = (pc == 0 || pc == 5) ? 1 : 2;
+    pitch -= down;
+    pc = (pc - down + 12) % 12;
+  }
+  return std::clamp(pitch, 0, 127);
+}
+
+}  // namespace notecraft

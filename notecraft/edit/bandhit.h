@@ -1,0 +1,49 @@
+#pragma once
+// Arithmetic of entry by position shared by the score's editing members: the measure of a
+// band under an x, the time inside it, the pitch under a y, and a note's span.
+
+#include <optional>
+
+namespace notecraft {
+
+class Note;
+class Region;
+
+// One measure of a band.
+struct BandMeasure {
+  int Index = 0;  // 0 = the band's first measure
+  int Left = 0;   // x of its left edge
+  int Width = 0;
+  int Start = 0;  // its start time
+  int Pad = 0;    // room before its first note position
+};
+
+// The first measure whose right edge is at or right of x (a point left of the band takes
+// its first measure); none right of the last one.
+std::optional<BandMeasure> MeasureAt(const Region& band, int x);
+// The measure holding all of [from, to] (edges included).
+std::optional<BandMeasure> MeasureHolding(const Region& band, int from, int to);
+
+// 64ths from the measure's start to x: the note area (after the pad) spread evenly over
+// length, clipped to 0..length; 0 when the area is narrower than length twips.
+int OffsetInMeasure(const BandMeasure& measure, int x, int length);
+
+// The time a note occupies: half its duration in a triplet, and half again with a dot.
+int NoteSpan(int duration, int flags);
+int NoteSpan(const Note& note);
+
+// The pitch (0..127) of the staff position nearest to y + two device pixels (tppY twips
+// each: hosts lift the point that much) on a staff whose top line is at top + padTop,
+// lines incY apart, in clef (ClefTypes) and key (-7..7): diatonic steps from middle C
+// along the key's scale. A grand staff takes the lower staff's middle C (seven spaces
+// below the top line, and lowerGap further down where lyrics stand between its staves) for
+// points below the midpoint of its two middle Cs. 65 when incY is too small to tell
+// positions apart.
+int PitchFromY(int y, int clef, int key, int top, int padTop, int incY, int tppY, int lowerGap = 0);
+
+// The room a grand staff's lyric verses take between its two staves (the layout's rule),
+// and the y of its lower staff's top line in a band.
+int GrandStaffGap(int verses);
+int LowerStaffTop(const Region& band, int verses);
+
+}  // namespace notecraft

@@ -1,0 +1,245 @@
+// Hit testing on the painted page: bands and their edges, the note under the pointer, the
+// pitch under the pointer in every clef and key (drawn, then clicked), braces and group
+// order.
+#include <string>
+#include <vector>
+
+#include "edit_fixtures.h"
+#include "notecraft/core/pitchspelling.h"
+#include "notecraft/view/drawcontext.h"
+
+namespace notecraft {
+namespace {
+
+using namespace testing;
+
+class HitTesting : public EditFixture {};
+
+TEST(PitchFromY, MapsHeightsByClefAndKey) {
+  // Line spacing 90, 15 twips a pixel, the top line at 0; points lifted two pixels.
+  struct Case {
+    int y, clef, key, pitch;
+  };
+  const Case cases[] = {
+      {420, clfTreble, 0, 60},     // middle C's ledger line
+      {330, clfTreble, 0, 64},     // the bottom line
+      {0, clfTreble, 0, 76},       // between the top line and the space below
+      {-30, clfTreble, 0, 77},     // the top line
+      {-120, clfBass, 0, 60},      // a ledger line above the bass staff
+      {-30, clfBass, 0, 57},       // the bass staff's top line
+      {150, clfAlto, 0, 60},       // the alto clef's middle line
+      {60, clfTenor, 0, 60},       // the tenor clef's fourth line
+      {285, clfTreble, 0, 65},     // the first space: F ...
+      {285, clfTreble, 1, 66},     // ... F sharp in G major
+      {285, clfTreble, 6, 66},     // ... and in F sharp major
+      {150, clfTreble, 0, 71},     // the middle line: B ...
+      {150, clfTreble, -1, 70},    // ... B flat in F major
+      {150, clfTreble, -7, 70},    // ... and in C flat major
+      {465, clfTreble, 1, 59},     // just below middle C in G major: B, not B flat
+      {420, clfTreble, 2, 61},     // middle C's place is C sharp in D major ...
+      {-120, clfBass, 7, 61},      // ... and in C sharp major
+      {420, clfTreble, -7, 59},    // C flat in C flat major
+      {330, clfTreble, -6, 63},    // E flat in G flat major
+      {420, clfGrand, 0, 60},      // the upper staff's middle C
+      {600, clfGrand, 0, 60},      // the lower staff's middle C, a ledger line above it
+      {690, clfGrand, 0, 57},      // the lower staff's top line
+      {1050, clfGrand, 0, 43},     // the lower staff's bottom line
+      {-5000, clfTreble, 7, 127},  // far above: the highest MIDI note
+      {9000, clfBass, 0, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::Message() << "y " << c.y << " clef " << c.clef << " key " << c.key);
+    EXPECT_EQ(PitchFromY(c.y, c.clef, c.key, 0, 0, 90, 15), c.pitch);
+  }
+  // Two spacings that round to the same half step still keep their own positions.
+  EXPECT_EQ(PitchFromY(5 * 88 - 30, clfTreble, 0, 0, 0, 88, 15), 60);
+  EXPECT_EQ(PitchFromY(5 * 89 - 30, clfTreble, 0, 0, 0, 89, 15), 60);
+  EXPECT_EQ(PitchFromY(0, clfTreble, 0, 0, 0, 1, 15), 65);  // too small to tell
+}
+
+TEST(OffsetInMeasure, SpreadsTheNoteAreaOverTheMeasure) {
+  const BandMeasure m{0, 1000, 700, 0, 60};    // 640 twips of notes: 10 a 64th
+  EXPECT_EQ(OffsetInMeasure(m, 1000, 64), 0);  // in the pad
+  EXPECT_EQ(OffsetInMeasure(m, 500, 64), 0);   // left of the measure
+  EXPECT_EQ(OffsetInMeasure(m, 1060 + 165, 64), 16);
+  EXPECT_EQ(OffsetInMeasure(m, 1700, 64), 64);  // the right edge: the whole length
+  EXPECT_EQ(OffsetInMeasure(m, 1700, 0), 0);
+  EXPECT_EQ(OffsetInMeasure({0, 1000, 100, 0, 60}, 1090, 64), 0);  // narrower than 64
+}
+
+TEST_F(HitTesting, EveryPitchDrawnIsTheOneClickedInEveryClefAndKey) {
+  // Each pitch of the key's scale from C2 to C6 drawn as a quarter note, then clicked at its
+  // head (lifted two pixels): the click gives the pitch back.
+  struct Staffing {
+    int clef, verses;
+  };
+  // A grand staff with two verses holds its lyrics between its staves.
+  for (const Staffing staffing : {Staffing{clfTreble, 0},
+                                  {clfBass, 0},
+                                  {clfAlto, 0},
+                                  {clfTenor, 0},
+                                  {clfGrand, 0},
+                                  {clfGrand, 2}}) {
+    const int clef = staffing.clef;
+    for (int key = -7; key <= 7; ++key) {
+      SCOPED_TRACE(::testing::Message()
+                   << "clef " << clef << " verses " << staffing.verses << " key " << key);
+      score.SetRedraw(false);
+      First().SetDefaultClef(clef);
+      First().SetVerses(Internal{}, staffing.verses);
+      score.SetKey(key);
+      VoiceOf(1)->ResetNotes(Internal{});
+      const int tonic = ((7 * key) % 12 + 12) % 12;
+      std::vector<int> pitches;
+      for (int p = 36; p <= 84; ++p) {
+        const int degree = ((p - tonic) % 12 + 12) % 12;
+        if (degree == 1 || degree == 3 || degree == 6 || degree == 8 || degree == 10) continue;
+        VoiceOf(1)->Notes().Add(static_cast<int>(pitches.size()) * 16, p, durQuarter, 0);
+        pitches.push_back(p);
+      }
+      score.SetRedraw(true);
+      PaginateAll();
+      Paint();
+      const int s = Band(1).IncY();
+      const int anchor = 4 * s + Dc().GlyphBaseline();  // a head's glyph anchor to its line
+      int clicked = 0;
+      for (std::size_t k = 0; k < pitches.size(); ++k) {
+        const auto note = NoteAt(1, static_cast<int>(k) * 16);
+        ASSERT_TRUE(note);
+        const int x = note->X() + s / 2;
+        const int y = note->Y() + anchor - 30;
+        const auto band = score.InRegion(x, y);
+        // Far ledger lines lie outside the note's band, maybe in another system's.
+        const int time = static_cast<int>(k) * 16;
+        const int last = band ? band->Measures() - 1 : -1;
+        if (last < 0 || time < band->Measure(0)->High() || time >= band->Measure(last)->High() + 64)
+          continue;
+        ++clicked;
+        EXPECT_EQ(score.GetNoteValueByHit(x, y), pitches[k]) << "pitch " << pitches[k];
+        EXPECT_EQ(PitchFromY(y, clef, key, band->Top(), band->PadTop(), band->IncY(), 15,
+                             GrandStaffGap(staffing.verses)),
+                  pitches[k]);
+      }
+      EXPECT_GE(clicked, clef == clfGrand ? 20 : 10);
+    }
+  }
+}
+
+TEST_F(HitTesting, BandEdgesCountForHitTestButNotForSetActive) {
+  AddStaff();
+  FillQuarters(First(), 4);
+  Paint();
+  ASSERT_GE(Bands().size(), 2u);
+  const Region& band = Band(1);
+  const int x = XAt(band, 1, 0);
+  EXPECT_TRUE(score.HitTest(static_cast<float>(x), static_cast<float>(band.Top())));
+  EXPECT_EQ(score.InRegion(x, band.Top()).get(), &band);
+  EXPECT_EQ(score.InRegion(x, Band(2).Top() + 1).get(), &Band(2));
+  EXPECT_FALSE(score.HitTest(static_cast<float>(band.Right() + 1), static_cast<float>(band.Top())));
+  EXPECT_EQ(score.InRegion(-5, -5), nullptr);
+
+  log.Log.clear();
+  score.Staff(1)->SetSelected(true);
+  score.SetActiveByHit(x, Band(2).Top());  // the edge the two bands share
+  score.SetActiveByHit(x, band.Top());
+  EXPECT_TRUE(log.Log.empty());
+  EXPECT_TRUE(score.Staff(1)->Selected());
+
+  score.SetActiveByHit(x, Band(2).Top() + 1);
+  EXPECT_TRUE(score.Staff(2)->Selected());
+  EXPECT_EQ(score.SelectedStaff(), score.Staff(2));
+  EXPECT_EQ(log.Log, (std::vector<std::string>{"staff 2", "measure 2"}));
+  EXPECT_EQ(score.SelectedMeasure(), 2);
+
+  log.Log.clear();
+  EXPECT_TRUE(score.HitTest(static_cast<float>(x), static_cast<float>(band.Top() + 5), true));
+  EXPECT_EQ(score.SelectedStaff(), score.Staff(1));
+  EXPECT_EQ(log.Log, (std::vector<std::string>{"staff 1"}));
+}
+
+TEST_F(HitTesting, OverlappingBandsGiveTheFirstInDrawingOrder) {
+  AddStaff();
+  Paint();
+  Region& lower = Band(2);
+  lower.SetTop(Band(1).Top());  // now both hold the first band's area
+  EXPECT_EQ(score.InRegion(Band(1).Left() + 10, Band(1).Top() + 10).get(), &Band(1));
+}
+
+TEST_F(HitTesting, OnNoteFindsNotesOfTheActiveVoiceInsideOneMeasure) {
+  FillQuarters(First(), 4, 67);
+  AddVoice(First());
+  VoiceOf(1, 2)->Notes().Add(72, 60, durEighth, 0);  // measure 2, voice 2
+  Paint();
+  const Region& band = Band(1);
+  const auto note = NoteAt(1, 80);
+  ASSERT_TRUE(note);
+  int time = -1, duration = -1;
+  EXPECT_TRUE(score.OnNote(note->X() + 10, band.Top() + 200, time, duration));
+  EXPECT_EQ(time, 80);
+  EXPECT_EQ(duration, durQuarter);
+  EXPECT_EQ(Editing().LastBandIndex, 1);
+
+  // The voice-2 eighth at 72 is passed over while voice 1 is active ...
+  const auto second = NoteAt(1, 72, 2);
+  ASSERT_TRUE(second);
+  EXPECT_FALSE(score.OnNote(second->X(), band.Top() + 200, time, duration) && time == 72);
+  score.SetVoice(2);
+  time = -1;
+  EXPECT_TRUE(score.OnNote(second->X(), Band(1).Top() + 200, time, duration));
+  EXPECT_EQ(time, 72);
+  score.SetVoice(1);  // paints again: new bands
+
+  // A probe across a bar line finds nothing, nor does one off the staves.
+  const Region& again = Band(1);
+  const int bar = again.Left() + again.Measure(0)->Low();
+  EXPECT_FALSE(score.OnNote(bar, again.Top() + 200, time, duration));
+  EXPECT_FALSE(score.OnNote(note->X(), again.Bottom() + 500, time, duration));
+}
+
+TEST_F(HitTesting, PitchOffEveryStaffIsZero) {
+  Paint();
+  const Region& band = Band(1);
+  EXPECT_EQ(score.GetNoteValueByHit(band.Left() - 10, band.Top() + 100), 0);
+  EXPECT_EQ(score.GetNoteValueByHit(band.Right() + 10, band.Top() + 100), 0);
+  EXPECT_EQ(score.GetNoteValueByHit(band.Left() + 900, band.Bottom() + 10), 0);
+  EXPECT_GT(score.GetNoteValueByHit(band.Left() + 900, band.Top() + 100), 0);
+}
+
+TEST_F(HitTesting, SetBraceByHitMapsTheStaffCountAndTogglesGroupOrder) {
+  AddStaff();
+  AddStaff();
+  Paint();
+  const Region& band = Band(1);
+  const float x = static_cast<float>(band.Left() + 100);
+  const float y = static_cast<float>(band.Top() + 100);
+  struct Case {
+    int staffs, brace;
+  };
+  for (const Case c : {Case{1, 2}, Case{0, 0}, Case{2, 2}, Case{3, 3}, Case{7, 3}, Case{0, 0}}) {
+    SCOPED_TRACE(c.staffs);
+    score.SetBraceByHit(x, y, c.staffs);
+    EXPECT_EQ(First().Brace(), c.brace);
+  }
+  score.SetChanged(false);
+  score.SetBraceByHit(x, y, 0);  // no change: not marked changed
+  EXPECT_FALSE(score.Changed());
+
+  // Group order: staves sorted by group; toggling twice keeps the order found.
+  score.Staff(1)->SetGroupID(Internal{}, 5);
+  score.Staff(2)->SetGroupID(Internal{}, 1);
+  score.Staff(3)->SetGroupID(Internal{}, 3);
+  const auto s1 = score.Staff(1), s2 = score.Staff(2), s3 = score.Staff(3);
+  score.SetBraceByHit(0, 0, -1);
+  EXPECT_TRUE(score.GroupOrder(Internal{}));
+  EXPECT_EQ(score.Staff(1), s2);
+  EXPECT_EQ(score.Staff(2), s3);
+  EXPECT_EQ(score.Staff(3), s1);
+  EXPECT_EQ(s1->Index(), 3);
+  score.SetBraceByHit(0, 0, -1);
+  EXPECT_FALSE(score.GroupOrder(Internal{}));
+  EXPECT_FALSE(score.AllGlobals().Find(0, 101, true));
+  EXPECT_EQ(score.Staff(1), s2);
+}
+
+}  // namespace
+}  // namespace notecraft

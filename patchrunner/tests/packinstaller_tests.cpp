@@ -1,0 +1,133 @@
+// The installer's transaction on a temporary install folder: a pack goes in whole with the
+// replaced files' permission bits, and a failure at any rename, or a run killed mid-swap and
+// recovered by the next run, leaves the folder byte for byte as it was.
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+#include <filesystem>
+#include <stdexcept>
+
+#include "patchrunner/packinstaller.h"
+#include "updatefixture.h"
+
+namespace patchrunner {
+namespace {
+
+using testing::ModeBits;
+using testing::ReadFile;
+using testing::Snapshot;
+using testing::WriteFile;
+
+constexpr auto Executable = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                            QFile::ReadGroup | QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther;
+
+class PackInstallerTest : public ::testing::Test {
+protected:
+  PackInstallerTest() : m_root(QDir(m_dir.path()).canonicalPath()) {
+    WriteFile(m_root + QStringLiteral("/veltrimond"), "old program", Executable);
+    WriteFile(m_root + QStringLiteral("/Common/Config/Instrument.txt"), "old instruments");
+    WriteFile(m_root + QStringLiteral("/UP001.txt"), "a user's file, not a backup");
+    m_files = {
+        File(QStringLiteral("veltrimond")), File(QStringLiteral("Common/Config/Instrument.txt")),
+        File(QStringLiteral("Common/Styles/New/rock.sty")),  // in two new folders
+    };
+  }
+
+  PackFile File(const QString& path) { return PackFile{path, path, m_root + u'/' + path, {}}; }
+
+  // Downloads, as the updater does them, into staging.
+  void Stage(PackInstaller& installer) {
+    QString error;
+    ASSERT_TRUE(installer.Recover(&error));
+    ASSERT_TRUE(installer.PrepareStaging(&error)) << error.toStdString();
+    for (int n = 0; n < m_files.size(); ++n) {
+      WriteFile(installer.StagedPath(n), "new " + m_files[n].relativePath.toUtf8());
+    }
+  }
+
+  QTemporaryDir m_dir;
+  QString m_root;
+  QList<PackFile> m_files;
+};
+
+TEST_F(PackInstallerTest, PutsEveryFileInPlaceKeepingPermissionBits) {
+  PackInstaller installer(m_root);
+  Stage(installer);
+  ASSERT_TRUE(installer.Install(m_files).ok);
+  installer.Commit();
+
+  EXPECT_EQ(ReadFile(m_root + QStringLiteral("/veltrimond")), "new veltrimond");
+  EXPECT_EQ(ModeBits(m_root + QStringLiteral("/veltrimond")), ModeBits(Executable));
+  EXPECT_EQ(ReadFile(m_root + QStringLiteral("/Common/Styles/New/rock.sty")),
+            "new Common/Styles/New/rock.sty");
+  EXPECT_EQ(ModeBits(m_root + QStringLiteral("/Common/Styles/New/rock.sty")),
+            ModeBits(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther));
+  EXPECT_EQ(ReadFile(m_root + QStringLiteral("/UP001.txt")), "a user's file, not a backup");
+  EXPECT_FALSE(QFileInfo::exists(installer.StagingFolder()));
+}
+
+TEST_F(PackInstallerTest, AFailedRenameAnywhereRestoresEverything) {
+  const auto before = Snapshot(m_root);
+  // Three files, two of them replacing installed files: five renames in all.
+  for (int failing = 1; failing <= 5; ++failing) {
+    SCOPED_TRACE(failing);
+    PackInstaller installer(m_root);
+    int calls = 0;
+    installer.SetRename([&calls, failing](const QString& from, const QString& to) {
+      if (++calls == failing) return false;
+      std::error_code error;
+      std::filesystem::rename(from.toStdString(), to.toStdString(), error);
+      return !error;
+    });
+    Stage(installer);
+    const PackInstaller::Outcome outcome = installer.Install(m_files);
+    EXPECT_FALSE(outcome.ok);
+    EXPECT_FALSE(outcome.failedName.isEmpty());
+    EXPECT_TRUE(outcome.error.isEmpty());  // the rollback itself succeeded
+    EXPECT_EQ(Snapshot(m_root), before);
+  }
+}
+
+TEST_F(PackInstallerTest, ATargetThatIsAFolderFailsAndRollsBack) {
+  const auto before = Snapshot(m_root);
+  m_files.append(File(QStringLiteral("Common/Config")));
+  PackInstaller installer(m_root);
+  Stage(installer);
+  const PackInstaller::Outcome outcome = installer.Install(m_files);
+  EXPECT_FALSE(outcome.ok);
+  EXPECT_EQ(outcome.failedName, QStringLiteral("Common/Config"));
+  EXPECT_EQ(Snapshot(m_root), before);
+}
+
+TEST_F(PackInstallerTest, TheNextRunPutsBackWhatAKilledRunSwapped) {
+  const auto before = Snapshot(m_root);
+  for (int killedAt = 1; killedAt <= 5; ++killedAt) {
+    SCOPED_TRACE(killedAt);
+    {
+      PackInstaller killed(m_root);
+      int calls = 0;
+      // The exception leaves Install() as a killed process would: no rollback.
+      killed.SetRename([&calls, killedAt](const QString& from, const QString& to) {
+        if (++calls == killedAt) throw std::runtime_error("killed");
+        std::error_code error;
+        std::filesystem::rename(from.toStdString(), to.toStdString(), error);
+        return !error;
+      });
+      Stage(killed);
+      EXPECT_THROW(killed.Install(m_files), std::runtime_error);
+    }
+    EXPECT_NE(Snapshot(m_root), before);
+    PackInstaller next(m_root);
+    QString error;
+    ASSERT_TRUE(next.Recover(&error)) << error.toStdString();
+    auto after = Snapshot(m_root);
+    // Folders made for new files are not in the journal; they stay, empty.
+    after.erase(QStringLiteral("Common/Styles/"));
+    after.erase(QStringLiteral("Common/Styles/New/"));
+    EXPECT_EQ(after, before);
+    QDir(m_root + QStringLiteral("/Common/Styles")).removeRecursively();
+  }
+}
+
+}  // namespace
+}  // namespace patchrunner

@@ -1,0 +1,66 @@
+#pragma once
+// An HTTP/1.1 server on 127.0.0.1 (a port the system picks) for the updaters' tests: a table
+// of routes, each with a status, a body and a fault, and the list of paths requested. It runs
+// on the test's own event loop; no test reaches any other address.
+
+#include <QByteArray>
+#include <QHash>
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <QUrl>
+
+class QTcpServer;
+class QTcpSocket;
+
+namespace webupdate::testing {
+
+enum class Fault {
+  None,
+  ShortBody,  // announces the full length, sends half of the body, then closes
+  Drop,       // closes without any response
+  SlowBody,   // sends the head and half the body, the rest after the route's delay
+  Silent,     // reads the request and never answers
+};
+
+struct Route {
+  Route(int status_ = 200, QByteArray body_ = {}, Fault fault_ = Fault::None, int delayMs_ = 0)
+      : status(status_), body(std::move(body_)), fault(fault_), delayMs(delayMs_) {}
+
+  int status = 200;
+  QByteArray body;
+  Fault fault = Fault::None;
+  int delayMs = 0;
+  QList<std::pair<QByteArray, QByteArray>> headers;
+};
+
+class LoopbackServer final : public QObject {
+  Q_OBJECT
+
+public:
+  LoopbackServer();
+  ~LoopbackServer() override;
+
+  // "http://127.0.0.1:<port>/"
+  QUrl BaseUrl() const;
+  // path as requested, without the leading "/" and percent-decoded ("Docs/T1/Dir.htm").
+  void Set(const QString& path, Route route);
+  void Set(const QString& path, const QByteArray& body) { Set(path, Route{200, body}); }
+  const QStringList& Requested() const { return m_requested; }
+  void ClearRequested() { m_requested.clear(); }
+
+private:
+  void OnConnection();
+  void OnReadable(QTcpSocket* socket);
+  void Answer(QTcpSocket* socket, const QString& path);
+
+  QTcpServer* m_server;
+  QHash<QString, Route> m_routes;
+  QStringList m_requested;
+  QHash<QTcpSocket*, QByteArray> m_pending;
+};
+
+// Qt's reason phrases matter little; the status line carries the code.
+QByteArray StatusLine(int status);
+
+}  // namespace webupdate::testing
