@@ -78,19 +78,19 @@ SpelledPitch SpellPitch(int pitch, int clef, int key, AccidentalMemory& memory) 
   if (degree.Chromatic) {
     // A chromatic pitch lies a semitone above the degree's note.
     const char next = kLetterRing[at + 1];
+    // A white key between two altered degrees is written as its own letter with a
+    // natural sign (G natural in A major, not F double sharp; B natural in F major).
+    // In a major scale the other neighbour is then always altered too, so no chromatic
+    // pitch needs a double sign.
     if (key < 0) {
       if (isAltered(spelled.Letter)) {
         spelled.Mark = Accidental::Natural;  // the key flattens the letter: cancel it
-      } else if (isAltered(next)) {
-        spelled.Mark = Accidental::DoubleFlat;
       } else {
         spelled.Letter = next;  // the next letter, flattened
         spelled.Mark = Accidental::Flat;
       }
     } else if (key == 0) {
       spelled.Mark = Accidental::Sharp;
-    } else if (isAltered(spelled.Letter)) {
-      spelled.Mark = Accidental::DoubleSharp;  // the key sharpens the letter already
     } else if (isAltered(next)) {
       spelled.Letter = next;  // the next letter is sharpened by the key: write it natural
       spelled.Mark = Accidental::Natural;

@@ -60,6 +60,8 @@ PageLayout PageBreaker::LayOut(int page, int start, int staffHeight, int endTime
 
   // The first system is taken even when the headings leave no room for it.
   while (layout.Systems.empty() || y < layout.BottomY) {
+    // The page ends with the system that holds the music's end: no empty systems follow.
+    if (!layout.Systems.empty() && time >= endTime) break;
     SystemLayout system;
     system.Start = time;
     const bool names = page == 1 && layout.Systems.empty();

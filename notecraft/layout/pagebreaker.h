@@ -3,8 +3,8 @@
 // height, SystemMeasures for the measures) while they fit above the page's bottom. A page
 // whose first system does not fit lowers its staff height once so that it does, as far as
 // the smallest staff height allows, and takes that system even when it still does not fit,
-// so every page with a visible staff moves the score on. A page without visible staves
-// takes no system and ends the score.
+// so every page with a visible staff moves the score on. A page ends with the system that
+// holds the score's end. A page without visible staves takes no system and ends the score.
 //
 // The result depends only on the model, the page number, the start time and the staff
 // height handed in: background pagination and painting both call this, and get the same

@@ -269,3 +269,54 @@ TEST_F(PageBreaks, HeadingsAndFootersNarrowTheRoomForMusic) {
 
 }  // namespace
 }  // namespace notecraft
+
+namespace notecraft::testing {
+namespace {
+
+// The last page ends with the system that holds the music's end: no empty systems follow,
+// whether the music ends inside a system or exactly at a system's end.
+TEST_F(PageBreaks, TheLastPageEndsWithTheSystemHoldingTheMusicsEnd) {
+  FillQuarters(First(), 60);
+  Attach();
+  const PageLayout full = LayOut(1, 0);
+  ASSERT_GE(full.Systems.size(), 4u);
+  const int systemEnd = full.Systems[1].End;
+  struct Case {
+    const char* name;
+    int end;
+    std::size_t systems;
+  };
+  const Case cases[] = {
+      {"an empty score shows one system", 0, 1},
+      {"music ending in the first measure", 16, 1},
+      {"music ending inside the second system", systemEnd - 16, 2},
+      {"music ending with the second system", systemEnd, 2},
+      {"music ending one measure into the third system", systemEnd + 64, 3},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const PageLayout page = PageBreaker(score, Dc()).LayOut(1, 0, kL, c.end);
+    EXPECT_EQ(page.Systems.size(), c.systems);
+    EXPECT_EQ(page.End, page.Systems.back().End);
+    // The page keeps the systems it would have had with more music after it.
+    for (std::size_t k = 0; k < page.Systems.size(); ++k)
+      EXPECT_EQ(page.Systems[k].End, full.Systems[k].End);
+  }
+}
+
+// A short score printed or shown: one page, its bands only as many as the music needs.
+TEST_F(PageBreaks, AShortScorePaintsNoSystemsAfterItsEnd) {
+  FillQuarters(First(), 6);
+  Attach();
+  PaginateAll();
+  EXPECT_EQ(score.LastPage(), 1);
+  score.PaintWindow();
+  const auto& bands = score.Bands(Internal{});
+  ASSERT_FALSE(bands.empty());
+  const Region& last = *bands.back();
+  EXPECT_LE(last.Time(), 6 * 64);
+  EXPECT_LT(static_cast<int>(bands.size()), 3);
+}
+
+}  // namespace
+}  // namespace notecraft::testing

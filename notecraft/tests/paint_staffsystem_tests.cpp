@@ -38,7 +38,8 @@ public:
 
   // Draws the staff (or half of it) across `measures` measures from start, as the page
   // painter does at the start of a system.
-  Region& Draw(int measures, int start = 0, int half = 1, int staffIndex = 1, bool fresh = true) {
+  Region& Draw(int measures, int start = 0, int half = 1, int staffIndex = 1, bool fresh = true,
+               int measureWidth = kMeasure) {
     // A score setter may have repainted the page since: the staff's own size again.
     dc.SetStaffHeightTwips(L);
     dc.SetStaffScale(1.0f);
@@ -51,7 +52,7 @@ public:
       dc.Symbols().StemMode = 0;
       grid = {};
       for (int i = 0; i < measures; ++i) {
-        grid.Widths.push_back(kMeasure);
+        grid.Widths.push_back(measureWidth);
         grid.Flags.push_back(score.MeasureFlags(start + 64 * i));
       }
     }
@@ -62,7 +63,7 @@ public:
     StaffPlacement place;
     place.Left = kLeft;
     place.Top = kTop;
-    place.Right = kLeft + measures * kMeasure;
+    place.Right = kLeft + measures * measureWidth;
     place.Bottom = kBottomLine;
     place.GrandHalf = half;
     place.StaffIndex = staffIndex;
@@ -385,6 +386,53 @@ TEST_F(StaffSystem, AClefChangeInsideAMeasureStandsBeforeTheNotesItChanges) {
   EXPECT_EQ(VoiceNotes().ByIndex(3)->Y(), after.Y());
   // Nothing of the measure reaches its bar line.
   EXPECT_LT(after.X() + Width(std::string(1, glyph::HalfHead)), kLeft + kMeasure);
+}
+
+}  // namespace
+}  // namespace notecraft
+
+namespace notecraft {
+namespace {
+
+// A beat ending in a run of 32nds or 64ths, after longer notes: successive heads stand at
+// least a head (and the accidental before the later one) apart, and the run still ends
+// inside the bar line; the quarter notes before the run keep their proportional places.
+TEST_F(StaffSystem, FastRunsAtABeatsEndGetTheRoomTheirGlyphsNeed) {
+  Notes& notes = VoiceNotes();
+  notes.Add(0, 72, durHalf, 0);
+  notes.Add(32, 74, durEighth, nteDot);
+  notes.Add(44, 76, 2, 0);
+  notes.Add(46, 77, 2, 0);
+  notes.Add(48, 79, durEighth, 0);
+  const int fast[] = {61, 63, 66, 68, 70, 73, 75, 78};  // all sharps
+  for (int k = 0; k < 8; ++k) notes.Add(56 + k, fast[k], 1, 0);
+  // As wide as the system's layout makes it: a staff height for every note position.
+  const int width = 13 * L;
+  Draw(1, 0, 1, 1, true, width);
+
+  const int head = Width(std::string(1, glyph::FilledHead));
+  std::vector<int> xs;
+  for (int k = 1; k <= notes.Count(); ++k) xs.push_back(notes.ByIndex(k)->X());
+  for (std::size_t k = 1; k < xs.size(); ++k) {
+    EXPECT_GE(xs[k] - xs[k - 1], head) << "note " << k + 1;
+  }
+  // Every sign (drawn right after its head) stands clear of the head before its own.
+  int signs = 0;
+  std::vector<int> headXs;
+  for (const SurfaceOp& op : surface.Ops(SurfaceOp::Kind::Text)) {
+    if (op.Text == std::string(1, glyph::FilledHead)) headXs.push_back(op.Points[0].X);
+    if (op.Text != "#" && op.Text != "b" && op.Text != "n") continue;
+    ++signs;
+    ASSERT_FALSE(headXs.empty());
+    EXPECT_LT(op.Points[0].X, headXs.back());
+    if (headXs.size() >= 2) {
+      EXPECT_GE(op.Points[0].X, headXs[headXs.size() - 2] + head);
+    }
+  }
+  EXPECT_GE(signs, 8);
+  EXPECT_LE(xs.back() + head, kLeft + width);
+  // The half and the dotted eighth do not collide: they keep the proportional distance.
+  EXPECT_NEAR(xs[1] - xs[0], 32 * (xs[2] - xs[1]) / 12, 3 * kPx);
 }
 
 }  // namespace

@@ -48,7 +48,9 @@ TEST(PitchSpelling, SpellsPitchesInKeysAndPlacesThemForTheClef) {
       {"F major cancels its B flat", -1, 71, clfTreble, 'B', A::Natural, "B05", -2.0},
       {"G major cancels its F sharp", 1, 65, clfTreble, 'F', A::Natural, "F05", -0.5},
       {"G major's own F sharp", 1, 66, clfTreble, 'F', A::None, "F05", -0.5},
-      {"E major writes G as F double sharp", 4, 67, clfTreble, 'F', A::DoubleSharp, "F05", -0.5},
+      {"E major writes G natural", 4, 67, clfTreble, 'G', A::Natural, "G05", -1.0},
+      {"A major writes G natural, not F double sharp", 3, 67, clfTreble, 'G', A::Natural, "G05",
+       -1.0},
       {"treble bottom line", 0, 64, clfTreble, 'E', A::None, "E05", 0.0},
       {"bass bottom line", 0, 43, clfBass, 'G', A::None, "G03", 0.0},
       {"alto middle line is middle C", 0, 60, clfAlto, 'C', A::None, "C05", -2.0},
@@ -83,6 +85,32 @@ TEST(PitchSpelling, EverySpellingInEveryKeySoundsThePitchItSpells) {
       ASSERT_EQ(SoundingPitch(p, key), pitch) << p.Tag();
       AccidentalMemory again;
       EXPECT_DOUBLE_EQ(SpellPitch(pitch + 12, clfTreble, key, again).Y, p.Y - 3.5);
+    }
+  }
+}
+
+// What a musician writes for each pitch class out of the key, in every key: a white key
+// is its own letter with a natural sign, a black key is sharpened in sharp keys and C major
+// and flattened in flat keys; never a double sign.
+TEST(PitchSpelling, NotesOutsideTheKeyGetTheSimplestSign) {
+  const std::string whiteLetters = "C D EF G A B";  // by pitch class, blank for black keys
+  for (int key = -7; key <= 7; ++key) {
+    for (int pitch = 60; pitch < 72; ++pitch) {
+      if (!ScaleDegree(key, pitch).Chromatic) continue;
+      SCOPED_TRACE("key " + std::to_string(key) + " pitch " + std::to_string(pitch));
+      AccidentalMemory memory;
+      const SpelledPitch p = SpellPitch(pitch, clfTreble, key, memory);
+      const char white = whiteLetters[static_cast<std::size_t>(pitch - 60)];
+      if (white != ' ') {
+        EXPECT_EQ(p.Letter, white);
+        EXPECT_EQ(p.Mark, A::Natural);
+      } else if (key < 0) {
+        EXPECT_EQ(p.Letter, whiteLetters[static_cast<std::size_t>(pitch - 60 + 1)]);
+        EXPECT_EQ(p.Mark, A::Flat);
+      } else {
+        EXPECT_EQ(p.Letter, whiteLetters[static_cast<std::size_t>(pitch - 60 - 1)]);
+        EXPECT_EQ(p.Mark, A::Sharp);
+      }
     }
   }
 }
@@ -123,8 +151,8 @@ TEST(PitchSpelling, TheMeasureRemembersWhatItHasWritten) {
        {A::Natural, A::Sharp, A::None}},
       {"the key's flat returns after a natural", -1, {71, 70}, {A::Natural, A::Flat}},
       {"another octave is another note", 0, {61, 73}, {A::Sharp, A::Sharp}},
-      {"a natural replaces a double sharp, then the key's sharp returns", 4, {67, 65, 65, 66},
-       {A::DoubleSharp, A::Natural, A::None, A::Sharp}},
+      {"a natural on a letter the key sharpens, then the key's sharp returns", 3, {67, 67, 68},
+       {A::Natural, A::None, A::Sharp}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

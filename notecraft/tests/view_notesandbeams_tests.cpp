@@ -86,7 +86,7 @@ TEST_F(NotesTest, HeadsAccidentalsLedgersAndStemsForPitchesKeysAndClefs) {
       {"G flat in F major", 66, -1, clfTreble, -1, "b", {}, true},
       {"B natural in F major", 71, -1, clfTreble, -2, "n", {}, false},
       {"B flat in F major is in the key", 70, -1, clfTreble, -2, "", {}, false},
-      {"F double sharp in E major", 67, 4, clfTreble, -0.5, "\xDC", {}, true},
+      {"G natural in E major, not F double sharp", 67, 4, clfTreble, -1, "n", {}, true},
       {"C flat in G flat major, in its own octave", 59, -6, clfTreble, 1, "", {1}, true},
       {"B sharp in C sharp major, in its own octave", 60, 7, clfTreble, 1.5, "", {1}, true},
       {"G2 on the bass clef's bottom line", 43, 0, clfBass, 0, "", {}, true},
@@ -150,6 +150,38 @@ TEST_F(NotesTest, LedgerLinesFollowAScaledStaff) {
   ASSERT_EQ(lines.size(), 2u);
   EXPECT_EQ(lines[0].Points[0].Y, kTop + 4 * 72 - 6 * 72);
   EXPECT_EQ(lines[1].Points[0].Y, kTop + 4 * 72 - 5 * 72);
+}
+
+// A drum voice stores the General MIDI notes it plays; the kit stands in its customary
+// places on the staff, with stems up as under the percussion clef.
+TEST_F(NotesTest, DrumKitNotesStandInTheirPlacesOnTheDrumStaff) {
+  struct Case {
+    const char* name;
+    int note;
+    double step;  // line spaces below the bottom line
+  };
+  const Case cases[] = {
+      {"bass drum in the bottom space", 36, -0.5},   {"acoustic bass drum too", 35, -0.5},
+      {"snare in the third space", 38, -2.5},        {"side stick with the snare", 37, -2.5},
+      {"floor tom in the second space", 43, -1.5},   {"low floor tom on the second line", 41, -1},
+      {"high tom in the fourth space", 50, -3.5},    {"mid tom on the fourth line", 48, -3},
+      {"ride on the top line", 51, -4},              {"closed hi-hat above the staff", 42, -4.5},
+      {"open hi-hat above the staff", 46, -4.5},     {"crash on the ledger line above", 49, -5},
+      {"pedal hi-hat below the staff", 44, 0.5},     {"a bongo on the middle line", 60, -2},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    surface.ClearRecord();
+    dc.Symbols().Accidentals.Clear();
+    dc.Symbols().StemMode = 0;
+    Note& drum = Make({c.note});
+    DrawNote(dc, drum, frame, clfPercussion, 0, 0, 140);
+    const auto heads = Texts({"\xC0"});
+    ASSERT_EQ(heads.size(), 1u);
+    EXPECT_EQ(heads[0].Points[0].Y, HeadY(c.step));
+    EXPECT_TRUE(Texts(kAccidentals).empty());
+    EXPECT_TRUE(drum.Up());
+  }
 }
 
 TEST_F(NotesTest, DottedHeadsAndPercussionHeads) {

@@ -13,6 +13,7 @@
 #include "notecraft/core/numeric.h"
 #include "notecraft/core/pitchspelling.h"
 #include "notecraft/view/drawcontext.h"
+#include "notecraft/view/drumnotation.h"
 #include "notecraft/view/glyphs.h"
 #include "notecraft/view/measureframe.h"
 #include "notecraft/view/restsandties.h"
@@ -127,7 +128,8 @@ void DrawNote(DrawContext& dc, Note& note, const MeasureFrame& measure, int clef
   double highestStep = 0;
   double lowestStep = 0;
   for (int i = note.ValueCount() - 1; i >= 0; --i) {
-    const int pitch = note.Value(i);
+    // A drum voice holds the notes it plays; the staff shows each drum in its own place.
+    const int pitch = drums ? DrumStaffPitch(note.Value(i)) : note.Value(i);
     if (grandHalf == 1 && pitch < split) continue;
     if (grandHalf == 2 && pitch >= split) continue;
     const SpelledPitch spelled = SpellPitch(pitch, clef, key, state.Accidentals);

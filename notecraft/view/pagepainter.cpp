@@ -11,6 +11,7 @@
 #include "notecraft/core/staff.h"
 #include "notecraft/view/drawcontext.h"
 #include "notecraft/view/glyphs.h"
+#include "notecraft/view/notespacing.h"
 #include "notecraft/view/restsandties.h"
 #include "notecraft/view/staffsystem.h"
 
@@ -79,6 +80,14 @@ void PagePainter::DrawSystem(const PageLayout& page, const SystemLayout& system)
   // The system's shared drawing state starts afresh: no change shifts, stems free.
   state.Shifts.assign(system.Measures.size(), ChangeShift{});
   state.InnerShifts.assign(system.Measures.size(), {});
+  // The note positions of each measure over all the system's staves, which every staff
+  // spaces alike so that what sounds together stands together.
+  std::vector<int> staves;
+  for (const StaffSlot& slot : system.Staves) staves.push_back(slot.Staff);
+  state.Positions.clear();
+  for (const MeasureSlot& m : system.Measures)
+    state.Positions.push_back(CollectPositions(m_score, staves, m.Start, std::max(m.Duration, 1)));
+  state.Spreads.assign(system.Measures.size(), {});
   state.StemMode = system.SharedStaves ? SymbolState::kSharedStaves : 0;
 
   // The closing bar line of every measure, for the joins between braced staves.
@@ -200,6 +209,7 @@ void PagePainter::DrawSystem(const PageLayout& page, const SystemLayout& system)
     previousLine = slot.LastLine();
   }
   if (m_groupOrder && Bracketed(m_groupID)) CloseGroup(system.Left);
+  state.Positions.clear();  // this system's: a staff drawn on its own gathers its own
   if (systemTop != 0) m_dc.DrawLine(m_dc.ColorBars(), system.Left, systemTop, system.Left, systemBottom);
 }
 

@@ -25,6 +25,7 @@
 #include "notecraft/view/marksandtext.h"
 #include "notecraft/view/measureframe.h"
 #include "notecraft/view/notesandbeams.h"
+#include "notecraft/view/notespacing.h"
 #include "notecraft/view/restsandties.h"
 
 namespace notecraft {
@@ -78,6 +79,8 @@ private:
   void MeasureNumbers();
   int GrandClef(int clef) const;
   int LastPositionRoom() const;
+  GlyphRoom PositionGlyphs() const;
+  int SpaceMeasure(int i, int t, int duration, int inner);
   void CollectInnerClefChanges(int i, int t, int end);
   void DrawInnerClefs(int i, int t, int left, int twipsPerUnit);
   int ClefAtTime(int time) const;
@@ -103,6 +106,7 @@ private:
   int m_repeatBegin = 0;     // where a repeat-begin sign stands in the measure
   int m_firstNumber = 0;     // the system's first measure number
   int m_lastRoom = 0;        // kept free after a measure's last note position
+  GlyphRoom m_glyphs;        // what successive note positions need between them
   std::vector<Hyphen> m_hyphens;  // per verse
   // The clef at the measure's start and its changes inside it, in time order.
   std::vector<ClefAt> m_clefChanges;
@@ -143,6 +147,7 @@ void StaffSystemDrawer::SystemStart() {
   m_state.DrawnNotes.clear();
   m_state.SystemRight = m_place.Right;
   m_lastRoom = LastPositionRoom();
+  m_glyphs = PositionGlyphs();
   m_hyphens.clear();
 
   int x = m_place.Left + m_s;
@@ -259,8 +264,7 @@ int StaffSystemDrawer::DrawMeasure(int i, int t, int left) {
     CollectInnerClefChanges(i, t, end);
     // The notes are spread over what the changes leave, with room after the last position
     // for its glyph, so that nothing of the measure reaches its bar line.
-    const int twipsPerUnit =
-        std::max(0, (inner - (m_offset + m_state.ShiftWidth(i)) - m_lastRoom) / (duration + 1));
+    const int twipsPerUnit = SpaceMeasure(i, t, duration, inner);
     m_offset += 2 * twipsPerUnit;  // notes never touch the bar line
     DrawInnerClefs(i, t, left, twipsPerUnit);
 
@@ -298,6 +302,46 @@ int StaffSystemDrawer::LastPositionRoom() const {
   const Surface& window = *m_dc.Window();
   return std::max(window.TextWidth(std::string(1, glyph::FilledHead)),
                   window.TextWidth(std::string(1, glyph::ThirtySecondRest)));
+}
+
+// The widths that make up the room between two note positions on this staff.
+GlyphRoom StaffSystemDrawer::PositionGlyphs() const {
+  const Surface& window = *m_dc.Window();
+  auto widest = [&window](std::initializer_list<std::string> texts) {
+    int w = 0;
+    for (const std::string& text : texts) w = std::max(w, window.TextWidth(text));
+    return w;
+  };
+  const std::string filled(1, glyph::FilledHead), drum(1, glyph::PercussionHead);
+  const std::string dots(glyph::DotSuffix);
+  GlyphRoom room;
+  room.Head = std::max(widest({filled, drum, std::string(1, glyph::HalfHead)}), LastPositionRoom());
+  room.DottedHead = std::max(widest({filled + dots, drum + dots}), room.Head);
+  room.Accidental = widest({std::string(1, glyph::Sharp), std::string(1, glyph::Flat),
+                            std::string(1, glyph::Natural)}) +
+                    m_s / 4;
+  room.Gap = m_s / 3;
+  return room;
+}
+
+// Spaces the measure i (from time t) over its inner width: the scale per 64th, with the
+// note positions moved apart where their glyphs need more room than the scale gives.
+int StaffSystemDrawer::SpaceMeasure(int i, int t, int duration, int inner) {
+  const auto index = static_cast<std::size_t>(i);
+  if (m_state.Spreads.size() <= index) m_state.Spreads.resize(index + 1);
+  m_state.Spreads[index].clear();
+  const int available = inner - (m_offset + m_state.ShiftWidth(i)) - m_lastRoom;
+  // The system's positions when the painter gathered them, else this staff's own.
+  std::vector<NotePosition> own;
+  const std::vector<NotePosition>* positions = &own;
+  if (index < m_state.Positions.size())
+    positions = &m_state.Positions[index];
+  else
+    own = CollectPositions(m_score, {m_place.StaffIndex}, t, duration);
+  MeasureSpacing spacing = SpreadPositions(*positions, duration, available, m_glyphs);
+  for (ChangeShift& spread : spacing.Spreads) spread.Time += t;
+  m_state.Spreads[index] = std::move(spacing.Spreads);
+  return spacing.TwipsPerUnit;
 }
 
 // The staff's clef changes inside the measure [t, end), after the clef at its start; each
@@ -379,7 +423,7 @@ void StaffSystemDrawer::DrawVoice(int v, const MeasureFrame& frame, int end) {
       if (v == 1 && time > cursor) FillRests(m_dc, frame, cursor, time);
       if (note->Value(0) != 0) {
         if (drums)
-          DrawNote(m_dc, *note, frame, clfBass, 0, 0, kDrumSplit);
+          DrawNote(m_dc, *note, frame, clfPercussion, 0, 0, kDrumSplit);
         else
           DrawNote(m_dc, *note, frame, ClefAtTime(time), m_keyDrawn, m_place.GrandHalf, m_split);
       } else {

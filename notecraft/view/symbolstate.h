@@ -32,6 +32,16 @@ struct ChangeShift {
   bool operator==(const ChangeShift&) const = default;
 };
 
+// What stands at one time of a measure, on any staff of the system, for
+// the room the glyphs there need (notespacing.h).
+struct NotePosition {
+  int Time = 0;             // from the measure's start
+  bool Dotted = false;      // a dotted note: its dot follows the head
+  bool Accidental = false;  // some head here gets a sign before it
+  bool Second = false;      // a chord with a second: one head beside the stem's other side
+  bool operator==(const NotePosition&) const = default;
+};
+
 // Where a note was drawn on the staff (or grand-staff half) being drawn now. Ties join
 // these positions only: a note's own X and Y may still hold another page's or another
 // half's drawing.
@@ -72,6 +82,11 @@ struct SymbolState {
   // one that set them.
   std::vector<ChangeShift> Shifts;
   std::vector<std::vector<ChangeShift>> InnerShifts;
+  // Per measure: the note positions of all the system's staves (gathered before the first
+  // staff draws), and how far the staff being drawn moves them apart so that their glyphs
+  // do not collide.
+  std::vector<std::vector<NotePosition>> Positions;
+  std::vector<std::vector<ChangeShift>> Spreads;
 
   AccidentalMemory Accidentals;  // of the measure being drawn
 
@@ -93,6 +108,9 @@ struct SymbolState {
     if (measure >= 0 && measure < static_cast<int>(InnerShifts.size()))
       for (const ChangeShift& inner : InnerShifts[static_cast<std::size_t>(measure)])
         if (time >= inner.Time) width += inner.Width;
+    if (measure >= 0 && measure < static_cast<int>(Spreads.size()))
+      for (const ChangeShift& spread : Spreads[static_cast<std::size_t>(measure)])
+        if (time >= spread.Time) width += spread.Width;
     return width;
   }
   // All the room a measure's changes take.

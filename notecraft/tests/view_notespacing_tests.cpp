@@ -1,0 +1,107 @@
+// Room between note positions: the proportional scale of a measure, and where and how far
+// positions move apart so that their glyphs do not collide.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "notecraft/core/enums.h"
+#include "notecraft/core/internal.h"
+#include "notecraft/core/notes.h"
+#include "notecraft/core/score.h"
+#include "notecraft/core/staff.h"
+#include "notecraft/core/staffs.h"
+#include "notecraft/core/voice.h"
+#include "notecraft/view/notespacing.h"
+
+namespace notecraft {
+namespace {
+
+constexpr GlyphRoom kRoom{100, 160, 90, 30};  // head, dotted head, sign, gap
+
+std::vector<NotePosition> At(std::vector<int> times) {
+  std::vector<NotePosition> positions;
+  for (int t : times) positions.push_back({t, false, false, false});
+  return positions;
+}
+
+// Where each position stands relative to the first under a spacing.
+std::vector<int> Xs(const std::vector<NotePosition>& positions, const MeasureSpacing& spacing) {
+  std::vector<int> xs;
+  for (const NotePosition& p : positions) {
+    int x = p.Time * spacing.TwipsPerUnit;
+    for (const ChangeShift& spread : spacing.Spreads)
+      if (p.Time >= spread.Time) x += spread.Width;
+    xs.push_back(x);
+  }
+  return xs;
+}
+
+TEST(NoteSpacing, PositionsWithRoomKeepTheProportionalScale) {
+  // Four quarters in 6500 twips: 100 a 64th, every quarter 1600 apart.
+  const MeasureSpacing spacing = SpreadPositions(At({0, 16, 32, 48}), 64, 6500, kRoom);
+  EXPECT_EQ(spacing.TwipsPerUnit, 100);
+  EXPECT_TRUE(spacing.Spreads.empty());
+}
+
+TEST(NoteSpacing, CollidingPositionsMoveApartAndTheMeasureStillFits) {
+  struct Case {
+    const char* name;
+    std::vector<NotePosition> positions;
+    int available;
+  };
+  std::vector<NotePosition> signs = At({0, 32, 48, 56, 57, 58, 59, 60, 61, 62, 63});
+  for (std::size_t k = 3; k < signs.size(); ++k) signs[k].Accidental = true;
+  std::vector<NotePosition> dotted = At({0, 32, 44, 46, 48});
+  dotted[1].Dotted = true;
+  dotted[3].Second = true;
+  const Case cases[] = {
+      {"a half, a quarter, an eighth and eight 64ths",
+       At({0, 32, 48, 56, 57, 58, 59, 60, 61, 62, 63}), 3500},
+      {"64ths with sharps", signs, 4000},
+      {"a dotted eighth, two 32nds, one with a second", dotted, 2000},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const MeasureSpacing spacing = SpreadPositions(c.positions, 64, c.available, kRoom);
+    EXPECT_FALSE(spacing.Spreads.empty());
+    const std::vector<int> xs = Xs(c.positions, spacing);
+    for (std::size_t k = 1; k < xs.size(); ++k)
+      EXPECT_GE(xs[k] - xs[k - 1], RoomBefore(c.positions, k, kRoom)) << "position " << k;
+    // The last position stands where the proportional scale allows the measure's end.
+    int spreads = 0;
+    for (const ChangeShift& spread : spacing.Spreads) spreads += spread.Width;
+    EXPECT_LE(spacing.TwipsPerUnit * 65 + spreads, c.available);
+    EXPECT_GT(spacing.TwipsPerUnit, 0);  // the longer notes keep a proportional part
+  }
+}
+
+TEST(NoteSpacing, GlyphsNeedingMoreThanTheMeasureShareWhatThereIs) {
+  const std::vector<NotePosition> positions = At({0, 1, 2, 3, 4, 5, 6, 7, 8, 9});
+  const MeasureSpacing spacing = SpreadPositions(positions, 16, 900, kRoom);  // 1170 needed
+  EXPECT_EQ(spacing.TwipsPerUnit, 0);
+  const std::vector<int> xs = Xs(positions, spacing);
+  EXPECT_LE(xs.back(), 900);
+  for (std::size_t k = 1; k < xs.size(); ++k) EXPECT_GT(xs[k], xs[k - 1]);
+}
+
+TEST(NoteSpacing, PositionsGatherEveryStaffsNotesAndTheRestsOfTheFirstVoice) {
+  Score score;
+  score.CreateDefault();
+  auto lower = score.AllStaffs().AddStaff(Internal{}, score.AllStaffs().NewID(), "Lower");
+  Notes& upper = score.Staff(1)->Voice(1)->Notes();
+  upper.Add(0, 60, durEighth, 0);   // ends at 8: a rest follows until 16
+  upper.Add(16, 61, durEighth, 0);  // C sharp: a sign
+  upper.Add(24, 64, durEighth, nteDot);
+  lower->Voice(1)->Notes().Add(0, 48, durHalf, 0);  // a rest from 32
+  lower->Voice(1)->Notes().Add(40, 50, durQuarter, 0);
+  const std::vector<int> staves = {1, lower->Index()};
+  const std::vector<NotePosition> positions = CollectPositions(score, staves, 0, 64);
+  const std::vector<NotePosition> expected = {{0, false, false, false},  {8, false, false, false},
+                                              {16, false, true, false},  {24, true, false, false},
+                                              {32, false, false, false}, {36, false, false, false},
+                                              {40, false, false, false}, {56, false, false, false}};
+  EXPECT_EQ(positions, expected);
+}
+
+}  // namespace
+}  // namespace notecraft
