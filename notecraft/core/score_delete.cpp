@@ -17,13 +17,15 @@ void Score::DelNote(int atTime, std::optional<int> voice, std::optional<int> sta
     const int v = voice && *voice >= 1 && *voice <= Staff::kMaxVoices ? *voice : Voice();
     const auto target = v >= 1 && v <= owner->Voices() ? owner->Voice(v) : nullptr;
     if (!target) return;
+    // The note positions of the whole measure, as its layout counts them.
     int number = 0, length = 0;
     m_globals->MeasureInfo(atTime, number, length);
-    const int before = m_staffs->ItemCount(atTime, length);
+    const int start = m_globals->MeasureStart(atTime);
+    const int before = m_staffs->ItemCount(start, length);
     target->Notes().Remove(atTime);
     // Marked changed even when no note stood there.
     CommitEdit(nullptr);
-    if (m_staffs->ItemCount(atTime, length) != before) {
+    if (m_staffs->ItemCount(start, length) != before) {
       RestartPagination(m_curPage);
       PaintWindow();
       return;
