@@ -392,6 +392,10 @@ public:
   void RepaintAfterEdit(Internal, const class Region& band, bool toPageEnd, int measureIndex,
                         int setFlags, int clearFlags);
   void SetSelectedMeasure(Internal, int number);
+  // After measures or staves were inserted or deleted: the selection, the last entry and
+  // the band of the last hit name notes and places that moved (SelectionCleared is raised
+  // when notes were selected).
+  void ForgetEditPositions(Internal);
   // The last entry (ChangeLast's note) and the caret, for tests and tools.
   const struct EditState& Editing(Internal) const;
 

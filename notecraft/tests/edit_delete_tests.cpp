@@ -1,10 +1,13 @@
 // Deleting one note (which staff and voice, what is repainted) and removing score-wide and
 // staff events of one kind, at one time or at every time.
+#include <algorithm>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "edit_fixtures.h"
+#include "notecraft/core/score_structure.h"
 
 namespace notecraft {
 namespace {
@@ -152,6 +155,40 @@ TEST_F(Deleting, StaffKindsGoFromTheSelectedStaff) {
   EXPECT_EQ(score.Staff(2)->Verses(), 0);
   EXPECT_EQ(First().Verses(), 1);
   EXPECT_EQ(Count(First().GlobalEvents(), evtLyric), 2);
+}
+
+}  // namespace
+}  // namespace notecraft
+
+namespace notecraft {
+namespace {
+
+using namespace testing;
+
+class StructuralEdits : public Deleting {};
+
+TEST_F(StructuralEdits, ForgetTheSelectionAndTheLastEntry) {
+  const std::vector<std::function<void()>> edits = {
+      [&] { notecraft::DelMeasure(score, 1); },
+      [&] { notecraft::AddMeasure(score, 1); },
+      [&] { notecraft::DelStaff(score, 2); },
+      [&] { notecraft::AddStaff(score); },
+  };
+  for (std::size_t i = 0; i < edits.size(); ++i) {
+    SCOPED_TRACE(i);
+    Paint();
+    const Region& band = Band(1);
+    score.AddNoteByHit(XAt(band, 1, 8), YAt(band, 6), durEighth, 0);
+    ASSERT_NE(Editing().Last.Value, 0);
+    ASSERT_GT(score.SetSelection(band.Left(), band.Top(), band.Right(), band.Bottom()), 0);
+    log.Log.clear();
+    edits[i]();
+    EXPECT_EQ(score.SelCount(), 0);
+    EXPECT_EQ(Editing().Last.Value, 0);
+    EXPECT_FALSE(score.ChangeLast(1));
+    EXPECT_FALSE(score.CanUndo());
+    EXPECT_EQ(std::count(log.Log.begin(), log.Log.end(), "cleared"), 1);
+  }
 }
 
 }  // namespace
