@@ -24,6 +24,13 @@ public:
   // A message the user must see, in a box with the given title ("Open", ...). Headless
   // hosts may log it; by default it goes to standard error.
   virtual void ShowMessage(const std::string& title, const std::string& text);
+  // The desktop clipboard as plain text (copying and pasting notes). By default a buffer
+  // of this object, so a headless host copies and pastes within its own process.
+  virtual std::string ClipboardText() const { return m_clipboard; }
+  virtual void SetClipboardText(const std::string& text) { m_clipboard = text; }
+
+private:
+  std::string m_clipboard;
 };
 
 Platform& CurrentPlatform();

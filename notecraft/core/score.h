@@ -14,10 +14,12 @@
 // score_undo.cpp (undo history), score_hit.cpp (hit testing), score_edit.cpp (note entry),
 // score_repaint.cpp (partial repaint), score_select.cpp (selection), score_change.cpp
 // (changing notes), score_lyric.cpp (ornaments, lyrics, caret), score_eventedit.cpp (event
-// entry).
+// entry), score_clipboard.cpp (the clipboard), score_delete.cpp (deleting notes and
+// events).
 
 #include <array>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -354,6 +356,31 @@ public:
   // shows no verses.
   void SetVerse(int verse);
 
+  // The clipboard (score_clipboard.cpp), through Platform::ClipboardText and
+  // SetClipboardText in the notation of notecraft/edit/clipboardnotation.h.
+  // Puts the selected notes on the clipboard; with isMove deletes them too (as ChangeSel
+  // does). Returns the number of selected notes; with none the clipboard is left empty.
+  int PutClipboard(bool isMove = false);
+  // Adds the notes of the clipboard's first staff to the active voice of the selected
+  // staff, moved from their measure to the start of the selected measure. Foreign text
+  // adds nothing; damaged text adds the notes before the damage. Notes that would start
+  // before time 0 or past the file's 24-bit limit, or whose duration is not 1..255, are
+  // left out. Relays out from the current page when anything was added. Never throws.
+  void GetClipboard(bool clear = false);
+
+  // Deleting a note and events (score_delete.cpp); neither is recorded for Undo.
+  // Removes the note at atTime from voice (1..4; else the active voice) of staff (a
+  // position; else the selected staff); nothing without such a staff and voice. Marks
+  // changed even when no note stood there; repaints the band of the last hit, or relays
+  // out from the current page when the measure needs another number of note positions.
+  void DelNote(int atTime, std::optional<int> voice = std::nullopt,
+               std::optional<int> staff = std::nullopt);
+  // Removes the event of eventType (EventTypes) at exactly atTime, or with a negative
+  // atTime every event of exactly that kind. Key changes, clef changes and lyrics go from
+  // the selected staff's list (nothing without one), the other kinds from AllGlobals. A
+  // staff left without lyrics shows no verses. Relays out when anything went.
+  void RemoveGlobalEvent(int atTime, int eventType);
+
   // Event entry (score_eventedit.cpp).
   // Adds, toggles, adjusts or removes the event of eventType (EventTypes) at the measure
   // and time under the point; recorded for Undo.
@@ -365,6 +392,10 @@ public:
   void RepaintAfterEdit(Internal, const class Region& band, bool toPageEnd, int measureIndex,
                         int setFlags, int clearFlags);
   void SetSelectedMeasure(Internal, int number);
+  // After measures or staves were inserted or deleted: the selection, the last entry and
+  // the band of the last hit name notes and places that moved (SelectionCleared is raised
+  // when notes were selected).
+  void ForgetEditPositions(Internal);
   // The last entry (ChangeLast's note) and the caret, for tests and tools.
   const struct EditState& Editing(Internal) const;
 

@@ -13,29 +13,11 @@
 #include "notecraft/core/score.h"
 #include "notecraft/edit/bandhit.h"
 #include "notecraft/edit/editstate.h"
+#include "notecraft/edit/liveselection.h"
 
 namespace notecraft {
 
 namespace {
-
-// A selected note that still stands in its voice at its time.
-struct LiveNote {
-  std::shared_ptr<Note> Item;
-  std::shared_ptr<notecraft::Voice> Owner;
-  int Staff = 0;
-};
-
-std::vector<LiveNote> LiveSelection(const Voices& voices,
-                                    const std::vector<SelectedNote>& selection) {
-  std::vector<LiveNote> live;
-  for (const SelectedNote& s : selection) {
-    auto note = s.Item.lock();
-    auto voice = note ? voices.Item(s.VoiceID) : nullptr;
-    if (!voice || voice->Notes().Lookup(note->NoteTime()) != note) continue;
-    live.push_back({std::move(note), std::move(voice), s.Staff});
-  }
-  return live;
-}
 
 // Last entry's span: dotted notes count one and a half times (the triplet is not looked at).
 int EntrySpan(const Note& note) {

@@ -29,6 +29,15 @@ void Score::SetSelectedMeasure(Internal, int number) {
   m_selectedMeasure = number;
 }
 
+void Score::ForgetEditPositions(Internal) {
+  EditState& edit = Edit();
+  const bool hadSelection = !edit.Selection.empty();
+  edit.Selection.clear();
+  edit.Last = {};
+  edit.LastBandIndex = 0;
+  if (hadSelection) Raise([](ScoreEvents& l) { l.SelectionCleared(); });
+}
+
 void Score::CommitEdit(const DidWhat* record) {
   if (record) {
     const bool wasEmpty = UndoCount() == 0;

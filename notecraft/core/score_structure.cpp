@@ -41,9 +41,11 @@ int DefaultMeasure(const Score& score) {
   return std::max(1, score.SelectedMeasure());
 }
 
-// After a structural edit: the history names stale positions, the layout is stale.
+// After a structural edit: the history, the selection and the last entry name stale
+// positions, the layout is stale.
 void AfterStructuralEdit(Score& score) {
   score.ClearUndo(Internal{});
+  score.ForgetEditPositions(Internal{});
   score.SetChanged(true);
   score.RestartPagination(1);
   score.PaintWindow();
