@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "Veltrimond/shell/appcontext.h"
+#include "notecraft/qt/qtclipboard.h"
 #include "platform/recentlyused.h"
 
 namespace veltrimond {
@@ -27,6 +28,10 @@ std::filesystem::path QtPlatform::DataRoot() const {
 void QtPlatform::AddToRecentDocs(const std::string& path) {
   platform::AddToRecentDocuments(QString::fromStdString(path));
 }
+
+std::string QtPlatform::ClipboardText() const { return notecraft::QtClipboardText(); }
+
+void QtPlatform::SetClipboardText(const std::string& text) { notecraft::SetQtClipboardText(text); }
 
 void QtPlatform::ShowMessage(const std::string& title, const std::string& text) {
   ShowMessage(QString::fromStdString(title), QString::fromStdString(text));

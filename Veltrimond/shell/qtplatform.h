@@ -23,6 +23,8 @@ public:
   int TwipsPerPixelY() const override;
   std::filesystem::path DataRoot() const override;
   void AddToRecentDocs(const std::string& path) override;
+  std::string ClipboardText() const override;
+  void SetClipboardText(const std::string& text) override;
   void ShowMessage(const std::string& title, const std::string& text) override;
   void ShowMessage(const QString& title, const QString& text);
 

@@ -1,5 +1,7 @@
 // The editor's start-up and close on the offscreen platform: the frame's rectangle, the
 // splash, the first activation, the command line, the sound output, and what closing saves.
+#include <QClipboard>
+#include <QGuiApplication>
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -111,6 +113,11 @@ TEST_F(StartupTest, TheEnginesPlatformAnswersFromTheEditor) {
   QFile xbel(Folder() + "/data/recently-used.xbel");
   ASSERT_TRUE(xbel.open(QIODevice::ReadOnly));
   EXPECT_TRUE(xbel.readAll().contains("file:///m/Song.sco"));
+  // Copied notes go to the desktop's clipboard, where other windows and programs see them.
+  desktop.SetClipboardText("S1:1@0#0#16#0#60");
+  EXPECT_EQ(QGuiApplication::clipboard()->text(), "S1:1@0#0#16#0#60");
+  QGuiApplication::clipboard()->setText("S2:1@96#0#8#0#64");
+  EXPECT_EQ(desktop.ClipboardText(), "S2:1@96#0#8#0#64");
 }
 
 TEST_F(StartupTest, TheSplashShowsTheServicePack) {
