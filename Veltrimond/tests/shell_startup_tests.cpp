@@ -1,11 +1,10 @@
 // The editor's start-up and close on the offscreen platform: the frame's rectangle, the
 // splash, the first activation, the command line, the sound output, and what closing saves.
-#include <QClipboard>
-#include <QGuiApplication>
 #include <gtest/gtest.h>
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
