@@ -6,6 +6,7 @@
 #include <QPageLayout>
 #include <QPagedPaintDevice>
 #include <QPaintEngine>
+#include <QGlyphRun>
 #include <QPainterPath>
 #include <QPen>
 #include <QPolygonF>
@@ -71,6 +72,7 @@ QPainterSurface::~QPainterSurface() {
 
 void QPainterSurface::Begin() {
   QPaintDevice* device = m_image ? m_image.get() : m_device;
+  m_painterFont = nullptr;  // a new begin() starts from the default state
   if (!device || !m_painter.begin(device)) return;
   // The one place where twips become device pixels.
   m_painter.setWorldTransform(QTransform::fromScale(1.0 / m_twipsPerPixelX, 1.0 / m_twipsPerPixelY));
@@ -136,29 +138,44 @@ QString QPainterSurface::ToQString(std::string_view text, bool musicFont) {
   return musicFont ? QString::fromLatin1(text.data(), size) : QString::fromUtf8(text.data(), size);
 }
 
-const QFont& QPainterSurface::CurrentQFont() const {
-  if (!m_font || !(m_fontSpec == Font())) {
-    m_fontSpec = Font();
-    m_font = ToQFont(m_fontSpec);
-    m_metrics.emplace(*m_font);
+QPainterSurface::FontEntry::FontEntry(const FontSpec& spec)
+    : Spec(spec), Font(ToQFont(spec)), Metrics(Font) {
+  if (spec.Name != MusicFontName || spec.Underline || spec.Strikeout) return;
+  Raw = QRawFont::fromFont(Font);
+  if (!Raw.isValid()) return;
+  for (int c = 0; c < 256; ++c) {
+    const QChar ch(static_cast<ushort>(c));
+    int count = 1;
+    if (!Raw.glyphIndexesForChars(&ch, 1, &Glyph[static_cast<std::size_t>(c)], &count))
+      Glyph[static_cast<std::size_t>(c)] = 0;
+    // The advance text layout gives the character, so glyph runs land where drawText would.
+    Advance[static_cast<std::size_t>(c)] = Metrics.horizontalAdvance(ch);
   }
-  return *m_font;
 }
 
-const QFontMetricsF& QPainterSurface::CurrentMetrics() const {
-  CurrentQFont();
-  return *m_metrics;
+QPainterSurface::FontEntry& QPainterSurface::CurrentFont() const {
+  if (m_current && m_current->Spec == Font()) return *m_current;
+  for (auto& entry : m_fonts)
+    if (entry->Spec == Font()) return *(m_current = entry.get());
+  // A score uses a handful of fonts; a host that keeps inventing new ones starts afresh.
+  constexpr std::size_t kMaxFonts = 32;
+  if (m_fonts.size() >= kMaxFonts) {
+    m_painterFont = nullptr;
+    m_fonts.clear();
+  }
+  m_fonts.push_back(std::make_unique<FontEntry>(Font()));
+  return *(m_current = m_fonts.back().get());
 }
 
 int QPainterSurface::TextWidth(std::string_view text) const noexcept {
-  const QFontMetricsF& metrics = CurrentMetrics();
+  const FontEntry& entry = CurrentFont();
   if (IsMusicFont()) {
     // Glyph by glyph, each advance rounded, as the recording surface measures.
     long total = 0;
-    for (char c : text) total += Round(metrics.horizontalAdvance(QChar(static_cast<unsigned char>(c))));
+    for (char c : text) total += Round(entry.Advance[static_cast<unsigned char>(c)]);
     return static_cast<int>(total);
   }
-  return Round(metrics.horizontalAdvance(ToQString(text, false)));
+  return Round(entry.Metrics.horizontalAdvance(ToQString(text, false)));
 }
 
 int QPainterSurface::TextHeight() const noexcept { return Round(CurrentMetrics().height()); }
@@ -166,9 +183,35 @@ int QPainterSurface::TextHeight() const noexcept { return Round(CurrentMetrics()
 void QPainterSurface::DrawText(int x, int y, std::string_view text) noexcept {
   if (!m_painter.isActive() || text.empty()) return;
   PreparePen(true);
-  m_painter.setFont(CurrentQFont());
+  const FontEntry& entry = CurrentFont();
   // The anchor is the cell top; QPainter draws at the baseline.
-  m_painter.drawText(QPointF(x, y + CurrentMetrics().ascent()), ToQString(text, IsMusicFont()));
+  const QPointF baseline(x, y + entry.Metrics.ascent());
+  if (entry.Raw.isValid()) {
+    DrawMusicGlyphs(entry, baseline, text);
+    return;
+  }
+  if (m_painterFont != &entry) {
+    m_painter.setFont(entry.Font);
+    m_painterFont = &entry;
+  }
+  m_painter.drawText(baseline, ToQString(text, IsMusicFont()));
+}
+
+void QPainterSurface::DrawMusicGlyphs(const FontEntry& entry, QPointF baseline,
+                                      std::string_view text) {
+  m_runGlyphs.clear();
+  m_runPositions.clear();
+  qreal advance = 0;
+  for (char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    m_runGlyphs.push_back(entry.Glyph[byte]);
+    m_runPositions.emplace_back(advance, 0);
+    advance += entry.Advance[byte];
+  }
+  QGlyphRun run;
+  run.setRawFont(entry.Raw);
+  run.setRawData(m_runGlyphs.data(), m_runPositions.data(), static_cast<int>(m_runGlyphs.size()));
+  m_painter.drawGlyphRun(baseline, run);
 }
 
 // --- Shapes ---

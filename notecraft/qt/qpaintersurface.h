@@ -11,13 +11,15 @@
 // Lines and boxes are drawn aliased (crisp staff lines); text, curves, arcs and filled
 // polygons (beams) antialiased.
 
+#include <array>
 #include <memory>
-#include <optional>
+#include <vector>
 
 #include <QFont>
 #include <QFontMetricsF>
 #include <QImage>
 #include <QPainter>
+#include <QRawFont>
 
 #include "notecraft/view/surface.h"
 
@@ -76,8 +78,20 @@ private:
   // Pen, brush, composition mode and antialiasing from the drawing state.
   void PreparePen(bool antialias);
   void PrepareFill(bool antialias);
-  const QFont& CurrentQFont() const;
-  const QFontMetricsF& CurrentMetrics() const;
+  // One font as this surface uses it. For the music font every byte is one glyph, so its
+  // glyph indexes and advances are looked up once and glyphs are drawn without shaping.
+  struct FontEntry {
+    FontSpec Spec;
+    QFont Font;
+    QFontMetricsF Metrics;
+    QRawFont Raw;                      // valid for the music font only
+    std::array<quint32, 256> Glyph{};  // per byte
+    std::array<qreal, 256> Advance{};  // per byte, unrounded
+    explicit FontEntry(const FontSpec& spec);
+  };
+  FontEntry& CurrentFont() const;
+  const QFontMetricsF& CurrentMetrics() const { return CurrentFont().Metrics; }
+  void DrawMusicGlyphs(const FontEntry& entry, QPointF baseline, std::string_view text);
 
   std::unique_ptr<QImage> m_image;
   QPaintDevice* m_device = nullptr;
@@ -90,11 +104,14 @@ private:
   double m_twipsPerPixelY = 15.0;
   qreal m_devicePixelRatio = 1.0;
 
-  // The font of the last FontSpec asked for; the score switches between a few fonts, so one
-  // entry already saves most of the work.
-  mutable FontSpec m_fontSpec;
-  mutable std::optional<QFont> m_font;
-  mutable std::optional<QFontMetricsF> m_metrics;
+  // The fonts asked for so far: a score switches between a few fonts and sizes, over and
+  // over, and building a QFont and its metrics each time would cost more than the drawing.
+  mutable std::vector<std::unique_ptr<FontEntry>> m_fonts;
+  mutable FontEntry* m_current = nullptr;
+  mutable const FontEntry* m_painterFont = nullptr;  // the entry last given to the painter
+  // Scratch for a glyph run, kept to spare an allocation per text.
+  std::vector<quint32> m_runGlyphs;
+  std::vector<QPointF> m_runPositions;
 };
 
 }  // namespace notecraft
