@@ -6,7 +6,6 @@
 #include <QPageLayout>
 #include <QPagedPaintDevice>
 #include <QPaintEngine>
-#include <QGlyphRun>
 #include <QPainterPath>
 #include <QPen>
 #include <QPolygonF>
@@ -72,7 +71,7 @@ QPainterSurface::~QPainterSurface() {
 
 void QPainterSurface::Begin() {
   QPaintDevice* device = m_image ? m_image.get() : m_device;
-  m_painterFont = nullptr;  // a new begin() starts from the default state
+  ForgetPainterState();  // a new begin() starts from the painter's defaults
   if (!device || !m_painter.begin(device)) return;
   // The one place where twips become device pixels.
   m_painter.setWorldTransform(QTransform::fromScale(1.0 / m_twipsPerPixelX, 1.0 / m_twipsPerPixelY));
@@ -107,6 +106,7 @@ void QPainterSurface::NewPage() noexcept {
   auto* paged = dynamic_cast<QPagedPaintDevice*>(m_device);
   if (!paged || !m_painter.isActive()) return;
   paged->newPage();
+  ForgetPainterState();
   m_painter.setWorldTransform(QTransform::fromScale(1.0 / m_twipsPerPixelX, 1.0 / m_twipsPerPixelY));
 }
 
@@ -143,6 +143,7 @@ QPainterSurface::FontEntry::FontEntry(const FontSpec& spec)
   if (spec.Name != MusicFontName || spec.Underline || spec.Strikeout) return;
   Raw = QRawFont::fromFont(Font);
   if (!Raw.isValid()) return;
+  Run.setRawFont(Raw);
   for (int c = 0; c < 256; ++c) {
     const QChar ch(static_cast<ushort>(c));
     int count = 1;
@@ -183,7 +184,7 @@ int QPainterSurface::TextHeight() const noexcept { return Round(CurrentMetrics()
 void QPainterSurface::DrawText(int x, int y, std::string_view text) noexcept {
   if (!m_painter.isActive() || text.empty()) return;
   PreparePen(true);
-  const FontEntry& entry = CurrentFont();
+  FontEntry& entry = CurrentFont();
   // The anchor is the cell top; QPainter draws at the baseline.
   const QPointF baseline(x, y + entry.Metrics.ascent());
   if (entry.Raw.isValid()) {
@@ -197,7 +198,7 @@ void QPainterSurface::DrawText(int x, int y, std::string_view text) noexcept {
   m_painter.drawText(baseline, ToQString(text, IsMusicFont()));
 }
 
-void QPainterSurface::DrawMusicGlyphs(const FontEntry& entry, QPointF baseline,
+void QPainterSurface::DrawMusicGlyphs(FontEntry& entry, QPointF baseline,
                                       std::string_view text) {
   m_runGlyphs.clear();
   m_runPositions.clear();
@@ -208,24 +209,38 @@ void QPainterSurface::DrawMusicGlyphs(const FontEntry& entry, QPointF baseline,
     m_runPositions.emplace_back(advance, 0);
     advance += entry.Advance[byte];
   }
-  QGlyphRun run;
-  run.setRawFont(entry.Raw);
-  run.setRawData(m_runGlyphs.data(), m_runPositions.data(), static_cast<int>(m_runGlyphs.size()));
-  m_painter.drawGlyphRun(baseline, run);
+  entry.Run.setRawData(m_runGlyphs.data(), m_runPositions.data(),
+                       static_cast<int>(m_runGlyphs.size()));
+  m_painter.drawGlyphRun(baseline, entry.Run);
 }
 
 // --- Shapes ---
 
-void QPainterSurface::PreparePen(bool antialias) {
-  QPen pen(ToQColor(ForeColor()));
-  // Cosmetic: the width is in device pixels, whatever the transform; on a HiDPI buffer a
-  // pixel of the page is devicePixelRatio device pixels.
-  pen.setCosmetic(true);
-  pen.setWidthF(LineWidth() * (m_painter.device() ? m_painter.device()->devicePixelRatio() : 1.0));
-  pen.setStyle(DrawStyle() == DrawStyle::Dot ? Qt::DotLine : Qt::SolidLine);
-  pen.setCapStyle(Qt::FlatCap);
-  m_painter.setPen(pen);
-  m_painter.setBrush(Qt::NoBrush);
+void QPainterSurface::ForgetPainterState() noexcept {
+  m_painterFont = nullptr;
+  m_paintState.reset();
+}
+
+void QPainterSurface::Prepare(bool antialias, bool fill) {
+  const PaintState state{ForeColor(), LineWidth(), static_cast<int>(DrawStyle()),
+                         static_cast<int>(DrawMode()), antialias, fill};
+  if (m_paintState == state) return;
+  m_paintState = state;
+  const QColor color = ToQColor(state.Color);
+  if (fill) {
+    m_painter.setPen(Qt::NoPen);
+    m_painter.setBrush(color);
+  } else {
+    QPen pen(color);
+    // Cosmetic: the width is in device pixels, whatever the transform; on a HiDPI buffer a
+    // pixel of the page is devicePixelRatio device pixels.
+    pen.setCosmetic(true);
+    pen.setWidthF(state.Width * (m_painter.device() ? m_painter.device()->devicePixelRatio() : 1.0));
+    pen.setStyle(DrawStyle() == DrawStyle::Dot ? Qt::DotLine : Qt::SolidLine);
+    pen.setCapStyle(Qt::FlatCap);
+    m_painter.setPen(pen);
+    m_painter.setBrush(Qt::NoBrush);
+  }
   m_painter.setRenderHint(QPainter::Antialiasing, antialias);
   QPainter::CompositionMode mode = QPainter::CompositionMode_SourceOver;
   // Raster operations exist on raster devices only; printers and PDF draw plainly.
@@ -234,12 +249,6 @@ void QPainterSurface::PreparePen(bool antialias) {
     mode = DrawMode() == DrawMode::Invert ? QPainter::RasterOp_NotDestination
                                           : QPainter::RasterOp_SourceXorDestination;
   m_painter.setCompositionMode(mode);
-}
-
-void QPainterSurface::PrepareFill(bool antialias) {
-  PreparePen(antialias);
-  m_painter.setPen(Qt::NoPen);
-  m_painter.setBrush(ToQColor(ForeColor()));
 }
 
 void QPainterSurface::DrawLine(int x1, int y1, int x2, int y2) noexcept {

@@ -13,10 +13,12 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include <QFont>
 #include <QFontMetricsF>
+#include <QGlyphRun>
 #include <QImage>
 #include <QPainter>
 #include <QRawFont>
@@ -76,8 +78,21 @@ public:
 private:
   void Begin();
   // Pen, brush, composition mode and antialiasing from the drawing state.
-  void PreparePen(bool antialias);
-  void PrepareFill(bool antialias);
+  void PreparePen(bool antialias) { Prepare(antialias, false); }
+  void PrepareFill(bool antialias) { Prepare(antialias, true); }
+  void Prepare(bool antialias, bool fill);
+  // What the painter was last prepared for: most calls draw as the one before, and
+  // building and comparing pens costs more than drawing a note head.
+  struct PaintState {
+    int Color = 0;
+    int Width = 0;
+    int Style = 0;
+    int Mode = 0;
+    bool Antialias = false;
+    bool Fill = false;
+    bool operator==(const PaintState&) const = default;
+  };
+  void ForgetPainterState() noexcept;
   // One font as this surface uses it. For the music font every byte is one glyph, so its
   // glyph indexes and advances are looked up once and glyphs are drawn without shaping.
   struct FontEntry {
@@ -87,11 +102,12 @@ private:
     QRawFont Raw;                      // valid for the music font only
     std::array<quint32, 256> Glyph{};  // per byte
     std::array<qreal, 256> Advance{};  // per byte, unrounded
+    QGlyphRun Run;                     // holds Raw, so a text only sets its glyphs
     explicit FontEntry(const FontSpec& spec);
   };
   FontEntry& CurrentFont() const;
   const QFontMetricsF& CurrentMetrics() const { return CurrentFont().Metrics; }
-  void DrawMusicGlyphs(const FontEntry& entry, QPointF baseline, std::string_view text);
+  void DrawMusicGlyphs(FontEntry& entry, QPointF baseline, std::string_view text);
 
   std::unique_ptr<QImage> m_image;
   QPaintDevice* m_device = nullptr;
@@ -109,6 +125,7 @@ private:
   mutable std::vector<std::unique_ptr<FontEntry>> m_fonts;
   mutable FontEntry* m_current = nullptr;
   mutable const FontEntry* m_painterFont = nullptr;  // the entry last given to the painter
+  std::optional<PaintState> m_paintState;
   // Scratch for a glyph run, kept to spare an allocation per text.
   std::vector<quint32> m_runGlyphs;
   std::vector<QPointF> m_runPositions;
