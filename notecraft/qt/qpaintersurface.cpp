@@ -22,6 +22,16 @@ QColor ToQColor(int packed) {
   return QColor(packed & 0xFF, (packed >> 8) & 0xFF, (packed >> 16) & 0xFF);
 }
 
+// Device pixels: well below the size from which Qt's raster engine stops caching glyphs
+// (64 unless QT_MAX_CACHED_GLYPH_SIZE says otherwise).
+double MaxQueuedGlyphSize() {
+  static const double size = [] {
+    const int cached = qEnvironmentVariableIntValue("QT_MAX_CACHED_GLYPH_SIZE");
+    return std::min(48.0, cached > 0 ? cached * 0.75 : 48.0);
+  }();
+  return size;
+}
+
 int Round(double v) { return static_cast<int>(std::lround(v)); }
 
 QPolygonF ToPolygon(const std::vector<SurfacePoint>& points) {
@@ -66,6 +76,7 @@ QPainterSurface::QPainterSurface(QPaintDevice* device) : m_device(device) {
 }
 
 QPainterSurface::~QPainterSurface() {
+  FlushGlyphs();
   if (m_painter.isActive()) m_painter.end();
 }
 
@@ -80,6 +91,7 @@ void QPainterSurface::Begin() {
 
 void QPainterSurface::SetPageSize(int width, int height) noexcept {
   if (m_device) return;  // a host's device keeps its own size
+  FlushGlyphs();
   if (m_painter.isActive()) m_painter.end();
   m_pageWidth = m_scaleWidth = std::max(1, width);
   m_pageHeight = m_scaleHeight = std::max(1, height);
@@ -94,6 +106,7 @@ void QPainterSurface::SetPageSize(int width, int height) noexcept {
 
 void QPainterSurface::Clear() noexcept {
   if (!m_painter.isActive()) return;
+  FlushGlyphs();
   m_painter.save();
   m_painter.resetTransform();
   m_painter.setCompositionMode(QPainter::CompositionMode_Source);
@@ -105,12 +118,14 @@ void QPainterSurface::Clear() noexcept {
 void QPainterSurface::NewPage() noexcept {
   auto* paged = dynamic_cast<QPagedPaintDevice*>(m_device);
   if (!paged || !m_painter.isActive()) return;
+  FlushGlyphs();
   paged->newPage();
   ForgetPainterState();
   m_painter.setWorldTransform(QTransform::fromScale(1.0 / m_twipsPerPixelX, 1.0 / m_twipsPerPixelY));
 }
 
 void QPainterSurface::EndDoc() noexcept {
+  FlushGlyphs();
   if (m_device && m_painter.isActive()) m_painter.end();
 }
 
@@ -161,10 +176,14 @@ QPainterSurface::FontEntry& QPainterSurface::CurrentFont() const {
   // A score uses a handful of fonts; a host that keeps inventing new ones starts afresh.
   constexpr std::size_t kMaxFonts = 32;
   if (m_fonts.size() >= kMaxFonts) {
+    FlushGlyphs();
     m_painterFont = nullptr;
     m_fonts.clear();
   }
-  m_fonts.push_back(std::make_unique<FontEntry>(Font()));
+  auto entry = std::make_unique<FontEntry>(Font());
+  entry->Queued = !m_device && entry->Raw.isValid() &&
+                  entry->Font.pixelSize() * m_devicePixelRatio / m_twipsPerPixelY <= MaxQueuedGlyphSize();
+  m_fonts.push_back(std::move(entry));
   return *(m_current = m_fonts.back().get());
 }
 
@@ -183,14 +202,14 @@ int QPainterSurface::TextHeight() const noexcept { return Round(CurrentMetrics()
 
 void QPainterSurface::DrawText(int x, int y, std::string_view text) noexcept {
   if (!m_painter.isActive() || text.empty()) return;
-  PreparePen(true);
   FontEntry& entry = CurrentFont();
   // The anchor is the cell top; QPainter draws at the baseline.
   const QPointF baseline(x, y + entry.Metrics.ascent());
   if (entry.Raw.isValid()) {
-    DrawMusicGlyphs(entry, baseline, text);
+    QueueMusicGlyphs(entry, baseline, text);
     return;
   }
+  PreparePen(true);
   if (m_painterFont != &entry) {
     m_painter.setFont(entry.Font);
     m_painterFont = &entry;
@@ -198,20 +217,32 @@ void QPainterSurface::DrawText(int x, int y, std::string_view text) noexcept {
   m_painter.drawText(baseline, ToQString(text, IsMusicFont()));
 }
 
-void QPainterSurface::DrawMusicGlyphs(FontEntry& entry, QPointF baseline,
-                                      std::string_view text) {
-  m_runGlyphs.clear();
-  m_runPositions.clear();
+void QPainterSurface::QueueMusicGlyphs(FontEntry& entry, QPointF baseline,
+                                       std::string_view text) {
+  if (m_runGlyphs.empty() || m_runFont != &entry || m_paintState != StateFor(true, false)) {
+    PreparePen(true);  // draws what is queued
+    m_runFont = &entry;
+  }
   qreal advance = 0;
   for (char c : text) {
     const auto byte = static_cast<unsigned char>(c);
     m_runGlyphs.push_back(entry.Glyph[byte]);
-    m_runPositions.emplace_back(advance, 0);
+    m_runPositions.emplace_back(baseline.x() + advance, baseline.y());
     advance += entry.Advance[byte];
   }
-  entry.Run.setRawData(m_runGlyphs.data(), m_runPositions.data(),
-                       static_cast<int>(m_runGlyphs.size()));
-  m_painter.drawGlyphRun(baseline, entry.Run);
+  // A host reads its own device without asking this surface: draw at once.
+  if (!entry.Queued) FlushGlyphs();
+}
+
+void QPainterSurface::FlushGlyphs() const noexcept {
+  if (m_runGlyphs.empty()) return;
+  if (m_runFont && m_painter.isActive()) {
+    m_runFont->Run.setRawData(m_runGlyphs.data(), m_runPositions.data(),
+                              static_cast<int>(m_runGlyphs.size()));
+    m_painter.drawGlyphRun(QPointF(), m_runFont->Run);
+  }
+  m_runGlyphs.clear();
+  m_runPositions.clear();
 }
 
 // --- Shapes ---
@@ -221,9 +252,14 @@ void QPainterSurface::ForgetPainterState() noexcept {
   m_paintState.reset();
 }
 
+QPainterSurface::PaintState QPainterSurface::StateFor(bool antialias, bool fill) const noexcept {
+  return {ForeColor(), LineWidth(), static_cast<int>(DrawStyle()), static_cast<int>(DrawMode()),
+          antialias, fill};
+}
+
 void QPainterSurface::Prepare(bool antialias, bool fill) {
-  const PaintState state{ForeColor(), LineWidth(), static_cast<int>(DrawStyle()),
-                         static_cast<int>(DrawMode()), antialias, fill};
+  FlushGlyphs();  // queued glyphs go under whatever comes next
+  const PaintState state = StateFor(antialias, fill);
   if (m_paintState == state) return;
   m_paintState = state;
   const QColor color = ToQColor(state.Color);

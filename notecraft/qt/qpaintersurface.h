@@ -41,8 +41,12 @@ public:
   QPainterSurface(const QPainterSurface&) = delete;
   QPainterSurface& operator=(const QPainterSurface&) = delete;
 
-  // The page buffer; null on a host's device.
-  const QImage* Image() const noexcept { return m_image.get(); }
+  // The page buffer, with every glyph drawn so far; null on a host's device. Music glyphs
+  // on the page buffer are drawn in batches: read the buffer through this after drawing.
+  const QImage* Image() const noexcept {
+    FlushGlyphs();
+    return m_image.get();
+  }
   bool IsActive() const noexcept { return m_painter.isActive(); }
 
   // --- Surface ---
@@ -92,6 +96,7 @@ private:
     bool Fill = false;
     bool operator==(const PaintState&) const = default;
   };
+  PaintState StateFor(bool antialias, bool fill) const noexcept;
   void ForgetPainterState() noexcept;
   // One font as this surface uses it. For the music font every byte is one glyph, so its
   // glyph indexes and advances are looked up once and glyphs are drawn without shaping.
@@ -103,15 +108,22 @@ private:
     std::array<quint32, 256> Glyph{};  // per byte
     std::array<qreal, 256> Advance{};  // per byte, unrounded
     QGlyphRun Run;                     // holds Raw, so a text only sets its glyphs
+    bool Queued = false;               // its glyphs may wait in a run; see QueueMusicGlyphs
     explicit FontEntry(const FontSpec& spec);
   };
   FontEntry& CurrentFont() const;
   const QFontMetricsF& CurrentMetrics() const { return CurrentFont().Metrics; }
-  void DrawMusicGlyphs(FontEntry& entry, QPointF baseline, std::string_view text);
+  // Music glyphs wait in one run while the font and drawing state stay the same, and are
+  // drawn before anything else is: QPainter's fixed cost per run exceeds that of a glyph.
+  // Only on the page buffer, and only for glyphs small enough for Qt's glyph cache: those
+  // are blended one by one, as separate runs would be; bigger ones become one path per
+  // run, where overlapping glyphs would blend differently.
+  void QueueMusicGlyphs(FontEntry& entry, QPointF baseline, std::string_view text);
+  void FlushGlyphs() const noexcept;
 
   std::unique_ptr<QImage> m_image;
   QPaintDevice* m_device = nullptr;
-  QPainter m_painter;
+  mutable QPainter m_painter;  // mutable: drawing queued glyphs changes nothing one sees
   int m_pageWidth = 0;
   int m_pageHeight = 0;
   int m_scaleWidth = 0;
@@ -126,9 +138,10 @@ private:
   mutable FontEntry* m_current = nullptr;
   mutable const FontEntry* m_painterFont = nullptr;  // the entry last given to the painter
   std::optional<PaintState> m_paintState;
-  // Scratch for a glyph run, kept to spare an allocation per text.
-  std::vector<quint32> m_runGlyphs;
-  std::vector<QPointF> m_runPositions;
+  // The queued music glyphs, positioned in twips, and their font.
+  mutable FontEntry* m_runFont = nullptr;
+  mutable std::vector<quint32> m_runGlyphs;
+  mutable std::vector<QPointF> m_runPositions;
 };
 
 }  // namespace notecraft
