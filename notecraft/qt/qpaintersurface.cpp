@@ -181,8 +181,8 @@ QPainterSurface::FontEntry& QPainterSurface::CurrentFont() const {
     m_fonts.clear();
   }
   auto entry = std::make_unique<FontEntry>(Font());
-  entry->Queued = !m_device && entry->Raw.isValid() &&
-                  entry->Font.pixelSize() * m_devicePixelRatio / m_twipsPerPixelY <= MaxQueuedGlyphSize();
+  const double devicePixels = entry->Font.pixelSize() * m_devicePixelRatio / m_twipsPerPixelY;
+  entry->Queued = !m_device && entry->Raw.isValid() && devicePixels <= MaxQueuedGlyphSize();
   m_fonts.push_back(std::move(entry));
   return *(m_current = m_fonts.back().get());
 }
@@ -271,7 +271,8 @@ void QPainterSurface::Prepare(bool antialias, bool fill) {
     // Cosmetic: the width is in device pixels, whatever the transform; on a HiDPI buffer a
     // pixel of the page is devicePixelRatio device pixels.
     pen.setCosmetic(true);
-    pen.setWidthF(state.Width * (m_painter.device() ? m_painter.device()->devicePixelRatio() : 1.0));
+    const qreal ratio = m_painter.device() ? m_painter.device()->devicePixelRatio() : 1.0;
+    pen.setWidthF(LineWidth() * ratio);
     pen.setStyle(DrawStyle() == DrawStyle::Dot ? Qt::DotLine : Qt::SolidLine);
     pen.setCapStyle(Qt::FlatCap);
     m_painter.setPen(pen);
