@@ -22,6 +22,16 @@ QColor ToQColor(int packed) {
   return QColor(packed & 0xFF, (packed >> 8) & 0xFF, (packed >> 16) & 0xFF);
 }
 
+// Device pixels: well below the size from which Qt's raster engine stops caching glyphs
+// (64 unless QT_MAX_CACHED_GLYPH_SIZE says otherwise).
+double MaxQueuedGlyphSize() {
+  static const double size = [] {
+    const int cached = qEnvironmentVariableIntValue("QT_MAX_CACHED_GLYPH_SIZE");
+    return std::min(48.0, cached > 0 ? cached * 0.75 : 48.0);
+  }();
+  return size;
+}
+
 int Round(double v) { return static_cast<int>(std::lround(v)); }
 
 QPolygonF ToPolygon(const std::vector<SurfacePoint>& points) {
@@ -66,11 +76,13 @@ QPainterSurface::QPainterSurface(QPaintDevice* device) : m_device(device) {
 }
 
 QPainterSurface::~QPainterSurface() {
+  FlushGlyphs();
   if (m_painter.isActive()) m_painter.end();
 }
 
 void QPainterSurface::Begin() {
   QPaintDevice* device = m_image ? m_image.get() : m_device;
+  ForgetPainterState();  // a new begin() starts from the painter's defaults
   if (!device || !m_painter.begin(device)) return;
   // The one place where twips become device pixels.
   m_painter.setWorldTransform(QTransform::fromScale(1.0 / m_twipsPerPixelX, 1.0 / m_twipsPerPixelY));
@@ -79,6 +91,7 @@ void QPainterSurface::Begin() {
 
 void QPainterSurface::SetPageSize(int width, int height) noexcept {
   if (m_device) return;  // a host's device keeps its own size
+  FlushGlyphs();
   if (m_painter.isActive()) m_painter.end();
   m_pageWidth = m_scaleWidth = std::max(1, width);
   m_pageHeight = m_scaleHeight = std::max(1, height);
@@ -93,6 +106,7 @@ void QPainterSurface::SetPageSize(int width, int height) noexcept {
 
 void QPainterSurface::Clear() noexcept {
   if (!m_painter.isActive()) return;
+  FlushGlyphs();
   m_painter.save();
   m_painter.resetTransform();
   m_painter.setCompositionMode(QPainter::CompositionMode_Source);
@@ -104,11 +118,14 @@ void QPainterSurface::Clear() noexcept {
 void QPainterSurface::NewPage() noexcept {
   auto* paged = dynamic_cast<QPagedPaintDevice*>(m_device);
   if (!paged || !m_painter.isActive()) return;
+  FlushGlyphs();
   paged->newPage();
+  ForgetPainterState();
   m_painter.setWorldTransform(QTransform::fromScale(1.0 / m_twipsPerPixelX, 1.0 / m_twipsPerPixelY));
 }
 
 void QPainterSurface::EndDoc() noexcept {
+  FlushGlyphs();
   if (m_device && m_painter.isActive()) m_painter.end();
 }
 
@@ -136,53 +153,131 @@ QString QPainterSurface::ToQString(std::string_view text, bool musicFont) {
   return musicFont ? QString::fromLatin1(text.data(), size) : QString::fromUtf8(text.data(), size);
 }
 
-const QFont& QPainterSurface::CurrentQFont() const {
-  if (!m_font || !(m_fontSpec == Font())) {
-    m_fontSpec = Font();
-    m_font = ToQFont(m_fontSpec);
-    m_metrics.emplace(*m_font);
+QPainterSurface::FontEntry::FontEntry(const FontSpec& spec)
+    : Spec(spec), Font(ToQFont(spec)), Metrics(Font) {
+  if (spec.Name != MusicFontName || spec.Underline || spec.Strikeout) return;
+  Raw = QRawFont::fromFont(Font);
+  if (!Raw.isValid()) return;
+  Run.setRawFont(Raw);
+  for (int c = 0; c < 256; ++c) {
+    const QChar ch(static_cast<ushort>(c));
+    int count = 1;
+    if (!Raw.glyphIndexesForChars(&ch, 1, &Glyph[static_cast<std::size_t>(c)], &count))
+      Glyph[static_cast<std::size_t>(c)] = 0;
+    // The advance text layout gives the character, so glyph runs land where drawText would.
+    Advance[static_cast<std::size_t>(c)] = Metrics.horizontalAdvance(ch);
   }
-  return *m_font;
 }
 
-const QFontMetricsF& QPainterSurface::CurrentMetrics() const {
-  CurrentQFont();
-  return *m_metrics;
+QPainterSurface::FontEntry& QPainterSurface::CurrentFont() const {
+  if (m_current && m_current->Spec == Font()) return *m_current;
+  for (auto& entry : m_fonts)
+    if (entry->Spec == Font()) return *(m_current = entry.get());
+  // A score uses a handful of fonts; a host that keeps inventing new ones starts afresh.
+  constexpr std::size_t kMaxFonts = 32;
+  if (m_fonts.size() >= kMaxFonts) {
+    FlushGlyphs();
+    m_painterFont = nullptr;
+    m_fonts.clear();
+  }
+  auto entry = std::make_unique<FontEntry>(Font());
+  const double devicePixels = entry->Font.pixelSize() * m_devicePixelRatio / m_twipsPerPixelY;
+  entry->Queued = !m_device && entry->Raw.isValid() && devicePixels <= MaxQueuedGlyphSize();
+  m_fonts.push_back(std::move(entry));
+  return *(m_current = m_fonts.back().get());
 }
 
 int QPainterSurface::TextWidth(std::string_view text) const noexcept {
-  const QFontMetricsF& metrics = CurrentMetrics();
+  const FontEntry& entry = CurrentFont();
   if (IsMusicFont()) {
     // Glyph by glyph, each advance rounded, as the recording surface measures.
     long total = 0;
-    for (char c : text) total += Round(metrics.horizontalAdvance(QChar(static_cast<unsigned char>(c))));
+    for (char c : text) total += Round(entry.Advance[static_cast<unsigned char>(c)]);
     return static_cast<int>(total);
   }
-  return Round(metrics.horizontalAdvance(ToQString(text, false)));
+  return Round(entry.Metrics.horizontalAdvance(ToQString(text, false)));
 }
 
 int QPainterSurface::TextHeight() const noexcept { return Round(CurrentMetrics().height()); }
 
 void QPainterSurface::DrawText(int x, int y, std::string_view text) noexcept {
   if (!m_painter.isActive() || text.empty()) return;
-  PreparePen(true);
-  m_painter.setFont(CurrentQFont());
+  FontEntry& entry = CurrentFont();
   // The anchor is the cell top; QPainter draws at the baseline.
-  m_painter.drawText(QPointF(x, y + CurrentMetrics().ascent()), ToQString(text, IsMusicFont()));
+  const QPointF baseline(x, y + entry.Metrics.ascent());
+  if (entry.Raw.isValid()) {
+    QueueMusicGlyphs(entry, baseline, text);
+    return;
+  }
+  PreparePen(true);
+  if (m_painterFont != &entry) {
+    m_painter.setFont(entry.Font);
+    m_painterFont = &entry;
+  }
+  m_painter.drawText(baseline, ToQString(text, IsMusicFont()));
+}
+
+void QPainterSurface::QueueMusicGlyphs(FontEntry& entry, QPointF baseline,
+                                       std::string_view text) {
+  if (m_runGlyphs.empty() || m_runFont != &entry || m_paintState != StateFor(true, false)) {
+    PreparePen(true);  // draws what is queued
+    m_runFont = &entry;
+  }
+  qreal advance = 0;
+  for (char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    m_runGlyphs.push_back(entry.Glyph[byte]);
+    m_runPositions.emplace_back(baseline.x() + advance, baseline.y());
+    advance += entry.Advance[byte];
+  }
+  // A host reads its own device without asking this surface: draw at once.
+  if (!entry.Queued) FlushGlyphs();
+}
+
+void QPainterSurface::FlushGlyphs() const noexcept {
+  if (m_runGlyphs.empty()) return;
+  if (m_runFont && m_painter.isActive()) {
+    m_runFont->Run.setRawData(m_runGlyphs.data(), m_runPositions.data(),
+                              static_cast<int>(m_runGlyphs.size()));
+    m_painter.drawGlyphRun(QPointF(), m_runFont->Run);
+  }
+  m_runGlyphs.clear();
+  m_runPositions.clear();
 }
 
 // --- Shapes ---
 
-void QPainterSurface::PreparePen(bool antialias) {
-  QPen pen(ToQColor(ForeColor()));
-  // Cosmetic: the width is in device pixels, whatever the transform; on a HiDPI buffer a
-  // pixel of the page is devicePixelRatio device pixels.
-  pen.setCosmetic(true);
-  pen.setWidthF(LineWidth() * (m_painter.device() ? m_painter.device()->devicePixelRatio() : 1.0));
-  pen.setStyle(DrawStyle() == DrawStyle::Dot ? Qt::DotLine : Qt::SolidLine);
-  pen.setCapStyle(Qt::FlatCap);
-  m_painter.setPen(pen);
-  m_painter.setBrush(Qt::NoBrush);
+void QPainterSurface::ForgetPainterState() noexcept {
+  m_painterFont = nullptr;
+  m_paintState.reset();
+}
+
+QPainterSurface::PaintState QPainterSurface::StateFor(bool antialias, bool fill) const noexcept {
+  return {ForeColor(), LineWidth(), static_cast<int>(DrawStyle()), static_cast<int>(DrawMode()),
+          antialias, fill};
+}
+
+void QPainterSurface::Prepare(bool antialias, bool fill) {
+  FlushGlyphs();  // queued glyphs go under whatever comes next
+  const PaintState state = StateFor(antialias, fill);
+  if (m_paintState == state) return;
+  m_paintState = state;
+  const QColor color = ToQColor(state.Color);
+  if (fill) {
+    m_painter.setPen(Qt::NoPen);
+    m_painter.setBrush(color);
+  } else {
+    QPen pen(color);
+    // Cosmetic: the width is in device pixels, whatever the transform; on a HiDPI buffer a
+    // pixel of the page is devicePixelRatio device pixels.
+    pen.setCosmetic(true);
+    const qreal ratio = m_painter.device() ? m_painter.device()->devicePixelRatio() : 1.0;
+    pen.setWidthF(LineWidth() * ratio);
+    pen.setStyle(DrawStyle() == DrawStyle::Dot ? Qt::DotLine : Qt::SolidLine);
+    pen.setCapStyle(Qt::FlatCap);
+    m_painter.setPen(pen);
+    m_painter.setBrush(Qt::NoBrush);
+  }
   m_painter.setRenderHint(QPainter::Antialiasing, antialias);
   QPainter::CompositionMode mode = QPainter::CompositionMode_SourceOver;
   // Raster operations exist on raster devices only; printers and PDF draw plainly.
@@ -191,12 +286,6 @@ void QPainterSurface::PreparePen(bool antialias) {
     mode = DrawMode() == DrawMode::Invert ? QPainter::RasterOp_NotDestination
                                           : QPainter::RasterOp_SourceXorDestination;
   m_painter.setCompositionMode(mode);
-}
-
-void QPainterSurface::PrepareFill(bool antialias) {
-  PreparePen(antialias);
-  m_painter.setPen(Qt::NoPen);
-  m_painter.setBrush(ToQColor(ForeColor()));
 }
 
 void QPainterSurface::DrawLine(int x1, int y1, int x2, int y2) noexcept {

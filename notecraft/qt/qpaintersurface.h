@@ -11,13 +11,17 @@
 // Lines and boxes are drawn aliased (crisp staff lines); text, curves, arcs and filled
 // polygons (beams) antialiased.
 
+#include <array>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include <QFont>
 #include <QFontMetricsF>
+#include <QGlyphRun>
 #include <QImage>
 #include <QPainter>
+#include <QRawFont>
 
 #include "notecraft/view/surface.h"
 
@@ -37,8 +41,12 @@ public:
   QPainterSurface(const QPainterSurface&) = delete;
   QPainterSurface& operator=(const QPainterSurface&) = delete;
 
-  // The page buffer; null on a host's device.
-  const QImage* Image() const noexcept { return m_image.get(); }
+  // The page buffer, with every glyph drawn so far; null on a host's device. Music glyphs
+  // on the page buffer are drawn in batches: read the buffer through this after drawing.
+  const QImage* Image() const noexcept {
+    FlushGlyphs();
+    return m_image.get();
+  }
   bool IsActive() const noexcept { return m_painter.isActive(); }
 
   // --- Surface ---
@@ -74,14 +82,48 @@ public:
 private:
   void Begin();
   // Pen, brush, composition mode and antialiasing from the drawing state.
-  void PreparePen(bool antialias);
-  void PrepareFill(bool antialias);
-  const QFont& CurrentQFont() const;
-  const QFontMetricsF& CurrentMetrics() const;
+  void PreparePen(bool antialias) { Prepare(antialias, false); }
+  void PrepareFill(bool antialias) { Prepare(antialias, true); }
+  void Prepare(bool antialias, bool fill);
+  // What the painter was last prepared for: most calls draw as the one before, and
+  // building and comparing pens costs more than drawing a note head.
+  struct PaintState {
+    int Color = 0;
+    int Width = 0;
+    int Style = 0;
+    int Mode = 0;
+    bool Antialias = false;
+    bool Fill = false;
+    bool operator==(const PaintState&) const = default;
+  };
+  PaintState StateFor(bool antialias, bool fill) const noexcept;
+  void ForgetPainterState() noexcept;
+  // One font as this surface uses it. For the music font every byte is one glyph, so its
+  // glyph indexes and advances are looked up once and glyphs are drawn without shaping.
+  struct FontEntry {
+    FontSpec Spec;
+    QFont Font;
+    QFontMetricsF Metrics;
+    QRawFont Raw;                      // valid for the music font only
+    std::array<quint32, 256> Glyph{};  // per byte
+    std::array<qreal, 256> Advance{};  // per byte, unrounded
+    QGlyphRun Run;                     // holds Raw, so a text only sets its glyphs
+    bool Queued = false;               // its glyphs may wait in a run; see QueueMusicGlyphs
+    explicit FontEntry(const FontSpec& spec);
+  };
+  FontEntry& CurrentFont() const;
+  const QFontMetricsF& CurrentMetrics() const { return CurrentFont().Metrics; }
+  // Music glyphs wait in one run while the font and drawing state stay the same, and are
+  // drawn before anything else is: QPainter's fixed cost per run exceeds that of a glyph.
+  // Only on the page buffer, and only for glyphs small enough for Qt's glyph cache: those
+  // are blended one by one, as separate runs would be; bigger ones become one path per
+  // run, where overlapping glyphs would blend differently.
+  void QueueMusicGlyphs(FontEntry& entry, QPointF baseline, std::string_view text);
+  void FlushGlyphs() const noexcept;
 
   std::unique_ptr<QImage> m_image;
   QPaintDevice* m_device = nullptr;
-  QPainter m_painter;
+  mutable QPainter m_painter;  // mutable: drawing queued glyphs changes nothing one sees
   int m_pageWidth = 0;
   int m_pageHeight = 0;
   int m_scaleWidth = 0;
@@ -90,11 +132,16 @@ private:
   double m_twipsPerPixelY = 15.0;
   qreal m_devicePixelRatio = 1.0;
 
-  // The font of the last FontSpec asked for; the score switches between a few fonts, so one
-  // entry already saves most of the work.
-  mutable FontSpec m_fontSpec;
-  mutable std::optional<QFont> m_font;
-  mutable std::optional<QFontMetricsF> m_metrics;
+  // The fonts asked for so far: a score switches between a few fonts and sizes, over and
+  // over, and building a QFont and its metrics each time would cost more than the drawing.
+  mutable std::vector<std::unique_ptr<FontEntry>> m_fonts;
+  mutable FontEntry* m_current = nullptr;
+  mutable const FontEntry* m_painterFont = nullptr;  // the entry last given to the painter
+  std::optional<PaintState> m_paintState;
+  // The queued music glyphs, positioned in twips, and their font.
+  mutable FontEntry* m_runFont = nullptr;
+  mutable std::vector<quint32> m_runGlyphs;
+  mutable std::vector<QPointF> m_runPositions;
 };
 
 }  // namespace notecraft

@@ -144,6 +144,66 @@ TEST(QPainterSurface, TextIsAnchoredAtItsCellTop) {
   EXPECT_NEAR(top, 600 + (0.905 - 0.729) * 400, 2 * Px);
 }
 
+// Music glyphs on the page buffer wait in a run until something else is drawn; what shows
+// must not depend on that.
+TEST(QPainterSurface, MusicGlyphsDrawAsIfEachWereDrawnAtOnce) {
+  const std::string heads = {glyph::FilledHead, glyph::HalfHead, glyph::Sharp, glyph::FilledHead};
+  auto draw = [&](QPainterSurface& s, bool separately) {
+    s.SetBackColor(RGB(255, 255, 255));
+    s.Clear();
+    for (int i = 0; i < 12; ++i) {
+      s.SetForeColor(i % 4 == 3 ? RGB(200, 0, 0) : RGB(0, 0, 0));
+      // Overlapping glyphs, one or several to a text.
+      s.DrawText(300 + 70 * i, 300 + 40 * (i % 3), i % 2 ? heads.substr(i % 4, 1) : heads);
+      // Anything drawn (here off the page) draws the queued glyphs first.
+      if (separately) s.FillBox(-300, -300, -200, -200);
+    }
+  };
+  // 14 points: small enough to be queued on screen; at four device pixels a pixel too
+  // large (drawn as one path per run, so never queued).
+  for (qreal ratio : {1.0, 4.0}) {
+    SCOPED_TRACE(ratio);
+    QPainterSurface queued(2400, 1200, ratio), separate(2400, 1200, ratio);
+    queued.SetFont(Music(14.0f));
+    separate.SetFont(Music(14.0f));
+    draw(queued, false);
+    draw(separate, true);
+    EXPECT_EQ(*queued.Image(), *separate.Image());
+  }
+}
+
+TEST(QPainterSurface, QueuedGlyphsGoUnderWhatIsDrawnLater) {
+  const auto darkIn = [](const QImage& image, int left, int top, int size) {
+    int dark = 0;
+    for (int y = top; y < top + size; y += Px)
+      for (int x = left; x < left + size; x += Px) dark += Dark(image, x, y);
+    return dark;
+  };
+  // The page buffer (queued glyphs) and a host's image (drawn at once, as the host reads
+  // its image without asking the surface).
+  QImage hostImage(200, 200, QImage::Format_ARGB32_Premultiplied);
+  hostImage.fill(Qt::white);
+  QPainterSurface page(3000, 3000), host(&hostImage);
+  for (QPainterSurface* s : {&page, &host}) {
+    SCOPED_TRACE(s == &page ? "page" : "host");
+    const QImage& image = s == &page ? *page.Image() : hostImage;
+    s->SetBackColor(RGB(255, 255, 255));
+    s->Clear();
+    s->SetFont(Music(28.8f));
+    s->SetForeColor(RGB(0, 0, 0));
+    s->DrawText(600, 600, std::string(1, glyph::FilledHead));
+    s->DrawText(1800, 600, std::string(1, glyph::FilledHead));
+    if (s == &page) page.Image();  // the host's image is read as it stands
+    EXPECT_GT(darkIn(image, 600, 600, 900), 10);
+    // A box in the back colour over the first head hides it.
+    s->SetForeColor(RGB(255, 255, 255));
+    s->FillBox(450, 450, 1650, 1650);
+    if (s == &page) page.Image();
+    EXPECT_EQ(darkIn(image, 600, 600, 900), 0);
+    EXPECT_GT(darkIn(image, 1800, 600, 900), 10);
+  }
+}
+
 TEST(QPainterSurface, PdfPageEmbedsTheMusicFont) {
   const QString path = QStringLiteral(NOTECRAFT_QT_TEST_OUTPUT "/surface.pdf");
   QFile::remove(path);
