@@ -1,6 +1,7 @@
 #include "notecraft/core/region.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "notecraft/core/internal.h"
 
@@ -40,6 +41,15 @@ int Region::MeasurePad(int index) const {
 
 void Region::SetMeasurePad(int index, int value) {
   if (Valid(index)) m_measures[static_cast<std::size_t>(index)].Pad = value;
+}
+
+const std::vector<MeasureStop>& Region::MeasureStops(int index) const {
+  static const std::vector<MeasureStop> none;
+  return Valid(index) ? m_measures[static_cast<std::size_t>(index)].Stops : none;
+}
+
+void Region::SetMeasureStops(int index, std::vector<MeasureStop> stops) {
+  if (Valid(index)) m_measures[static_cast<std::size_t>(index)].Stops = std::move(stops);
 }
 
 }  // namespace notecraft

@@ -18,6 +18,13 @@ namespace notecraft {
 
 struct Internal;
 
+// Where a note position of a measure was drawn: its x and its time from the measure's start.
+struct MeasureStop {
+  int X = 0;
+  int Time = 0;
+  bool operator==(const MeasureStop&) const = default;
+};
+
 class Region {
 public:
   // Bands are made by the page renderer only.
@@ -75,12 +82,18 @@ public:
   // Extra width before the measure's first note.
   int MeasurePad(int index) const;
   void SetMeasurePad(int index, int value);
+  // The drawn note positions of a measure whose notes were moved apart for their glyphs, in
+  // time order; empty where the drawing kept the proportional spacing. Empty outside the
+  // valid indexes.
+  const std::vector<MeasureStop>& MeasureStops(int index) const;
+  void SetMeasureStops(int index, std::vector<MeasureStop> stops);
 
 private:
   struct MeasureEntry {
     Range Place;
     int Flag = 0;
     int Pad = 0;
+    std::vector<MeasureStop> Stops;
   };
   bool Valid(int index) const { return index >= 0 && index < Measures(); }
 

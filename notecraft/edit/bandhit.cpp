@@ -15,7 +15,25 @@ namespace {
 
 BandMeasure Describe(const Region& band, int i, int left) {
   const Range* m = band.Measure(i);
-  return {i, left, m->Low(), m->High(), band.MeasurePad(i)};
+  return {i, left, m->Low(), m->High(), band.MeasurePad(i), band.MeasureStops(i)};
+}
+
+// Piecewise-linear from the drawn positions: left of the first one its time, between two
+// the times in proportion, after the last one on to the right edge at length.
+int OffsetBetweenStops(const BandMeasure& measure, int x, int length) {
+  std::vector<MeasureStop> stops = measure.Stops;
+  const int right = measure.Left + measure.Width;
+  if (stops.back().Time < length && stops.back().X < right) stops.push_back({right, length});
+  if (x <= stops.front().X) return std::clamp(stops.front().Time, 0, length);
+  for (std::size_t k = 1; k < stops.size(); ++k) {
+    const MeasureStop& a = stops[k - 1];
+    const MeasureStop& b = stops[k];
+    if (x >= b.X) continue;
+    const long long time =
+        a.Time + static_cast<long long>(x - a.X) * (b.Time - a.Time) / (b.X - a.X);
+    return std::clamp(static_cast<int>(time), 0, length);
+  }
+  return std::clamp(stops.back().Time, 0, length);
 }
 
 }  // namespace
@@ -42,6 +60,7 @@ std::optional<BandMeasure> MeasureHolding(const Region& band, int from, int to) 
 
 int OffsetInMeasure(const BandMeasure& measure, int x, int length) {
   if (length <= 0) return 0;
+  if (!measure.Stops.empty()) return OffsetBetweenStops(measure, x, length);
   x = std::max(x, measure.Left);
   const int unit = (measure.Width - measure.Pad) / length;
   if (unit <= 0) return 0;

@@ -3,11 +3,13 @@
 // band under an x, the time inside it, the pitch under a y, and a note's span.
 
 #include <optional>
+#include <vector>
+
+#include "notecraft/core/region.h"
 
 namespace notecraft {
 
 class Note;
-class Region;
 
 // One measure of a band.
 struct BandMeasure {
@@ -16,6 +18,7 @@ struct BandMeasure {
   int Width = 0;
   int Start = 0;  // its start time
   int Pad = 0;    // room before its first note position
+  std::vector<MeasureStop> Stops;  // where its notes were moved apart (Region::MeasureStops)
 };
 
 // The first measure whose right edge is at or right of x (a point left of the band takes
@@ -24,8 +27,10 @@ std::optional<BandMeasure> MeasureAt(const Region& band, int x);
 // The measure holding all of [from, to] (edges included).
 std::optional<BandMeasure> MeasureHolding(const Region& band, int from, int to);
 
-// 64ths from the measure's start to x: the note area (after the pad) spread evenly over
-// length, clipped to 0..length; 0 when the area is narrower than length twips.
+// 64ths from the measure's start to x, clipped to 0..length: the note area (after the pad)
+// spread evenly over length, 0 when the area is narrower than length twips. A measure
+// with stops maps x between its drawn positions (and on to its right edge, at length)
+// linearly, so that a click on a drawn note gives that note's time.
 int OffsetInMeasure(const BandMeasure& measure, int x, int length);
 
 // The time a note occupies: half its duration in a triplet, and half again with a dot.

@@ -47,6 +47,17 @@ public:
   int XAt(const Region& band, int i, int offset, int length = 64) {
     int x = band.Left();
     for (int k = 0; k < i; ++k) x += band.Measure(k)->Low();
+    const std::vector<MeasureStop>& stops = band.MeasureStops(i);
+    if (!stops.empty()) {
+      // Moved apart for its glyphs: between the drawn positions that hold the offset.
+      std::vector<MeasureStop> at = stops;
+      at.push_back({x + band.Measure(i)->Low(), length});
+      for (std::size_t k = 1; k < at.size(); ++k) {
+        if (offset >= at[k].Time || at[k].Time <= at[k - 1].Time) continue;
+        const int step = (at[k].X - at[k - 1].X) / (at[k].Time - at[k - 1].Time);
+        return at[k - 1].X + (offset - at[k - 1].Time) * step + step / 2;
+      }
+    }
     const int unit = (band.Measure(i)->Low() - band.MeasurePad(i)) / length;
     return x + band.MeasurePad(i) + offset * unit + unit / 2;
   }

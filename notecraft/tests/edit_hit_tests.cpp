@@ -2,6 +2,7 @@
 // pitch under the pointer in every clef and key (drawn, then clicked), braces and group
 // order.
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "edit_fixtures.h"
@@ -58,13 +59,66 @@ TEST(PitchFromY, MapsHeightsByClefAndKey) {
 }
 
 TEST(OffsetInMeasure, SpreadsTheNoteAreaOverTheMeasure) {
-  const BandMeasure m{0, 1000, 700, 0, 60};    // 640 twips of notes: 10 a 64th
+  const BandMeasure m{0, 1000, 700, 0, 60, {}};  // 640 twips of notes: 10 a 64th
   EXPECT_EQ(OffsetInMeasure(m, 1000, 64), 0);  // in the pad
   EXPECT_EQ(OffsetInMeasure(m, 500, 64), 0);   // left of the measure
   EXPECT_EQ(OffsetInMeasure(m, 1060 + 165, 64), 16);
   EXPECT_EQ(OffsetInMeasure(m, 1700, 64), 64);  // the right edge: the whole length
   EXPECT_EQ(OffsetInMeasure(m, 1700, 0), 0);
-  EXPECT_EQ(OffsetInMeasure({0, 1000, 100, 0, 60}, 1090, 64), 0);  // narrower than 64
+  EXPECT_EQ(OffsetInMeasure({0, 1000, 100, 0, 60, {}}, 1090, 64), 0);  // narrower than 64
+}
+
+TEST(OffsetInMeasure, MapsBetweenTheDrawnPositionsOfASpreadMeasure) {
+  // Drawn: 0 at 1100, 32 at 1300, 34 at 1400 (moved apart), the end (64) at 1700.
+  const BandMeasure m{0, 1000, 800, 0, 60, {{1100, 0}, {1300, 32}, {1400, 34}, {1700, 64}}};
+  const std::vector<std::pair<int, int>> cases = {
+      {900, 0},  {1100, 0},  {1200, 16}, {1300, 32}, {1350, 33},
+      {1400, 34}, {1550, 49}, {1700, 64}, {1800, 64},
+  };
+  for (const auto& [x, offset] : cases) EXPECT_EQ(OffsetInMeasure(m, x, 64), offset) << x;
+  // Without a stop at the end the right edge stands for the measure's length.
+  const BandMeasure open{0, 1000, 800, 0, 60, {{1100, 0}, {1400, 32}}};
+  EXPECT_EQ(OffsetInMeasure(open, 1600, 64), 48);
+}
+
+TEST_F(HitTesting, ClickingADrawnNoteOfAMovedApartRunFindsItsTime) {
+  // A half note, then a run of 32nds and 64ths each with a sign: the run moves apart.
+  Notes& notes = VoiceOf(1)->Notes();
+  notes.Add(0, 67, durHalf, 0);
+  std::vector<int> run;
+  for (int t = 32, k = 0; t < 64; ++k) {
+    const int duration = k % 3 == 0 ? durThirtySecond : durSixtyFourth;
+    notes.Add(t, k % 2 == 0 ? 61 : 60, duration, 0);
+    run.push_back(t);
+    t += duration;
+  }
+  FillQuarters(First(), 1, 72, 64);  // measure 2 keeps its proportional spacing
+  Paint();
+  const Region& band = Band(1);
+  ASSERT_FALSE(band.MeasureStops(0).empty());
+  EXPECT_TRUE(band.MeasureStops(1).empty());
+
+  const int y = band.Top() + 200;
+  std::vector<int> times = {0};
+  times.insert(times.end(), run.begin(), run.end());
+  for (const int time : times) {
+    const auto note = NoteAt(1, time);
+    ASSERT_TRUE(note);
+    const auto measure = MeasureAt(band, note->X());
+    ASSERT_TRUE(measure);
+    EXPECT_EQ(measure->Start + OffsetInMeasure(*measure, note->X(), 64), time) << time;
+    int found = -1, duration = -1;
+    EXPECT_TRUE(score.OnNote(note->X(), y, found, duration));
+    EXPECT_EQ(found, time);
+  }
+
+  // Entry in another voice over the run lands at the time drawn under the click.
+  AddVoice(First());
+  Paint();
+  score.SetVoice(2);
+  const auto target = NoteAt(1, run[7]);
+  score.AddNoteByHit(target->X(), YAt(Band(1), 6), durSixtyFourth, 0, 0);
+  EXPECT_EQ(Times(1, 2), std::vector<int>{run[7]});
 }
 
 TEST_F(HitTesting, EveryPitchDrawnIsTheOneClickedInEveryClefAndKey) {

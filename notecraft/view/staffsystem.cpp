@@ -81,6 +81,7 @@ private:
   int LastPositionRoom() const;
   GlyphRoom PositionGlyphs() const;
   int SpaceMeasure(int i, int t, int duration, int inner);
+  void RecordStops(int i, int t, int left, int duration, int twipsPerUnit);
   void CollectInnerClefChanges(int i, int t, int end);
   void DrawInnerClefs(int i, int t, int left, int twipsPerUnit);
   int ClefAtTime(int time) const;
@@ -107,6 +108,7 @@ private:
   int m_firstNumber = 0;     // the system's first measure number
   int m_lastRoom = 0;        // kept free after a measure's last note position
   GlyphRoom m_glyphs;        // what successive note positions need between them
+  std::vector<int> m_spacedTimes;  // the note positions of the measure spaced last
   std::vector<Hyphen> m_hyphens;  // per verse
   // The clef at the measure's start and its changes inside it, in time order.
   std::vector<ClefAt> m_clefChanges;
@@ -191,6 +193,7 @@ int StaffSystemDrawer::DrawMeasure(int i, int t, int left) {
   place.SetHigh(key, t);
   m_band.SetMeasure(i, place);
   m_band.SetMeasurePad(i, m_offset);
+  m_band.SetMeasureStops(i, {});
 
   int number = 0, duration = 0;
   globals.MeasureInfo(t, number, duration);
@@ -266,6 +269,7 @@ int StaffSystemDrawer::DrawMeasure(int i, int t, int left) {
     // for its glyph, so that nothing of the measure reaches its bar line.
     const int twipsPerUnit = SpaceMeasure(i, t, duration, inner);
     m_offset += 2 * twipsPerUnit;  // notes never touch the bar line
+    RecordStops(i, t, left, duration, twipsPerUnit);
     DrawInnerClefs(i, t, left, twipsPerUnit);
 
     if (m_band.First() && m_score.UseChords())
@@ -339,9 +343,25 @@ int StaffSystemDrawer::SpaceMeasure(int i, int t, int duration, int inner) {
   else
     own = CollectPositions(m_score, {m_place.StaffIndex}, t, duration);
   MeasureSpacing spacing = SpreadPositions(*positions, duration, available, m_glyphs);
+  m_spacedTimes.clear();
+  for (const NotePosition& p : *positions) m_spacedTimes.push_back(p.Time);
   for (ChangeShift& spread : spacing.Spreads) spread.Time += t;
   m_state.Spreads[index] = std::move(spacing.Spreads);
   return spacing.TwipsPerUnit;
+}
+
+// Where a measure whose positions moved apart drew them (and its end), so that a click maps
+// back to the time drawn there; a proportionally spaced measure records nothing.
+void StaffSystemDrawer::RecordStops(int i, int t, int left, int duration, int twipsPerUnit) {
+  const auto index = static_cast<std::size_t>(i);
+  if (index >= m_state.Spreads.size() || m_state.Spreads[index].empty()) return;
+  std::vector<MeasureStop> stops;
+  for (const int time : m_spacedTimes) {
+    const int x = SnapX(time * twipsPerUnit + left + m_offset) + m_state.ShiftAt(i, t + time);
+    stops.push_back({x, time});
+  }
+  stops.push_back({left + m_offset + duration * twipsPerUnit + m_state.ShiftWidth(i), duration});
+  m_band.SetMeasureStops(i, std::move(stops));
 }
 
 // The staff's clef changes inside the measure [t, end), after the clef at its start; each
