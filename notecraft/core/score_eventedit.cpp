@@ -63,7 +63,9 @@ void Score::AddGlobalByHit(int x, int y, int eventType, int subType, const std::
     const int from = measure->Left + measure->Pad;
     const int area = measure->Width - measure->Pad;
     int offset = 0;
-    if (area > 0)
+    if (!measure->Stops.empty())
+      offset = OffsetInMeasure(*measure, x, length);  // the time drawn under the point
+    else if (area > 0)
       offset = std::clamp(static_cast<int>(RoundHalfEven(
                               static_cast<double>(std::max(x, from) - from) / area * length)),
                           0, length);

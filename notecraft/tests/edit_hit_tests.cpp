@@ -119,6 +119,11 @@ TEST_F(HitTesting, ClickingADrawnNoteOfAMovedApartRunFindsItsTime) {
   const auto target = NoteAt(1, run[7]);
   score.AddNoteByHit(target->X(), YAt(Band(1), 6), durSixtyFourth, 0, 0);
   EXPECT_EQ(Times(1, 2), std::vector<int>{run[7]});
+
+  // So does an event clicked there.
+  score.AddGlobalByHit(target->X(), Band(1).Top() + Band(1).PadTop() + Band(1).IncY(), evtText, 0,
+                       "rit.");
+  EXPECT_TRUE(First().GlobalEvents().Find(run[7], evtText, true));
 }
 
 TEST_F(HitTesting, EveryPitchDrawnIsTheOneClickedInEveryClefAndKey) {
