@@ -30,9 +30,9 @@ std::string BeatText(long beat) {
   std::string text = std::to_string(beat / 128);
   switch (beat % 128) {
     case 8: return text + "/8";
-    case 4: return text + "/4";
-    case 2: return text + "/2";
-    case 1: return text + "/1";
+    case 16: return text + "/4";
+    case 32: return text + "/2";
+    case 64: return text + "/1";
     default: return text + "/16";
   }
 }

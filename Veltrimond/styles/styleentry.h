@@ -1,7 +1,8 @@
 #pragma once
 // One accompaniment style as the Insert Style dialog lists it: its name (the file name
 // without ".sty"), its type (treble, bass or drums, from the clef of its first staff) and
-// its beat (the time signature at its start, packed as numerator x 128 + denominator).
+// its beat (the time signature at its start, packed as numerator x 128 + the length of
+// the beat note in 64ths: 3/4 is 3 x 128 + 16, 6/8 is 6 x 128 + 8).
 
 #include <optional>
 #include <string>
@@ -15,9 +16,9 @@ namespace veltrimond::styles {
 enum StyleType { kTreble = 0, kBass = 1, kDrums = 2 };
 
 // Packed beats of the dialog's beat filter.
-constexpr long kBeat24 = 2 * 128 + 4;
-constexpr long kBeat34 = 3 * 128 + 4;
-constexpr long kBeat44 = 4 * 128 + 4;
+constexpr long kBeat24 = 2 * 128 + 16;
+constexpr long kBeat34 = 3 * 128 + 16;
+constexpr long kBeat44 = 4 * 128 + 16;
 
 struct StyleEntry {
   long beat = kBeat44;
@@ -25,8 +26,8 @@ struct StyleEntry {
   std::string name;
 };
 
-// "2/4", "3/4", "4/4"; otherwise the numerator and "/8", "/4", "/2", "/1" or, for any
-// other denominator, "/16".
+// "2/4", "3/4", "4/4"; otherwise the numerator and, by the beat note, "/8", "/4", "/2",
+// "/1" or, for any other, "/16".
 std::string BeatText(long beat);
 // "Treble", "Bass", "Drums"; empty for any other type.
 std::string TypeWord(int type);

@@ -36,7 +36,7 @@ struct StyleSpec {
   const char* name;
   Kind kind;
   int numerator;
-  int denominator;
+  int beatNote;  // the beat's note value in 64ths: 16 for x/4, 8 for x/8
   int tempo;
   int program;  // instrument-table row; drums use the kit row
   std::vector<Hit> hits;
@@ -55,7 +55,7 @@ std::vector<StyleSpec> Styles() {
   const int q = durQuarter, e = durEighth, s = durSixteenth, h = durHalf;
   std::vector<StyleSpec> styles;
   // Drums.
-  styles.push_back({"Rock Drums", Kind::Drums, 4, 4, 120, kDrumKitRow,
+  styles.push_back({"Rock Drums", Kind::Drums, 4, 16, 120, kDrumKitRow,
                     {{0, e, {kKick, kClosedHat}},
                      {8, e, {kClosedHat}},
                      {16, e, {kSnare, kClosedHat}},
@@ -65,36 +65,36 @@ std::vector<StyleSpec> Styles() {
                      {48, e, {kSnare, kClosedHat}},
                      {56, e, {kOpenHat}}}});
   // Swing written as it is read: "ding, ding-a" on the ride, hi-hat on two and four.
-  styles.push_back({"Swing Drums", Kind::Drums, 4, 4, 132, kDrumKitRow,
+  styles.push_back({"Swing Drums", Kind::Drums, 4, 16, 132, kDrumKitRow,
                     {{0, q, {kSoftKick, kRide}},
                      {16, e, {kSoftKick, kPedalHat, kRide}, nteDot},
                      {28, s, {kRide}},
                      {32, q, {kSoftKick, kRide}},
                      {48, e, {kSoftKick, kPedalHat, kRide}, nteDot},
                      {60, s, {kRide}}}});
-  styles.push_back({"Waltz Drums", Kind::Drums, 3, 4, 144, kDrumKitRow,
+  styles.push_back({"Waltz Drums", Kind::Drums, 3, 16, 144, kDrumKitRow,
                     {{0, q, {kKick}}, {16, q, {kSnare, kClosedHat}}, {32, q, {kSnare, kClosedHat}}}});
-  styles.push_back({"Polka Drums", Kind::Drums, 2, 4, 120, kDrumKitRow,
+  styles.push_back({"Polka Drums", Kind::Drums, 2, 16, 120, kDrumKitRow,
                     {{0, e, {kKick, kClosedHat}},
                      {8, e, {kClosedHat}},
                      {16, e, {kSnare, kClosedHat}},
                      {24, e, {kClosedHat}}}});
   // Bass (C2 = 36).
-  styles.push_back({"Walking Bass", Kind::Bass, 4, 4, 132, kBassRow,
+  styles.push_back({"Walking Bass", Kind::Bass, 4, 16, 132, kBassRow,
                     {{0, q, {36}}, {16, q, {40}}, {32, q, {43}}, {48, q, {45}}}});
-  styles.push_back({"Rock Bass", Kind::Bass, 4, 4, 120, kBassRow,
+  styles.push_back({"Rock Bass", Kind::Bass, 4, 16, 120, kBassRow,
                     {{0, e, {36}}, {8, e, {36}}, {16, e, {36}}, {24, e, {36}},
                      {32, e, {43}}, {40, e, {43}}, {48, e, {45}}, {56, e, {43}}}});
-  styles.push_back({"Waltz Bass", Kind::Bass, 3, 4, 144, kBassRow,
+  styles.push_back({"Waltz Bass", Kind::Bass, 3, 16, 144, kBassRow,
                     {{0, h, {36}, nteDot}}});
-  styles.push_back({"Polka Bass", Kind::Bass, 2, 4, 120, kBassRow,
+  styles.push_back({"Polka Bass", Kind::Bass, 2, 16, 120, kBassRow,
                     {{0, q, {36}}, {16, q, {43}}}});
   // Treble (middle C = 60).
-  styles.push_back({"Ballad", Kind::Treble, 4, 4, 72, kPianoRow,
+  styles.push_back({"Ballad", Kind::Treble, 4, 16, 72, kPianoRow,
                     {{0, e, {60}}, {8, e, {67}}, {16, e, {72}}, {24, e, {76}},
                      {32, e, {79}}, {40, e, {76}}, {48, e, {72}}, {56, e, {67}}}});
   // Oom-pah-pah: the bass note, then the chord twice.
-  styles.push_back({"Waltz", Kind::Treble, 3, 4, 144, kAccordionRow,
+  styles.push_back({"Waltz", Kind::Treble, 3, 16, 144, kAccordionRow,
                     {{0, q, {60}}, {16, q, {64, 67, 72}}, {32, q, {64, 67, 72}}}});
   styles.push_back({"Jig", Kind::Treble, 6, 8, 110, kPianoRow,
                     {{0, e, {60}}, {8, e, {64}}, {16, e, {67}},
@@ -108,7 +108,7 @@ bool Build(const StyleSpec& spec, Score& score) {
   score.SetComposer("");
   score.SetArrangedBy("");
   score.SetCount(spec.tempo);
-  score.AllGlobals().SetDftTimeVal(spec.numerator * 128 + spec.denominator);
+  score.AllGlobals().SetDftTimeVal(spec.numerator * 128 + spec.beatNote);
 
   // The style editor's layout: one staff, one voice, one instrument.
   const auto staff = score.Staff(1);
