@@ -2,7 +2,10 @@
 
 #include "Veltrimond/styles/insertrange.h"
 #include "Veltrimond/styles/stylepattern.h"
+#include "notecraft/core/internal.h"
 #include "notecraft/core/scoreevents.h"
+#include "notecraft/core/timer.h"
+#include "notecraft/view/recordingsurface.h"
 #include "stylefixture.h"
 
 namespace veltrimond::styles {
@@ -137,11 +140,30 @@ TEST(StylePatternTest, WritingMarksTheScoreChangedAndNothingToWriteLeavesItAlone
   EXPECT_FALSE(target->Changed());
   EXPECT_TRUE(NotesOf(*target).empty());
 
+  target->SetPlaybackStale(Internal{}, false);  // as after the last playback file was written
   EXPECT_EQ(InsertStylePattern(*style, *target, 1, 1, 3, 0), 2);
   EXPECT_TRUE(target->Changed());
+  EXPECT_TRUE(target->PlaybackStale(Internal{}));
   EXPECT_EQ(counter.changes, std::vector<bool>{true});
   EXPECT_TRUE(target->Redraw());
   target->RemoveListener(&counter);
+}
+
+TEST(StylePatternTest, TheWindowIsLaidOutAgainOverTheNewNotes) {
+  ManualTimerFactory timers;
+  SetTimerFactory(&timers);
+  RecordingSurface surface;
+  const auto style = MakeStyle(clfTreble, k44, {{0, {60}}, {32, {64}}});
+  const auto target = MakeTarget();
+  target->SetWindow(&surface);
+  const int before = target->EndTime();
+  InsertStylePattern(*style, *target, 1, 1, 41, 0);
+  EXPECT_GT(target->EndTime(), before);
+  EXPECT_GE(target->EndTime(), target->HighTime());
+  while (target->Paginating()) target->PaginateStep(Internal{});
+  EXPECT_GT(target->LastPage(), 1);  // forty measures do not fit one page
+  target->SetWindow(nullptr);
+  SetTimerFactory(nullptr);
 }
 
 TEST(StylePatternTest, MissingStaffVoiceOrSourceWritesNothing) {
