@@ -302,8 +302,8 @@ frmVLTStyle::Request frmVLTStyle::TheRequest() const {
   Request request;
   request.file = SelectedStyleFile();
   request.first = FirstMeasure(txtAt->text().toStdString());
-  request.end = EndMeasure(request.first, optQuant[0]->isChecked(),
-                           txtQuant->text().toStdString(), txtThrough->text().toStdString());
+  request.end = EndMeasure(request.first, optQuant[0]->isChecked(), txtQuant->text().toStdString(),
+                           txtThrough->text().toStdString());
   request.shift = StyleShift(txtOctave->text().toStdString(), cboRoot->currentIndex());
   return request;
 }

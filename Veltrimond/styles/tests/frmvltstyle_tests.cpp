@@ -92,7 +92,7 @@ TEST_F(InsertStyleDialogTest, OpensWithEveryStyleListedAndNothingChosen) {
 TEST_F(InsertStyleDialogTest, FiltersChosenBeforeShowingApplyAndChangesRefill) {
   dialog = std::make_unique<frmVLTStyle>(kShipped);
   dialog->SetTypeIndex(3);
-  dialog->SetBeatIndex(9);  // out of range: all
+  dialog->SetBeatIndex(9);         // out of range: all
   EXPECT_TRUE(Items().isEmpty());  // filled when shown
   dialog->show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog.get()));

@@ -69,12 +69,12 @@ TEST(StylePatternTest, LastFillsUpToTheScoresHighTime) {
 }
 
 TEST(StylePatternTest, NotesStartingBeforeTheEndKeepTheirWholeDuration) {
-  const auto style = MakeStyle(clfTreble, k44,
-                               {{0, {60}, durHalf, nteStacato}, {48, {67}, durHalf, nteDot}});
+  const auto style =
+      MakeStyle(clfTreble, k44, {{0, {60}, durHalf, nteStacato}, {48, {67}, durHalf, nteDot}});
   const auto target = MakeTarget();
   InsertStylePattern(*style, *target, 1, 1, 2, 0);
-  EXPECT_EQ(NotesOf(*target), (std::vector<Written>{{0, {60}, durHalf, nteStacato},
-                                                      {48, {67}, durHalf, nteDot}}));
+  EXPECT_EQ(NotesOf(*target),
+            (std::vector<Written>{{0, {60}, durHalf, nteStacato}, {48, {67}, durHalf, nteDot}}));
 }
 
 TEST(StylePatternTest, AcrossATimeChangeTheRangeEndsAtTheBarOfTheEndMeasure) {
@@ -99,9 +99,8 @@ TEST(StylePatternTest, PitchesMoveByTheShiftWithinTheMidiRangeAndRestsStayRests)
   InsertStylePattern(*style, *target, 1, 1, 2, -5);
   InsertStylePattern(*style, *target, 1, 2, 3, 5);
   const std::vector<Written> expected = {
-      {0, {0, 55, 59}, durQuarter, 0}, {16, {0}, durQuarter, 0},
-      {32, {120}, durQuarter, 0},      {48, {57}, durQuarter, 0},
-      {64, {8, 65, 69}, durQuarter, 0}, {80, {0}, durQuarter, 0},
+      {0, {0, 55, 59}, durQuarter, 0}, {16, {0}, durQuarter, 0},         {32, {120}, durQuarter, 0},
+      {48, {57}, durQuarter, 0},       {64, {8, 65, 69}, durQuarter, 0}, {80, {0}, durQuarter, 0},
       {96, {127}, durQuarter, 0},      {112, {67}, durQuarter, 0}};
   EXPECT_EQ(NotesOf(*target), expected);
 }
@@ -110,8 +109,8 @@ TEST(StylePatternTest, ADrumStyleIsNeverShifted) {
   const auto drums = MakeStyle(clfPercussion, k44, {{0, {36, 42}}, {16, {38}}}, 128);
   const auto target = MakeTarget();
   InsertStylePattern(*drums, *target, 1, 1, 2, 19);
-  EXPECT_EQ(NotesOf(*target), (std::vector<Written>{{0, {36, 42}, durQuarter, 0},
-                                                      {16, {38}, durQuarter, 0}}));
+  EXPECT_EQ(NotesOf(*target),
+            (std::vector<Written>{{0, {36, 42}, durQuarter, 0}, {16, {38}, durQuarter, 0}}));
 }
 
 TEST(StylePatternTest, AStyleOfSeveralMeasuresRepeatsAsAWhole) {
@@ -169,9 +168,9 @@ TEST(StylePatternTest, TheWindowIsLaidOutAgainOverTheNewNotes) {
 TEST(StylePatternTest, MissingStaffVoiceOrSourceWritesNothing) {
   const auto style = MakeStyle(clfTreble, k44, {{0, {60}}});
   const auto target = MakeTarget();
-  EXPECT_EQ(InsertStylePattern(*style, *target, 2, 1, 3, 0), 0);   // no staff 2
-  EXPECT_EQ(InsertStylePattern(*style, *target, 0, 1, 3, 0), 0);   // no staff 0
-  target->Staff(1)->Clear();                                        // a staff without voices
+  EXPECT_EQ(InsertStylePattern(*style, *target, 2, 1, 3, 0), 0);  // no staff 2
+  EXPECT_EQ(InsertStylePattern(*style, *target, 0, 1, 3, 0), 0);  // no staff 0
+  target->Staff(1)->Clear();                                      // a staff without voices
   EXPECT_EQ(InsertStylePattern(*style, *target, 1, 1, 3, 0), 0);
 
   notecraft::Score voiceless;
