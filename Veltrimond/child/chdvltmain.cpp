@@ -18,6 +18,8 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <QWheelEvent>
+#include <cstdlib>
 
 #include "Veltrimond/child/scoreviewport.h"
 #include "Veltrimond/child/subtoolstrip.h"
@@ -139,10 +141,14 @@ void chdVLTMain::BuildLayout() {
   shpScore->setPalette(shadow);
   pctScore = new notecraft::ScorePageWidget(pctBase);
   pctScore->setObjectName(QStringLiteral("pctScore"));
+  pctScore->installEventFilter(this);
   hscMain = new QScrollBar(Qt::Horizontal, pctMain);
   vscMain = new QScrollBar(Qt::Vertical, pctMain);
   hscMain->hide();
   vscMain->hide();
+  // One unit is 15 twips, a pixel: a wheel step or arrow moves the page a few lines of text.
+  hscMain->setSingleStep(15);
+  vscMain->setSingleStep(15);
   connect(hscMain, &QScrollBar::valueChanged, this, [this] { PlacePage(); });
   connect(vscMain, &QScrollBar::valueChanged, this, [this] { PlacePage(); });
   connect(pctScore, &notecraft::ScorePageWidget::pageResized, this, [this] {
@@ -281,9 +287,6 @@ void chdVLTMain::EditPaste() { m_score->GetClipboard(); }
 void chdVLTMain::EnableNoteMenu() {
   m_editor.SelectionForgotten();
   SetNoteMenuState(NoteMenuState::NoSelection);
-  mnuEditCut->setEnabled(false);
-  mnuEditCopy->setEnabled(false);
-  if (m_frame && m_windowActive) m_frame->SetEnableCutCopy(false);
 }
 
 bool chdVLTMain::OpenFile(const QString& path) {
@@ -502,6 +505,18 @@ bool chdVLTMain::eventFilter(QObject* watched, QEvent* event) {
       }
     }
     return false;
+  }
+  // The wheel scrolls the page, across with Shift or a sideways wheel.
+  if (event->type() == QEvent::Wheel && pctMain && (watched == pctMain || watched == pctScore)) {
+    auto* wheel = static_cast<QWheelEvent*>(event);
+    const bool across = (wheel->modifiers() & Qt::ShiftModifier) ||
+                        std::abs(wheel->angleDelta().x()) > std::abs(wheel->angleDelta().y());
+    QScrollBar* bar = across ? hscMain : vscMain;
+    if (bar->isHidden()) return true;
+    const int delta = across && wheel->angleDelta().x() != 0 ? wheel->angleDelta().x()
+                                                             : wheel->angleDelta().y();
+    bar->setValue(bar->value() - delta * bar->singleStep() * 3 / 120);
+    return true;
   }
   if (event->type() == QEvent::Resize && pctMain) {
     if (watched == pctMain) {

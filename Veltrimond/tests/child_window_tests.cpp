@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
@@ -349,6 +350,43 @@ TEST_F(ScoreWindowTest, NoProgressCallsWhileTheStatusBarIsHidden) {
   EXPECT_EQ(Frame.Calls, (QStringList{QStringLiteral("InitStatus 1000 Opening:"),
                                       QStringLiteral("UpdateStatus 500"),
                                       QStringLiteral("UpdateStatus 1000")}));
+}
+
+TEST_F(ScoreWindowTest, ReloadDefaultsRepaintsInTheNewColours) {
+  auto window = ShownWindow();
+  window->SetTool(QStringLiteral("Note"));
+  QTest::mouseClick(window->pctScore, Qt::LeftButton, {}, PitchPoint(window->Score(), 3000, 71));
+  const QRgb red = qRgb(200, 0, 0);
+  auto countRed = [&] {
+    const QImage page = window->pctScore->PageImage()->convertToFormat(QImage::Format_RGB32);
+    int count = 0;
+    for (int y = 0; y < page.height(); ++y)
+      for (int x = 0; x < page.width(); ++x) count += page.pixel(x, y) == red;
+    return count;
+  };
+  EXPECT_EQ(countRed(), 0);
+  Context.State.Options.Color[2] = PackRgb(200, 0, 0);  // notes
+  window->ReloadDefaults();
+  EXPECT_GT(countRed(), 20);
+}
+
+TEST_F(ScoreWindowTest, PageScrollsInsideTheViewportWithItsShadow) {
+  auto window = NewWindow();
+  window->resize(500, 400);
+  window->show();
+  QCoreApplication::processEvents();
+  ASSERT_FALSE(window->vscMain->isHidden());
+  ASSERT_FALSE(window->hscMain->isHidden());
+  EXPECT_EQ(window->pctScore->pos(), QPoint(4, 4));  // 60 twips in at value 0
+  EXPECT_EQ(window->shpScore->geometry(), window->pctScore->geometry().translated(4, 4));
+  window->vscMain->setValue(10);
+  EXPECT_EQ(window->pctScore->y(), 4 - 10);
+  EXPECT_EQ(window->shpScore->y(), window->pctScore->y() + 4);
+  // Bringing the page's foot into view scrolls to the end.
+  window->SetScrollBars(0, window->Score().PageHeightTwips() - 300, 100, 200);
+  EXPECT_EQ(window->vscMain->value(), window->vscMain->maximum());
+  EXPECT_EQ(window->pctScore->y() + window->pctScore->height() + 180 / kTpp - 4,
+            window->pctBase->height());
 }
 
 // --- The tool pane and the page box ---
