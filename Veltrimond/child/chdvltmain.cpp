@@ -60,6 +60,7 @@ chdVLTMain::chdVLTMain(AppContext& context, IFrame& frame, QWidget* parent)
   for (std::size_t i = 0; i < mnuVoice.size(); ++i) mnuVoice[i]->setChecked(i == 0);
   m_untitled = true;
   setWindowTitle(QString::fromStdString(m_score->FileTitle()));
+  setMinimumWidth(kMinWindowWidth / kPageTpp);
   resize(720, 540);
 }
 

@@ -20,6 +20,7 @@
 #include "Veltrimond/child/subtoolstrip.h"
 #include "Veltrimond/shell/appcontext.h"
 #include "fakeframe.h"
+#include "notecraft/core/enums.h"
 #include "notecraft/core/note.h"
 #include "notecraft/core/score.h"
 #include "notecraft/core/staff.h"
@@ -387,6 +388,14 @@ TEST_F(ScoreWindowTest, PageScrollsInsideTheViewportWithItsShadow) {
   EXPECT_EQ(window->vscMain->value(), window->vscMain->maximum());
   EXPECT_EQ(window->pctScore->y() + window->pctScore->height() + 180 / kTpp - 4,
             window->pctBase->height());
+
+  // A landscape page: the page, its shadow and the bars follow.
+  const int tallMax = window->vscMain->maximum();
+  window->Score().SetPageOrientation(notecraft::pgeLandscape);
+  EXPECT_EQ(window->pctScore->width(), window->Score().PageWidthTwips() / kTpp);
+  EXPECT_GT(window->pctScore->width(), window->pctScore->height());
+  EXPECT_EQ(window->shpScore->size(), window->pctScore->size());
+  EXPECT_LT(window->vscMain->maximum(), tallMax);
 }
 
 // --- The tool pane and the page box ---
