@@ -298,7 +298,9 @@ bool chdVLTMain::OpenFile(const QString& path) {
   for (std::size_t i = 0; i < voices.size(); ++i) voices[i] = mnuVoice[i]->isChecked();
   const bool undo = mnuEditUndo->isEnabled();
 
+  m_opening = true;
   const bool opened = m_score->OpenFile(path.toStdString());
+  m_opening = false;
   if (opened) {
     m_context.History.Add(path);
   } else {
@@ -351,6 +353,11 @@ bool chdVLTMain::SaveScore() {
 
 void chdVLTMain::closeEvent(QCloseEvent* event) {
   AppState& state = m_context.State;
+  // Not while its file is being read: the score is in use.
+  if (m_opening) {
+    event->ignore();
+    return;
+  }
   // A window closed on its own starts afresh; one of a close of them all keeps the answer
   // given at an earlier window.
   if (!state.ClosingAll) state.CloseCancelled = false;

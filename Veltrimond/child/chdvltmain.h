@@ -305,7 +305,7 @@ private:
   bool m_splitterDown = false;
   int m_splitterPressX = 0;
   bool m_pageBoxFocus = false;
-  bool m_closing = false;
+  bool m_opening = false;  // OpenFile runs (its progress display may let events through)
   long m_measureNumber = 0;
   long m_measureStart = 0;
   long m_measureLength = 0;
