@@ -16,6 +16,7 @@
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QToolBar>
+#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <QWheelEvent>
@@ -116,6 +117,8 @@ void chdVLTMain::BuildLayout() {
   txtPage->setToolTip(tr("Page"));
   txtPage->setFixedWidth(txtPage->fontMetrics().horizontalAdvance(QStringLiteral("00000")) + 12);
   txtPage->setAlignment(Qt::AlignRight);
+  // Only a click gives it the focus: an activated window's keys belong to its page.
+  txtPage->setFocusPolicy(Qt::ClickFocus);
   txtPage->installEventFilter(this);
   tbrMain->addWidget(txtPage)->setObjectName(QStringLiteral("Page"));
   layout->addWidget(tbrMain);
@@ -247,6 +250,8 @@ void chdVLTMain::FormActivate() {
     pctScore->show();
     shpScore->show();
     pctScore->setFocus();
+    // The MDI area focuses the window's first child after this: the page takes it back.
+    QTimer::singleShot(0, pctScore, [page = pctScore] { page->setFocus(); });
   }
   if (m_progressShown && m_frame) m_frame->TerminateStatus();
   m_progressShown = false;
