@@ -532,7 +532,9 @@ bool chdVLTMain::eventFilter(QObject* watched, QEvent* event) {
     return true;
   }
   if (event->type() == QEvent::Resize && pctMain) {
-    if (watched == pctMain) {
+    if (watched->objectName() == QLatin1String("pctToolContent")) {
+      FlowToolButtons(static_cast<QWidget*>(watched)->width());
+    } else if (watched == pctMain) {
       LayOutViewport();
     } else if (watched == pctMain->parentWidget()) {
       FormResize();

@@ -249,6 +249,7 @@ private:
   QToolButton* MakeToolButton(QWidget* bar, const QString& key, const QString& tip,
                               const QString& image);
   bool ToolButtonEvent(QToolButton* button, QEvent* event);
+  void FlowToolButtons(int width);
 
   // Closing.
   bool SaveAsPrompted();
@@ -292,7 +293,8 @@ private:
   SubToolStrip* m_strip = nullptr;
   bool m_stripForOption = false;
   QString m_stripOptionKey;
-  QString m_stripToolKey;  // the tool whose strip is open; named only once a cell is picked
+  QString m_stripToolKey;
+  int m_toolColumns = 2;  // the tool whose strip is open; named only once a cell is picked
 
   bool m_untitled = true;
   bool m_windowActive = false;

@@ -452,6 +452,19 @@ TEST_F(ScoreWindowTest, SplitterKeepsThePaneWideEnough) {
   QTest::mouseRelease(window->pctSizeVert, Qt::LeftButton, {}, QPoint(-500, 10));
   EXPECT_EQ(window->pctToolBox->width(), 1320 / kTpp);
   EXPECT_EQ(window->pctMain->x(), window->pctToolBox->width());
+
+  // Wider, the pane puts more tools in a row.
+  auto* point = window->findChild<QToolButton*>(QStringLiteral("Point"));
+  auto* note = window->findChild<QToolButton*>(QStringLiteral("Note"));
+  EXPECT_GT(note->y(), point->y());
+  QTest::mousePress(window->pctSizeVert, Qt::LeftButton, {}, QPoint(1, 10));
+  QMouseEvent wider(QEvent::MouseMove, QPoint(250, 10), QPoint(0, 0), Qt::NoButton,
+                    Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(window->pctSizeVert, &wider);
+  QTest::mouseRelease(window->pctSizeVert, Qt::LeftButton, {}, QPoint(250, 10));
+  QCoreApplication::processEvents();
+  EXPECT_GT(window->pctToolBox->width(), 300);
+  EXPECT_EQ(note->y(), point->y());
 }
 
 TEST_F(ScoreWindowTest, PageBoxGoesNoFurtherThanTheLastPage) {
