@@ -102,6 +102,19 @@ TEST_F(ScorePageWidgetTest, BandLiesOverThePage) {
   EXPECT_EQ(cleared, before.convertToFormat(QImage::Format_RGB32));
 }
 
+TEST_F(ScorePageWidgetTest, HandleMarksShowTheirImagesAtThePageEdge) {
+  QPixmap red(8, 8);
+  red.fill(QColor(255, 0, 0));
+  QPixmap blue(8, 8);
+  blue.fill(QColor(0, 0, 255));
+  page->SetHandleImages({red, blue});
+  page->SetHandleMarks({{1605, 1}, {3105, 0}, {4605, 7}});  // 7: no such image
+  const QImage shown = page->grab().toImage().convertToFormat(QImage::Format_RGB32);
+  EXPECT_EQ(shown.pixelColor(2, 1500 / Px + 2), QColor(0, 0, 255));
+  EXPECT_EQ(shown.pixelColor(2, 3000 / Px + 2), QColor(255, 0, 0));
+  EXPECT_EQ(shown.pixelColor(2, 4500 / Px + 2), QColor(255, 255, 255));
+}
+
 TEST_F(ScorePageWidgetTest, MouseComesInTwipsAndDetachingLetsTheScoreGo) {
   QSignalSpy pressed(page.get(), &ScorePageWidget::pagePressed);
   QSignalSpy lost(page.get(), &ScorePageWidget::mouseLost);
