@@ -82,6 +82,8 @@ public:
   void SetTool(const QString& key);
   void SetSubTool(int number);
   void SetOption(const QString& key, int number);
+  // Names the tool the next SetSubTool is for (the note-value keys name "Note").
+  void NameTool(const QString& key) { m_palette.SetToolKey(key); }
   void mnuEditUndo_Click();
 
   // Lays the window out again (after the tool pane was shown, hidden or resized).

@@ -441,6 +441,12 @@ TEST_F(ScoreWindowTest, StripPicksThePressedCell) {
   QTest::mouseClick(strip, Qt::LeftButton, {}, strip->CellCentre(3));  // N08
   EXPECT_EQ(window->Palette().OptionImage(QStringLiteral("Snap")), QStringLiteral("N08"));
   EXPECT_TRUE(window->findChild<QToolButton*>(QStringLiteral("Snap"))->isChecked());
+  // A note-value key names the note tool, then picks its value.
+  window->NameTool(QStringLiteral("Note"));
+  window->SetSubTool(2);
+  EXPECT_EQ(window->Palette().ToolGroup(), tglNote);
+  EXPECT_EQ(window->Palette().NoteDuration(), 32);
+  EXPECT_EQ(window->Panel(QStringLiteral("Status"))->text(), QStringLiteral("Note"));
 }
 
 TEST_F(ScoreWindowTest, SplitterKeepsThePaneWideEnough) {
