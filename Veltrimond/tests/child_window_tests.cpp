@@ -117,6 +117,23 @@ TEST_F(ScoreWindowTest, ClickingWithTheNoteToolEntersANote) {
   EXPECT_FALSE(window->mnuEditUndo->isEnabled());
 }
 
+TEST_F(ScoreWindowTest, APreviewStopsWhenThePageLosesTheFocus) {
+  auto window = ShownWindow();
+  window->SetTool(QStringLiteral("Note"));
+  const QPoint at = PitchPoint(window->Score(), 3000, 71);
+  window->pctScore->setFocus();
+  Frame.Calls.clear();
+  QTest::mousePress(window->pctScore, Qt::LeftButton, {}, at);
+  ASSERT_EQ(Frame.CallsStartingWith(QStringLiteral("PlayNote")).size(), 1);
+  // Focus moves away before the release comes (a window opened on top, say).
+  QFocusEvent focusOut(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+  QCoreApplication::sendEvent(window->pctScore, &focusOut);
+  EXPECT_EQ(Frame.CallsStartingWith(QStringLiteral("PlayNote")).last(),
+            QStringLiteral("PlayNote 71 1 0 0"));
+  QTest::mouseRelease(window->pctScore, Qt::LeftButton, {}, at);
+  EXPECT_EQ(Frame.CallsStartingWith(QStringLiteral("PlayNote")).size(), 2) << "stopped once";
+}
+
 TEST_F(ScoreWindowTest, RubberBandSelectsTheNotesInside) {
   auto window = ShownWindow();
   window->SetTool(QStringLiteral("Note"));
