@@ -73,6 +73,8 @@ ToolBox::~ToolBox() {
   delete m_progress;
 }
 
+QProgressDialog* ToolBox::ProgressWindow() const { return m_progress; }
+
 void ToolBox::Init(std::shared_ptr<notecraft::Score> score) {
   m_score = std::move(score);
   m_initialised = m_score != nullptr;

@@ -61,7 +61,7 @@ public:
 
   // The window the progress window is modal on; none: the application.
   void SetProgressParent(QWidget* parent) { m_progressParent = parent; }
-  QProgressDialog* ProgressWindow() const { return m_progress; }
+  QProgressDialog* ProgressWindow() const;
   // Stops the running tool as the progress window's Cancel does, at the next step.
   void Cancel();
   const QString& LastError() const { return m_lastError; }

@@ -41,7 +41,9 @@ TEST(SetNoteValue, ChecksAndValues) {
     SCOPED_TRACE(r.name);
     const SetNoteCheck check = CheckSetNote(r.choice);
     EXPECT_EQ(check.Ok, r.ok);
-    if (r.ok) EXPECT_EQ(check.Value, r.value);
+    if (r.ok) {
+      EXPECT_EQ(check.Value, r.value);
+    }
     EXPECT_EQ(check.Message, r.message);
   }
 }
