@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <map>
+#include <string>
 
 #include "notecraft/core/collectionedit.h"
+#include "notecraft/core/enums.h"
 #include "notecraft/core/score.h"
 #include "notecraft/core/staff.h"
 #include "notecraft/core/voice.h"
@@ -63,7 +65,8 @@ void CopyMoveTool::CopyStaff(notecraft::Staff& source, int sourceNumber) {
 
   auto destStaff = m_score->Staff(m_dest.Staff > 0 ? m_dest.Staff : sourceNumber);
   if (!destStaff) return;
-  auto destVoice = destStaff->Voice(m_dest.Voice > 0 ? m_dest.Voice : voiceNumbers.front());
+  const int destVoiceNumber = m_dest.Voice > 0 ? m_dest.Voice : voiceNumbers.front();
+  auto destVoice = destStaff->Voice(destVoiceNumber);
   if (!destVoice) return;
   const int delta =
       m_dest.Measure > 0 ? m_score->AllGlobals().MeasureTime(m_dest.Measure) - m_span.Start : 0;
@@ -93,6 +96,7 @@ void CopyMoveTool::CopyStaff(notecraft::Staff& source, int sourceNumber) {
       m_changed = true;
     }
   }
+  CarryTies(source, *destStaff, voiceNumbers, destVoiceNumber, delta);
   if (landing.empty()) return;
 
   // Meet the destination's own notes by the same rule.
@@ -113,6 +117,55 @@ void CopyMoveTool::CopyStaff(notecraft::Staff& source, int sourceNumber) {
   for (int time : restsReplaced)
     if (auto note = destNotes.Lookup(time); note && note->ValueCount() > 1) note->RemoveValue(0);
   m_changed = true;
+}
+
+// A tie is a staff event at its first note's time, naming its last note's time (two bytes)
+// and its voice number (the text). Ties that start in the range go with their notes.
+void CopyMoveTool::CarryTies(notecraft::Staff& source, notecraft::Staff& dest,
+                             const std::vector<int>& voiceNumbers, int destVoiceNumber, int delta) {
+  struct Tie {
+    int Time, End;
+    std::string Voice;
+  };
+  std::vector<Tie> carried, staying;
+  std::vector<int> emptied;  // times whose ties are taken away and put back
+  auto& events = source.GlobalEvents();
+  for (const auto& e : events) {
+    if (e->EventType() != notecraft::evtTie) continue;
+    if (e->EventTime() < m_span.Start || e->EventTime() >= m_span.End) continue;
+    const int end = e->Value1() * 256 + e->Value2();
+    const bool ours = std::any_of(voiceNumbers.begin(), voiceNumbers.end(),
+                                  [&](int v) { return e->Text() == std::to_string(v); });
+    const bool staysPut = delta == 0 && &source == &dest && e->Text() == std::to_string(destVoiceNumber);
+    if (!ours || staysPut) {
+      staying.push_back({e->EventTime(), end, e->Text()});
+      continue;
+    }
+    const long long newEnd = static_cast<long long>(end) + delta;
+    if (e->EventTime() + delta >= 0 && newEnd > e->EventTime() + delta && newEnd <= 65535)
+      carried.push_back({e->EventTime() + delta, static_cast<int>(newEnd), std::to_string(destVoiceNumber)});
+    if (m_move) emptied.push_back(e->EventTime());
+  }
+  if (m_move && !emptied.empty()) {
+    for (int time : emptied)
+      while (events.Item(time, notecraft::evtTie)) events.Remove(time, notecraft::evtTie);
+    for (const Tie& t : staying)
+      if (std::find(emptied.begin(), emptied.end(), t.Time) != emptied.end())
+        events.Add(t.Time, notecraft::evtTie, static_cast<std::uint8_t>(t.End / 256),
+                   static_cast<std::uint8_t>(t.End % 256), t.Voice);
+    m_changed = true;
+  }
+  auto& target = dest.GlobalEvents();
+  for (const Tie& t : carried) {
+    bool there = false;
+    for (const auto& e : target.At(t.Time))
+      there = there || (e->EventType() == notecraft::evtTie && e->Text() == t.Voice &&
+                        e->Value1() * 256 + e->Value2() == t.End);
+    if (there) continue;
+    target.Add(t.Time, notecraft::evtTie, static_cast<std::uint8_t>(t.End / 256),
+               static_cast<std::uint8_t>(t.End % 256), t.Voice);
+    m_changed = true;
+  }
 }
 
 void CopyMoveTool::Finish() {

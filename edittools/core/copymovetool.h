@@ -5,7 +5,8 @@
 //
 // Each staff's source notes are taken first, then (moving) removed, then placed, so a
 // destination that overlaps the source reads nothing it has written, and a note whose
-// destination is its own place stays. Notes landing on a note merge into one chord: a rest
+// destination is its own place stays. Ties of the moved notes go with them; lyrics belong
+// to the staff and stay. Notes landing on a note merge into one chord: a rest
 // adds nothing to a sounding chord, and sounding pitches replace a lone rest. The cost is
 // one pass over each voice touched (bulk removal and sorted insertion).
 //
@@ -47,6 +48,8 @@ public:
 
 private:
   void CopyStaff(notecraft::Staff& source, int sourceNumber);
+  void CarryTies(notecraft::Staff& source, notecraft::Staff& dest, const std::vector<int>& voiceNumbers,
+                 int destVoiceNumber, int delta);
 
   std::shared_ptr<notecraft::Score> m_score;
   ToolRange m_range;

@@ -1,6 +1,9 @@
 // The copy/move tool, note by note on small scores in common time (64 per measure).
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <tuple>
+
 #include "edittools/core/copymovetool.h"
 #include "toolfixtures.h"
 
@@ -102,6 +105,36 @@ TEST(CopyMoveTool, CarriesDurationAndFlagsAndLeavesLyricsWhereTheyStand) {
   EXPECT_EQ(note->Flags(), notecraft::nteAccent | notecraft::nteDot);
   EXPECT_EQ(NotesOf(*score, 1, 1).Count(), 1);
   EXPECT_TRUE(score->Staff(1)->GlobalEvents().Item(64, notecraft::evtLyric));
+}
+
+// Ties as (time, end, voice text), sorted.
+using TieList = std::vector<std::tuple<int, int, std::string>>;
+TieList Ties(notecraft::Score& score, int staff) {
+  TieList ties;
+  for (const auto& e : score.Staff(staff)->GlobalEvents())
+    if (e->EventType() == notecraft::evtTie)
+      ties.emplace_back(e->EventTime(), e->Value1() * 256 + e->Value2(), e->Text());
+  std::sort(ties.begin(), ties.end());
+  return ties;
+}
+
+TEST(CopyMoveTool, TiesGoWithTheirNotes) {
+  auto score = MakeScore(2, 2);
+  Put(*score, 1, 1, {{64, {60}}, {80, {60}}});
+  Put(*score, 1, 2, {{64, {48}}, {80, {48}}});
+  auto& events = score->Staff(1)->GlobalEvents();
+  events.Add(64, notecraft::evtTie, 0, 80, "1");
+  events.Add(64, notecraft::evtTie, 0, 80, "2");
+
+  CopyMoveTool copy(score, {false, 1, 2, 2}, {2, 0, 2}, false, 1);  // voice 1 to staff 2 voice 2
+  RunToEnd(copy);
+  EXPECT_EQ(Ties(*score, 2), (TieList{{64, 80, "2"}}));
+  EXPECT_EQ(Ties(*score, 1).size(), 2u);
+
+  CopyMoveTool move(score, {false, 1, 2, 2}, {0, 4, 0}, true, 1);  // voice 1 to measure 4
+  RunToEnd(move);
+  EXPECT_EQ(Ties(*score, 1), (TieList{{64, 80, "2"}, {192, 208, "1"}}));
+  EXPECT_EQ(Read(*score, 1, 1), (Chords{{192, {60}}, {208, {60}}}));
 }
 
 TEST(CopyMoveTool, RestsGiveWayToSoundingNotes) {
