@@ -46,7 +46,8 @@ private:
     QPointer<ToolBox> host = s_owner;
     if (host) host->TimerTick();
     s_inCallback = false;
-    if (!host || !host->Busy()) Stop();
+    // A receiver of toolEnded may have started another run on the timer meanwhile.
+    if (s_owner == host && (!host || !host->Busy())) Stop();
   }
 
   static inline QPointer<QTimer> s_timer;
@@ -229,6 +230,7 @@ void ToolBox::ShowProgress() {
   progress->setAutoReset(false);
   progress->setMinimumDuration(0);
   progress->setRange(0, 1000);
+  progress->setMinimumWidth(320);
   progress->setWindowModality(Qt::WindowModal);
   connect(progress, &QProgressDialog::canceled, this, &ToolBox::Cancel);
   m_progress = progress;
