@@ -68,8 +68,14 @@ void CopyMoveTool::CopyStaff(notecraft::Staff& source, int sourceNumber) {
   const int destVoiceNumber = m_dest.Voice > 0 ? m_dest.Voice : voiceNumbers.front();
   auto destVoice = destStaff->Voice(destVoiceNumber);
   if (!destVoice) return;
-  const int delta =
-      m_dest.Measure > 0 ? m_score->AllGlobals().MeasureTime(m_dest.Measure) - m_span.Start : 0;
+  const long long shift =
+      m_dest.Measure > 0
+          ? static_cast<long long>(m_score->AllGlobals().MeasureTime(m_dest.Measure)) - m_span.Start
+          : 0;
+  // Notes that cannot land (before time 0, past the last time a file holds) are not taken
+  // away either: such a destination does nothing.
+  if (m_span.Start + shift < 0 || m_span.End - 1 + shift > kLastTime) return;
+  const int delta = static_cast<int>(shift);
 
   // Take every source note first, gathered by the time it lands at; a later voice's
   // duration and flags win, as they would when added after the earlier one.
@@ -83,10 +89,9 @@ void CopyMoveTool::CopyStaff(notecraft::Staff& source, int sourceNumber) {
       if (note->NoteTime() >= m_span.End) break;
       took = true;
       if (staysPut) continue;  // its destination is its own place
-      const long long time = static_cast<long long>(note->NoteTime()) + delta;
-      if (time < 0 || time > kLastTime) continue;
-      auto& entry = landing[static_cast<int>(time)];
-      entry.Time = static_cast<int>(time);
+      const int time = note->NoteTime() + delta;
+      auto& entry = landing[time];
+      entry.Time = time;
       entry.Duration = note->Duration();
       entry.Flags = note->Flags();
       MergePitches(entry.Values, {note->Values().begin(), note->Values().end()});

@@ -233,6 +233,7 @@ void ToolBox::ShowProgress() {
   progress->setMinimumWidth(320);
   progress->setWindowModality(Qt::WindowModal);
   connect(progress, &QProgressDialog::canceled, this, &ToolBox::Cancel);
+  connect(progress, &QDialog::rejected, this, &ToolBox::Cancel);  // Escape
   m_progress = progress;
   progress->setValue(0);
   progress->show();

@@ -129,6 +129,18 @@ TEST(ToolBox, CancelHalfWayAbandonsTheTool) {
   EXPECT_EQ(box.ProgressWindow(), nullptr);
 }
 
+TEST(ToolBox, EscapeInTheProgressWindowCancels) {
+  FakeBox box;
+  box.steps = 100000;
+  box.Init(MakeScore());
+  QSignalSpy ended(&box, &ToolBox::toolEnded);
+  ASSERT_TRUE(box.UseTool(toolTranspose));
+  QTest::keyClick(box.ProgressWindow(), Qt::Key_Escape);
+  ASSERT_TRUE(WaitIdle(box));
+  ASSERT_EQ(ended.count(), 1);
+  EXPECT_EQ(ended.at(0).at(0).toInt(), kToolCancelled);
+}
+
 TEST(ToolBox, AnErrorAlwaysEndsTheTool) {
   // In a step: the run ends with -2 and the host takes the next tool.
   FakeBox box;
