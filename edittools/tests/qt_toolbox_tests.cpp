@@ -205,6 +205,23 @@ TEST(ToolBox, ReleasedMidRunEndsWithCancel) {
   EXPECT_TRUE(score->Changed());  // the steps done are kept and marked
 }
 
+TEST(ToolBox, AReceiverMayDeleteTheHostWhenItEnds) {
+  for (int mode : {runSynchronous, runAsynchronous}) {
+    auto* box = new FakeBox;
+    box->steps = 3;
+    box->SetRunMode(mode);
+    box->Init(MakeScore());
+    bool ended = false;
+    QObject::connect(box, &ToolBox::toolEnded, [&ended, box] {
+      ended = true;
+      delete box;
+    });
+    ASSERT_TRUE(box->UseTool(toolTranspose));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ended; }, 5000));
+    QTest::qWait(100);  // the tick that ended the run returns safely
+  }
+}
+
 TEST(ToolBox, TransposesAScoreAndMarksItChanged) {
   auto score = MakeScore();
   Put(*score, 1, 1, {{0, {60}}, {64, {0}}, {128, {62}}});
