@@ -1,0 +1,126 @@
+// The style type and note entry: the type list rebuilds the style's staff, the note tools and
+// a release on the page add a note, the arrow keys move the note entered last.
+#include <QAbstractButton>
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QToolButton>
+
+#include "layoutpad/app/frmsylmain.h"
+#include "layoutpad/app/stylepage.h"
+#include "notecraft/core/score.h"
+
+namespace layoutpad {
+
+void frmSYLMain::ChooseType(int index) {
+  if (!m_ready || index < 0) return;
+  ShowTypeTools();
+  lcStyle->SetRedraw(false);
+  if (ApplyStyleType(*lcStyle, static_cast<StyleType>(index))) {
+    FillDrumList();
+    // The note entered last went with the rest.
+    m_lastNote = false;
+  }
+  lcStyle->PaintWindow();
+  lcStyle->SetRedraw(true);
+  pctPage->Refresh();
+}
+
+// Dotted and staccato notes are not drums.
+void frmSYLMain::ShowTypeTools() {
+  const bool melodic = CurrentType() != StyleType::Drums;
+  m_dot->setVisible(melodic);
+  m_stac->setVisible(melodic);
+}
+
+void frmSYLMain::FillDrumList() {
+  const auto drums = DrumList(*lcStyle);
+  if (!drums) {
+    cboDrum->hide();
+    return;
+  }
+  cboDrum->clear();
+  for (const DrumEntry& drum : *drums)
+    cboDrum->addItem(QString::fromStdString(drum.Name), drum.Slot);
+  if (cboDrum->count() > 0) {
+    cboDrum->setCurrentIndex(0);
+    ChooseDrum(0);
+  }
+  cboDrum->show();
+}
+
+// Notes on a drum staff play the drum of the chosen kit slot; the entry keeps its slot,
+// since the list leaves out repeated drums.
+void frmSYLMain::ChooseDrum(int index) {
+  const QVariant slot = cboDrum->itemData(index);
+  if (slot.isValid()) lcStyle->SetDrumIX(slot.toInt());
+}
+
+void frmSYLMain::ChooseTool(int id) {
+  QAbstractButton* button = m_toolGroup->button(id);
+  m_tool = button ? ToolFromImageKey(button->property("imageKey").toString().toStdString()) : 0;
+}
+
+void frmSYLMain::ReleaseTools() {
+  m_toolGroup->setExclusive(false);
+  for (QAbstractButton* button : m_toolGroup->buttons()) button->setChecked(false);
+  m_toolGroup->setExclusive(true);
+  m_tool = 0;
+  m_lastNote = false;
+  pctPage->SetPointer(Qt::ArrowCursor);
+}
+
+Enhancements frmSYLMain::EnhanceState() const {
+  Enhancements enhance;
+  enhance.Align = m_align->isChecked();
+  enhance.AlignImage = m_align->property("imageKey").toString().toStdString();
+  enhance.Dot = m_dot->isChecked();
+  enhance.Staccato = m_stac->isChecked();
+  enhance.Triplet = m_trip->isChecked();
+  return enhance;
+}
+
+void frmSYLMain::PageMoved(QPointF twips, bool buttonHeld) {
+  if (buttonHeld) return;
+  const bool onStaff =
+      m_tool != 0 && lcStyle->HitTest(static_cast<float>(twips.x()), static_cast<float>(twips.y()));
+  pctPage->SetPointer(onStaff ? Qt::CrossCursor : Qt::ArrowCursor);
+}
+
+void frmSYLMain::PageReleased(QPointF twips) {
+  m_mouseDown = false;
+  if (m_tool == 0 ||
+      !lcStyle->HitTest(static_cast<float>(twips.x()), static_cast<float>(twips.y())))
+    return;
+  const NoteEntry entry = ComposeNoteEntry(twips.x(), twips.y(), m_tool, CurrentType(),
+                                           EnhanceState());
+  lcStyle->AddNoteByHit(entry.X, entry.Y, entry.Duration, entry.Flags, entry.Snap);
+  m_lastNote = true;
+  pctPage->Refresh();
+}
+
+bool frmSYLMain::ArrowKeyPressed(int key) {
+  if (!m_lastNote) return false;
+  ArrowKey arrow;
+  switch (key) {
+    case Qt::Key_Left:
+      arrow = ArrowKey::Left;
+      break;
+    case Qt::Key_Right:
+      arrow = ArrowKey::Right;
+      break;
+    case Qt::Key_Up:
+      arrow = ArrowKey::Up;
+      break;
+    case Qt::Key_Down:
+      arrow = ArrowKey::Down;
+      break;
+    default:
+      return false;
+  }
+  const LastNoteChange change = ChangeForArrow(arrow);
+  lcStyle->ChangeLast(change.Value, change.Alignment);
+  pctPage->Refresh();
+  return true;
+}
+
+}  // namespace layoutpad
