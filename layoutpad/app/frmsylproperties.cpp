@@ -95,10 +95,6 @@ frmSYLProperties::frmSYLProperties(notecraft::Score& style, bool drums, QWidget*
   for (QLineEdit* box : {m_beats, m_noteValue}) {
     box->setValidator(new QIntValidator(1, 99, box));
     box->setMaximumWidth(36);
-    connect(box, &QLineEdit::textChanged, this, [this, custom] {
-      custom->setChecked(true);
-      UpdateOk();
-    });
   }
   auto* typed = new QHBoxLayout;
   typed->addWidget(custom);
@@ -132,6 +128,12 @@ frmSYLProperties::frmSYLProperties(notecraft::Score& style, bool drums, QWidget*
   connect(cmdOk, &QPushButton::clicked, this, &QDialog::accept);
   connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
   connect(optTime, &QButtonGroup::idClicked, this, &frmSYLProperties::UpdateOk);
+  // Typing a time signature chooses it.
+  for (QLineEdit* box : {m_beats, m_noteValue})
+    connect(box, &QLineEdit::textEdited, this, [this, custom] {
+      custom->setChecked(true);
+      UpdateOk();
+    });
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
   buttons->addWidget(cmdOk);

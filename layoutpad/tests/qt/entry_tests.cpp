@@ -22,6 +22,7 @@ TEST_F(EditorTest, WithoutANoteToolClicksAddNothingAndThePointerStaysAnArrow) {
 
   ClickTool("N08");
   EXPECT_EQ(window->CurrentTool(), 8);
+  QTest::mouseMove(Page(), QPoint(onStaff.x(), Page()->height() - 2));
   QTest::mouseMove(Page(), onStaff);
   EXPECT_EQ(Page()->cursor().shape(), Qt::CrossCursor);
   QTest::mouseMove(Page(), QPoint(onStaff.x(), Page()->height() - 2));
@@ -60,10 +61,12 @@ TEST_F(EditorTest, ArrowKeysWaitForANoteThenMoveIt) {
   QTest::keyClick(Names(), Qt::Key_Down);
   EXPECT_EQ(FirstNote()->Value(0), pitch);
   EXPECT_EQ(Names()->currentIndex(), 0);
+  const int time = FirstNote()->NoteTime();
   QTest::keyClick(window.get(), Qt::Key_Right);
-  EXPECT_EQ(FirstNote()->NoteTime(), 4) << "a sixteenth later";
+  EXPECT_EQ(FirstNote()->NoteTime(), time + 4) << "a sixteenth later";
 
   // A new style forgets the note entered last.
+  prompter->answers = {Answer::No};
   Choose(Names(), 0);
   EXPECT_FALSE(window->LastNoteEntered());
   EXPECT_EQ(window->CurrentTool(), 0);

@@ -224,16 +224,16 @@ TEST_F(EditorTest, ListenPlaysTheWholeStyle) {
   notecraft::FluidScorePlayer::Install();
   Open();
   ClickTool("N04");
-  ClickPage(StaffPoint(0.5, 0.3));
-  ClickTool("N02");
-  ClickPage(StaffPoint(0.3, 0.5));
-  ASSERT_EQ(NoteCount(), 2);
+  ClickPage(StaffPoint(0.5, 0.2));
+  ASSERT_EQ(NoteCount(), 1);
+  // At 120 quarter notes a minute a 64th lasts 1/32 s; the file driver renders in real time.
+  const int lastsMs = (FirstNote()->NoteTime() + 16) * 1000 / 32 + 500;
 
   QTest::mouseClick(Child<QToolButton>("cmdListen"), Qt::LeftButton);
   EXPECT_TRUE(prompter->told.isEmpty())
       << (prompter->told.isEmpty() ? "" : prompter->told[0].text.toStdString());
   EXPECT_TRUE(Style().Playing());
-  QTest::qWait(1500);  // the file driver renders at real-time pace
+  QTest::qWait(lastsMs);
   Style().PlayScore(true);
   window.reset();
   notecraft::SetScorePlayerFactory({});
@@ -273,10 +273,15 @@ TEST_F(EditorTest, PropertiesGiveTheStyleItsTimeSignature) {
   ChooseType(StyleType::Drums);
   frmSYLProperties dialog(Style(), true, window.get());
   EXPECT_EQ(dialog.findChild<QTabWidget*>("tabProperties")->tabText(1), "Drums");
-  dialog.findChild<QLineEdit*>("txtTime0")->setText("7");
-  dialog.findChild<QLineEdit*>("txtTime1")->setText("3");
+  auto type = [&](const char* box, const char* text) {
+    auto* edit = dialog.findChild<QLineEdit*>(box);
+    edit->selectAll();
+    QTest::keyClicks(edit, text);
+  };
+  type("txtTime0", "7");
+  type("txtTime1", "3");
   EXPECT_FALSE(dialog.findChild<QPushButton*>("cmdOk")->isEnabled());
-  dialog.findChild<QLineEdit*>("txtTime1")->setText("8");
+  type("txtTime1", "8");
   EXPECT_TRUE(dialog.findChild<QPushButton*>("cmdOk")->isEnabled());
   EXPECT_TRUE(dialog.Apply());
   EXPECT_EQ(Style().AllGlobals().DftTimeVal(), 7 * 128 + 8);
