@@ -2,6 +2,7 @@
 // a release on the page add a note, the arrow keys move the note entered last.
 #include <QAbstractButton>
 #include <QButtonGroup>
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QToolButton>
 
@@ -45,12 +46,15 @@ void frmSYLMain::FillDrumList() {
     cboDrum->setCurrentIndex(0);
     ChooseDrum(0);
   }
+  // The list is as narrow as the tool column; its drop-down shows the names whole.
+  cboDrum->view()->setMinimumWidth(cboDrum->view()->sizeHintForColumn(0) + 24);
   cboDrum->show();
 }
 
 // Notes on a drum staff play the drum of the chosen kit slot; the entry keeps its slot,
 // since the list leaves out repeated drums.
 void frmSYLMain::ChooseDrum(int index) {
+  cboDrum->setToolTip(cboDrum->itemText(index));
   const QVariant slot = cboDrum->itemData(index);
   if (slot.isValid()) lcStyle->SetDrumIX(slot.toInt());
 }
