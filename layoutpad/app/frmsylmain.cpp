@@ -13,9 +13,9 @@
 #include <QVBoxLayout>
 
 #include "layoutpad/app/stylelibrary.h"
-#include "layoutpad/app/stylepage.h"
 #include "layoutpad/app/toolimages.h"
 #include "notecraft/core/score.h"
+#include "notecraft/qt/scorepagewidget.h"
 
 namespace layoutpad {
 
@@ -67,7 +67,7 @@ frmSYLMain::frmSYLMain(const QString& stylesFolder, std::unique_ptr<StylePrompte
 
 frmSYLMain::~frmSYLMain() {
   lcStyle->PlayScore(true);
-  lcStyle->SetWindow(nullptr);
+  pctPage->SetScore(nullptr);
   lcStyle->RemoveListener(this);
 }
 
@@ -169,12 +169,15 @@ void frmSYLMain::BuildControls() {
   pctEdit->setAutoFillBackground(true);
   pctEdit->setBackgroundRole(QPalette::Dark);
   pctEdit->installEventFilter(this);
-  pctPage = new StylePage(pctEdit);
+  pctPage = new notecraft::ScorePageWidget(pctEdit);
   pctPage->setObjectName(QStringLiteral("pctPage"));
   pctPage->move(Px(30), Px(30));
-  connect(pctPage, &StylePage::Pressed, this, [this] { m_mouseDown = true; });
-  connect(pctPage, &StylePage::Moved, this, &frmSYLMain::PageMoved);
-  connect(pctPage, &StylePage::Released, this, &frmSYLMain::PageReleased);
+  pctPage->setCursor(m_pointer);
+  connect(pctPage, &notecraft::ScorePageWidget::pagePressed, this,
+          [this] { m_mouseDown = true; });
+  connect(pctPage, &notecraft::ScorePageWidget::mouseLost, this, [this] { m_mouseDown = false; });
+  connect(pctPage, &notecraft::ScorePageWidget::pageMoved, this, &frmSYLMain::PageMoved);
+  connect(pctPage, &notecraft::ScorePageWidget::pageReleased, this, &frmSYLMain::PageReleased);
 
   tmrResize = new QTimer(this);
   tmrResize->setObjectName(QStringLiteral("tmrResize"));

@@ -17,17 +17,17 @@
 class QButtonGroup;
 class QComboBox;
 class QLabel;
+class QMouseEvent;
 class QPushButton;
 class QTimer;
 class QToolButton;
 
 namespace notecraft {
 class Score;
-}
+class ScorePageWidget;
+}  // namespace notecraft
 
 namespace layoutpad {
-
-class StylePage;
 
 class frmSYLMain final : public QWidget, private notecraft::ScoreEvents {
   Q_OBJECT
@@ -81,8 +81,10 @@ private:
   void ChooseTool(int id);
   void ReleaseTools();
   Enhancements EnhanceState() const;
-  void PageMoved(QPointF twips, bool buttonHeld);
-  void PageReleased(QPointF twips);
+  void PageMoved(QMouseEvent* event, QPointF twips);
+  void PageReleased(QMouseEvent* event, QPointF twips);
+  // The pointer over the page, set only when it changes.
+  void SetPagePointer(Qt::CursorShape shape);
   bool ArrowKeyPressed(int key);
 
   // ScoreEvents
@@ -97,6 +99,7 @@ private:
   int m_tool = 0;
   bool m_lastNote = false;
   bool m_mouseDown = false;
+  Qt::CursorShape m_pointer = Qt::ArrowCursor;
 
   QWidget* pctBase = nullptr;
   QLabel* lblName = nullptr;
@@ -119,7 +122,7 @@ private:
   QPushButton* cmdDelete = nullptr;
   QPushButton* cmdCancel = nullptr;
   QWidget* pctEdit = nullptr;
-  StylePage* pctPage = nullptr;
+  notecraft::ScorePageWidget* pctPage = nullptr;
   QTimer* tmrResize = nullptr;
 };
 

@@ -7,8 +7,9 @@
 #include <QToolButton>
 
 #include "layoutpad/app/frmsylmain.h"
-#include "layoutpad/app/stylepage.h"
+#include <QMouseEvent>
 #include "notecraft/core/score.h"
+#include "notecraft/qt/scorepagewidget.h"
 
 namespace layoutpad {
 
@@ -23,7 +24,6 @@ void frmSYLMain::ChooseType(int index) {
   }
   lcStyle->PaintWindow();
   lcStyle->SetRedraw(true);
-  pctPage->Refresh();
 }
 
 // Dotted and staccato notes are not drums.
@@ -70,7 +70,7 @@ void frmSYLMain::ReleaseTools() {
   m_toolGroup->setExclusive(true);
   m_tool = 0;
   m_lastNote = false;
-  pctPage->SetPointer(Qt::ArrowCursor);
+  SetPagePointer(Qt::ArrowCursor);
 }
 
 Enhancements frmSYLMain::EnhanceState() const {
@@ -83,23 +83,28 @@ Enhancements frmSYLMain::EnhanceState() const {
   return enhance;
 }
 
-void frmSYLMain::PageMoved(QPointF twips, bool buttonHeld) {
-  if (buttonHeld) return;
-  const bool onStaff =
-      m_tool != 0 && lcStyle->HitTest(static_cast<float>(twips.x()), static_cast<float>(twips.y()));
-  pctPage->SetPointer(onStaff ? Qt::CrossCursor : Qt::ArrowCursor);
+void frmSYLMain::SetPagePointer(Qt::CursorShape shape) {
+  if (shape == m_pointer) return;
+  m_pointer = shape;
+  pctPage->setCursor(shape);
 }
 
-void frmSYLMain::PageReleased(QPointF twips) {
+void frmSYLMain::PageMoved(QMouseEvent* event, QPointF twips) {
+  if (event->buttons() != Qt::NoButton) return;
+  const bool onStaff =
+      m_tool != 0 && lcStyle->HitTest(static_cast<float>(twips.x()), static_cast<float>(twips.y()));
+  SetPagePointer(onStaff ? Qt::CrossCursor : Qt::ArrowCursor);
+}
+
+void frmSYLMain::PageReleased(QMouseEvent* event, QPointF twips) {
   m_mouseDown = false;
-  if (m_tool == 0 ||
+  if (event->button() != Qt::LeftButton || m_tool == 0 ||
       !lcStyle->HitTest(static_cast<float>(twips.x()), static_cast<float>(twips.y())))
     return;
   const NoteEntry entry = ComposeNoteEntry(twips.x(), twips.y(), m_tool, CurrentType(),
                                            EnhanceState());
   lcStyle->AddNoteByHit(entry.X, entry.Y, entry.Duration, entry.Flags, entry.Snap);
   m_lastNote = true;
-  pctPage->Refresh();
 }
 
 bool frmSYLMain::ArrowKeyPressed(int key) {
@@ -123,7 +128,6 @@ bool frmSYLMain::ArrowKeyPressed(int key) {
   }
   const LastNoteChange change = ChangeForArrow(arrow);
   lcStyle->ChangeLast(change.Value, change.Alignment);
-  pctPage->Refresh();
   return true;
 }
 

@@ -9,11 +9,10 @@
 #include "layoutpad/app/frmsylmain.h"
 #include "layoutpad/app/frmsylproperties.h"
 #include "layoutpad/app/stylelibrary.h"
-#include "layoutpad/app/stylepage.h"
 #include "notecraft/core/enums.h"
 #include "notecraft/core/score.h"
 #include "notecraft/core/staff.h"
-#include "notecraft/qt/qpaintersurface.h"
+#include "notecraft/qt/scorepagewidget.h"
 
 namespace layoutpad {
 
@@ -42,7 +41,7 @@ void frmSYLMain::NewStyle() {
     cmdDelete->setEnabled(false);
     m_currentName = QString::fromLatin1(kNewStyleName);
     lcStyle->SetRedraw(false);
-    lcStyle->SetWindow(pctPage->Surface());
+    pctPage->SetScore(lcStyle.get());
     lcStyle->CreateDefault();
     if (auto staff = lcStyle->Staff(1)) staff->SetFlags(notecraft::stfPrintDynamics);
     lcStyle->AllGlobals().SetDftTimeVal(kCommonTime);
@@ -55,13 +54,12 @@ void frmSYLMain::NewStyle() {
     ReleaseTools();
   }
   FillDrumList();
-  pctPage->Refresh();
 }
 
 bool frmSYLMain::OpenStyle(const QString& name) {
   {
     NotReady quiet(m_ready);
-    lcStyle->SetWindow(nullptr);
+    pctPage->SetScore(nullptr);
     lcStyle->SetRedraw(false);
     // A style that cannot be read leaves the loaded one in place (the score says why): the
     // name stays with its own content, so a later save cannot write one style over another.
@@ -78,15 +76,11 @@ bool frmSYLMain::OpenStyle(const QString& name) {
       ResizePage();
       ReleaseTools();
     }
-    lcStyle->SetWindow(pctPage->Surface());
+    pctPage->SetScore(lcStyle.get());
     lcStyle->SetRedraw(true);
-    if (!opened) {
-      pctPage->Refresh();
-      return false;
-    }
+    if (!opened) return false;
   }
   FillDrumList();
-  pctPage->Refresh();
   return true;
 }
 
@@ -112,14 +106,12 @@ void frmSYLMain::ResizePage() {
   tmrResize->stop();
   NotReady quiet(m_ready);
   const bool changed = lcStyle->Changed();
-  const double twipsX = pctPage->Surface()->TwipsPerPixelX();
-  const double twipsY = pctPage->Surface()->TwipsPerPixelY();
-  const float height = static_cast<float>((pctEdit->height() * twipsY - 60) / 1440.0);
-  const float width = static_cast<float>((pctEdit->width() * twipsX - 60) / 1440.0);
+  const double twips = pctPage->TwipsPerPixel();
+  const float height = static_cast<float>((pctEdit->height() * twips - 60) / 1440.0);
+  const float width = static_cast<float>((pctEdit->width() * twips - 60) / 1440.0);
   if (height > 0) lcStyle->SetPageHeight(height);
   if (width > 0) lcStyle->SetPageWidth(width);
   if (!changed) lcStyle->SetChanged(false);
-  pctPage->Refresh();
 }
 
 void frmSYLMain::SelectLoadedEntry() {
@@ -239,7 +231,7 @@ void frmSYLMain::Listen() {
 
 void frmSYLMain::ShowProperties() {
   frmSYLProperties dialog(*lcStyle, CurrentType() == StyleType::Drums, this);
-  if (dialog.exec() == QDialog::Accepted && dialog.Apply()) pctPage->Refresh();
+  if (dialog.exec() == QDialog::Accepted) dialog.Apply();
 }
 
 }  // namespace layoutpad

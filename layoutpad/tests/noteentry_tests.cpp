@@ -9,21 +9,21 @@ namespace {
 
 using namespace notecraft;
 
-TEST(NoteEntry, ToolFromTheButtonsImageKey) {
+TEST(StyleNoteEntry, ToolFromTheButtonsImageKey) {
   const std::pair<const char*, int> keys[] = {{"N01", 1}, {"N02", 2},  {"N04", 4}, {"N08", 8},
                                               {"N16", 16}, {"N32", 32}, {"N", 0},   {"", 0},
                                               {"Nx8", 0}, {"N999", 0}};
   for (const auto& [key, tool] : keys) EXPECT_EQ(ToolFromImageKey(key), tool) << key;
 }
 
-TEST(NoteEntry, DurationOfEachTool) {
+TEST(StyleNoteEntry, DurationOfEachTool) {
   const std::pair<int, int> tools[] = {{1, durWhole},      {2, durHalf},          {4, durQuarter},
                                        {8, durEighth},     {16, durSixteenth},    {32, durThirtySecond},
                                        {0, durThirtySecond}, {3, durThirtySecond}};
   for (const auto& [tool, duration] : tools) EXPECT_EQ(DurationForTool(tool), duration) << tool;
 }
 
-TEST(NoteEntry, SnapOnlyWithAlignByItsPicture) {
+TEST(StyleNoteEntry, SnapOnlyWithAlignByItsPicture) {
   Enhancements enhance;
   EXPECT_EQ(SnapFor(enhance), 0) << "Align off";
   enhance.Align = true;
@@ -36,7 +36,7 @@ TEST(NoteEntry, SnapOnlyWithAlignByItsPicture) {
   }
 }
 
-TEST(NoteEntry, FlagsByTypeDotAndStaccatoNeverOnDrums) {
+TEST(StyleNoteEntry, FlagsByTypeDotAndStaccatoNeverOnDrums) {
   Enhancements all;
   all.Dot = all.Staccato = all.Triplet = true;
   EXPECT_EQ(FlagsFor(StyleType::Treble, all), nteDot | nteStacato | nteTriplet);
@@ -49,7 +49,7 @@ TEST(NoteEntry, FlagsByTypeDotAndStaccatoNeverOnDrums) {
   EXPECT_EQ(FlagsFor(StyleType::Treble, Enhancements{}), 0);
 }
 
-TEST(NoteEntry, PointGoesThirtyTwipsUpRoundedHalfToEven) {
+TEST(StyleNoteEntry, PointGoesThirtyTwipsUpRoundedHalfToEven) {
   EXPECT_EQ(RoundHalfEven(2.5), 2);
   EXPECT_EQ(RoundHalfEven(3.5), 4);
   EXPECT_EQ(RoundHalfEven(-2.5), -2);
@@ -66,7 +66,7 @@ TEST(NoteEntry, PointGoesThirtyTwipsUpRoundedHalfToEven) {
             (NoteEntry{1002, 2002, durThirtySecond, 0, 4}));
 }
 
-TEST(NoteEntry, ArrowsMoveInTimeOrPitch) {
+TEST(StyleNoteEntry, ArrowsMoveInTimeOrPitch) {
   EXPECT_EQ(ChangeForArrow(ArrowKey::Left), (LastNoteChange{-1, true}));
   EXPECT_EQ(ChangeForArrow(ArrowKey::Right), (LastNoteChange{1, true}));
   EXPECT_EQ(ChangeForArrow(ArrowKey::Up), (LastNoteChange{1, false}));

@@ -16,11 +16,11 @@
 
 #include "layoutpad/app/frmsylmain.h"
 #include "layoutpad/app/stylelibrary.h"
-#include "layoutpad/app/stylepage.h"
 #include "notecraft/core/platform.h"
 #include "notecraft/core/score.h"
 #include "notecraft/core/staff.h"
 #include "notecraft/core/voice.h"
+#include "notecraft/qt/scorepagewidget.h"
 #include "platform/tests/xdgsandbox.h"
 
 namespace layoutpad::testing {
@@ -65,10 +65,10 @@ public:
   }
 };
 
-class EditorTest : public ::testing::Test {
+class StyleEditorTest : public ::testing::Test {
 protected:
-  EditorTest() { notecraft::SetPlatform(&engine); }
-  ~EditorTest() override {
+  StyleEditorTest() { notecraft::SetPlatform(&engine); }
+  ~StyleEditorTest() override {
     window.reset();
     notecraft::SetPlatform(nullptr);
   }
@@ -92,7 +92,7 @@ protected:
   QComboBox* Names() const { return Child<QComboBox>("cboName"); }
   QComboBox* Types() const { return Child<QComboBox>("cboType"); }
   QPushButton* Button(const char* name) const { return Child<QPushButton>(name); }
-  StylePage* Page() const { return Child<StylePage>("pctPage"); }
+  notecraft::ScorePageWidget* Page() const { return Child<notecraft::ScorePageWidget>("pctPage"); }
   notecraft::Score& Style() const { return window->Style(); }
   QStringList Entries() const {
     QStringList list;
@@ -117,10 +117,10 @@ protected:
     QTest::mouseClick(button, Qt::LeftButton);
   }
 
-  // A point of the page (widget pixels) on staff 1, `lines` staff spaces below its top
-  // line... found by asking the score where its staff band lies.
+  // A point of the page (widget pixels) in staff 1's band, fraction of the way down it and
+  // across of the way along the page, found by asking the score where the band lies.
   QPoint StaffPoint(double fraction = 0.5, double across = 0.5) const {
-    StylePage* page = Page();
+    notecraft::ScorePageWidget* page = Page();
     const int x = static_cast<int>(page->width() * across);
     int top = -1, bottom = -1;
     for (int y = 0; y < page->height(); ++y) {

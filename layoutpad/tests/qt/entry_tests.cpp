@@ -11,7 +11,7 @@
 namespace layoutpad::testing {
 namespace {
 
-TEST_F(EditorTest, WithoutANoteToolClicksAddNothingAndThePointerStaysAnArrow) {
+TEST_F(StyleEditorTest, WithoutANoteToolClicksAddNothingAndThePointerStaysAnArrow) {
   Open();
   const QPoint onStaff = StaffPoint();
   QTest::mouseMove(Page(), onStaff);
@@ -29,7 +29,7 @@ TEST_F(EditorTest, WithoutANoteToolClicksAddNothingAndThePointerStaysAnArrow) {
   EXPECT_EQ(Page()->cursor().shape(), Qt::ArrowCursor) << "off the staff";
 }
 
-TEST_F(EditorTest, AClickOnTheStaffEntersTheToolsNoteWithItsEnhancements) {
+TEST_F(StyleEditorTest, AClickOnTheStaffEntersTheToolsNoteWithItsEnhancements) {
   Open();
   ClickTool("N04");
   ClickTool("Stac");
@@ -44,7 +44,7 @@ TEST_F(EditorTest, AClickOnTheStaffEntersTheToolsNoteWithItsEnhancements) {
   EXPECT_TRUE(Button("cmdSave")->isEnabled());
 }
 
-TEST_F(EditorTest, ArrowKeysWaitForANoteThenMoveIt) {
+TEST_F(StyleEditorTest, ArrowKeysWaitForANoteThenMoveIt) {
   Open();
   ClickTool("N04");
   QTest::keyClick(window.get(), Qt::Key_Up);
@@ -72,7 +72,7 @@ TEST_F(EditorTest, ArrowKeysWaitForANoteThenMoveIt) {
   EXPECT_EQ(window->CurrentTool(), 0);
 }
 
-TEST_F(EditorTest, TypeChangesRebuildOnlyWhenTheClefDiffers) {
+TEST_F(StyleEditorTest, TypeChangesRebuildOnlyWhenTheClefDiffers) {
   Open();
   ClickTool("N04");
   ClickPage(StaffPoint());
@@ -98,7 +98,7 @@ TEST_F(EditorTest, TypeChangesRebuildOnlyWhenTheClefDiffers) {
   EXPECT_FALSE(drums->isVisible());
 }
 
-TEST_F(EditorTest, DrumNotesPlayTheChosenDrumAndNeverCarryDotOrStaccato) {
+TEST_F(StyleEditorTest, DrumNotesPlayTheChosenDrumAndNeverCarryDotOrStaccato) {
   Open();
   ClickTool("Dot");
   ClickTool("Stac");

@@ -18,7 +18,7 @@
 namespace layoutpad::testing {
 namespace {
 
-TEST_F(EditorTest, EachTypeIsSavedAndReopenedWithItsNotes) {
+TEST_F(StyleEditorTest, EachTypeIsSavedAndReopenedWithItsNotes) {
   Open();
   const std::pair<const char*, StyleType> made[] = {
       {"Ballad", StyleType::Treble}, {"Walking", StyleType::Bass}, {"Rock Beat", StyleType::Drums}};
@@ -48,7 +48,7 @@ TEST_F(EditorTest, EachTypeIsSavedAndReopenedWithItsNotes) {
 
 // Switching with unsaved changes: Cancel, and Yes whose Save As is cancelled, keep the style
 // and its changes; No drops them; Yes on a named style saves it first.
-TEST_F(EditorTest, SwitchingWithUnsavedChangesAsksFirst) {
+TEST_F(StyleEditorTest, SwitchingWithUnsavedChangesAsksFirst) {
   Open();
   MakeStyle("Waltz", StyleType::Treble);
   Choose(Names(), 0);
@@ -90,7 +90,7 @@ TEST_F(EditorTest, SwitchingWithUnsavedChangesAsksFirst) {
   EXPECT_EQ(prompter->asked.size(), 4);
 }
 
-TEST_F(EditorTest, AFailedSaveKeepsSaveEnabledAndSaysWhy) {
+TEST_F(StyleEditorTest, AFailedSaveKeepsSaveEnabledAndSaysWhy) {
   Open();
   MakeStyle("Swing", StyleType::Bass);
   ClickTool("N04");
@@ -112,7 +112,7 @@ TEST_F(EditorTest, AFailedSaveKeepsSaveEnabledAndSaysWhy) {
   EXPECT_EQ(NoteCount(), 2);
 }
 
-TEST_F(EditorTest, AStyleThatCannotBeReadLeavesTheLoadedOne) {
+TEST_F(StyleEditorTest, AStyleThatCannotBeReadLeavesTheLoadedOne) {
   {
     QFile bad(StyleFile("Broken"));
     ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
@@ -129,7 +129,7 @@ TEST_F(EditorTest, AStyleThatCannotBeReadLeavesTheLoadedOne) {
   EXPECT_TRUE(window->Ready());
 }
 
-TEST_F(EditorTest, SaveAsGoesIntoTheStylesFolderAndMatchesNamesWithoutCase) {
+TEST_F(StyleEditorTest, SaveAsGoesIntoTheStylesFolderAndMatchesNamesWithoutCase) {
   QTemporaryDir elsewhere;
   Open();
   MakeStyle("Rock", StyleType::Drums);
@@ -166,7 +166,7 @@ TEST_F(EditorTest, SaveAsGoesIntoTheStylesFolderAndMatchesNamesWithoutCase) {
   EXPECT_EQ(QFileInfo(StyleFile("Rock")).lastModified(), before);
 }
 
-TEST_F(EditorTest, SaveAsRefusesNamesTheListCannotHold) {
+TEST_F(StyleEditorTest, SaveAsRefusesNamesTheListCannotHold) {
   Open();
   ClickTool("N04");
   ClickPage(StaffPoint());
@@ -182,7 +182,7 @@ TEST_F(EditorTest, SaveAsRefusesNamesTheListCannotHold) {
   EXPECT_TRUE(Button("cmdSave")->isEnabled());
 }
 
-TEST_F(EditorTest, DeleteAsksAndOnlyYesDeletes) {
+TEST_F(StyleEditorTest, DeleteAsksAndOnlyYesDeletes) {
   Open();
   MakeStyle("Polka", StyleType::Bass);
   for (Answer answer : {Answer::No, Answer::Cancel}) {
@@ -218,7 +218,7 @@ int PeakOf(const QString& wav) {
   return peak;
 }
 
-TEST_F(EditorTest, ListenPlaysTheWholeStyle) {
+TEST_F(StyleEditorTest, ListenPlaysTheWholeStyle) {
   const QString wav = styles.path() + "/listen.wav";
   qputenv("TONEGEN_AUDIO_DRIVER", ("file:" + wav).toUtf8());
   notecraft::FluidScorePlayer::Install();
@@ -242,7 +242,7 @@ TEST_F(EditorTest, ListenPlaysTheWholeStyle) {
   EXPECT_GT(PeakOf(wav), 300) << "the notes are heard";
 }
 
-TEST_F(EditorTest, ListenSaysWhyItCannotPlay) {
+TEST_F(StyleEditorTest, ListenSaysWhyItCannotPlay) {
   notecraft::SetScorePlayerFactory({});
   Open();
   QTest::mouseClick(Child<QToolButton>("cmdListen"), Qt::LeftButton);
@@ -251,7 +251,7 @@ TEST_F(EditorTest, ListenSaysWhyItCannotPlay) {
   EXPECT_FALSE(prompter->told[0].text.isEmpty());
 }
 
-TEST_F(EditorTest, PropertiesGiveTheStyleItsTimeSignature) {
+TEST_F(StyleEditorTest, PropertiesGiveTheStyleItsTimeSignature) {
   Open();
   EXPECT_EQ(PackTimeSignature(6, 8), 776);
   EXPECT_EQ(PackTimeSignature(5, 4), 656);

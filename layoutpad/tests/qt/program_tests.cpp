@@ -15,7 +15,7 @@ namespace {
 
 const QString kCaption = QStringLiteral("Veltrimond Style Editor");
 
-TEST(Program, EndsAtOnceWithoutAStylesFolder) {
+TEST(LayoutpadProgram, EndsAtOnceWithoutAStylesFolder) {
   platform::testing::XdgSandbox sandbox;
   for (const char* setting : {static_cast<const char*>(nullptr), "(None)"}) {
     if (setting) platform::WriteSetting("Main", "Styles", QString::fromLatin1(setting));
@@ -27,7 +27,7 @@ TEST(Program, EndsAtOnceWithoutAStylesFolder) {
   }
 }
 
-TEST(Program, OneRunningCopyIsBroughtToTheFront) {
+TEST(LayoutpadProgram, OneRunningCopyIsBroughtToTheFront) {
   platform::testing::XdgSandbox sandbox;
   platform::WriteSetting("Main", "Styles", sandbox.Root() + "/Styles");
   QProcess first;

@@ -17,7 +17,7 @@ void Touch(const QString& path) {
   ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
 }
 
-TEST(StylesFolder, NoFolderSetMeansNoEditor) {
+TEST(StyleEditorFolder, NoFolderSetMeansNoEditor) {
   platform::testing::XdgSandbox sandbox;
   EXPECT_TRUE(ResolveStylesFolder("/nowhere/install").isEmpty()) << "Main/Styles missing";
   for (const char* none : {"(None)", "%NONE", "", "  "}) {
@@ -26,7 +26,7 @@ TEST(StylesFolder, NoFolderSetMeansNoEditor) {
   }
 }
 
-TEST(StylesFolder, AMissingFolderIsMadeAndAnUnusableOneGivesWayToTheUsersOwn) {
+TEST(StyleEditorFolder, AMissingFolderIsMadeAndAnUnusableOneGivesWayToTheUsersOwn) {
   platform::testing::XdgSandbox sandbox;
   const QString wanted = sandbox.Root() + "/Styles";
   platform::WriteSetting("Main", "Styles", wanted);
@@ -42,7 +42,7 @@ TEST(StylesFolder, AMissingFolderIsMadeAndAnUnusableOneGivesWayToTheUsersOwn) {
   EXPECT_TRUE(QDir(fallback).exists());
 }
 
-TEST(StylesFolder, ListsStyleFilesInAnyLetterCaseByName) {
+TEST(StyleEditorFolder, ListsStyleFilesInAnyLetterCaseByName) {
   QTemporaryDir dir;
   for (const char* name : {"Waltz.sty", "rock.STY", "Ballad.Sty", "notes.txt", ".sty", "x.sco"})
     Touch(dir.path() + "/" + name);

@@ -8,7 +8,7 @@
 namespace layoutpad::testing {
 namespace {
 
-TEST_F(EditorTest, OpensOnANewStyleWithTheFolderListed) {
+TEST_F(StyleEditorTest, OpensOnANewStyleWithTheFolderListed) {
   for (const char* name : {"Waltz", "Rock"}) {
     QFile file(StyleFile(name));
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
@@ -49,7 +49,7 @@ TEST_F(EditorTest, OpensOnANewStyleWithTheFolderListed) {
   EXPECT_FALSE(Button("cmdSave")->isEnabled());
 }
 
-TEST_F(EditorTest, ResizingFollowsWithThePageButChangesNothing) {
+TEST_F(StyleEditorTest, ResizingFollowsWithThePageButChangesNothing) {
   frmSYLMain& w = Open();
   w.resize(200, 200);
   EXPECT_GE(w.width(), 300);
