@@ -15,8 +15,25 @@ namespace {
 
 const QString kCaption = QStringLiteral("Veltrimond Style Editor");
 
+// A runtime folder of its own for each test, so that programs other tests start (or a
+// style editor the user runs) do not answer under the same caption.
+class PrivateRuntime {
+public:
+  PrivateRuntime() : m_old(qgetenv("XDG_RUNTIME_DIR")) {
+    qputenv("XDG_RUNTIME_DIR", m_dir.path().toUtf8());
+  }
+  ~PrivateRuntime() { qputenv("XDG_RUNTIME_DIR", m_old); }
+  PrivateRuntime(const PrivateRuntime&) = delete;
+  PrivateRuntime& operator=(const PrivateRuntime&) = delete;
+
+private:
+  QTemporaryDir m_dir;
+  QByteArray m_old;
+};
+
 TEST(LayoutpadProgram, EndsAtOnceWithoutAStylesFolder) {
   platform::testing::XdgSandbox sandbox;
+  PrivateRuntime runtime;
   for (const char* setting : {static_cast<const char*>(nullptr), "(None)"}) {
     if (setting) platform::WriteSetting("Main", "Styles", QString::fromLatin1(setting));
     QProcess program;
@@ -29,6 +46,7 @@ TEST(LayoutpadProgram, EndsAtOnceWithoutAStylesFolder) {
 
 TEST(LayoutpadProgram, OneRunningCopyIsBroughtToTheFront) {
   platform::testing::XdgSandbox sandbox;
+  PrivateRuntime runtime;
   platform::WriteSetting("Main", "Styles", sandbox.Root() + "/Styles");
   QProcess first;
   first.start(QStringLiteral(LAYOUTPAD_PROGRAM), {});
