@@ -69,6 +69,10 @@ frmSYLMain::~frmSYLMain() {
   lcStyle->PlayScore(true);
   pctPage->SetScore(nullptr);
   lcStyle->RemoveListener(this);
+  // The controls go while this is still the window: their last signals and the events this
+  // window filters for them reach a whole object.
+  m_ready = false;
+  delete pctBase;
 }
 
 StyleType frmSYLMain::CurrentType() const {

@@ -90,7 +90,7 @@ void frmSYLMain::SetPagePointer(Qt::CursorShape shape) {
 }
 
 void frmSYLMain::PageMoved(QMouseEvent* event, QPointF twips) {
-  if (event->buttons() != Qt::NoButton) return;
+  if (m_mouseDown || event->buttons() != Qt::NoButton) return;
   const bool onStaff =
       m_tool != 0 && lcStyle->HitTest(static_cast<float>(twips.x()), static_cast<float>(twips.y()));
   SetPagePointer(onStaff ? Qt::CrossCursor : Qt::ArrowCursor);

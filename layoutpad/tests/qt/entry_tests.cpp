@@ -80,8 +80,10 @@ TEST_F(StyleEditorTest, TypeChangesRebuildOnlyWhenTheClefDiffers) {
   ChooseType(StyleType::Treble);
   EXPECT_EQ(NoteCount(), 1) << "the style is treble already";
 
+  Style().SetChanged(false);
   ChooseType(StyleType::Bass);
   EXPECT_EQ(NoteCount(), 0);
+  EXPECT_TRUE(Button("cmdSave")->isEnabled()) << "the style is not the one on disk";
   EXPECT_EQ(Style().Staff(1)->DefaultClef(), notecraft::clfBass);
   EXPECT_FALSE(window->LastNoteEntered());
   EXPECT_TRUE(Child<QToolButton>("Dot")->isVisible());
