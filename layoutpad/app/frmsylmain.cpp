@@ -22,7 +22,9 @@ namespace layoutpad {
 namespace {
 
 // The window's layout in twips at the screen's 15 twips a pixel.
-constexpr int Px(int twips) { return twips / 15; }
+constexpr int Px(int twips) {
+  return twips / 15;
+}
 constexpr int kMinWidth = Px(4500);
 constexpr int kMinHeight = Px(5070);
 constexpr int kEditLeft = Px(1260);
@@ -177,8 +179,7 @@ void frmSYLMain::BuildControls() {
   pctPage->setObjectName(QStringLiteral("pctPage"));
   pctPage->move(Px(30), Px(30));
   pctPage->setCursor(m_pointer);
-  connect(pctPage, &notecraft::ScorePageWidget::pagePressed, this,
-          [this] { m_mouseDown = true; });
+  connect(pctPage, &notecraft::ScorePageWidget::pagePressed, this, [this] { m_mouseDown = true; });
   connect(pctPage, &notecraft::ScorePageWidget::mouseLost, this, [this] { m_mouseDown = false; });
   connect(pctPage, &notecraft::ScorePageWidget::pageMoved, this, &frmSYLMain::PageMoved);
   connect(pctPage, &notecraft::ScorePageWidget::pageReleased, this, &frmSYLMain::PageReleased);
@@ -245,8 +246,7 @@ void frmSYLMain::closeEvent(QCloseEvent* event) {
 
 bool frmSYLMain::eventFilter(QObject* watched, QEvent* event) {
   if (watched == pctEdit && event->type() == QEvent::Resize && m_ready) tmrResize->start();
-  if (event->type() == QEvent::KeyPress &&
-      ArrowKeyPressed(static_cast<QKeyEvent*>(event)->key()))
+  if (event->type() == QEvent::KeyPress && ArrowKeyPressed(static_cast<QKeyEvent*>(event)->key()))
     return true;
   return QWidget::eventFilter(watched, event);
 }

@@ -1,13 +1,13 @@
 // The style type and note entry: the type list rebuilds the style's staff, the note tools and
 // a release on the page add a note, the arrow keys move the note entered last.
 #include <QAbstractButton>
-#include <QButtonGroup>
 #include <QAbstractItemView>
+#include <QButtonGroup>
 #include <QComboBox>
+#include <QMouseEvent>
 #include <QToolButton>
 
 #include "layoutpad/app/frmsylmain.h"
-#include <QMouseEvent>
 #include "notecraft/core/score.h"
 #include "notecraft/qt/scorepagewidget.h"
 
@@ -101,8 +101,8 @@ void frmSYLMain::PageReleased(QMouseEvent* event, QPointF twips) {
   if (event->button() != Qt::LeftButton || m_tool == 0 ||
       !lcStyle->HitTest(static_cast<float>(twips.x()), static_cast<float>(twips.y())))
     return;
-  const NoteEntry entry = ComposeNoteEntry(twips.x(), twips.y(), m_tool, CurrentType(),
-                                           EnhanceState());
+  const NoteEntry entry =
+      ComposeNoteEntry(twips.x(), twips.y(), m_tool, CurrentType(), EnhanceState());
   lcStyle->AddNoteByHit(entry.X, entry.Y, entry.Duration, entry.Flags, entry.Snap);
   m_lastNote = true;
 }

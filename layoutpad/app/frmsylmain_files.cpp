@@ -116,9 +116,10 @@ void frmSYLMain::ResizePage() {
 
 void frmSYLMain::SelectLoadedEntry() {
   NotReady quiet(m_ready);
-  const int index = m_currentName == QLatin1String(kNewStyleName)
-                        ? 0
-                        : cboName->findText(m_currentName, Qt::MatchFixedString | Qt::MatchCaseSensitive);
+  const int index =
+      m_currentName == QLatin1String(kNewStyleName)
+          ? 0
+          : cboName->findText(m_currentName, Qt::MatchFixedString | Qt::MatchCaseSensitive);
   cboName->setCurrentIndex(std::max(0, index));
 }
 
@@ -152,10 +153,10 @@ bool frmSYLMain::SaveStyle() {
 
 bool frmSYLMain::WriteStyle(const QString& path) {
   if (!lcStyle->SaveFile(path.toStdString(), notecraft::fmtVeltrimond)) {
-    m_prompter->Tell(this, QStringLiteral("Save"),
-                     QStringLiteral("The style could not be saved to %1.\n%2")
-                         .arg(QDir::toNativeSeparators(path),
-                              QString::fromStdString(lcStyle->LastFileError())));
+    m_prompter->Tell(
+        this, QStringLiteral("Save"),
+        QStringLiteral("The style could not be saved to %1.\n%2")
+            .arg(QDir::toNativeSeparators(path), QString::fromStdString(lcStyle->LastFileError())));
     cmdSave->setEnabled(true);
     return false;
   }
@@ -180,7 +181,8 @@ bool frmSYLMain::SaveStyleAs() {
   // Styles always go into the styles folder. Replacing another style there asks first,
   // unless the dialog already asked about that very file.
   const QString target = StyleFilePath(m_folder, name);
-  const bool sameFile = QFileInfo(*chosen).absoluteFilePath() == QFileInfo(target).absoluteFilePath();
+  const bool sameFile =
+      QFileInfo(*chosen).absoluteFilePath() == QFileInfo(target).absoluteFilePath();
   if (QFileInfo::exists(target) && !sameFile &&
       name.compare(m_currentName, Qt::CaseInsensitive) != 0 &&
       m_prompter->Ask(this, QStringLiteral("Save As"),
@@ -216,7 +218,8 @@ void frmSYLMain::DeleteStyle() {
   }
   {
     NotReady quiet(m_ready);
-    const int index = cboName->findText(m_currentName, Qt::MatchFixedString | Qt::MatchCaseSensitive);
+    const int index =
+        cboName->findText(m_currentName, Qt::MatchFixedString | Qt::MatchCaseSensitive);
     if (index > 0) cboName->removeItem(index);
     cboName->setCurrentIndex(0);
   }

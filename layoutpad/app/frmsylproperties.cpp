@@ -150,7 +150,9 @@ int frmSYLProperties::ChosenTimeSignature() const {
   return PackTimeSignature(m_beats->text().toInt(), m_noteValue->text().toInt());
 }
 
-void frmSYLProperties::UpdateOk() { cmdOk->setEnabled(ChosenTimeSignature() != 0); }
+void frmSYLProperties::UpdateOk() {
+  cmdOk->setEnabled(ChosenTimeSignature() != 0);
+}
 
 bool frmSYLProperties::Apply() {
   const int value = ChosenTimeSignature();

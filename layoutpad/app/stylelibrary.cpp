@@ -24,10 +24,9 @@ bool IsStyleFile(const QString& fileName) {
 }  // namespace
 
 QString ResolveStylesFolder(const QString& installFolder) {
-  return ResolveStylesFolder(
-      platform::ReadSetting(QStringLiteral("Main"), QStringLiteral("Styles"),
-                            QString::fromLatin1(kNoStylesFolder)),
-      installFolder);
+  return ResolveStylesFolder(platform::ReadSetting(QStringLiteral("Main"), QStringLiteral("Styles"),
+                                                   QString::fromLatin1(kNoStylesFolder)),
+                             installFolder);
 }
 
 QString ResolveStylesFolder(const QString& setting, const QString& installFolder) {

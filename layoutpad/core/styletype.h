@@ -32,8 +32,8 @@ struct DrumSlot {
   int Value;  // the MIDI note it plays
 };
 // The kit of a new drum style, slots 1..8.
-inline constexpr std::array<DrumSlot, 8> kDrumKit{{
-    {128, 51}, {130, 49}, {135, 40}, {140, 35}, {152, 45}, {153, 47}, {154, 48}, {155, 50}}};
+inline constexpr std::array<DrumSlot, 8> kDrumKit{
+    {{128, 51}, {130, 49}, {135, 40}, {140, 35}, {152, 45}, {153, 47}, {154, 48}, {155, 50}}};
 
 // Makes the style one of the type. Only a change of clef rebuilds it (every note goes): the
 // staves are emptied, the instruments and voices cleared, and staff 1 gets one voice playing

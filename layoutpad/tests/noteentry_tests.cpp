@@ -10,16 +10,16 @@ namespace {
 using namespace notecraft;
 
 TEST(StyleNoteEntry, ToolFromTheButtonsImageKey) {
-  const std::pair<const char*, int> keys[] = {{"N01", 1}, {"N02", 2},  {"N04", 4}, {"N08", 8},
+  const std::pair<const char*, int> keys[] = {{"N01", 1},  {"N02", 2},  {"N04", 4}, {"N08", 8},
                                               {"N16", 16}, {"N32", 32}, {"N", 0},   {"", 0},
-                                              {"Nx8", 0}, {"N999", 0}};
+                                              {"Nx8", 0},  {"N999", 0}};
   for (const auto& [key, tool] : keys) EXPECT_EQ(ToolFromImageKey(key), tool) << key;
 }
 
 TEST(StyleNoteEntry, DurationOfEachTool) {
-  const std::pair<int, int> tools[] = {{1, durWhole},      {2, durHalf},          {4, durQuarter},
-                                       {8, durEighth},     {16, durSixteenth},    {32, durThirtySecond},
-                                       {0, durThirtySecond}, {3, durThirtySecond}};
+  const std::pair<int, int> tools[] = {
+      {1, durWhole},      {2, durHalf},          {4, durQuarter},      {8, durEighth},
+      {16, durSixteenth}, {32, durThirtySecond}, {0, durThirtySecond}, {3, durThirtySecond}};
   for (const auto& [tool, duration] : tools) EXPECT_EQ(DurationForTool(tool), duration) << tool;
 }
 

@@ -125,7 +125,8 @@ protected:
     int top = -1, bottom = -1;
     for (int y = 0; y < page->height(); ++y) {
       const QPointF twips = page->ToTwips(QPointF(x, y));
-      const bool hit = Style().HitTest(static_cast<float>(twips.x()), static_cast<float>(twips.y()));
+      const bool hit =
+          Style().HitTest(static_cast<float>(twips.x()), static_cast<float>(twips.y()));
       if (hit && top < 0) top = y;
       if (hit) bottom = y;
       if (!hit && top >= 0) break;

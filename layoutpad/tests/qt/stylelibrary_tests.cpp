@@ -56,11 +56,13 @@ TEST(StyleEditorFolder, ListsStyleFilesInAnyLetterCaseByName) {
 }
 
 TEST(StyleNames, FromTheChosenFile) {
-  const std::pair<const char*, const char*> cases[] = {
-      {"/s/Rock.sty", "Rock"},           {"/s/Slow.Rock.v2.sty", "Slow.Rock.v2"},
-      {"/s/Slow Rock .sty", "Slow Rock"}, {"/elsewhere/Swing", "Swing"},
-      {"/s/.sty", ""},                   {"/s/  .sty", ""},
-      {"/s/a.b", "a"}};
+  const std::pair<const char*, const char*> cases[] = {{"/s/Rock.sty", "Rock"},
+                                                       {"/s/Slow.Rock.v2.sty", "Slow.Rock.v2"},
+                                                       {"/s/Slow Rock .sty", "Slow Rock"},
+                                                       {"/elsewhere/Swing", "Swing"},
+                                                       {"/s/.sty", ""},
+                                                       {"/s/  .sty", ""},
+                                                       {"/s/a.b", "a"}};
   for (const auto& [path, name] : cases)
     EXPECT_EQ(StyleNameFromFile(QString::fromUtf8(path)), QString::fromUtf8(name)) << path;
 }
