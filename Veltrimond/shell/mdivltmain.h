@@ -6,7 +6,8 @@
 //
 // Split over files: mdivltmain.cpp (construction, bars and menus), mdivltmain_children.cpp
 // (the window list, file commands, arrangement), mdivltmain_status.cpp (progress display,
-// playback calls, the remaining menu commands), mdivltmain_close.cpp (closing and placement).
+// playback calls, the remaining menu commands), mdivltmain_close.cpp (closing and placement),
+// mdivltmain_style.cpp (Insert Style).
 
 #include <QMainWindow>
 #include <QMap>

@@ -97,14 +97,6 @@ void mdiVLTMain::PlayNote(int value, bool stopNote, int instrument, int channel)
   m_sound->StartNote(value);
 }
 
-bool mdiVLTMain::InsertStyle(notecraft::Score& score, long staff, long measure, int type) {
-  (void)score;
-  (void)staff;
-  (void)measure;
-  (void)type;
-  return false;
-}
-
 void mdiVLTMain::ViewToolBar() {
   mnuViewToolBar->trigger();
 }
