@@ -16,6 +16,7 @@
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QToolBar>
+#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <QWheelEvent>
@@ -116,6 +117,8 @@ void chdVLTMain::BuildLayout() {
   txtPage->setToolTip(tr("Page"));
   txtPage->setFixedWidth(txtPage->fontMetrics().horizontalAdvance(QStringLiteral("00000")) + 12);
   txtPage->setAlignment(Qt::AlignRight);
+  // Only a click gives it the focus: an activated window's keys belong to its page.
+  txtPage->setFocusPolicy(Qt::ClickFocus);
   txtPage->installEventFilter(this);
   tbrMain->addWidget(txtPage)->setObjectName(QStringLiteral("Page"));
   layout->addWidget(tbrMain);
@@ -247,6 +250,8 @@ void chdVLTMain::FormActivate() {
     pctScore->show();
     shpScore->show();
     pctScore->setFocus();
+    // The MDI area focuses the window's first child after this: the page takes it back.
+    QTimer::singleShot(0, pctScore, [page = pctScore] { page->setFocus(); });
   }
   if (m_progressShown && m_frame) m_frame->TerminateStatus();
   m_progressShown = false;
@@ -298,7 +303,9 @@ bool chdVLTMain::OpenFile(const QString& path) {
   for (std::size_t i = 0; i < voices.size(); ++i) voices[i] = mnuVoice[i]->isChecked();
   const bool undo = mnuEditUndo->isEnabled();
 
+  m_opening = true;
   const bool opened = m_score->OpenFile(path.toStdString());
+  m_opening = false;
   if (opened) {
     m_context.History.Add(path);
   } else {
@@ -351,6 +358,11 @@ bool chdVLTMain::SaveScore() {
 
 void chdVLTMain::closeEvent(QCloseEvent* event) {
   AppState& state = m_context.State;
+  // Not while its file is being read: the score is in use.
+  if (m_opening) {
+    event->ignore();
+    return;
+  }
   // A window closed on its own starts afresh; one of a close of them all keeps the answer
   // given at an earlier window.
   if (!state.ClosingAll) state.CloseCancelled = false;
@@ -520,7 +532,9 @@ bool chdVLTMain::eventFilter(QObject* watched, QEvent* event) {
     return true;
   }
   if (event->type() == QEvent::Resize && pctMain) {
-    if (watched == pctMain) {
+    if (watched->objectName() == QLatin1String("pctToolContent")) {
+      FlowToolButtons(static_cast<QWidget*>(watched)->width());
+    } else if (watched == pctMain) {
       LayOutViewport();
     } else if (watched == pctMain->parentWidget()) {
       FormResize();
