@@ -46,6 +46,31 @@ TEST_F(StyleEditorTest, EachTypeIsSavedAndReopenedWithItsNotes) {
   EXPECT_TRUE(engine.messages.isEmpty());
 }
 
+// The styles the install folder ships open as what their names say, with their notes.
+TEST_F(StyleEditorTest, TheShippedStylesOpenWithTheirTypes) {
+  const QDir shipped(qEnvironmentVariable("VELTRIMOND_HOME") + "/Styles");
+  const QStringList files = shipped.entryList({"*.sty"}, QDir::Files);
+  ASSERT_FALSE(files.isEmpty()) << shipped.path().toStdString();
+  for (const QString& file : files)
+    ASSERT_TRUE(QFile::copy(shipped.filePath(file), Folder() + "/" + file));
+  Open();
+  ASSERT_EQ(Entries().size(), files.size() + 1);
+  for (int i = 1; i < Names()->count(); ++i) {
+    const QString name = Names()->itemText(i);
+    const StyleType type = name.contains("Drums")  ? StyleType::Drums
+                           : name.contains("Bass") ? StyleType::Bass
+                                                   : StyleType::Treble;
+    ChooseStyle(name);
+    EXPECT_EQ(window->CurrentStyleName(), name);
+    EXPECT_EQ(Types()->currentIndex(), static_cast<int>(type)) << name.toStdString();
+    EXPECT_GT(NoteCount(), 0) << name.toStdString();
+    EXPECT_EQ(Child<QComboBox>("cboDrum")->isVisible(), type == StyleType::Drums);
+    EXPECT_FALSE(Button("cmdSave")->isEnabled()) << name.toStdString();
+  }
+  EXPECT_TRUE(engine.messages.isEmpty());
+  EXPECT_TRUE(prompter->asked.isEmpty());
+}
+
 // Switching with unsaved changes: Cancel, and Yes whose Save As is cancelled, keep the style
 // and its changes; No drops them; Yes on a named style saves it first.
 TEST_F(StyleEditorTest, SwitchingWithUnsavedChangesAsksFirst) {
