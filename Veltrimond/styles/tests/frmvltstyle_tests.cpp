@@ -256,11 +256,13 @@ TEST_F(InsertStyleDialogTest, UnusableFilesAreNamedBelowTheList) {
   EXPECT_TRUE(skipped->text().contains("Broken.sty")) << skipped->text().toStdString();
 }
 
-TEST_F(InsertStyleDialogTest, AFolderWithoutStylesListsNothing) {
+TEST_F(InsertStyleDialogTest, AFolderWithoutStylesSaysSo) {
   Open(QString());
   EXPECT_TRUE(Items().isEmpty());
   Open(sandbox.Root() + "/none");
   EXPECT_TRUE(Items().isEmpty());
+  EXPECT_TRUE(Find<QLabel>("lblSkipped")->isVisible());
+  EXPECT_TRUE(Find<QLabel>("lblSkipped")->text().contains(sandbox.Root() + "/none"));
 }
 
 }  // namespace
