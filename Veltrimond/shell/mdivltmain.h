@@ -139,6 +139,8 @@ public:
   void ToolsClearHistory() override;
   void ViewToolBar() override;
   void ViewStatusBar() override;
+  QPrinter* Printer() override;
+  void Arrange(int how) override;
 
 signals:
   // The frame was shown for the first time (the start-up's first activation waits for it).
@@ -174,7 +176,6 @@ private:
   int RegisterChild(IScoreWindow* window);
   void ShowChild(IScoreWindow* window);
   void DropWindow(QWidget* widget);
-  void Arrange(int how);
   bool CloseChildren();
   void SavePlacement();
 
