@@ -19,6 +19,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "Veltrimond/child/chdvltmain_menus.h"
+#include "Veltrimond/child/chdvltmain_toolbar.h"
 #include "Veltrimond/child/scoreviewport.h"
 #include "Veltrimond/child/subtoolstrip.h"
 #include "Veltrimond/shell/appcontext.h"
@@ -58,6 +60,8 @@ chdVLTMain::chdVLTMain(AppContext& context, IFrame& frame, QWidget* parent)
   for (std::size_t i = 0; i < mnuVoice.size(); ++i) mnuVoice[i]->setChecked(i == 0);
   m_untitled = true;
   setWindowTitle(QString::fromStdString(m_score->FileTitle()));
+  m_menuCommands = new ScoreMenus(*this);
+  m_toolbar = new ScoreToolbar(*this, *m_menuCommands);
   resize(720, 540);
 }
 
