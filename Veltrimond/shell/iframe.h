@@ -45,6 +45,9 @@ public:
   virtual void PlayNote(int value, bool stopNote, int instrument, int channel) = 0;
   // Starts the transport pane and the arrangement buttons for an activated window.
   virtual void ShowPlay() = 0;
+  // Presses transport button `index` as a click would (0 Beginning, 1 Rewind, 2 Play,
+  // 3 Stop, 4 Fast Forward, 5 End): the score windows' Play and Stop menu items.
+  virtual void ClickTransport(int index) = 0;
 
   // The progress display of a file being loaded: Init returns false when the status bar is
   // hidden or a display already runs; the bar never moves back.

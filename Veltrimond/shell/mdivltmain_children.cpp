@@ -179,6 +179,8 @@ void mdiVLTMain::UnRegister(const QString& tag) {
 }
 
 void mdiVLTMain::DropWindow(QWidget* widget) {
+  // Play ends before the playing window goes; once destroyed, its score is not touched.
+  if (m_playActive && (!m_playingWidget || m_playingWidget == widget)) CancelPlay(false);
   bool found = false;
   bool others = false;
   for (ChildSlot& slot : m_children) {
