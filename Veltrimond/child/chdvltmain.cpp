@@ -66,6 +66,8 @@ chdVLTMain::chdVLTMain(AppContext& context, IFrame& frame, QWidget* parent)
 }
 
 chdVLTMain::~chdVLTMain() {
+  // A running editing tool works on the score: it goes first.
+  if (m_menuCommands) m_menuCommands->StopTool();
   // The page detaches first: the score must not draw on a page that is going.
   if (pctScore) pctScore->SetScore(nullptr);
   if (m_score) m_score->RemoveListener(this);

@@ -3,26 +3,34 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QCursor>
+#include <QEvent>
 #include <QKeySequence>
+#include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPrinter>
+#include <algorithm>
 
 #include "Veltrimond/child/chdvltmain.h"
 #include "Veltrimond/shell/appcontext.h"
 #include "Veltrimond/shell/iframe.h"
 #include "Veltrimond/shell/mdivltmain.h"
+#include "edittools/qt/toolbox.h"
 #include "notecraft/core/enums.h"
 #include "notecraft/core/globalevents.h"
 #include "notecraft/core/score.h"
 #include "notecraft/core/score_structure.h"
 #include "notecraft/core/staff.h"
+#include "notecraft/qt/scorepagewidget.h"
 
 namespace veltrimond {
 
 namespace {
+
+// The page is drawn at 15 twips a pixel, whatever the screen.
+constexpr int kPageTwipsPerPixel = 15;
 
 // The MDI area the window lives in; null outside one.
 QMdiArea* AreaOf(QWidget* window) {
@@ -57,6 +65,33 @@ ScoreMenus::ScoreMenus(chdVLTMain& window)
                                                         : NoteMenuMode::NoSelection);
   });
   ShowHistoryMenu();
+  m_window.installEventFilter(this);
+}
+
+bool ScoreMenus::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == &m_window &&
+      (event->type() == QEvent::ParentChange || event->type() == QEvent::Show))
+    FreeMenuShortcuts();
+  return QObject::eventFilter(watched, event);
+}
+
+void ScoreMenus::FreeMenuShortcuts() {
+  // The MDI subwindow's own Close carries the platform's Close keys, Ctrl+W among them on
+  // X11, which would make Note > Set Duration > Whole ambiguous (neither would run).
+  // Ctrl+F4 still closes the window.
+  auto* sub = qobject_cast<QMdiSubWindow*>(m_window.parentWidget());
+  if (!sub || !sub->systemMenu()) return;
+  QList<QKeySequence> ours;
+  for (QAction* item : std::as_const(m_items))
+    if (!item->shortcut().isEmpty()) ours << item->shortcut();
+  for (QAction* action : sub->systemMenu()->actions()) {
+    QList<QKeySequence> keys = action->shortcuts();
+    const auto taken = [&](const QKeySequence& k) { return ours.contains(k); };
+    if (std::any_of(keys.begin(), keys.end(), taken)) {
+      keys.removeIf(taken);
+      action->setShortcuts(keys);
+    }
+  }
 }
 
 std::optional<SaveAsChoice> ScoreMenus::AskSaveAs(const QString& folder, int startFilter) {
@@ -138,8 +173,14 @@ QAction* ScoreMenus::TakeItem(QMenu* menu, const MenuItemSpec& spec) {
   if (spec.Name == QLatin1String("mnuEditCopy")) action = m_window.mnuEditCopy;
   if (spec.Name == QLatin1String("mnuEditPaste")) action = m_window.mnuEditPaste;
   if (spec.Name == QLatin1String("mnuViewToolbox")) action = m_window.mnuViewToolbox;
-  if (spec.Name.startsWith(QLatin1String("mnuVoiceCur")))
-    action = m_window.mnuVoice[static_cast<std::size_t>(spec.Name.right(1).toInt())];
+  if (spec.Name.startsWith(QLatin1String("mnuVoiceCur"))) {
+    const int index = spec.Name.right(1).toInt();
+    action = m_window.mnuVoice[static_cast<std::size_t>(index)];
+    // The window's action sets the score's voice; the panel shows it as well.
+    connect(action, &QAction::triggered, this, [this, index] {
+      m_window.Panel(QStringLiteral("Voice"))->setText(QString::number(index + 1));
+    });
+  }
   const bool own = action != nullptr;
   if (own) {
     // Their states are the window's; only the looks come from the table.
@@ -208,6 +249,13 @@ void ScoreMenus::Connect() {
 
   // Score.
   On("mnuScoreOptions", forward(&IFrame::ScoreDefaults));
+  // The frame's transport buttons Play (2) and Stop (3), as if clicked.
+  On("mnuScorePlay", [frame] {
+    if (IFrame* f = frame()) f->ClickTransport(2);
+  });
+  On("mnuScoreStop", [frame] {
+    if (IFrame* f = frame()) f->ClickTransport(3);
+  });
   auto clearAll = [this, &score](int type, const char* question) {
     return [this, &score, type, question] {
       if (Confirm(tr("Score"), tr(question))) score.RemoveGlobalEvent(-1, type);
@@ -315,8 +363,21 @@ void ScoreMenus::Connect() {
   // Tools.
   On("mnuToolsChordMapper", forward(&IFrame::ToolsChordMapper));
   On("mnuToolsStyleEditor", forward(&IFrame::ToolsStyleEditor));
-  On("mnuToolsTranspose", [this] { RunTool(Prompts.Transpose); });
-  On("mnuToolsCopyMove", [this] { RunTool(Prompts.CopyMove); });
+  // The tools mark the score changed and repaint it themselves when they end.
+  On("mnuToolsTranspose", [this] {
+    if (Prompts.Transpose) {
+      Prompts.Transpose();
+    } else {
+      edittools::RunTranspose(&m_window, *this);
+    }
+  });
+  On("mnuToolsCopyMove", [this] {
+    if (Prompts.CopyMove) {
+      Prompts.CopyMove();
+    } else {
+      edittools::RunCopyMove(&m_window, *this);
+    }
+  });
   On("mnuToolsClearHist", [this, frame] {
     if (IFrame* f = frame()) f->ToolsClearHistory();
     ShowHistoryMenu();
@@ -479,21 +540,32 @@ void ScoreMenus::AddGlobalAtDown(int eventType, int subType) {
 }
 
 void ScoreMenus::SetPitch() {
-  if (!m_window.HasSelection() || !Prompts.SetPitch) return;
-  if (const std::optional<int> value = Prompts.SetPitch(m_window.Editor().BandRect()))
-    ChangeSel(0, *value, 0, 0);
+  if (!m_window.HasSelection()) return;
+  const QRect band = m_window.Editor().BandRect().normalized();
+  std::optional<int> value;
+  if (Prompts.SetPitch) {
+    value = Prompts.SetPitch(band);
+  } else {
+    // Beside the rectangle last dragged: its top left corner on the screen.
+    const QPoint corner(band.left() / kPageTwipsPerPixel, band.top() / kPageTwipsPerPixel);
+    value = edittools::AskNoteValue(&m_window, m_window.pctScore->mapToGlobal(corner));
+  }
+  if (value) ChangeSel(0, *value, 0, 0);
 }
 
-void ScoreMenus::RunTool(const std::function<bool()>& tool) {
-  // One tool at a time in a window; a second request while one runs is ignored.
-  if (m_toolRunning || !tool) return;
-  m_toolRunning = true;
-  const bool ran = tool();
-  m_toolRunning = false;
-  if (ran) {
-    m_window.Score().SetChanged(true);
-    m_window.Score().PaintWindow();
-  }
+std::shared_ptr<notecraft::Score> ScoreMenus::ToolScore() {
+  // The window owns its score; a tool never outlives it (StopTool).
+  return std::shared_ptr<notecraft::Score>(std::shared_ptr<void>(), &m_window.Score());
+}
+
+long ScoreMenus::CurMeasure() const { return m_window.CurMeasure(); }
+
+void ScoreMenus::CancelPlay() {
+  if (IFrame* frame = m_window.ParentFrame()) frame->CancelPlay(false);
+}
+
+void ScoreMenus::StopTool() {
+  delete edittools::RunningTool(&m_window);
 }
 
 void ScoreMenus::SyncFrameChecks() {

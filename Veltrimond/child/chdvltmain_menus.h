@@ -20,6 +20,7 @@
 #include "Veltrimond/child/pageeditor.h"
 #include "Veltrimond/child/chdvltmain_save.h"
 #include "Veltrimond/core/scoremenutable.h"
+#include "edittools/qt/edittoolcommands.h"
 
 class QAction;
 class QMenu;
@@ -34,7 +35,7 @@ namespace veltrimond {
 
 class chdVLTMain;
 
-class ScoreMenus : public QObject {
+class ScoreMenus : public QObject, private edittools::IToolWindow {
   Q_OBJECT
 
 public:
@@ -52,9 +53,10 @@ public:
     // Yes (6), No (7) or Cancel (2), with the question icon.
     std::function<int(const QString& title, const QString& text)> YesNoCancel;
     // The Set Pitch dialog beside the rectangle (page twips); the score's NewValue, or
-    // nothing when cancelled.
+    // nothing when cancelled. Unset: the editing tools' Set Note Value dialog.
     std::function<std::optional<int>(const QRect& band)> SetPitch;
-    // The Transpose and Copy/Move dialogs and their tools; true when a tool ran.
+    // The Transpose and Copy/Move dialogs, which start their tools; true when one started.
+    // Unset: the editing tools' commands.
     std::function<bool()> Transpose;
     std::function<bool()> CopyMove;
     // Shows a page pop-up menu and returns once it closed (a command chosen has run).
@@ -85,8 +87,14 @@ public:
   void ShowHistoryMenu();
   // The Note menu and Cut/Copy as the selection has them.
   void ApplyNoteMenu(NoteMenuMode mode);
+  // Ends a running editing tool at once (the window is going with its score).
+  void StopTool();
+
+protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+  void FreeMenuShortcuts();
   std::optional<SaveAsChoice> AskSaveAs(const QString& folder, int startFilter);
   void ShowPopup(PagePopup popup);
   void Build();
@@ -100,7 +108,11 @@ private:
   void ShowWindowList();
   void SyncFrameChecks();
   void SetPitch();
-  void RunTool(const std::function<bool()>& tool);
+
+  // edittools::IToolWindow
+  std::shared_ptr<notecraft::Score> ToolScore() override;
+  long CurMeasure() const override;
+  void CancelPlay() override;
 
   chdVLTMain& m_window;
   QList<QMenu*> m_menus;
@@ -110,7 +122,6 @@ private:
   std::unique_ptr<ScoreSaving> m_saving;
   std::unique_ptr<ScorePrinting> m_printing;
   std::unique_ptr<QPrinter> m_ownPrinter;
-  bool m_toolRunning = false;
 };
 
 }  // namespace veltrimond
