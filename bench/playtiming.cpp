@@ -14,6 +14,8 @@
 #include <QTimer>
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <vector>
 
@@ -32,7 +34,12 @@ namespace {
 
 using namespace notecraft;
 
-constexpr int kMeasures = 200;
+// PLAYTIMING_MEASURES shortens the piece for a quick look.
+int Measures() {
+  const char* text = std::getenv("PLAYTIMING_MEASURES");
+  const int measures = text ? std::atoi(text) : 0;
+  return measures > 0 ? measures : 200;
+}
 constexpr int kStaves = 4;
 constexpr int kTempo = 240;
 
@@ -61,7 +68,7 @@ double Percentile(std::vector<double> values, double p) {
 
 void PlayInRealTime(benchmark::State& state, PlaybackScheduler::Rules rules) {
   App();
-  std::unique_ptr<Score> score = scoregen::GenerateScore(kMeasures, kStaves);
+  std::unique_ptr<Score> score = scoregen::GenerateScore(Measures(), kStaves);
   score->SetCount(kTempo);
   const std::vector<int> ideal = NoteOnTimes(*score);
   const double msPer64th = PlaybackScheduler::MsPer64th(kTempo);
@@ -109,6 +116,11 @@ void PlayInRealTime(benchmark::State& state, PlaybackScheduler::Rules rules) {
     state.counters["p99_us"] = Percentile(magnitudes, 0.99);
     state.counters["max_us"] = Percentile(magnitudes, 1.0);
     state.counters["drift_us"] = (last - first) / static_cast<double>(tenth);
+    state.counters["slips"] = static_cast<double>(scheduler.Slips());
+    if (std::getenv("PLAYTIMING_TRACE")) {
+      for (std::size_t i = 0; i < deviations.size(); i += std::max<std::size_t>(deviations.size() / 40, 1))
+        std::fprintf(stderr, "%zu at %.0f ms: %.0f us\n", i, ideal[i] * msPer64th, deviations[i]);
+    }
   }
 }
 
