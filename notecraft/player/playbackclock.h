@@ -18,15 +18,24 @@ public:
 };
 
 // std::chrono::steady_clock: never set back, unaffected by changes of the wall time.
+// SleepUntil sleeps to just short of the time and spins through the rest: a sleeping
+// thread wakes a little late (and a yielding one may lose its processor for a whole time
+// slice). Spinning longer costs processor time without helping on a busy machine, where
+// the wake-up of the thread is what comes late.
 class SteadyPlaybackClock final : public PlaybackClock {
 public:
+  static constexpr std::chrono::microseconds kSpinSpan{300};
+
   Duration Now() const override {
     return std::chrono::duration_cast<Duration>(
         std::chrono::steady_clock::now().time_since_epoch());
   }
   void SleepUntil(Duration time) override {
-    std::this_thread::sleep_until(std::chrono::steady_clock::time_point(
-        std::chrono::duration_cast<std::chrono::steady_clock::duration>(time)));
+    if (time - Now() > kSpinSpan)
+      std::this_thread::sleep_until(std::chrono::steady_clock::time_point(
+          std::chrono::duration_cast<std::chrono::steady_clock::duration>(time - kSpinSpan)));
+    while (Now() < time) {
+    }
   }
 };
 

@@ -45,6 +45,7 @@ void PlaybackScheduler::Start(PlaybackSource& source, int tempo) {
   m_fetched.reset();
   m_exhausted = false;
   m_mostQueued = 0;
+  m_slips = 0;
   m_nsPer64th = MsPer64th(tempo) * 1e6;
   m_start = m_clock.Now();
   m_offset = 0;
@@ -190,7 +191,10 @@ std::optional<PlaybackScheduler::Duration> PlaybackScheduler::Service() {
     const Duration due = DueTime(m_queue.front().Position);
     if (due > now) break;
     // After a stall, play on from here rather than rush through what was missed.
-    if (now - due > kSlipLimit) m_start += now - due;
+    if (now - due > kSlipLimit) {
+      m_start += now - due;
+      ++m_slips;
+    }
     const std::shared_ptr<MIDIEvent> event = std::move(m_queue.front().Event);
     m_queue.pop_front();
     Dispatch(*event);

@@ -7,9 +7,9 @@
 // computed afresh for each event, so rounding never accumulates. Jumps of the score (back
 // to a repeat's start, over a first ending on the second pass) move the score time, not the
 // time line: the first event after a jump follows the last one before it by their musical
-// distance. A tempo of 0 or less plays as 120. When the host comes late by more than
-// kSlipLimit (a stalled event loop), play resumes from where it is instead of rushing
-// through the missed events.
+// distance. A tempo of 0 or less plays as 120. Events the host comes late for are sent at
+// once and the time line stays; only after a long stall (more than kSlipLimit: a blocked
+// event loop) does play resume from where it is instead of rushing through what it missed.
 //
 // Repeats (when the rules follow them). The host forwards the score's announcements:
 // MarkRepeat(start) (which also forgets the repeat end and first ending of earlier bars),
@@ -43,7 +43,7 @@ class PlaybackSource;
 class PlaybackScheduler {
 public:
   using Duration = PlaybackClock::Duration;
-  static constexpr Duration kSlipLimit = std::chrono::milliseconds(50);
+  static constexpr Duration kSlipLimit = std::chrono::milliseconds(250);
   static constexpr int kDefaultTempo = 120;
   static constexpr int kCentrePan = 64;
 
@@ -91,6 +91,8 @@ public:
   std::size_t Queued() const { return m_queue.size(); }
   // Most events ever queued at once during this play (tests, diagnostics).
   std::size_t MostQueued() const { return m_mostQueued; }
+  // How often this play fell behind by more than kSlipLimit and resumed from there.
+  std::size_t Slips() const { return m_slips; }
   // Due time of the event at this position of the musical time line (64ths since start).
   Duration DueTime(std::int64_t position) const;
 
@@ -118,6 +120,7 @@ private:
   std::shared_ptr<MIDIEvent> m_fetched;  // read from the stream, not yet queued
   bool m_exhausted = false;
   std::size_t m_mostQueued = 0;
+  std::size_t m_slips = 0;
 
   double m_nsPer64th = 0;
   Duration m_start{0};            // due time of position 0

@@ -174,6 +174,29 @@ TEST_F(SchedulerTest, RepeatTable) {
   }
 }
 
+TEST_F(SchedulerTest, AnEndingFollowedByARestSkipsOnTime) {
+  // | 0 |: 1 | 2 (first ending, silent last beat) :| rest, then bar 3's beats 1-3 |
+  Voice& voice = AddQuarters(4);
+  voice.Notes().Remove(176);  // nothing ends on the ending's last bar line
+  voice.Notes().Remove(192);  // and bar 3 opens with a rest
+  m_score.AllGlobals().Add(64, evtRepeatBegin);
+  m_score.AllGlobals().Add(128, evtRepeatEnd);
+  m_score.AllGlobals().Add(128, evtSectionDefine, sctEnding1);
+  PlayToEnd(120, {}, 10'000);
+  // Bar 3's second beat follows the repeated bar 1's last beat by two beats: bar 3's rest,
+  // then its note, with the ending left out in between.
+  const std::vector<TimedMessage> ons = NoteOns();
+  ASSERT_FALSE(ons.empty());
+  EXPECT_EQ(ons.back().Data1(), PitchAt(3, 3));
+  const auto lastOfBar1 = std::find_if(ons.rbegin(), ons.rend(),
+                                       [](const TimedMessage& m) { return m.Data1() == PitchAt(1, 3); });
+  const auto firstOfBar3 = std::find_if(ons.begin(), ons.end(),
+                                        [](const TimedMessage& m) { return m.Data1() == PitchAt(3, 1); });
+  ASSERT_NE(lastOfBar1, ons.rend());
+  ASSERT_NE(firstOfBar3, ons.end());
+  EXPECT_NEAR(firstOfBar3->Ms() - lastOfBar1->Ms(), 1000.0, 1e-3);
+}
+
 TEST_F(SchedulerTest, NotesSoundingAtTheRepeatEndStopThere) {
   Voice& voice = AddQuarters(3);
   m_score.AllGlobals().Add(64, evtRepeatEnd);  // back to 0 after bar 1
