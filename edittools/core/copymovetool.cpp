@@ -1,7 +1,6 @@
 #include "edittools/core/copymovetool.h"
 
 #include <algorithm>
-#include <map>
 #include <string>
 
 #include "notecraft/core/collectionedit.h"
@@ -26,6 +25,32 @@ void MergePitches(std::vector<int>& into, const std::vector<int>& from) {
   for (int p : from)
     if (std::find(into.begin(), into.end(), p) == into.end()) into.push_back(p);
   std::sort(into.begin(), into.end());
+}
+
+using Entries = std::vector<notecraft::Notes::Entry>;
+
+// Two time-ordered lists of chords as one; at a time both hold, the later list's duration
+// and flags win, as they would when added after the earlier one.
+Entries MergeLanding(Entries earlier, Entries later) {
+  if (earlier.empty()) return later;
+  Entries merged;
+  merged.reserve(earlier.size() + later.size());
+  auto a = earlier.begin();
+  auto b = later.begin();
+  while (a != earlier.end() || b != later.end()) {
+    if (b == later.end() || (a != earlier.end() && a->Time < b->Time)) {
+      merged.push_back(std::move(*a++));
+    } else if (a == earlier.end() || b->Time < a->Time) {
+      merged.push_back(std::move(*b++));
+    } else {
+      MergePitches(a->Values, b->Values);
+      a->Duration = b->Duration;
+      a->Flags = b->Flags;
+      merged.push_back(std::move(*a++));
+      ++b;
+    }
+  }
+  return merged;
 }
 
 }  // namespace
@@ -68,43 +93,46 @@ void CopyMoveTool::CopyStaff(notecraft::Staff& source, int sourceNumber) {
   const int destVoiceNumber = m_dest.Voice > 0 ? m_dest.Voice : voiceNumbers.front();
   auto destVoice = destStaff->Voice(destVoiceNumber);
   if (!destVoice) return;
-  const int delta =
-      m_dest.Measure > 0 ? m_score->AllGlobals().MeasureTime(m_dest.Measure) - m_span.Start : 0;
+  const long long shift =
+      m_dest.Measure > 0
+          ? static_cast<long long>(m_score->AllGlobals().MeasureTime(m_dest.Measure)) - m_span.Start
+          : 0;
+  // Notes that cannot land (before time 0, past the last time a file holds) are not taken
+  // away either: such a destination does nothing.
+  if (m_span.Start + shift < 0 || m_span.End - 1 + shift > kLastTime) return;
+  const int delta = static_cast<int>(shift);
 
-  // Take every source note first, gathered by the time it lands at; a later voice's
-  // duration and flags win, as they would when added after the earlier one.
-  std::map<int, notecraft::Notes::Entry> landing;
+  // Take every source note first, gathered by the time it lands at.
+  Entries landing;
   for (const auto& voice : sources) {
     const bool staysPut = delta == 0 && voice == destVoice;
     auto& notes = voice->Notes();
+    Entries taken;
     bool took = false;
     for (int i = notes.IndexAtOrAfter(m_span.Start); i <= notes.Count(); ++i) {
       auto note = notes.ByIndex(i);
       if (note->NoteTime() >= m_span.End) break;
       took = true;
       if (staysPut) continue;  // its destination is its own place
-      const long long time = static_cast<long long>(note->NoteTime()) + delta;
-      if (time < 0 || time > kLastTime) continue;
-      auto& entry = landing[static_cast<int>(time)];
-      entry.Time = static_cast<int>(time);
-      entry.Duration = note->Duration();
-      entry.Flags = note->Flags();
-      MergePitches(entry.Values, {note->Values().begin(), note->Values().end()});
+      taken.push_back({note->NoteTime() + delta, note->Duration(), note->Flags(),
+                       {note->Values().begin(), note->Values().end()}});
     }
     if (m_move && took && !staysPut) {
       notes.RemoveSpan(m_span.Start, m_span.End);
       m_changed = true;
     }
+    landing = MergeLanding(std::move(landing), std::move(taken));
   }
   CarryTies(source, *destStaff, voiceNumbers, destVoiceNumber, delta);
   if (landing.empty()) return;
 
   // Meet the destination's own notes by the same rule.
   auto& destNotes = destVoice->Notes();
-  std::vector<notecraft::Notes::Entry> entries;
+  Entries entries;
   std::vector<int> restsReplaced;
   entries.reserve(landing.size());
-  for (auto& [time, entry] : landing) {
+  for (auto& entry : landing) {
+    const int time = entry.Time;
     if (auto there = destNotes.Lookup(time); there && there->NoteTime() == time) {
       const std::vector<int> present(there->Values().begin(), there->Values().end());
       if (IsRest(entry.Values) && !IsRest(present)) continue;

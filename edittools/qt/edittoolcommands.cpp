@@ -70,6 +70,11 @@ ToolBox* RunningTool(QWidget* window) {
   return nullptr;
 }
 
+void StopTools(QWidget* window) {
+  if (!window) return;
+  for (auto* box : window->findChildren<ToolBox*>(QString(), Qt::FindDirectChildrenOnly)) delete box;
+}
+
 bool RunTranspose(QWidget* window, IToolWindow& host) {
   return RunToolCommand<frmVLTTranspose>(window, host);
 }

@@ -26,7 +26,8 @@ class ToolBox;
 class IToolWindow {
 public:
   virtual ~IToolWindow() = default;
-  // The window's score; a running tool shares it.
+  // The window's score; a running tool shares it. (A window that owns its score alone may
+  // hand out a non-owning pointer, and then calls StopTools before the score goes.)
   virtual std::shared_ptr<notecraft::Score> ToolScore() = 0;
   // The measure the window is at (1-based): the dialogs' measure boxes start there.
   virtual long CurMeasure() const = 0;
@@ -39,6 +40,10 @@ public:
 
 // The tool running on window, or null.
 ToolBox* RunningTool(QWidget* window);
+// Stops and drops the tools of window (toolEnded(-1)), keeping what they did so far. A
+// window whose score is not shared with the tools (ToolScore hands out a pointer that does
+// not own it) calls this before its score goes.
+void StopTools(QWidget* window);
 
 // The Transpose Notes / Copy/Move Notes commands: true when a tool was started; false after
 // Cancel, without a score, or (silently) while a tool of window still runs.

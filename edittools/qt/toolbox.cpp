@@ -174,20 +174,21 @@ bool ToolBox::Advance() {
 void ToolBox::SyncTick() {
   if (m_inTick || !m_tool) return;
   m_inTick = true;
+  // A receiver of toolEnded may delete this host: nothing here touches it after the end.
   // Steps for a slice of time, then the events (Cancel, painting) get their turn.
   QElapsedTimer slice;
   slice.start();
   bool running = true;
   while (running && slice.elapsed() < 20) running = Advance();
-  if (running) UpdateProgress();
+  if (!running) return;
+  UpdateProgress();
   m_inTick = false;
 }
 
 void ToolBox::TimerTick() {
   if (m_inTick || !m_tool) return;
   m_inTick = true;
-  Advance();
-  m_inTick = false;
+  if (Advance()) m_inTick = false;  // ended: this host may be gone
 }
 
 void ToolBox::Fail(const QString& why) {
@@ -213,6 +214,7 @@ void ToolBox::EndTool() {
   const int code = m_returnCode;
   m_returnCode = kToolFinished;
   m_cancelRequested = false;
+  m_inTick = false;
   // Dropped before the signal, so that its receivers may start the next tool.
   std::unique_ptr<SteppedTool> ended = std::move(m_tool);
   emit toolEnded(code);
@@ -233,6 +235,7 @@ void ToolBox::ShowProgress() {
   progress->setMinimumWidth(320);
   progress->setWindowModality(Qt::WindowModal);
   connect(progress, &QProgressDialog::canceled, this, &ToolBox::Cancel);
+  connect(progress, &QDialog::rejected, this, &ToolBox::Cancel);  // Escape
   m_progress = progress;
   progress->setValue(0);
   progress->show();

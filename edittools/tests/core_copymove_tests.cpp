@@ -66,6 +66,8 @@ TEST(CopyMoveTool, CopiesAndMovesRangesNoteByNote) {
       {"every voice into staff 2 voice 2", {false, 1, 0, 0}, {2, 0, 2}, false, 0, kVoice1, kVoice3,
        Chords{{0, {60}}, {64, {62, 72}}, {80, {64, 67}}, {128, {65}}, {144, {74}}, {192, {67}}}},
       {"from after to does nothing", {false, 1, 3, 2}, {0, 10, 0}, true, 0, kVoice1, kVoice3, {}},
+      {"a destination past the last time a file holds does nothing", {false, 1, 2, 3}, {0, 300000, 0},
+       true, 1, kVoice1, kVoice3, {}},
       {"a voice the staff lacks does nothing", {false, 1, 0, 0}, {2, 0, 4}, true, 0, kVoice1, kVoice3, {}},
       // Onto itself: the defaults of the dialog with the cursor in measure 1.
       {"move onto itself keeps the notes", {false, 0, 0, 0}, {0, 1, 0}, true, 0,

@@ -225,6 +225,29 @@ TEST(EditToolCommands, TransposeFromDialogToFinishedTool) {
   EXPECT_EQ(RunningTool(&window), nullptr);
 }
 
+TEST(EditToolCommands, StopToolsEndsARunningToolAndKeepsItsWork) {
+  QWidget window;
+  FakeWindow host;
+  host.score = MakeScore();
+  Chords music;
+  for (int m = 0; m < 2000; ++m) music[m * 64] = {60};
+  Put(*host.score, 1, 1, music);
+  WhenModal<frmVLTTranspose>([](frmVLTTranspose& d) {
+    d.optFunction[1]->click();
+    d.optInc[1]->click();
+    d.txtQuant->setText(QStringLiteral("1"));
+    d.OkButton()->click();
+  });
+  ASSERT_TRUE(RunTranspose(&window, host));
+  ASSERT_TRUE(RunningTool(&window));
+  // A second command while it runs is refused without a dialog.
+  EXPECT_FALSE(RunCopyMove(&window, host));
+  StopTools(&window);
+  EXPECT_EQ(host.ended, QList<int>{kToolCancelled});
+  EXPECT_EQ(RunningTool(&window), nullptr);
+  EXPECT_TRUE(window.findChildren<ToolBox*>().isEmpty());
+}
+
 TEST(EditToolCommands, CancelledDialogStartsNothing) {
   QWidget window;
   FakeWindow host;

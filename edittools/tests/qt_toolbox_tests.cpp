@@ -129,6 +129,18 @@ TEST(ToolBox, CancelHalfWayAbandonsTheTool) {
   EXPECT_EQ(box.ProgressWindow(), nullptr);
 }
 
+TEST(ToolBox, EscapeInTheProgressWindowCancels) {
+  FakeBox box;
+  box.steps = 100000;
+  box.Init(MakeScore());
+  QSignalSpy ended(&box, &ToolBox::toolEnded);
+  ASSERT_TRUE(box.UseTool(toolTranspose));
+  QTest::keyClick(box.ProgressWindow(), Qt::Key_Escape);
+  ASSERT_TRUE(WaitIdle(box));
+  ASSERT_EQ(ended.count(), 1);
+  EXPECT_EQ(ended.at(0).at(0).toInt(), kToolCancelled);
+}
+
 TEST(ToolBox, AnErrorAlwaysEndsTheTool) {
   // In a step: the run ends with -2 and the host takes the next tool.
   FakeBox box;
@@ -191,6 +203,23 @@ TEST(ToolBox, ReleasedMidRunEndsWithCancel) {
   EXPECT_EQ(Read(*score, 1, 1).at(0), std::vector<int>{61});
   EXPECT_EQ(Read(*score, 1, 1).at(99 * 64), std::vector<int>{60});
   EXPECT_TRUE(score->Changed());  // the steps done are kept and marked
+}
+
+TEST(ToolBox, AReceiverMayDeleteTheHostWhenItEnds) {
+  for (int mode : {runSynchronous, runAsynchronous}) {
+    auto* box = new FakeBox;
+    box->steps = 3;
+    box->SetRunMode(mode);
+    box->Init(MakeScore());
+    bool ended = false;
+    QObject::connect(box, &ToolBox::toolEnded, [&ended, box] {
+      ended = true;
+      delete box;
+    });
+    ASSERT_TRUE(box->UseTool(toolTranspose));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ended; }, 5000));
+    QTest::qWait(100);  // the tick that ended the run returns safely
+  }
 }
 
 TEST(ToolBox, TransposesAScoreAndMarksItChanged) {
