@@ -34,8 +34,8 @@ bool CopyStyle(const QString& from, const QString& to) {
 
 bool SeedFrom(const QString& shipped, const QString& folder) {
   bool allCopied = true;
-  const QStringList names = QDir(shipped).entryList({QStringLiteral("*.sty")}, QDir::Files,
-                                                    QDir::Name);
+  const QStringList names =
+      QDir(shipped).entryList({QStringLiteral("*.sty")}, QDir::Files, QDir::Name);
   for (const QString& name : names) {
     const QString target = folder + '/' + name;
     if (QFileInfo::exists(target)) continue;

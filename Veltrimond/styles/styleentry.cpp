@@ -22,27 +22,40 @@ std::string Trimmed(const std::string& text) {
 
 std::string BeatText(long beat) {
   switch (beat) {
-    case kBeat24: return "2/4";
-    case kBeat34: return "3/4";
-    case kBeat44: return "4/4";
-    default: break;
+    case kBeat24:
+      return "2/4";
+    case kBeat34:
+      return "3/4";
+    case kBeat44:
+      return "4/4";
+    default:
+      break;
   }
   std::string text = std::to_string(beat / 128);
   switch (beat % 128) {
-    case 8: return text + "/8";
-    case 16: return text + "/4";
-    case 32: return text + "/2";
-    case 64: return text + "/1";
-    default: return text + "/16";
+    case 8:
+      return text + "/8";
+    case 16:
+      return text + "/4";
+    case 32:
+      return text + "/2";
+    case 64:
+      return text + "/1";
+    default:
+      return text + "/16";
   }
 }
 
 std::string TypeWord(int type) {
   switch (type) {
-    case kTreble: return "Treble";
-    case kBass: return "Bass";
-    case kDrums: return "Drums";
-    default: return {};
+    case kTreble:
+      return "Treble";
+    case kBass:
+      return "Bass";
+    case kDrums:
+      return "Drums";
+    default:
+      return {};
   }
 }
 
@@ -73,11 +86,16 @@ std::string TypeWordOfItem(const std::string& item) {
 bool PassesFilters(const StyleEntry& entry, int typeIndex, int beatIndex) {
   if (typeIndex > 0 && entry.type != typeIndex - 1) return false;
   switch (beatIndex) {
-    case 1: return entry.beat == kBeat24;
-    case 2: return entry.beat == kBeat34;
-    case 3: return entry.beat == kBeat44;
-    case 4: return entry.beat != kBeat24 && entry.beat != kBeat34 && entry.beat != kBeat44;
-    default: return true;
+    case 1:
+      return entry.beat == kBeat24;
+    case 2:
+      return entry.beat == kBeat34;
+    case 3:
+      return entry.beat == kBeat44;
+    case 4:
+      return entry.beat != kBeat24 && entry.beat != kBeat34 && entry.beat != kBeat44;
+    default:
+      return true;
   }
 }
 
@@ -95,9 +113,15 @@ std::optional<StyleEntry> DescribeStyle(const notecraft::Score& style, const std
   StyleEntry entry;
   entry.name = name;
   switch (staff->DefaultClef()) {
-    case notecraft::clfPercussion: entry.type = kDrums; break;
-    case notecraft::clfBass: entry.type = kBass; break;
-    default: entry.type = kTreble; break;
+    case notecraft::clfPercussion:
+      entry.type = kDrums;
+      break;
+    case notecraft::clfBass:
+      entry.type = kBass;
+      break;
+    default:
+      entry.type = kTreble;
+      break;
   }
   // Common time reads 0 and cut time 1: a whole and a half measure of quarters.
   const long beat = style.AllGlobals().DftTimeVal();

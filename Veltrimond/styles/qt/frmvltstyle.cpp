@@ -2,6 +2,7 @@
 
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QDir>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -47,6 +48,10 @@ frmVLTStyle::frmVLTStyle(const QString& stylePath, QWidget* parent)
     for (const SkippedStyle& skipped : m_table.skipped)
       lines << Q(skipped.file) + QStringLiteral(": ") + Q(skipped.why);
     lblSkipped->setText(lines.join('\n'));
+    lblSkipped->setVisible(true);
+  } else if (m_table.entries.empty()) {
+    lblSkipped->setText(
+        tr("There are no styles in %1.").arg(QDir::toNativeSeparators(m_stylePath)));
     lblSkipped->setVisible(true);
   }
 }
@@ -302,8 +307,8 @@ frmVLTStyle::Request frmVLTStyle::TheRequest() const {
   Request request;
   request.file = SelectedStyleFile();
   request.first = FirstMeasure(txtAt->text().toStdString());
-  request.end = EndMeasure(request.first, optQuant[0]->isChecked(),
-                           txtQuant->text().toStdString(), txtThrough->text().toStdString());
+  request.end = EndMeasure(request.first, optQuant[0]->isChecked(), txtQuant->text().toStdString(),
+                           txtThrough->text().toStdString());
   request.shift = StyleShift(txtOctave->text().toStdString(), cboRoot->currentIndex());
   return request;
 }

@@ -92,7 +92,7 @@ TEST_F(InsertStyleDialogTest, OpensWithEveryStyleListedAndNothingChosen) {
 TEST_F(InsertStyleDialogTest, FiltersChosenBeforeShowingApplyAndChangesRefill) {
   dialog = std::make_unique<frmVLTStyle>(kShipped);
   dialog->SetTypeIndex(3);
-  dialog->SetBeatIndex(9);  // out of range: all
+  dialog->SetBeatIndex(9);         // out of range: all
   EXPECT_TRUE(Items().isEmpty());  // filled when shown
   dialog->show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog.get()));
@@ -256,11 +256,13 @@ TEST_F(InsertStyleDialogTest, UnusableFilesAreNamedBelowTheList) {
   EXPECT_TRUE(skipped->text().contains("Broken.sty")) << skipped->text().toStdString();
 }
 
-TEST_F(InsertStyleDialogTest, AFolderWithoutStylesListsNothing) {
+TEST_F(InsertStyleDialogTest, AFolderWithoutStylesSaysSo) {
   Open(QString());
   EXPECT_TRUE(Items().isEmpty());
   Open(sandbox.Root() + "/none");
   EXPECT_TRUE(Items().isEmpty());
+  EXPECT_TRUE(Find<QLabel>("lblSkipped")->isVisible());
+  EXPECT_TRUE(Find<QLabel>("lblSkipped")->text().contains(sandbox.Root() + "/none"));
 }
 
 }  // namespace

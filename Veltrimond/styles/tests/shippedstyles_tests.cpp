@@ -24,7 +24,8 @@ TEST(ShippedStylesTest, EveryStyleListsAndEachTypeComesIn44And34) {
   const StyleTable table = LoadStyleTable(kShipped);
   EXPECT_TRUE(table.skipped.empty());
   std::set<std::string> kinds;
-  for (const StyleEntry& entry : table.entries) kinds.insert(ItemText({entry.beat, entry.type, ""}));
+  for (const StyleEntry& entry : table.entries)
+    kinds.insert(ItemText({entry.beat, entry.type, ""}));
   for (const char* kind : {" - [Treble, 4/4]", " - [Treble, 3/4]", " - [Bass, 4/4]",
                            " - [Bass, 3/4]", " - [Drums, 4/4]", " - [Drums, 3/4]"})
     EXPECT_TRUE(kinds.count(kind)) << kind;

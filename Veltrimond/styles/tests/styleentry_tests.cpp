@@ -10,9 +10,9 @@ namespace {
 
 TEST(StyleEntryTest, BeatAndItemTexts) {
   const std::pair<long, const char*> beats[] = {
-      {272, "2/4"}, {400, "3/4"}, {528, "4/4"}, {6 * 128 + 8, "6/8"}, {12 * 128 + 8, "12/8"},
-      {2 * 128 + 32, "2/2"}, {5 * 128 + 16, "5/4"}, {3 * 128 + 64, "3/1"}, {7 * 128 + 4, "7/16"},
-      {3 * 128 + 3, "3/16"}};
+      {272, "2/4"},           {400, "3/4"},          {528, "4/4"},          {6 * 128 + 8, "6/8"},
+      {12 * 128 + 8, "12/8"}, {2 * 128 + 32, "2/2"}, {5 * 128 + 16, "5/4"}, {3 * 128 + 64, "3/1"},
+      {7 * 128 + 4, "7/16"},  {3 * 128 + 3, "3/16"}};
   for (const auto& [beat, text] : beats) EXPECT_EQ(BeatText(beat), text) << beat;
   EXPECT_EQ(ItemText({400, kTreble, "Waltz1"}), "Waltz1 - [Treble, 3/4]");
   EXPECT_EQ(ItemText({528, kDrums, "Rock"}), "Rock - [Drums, 4/4]");
@@ -31,8 +31,8 @@ TEST(StyleEntryTest, NameAndTypeOfAnItemTakeTheLastBracket) {
 }
 
 TEST(StyleEntryTest, FilterMatrix) {
-  const StyleEntry styles[] = {{272, kTreble, "a"}, {400, kBass, "b"}, {528, kDrums, "c"},
-                               {6 * 128 + 8, kTreble, "d"}};
+  const StyleEntry styles[] = {
+      {272, kTreble, "a"}, {400, kBass, "b"}, {528, kDrums, "c"}, {6 * 128 + 8, kTreble, "d"}};
   // Rows: type index 0..3; columns: beat index 0..4; the names that pass.
   const char* expected[4][5] = {{"abcd", "a", "b", "c", "d"},
                                 {"ad", "a", "", "", "d"},
@@ -60,7 +60,7 @@ TEST(StyleEntryTest, TypeAndBeatOfAStyleScore) {
       {notecraft::clfTreble, 3 * 128 + 16, 0, kTreble, 400},
       {notecraft::clfBass, 6 * 128 + 8, 32, kBass, 6 * 128 + 8},
       {notecraft::clfPercussion, 4 * 128 + 16, 128, kDrums, 528},
-      {notecraft::clfAlto, 0, 0, kTreble, 528},  // common time
+      {notecraft::clfAlto, 0, 0, kTreble, 528},    // common time
       {notecraft::clfTreble, 1, 0, kTreble, 272},  // cut time
   };
   for (const Case& c : cases) {
@@ -89,10 +89,16 @@ TEST(InsertRangeTest, BoxesToMeasuresAndShift) {
     const char* through;
     int end;
   } cases[] = {
-      {3, true, "2", "", 5},          {3, true, "Null", "", 4},     {3, true, "", "", 4},
-      {3, false, "", "5", 6},         {3, false, "", "2", 4},       {3, false, "", "Last", kToScoreEnd},
-      {3, false, "", "last", kToScoreEnd}, {3, true, "99999999", "", kToScoreEnd - 1},
-      {3, false, "", "99999", kToScoreEnd - 1}, {3, false, "", "x", 4},
+      {3, true, "2", "", 5},
+      {3, true, "Null", "", 4},
+      {3, true, "", "", 4},
+      {3, false, "", "5", 6},
+      {3, false, "", "2", 4},
+      {3, false, "", "Last", kToScoreEnd},
+      {3, false, "", "last", kToScoreEnd},
+      {3, true, "99999999", "", kToScoreEnd - 1},
+      {3, false, "", "99999", kToScoreEnd - 1},
+      {3, false, "", "x", 4},
   };
   for (const Case& c : cases)
     EXPECT_EQ(EndMeasure(c.first, c.forCount, c.quant, c.through), c.end)

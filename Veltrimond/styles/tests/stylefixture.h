@@ -35,8 +35,8 @@ inline std::unique_ptr<notecraft::Score> MakeStyle(int clef, long beat,
   staff->Clear();
   style->AllInstruments().Clear();
   style->AllVoices().Clear();
-  const auto voice = staff->AddVoice(
-      style->AllInstruments().Add(style->AllInstruments().NewID(), program));
+  const auto voice =
+      staff->AddVoice(style->AllInstruments().Add(style->AllInstruments().NewID(), program));
   staff->SetDefaultClef(clef);
   for (const StyleNote& n : notes) {
     const auto note = voice->Notes().Add(n.time, n.pitches.front(), n.duration, n.flags);

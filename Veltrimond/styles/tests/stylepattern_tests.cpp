@@ -2,7 +2,10 @@
 
 #include "Veltrimond/styles/insertrange.h"
 #include "Veltrimond/styles/stylepattern.h"
+#include "notecraft/core/internal.h"
 #include "notecraft/core/scoreevents.h"
+#include "notecraft/core/timer.h"
+#include "notecraft/view/recordingsurface.h"
 #include "stylefixture.h"
 
 namespace veltrimond::styles {
@@ -66,12 +69,12 @@ TEST(StylePatternTest, LastFillsUpToTheScoresHighTime) {
 }
 
 TEST(StylePatternTest, NotesStartingBeforeTheEndKeepTheirWholeDuration) {
-  const auto style = MakeStyle(clfTreble, k44,
-                               {{0, {60}, durHalf, nteStacato}, {48, {67}, durHalf, nteDot}});
+  const auto style =
+      MakeStyle(clfTreble, k44, {{0, {60}, durHalf, nteStacato}, {48, {67}, durHalf, nteDot}});
   const auto target = MakeTarget();
   InsertStylePattern(*style, *target, 1, 1, 2, 0);
-  EXPECT_EQ(NotesOf(*target), (std::vector<Written>{{0, {60}, durHalf, nteStacato},
-                                                      {48, {67}, durHalf, nteDot}}));
+  EXPECT_EQ(NotesOf(*target),
+            (std::vector<Written>{{0, {60}, durHalf, nteStacato}, {48, {67}, durHalf, nteDot}}));
 }
 
 TEST(StylePatternTest, AcrossATimeChangeTheRangeEndsAtTheBarOfTheEndMeasure) {
@@ -96,9 +99,8 @@ TEST(StylePatternTest, PitchesMoveByTheShiftWithinTheMidiRangeAndRestsStayRests)
   InsertStylePattern(*style, *target, 1, 1, 2, -5);
   InsertStylePattern(*style, *target, 1, 2, 3, 5);
   const std::vector<Written> expected = {
-      {0, {0, 55, 59}, durQuarter, 0}, {16, {0}, durQuarter, 0},
-      {32, {120}, durQuarter, 0},      {48, {57}, durQuarter, 0},
-      {64, {8, 65, 69}, durQuarter, 0}, {80, {0}, durQuarter, 0},
+      {0, {0, 55, 59}, durQuarter, 0}, {16, {0}, durQuarter, 0},         {32, {120}, durQuarter, 0},
+      {48, {57}, durQuarter, 0},       {64, {8, 65, 69}, durQuarter, 0}, {80, {0}, durQuarter, 0},
       {96, {127}, durQuarter, 0},      {112, {67}, durQuarter, 0}};
   EXPECT_EQ(NotesOf(*target), expected);
 }
@@ -107,8 +109,8 @@ TEST(StylePatternTest, ADrumStyleIsNeverShifted) {
   const auto drums = MakeStyle(clfPercussion, k44, {{0, {36, 42}}, {16, {38}}}, 128);
   const auto target = MakeTarget();
   InsertStylePattern(*drums, *target, 1, 1, 2, 19);
-  EXPECT_EQ(NotesOf(*target), (std::vector<Written>{{0, {36, 42}, durQuarter, 0},
-                                                      {16, {38}, durQuarter, 0}}));
+  EXPECT_EQ(NotesOf(*target),
+            (std::vector<Written>{{0, {36, 42}, durQuarter, 0}, {16, {38}, durQuarter, 0}}));
 }
 
 TEST(StylePatternTest, AStyleOfSeveralMeasuresRepeatsAsAWhole) {
@@ -137,19 +139,38 @@ TEST(StylePatternTest, WritingMarksTheScoreChangedAndNothingToWriteLeavesItAlone
   EXPECT_FALSE(target->Changed());
   EXPECT_TRUE(NotesOf(*target).empty());
 
+  target->SetPlaybackStale(Internal{}, false);  // as after the last playback file was written
   EXPECT_EQ(InsertStylePattern(*style, *target, 1, 1, 3, 0), 2);
   EXPECT_TRUE(target->Changed());
+  EXPECT_TRUE(target->PlaybackStale(Internal{}));
   EXPECT_EQ(counter.changes, std::vector<bool>{true});
   EXPECT_TRUE(target->Redraw());
   target->RemoveListener(&counter);
 }
 
+TEST(StylePatternTest, TheWindowIsLaidOutAgainOverTheNewNotes) {
+  ManualTimerFactory timers;
+  SetTimerFactory(&timers);
+  RecordingSurface surface;
+  const auto style = MakeStyle(clfTreble, k44, {{0, {60}}, {32, {64}}});
+  const auto target = MakeTarget();
+  target->SetWindow(&surface);
+  const int before = target->EndTime();
+  InsertStylePattern(*style, *target, 1, 1, 41, 0);
+  EXPECT_GT(target->EndTime(), before);
+  EXPECT_GE(target->EndTime(), target->HighTime());
+  while (target->Paginating()) target->PaginateStep(Internal{});
+  EXPECT_GT(target->LastPage(), 1);  // forty measures do not fit one page
+  target->SetWindow(nullptr);
+  SetTimerFactory(nullptr);
+}
+
 TEST(StylePatternTest, MissingStaffVoiceOrSourceWritesNothing) {
   const auto style = MakeStyle(clfTreble, k44, {{0, {60}}});
   const auto target = MakeTarget();
-  EXPECT_EQ(InsertStylePattern(*style, *target, 2, 1, 3, 0), 0);   // no staff 2
-  EXPECT_EQ(InsertStylePattern(*style, *target, 0, 1, 3, 0), 0);   // no staff 0
-  target->Staff(1)->Clear();                                        // a staff without voices
+  EXPECT_EQ(InsertStylePattern(*style, *target, 2, 1, 3, 0), 0);  // no staff 2
+  EXPECT_EQ(InsertStylePattern(*style, *target, 0, 1, 3, 0), 0);  // no staff 0
+  target->Staff(1)->Clear();                                      // a staff without voices
   EXPECT_EQ(InsertStylePattern(*style, *target, 1, 1, 3, 0), 0);
 
   notecraft::Score voiceless;
