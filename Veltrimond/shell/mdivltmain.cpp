@@ -62,7 +62,11 @@ mdiVLTMain::mdiVLTMain(AppContext& context, QWidget* parent)
   ShowHistoryMenu();
 }
 
-mdiVLTMain::~mdiVLTMain() = default;
+mdiVLTMain::~mdiVLTMain() {
+  // Closing the MDI area while the frame's widget part goes activates other windows, whose
+  // menus this half-destroyed frame must not swap in.
+  if (mdiArea) disconnect(mdiArea, nullptr, this, nullptr);
+}
 
 void mdiVLTMain::CreateImages() {
   m_images = FrameImages::Draw();
