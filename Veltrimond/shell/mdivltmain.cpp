@@ -62,7 +62,11 @@ mdiVLTMain::mdiVLTMain(AppContext& context, QWidget* parent)
   ShowHistoryMenu();
 }
 
-mdiVLTMain::~mdiVLTMain() = default;
+mdiVLTMain::~mdiVLTMain() {
+  // The MDI area goes with QWidget's part of the frame and announces its windows' going:
+  // nothing of this class may hear it.
+  if (mdiArea) disconnect(mdiArea, nullptr, this, nullptr);
+}
 
 void mdiVLTMain::CreateImages() {
   m_images = FrameImages::Draw();
