@@ -120,6 +120,50 @@ void Notes::RemoveRange(int fromTime, int toTime) {
   m_foundTime = first == m_notes.end() ? -1 : (*first)->NoteTime();
 }
 
+void Notes::RemoveSpan(int fromTime, int toTime) {
+  if (toTime <= fromTime) return;
+  auto first = std::lower_bound(m_notes.begin(), m_notes.end(), fromTime, ByTime());
+  auto last = std::lower_bound(first, m_notes.end(), toTime, ByTime());
+  first = m_notes.erase(first, last);
+  m_cursor = static_cast<int>(first - m_notes.begin()) + 1;
+  m_foundTime = first == m_notes.end() ? -1 : (*first)->NoteTime();
+}
+
+void Notes::AddSorted(const std::vector<Entry>& entries) {
+  if (entries.empty()) return;
+  // Notes before the first entry stay put; the rest is merged with the entries in one pass.
+  const auto split = std::lower_bound(m_notes.begin(), m_notes.end(), entries.front().Time,
+                                      ByTime());
+  std::vector<NotePtr> tail(split, m_notes.end());
+  m_notes.erase(split, m_notes.end());
+  m_notes.reserve(m_notes.size() + tail.size() + entries.size());
+  std::vector<std::size_t> placed;  // positions that took an entry, ascending
+  placed.reserve(entries.size());
+  auto old = tail.begin();
+  for (const Entry& e : entries) {
+    if (e.Values.empty() || e.Values.front() < 0 || e.Values.front() > 127) continue;
+    while (old != tail.end() && (*old)->NoteTime() < e.Time) m_notes.push_back(*old++);
+    NotePtr note;
+    if (old != tail.end() && (*old)->NoteTime() == e.Time) {
+      note = *old++;
+    } else {
+      note = std::make_shared<Note>();
+      note->SetNoteTime(Internal{}, e.Time);
+    }
+    for (int v : e.Values) note->AddValue(v);
+    note->SetDuration(Internal{}, e.Duration);
+    note->SetFlags(Internal{}, e.Flags);
+    placed.push_back(m_notes.size());
+    m_notes.push_back(std::move(note));
+  }
+  m_notes.insert(m_notes.end(), old, tail.end());
+  // In ascending order, as a run of Add calls trims each new note's predecessor.
+  for (std::size_t index : placed)
+    if (index > 0) TrimPrevious(index - 1, m_notes[index]->NoteTime());
+  m_cursor = 0;
+  m_foundTime = 0;
+}
+
 int Notes::CurIndex(Internal) const { return m_cursor; }
 
 void Notes::Reserve(Internal, std::size_t count) { m_notes.reserve(m_notes.size() + count); }

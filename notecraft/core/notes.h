@@ -50,6 +50,23 @@ public:
   // to - from. Durations are not changed.
   void RemoveRange(int fromTime, int toTime);
 
+  // Bulk edits for tools that rewrite many notes: each costs one pass over the notes from
+  // the first time it touches, where a loop of Add or Remove would shift the list per note.
+  // Removes the notes starting in [fromTime, toTime); later notes keep their times.
+  void RemoveSpan(int fromTime, int toTime);
+  // One chord to place: its pitches (the first one decides, as Add's value does), duration
+  // and flags.
+  struct Entry {
+    int Time = 0;
+    int Duration = 0;
+    int Flags = 0;
+    std::vector<int> Values;
+  };
+  // The same as Add(Time, Values[0], Duration, Flags) then AddValue of the other pitches
+  // for every entry in ascending time; entries must be sorted by time, one per time. An
+  // entry without pitches or whose first pitch is outside 0..127 adds nothing.
+  void AddSorted(const std::vector<Entry>& entries);
+
   const_iterator begin() const { return m_notes.begin(); }
   const_iterator end() const { return m_notes.end(); }
 

@@ -1,0 +1,20 @@
+#pragma once
+// The stretch of time a range of measures covers, in 64ths.
+
+namespace notecraft {
+class Score;
+}
+
+namespace edittools {
+
+struct TimeSpan {
+  int Start = 0;
+  int End = 0;  // exclusive
+  bool Empty() const { return Start >= End; }
+};
+
+// From the start of fromMeasure (0: time 0) to the end of toMeasure (0: one past the score's
+// last note).
+TimeSpan MeasureSpan(const notecraft::Score& score, int fromMeasure, int toMeasure);
+
+}  // namespace edittools

@@ -1,0 +1,210 @@
+#include "edittools/core/transposetool.h"
+
+#include <algorithm>
+
+#include "edittools/core/transposemath.h"
+#include "notecraft/core/collectionedit.h"
+#include "notecraft/core/common.h"
+#include "notecraft/core/enums.h"
+#include "notecraft/core/instrument.h"
+#include "notecraft/core/score.h"
+#include "notecraft/core/staff.h"
+#include "notecraft/core/voice.h"
+
+namespace edittools {
+
+namespace {
+
+bool IsDrumVoice(const notecraft::Voice& voice) {
+  auto ins = voice.Instrument();
+  return ins && ins->Category() == notecraft::catDrums;
+}
+
+bool IsDrumStaff(const notecraft::Staff& staff) {
+  auto first = staff.Voice(1);
+  return first && IsDrumVoice(*first);
+}
+
+// The transposition a staff's first instrument adds to the key it shows.
+int InstrumentKey(const notecraft::Staff& staff) {
+  auto first = staff.Voice(1);
+  auto ins = first ? first->Instrument() : nullptr;
+  return ins ? ins->Pitch() : 0;
+}
+
+// The key stored for a staff at a time: its own key change there or before, else the
+// score's key (without the instrument's transposition, which CurKey adds).
+int StoredKey(const notecraft::Score& score, const notecraft::Staff& staff, int time) {
+  if (auto e = staff.GlobalEvents().Find(time, notecraft::evtKeyChange))
+    return notecraft::KeyFromByte(e->Value1());
+  return score.Key();
+}
+
+std::uint8_t KeyByte(int key) {
+  return static_cast<std::uint8_t>(notecraft::KeyToByte(std::clamp(key, -7, 7)));
+}
+
+}  // namespace
+
+TransposeTool::TransposeTool(std::shared_ptr<notecraft::Score> score, const ToolRange& range,
+                             const ToolDest& dest, bool writeKeys)
+    : m_score(std::move(score)), m_range(range), m_dest(dest), m_writeKeys(writeKeys) {}
+
+void TransposeTool::Setup() {
+  m_changed = false;
+  m_done = true;
+  m_staves.clear();
+  if (!m_score || m_range.UseSelection) return;  // no range: nothing, keys included
+  m_mode = m_dest.Staff;
+  if (m_mode < 0 || m_mode > 2) return;
+  if (m_mode == 0) {
+    m_targetKey = std::clamp(m_dest.Voice - 7, -7, 7);
+    m_voiceChoiceAll = m_dest.Measure == 0;
+    m_voices = VoicesOfChoice(m_dest.Measure, notecraft::Staff::kMaxVoices);
+    if (m_voices.empty()) return;  // a choice that names no voice
+  } else {
+    m_halfSteps = m_dest.Measure != 0;
+    m_amount = m_dest.Voice;
+    m_voiceChoiceAll = true;
+    m_writeKeys = false;  // raising or lowering keeps the key signatures
+  }
+  m_span = MeasureSpan(*m_score, m_range.FromMeasure, m_range.ToMeasure);
+  if (m_span.Empty()) return;
+  if (m_range.Staff > 0) {
+    if (m_range.Staff <= m_score->Staffs()) m_staves.push_back(m_range.Staff);
+  } else {
+    for (int s = 1; s <= m_score->Staffs(); ++s) m_staves.push_back(s);
+  }
+  // Keys in force at the range end, before any are written.
+  m_keysAtEnd.clear();
+  for (int s : m_staves) m_keysAtEnd.push_back(StoredKey(*m_score, *m_score->Staff(s), m_span.End));
+  m_staffPos = 0;
+  m_done = !StartStaff(0);
+}
+
+bool TransposeTool::StartStaff(int pos) {
+  for (m_staffPos = static_cast<std::size_t>(pos); m_staffPos < m_staves.size(); ++m_staffPos) {
+    m_staff = m_score->Staff(m_staves[m_staffPos]);
+    if (m_staff && !IsDrumStaff(*m_staff)) {
+      m_time = m_span.Start;
+      return true;
+    }
+  }
+  m_staff.reset();
+  return false;
+}
+
+bool TransposeTool::Step() {
+  if (m_done) return false;
+  if (m_time >= m_span.End) {
+    m_done = !StartStaff(static_cast<int>(m_staffPos) + 1);
+    return !m_done;
+  }
+  int number = 0, duration = 0;
+  m_score->AllGlobals().MeasureInfo(m_time, number, duration);
+  const int end = std::min(m_time + std::max(duration, 1), m_span.End);
+  TransposeMeasure(m_time, end);
+  m_time = end;
+  return true;
+}
+
+int TransposeTool::ShiftAt(int time) const {
+  const int source = m_staff->CurKey(time);
+  if (m_mode == 0) return KeyShift(source, FoldKey(m_targetKey + InstrumentKey(*m_staff)));
+  if (m_halfSteps) return HalfStepShift(m_mode, m_amount);
+  return KeyShift(source, KeyStepTarget(m_mode, source, m_amount));
+}
+
+void TransposeTool::TransposeMeasure(int from, int to) {
+  const int shift = ShiftAt(from);
+  if (shift == 0) return;
+  for (int v = 1; v <= m_staff->Voices(); ++v) {
+    if (!m_voiceChoiceAll && std::find(m_voices.begin(), m_voices.end(), v) == m_voices.end())
+      continue;
+    auto voice = m_staff->Voice(v);
+    if (!voice || IsDrumVoice(*voice)) continue;
+    auto& notes = voice->Notes();
+    std::vector<int> pitches;
+    for (int i = notes.IndexAtOrAfter(from); i <= notes.Count(); ++i) {
+      auto note = notes.ByIndex(i);
+      if (note->NoteTime() >= to) break;
+      pitches.assign(note->Values().begin(), note->Values().end());
+      bool moved = false;
+      for (int& p : pitches) {
+        const int q = ShiftPitch(p, shift);
+        moved = moved || q != p;
+        p = q;
+      }
+      if (!moved) continue;
+      // Pitches that meet after clamping become one, as AddValue keeps them distinct.
+      note->SetSingleValue();
+      note->SetValue(0, *std::min_element(pitches.begin(), pitches.end()));
+      for (int p : pitches) note->AddValue(p);
+      m_changed = true;
+    }
+  }
+}
+
+void TransposeTool::Finish() {
+  if (m_writeKeys && m_mode == 0 && !m_staves.empty()) WriteKeys();
+  if (m_changed) notecraft::CollectionsEdited(*m_score);
+}
+
+void TransposeTool::Abandon(bool repaint) {
+  m_done = true;
+  if (m_changed) notecraft::CollectionsEdited(*m_score, repaint);
+}
+
+void TransposeTool::WriteKeys() {
+  const bool wholeScore = m_span.Start == 0 && m_range.Staff == 0;
+  if (wholeScore && m_score->Key() != m_targetKey) {
+    m_score->SetKey(m_targetKey);
+    m_changed = true;
+  }
+  for (std::size_t i = 0; i < m_staves.size(); ++i) {
+    auto staff = m_score->Staff(m_staves[i]);
+    if (!staff || IsDrumStaff(*staff)) continue;
+    WriteStaffKeys(*staff, !wholeScore);
+    // The music after the range was not transposed: its key goes back to what it was.
+    auto& events = staff->GlobalEvents();
+    if (m_range.ToMeasure > 0 && m_span.End <= m_score->HighTime() &&
+        !events.Item(m_span.End, notecraft::evtKeyChange) && m_keysAtEnd[i] != m_targetKey) {
+      events.Add(m_span.End, notecraft::evtKeyChange, KeyByte(m_keysAtEnd[i]));
+      m_changed = true;
+    }
+  }
+}
+
+void TransposeTool::WriteStaffKeys(notecraft::Staff& staff, bool atStart) {
+  auto& events = staff.GlobalEvents();
+  // Key changes inside the range now stand over transposed music: they take the new key.
+  const std::uint8_t target = KeyByte(m_targetKey);
+  bool atStartFound = false;
+  for (const auto& e : events) {
+    if (e->EventType() != notecraft::evtKeyChange) continue;
+    if (e->EventTime() < m_span.Start || e->EventTime() >= m_span.End) continue;
+    atStartFound = atStartFound || e->EventTime() == m_span.Start;
+    if (e->Value1() != target) {
+      e->SetValue1(target);
+      m_changed = true;
+    }
+  }
+  if (!atStart || atStartFound) return;
+  const int before = std::max(m_span.Start - 1, 0);
+  if (StoredKey(*m_score, staff, before) != m_targetKey) {
+    events.Add(m_span.Start, notecraft::evtKeyChange, target);
+    m_changed = true;
+  }
+}
+
+std::int64_t TransposeTool::WorkTotal() const {
+  return static_cast<std::int64_t>(m_staves.size()) * std::max(m_span.End - m_span.Start, 0);
+}
+
+std::int64_t TransposeTool::WorkDone() const {
+  if (m_done) return WorkTotal();
+  return static_cast<std::int64_t>(m_staffPos) * (m_span.End - m_span.Start) +
+         (m_time - m_span.Start);
+}
+
+}  // namespace edittools

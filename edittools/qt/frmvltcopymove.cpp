@@ -1,0 +1,149 @@
+#include "edittools/qt/frmvltcopymove.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "edittools/qt/rangeframe.h"
+#include "notecraft/core/score.h"
+#include "notecraft/dialogs/updown.h"
+
+namespace edittools {
+
+frmVLTCopyMove::frmVLTCopyMove(QWidget* parent) : ToolDialog(parent) {
+  setObjectName(QStringLiteral("frmVLTCopyMove"));
+  setWindowTitle(QStringLiteral("Copy/Move Notes"));
+  CreateControls();
+  CreateButtons();
+  ArrangeControls();
+}
+
+void frmVLTCopyMove::CreateControls() {
+  fmeRange = new RangeFrame(this, [this](QLineEdit* box, notecraft::dialogs::UpDown* spin) {
+    MakeNumberBox(box, spin);
+  });
+  auto* functions = new QButtonGroup(this);
+  const char* captions[] = {"Copy", "Move"};
+  for (int i = 0; i < 2; ++i) {
+    optFunc[i] = new QRadioButton(QString::fromLatin1(captions[i]), this);
+    optFunc[i]->setObjectName(QStringLiteral("optFunc%1").arg(i));
+    functions->addButton(optFunc[i], i);
+  }
+  optFunc[0]->setChecked(true);
+  cboVoice = new QComboBox(this);
+  cboVoice->setObjectName(QStringLiteral("cboVoice"));
+  for (const char* item : VoiceChoiceNames()) cboVoice->addItem(QString::fromLatin1(item));
+
+  chkNotes = new QCheckBox(QStringLiteral("All Notes"), this);
+  chkNotes->setObjectName(QStringLiteral("chkNotes"));
+  chkNotes->setChecked(true);
+  pctNotes = new QWidget(this);
+  pctNotes->setObjectName(QStringLiteral("pctNotes"));
+  const char* directions[] = {"Above", "Below"};
+  for (int i = 0; i < 2; ++i) {
+    optNotes[i] = new QRadioButton(QString::fromLatin1(directions[i]), pctNotes);
+    optNotes[i]->setObjectName(QStringLiteral("optNotes%1").arg(i));
+  }
+  optNotes[0]->setChecked(true);
+  cboNote = new QComboBox(this);
+  cboNote->setObjectName(QStringLiteral("cboNote"));
+  for (const char* name : NoteNames()) cboNote->addItem(QString::fromLatin1(name));
+  txtOctave = new QLineEdit(QStringLiteral("5"), this);
+  txtOctave->setObjectName(QStringLiteral("txtOctave"));
+  updOctave = new notecraft::dialogs::UpDown(0, 10, this);
+  updOctave->setObjectName(QStringLiteral("updOctave"));
+  MakeNumberBox(txtOctave, updOctave);
+  // The tool copies every note of the chosen voices; the filter stays as "All Notes".
+  for (QWidget* w : std::initializer_list<QWidget*>{chkNotes, pctNotes, cboNote, txtOctave, updOctave})
+    w->setEnabled(false);
+
+  fmeTo = new QGroupBox(QStringLiteral("To"), this);
+  fmeTo->setObjectName(QStringLiteral("fmeTo"));
+  cboTo = new QComboBox(fmeTo);
+  cboTo->setObjectName(QStringLiteral("cboTo"));
+  txtMeasure = new QLineEdit(fmeTo);
+  txtMeasure->setObjectName(QStringLiteral("txtMeasure"));
+  updMeasure = new notecraft::dialogs::UpDown(1, kMaxMeasure, fmeTo);
+  updMeasure->setObjectName(QStringLiteral("updMeasure"));
+  MakeNumberBox(txtMeasure, updMeasure);
+  cboToVoice = new QComboBox(fmeTo);
+  cboToVoice->setObjectName(QStringLiteral("cboToVoice"));
+  for (const char* item : {"Same", "1", "2", "3", "4"}) cboToVoice->addItem(QString::fromLatin1(item));
+}
+
+void frmVLTCopyMove::ArrangeControls() {
+  auto* notes = new QHBoxLayout(pctNotes);
+  notes->setContentsMargins(0, 0, 0, 0);
+  notes->addWidget(optNotes[0]);
+  notes->addWidget(optNotes[1]);
+
+  auto* what = new QGridLayout;
+  what->addWidget(optFunc[0], 0, 0);
+  what->addWidget(optFunc[1], 0, 1);
+  what->addWidget(new QLabel(QStringLiteral("Voice:"), this), 1, 0);
+  what->addWidget(cboVoice, 1, 1, 1, 3);
+  what->addWidget(chkNotes, 2, 0);
+  what->addWidget(pctNotes, 2, 1);
+  what->addWidget(cboNote, 3, 1);
+  what->addWidget(txtOctave, 3, 2);
+  what->addWidget(updOctave, 3, 3);
+
+  auto* to = new QGridLayout(fmeTo);
+  to->addWidget(new QLabel(QStringLiteral("Staff:"), fmeTo), 0, 0);
+  to->addWidget(cboTo, 0, 1, 1, 2);
+  to->addWidget(new QLabel(QStringLiteral("Measure:"), fmeTo), 1, 0);
+  to->addWidget(txtMeasure, 1, 1);
+  to->addWidget(updMeasure, 1, 2);
+  to->addWidget(new QLabel(QStringLiteral("Voice:"), fmeTo), 2, 0);
+  to->addWidget(cboToVoice, 2, 1, 1, 2);
+
+  auto* left = new QVBoxLayout;
+  left->addWidget(fmeRange);
+  left->addLayout(what);
+  left->addWidget(fmeTo);
+  auto* buttons = new QVBoxLayout;
+  buttons->addWidget(cmdOk);
+  buttons->addWidget(cmdCancel);
+  buttons->addStretch();
+  auto* top = new QHBoxLayout(this);
+  top->addLayout(left);
+  top->addLayout(buttons);
+  top->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+void frmVLTCopyMove::Init(const notecraft::Score& score, long curMeasure) {
+  fmeRange->Init(score, curMeasure);
+  cboTo->clear();
+  cboTo->addItem(QStringLiteral("Same"));
+  for (const std::string& item : StaffItems(score)) cboTo->addItem(QString::fromStdString(item));
+  cboTo->setCurrentIndex(0);
+  cboVoice->setCurrentIndex(0);
+  cboToVoice->setCurrentIndex(0);
+  cboNote->setCurrentIndex(0);
+  txtOctave->setText(QStringLiteral("5"));
+  txtMeasure->setText(fmeRange->txtFrom->text());
+  optFunc[0]->setChecked(true);
+  chkNotes->setChecked(true);
+}
+
+CopyMoveChoice frmVLTCopyMove::Choice() const {
+  CopyMoveChoice choice;
+  choice.Range = fmeRange->Choice();
+  choice.Move = optFunc[1]->isChecked();
+  choice.VoiceIndex = std::max(cboVoice->currentIndex(), 0);
+  choice.ToStaffIndex = std::max(cboTo->currentIndex(), 0);
+  choice.MeasureText = txtMeasure->text().toStdString();
+  choice.ToVoiceIndex = std::max(cboToVoice->currentIndex(), 0);
+  return choice;
+}
+
+}  // namespace edittools

@@ -1,0 +1,93 @@
+#pragma once
+// Small scores for the tool tests, and notes written and read as (time, pitches) rows.
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "edittools/core/steppedtool.h"
+#include "notecraft/core/enums.h"
+#include "notecraft/core/instrument.h"
+#include "notecraft/core/internal.h"
+#include "notecraft/core/score.h"
+#include "notecraft/core/staff.h"
+#include "notecraft/core/voice.h"
+
+namespace edittools::testing {
+
+// time -> pitches, ascending.
+using Chords = std::map<int, std::vector<int>>;
+
+// A default score in common time with `staves` staves of `voices` voices each, unchanged.
+inline std::shared_ptr<notecraft::Score> MakeScore(int staves = 1, int voices = 1) {
+  auto score = std::make_shared<notecraft::Score>();
+  score->CreateDefault();
+  auto& list = score->AllStaffs();
+  for (int s = 2; s <= staves; ++s) list.AddStaff(notecraft::Internal{}, list.NewID(), "New");
+  for (int s = 1; s <= staves; ++s) {
+    auto staff = score->Staff(s);
+    staff->SetDescription("Staff " + std::to_string(s));
+    while (staff->Voices() < voices) staff->AddVoice(staff->Voice(1)->Instrument());
+  }
+  score->SetChanged(false);
+  return score;
+}
+
+// A staff appended with one voice on a drum kit.
+inline std::shared_ptr<notecraft::Staff> AddDrumStaff(notecraft::Score& score) {
+  auto& list = score.AllStaffs();
+  auto staff = list.AddStaff(notecraft::Internal{}, list.NewID(), "Drums", std::nullopt, true);
+  auto kit = score.AllInstruments().Add(score.AllInstruments().NewID(), 120);
+  kit->SetCategory(notecraft::Internal{}, notecraft::catDrums);
+  staff->AddVoice(kit);
+  return staff;
+}
+
+inline notecraft::Notes& NotesOf(notecraft::Score& score, int staff, int voice) {
+  return score.Staff(staff)->Voice(voice)->Notes();
+}
+
+// Writes quarter notes (or `duration`), with flags.
+inline void Put(notecraft::Score& score, int staff, int voice, const Chords& chords,
+                int duration = notecraft::durQuarter, int flags = 0) {
+  auto& notes = NotesOf(score, staff, voice);
+  for (const auto& [time, pitches] : chords) {
+    auto note = notes.Add(time, pitches.front(), duration, flags);
+    for (int p : pitches) note->AddValue(p);
+  }
+  score.SetChanged(false);
+}
+
+inline Chords Read(notecraft::Score& score, int staff, int voice) {
+  Chords out;
+  for (const auto& n : NotesOf(score, staff, voice))
+    out[n->NoteTime()] = {n->Values().begin(), n->Values().end()};
+  return out;
+}
+
+// Every staff key change: time -> key.
+inline std::map<int, int> StaffKeys(notecraft::Score& score, int staff) {
+  std::map<int, int> keys;
+  for (const auto& e : score.Staff(staff)->GlobalEvents())
+    if (e->EventType() == notecraft::evtKeyChange)
+      keys[e->EventTime()] = e->Value1() < 128 ? e->Value1() : e->Value1() - 256;
+  return keys;
+}
+
+inline void AddStaffKey(notecraft::Score& score, int staff, int time, int key) {
+  score.Staff(staff)->GlobalEvents().Add(time, notecraft::evtKeyChange,
+                                          static_cast<std::uint8_t>(key & 0xFF));
+}
+
+// Runs a tool to its end as the host does, without the host.
+inline void RunToEnd(SteppedTool& tool) {
+  tool.Setup();
+  while (tool.Step()) {
+  }
+  tool.Finish();
+}
+
+}  // namespace edittools::testing
