@@ -63,8 +63,8 @@ mdiVLTMain::mdiVLTMain(AppContext& context, QWidget* parent)
 }
 
 mdiVLTMain::~mdiVLTMain() {
-  // Closing the MDI area while the frame's widget part goes activates other windows, whose
-  // menus this half-destroyed frame must not swap in.
+  // The MDI area goes with QWidget's part of the frame and announces its windows' going:
+  // nothing of this class may hear it.
   if (mdiArea) disconnect(mdiArea, nullptr, this, nullptr);
 }
 

@@ -247,7 +247,11 @@ private:
   std::unique_ptr<notecraft::PlaybackTimer> m_playTimer;
   // The window whose score plays: a closed or destroyed window ends play first.
   QPointer<QWidget> m_playingWidget;
-  IScoreWindow* m_playingWindow = nullptr;  // valid while m_playingWidget is
+  IScoreWindow* m_playingWindow = nullptr;  // valid while m_playingWidget is, until gone
+  // Set once the playing window is being destroyed (its score is already gone, though
+  // QWidget's part still is there): nothing of it may be used.
+  bool m_playingGone = false;
+  QMetaObject::Connection m_playingWatch;
   bool m_playActive = false;
   bool m_stopRequested = false;  // CancelPlay runs; guards against re-entry
   // Context of the windows' destroyed connections. Declared last, so it goes first: the

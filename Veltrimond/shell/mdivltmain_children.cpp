@@ -170,6 +170,9 @@ void mdiVLTMain::ShowChild(IScoreWindow* window) {
 }
 
 void mdiVLTMain::UnRegister(const QString& tag) {
+  // Play ends before the playing window goes (a destroyed one: StartPlay's watch).
+  if (m_playActive && m_playingWidget && m_playingWindow && m_playingWindow->Tag() == tag)
+    CancelPlay(false);
   for (ChildSlot& slot : m_children) {
     if (slot.Widget && slot.Window->Tag() == tag) {
       DropWindow(slot.Widget);
@@ -179,8 +182,6 @@ void mdiVLTMain::UnRegister(const QString& tag) {
 }
 
 void mdiVLTMain::DropWindow(QWidget* widget) {
-  // Play ends before the playing window goes; once destroyed, its score is not touched.
-  if (m_playActive && (!m_playingWidget || m_playingWidget == widget)) CancelPlay(false);
   bool found = false;
   bool others = false;
   for (ChildSlot& slot : m_children) {

@@ -157,6 +157,13 @@ void mdiVLTMain::StartPlay(IScoreWindow& window) {
   m_playSource = std::make_unique<notecraft::ScorePlaybackSource>(*score);
   m_playingWidget = window.Widget();
   m_playingWindow = &window;
+  m_playingGone = false;
+  // A window destroyed without closing: by the time QWidget announces it, the window's own
+  // part and its score are gone. m_childWatch goes before the player.
+  m_playingWatch = connect(m_playingWidget, &QObject::destroyed, &m_childWatch, [this] {
+    m_playingGone = true;
+    CancelPlay(false);
+  });
   m_playActive = true;
   window.SetPlaying(true);
   // The window forwards the score's repeat marks (SetMarkRepeat, ...) while the stream is read.
@@ -170,7 +177,7 @@ void mdiVLTMain::CancelPlay(bool keepPlayButton) {
   if (m_playActive && m_player) {
     m_playTimer->Halt();
     // A destroyed window took its score along: nothing may read it.
-    if (m_playingWidget) {
+    if (m_playingWidget && !m_playingGone) {
       m_player->Stop();
     } else {
       m_player->Abandon();
@@ -190,9 +197,11 @@ void mdiVLTMain::CancelPlay(bool keepPlayButton) {
 void mdiVLTMain::EndPlay(bool keepPlayButton) {
   if (m_playTimer) m_playTimer->Halt();
   ReleaseTransportButtons(keepPlayButton);
-  if (m_playingWidget && m_playingWindow) m_playingWindow->SetPlaying(false);
+  if (m_playingWidget && m_playingWindow && !m_playingGone) m_playingWindow->SetPlaying(false);
+  QObject::disconnect(m_playingWatch);
   m_playingWidget = nullptr;
   m_playingWindow = nullptr;
+  m_playingGone = false;
   m_playSource.reset();
   m_playActive = false;
 }

@@ -154,9 +154,11 @@ TEST_F(UnattendedTest, TheNotesSoundOnTheBeat) {
   ASSERT_GT(audio.Rate, 0);
   const std::vector<double> onsets = Onsets(audio);
   ASSERT_EQ(onsets.size(), 4U) << ::testing::PrintToString(onsets);
-  // The file driver takes notes in at the start of each 1024-frame period (21 ms at 48 kHz).
+  // The file driver takes notes in at the start of each 1024-frame period (21 ms at
+  // 48 kHz), and its pacing wavers on a busy machine: about three periods either way.
   for (std::size_t i = 1; i < onsets.size(); ++i)
-    EXPECT_NEAR(onsets[i] - onsets[i - 1], 500.0, 25.0) << i;
+    EXPECT_NEAR(onsets[i] - onsets[i - 1], 500.0, 60.0) << i;
+  EXPECT_NEAR(onsets.back() - onsets.front(), 1500.0, 60.0);
 }
 
 }  // namespace
