@@ -52,6 +52,17 @@ void SoundMaster::OpenOutput() noexcept {
   ResetState();
 }
 
+void SoundMaster::Silence() noexcept {
+  auto& output = ProcessOutput::Instance();
+  if (output.IsOpen()) {
+    for (int channel = 0; channel < 16; ++channel) {
+      output.Send(ShortMessage::Make(kControlChange + channel, kCtlAllNotesOff, 0).Packed());
+      output.Send(ShortMessage::Make(kControlChange + channel, kCtlAllSoundOff, 0).Packed());
+    }
+  }
+  ResetState();
+}
+
 void SoundMaster::ResetState() noexcept {
   m_instrument.fill(0);
   m_volume.fill(127);

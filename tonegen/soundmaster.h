@@ -47,6 +47,10 @@ public:
   // and resets the stored state: instrument 0, volume 127, pan 64 on every channel,
   // channel 0, Velocity 64. The reset sends nothing.
   void OpenOutput() noexcept;
+  // Cuts off whatever sounds (all notes off, then all sound off, on all 16 channels) and
+  // resets the stored state as OpenOutput does, without closing the output: reopening a
+  // synthesizer's audio driver or a sequencer port takes far too long to stop playback.
+  void Silence() noexcept;
 
   // "MIDI Mapper" for a negative id, else the caption of that entry of the list ("" when
   // the list has no such entry).

@@ -5,6 +5,8 @@
 
 #include <QString>
 
+class QPrinter;
+
 namespace notecraft {
 class MIDIEvent;
 class Score;
@@ -43,6 +45,9 @@ public:
   virtual void PlayNote(int value, bool stopNote, int instrument, int channel) = 0;
   // Starts the transport pane and the arrangement buttons for an activated window.
   virtual void ShowPlay() = 0;
+  // Presses transport button `index` as a click would (0 Beginning, 1 Rewind, 2 Play,
+  // 3 Stop, 4 Fast Forward, 5 End): the score windows' Play and Stop menu items.
+  virtual void ClickTransport(int index) = 0;
 
   // The progress display of a file being loaded: Init returns false when the status bar is
   // hidden or a display already runs; the bar never moves back.
@@ -71,6 +76,12 @@ public:
   virtual void ToolsClearHistory() = 0;
   virtual void ViewToolBar() = 0;
   virtual void ViewStatusBar() = 0;
+
+  // The printer Print Setup set up, which the windows print on; null when the frame keeps
+  // none (a window then uses its own).
+  virtual QPrinter* Printer() { return nullptr; }
+  // Arranges the score windows: 0 cascade, 1 tile horizontally, 2 tile vertically.
+  virtual void Arrange(int how) { (void)how; }
 };
 
 }  // namespace veltrimond

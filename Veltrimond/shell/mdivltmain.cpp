@@ -17,6 +17,10 @@
 #include "Veltrimond/shell/appcontext.h"
 #include "Veltrimond/shell/iscorewindow.h"
 #include "dropskin/coolmenu.h"
+#include "notecraft/player/playbackclock.h"
+#include "notecraft/player/playbackscheduler.h"
+#include "notecraft/player/playbacksource.h"
+#include "notecraft/player/qt/playbacktimer.h"
 #include "platform/settingsstore.h"
 #include "tonegen/soundmaster.h"
 
@@ -49,6 +53,7 @@ mdiVLTMain::mdiVLTMain(AppContext& context, QWidget* parent)
     m_sound->SetOutputDevice(state.PlayDeviceID);
     m_sound->OpenOutput();
   }
+  CreatePlayer();
 
   mnuViewToolBar->setChecked(platform::ReadSettingBool(kMain, QStringLiteral("ToolBar"), true));
   tbrMain->setVisible(mnuViewToolBar->isChecked());
@@ -57,7 +62,11 @@ mdiVLTMain::mdiVLTMain(AppContext& context, QWidget* parent)
   ShowHistoryMenu();
 }
 
-mdiVLTMain::~mdiVLTMain() = default;
+mdiVLTMain::~mdiVLTMain() {
+  // The MDI area goes with QWidget's part of the frame and announces its windows' going:
+  // nothing of this class may hear it.
+  if (mdiArea) disconnect(mdiArea, nullptr, this, nullptr);
+}
 
 void mdiVLTMain::CreateImages() {
   m_images = FrameImages::Draw();
@@ -239,6 +248,7 @@ void mdiVLTMain::CreateToolbar() {
   pctPlay->layout()->setContentsMargins(0, 0, 0, 0);
   m_pctPlayAction = tbrMain->addWidget(pctPlay);
   m_pctPlayAction->setVisible(false);
+  CreateTransport();
   addToolBar(Qt::TopToolBarArea, tbrMain);
 }
 

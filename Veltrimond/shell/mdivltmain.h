@@ -6,8 +6,8 @@
 //
 // Split over files: mdivltmain.cpp (construction, bars and menus), mdivltmain_children.cpp
 // (the window list, file commands, arrangement), mdivltmain_status.cpp (progress display,
-// playback calls, the remaining menu commands), mdivltmain_close.cpp (closing and placement),
-// mdivltmain_style.cpp (Insert Style).
+// the remaining menu commands), mdivltmain_play.cpp (the transport: playback and note
+// preview), mdivltmain_close.cpp (closing and placement), mdivltmain_style.cpp (Insert Style).
 
 #include <QMainWindow>
 #include <QMap>
@@ -35,6 +35,15 @@ class QToolBar;
 namespace dropskin {
 class CoolMenu;
 }  // namespace dropskin
+
+class QToolButton;
+
+namespace notecraft {
+class PlaybackClock;
+class PlaybackScheduler;
+class PlaybackTimer;
+class ScorePlaybackSource;
+}  // namespace notecraft
 
 namespace tonegen {
 class SoundMaster;
@@ -103,6 +112,10 @@ public:
   void ShowHistoryMenu();
   const ProgressModel& Progress() const { return m_progress; }
   tonegen::SoundMaster* Sound() const { return m_sound.get(); }
+  // A playback has been started and has not ended.
+  bool PlayActive() const { return m_playActive; }
+  // The transport's buttons by index (0 Beginning ... 5 End).
+  QToolButton* TransportButton(int index) const;
 
   // IFrame
   void CancelPlay(bool keepPlayButton) override;
@@ -114,13 +127,14 @@ public:
   bool EnableUndo() const override;
   void SetEnableUndo(bool enabled) override;
   void Ending1(long curTime, long nextTime) override;
-  long GoRepeat() const override { return m_goRepeat; }
-  void SetGoRepeat(long time) override { m_goRepeat = time; }
-  long MarkRepeat() const override { return m_markRepeat; }
-  void SetMarkRepeat(long time) override { m_markRepeat = time; }
+  long GoRepeat() const override;
+  void SetGoRepeat(long time) override;
+  long MarkRepeat() const override;
+  void SetMarkRepeat(long time) override;
   void GotMidi(const notecraft::MIDIEvent& event) override;
   void PlayNote(int value, bool stopNote, int instrument, int channel) override;
   void ShowPlay() override;
+  void ClickTransport(int index) override;
   bool InitStatus(long size, const QString& caption) override;
   void UpdateStatus(long position) override;
   void TerminateStatus() override;
@@ -140,6 +154,8 @@ public:
   void ToolsClearHistory() override;
   void ViewToolBar() override;
   void ViewStatusBar() override;
+  QPrinter* Printer() override;
+  void Arrange(int how) override;
 
 signals:
   // The frame was shown for the first time (the start-up's first activation waits for it).
@@ -175,9 +191,16 @@ private:
   int RegisterChild(IScoreWindow* window);
   void ShowChild(IScoreWindow* window);
   void DropWindow(QWidget* widget);
-  void Arrange(int how);
   bool CloseChildren();
   void SavePlacement();
+  // The transport (mdivltmain_play.cpp).
+  void CreateTransport();
+  void CreatePlayer();
+  void ReleasePlayer();
+  void OnTransportClicked(int index);
+  void StartPlay(IScoreWindow& window);
+  void EndPlay(bool keepPlayButton);
+  void ReleaseTransportButtons(bool keepPlayButton);
 
   AppContext& m_context;
   FrameImages m_images;
@@ -214,8 +237,23 @@ private:
   bool m_closed = false;
   bool m_shownOnce = false;
   bool m_mapper = false;
-  long m_goRepeat = 0;
-  long m_markRepeat = 0;
+
+  // The transport: one player for the program. The scheduler borrows m_sound and goes
+  // before it.
+  std::array<QToolButton*, 6> chkPlay{};
+  std::unique_ptr<notecraft::PlaybackClock> m_playClock;
+  std::unique_ptr<notecraft::ScorePlaybackSource> m_playSource;  // reads the playing score
+  std::unique_ptr<notecraft::PlaybackScheduler> m_player;
+  std::unique_ptr<notecraft::PlaybackTimer> m_playTimer;
+  // The window whose score plays: a closed or destroyed window ends play first.
+  QPointer<QWidget> m_playingWidget;
+  IScoreWindow* m_playingWindow = nullptr;  // valid while m_playingWidget is, until gone
+  // Set once the playing window is being destroyed (its score is already gone, though
+  // QWidget's part still is there): nothing of it may be used.
+  bool m_playingGone = false;
+  QMetaObject::Connection m_playingWatch;
+  bool m_playActive = false;
+  bool m_stopRequested = false;  // CancelPlay runs; guards against re-entry
   // Context of the windows' destroyed connections. Declared last, so it goes first: the
   // windows, deleted with the MDI area after every member, find nobody listening.
   QObject m_childWatch;

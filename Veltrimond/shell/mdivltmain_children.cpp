@@ -97,9 +97,13 @@ void mdiVLTMain::OpenWithDialog() {
 }
 
 void mdiVLTMain::PrintSetup() {
-  if (!m_printer) m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-  QPageSetupDialog dialog(m_printer.get(), this);
+  QPageSetupDialog dialog(Printer(), this);
   dialog.exec();
+}
+
+QPrinter* mdiVLTMain::Printer() {
+  if (!m_printer) m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+  return m_printer.get();
 }
 
 bool mdiVLTMain::OpenScoreFile(const QString& path, int fileType) {
@@ -166,6 +170,9 @@ void mdiVLTMain::ShowChild(IScoreWindow* window) {
 }
 
 void mdiVLTMain::UnRegister(const QString& tag) {
+  // Play ends before the playing window goes (a destroyed one: StartPlay's watch).
+  if (m_playActive && m_playingWidget && m_playingWindow && m_playingWindow->Tag() == tag)
+    CancelPlay(false);
   for (ChildSlot& slot : m_children) {
     if (slot.Widget && slot.Window->Tag() == tag) {
       DropWindow(slot.Widget);

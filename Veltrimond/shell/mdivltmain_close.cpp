@@ -35,6 +35,7 @@ void mdiVLTMain::closeEvent(QCloseEvent* event) {
     return;
   }
   CancelPlay(false);
+  ReleasePlayer();
   m_mapper = false;
   if (m_sound) {
     m_sound->CloseOutput();

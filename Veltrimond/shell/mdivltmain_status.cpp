@@ -1,5 +1,5 @@
-// The frame's progress display, its playback calls, the toolbar states the score windows
-// set, and the menu commands that reach beyond the frame.
+// The frame's progress display, the toolbar states the score windows set, and the menu
+// commands that reach beyond the frame.
 #include <QAction>
 #include <QCoreApplication>
 #include <QLabel>
@@ -67,34 +67,6 @@ bool mdiVLTMain::EnableUndo() const {
 
 void mdiVLTMain::SetEnableUndo(bool enabled) {
   m_buttons.value(QStringLiteral("Undo"))->setEnabled(enabled);
-}
-
-void mdiVLTMain::CancelPlay(bool keepPlayButton) {
-  // The transport is not part of the frame yet: nothing plays, so nothing stops, but no
-  // window may still believe it is playing.
-  (void)keepPlayButton;
-  for (IScoreWindow* window : ScoreWindows())
-    if (window->Playing()) window->SetPlaying(false);
-}
-
-void mdiVLTMain::Ending1(long curTime, long nextTime) {
-  (void)curTime;
-  (void)nextTime;
-}
-
-void mdiVLTMain::GotMidi(const notecraft::MIDIEvent& event) {
-  (void)event;
-}
-
-void mdiVLTMain::PlayNote(int value, bool stopNote, int instrument, int channel) {
-  if (!m_sound) return;
-  m_sound->SetChannel(channel);
-  if (stopNote) {
-    m_sound->StopNote(value);
-    return;
-  }
-  if (m_sound->Instrument() != instrument) m_sound->SetInstrument(instrument);
-  m_sound->StartNote(value);
 }
 
 void mdiVLTMain::ViewToolBar() {

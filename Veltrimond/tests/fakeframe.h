@@ -26,6 +26,7 @@ public:
   void GotMidi(const notecraft::MIDIEvent& event) override;
   void PlayNote(int value, bool stopNote, int instrument, int channel) override;
   void ShowPlay() override { Calls << QStringLiteral("ShowPlay"); }
+  void ClickTransport(int index) override { Calls << QStringLiteral("ClickTransport %1").arg(index); }
   bool InitStatus(long size, const QString& caption) override;
   void UpdateStatus(long position) override;
   void TerminateStatus() override { Calls << QStringLiteral("TerminateStatus"); }

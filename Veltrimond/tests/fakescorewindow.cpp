@@ -3,7 +3,49 @@
 #include <QCloseEvent>
 #include <QMenu>
 
+#include "notecraft/core/score.h"
+#include "notecraft/core/scoreevents.h"
+
 namespace veltrimond::testing {
+
+class FakeScoreWindow::MarkForwarder final : public notecraft::ScoreEvents {
+public:
+  explicit MarkForwarder(FakeScoreWindow& window) : m_window(window) {}
+  void MarkRepeat(int curTime) override {
+    if (m_window.m_frame) m_window.m_frame->SetMarkRepeat(curTime);
+  }
+  void GoRepeat(int nextTime) override {
+    if (m_window.m_frame) m_window.m_frame->SetGoRepeat(nextTime);
+  }
+  void SkipSection(int curTime, int nextTime) override {
+    if (m_window.m_frame) m_window.m_frame->Ending1(curTime, nextTime);
+  }
+
+private:
+  FakeScoreWindow& m_window;
+};
+
+FakeScoreWindow::FakeScoreWindow(Behaviour behaviour) : m_behaviour(behaviour) {}
+
+// As a score window, the score goes with the window's own part, before QWidget's.
+FakeScoreWindow::~FakeScoreWindow() {
+  if (m_score && m_forwarder) m_score->RemoveListener(m_forwarder.get());
+  m_score.reset();
+}
+
+void FakeScoreWindow::SetPlaying(bool playing) {
+  m_playing = playing;
+  PlayingChanges << playing;
+}
+
+notecraft::Score& FakeScoreWindow::OwnScore() {
+  if (!m_score) {
+    m_score = std::make_unique<notecraft::Score>();
+    m_forwarder = std::make_unique<MarkForwarder>(*this);
+    m_score->AddListener(m_forwarder.get());
+  }
+  return *m_score;
+}
 
 bool FakeScoreWindow::OpenFile(const QString& path) {
   Calls << QStringLiteral("Open ") + path;

@@ -4,9 +4,14 @@
 
 #include <QStringList>
 #include <QWidget>
+#include <memory>
 
 #include "Veltrimond/shell/iframe.h"
 #include "Veltrimond/shell/iscorewindow.h"
+
+namespace notecraft {
+class Score;
+}  // namespace notecraft
 
 namespace veltrimond::testing {
 
@@ -24,7 +29,8 @@ public:
     bool OwnMenus = false;
   };
 
-  explicit FakeScoreWindow(Behaviour behaviour) : m_behaviour(behaviour) {}
+  explicit FakeScoreWindow(Behaviour behaviour);
+  ~FakeScoreWindow() override;
 
   QWidget* Widget() override { return this; }
   QString Tag() const override { return m_tag; }
@@ -33,9 +39,9 @@ public:
   bool OpenFile(const QString& path) override;
   void ReloadDefaults() override { ++Reloads; }
   long CurMeasure() const override { return 1; }
-  bool Playing() const override { return false; }
-  void SetPlaying(bool) override {}
-  notecraft::Score* GetScore() override { return nullptr; }
+  bool Playing() const override { return m_playing; }
+  void SetPlaying(bool playing) override;
+  notecraft::Score* GetScore() override { return m_score.get(); }
   void EditUndo() override { Calls << QStringLiteral("Undo"); }
   void EditCut() override { Calls << QStringLiteral("Cut"); }
   void EditCopy() override { Calls << QStringLiteral("Copy"); }
@@ -44,6 +50,11 @@ public:
 
   void SetRefusesClose(bool refuses) { m_behaviour.RefusesClose = refuses; }
   IFrame* Frame() const { return m_frame; }
+  // The window's own score (none until first asked for), destroyed with the window. Its
+  // repeat marks reach the frame as a score window forwards them.
+  notecraft::Score& OwnScore();
+  // Every SetPlaying value, in order.
+  QList<bool> PlayingChanges;
 
   QStringList Calls;
   int Reloads = 0;
@@ -52,7 +63,12 @@ protected:
   void closeEvent(QCloseEvent* event) override;
 
 private:
+  class MarkForwarder;
+
   Behaviour m_behaviour;
+  bool m_playing = false;
+  std::unique_ptr<notecraft::Score> m_score;
+  std::unique_ptr<MarkForwarder> m_forwarder;
   IFrame* m_frame = nullptr;
   QString m_tag;
   QMenu* m_menu = nullptr;

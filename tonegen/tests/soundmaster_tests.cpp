@@ -70,6 +70,28 @@ TEST_F(SoundMasterTest, NotesAreSentOnlyWhileOpen) {
   EXPECT_EQ(Sent().size(), 4U);
 }
 
+TEST_F(SoundMasterTest, SilenceCutsEveryChannelWithoutReopening) {
+  SoundMaster sm(m_system);
+  sm.Silence();  // closed: nothing to send
+  EXPECT_THAT(Sent(), IsEmpty());
+
+  sm.OpenOutput();
+  sm.SetChannel(5);
+  sm.SetVolume(90);
+  sm.StartNote(60);
+  Sent().clear();
+  sm.Silence();
+  ASSERT_EQ(Sent().size(), 32U);
+  for (int channel = 0; channel < 16; ++channel) {
+    EXPECT_EQ(Sent()[2 * channel], Msg(0xB0 + channel, 123, 0));
+    EXPECT_EQ(Sent()[2 * channel + 1], Msg(0xB0 + channel, 120, 0));
+  }
+  EXPECT_EQ(m_system->Log().Opened.size(), 1U);  // the output stayed open
+  EXPECT_EQ(m_system->Log().Closes, 0);
+  EXPECT_EQ(sm.channel(), 0);  // stored state as after an open
+  EXPECT_EQ(sm.Volume(), 127);
+}
+
 TEST_F(SoundMasterTest, ChannelStateAndMessages) {
   SoundMaster sm(m_system);
   sm.OpenOutput();
