@@ -1,5 +1,5 @@
 // The frame's progress display, its playback calls, the toolbar states the score windows
-// set, and the menu commands that reach beyond the frame.
+// set, and the View and Clear File History commands.
 #include <QAction>
 #include <QCoreApplication>
 #include <QLabel>
@@ -118,24 +118,5 @@ void mdiVLTMain::ToolsClearHistory() {
   m_context.History.Clear();
   ShowHistoryMenu();
 }
-
-void mdiVLTMain::ScoreDefaults() {
-  // The Defaults dialog edits section Options and the devices; while it is open the output is
-  // closed, and it is opened again (with the device the dialog chose) whatever the answer.
-  CancelPlay(false);
-  if (!m_sound) return;
-  m_sound->CloseOutput();
-  m_sound->SetOutputDevice(m_context.State.PlayDeviceID);
-  m_sound->OpenOutput();
-}
-
-// Commands of the companion programs (help viewer, style editor, updaters) and of the
-// chord mapper and About windows, which the frame hands on once those exist.
-void mdiVLTMain::HelpContents() {}
-void mdiVLTMain::HelpIndex() {}
-void mdiVLTMain::HelpAbout() {}
-void mdiVLTMain::HelpUpdate() {}
-void mdiVLTMain::ToolsChordMapper() {}
-void mdiVLTMain::ToolsStyleEditor() {}
 
 }  // namespace veltrimond
