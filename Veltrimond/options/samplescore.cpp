@@ -2,6 +2,7 @@
 
 #include <QPainter>
 #include <cmath>
+#include <utility>
 
 namespace veltrimond {
 
@@ -12,6 +13,29 @@ constexpr int kWidthTwips = 1935;
 constexpr int kHeightTwips = 1575;
 
 const QString kMusicFont = QStringLiteral("Veltrimond");
+// The music font's thin-thick bar line that ends a piece.
+const QString kFinalBar = QString(QChar(0xD3));
+
+// The C7 diagram over the first note: six strings, the nut and four frets, and the fingers
+// (x32310), in twips from (635, 330).
+void DrawChordGrid(QPainter& painter, double sx, double sy, const QColor& color) {
+  constexpr double kLeft = 635, kTop = 330, kString = 40, kFret = 55;
+  auto at = [&](double x, double y) { return QPointF(x * sx, y * sy); };
+  painter.setPen(QPen(color, 0));
+  for (int s = 0; s < 6; ++s)
+    painter.drawLine(at(kLeft + s * kString, kTop), at(kLeft + s * kString, kTop + 4 * kFret));
+  for (int f = 0; f <= 4; ++f)
+    painter.drawLine(at(kLeft, kTop + f * kFret), at(kLeft + 5 * kString, kTop + f * kFret));
+  painter.fillRect(QRectF(at(kLeft, kTop - 20), at(kLeft + 5 * kString, kTop)), color);
+  painter.setBrush(color);
+  painter.setRenderHint(QPainter::Antialiasing, true);
+  const double r = 14 * sx;
+  // String (0 = low E) and fret of each finger.
+  for (const auto& [string, fret] : {std::pair{1, 3}, {2, 2}, {3, 3}, {4, 1}})
+    painter.drawEllipse(at(kLeft + string * kString, kTop + (fret - 0.5) * kFret), r, r);
+  painter.setBrush(Qt::NoBrush);
+  painter.setRenderHint(QPainter::Antialiasing, false);
+}
 
 // Degrees counter-clockwise from three o'clock of a point seen from the centre of box, with
 // y growing downwards as on the screen.
@@ -82,12 +106,11 @@ void SampleScore::paintEvent(QPaintEvent*) {
   text(small, 4, 1080, 1260, QStringLiteral("Lyrics"));
   text(small, 4, 660, 615, QStringLiteral("C7"));
 
+  DrawChordGrid(painter, sx, sy, color(4));
   QFont music(kMusicFont);
-  music.setPointSizeF(16.5);
-  text(music, 4, 600, 165, QStringLiteral("t"));
   music.setPointSizeF(19.25);
   text(music, 1, 240, 690, QStringLiteral("&"));
-  text(music, 1, scaleWidth - 300, 690, QStringLiteral("}"));
+  text(music, 1, scaleWidth - 300, 690, kFinalBar);
   text(music, 2, 690, 600, QStringLiteral("q"));
   text(music, 2, 1215, 645, QStringLiteral("q"));
 
