@@ -123,6 +123,7 @@ TEST_F(HelpTest, ARunningViewerIsShownAndNothingIsStarted) {
 
   // The style editor is started when it does not answer, and left alone at the end.
   platform::InstanceServer styleEditor(kStyleEditorCaption);
+  ASSERT_TRUE(styleEditor.listening());
   QSignalSpy styleShown(&styleEditor, &platform::InstanceServer::showRequested);
   QSignalSpy styleClosed(&styleEditor, &platform::InstanceServer::closeRequested);
   frame->ToolsStyleEditor();
