@@ -1,0 +1,316 @@
+// Chord names, the bass note, the label's logic, and the chord-symbol panel.
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QPainter>
+#include <QRegularExpression>
+#include <QRegularExpressionValidator>
+#include <QStyleOptionFrame>
+#include <QTimer>
+#include <algorithm>
+
+#include "Veltrimond/child/chdvltmain_labels.h"
+#include "notecraft/core/enums.h"
+#include "notecraft/core/globalevent.h"
+#include "notecraft/core/staff.h"
+
+namespace veltrimond {
+
+namespace {
+
+const QString kBlank = QStringLiteral(" ");
+
+void AddOnce(QStringList& list, const QString& item) {
+  if (!list.contains(item)) list.append(item);
+}
+
+const QRegularExpression& BassPattern() {
+  static const QRegularExpression pattern(QStringLiteral("^[A-G][#b]?$"));
+  return pattern;
+}
+
+}  // namespace
+
+ChordNameParts SplitChordName(const QString& name) {
+  const QString trimmed = name.trimmed();
+  const qsizetype blank = trimmed.indexOf(QLatin1Char(' '));
+  ChordNameParts parts;
+  parts.Root = blank < 0 ? trimmed : trimmed.left(blank).trimmed();
+  QString rest = blank < 0 ? QString() : trimmed.mid(blank + 1).trimmed();
+  if (rest.left(3).compare(QLatin1String("MIN"), Qt::CaseInsensitive) == 0) {
+    parts.Minor = true;
+    rest = rest.mid(3).trimmed();
+  }
+  if (rest.isEmpty() || rest.compare(QLatin1String("MAJ"), Qt::CaseInsensitive) == 0)
+    rest = kBlank;
+  parts.Quality = rest;
+  return parts;
+}
+
+ChordLists BuildChordLists(const QStringList& names) {
+  ChordLists lists;
+  for (const QString& name : names) {
+    const ChordNameParts parts = SplitChordName(name);
+    AddOnce(lists.Roots, parts.Root);
+    AddOnce(parts.Minor ? lists.Minor : lists.Major, parts.Quality);
+  }
+  return lists;
+}
+
+QStringList ChordNamesFor(const QString& root, bool minor, const QString& quality) {
+  QString name = root.trimmed();
+  if (minor) name += QStringLiteral(" Min");
+  QString q = quality.trimmed();
+  const bool plainMajor = !minor && q.isEmpty();
+  if (plainMajor) q = QStringLiteral("Maj");
+  if (!q.isEmpty()) name += QLatin1Char(' ') + q;
+  QStringList names{name};
+  if (plainMajor) names.append(root.trimmed());
+  return names;
+}
+
+std::optional<int> FindChord(const std::vector<std::pair<QString, int>>& table,
+                             const QStringList& names) {
+  for (const QString& name : names) {
+    if (name.isEmpty()) continue;
+    for (const auto& [entry, number] : table)
+      if (entry.trimmed().compare(name, Qt::CaseInsensitive) == 0) return number;
+  }
+  return std::nullopt;
+}
+
+std::optional<QString> BassAfterKey(const QString& text, int caret, QChar typed) {
+  if (caret < 0 || caret > text.size()) return std::nullopt;
+  QChar c = typed;
+  if (caret == 1) {
+    if (c == QLatin1Char('B')) c = QLatin1Char('b');
+    if (c != QLatin1Char('#') && c != QLatin1Char('b')) return std::nullopt;
+  } else {
+    if (c >= QLatin1Char('a') && c <= QLatin1Char('z')) c = c.toUpper();
+    if (c < QLatin1Char('A') || c > QLatin1Char('G')) return std::nullopt;
+  }
+  QString result = text;
+  result.insert(caret, c);
+  if (!ValidBass(result)) return std::nullopt;
+  return result;
+}
+
+bool ValidBass(const QString& text) {
+  return text.isEmpty() || BassPattern().match(text).hasMatch();
+}
+
+QPoint ClampPanel(QPoint point, QSize panel, QSize area) {
+  QPoint p = point;
+  if (p.x() + panel.width() > area.width()) p.setX(area.width() - panel.width());
+  if (p.y() + panel.height() > area.height()) p.setY(area.height() - panel.height());
+  return {std::max(p.x(), 0), std::max(p.y(), 0)};
+}
+
+std::shared_ptr<notecraft::GlobalEvent> MeasureLabel(const notecraft::Staff& staff,
+                                                     int measureStart, int measureLength) {
+  auto label =
+      staff.GlobalEvents().Find(measureStart + measureLength - 1, notecraft::evtText, false);
+  if (!label || label->EventTime() < measureStart) return nullptr;
+  return label;
+}
+
+void LabelEntry::Open(int x, int y, const std::shared_ptr<notecraft::GlobalEvent>& label) {
+  m_existing = label != nullptr;
+  m_tag = label ? QString::fromStdString(label->Text()) : QString();
+  m_left = x;
+  m_top = m_target.BoxTop(x, y, label.get());
+  m_boxWidth = m_width.OnOpen(m_tag);
+  m_active = true;
+  m_view.PlaceBox(m_left, m_top, m_boxWidth, m_tag);
+}
+
+void LabelEntry::OnTextChanged(const QString& text) {
+  if (!m_active) return;
+  // The left edge stays; only the width follows the text.
+  const int width = m_width.AfterEdit(m_boxWidth, text);
+  if (width == m_boxWidth) return;
+  m_boxWidth = width;
+  m_view.ResizeBox(m_boxWidth);
+}
+
+void LabelEntry::Commit(const QString& text) {
+  if (!m_active) return;
+  // Ends first: the store repaints the page and hiding the box takes its focus, and
+  // neither may commit a second time.
+  m_active = false;
+  const bool store = text != m_tag && (m_existing || !text.isEmpty());
+  if (store) {
+    m_tag = text;
+    m_target.Store(m_left, m_top, text);
+  }
+  m_view.EntryEnded();
+}
+
+void LabelEntry::Cancel() {
+  if (!m_active) return;
+  m_active = false;
+  m_view.EntryEnded();
+}
+
+// --- ChordPanel ---
+
+ChordPanel::ChordPanel(QWidget* parent) : QFrame(parent) {
+  setObjectName(QStringLiteral("pctChords"));
+  setFrameStyle(QFrame::Panel | QFrame::Raised);
+  setLineWidth(2);
+  setAutoFillBackground(true);
+  setFocusPolicy(Qt::StrongFocus);
+
+  cboChord = new QComboBox(this);
+  cboChord->setObjectName(QStringLiteral("cboChord"));
+  chkChord = new QCheckBox(tr("Minor"), this);
+  chkChord->setObjectName(QStringLiteral("chkChord"));
+  for (int i = 0; i < 2; ++i) {
+    lstQual[i] = new QListWidget(this);
+    lstQual[i]->setObjectName(QStringLiteral("lstQual%1").arg(i));
+  }
+  auto* lblBass = new QLabel(tr("Bass     /"), this);
+  txtBass = new InPlaceBox(this);
+  txtBass->setObjectName(QStringLiteral("txtBass"));
+  txtBass->setFrame(true);
+  txtBass->show();
+  txtBass->setMaxLength(2);
+  txtBass->setValidator(new QRegularExpressionValidator(
+      QRegularExpression(QStringLiteral("[A-G][#b]?")), txtBass));
+
+  // Laid out by hand: the panel floats over the page at a fixed size.
+  const int w = 150;
+  cboChord->setGeometry(6, 6, w - 12, 24);
+  chkChord->setGeometry(6, 34, w - 12, 20);
+  lstQual[0]->setGeometry(6, 58, w - 12, 110);
+  lstQual[1]->setGeometry(6, 58, w - 12, 110);
+  lblBass->setGeometry(6, 174, 70, 22);
+  txtBass->setGeometry(78, 174, w - 84, 22);
+  resize(w, 202);
+  lstQual[1]->hide();
+
+  connect(chkChord, &QCheckBox::toggled, this, [this](bool minor) {
+    lstQual[minor ? 1 : 0]->show();
+    lstQual[minor ? 0 : 1]->hide();
+  });
+  for (int i = 0; i < 2; ++i)
+    connect(lstQual[i], &QListWidget::itemClicked, this, [this, i] { CommitFrom(i); });
+
+  txtBass->KeyFilter = [this](const QKeyEvent& key) {
+    const QString text = key.text();
+    if (text.isEmpty() || !text.at(0).isPrint() || (key.modifiers() & Qt::ControlModifier))
+      return false;  // editing keys (Backspace, arrows) pass
+    const int caret =
+        txtBass->hasSelectedText() ? txtBass->selectionStart() : txtBass->cursorPosition();
+    QString rest = txtBass->text();
+    if (txtBass->hasSelectedText()) rest.remove(txtBass->selectionStart(), txtBass->selectedText().size());
+    if (const auto accepted = BassAfterKey(rest, caret, text.at(0))) {
+      txtBass->setText(*accepted);
+      txtBass->setCursorPosition(caret + 1);
+    } else {
+      QApplication::beep();
+    }
+    return true;
+  };
+
+  m_focusTimer = new QTimer(this);
+  m_focusTimer->setSingleShot(true);
+  m_focusTimer->setInterval(100);
+  connect(m_focusTimer, &QTimer::timeout, this, &ChordPanel::FocusTimerFired);
+  for (QWidget* w2 : {static_cast<QWidget*>(cboChord), static_cast<QWidget*>(chkChord),
+                      static_cast<QWidget*>(lstQual[0]), static_cast<QWidget*>(lstQual[1]),
+                      static_cast<QWidget*>(txtBass)})
+    w2->installEventFilter(this);
+  hide();
+}
+
+void ChordPanel::SetChordTable(std::vector<std::pair<QString, int>> table) {
+  m_table = std::move(table);
+  QStringList names;
+  for (const auto& entry : m_table) names.append(entry.first);
+  const ChordLists lists = BuildChordLists(names);
+  cboChord->clear();
+  cboChord->addItems(lists.Roots);
+  lstQual[0]->clear();
+  lstQual[0]->addItems(lists.Major);
+  lstQual[1]->clear();
+  lstQual[1]->addItems(lists.Minor);
+}
+
+void ChordPanel::Open(QPoint pos, QPoint pagePoint) {
+  m_pagePoint = pagePoint;
+  move(pos);
+  if (cboChord->count() > 0 && cboChord->currentIndex() < 0) cboChord->setCurrentIndex(0);
+  txtBass->clear();
+  m_open = true;
+  m_focusSeen = false;
+  show();
+  raise();
+  cboChord->setFocus(Qt::OtherFocusReason);
+}
+
+bool ChordPanel::Minor() const { return chkChord->isChecked(); }
+
+void ChordPanel::CommitFrom(int list) {
+  if (!m_open || list < 0 || list > 1) return;
+  const QString bass = txtBass->text();
+  QListWidget* qualities = lstQual[list];
+  if (!qualities->currentItem() && qualities->count() > 0) qualities->setCurrentRow(0);
+  const QString quality = qualities->currentItem() ? qualities->currentItem()->text() : QString();
+  const QStringList names = ChordNamesFor(cboChord->currentText(), Minor(), quality);
+  if (!ValidBass(bass)) {
+    QApplication::beep();
+    emit Refused(tr("The bass note \"%1\" is not a note name (A to G, then # or b).").arg(bass));
+    return;
+  }
+  const auto number = FindChord(m_table, names);
+  if (!number) {
+    QApplication::beep();
+    emit Refused(tr("The chord table has no chord named \"%1\".").arg(names.front()));
+    return;
+  }
+  emit Commit(*number, bass, m_pagePoint);
+}
+
+void ChordPanel::Close() {
+  m_focusTimer->stop();
+  const bool wasOpen = m_open;
+  m_open = false;
+  hide();
+  if (wasOpen) emit Closed();
+}
+
+bool ChordPanel::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::FocusIn) ArmFocusTimer(true);
+  if (event->type() == QEvent::FocusOut) ArmFocusTimer(false);
+  return QFrame::eventFilter(watched, event);
+}
+
+void ChordPanel::ArmFocusTimer(bool gotFocus) {
+  if (!m_open) return;
+  if (gotFocus) m_focusSeen = true;
+  m_focusTimer->start();
+}
+
+void ChordPanel::FocusTimerFired() {
+  if (!m_open) return;
+  QWidget* focus = QApplication::focusWidget();
+  // The focus stays among the panel's controls, or a control's pop-up list is open.
+  if ((focus && isAncestorOf(focus)) || QApplication::activePopupWidget()) {
+    m_focusSeen = false;
+    return;
+  }
+  if (m_focusSeen) {
+    // A control had the focus since the timer was armed, but the focus is outside now:
+    // look once more after another interval.
+    m_focusSeen = false;
+    m_focusTimer->start();
+    return;
+  }
+  Close();
+}
+
+}  // namespace veltrimond

@@ -1,0 +1,181 @@
+// Lyric entry's logic and the in-place text box.
+#include <QFocusEvent>
+#include <algorithm>
+
+#include "Veltrimond/child/chdvltmain_lyrics.h"
+#include "notecraft/core/score.h"
+
+namespace veltrimond {
+
+bool ScoreLyricCaret::First(int& atTime, int& x, int& y, std::string& syllable) {
+  return m_score.FirstActiveXY(atTime, x, y, syllable);
+}
+bool ScoreLyricCaret::Next(int& atTime, int& x, int& y, std::string& syllable) {
+  return m_score.NextActiveXY(atTime, x, y, syllable);
+}
+bool ScoreLyricCaret::Prev(int& atTime, int& x, int& y, std::string& syllable) {
+  return m_score.PrevActiveXY(atTime, x, y, syllable);
+}
+bool ScoreLyricCaret::Store(int atTime, const std::string& text) {
+  return m_score.AddLyric(atTime, text);
+}
+int ScoreLyricCaret::CurPage() const { return m_score.CurPage(); }
+int ScoreLyricCaret::LastPage() const { return m_score.LastPage(); }
+void ScoreLyricCaret::SetCurPage(int page) { m_score.SetCurPage(page); }
+
+namespace {
+
+int AtLeastMinimum(int width) { return std::max(width, TextBoxWidth::kMinimum); }
+
+}  // namespace
+
+int TextBoxWidth::OnArrival(const QString& text) const {
+  return AtLeastMinimum(Measure(QStringLiteral("XXX") + text));
+}
+
+int TextBoxWidth::OnOpen(const QString& text) const {
+  return AtLeastMinimum(Measure(QStringLiteral("XXXX") + text));
+}
+
+int TextBoxWidth::AfterEdit(int current, const QString& text) const {
+  const int fit = AtLeastMinimum(Measure(QStringLiteral("XX") + text));
+  if (current >= fit && current <= fit + kSlack) return current;
+  return OnOpen(text);
+}
+
+bool LyricEntry::Start() {
+  int x = 0, y = 0;
+  std::string syllable;
+  m_active = m_caret.First(m_time, x, y, syllable);
+  if (!m_active) {
+    End();
+    return false;
+  }
+  m_view.EntryStarted();
+  Arrive(x, y, syllable);
+  return true;
+}
+
+void LyricEntry::Arrive(int x, int y, const std::string& syllable) {
+  m_tag = QString::fromStdString(syllable);
+  m_boxWidth = m_width.OnArrival(m_tag);
+  m_left = x - m_boxWidth / 2;
+  m_top = y;
+  m_view.PlaceBox(m_left, m_top, m_boxWidth, m_tag);
+}
+
+void LyricEntry::StoreIfChanged(const QString& text) {
+  if (text == m_tag) return;
+  // What was stored becomes the syllable at this note, so leaving the note later (by a
+  // key or by losing the focus) never stores it a second time.
+  if (m_caret.Store(m_time, text.toStdString())) m_tag = text;
+}
+
+void LyricEntry::OnKey(Key key, const QString& text) {
+  if (!m_active) return;
+  if (key == Key::Escape) {
+    OnFocusLost(text);
+    return;
+  }
+  StoreIfChanged(key == Key::Hyphen ? text + QLatin1Char('-') : text);
+  if (key == Key::BackTab)
+    Prev();
+  else
+    Next();
+}
+
+void LyricEntry::Next() {
+  int x = 0, y = 0;
+  std::string syllable;
+  m_active = m_caret.Next(m_time, x, y, syllable);
+  if (m_active) {
+    Arrive(x, y, syllable);
+  } else if (m_caret.CurPage() < m_caret.LastPage()) {
+    m_caret.SetCurPage(m_caret.CurPage() + 1);
+    Start();
+  } else {
+    End();
+  }
+}
+
+void LyricEntry::Prev() {
+  int x = 0, y = 0;
+  std::string syllable;
+  m_active = m_caret.Prev(m_time, x, y, syllable);
+  if (m_active) {
+    Arrive(x, y, syllable);
+  } else if (m_caret.CurPage() > 1) {
+    // The previous page opens at its first position.
+    m_caret.SetCurPage(m_caret.CurPage() - 1);
+    Start();
+  } else {
+    End();
+  }
+}
+
+void LyricEntry::OnTextChanged(const QString& text) {
+  if (!m_active) return;
+  const int width = m_width.AfterEdit(m_boxWidth, text);
+  if (width == m_boxWidth) return;
+  // The box grows and shrinks about its centre.
+  m_left -= (width - m_boxWidth) / 2;
+  m_boxWidth = width;
+  m_view.ResizeBox(m_left, m_boxWidth);
+}
+
+void LyricEntry::OnFocusLost(const QString& text) {
+  if (!m_active) return;
+  StoreIfChanged(text);
+  End();
+}
+
+void LyricEntry::End() {
+  m_active = false;
+  m_view.EntryEnded();
+}
+
+InPlaceBox::InPlaceBox(QWidget* parent) : QLineEdit(parent) {
+  setFrame(false);
+  hide();
+}
+
+bool InPlaceBox::event(QEvent* event) {
+  if (event->type() == QEvent::KeyPress) {
+    auto* key = static_cast<QKeyEvent*>(event);
+    if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) {
+      keyPressEvent(key);
+      return true;
+    }
+  }
+  return QLineEdit::event(event);
+}
+
+bool InPlaceBox::focusNextPrevChild(bool next) {
+  (void)next;
+  return false;  // Tab stays in the box
+}
+
+void InPlaceBox::keyPressEvent(QKeyEvent* event) {
+  if (KeyFilter && KeyFilter(*event)) {
+    event->accept();
+    return;
+  }
+  if (event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab) {
+    event->accept();
+    return;
+  }
+  QLineEdit::keyPressEvent(event);
+}
+
+void InPlaceBox::focusInEvent(QFocusEvent* event) {
+  QLineEdit::focusInEvent(event);
+  selectAll();
+}
+
+void InPlaceBox::focusOutEvent(QFocusEvent* event) {
+  QLineEdit::focusOutEvent(event);
+  // A pop-up (the line edit's own context menu) is not leaving the box.
+  if (event->reason() != Qt::PopupFocusReason) emit FocusLost();
+}
+
+}  // namespace veltrimond
