@@ -1,9 +1,11 @@
 // The drum panel: which drum sounds each drum staff offers, and the labels and combos that
 // show them.
 #include <QComboBox>
+#include <QEvent>
 #include <QLabel>
 #include <cmath>
 
+#include "Veltrimond/child/chdvltmain.h"
 #include "Veltrimond/child/chdvltmain_drumpanel.h"
 #include "notecraft/core/enums.h"
 #include "notecraft/core/instrument.h"
@@ -131,6 +133,30 @@ QLabel* DrumPanel::Label(int k) const {
 
 QComboBox* DrumPanel::Combo(int k) const {
   return k >= 0 && k < Count() ? m_entries[static_cast<std::size_t>(k)].Combo : nullptr;
+}
+
+ScoreDrumPanel::ScoreDrumPanel(chdVLTMain& window)
+    : QObject(&window), m_window(window), m_panel(*window.pctDrums) {
+  // The combos are as wide as the pane's title bar.
+  m_window.pctTitle->installEventFilter(this);
+}
+
+void ScoreDrumPanel::Refresh() {
+  constexpr double kPixelsPerTwip = 1.0 / 15;
+  m_panel.Refresh(&m_window.Score(), 0, m_window.pctTitle->width(), kPixelsPerTwip);
+  m_window.pctDrums->setFixedHeight(m_panel.Bottom() + 4);
+  m_window.pctDrums->setVisible(m_panel.Shown());
+  m_window.pctToolBox->update();
+}
+
+void ScoreDrumPanel::ChooseDrum() {
+  if (const auto slot = m_panel.SlotFor(m_window.ActiveStaffNumber()))
+    m_window.Score().SetDrumIX(*slot);
+}
+
+bool ScoreDrumPanel::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::Resize) m_panel.SetWidth(m_window.pctTitle->width());
+  return QObject::eventFilter(watched, event);
 }
 
 }  // namespace veltrimond

@@ -4,6 +4,7 @@
 // slot a note entered on that staff plays. Each list item carries its slot number, so that a
 // kit whose slots repeat a sound still selects the slot shown.
 
+#include <QObject>
 #include <QString>
 #include <QWidget>
 #include <array>
@@ -73,6 +74,28 @@ private:
   QWidget& m_pane;
   std::vector<Entry> m_entries;
   int m_top = 0;
+};
+
+class chdVLTMain;
+
+// The window's side: the panel in the tool pane's drum area, rebuilt when the score's staves
+// change, and the drum a note entered on a drum staff plays.
+class ScoreDrumPanel : public QObject {
+  Q_OBJECT
+public:
+  explicit ScoreDrumPanel(chdVLTMain& window);
+
+  void Refresh();
+  // Sets the score's drum slot from the active staff's entry, when it has one chosen.
+  void ChooseDrum();
+  const DrumPanel& Panel() const { return m_panel; }
+
+protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+  chdVLTMain& m_window;
+  DrumPanel m_panel;
 };
 
 }  // namespace veltrimond

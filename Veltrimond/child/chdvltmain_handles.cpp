@@ -1,7 +1,13 @@
-// The staff-spacing handle list and its drag.
+// The staff-spacing handle list and its drag, and the window's side of it.
+#include <QPainter>
+#include <QWidget>
 #include <cstdlib>
 
+#include "Veltrimond/child/chdvltmain.h"
 #include "Veltrimond/child/chdvltmain_handles.h"
+#include "notecraft/core/enums.h"
+#include "notecraft/core/score.h"
+#include "notecraft/qt/scorepagewidget.h"
 
 namespace veltrimond {
 
@@ -61,6 +67,80 @@ int HandleMarks::Steps(int from, int to) {
   const int sign = delta < 0 ? -1 : 1;
   if (twice > kStepTwips || (twice == kStepTwips && whole % 2 != 0)) whole += sign;
   return static_cast<int>(whole);
+}
+
+// The dotted guide line across the page while a handle is dragged: laid over the page,
+// letting the mouse through to it.
+class HandleGuide : public QWidget {
+public:
+  explicit HandleGuide(notecraft::ScorePageWidget& page) : QWidget(&page), m_page(page) {
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setAttribute(Qt::WA_NoSystemBackground);
+    hide();
+  }
+  void ShowAt(int yTwips) {
+    m_y = yTwips;
+    setGeometry(m_page.rect());
+    show();
+    raise();
+    update();
+  }
+
+protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter painter(this);
+    QPen pen(QColor(128, 128, 128));
+    pen.setStyle(Qt::DotLine);
+    painter.setPen(pen);
+    const QPointF from = m_page.ToPixels(QPointF(HandleMarks::kStripWidth, m_y));
+    painter.drawLine(from, QPointF(width(), from.y()));
+  }
+
+private:
+  notecraft::ScorePageWidget& m_page;
+  int m_y = 0;
+};
+
+ScoreHandles::ScoreHandles(chdVLTMain& window) : QObject(&window), m_window(window) {
+  m_guide = new HandleGuide(*m_window.pctScore);
+}
+
+bool ScoreHandles::StartDrag(int x, int y) {
+  // The marks of the page shown, as the score reported them while painting it.
+  m_marks.Clear();
+  for (const auto& mark : m_window.HandleMarks()) m_marks.Add(mark.Type, mark.Y);
+  const auto hit = m_marks.HitTest(x, y);
+  if (!hit) return false;
+  m_marks.BeginDrag(*hit);
+  m_guide->ShowAt(m_marks.DragY());
+  return true;
+}
+
+void ScoreHandles::Drag(int y) {
+  if (!m_marks.DragTo(y)) return;
+  ShowMarks();
+  m_guide->ShowAt(y);
+}
+
+void ScoreHandles::Drop() {
+  if (!m_marks.Dragging()) return;
+  const auto drop = m_marks.EndDrag();
+  m_guide->hide();
+  ShowMarks();
+  if (!drop) return;
+  const int pageWidth = m_window.pctScore->PageSizeTwips().width();
+  m_window.Score().AddGlobalByHit(pageWidth / 2, drop->Y, notecraft::evtStaffSpace, drop->Steps);
+}
+
+void ScoreHandles::ShowMarks() {
+  // The dragged image follows the pointer; the others stay.
+  std::vector<notecraft::ScorePageWidget::HandleMark> shown;
+  const int dragged = m_marks.DragIndex();
+  for (int i = 0; i < static_cast<int>(m_marks.Marks().size()); ++i) {
+    const auto& mark = m_marks.Marks()[static_cast<std::size_t>(i)];
+    shown.push_back({i == dragged ? m_marks.DragY() : mark.Y, mark.Type});
+  }
+  m_window.pctScore->SetHandleMarks(std::move(shown));
 }
 
 }  // namespace veltrimond

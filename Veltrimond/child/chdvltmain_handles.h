@@ -5,6 +5,7 @@
 // HandleMarks is the list and the drag (plain, tested headless); the window paints the
 // images and the guide line from it and turns a drop into a staff-space event.
 
+#include <QObject>
 #include <optional>
 #include <vector>
 
@@ -59,6 +60,29 @@ private:
   bool m_dragging = false;
   int m_dragIndex = -1;
   int m_lastY = 0;
+};
+
+class chdVLTMain;
+class HandleGuide;
+
+// The window's side: a press on a handle starts the drag, the image follows the pointer with
+// a dotted guide line across the page, and a drop asks the score for the new spacing.
+class ScoreHandles : public QObject {
+  Q_OBJECT
+public:
+  explicit ScoreHandles(chdVLTMain& window);
+
+  bool StartDrag(int x, int y);
+  void Drag(int y);
+  void Drop();
+  const HandleMarks& Marks() const { return m_marks; }
+
+private:
+  void ShowMarks();
+
+  chdVLTMain& m_window;
+  HandleMarks m_marks;
+  HandleGuide* m_guide = nullptr;
 };
 
 }  // namespace veltrimond

@@ -81,6 +81,8 @@ public:
 protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
 
+  KeyContext Context() const;
+
 private:
   bool InWindow(QObject* watched) const;
   bool TriggerMenuShortcut(const QKeyEvent& key);

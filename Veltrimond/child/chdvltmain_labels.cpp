@@ -12,10 +12,14 @@
 #include <QTimer>
 #include <algorithm>
 
+#include "Veltrimond/child/chdvltmain.h"
 #include "Veltrimond/child/chdvltmain_labels.h"
+#include "Veltrimond/shell/appcontext.h"
 #include "notecraft/core/enums.h"
 #include "notecraft/core/globalevent.h"
+#include "notecraft/core/score.h"
 #include "notecraft/core/staff.h"
+#include "notecraft/qt/scorepagewidget.h"
 
 namespace veltrimond {
 
@@ -312,5 +316,121 @@ void ChordPanel::FocusTimerFired() {
   }
   Close();
 }
+
+// --- The window's side ---
+
+namespace {
+
+constexpr double kPageTwipsPerPixel = 15;
+
+int Pixels(int twips) { return static_cast<int>(std::lround(twips / kPageTwipsPerPixel)); }
+
+QColor FromPacked(std::int32_t rgb) { return QColor(rgb & 0xFF, (rgb >> 8) & 0xFF, (rgb >> 16) & 0xFF); }
+
+}  // namespace
+
+ScoreLabelEditor::ScoreLabelEditor(chdVLTMain& window)
+    : QObject(&window),
+      m_window(window),
+      m_entry(*this, *this, ScoreTextWidth(window.Score())) {
+  txtLabel = new InPlaceBox(m_window.pctScore);
+  txtLabel->setObjectName(QStringLiteral("txtLabel"));
+  connect(txtLabel, &QLineEdit::textEdited, this,
+          [this](const QString& text) { m_entry.OnTextChanged(text); });
+  connect(txtLabel, &InPlaceBox::FocusLost, this, [this] { m_entry.Commit(txtLabel->text()); });
+
+  pctChords = new ChordPanel(m_window.pctBase);
+  connect(pctChords, &ChordPanel::Commit, this, &ScoreLabelEditor::ChordChosen);
+  connect(pctChords, &ChordPanel::Refused, this,
+          [this](const QString& message) { m_window.Panel(QStringLiteral("Msg"))->setText(message); });
+}
+
+void ScoreLabelEditor::OpenTextLabel(int x, int y) {
+  const auto staff = m_window.Score().Staff(m_window.ActiveStaffNumber());
+  const auto label = staff ? MeasureLabel(*staff, static_cast<int>(m_window.MeasureStart()),
+                                          static_cast<int>(m_window.MeasureLength()))
+                           : nullptr;
+  m_entry.Open(x, y, label);
+}
+
+int ScoreLabelEditor::BoxTop(int x, int y, const notecraft::GlobalEvent* label) {
+  notecraft::Score& score = m_window.Score();
+  int offset1 = 0, offset2 = 0, inc = 0;
+  score.TextOffsetByPos(offset1, offset2, x, y, inc);
+  if (label) {
+    offset1 = label->Value1();
+    offset2 = label->Value2();
+  }
+  int top = y;
+  score.TextPosByOffset(top, offset1, offset2, inc, true);
+  return top;
+}
+
+void ScoreLabelEditor::PlaceBox(int left, int top, int width, const QString& text) {
+  m_window.Panel(QStringLiteral("Status"))->setText(tr("Text"));
+  txtLabel->setFont(ScoreBoxFont(m_window.Score()));
+  QPalette colours = txtLabel->palette();
+  colours.setColor(QPalette::Text, FromPacked(m_window.Context().State.Options.Color[1]));
+  txtLabel->setPalette(colours);
+  {
+    const QSignalBlocker quiet(txtLabel);
+    txtLabel->setText(text);
+  }
+  const int height = txtLabel->sizeHint().height();
+  txtLabel->setGeometry(Pixels(left), Pixels(top), Pixels(width), height);
+  txtLabel->show();
+  txtLabel->raise();
+  SetPageTabStops(m_window, false);
+  m_window.SetScrollBars(left, top, width, static_cast<int>(height * kPageTwipsPerPixel));
+  txtLabel->setFocus(Qt::OtherFocusReason);
+  txtLabel->selectAll();
+}
+
+void ScoreLabelEditor::ResizeBox(int width) {
+  txtLabel->resize(Pixels(width), txtLabel->height());
+}
+
+void ScoreLabelEditor::Store(int left, int top, const QString& text) {
+  m_window.Score().AddGlobalByHit(left, top, notecraft::evtText, 0, text.toStdString());
+}
+
+void ScoreLabelEditor::EntryEnded() {
+  m_window.Panel(QStringLiteral("Status"))->setText(m_window.Palette().ToolKey());
+  HideBox();
+  SetPageTabStops(m_window, true);
+  m_window.pctScore->setFocus(Qt::OtherFocusReason);
+}
+
+void ScoreLabelEditor::HideBox() {
+  if (m_entry.Active()) m_entry.Cancel();
+  txtLabel->hide();
+}
+
+void ScoreLabelEditor::CommitLabel() { m_entry.Commit(txtLabel->text()); }
+
+void ScoreLabelEditor::CancelLabel() { m_entry.Cancel(); }
+
+void ScoreLabelEditor::OpenChordPanel(int x, int y) {
+  if (!m_chordTableLoaded) {
+    std::vector<std::pair<QString, int>> table;
+    for (const auto& [name, number] : m_window.Score().LoadChordList())
+      table.emplace_back(QString::fromStdString(name), number);
+    pctChords->SetChordTable(std::move(table));
+    m_chordTableLoaded = true;
+  }
+  const QPoint at = m_window.pctScore->pos() + QPoint(Pixels(x), Pixels(y));
+  pctChords->Open(ClampPanel(at, pctChords->size(), m_window.pctBase->size()), QPoint(x, y));
+}
+
+void ScoreLabelEditor::ChordChosen(int number, const QString& bass, QPoint pagePoint) {
+  m_window.Score().AddGlobalByHit(pagePoint.x(), pagePoint.y(), notecraft::evtChord, number,
+                                  bass.toStdString());
+  // Leaving the panel closes it.
+  m_window.pctScore->setFocus(Qt::OtherFocusReason);
+}
+
+void ScoreLabelEditor::CommitChord(int list) { pctChords->CommitFrom(list); }
+
+void ScoreLabelEditor::CloseChord() { m_window.pctScore->setFocus(Qt::OtherFocusReason); }
 
 }  // namespace veltrimond

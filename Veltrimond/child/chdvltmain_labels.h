@@ -178,4 +178,42 @@ private:
   bool m_focusSeen = false;
 };
 
+class chdVLTMain;
+
+// The window's side of labels and chord symbols: the label box on the page and the chord
+// panel over the page area.
+class ScoreLabelEditor : public QObject, private LabelEntry::View, private LabelEntry::Target {
+  Q_OBJECT
+public:
+  explicit ScoreLabelEditor(chdVLTMain& window);
+
+  void OpenTextLabel(int x, int y);
+  void OpenChordPanel(int x, int y);
+  // Enter and Esc of the window's keys.
+  void CommitLabel();
+  void CancelLabel();
+  void CommitChord(int list);
+  void CloseChord();
+  // The box closes with lyric entry too.
+  void HideBox();
+
+  bool LabelActive() const { return m_entry.Active(); }
+  bool ChordPanelOpen() const { return pctChords->IsOpen(); }
+  const LabelEntry& Entry() const { return m_entry; }
+  InPlaceBox* txtLabel = nullptr;
+  ChordPanel* pctChords = nullptr;
+
+private:
+  void PlaceBox(int left, int top, int width, const QString& text) override;
+  void ResizeBox(int width) override;
+  void EntryEnded() override;
+  int BoxTop(int x, int y, const notecraft::GlobalEvent* label) override;
+  void Store(int left, int top, const QString& text) override;
+  void ChordChosen(int number, const QString& bass, QPoint pagePoint);
+
+  chdVLTMain& m_window;
+  LabelEntry m_entry;
+  bool m_chordTableLoaded = false;
+};
+
 }  // namespace veltrimond

@@ -1,9 +1,18 @@
 // Lyric entry's logic and the in-place text box.
 #include <QFocusEvent>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QLineEdit>
 #include <algorithm>
+#include <cmath>
 
+#include "Veltrimond/child/chdvltmain.h"
+#include "Veltrimond/child/chdvltmain_labels.h"
 #include "Veltrimond/child/chdvltmain_lyrics.h"
+#include "notecraft/core/enums.h"
 #include "notecraft/core/score.h"
+#include "notecraft/qt/qpaintersurface.h"
+#include "notecraft/qt/scorepagewidget.h"
 
 namespace veltrimond {
 
@@ -176,6 +185,123 @@ void InPlaceBox::focusOutEvent(QFocusEvent* event) {
   QLineEdit::focusOutEvent(event);
   // A pop-up (the line edit's own context menu) is not leaving the box.
   if (event->reason() != Qt::PopupFocusReason) emit FocusLost();
+}
+
+// --- The window's side ---
+
+namespace {
+
+constexpr double kPageTwipsPerPixel = 15;
+
+QFont TwipsFont(const notecraft::Score& score) {
+  // Lyrics and labels are written in the score's font 4.
+  const auto spec = score.Fonts(notecraft::fntCopyright);
+  return spec ? notecraft::QPainterSurface::ToQFont(*spec) : QFont();
+}
+
+int Pixels(int twips) { return static_cast<int>(std::lround(twips / kPageTwipsPerPixel)); }
+
+}  // namespace
+
+TextBoxWidth ScoreTextWidth(const notecraft::Score& score) {
+  // The font's size is in twips, so its advances are twips.
+  return TextBoxWidth{[&score](const QString& text) {
+    return QFontMetrics(TwipsFont(score)).horizontalAdvance(text);
+  }};
+}
+
+QFont ScoreBoxFont(const notecraft::Score& score) {
+  QFont font = TwipsFont(score);
+  font.setPixelSize(std::max(1, Pixels(font.pixelSize())));
+  return font;
+}
+
+void SetPageTabStops(chdVLTMain& window, bool on) {
+  for (QWidget* widget : {static_cast<QWidget*>(window.pctScore),
+                          static_cast<QWidget*>(window.txtPage)}) {
+    const Qt::FocusPolicy policy = widget->focusPolicy();
+    if (on && !(policy & Qt::TabFocus) && widget->property("tabStopTaken").toBool())
+      widget->setFocusPolicy(Qt::FocusPolicy(policy | Qt::TabFocus));
+    if (!on && (policy & Qt::TabFocus))
+      widget->setFocusPolicy(Qt::FocusPolicy(policy & ~Qt::TabFocus));
+    widget->setProperty("tabStopTaken", !on);
+  }
+}
+
+ScoreLyricEditor::ScoreLyricEditor(chdVLTMain& window)
+    : QObject(&window),
+      m_window(window),
+      m_caret(window.Score()),
+      m_entry(m_caret, *this, ScoreTextWidth(window.Score())) {
+  txtLyric = new InPlaceBox(m_window.pctScore);
+  txtLyric->setObjectName(QStringLiteral("txtLyric"));
+  txtLyric->setAlignment(Qt::AlignHCenter);
+  txtLyric->KeyFilter = [this](const QKeyEvent& key) { return KeyTyped(key); };
+  connect(txtLyric, &QLineEdit::textEdited, this,
+          [this](const QString& text) { m_entry.OnTextChanged(text); });
+  connect(txtLyric, &InPlaceBox::FocusLost, this,
+          [this] { m_entry.OnFocusLost(txtLyric->text()); });
+}
+
+bool ScoreLyricEditor::Start() {
+  if (m_entry.Active()) return true;
+  return m_entry.Start();
+}
+
+bool ScoreLyricEditor::KeyTyped(const QKeyEvent& key) {
+  using Key = LyricEntry::Key;
+  const bool shift = key.modifiers() & Qt::ShiftModifier;
+  switch (key.key()) {
+    case Qt::Key_Tab: m_entry.OnKey(shift ? Key::BackTab : Key::Tab, txtLyric->text()); return true;
+    case Qt::Key_Backtab: m_entry.OnKey(Key::BackTab, txtLyric->text()); return true;
+    case Qt::Key_Space: m_entry.OnKey(Key::Space, txtLyric->text()); return true;
+    case Qt::Key_Minus: m_entry.OnKey(Key::Hyphen, txtLyric->text()); return true;
+    case Qt::Key_Escape: m_entry.OnKey(Key::Escape, txtLyric->text()); return true;
+    default: break;
+  }
+  if (key.text() == QLatin1String("-")) {  // a hyphen typed by another key
+    m_entry.OnKey(Key::Hyphen, txtLyric->text());
+    return true;
+  }
+  return false;
+}
+
+void ScoreLyricEditor::EntryStarted() {
+  QLabel* voice = m_window.Panel(QStringLiteral("Voice"));
+  voice->setToolTip(tr("Verse"));
+  voice->setText(QStringLiteral("1"));
+  m_window.Panel(QStringLiteral("Status"))->setText(tr("Lyrics"));
+  txtLyric->setFont(ScoreBoxFont(m_window.Score()));
+  SetPageTabStops(m_window, false);
+}
+
+void ScoreLyricEditor::PlaceBox(int left, int top, int width, const QString& text) {
+  {
+    const QSignalBlocker quiet(txtLyric);
+    txtLyric->setText(text);
+  }
+  const int height = txtLyric->sizeHint().height();
+  txtLyric->setGeometry(Pixels(left), Pixels(top), Pixels(width), height);
+  txtLyric->show();
+  txtLyric->raise();
+  m_window.SetScrollBars(left, top, width, static_cast<int>(height * kPageTwipsPerPixel));
+  txtLyric->setFocus(Qt::OtherFocusReason);
+  txtLyric->selectAll();
+}
+
+void ScoreLyricEditor::ResizeBox(int left, int width) {
+  txtLyric->setGeometry(Pixels(left), txtLyric->y(), Pixels(width), txtLyric->height());
+}
+
+void ScoreLyricEditor::EntryEnded() {
+  QLabel* voice = m_window.Panel(QStringLiteral("Voice"));
+  voice->setToolTip(tr("Voice"));
+  voice->setText(QString::number(m_window.Score().Voice()));
+  m_window.Panel(QStringLiteral("Status"))->setText(m_window.Palette().ToolKey());
+  m_window.Labels().HideBox();
+  txtLyric->hide();
+  SetPageTabStops(m_window, true);
+  m_window.pctScore->setFocus(Qt::OtherFocusReason);
 }
 
 }  // namespace veltrimond

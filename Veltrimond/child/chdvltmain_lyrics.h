@@ -7,6 +7,7 @@
 // LyricEntry is the entry's logic over a caret and a text measure (tested headless);
 // LyricBox is the line edit that receives Tab and Shift+Tab itself.
 
+#include <QFont>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QString>
@@ -141,5 +142,38 @@ protected:
   void focusInEvent(QFocusEvent* event) override;
   void focusOutEvent(QFocusEvent* event) override;
 };
+
+class chdVLTMain;
+
+// The window's side of lyric entry: the box on the page, the status bar and the tab order.
+class ScoreLyricEditor : public QObject, private LyricEntry::View {
+  Q_OBJECT
+public:
+  explicit ScoreLyricEditor(chdVLTMain& window);
+
+  // The "Lyrics" button.
+  bool Start();
+  bool Active() const { return m_entry.Active(); }
+  const LyricEntry& Entry() const { return m_entry; }
+  InPlaceBox* txtLyric = nullptr;
+
+private:
+  void EntryStarted() override;
+  void PlaceBox(int left, int top, int width, const QString& text) override;
+  void ResizeBox(int left, int width) override;
+  void EntryEnded() override;
+  bool KeyTyped(const QKeyEvent& key);
+
+  chdVLTMain& m_window;
+  ScoreLyricCaret m_caret;
+  LyricEntry m_entry;
+};
+
+// The lyric and label boxes use the score's font 4: its width in twips for measuring, and
+// the font a box shows on the page.
+TextBoxWidth ScoreTextWidth(const notecraft::Score& score);
+QFont ScoreBoxFont(const notecraft::Score& score);
+// Takes the page and the page box out of the tab order while a box is open, and back.
+void SetPageTabStops(chdVLTMain& window, bool on);
 
 }  // namespace veltrimond
