@@ -179,6 +179,7 @@ ChordPanel::ChordPanel(QWidget* parent) : QFrame(parent) {
   auto* lblBass = new QLabel(tr("Bass     /"), this);
   txtBass = new InPlaceBox(this);
   txtBass->setObjectName(QStringLiteral("txtBass"));
+  txtBass->KeepTab = false;
   txtBass->setFrame(true);
   txtBass->show();
   txtBass->setMaxLength(2);

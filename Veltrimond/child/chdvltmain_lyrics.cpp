@@ -149,7 +149,7 @@ InPlaceBox::InPlaceBox(QWidget* parent) : QLineEdit(parent) {
 }
 
 bool InPlaceBox::event(QEvent* event) {
-  if (event->type() == QEvent::KeyPress) {
+  if (KeepTab && event->type() == QEvent::KeyPress) {
     auto* key = static_cast<QKeyEvent*>(event);
     if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) {
       keyPressEvent(key);
@@ -160,8 +160,7 @@ bool InPlaceBox::event(QEvent* event) {
 }
 
 bool InPlaceBox::focusNextPrevChild(bool next) {
-  (void)next;
-  return false;  // Tab stays in the box
+  return KeepTab ? false : QLineEdit::focusNextPrevChild(next);
 }
 
 void InPlaceBox::keyPressEvent(QKeyEvent* event) {
@@ -169,7 +168,7 @@ void InPlaceBox::keyPressEvent(QKeyEvent* event) {
     event->accept();
     return;
   }
-  if (event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab) {
+  if (KeepTab && (event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab)) {
     event->accept();
     return;
   }

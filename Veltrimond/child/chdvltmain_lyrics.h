@@ -131,6 +131,8 @@ public:
   explicit InPlaceBox(QWidget* parent = nullptr);
 
   std::function<bool(const QKeyEvent&)> KeyFilter;
+  // Tab and Shift+Tab are the box's keys; off, they move the focus as usual.
+  bool KeepTab = true;
 
 signals:
   void FocusLost();
