@@ -11,6 +11,8 @@ PKGS=(
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth poppler-utils python3-mido timgm6mb-soundfont
+  # driving the editor under Xvfb and capturing its screen (clicks, xwd, xwd to PNG)
+  xdotool x11-apps netpbm
   # music-font build step (run with Debian's /usr/bin/python3)
   lilypond-fonts python3-fontforge
   # text fonts: a UI font and metric-compatible stand-ins for Arial and Verdana

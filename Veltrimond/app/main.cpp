@@ -2,7 +2,7 @@
 // runs the start-up and the event loop until the frame closes.
 #include <QApplication>
 
-#include "Veltrimond/app/scorepreviewwindow.h"
+#include "Veltrimond/child/chdvltmain.h"
 #include "Veltrimond/core/apppaths.h"
 #include "Veltrimond/shell/appcontext.h"
 #include "Veltrimond/shell/artwork.h"
@@ -28,7 +28,7 @@ int main(int argc, char** argv) {
   context.Paths = AppPaths::Find();
   QApplication::setWindowIcon(ProgramIcon(context.Paths.DataDir));
   context.NewScoreWindow = [](AppContext& c, IFrame& frame) -> IScoreWindow* {
-    return new ScorePreviewWindow(c, frame);
+    return new chdVLTMain(c, frame);
   };
 
   QtPlatform desktop(context);

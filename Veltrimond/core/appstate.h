@@ -24,6 +24,9 @@ struct AppState {
   // Set by a score window whose save prompt was cancelled while the whole program closes, so
   // that the other windows stop asking.
   bool CloseCancelled = false;
+  // True while the frame closes its score windows on the way out: a window's own close
+  // starts afresh (clears CloseCancelled), a close of them all does not.
+  bool ClosingAll = false;
   int RecordDeviceID = -1;
   int PlayDeviceID = -1;
   OptionSettings Options;

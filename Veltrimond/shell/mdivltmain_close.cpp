@@ -27,7 +27,10 @@ void mdiVLTMain::closeEvent(QCloseEvent* event) {
   m_context.State.CloseCancelled = false;
   // Ask the windows before anything is torn down: a window that keeps its unsaved score open
   // keeps the whole program as it was, playback included.
-  if (!CloseChildren()) {
+  m_context.State.ClosingAll = true;
+  const bool childrenClosed = CloseChildren();
+  m_context.State.ClosingAll = false;
+  if (!childrenClosed) {
     event->ignore();
     return;
   }
