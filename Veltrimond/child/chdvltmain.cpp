@@ -59,6 +59,7 @@ chdVLTMain::chdVLTMain(AppContext& context, IFrame& frame, QWidget* parent)
   m_untitled = true;
   setWindowTitle(QString::fromStdString(m_score->FileTitle()));
   resize(720, 540);
+  AttachEditingParts();
 }
 
 chdVLTMain::~chdVLTMain() {

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QToolButton>
@@ -212,7 +213,9 @@ void ScoreKeys::Apply(const KeyResult& result) {
     case KeyAction::CommitLabel: m_window.Labels().CommitLabel(); break;
     case KeyAction::CancelLabel: m_window.Labels().CancelLabel(); break;
     case KeyAction::Voice:
+      // As the Voice menu's item: checked, the score's voice, and the status panel.
       m_window.mnuVoice[static_cast<std::size_t>(result.Arg)]->trigger();
+      m_window.Panel(QStringLiteral("Voice"))->setText(QString::number(result.Arg + 1));
       break;
     case KeyAction::WidthIncrease:
     case KeyAction::WidthDecrease:

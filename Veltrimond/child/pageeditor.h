@@ -91,6 +91,9 @@ public:
   int PreviewChannel() const { return m_previewChannel; }
 
   bool ButtonDown() const { return m_buttonDown; }
+  // The last press point (whole twips): where the measure-width keys act.
+  int DownX() const { return m_downX; }
+  int DownY() const { return m_downY; }
   bool HasSelection() const { return m_hasSelection; }
   bool BandActive() const { return m_bandActive; }
   bool OffScore() const { return m_offScore; }
