@@ -180,7 +180,6 @@ ChordPanel::ChordPanel(QWidget* parent) : QFrame(parent) {
   txtBass = new InPlaceBox(this);
   txtBass->setObjectName(QStringLiteral("txtBass"));
   txtBass->KeepTab = false;
-  txtBass->setFrame(true);
   txtBass->show();
   txtBass->setMaxLength(2);
   txtBass->setValidator(new QRegularExpressionValidator(

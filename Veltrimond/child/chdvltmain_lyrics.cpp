@@ -144,7 +144,6 @@ void LyricEntry::End() {
 }
 
 InPlaceBox::InPlaceBox(QWidget* parent) : QLineEdit(parent) {
-  setFrame(false);
   hide();
 }
 
