@@ -9,8 +9,10 @@
 #include "Veltrimond/shell/qtplatform.h"
 #include "Veltrimond/shell/startup.h"
 #include "notecraft/core/allocator.h"
+#include "notecraft/core/dialogservice.h"
 #include "notecraft/core/platform.h"
 #include "notecraft/core/timer.h"
+#include "notecraft/dialogs/qtdialogservice.h"
 #include "notecraft/qt/musicfontloader.h"
 #include "notecraft/qt/qttimerfactory.h"
 #include "tonegen/report.h"
@@ -35,6 +37,9 @@ int main(int argc, char** argv) {
   notecraft::SetPlatform(&desktop);
   notecraft::QtTimerFactory timers;
   notecraft::SetTimerFactory(&timers);
+  // The score's own prompts and property dialogs (insert or delete measures and staves).
+  notecraft::dialogs::QtDialogService dialogs;
+  notecraft::SetDialogService(&dialogs);
   // A sound output that cannot be opened is told, never fatal: start-up goes on silently.
   tonegen::SetErrorHandler([&desktop](const std::string& title, const std::string& text) {
     desktop.ShowMessage(title, text);
@@ -48,6 +53,7 @@ int main(int argc, char** argv) {
     result = QApplication::exec();
   }
   tonegen::SetErrorHandler({});
+  notecraft::SetDialogService(nullptr);
   notecraft::SetTimerFactory(nullptr);
   notecraft::SetPlatform(nullptr);
   return result;

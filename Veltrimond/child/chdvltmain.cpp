@@ -16,8 +16,11 @@
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QToolBar>
+#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <QWheelEvent>
+#include <cstdlib>
 
 #include "Veltrimond/child/scoreviewport.h"
 #include "Veltrimond/child/subtoolstrip.h"
@@ -58,6 +61,7 @@ chdVLTMain::chdVLTMain(AppContext& context, IFrame& frame, QWidget* parent)
   for (std::size_t i = 0; i < mnuVoice.size(); ++i) mnuVoice[i]->setChecked(i == 0);
   m_untitled = true;
   setWindowTitle(QString::fromStdString(m_score->FileTitle()));
+  setMinimumWidth(kMinWindowWidth / kPageTpp);
   resize(720, 540);
   AttachEditingParts();
 }
@@ -114,6 +118,8 @@ void chdVLTMain::BuildLayout() {
   txtPage->setToolTip(tr("Page"));
   txtPage->setFixedWidth(txtPage->fontMetrics().horizontalAdvance(QStringLiteral("00000")) + 12);
   txtPage->setAlignment(Qt::AlignRight);
+  // Only a click gives it the focus: an activated window's keys belong to its page.
+  txtPage->setFocusPolicy(Qt::ClickFocus);
   txtPage->installEventFilter(this);
   tbrMain->addWidget(txtPage)->setObjectName(QStringLiteral("Page"));
   layout->addWidget(tbrMain);
@@ -140,10 +146,14 @@ void chdVLTMain::BuildLayout() {
   shpScore->setPalette(shadow);
   pctScore = new notecraft::ScorePageWidget(pctBase);
   pctScore->setObjectName(QStringLiteral("pctScore"));
+  pctScore->installEventFilter(this);
   hscMain = new QScrollBar(Qt::Horizontal, pctMain);
   vscMain = new QScrollBar(Qt::Vertical, pctMain);
   hscMain->hide();
   vscMain->hide();
+  // One unit is 15 twips, a pixel: a wheel step or arrow moves the page a few lines of text.
+  hscMain->setSingleStep(15);
+  vscMain->setSingleStep(15);
   connect(hscMain, &QScrollBar::valueChanged, this, [this] { PlacePage(); });
   connect(vscMain, &QScrollBar::valueChanged, this, [this] { PlacePage(); });
   connect(pctScore, &notecraft::ScorePageWidget::pageResized, this, [this] {
@@ -241,6 +251,8 @@ void chdVLTMain::FormActivate() {
     pctScore->show();
     shpScore->show();
     pctScore->setFocus();
+    // The MDI area focuses the window's first child after this: the page takes it back.
+    QTimer::singleShot(0, pctScore, [page = pctScore] { page->setFocus(); });
   }
   if (m_progressShown && m_frame) m_frame->TerminateStatus();
   m_progressShown = false;
@@ -282,9 +294,6 @@ void chdVLTMain::EditPaste() { m_score->GetClipboard(); }
 void chdVLTMain::EnableNoteMenu() {
   m_editor.SelectionForgotten();
   SetNoteMenuState(NoteMenuState::NoSelection);
-  mnuEditCut->setEnabled(false);
-  mnuEditCopy->setEnabled(false);
-  if (m_frame && m_windowActive) m_frame->SetEnableCutCopy(false);
 }
 
 bool chdVLTMain::OpenFile(const QString& path) {
@@ -295,7 +304,9 @@ bool chdVLTMain::OpenFile(const QString& path) {
   for (std::size_t i = 0; i < voices.size(); ++i) voices[i] = mnuVoice[i]->isChecked();
   const bool undo = mnuEditUndo->isEnabled();
 
+  m_opening = true;
   const bool opened = m_score->OpenFile(path.toStdString());
+  m_opening = false;
   if (opened) {
     m_context.History.Add(path);
   } else {
@@ -348,6 +359,11 @@ bool chdVLTMain::SaveScore() {
 
 void chdVLTMain::closeEvent(QCloseEvent* event) {
   AppState& state = m_context.State;
+  // Not while its file is being read: the score is in use.
+  if (m_opening) {
+    event->ignore();
+    return;
+  }
   // A window closed on its own starts afresh; one of a close of them all keeps the answer
   // given at an earlier window.
   if (!state.ClosingAll) state.CloseCancelled = false;
@@ -504,8 +520,22 @@ bool chdVLTMain::eventFilter(QObject* watched, QEvent* event) {
     }
     return false;
   }
+  // The wheel scrolls the page, across with Shift or a sideways wheel.
+  if (event->type() == QEvent::Wheel && pctMain && (watched == pctMain || watched == pctScore)) {
+    auto* wheel = static_cast<QWheelEvent*>(event);
+    const bool across = (wheel->modifiers() & Qt::ShiftModifier) ||
+                        std::abs(wheel->angleDelta().x()) > std::abs(wheel->angleDelta().y());
+    QScrollBar* bar = across ? hscMain : vscMain;
+    if (bar->isHidden()) return true;
+    const int delta = across && wheel->angleDelta().x() != 0 ? wheel->angleDelta().x()
+                                                             : wheel->angleDelta().y();
+    bar->setValue(bar->value() - delta * bar->singleStep() * 3 / 120);
+    return true;
+  }
   if (event->type() == QEvent::Resize && pctMain) {
-    if (watched == pctMain) {
+    if (watched->objectName() == QLatin1String("pctToolContent")) {
+      FlowToolButtons(static_cast<QWidget*>(watched)->width());
+    } else if (watched == pctMain) {
       LayOutViewport();
     } else if (watched == pctMain->parentWidget()) {
       FormResize();

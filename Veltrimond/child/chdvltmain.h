@@ -87,6 +87,8 @@ public:
   void SetTool(const QString& key);
   void SetSubTool(int number);
   void SetOption(const QString& key, int number);
+  // Names the tool the next SetSubTool is for (the note-value keys name "Note").
+  void NameTool(const QString& key) { m_palette.SetToolKey(key); }
   void mnuEditUndo_Click();
 
   // Lays the window out again (after the tool pane was shown, hidden or resized).
@@ -264,6 +266,7 @@ private:
   QToolButton* MakeToolButton(QWidget* bar, const QString& key, const QString& tip,
                               const QString& image);
   bool ToolButtonEvent(QToolButton* button, QEvent* event);
+  void FlowToolButtons(int width);
 
   // Closing.
   bool SaveAsPrompted();
@@ -307,7 +310,8 @@ private:
   SubToolStrip* m_strip = nullptr;
   bool m_stripForOption = false;
   QString m_stripOptionKey;
-  QString m_stripToolKey;  // the tool whose strip is open; named only once a cell is picked
+  QString m_stripToolKey;
+  int m_toolColumns = 2;  // the tool whose strip is open; named only once a cell is picked
 
   bool m_untitled = true;
   bool m_windowActive = false;
@@ -320,7 +324,7 @@ private:
   bool m_splitterDown = false;
   int m_splitterPressX = 0;
   bool m_pageBoxFocus = false;
-  bool m_closing = false;
+  bool m_opening = false;  // OpenFile runs (its progress display may let events through)
   long m_measureNumber = 0;
   long m_measureStart = 0;
   long m_measureLength = 0;

@@ -83,7 +83,7 @@ void chdVLTMain::MarkHandle(int hType, int y) {
   row->Type = hType;
   // Every mark is drawn, a later one over an earlier one at the same place.
   std::vector<notecraft::ScorePageWidget::HandleMark> drawn = pctScore->HandleMarks();
-  drawn.push_back({y, hType + 1});
+  drawn.push_back({y, hType});  // the handle images' HType + 1st picture
   pctScore->SetHandleMarks(std::move(drawn));
 }
 

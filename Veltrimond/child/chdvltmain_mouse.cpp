@@ -81,6 +81,9 @@ void chdVLTMain::SetNoteMenuState(NoteMenuState state) {
   const bool cutCopy = state == NoteMenuState::BandSelected;
   mnuEditCut->setEnabled(cutCopy);
   mnuEditCopy->setEnabled(cutCopy);
+  // The frame's buttons follow the active window only.
+  if (state == NoteMenuState::NoSelection && m_frame && m_windowActive)
+    m_frame->SetEnableCutCopy(false);
   if (Hooks.NoteMenuChanged) Hooks.NoteMenuChanged(state);
   emit noteMenuStateChanged(state);
 }

@@ -1,6 +1,7 @@
 // The score window's tool pane: the tools, their sub-tool strips, the note options, the
 // title bar with its close box and the splitter; and the cursor the current tool shows.
 #include <QAction>
+#include <algorithm>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -20,7 +21,20 @@ namespace veltrimond {
 
 namespace {
 
-constexpr int kButtonColumns = 2;
+constexpr int kButtonColumns = 2;  // until the pane is laid out
+constexpr int kButtonPitch = 32;    // pixels a button takes in a row
+
+// Puts the bar's buttons into rows of as many as fit, in their order.
+void FlowButtons(QWidget* bar, int columns) {
+  auto* grid = qobject_cast<QGridLayout*>(bar->layout());
+  if (!grid) return;
+  QList<QWidget*> buttons;
+  while (QLayoutItem* item = grid->takeAt(0)) {
+    if (item->widget()) buttons.append(item->widget());
+    delete item;
+  }
+  for (int i = 0; i < buttons.size(); ++i) grid->addWidget(buttons[i], i / columns, i % columns);
+}
 
 QFrame* Separator(QWidget* parent) {
   auto* line = new QFrame(parent);
@@ -125,6 +139,8 @@ void chdVLTMain::BuildToolPane() {
   pctDrums->hide();
   column->addWidget(pctDrums);
   column->addStretch(1);
+  content->installEventFilter(this);
+  content->setObjectName(QStringLiteral("pctToolContent"));
 
   m_strip = new SubToolStrip(this);
   m_strip->hide();
@@ -177,6 +193,15 @@ void chdVLTMain::ShowToolCursor(int slot) {
   if (id != 0 && m_context.Cursors.ActivateStoredCursor(id, pctScore)) return;
   // Without the cursor files: the plain cursors.
   pctScore->setCursor(slot == 0 || slot == 1 ? Qt::ArrowCursor : Qt::CrossCursor);
+}
+
+void chdVLTMain::FlowToolButtons(int width) {
+  // A wider pane puts more tools in a row, as a wrapping tool bar does.
+  const int columns = std::max(1, (width - 4) / kButtonPitch);
+  if (columns == m_toolColumns) return;
+  m_toolColumns = columns;
+  FlowButtons(tbrTools, columns);
+  FlowButtons(tbrOptions, columns);
 }
 
 bool chdVLTMain::ToolButtonEvent(QToolButton* button, QEvent* event) {

@@ -4,6 +4,7 @@
 
 #include <QStringList>
 
+#include "Veltrimond/child/chordnames.h"
 #include "Veltrimond/child/pageeditor.h"
 #include "Veltrimond/child/scoreviewport.h"
 #include "Veltrimond/child/toolpalette.h"
@@ -476,6 +477,27 @@ TEST(PageEditorTest, MovingSetsTheToolOrOffScoreCursor) {
   editor.Move(10, 10, false);
   EXPECT_EQ(host.Cursor, 0);
   EXPECT_TRUE(editor.OffScore());
+}
+
+}  // namespace
+}  // namespace veltrimond
+
+namespace veltrimond {
+namespace {
+
+TEST(ChordNamesTest, RootsAndQualitiesOnceEach) {
+  const ChordNameLists lists = SplitChordNames({{"C Min 7", 1},
+                                                {"C", 2},
+                                                {"C maj", 3},
+                                                {"D Min", 4},
+                                                {"D 7", 5},
+                                                {"G 7", 6},
+                                                {"E  MIN  7 ", 7}});
+  EXPECT_EQ(lists.Roots, (QStringList{QStringLiteral("C"), QStringLiteral("D"),
+                                      QStringLiteral("G"), QStringLiteral("E")}));
+  // "E  MIN  7": the minor "7" is there already.
+  EXPECT_EQ(lists.Major, (QStringList{QStringLiteral(" "), QStringLiteral("7")}));
+  EXPECT_EQ(lists.Minor, (QStringList{QStringLiteral("7"), QStringLiteral(" ")}));
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
@@ -19,6 +20,7 @@
 #include "Veltrimond/child/subtoolstrip.h"
 #include "Veltrimond/shell/appcontext.h"
 #include "fakeframe.h"
+#include "notecraft/core/enums.h"
 #include "notecraft/core/note.h"
 #include "notecraft/core/score.h"
 #include "notecraft/core/staff.h"
@@ -115,6 +117,23 @@ TEST_F(ScoreWindowTest, ClickingWithTheNoteToolEntersANote) {
   EXPECT_FALSE(window->mnuEditUndo->isEnabled());
 }
 
+TEST_F(ScoreWindowTest, APreviewStopsWhenThePageLosesTheFocus) {
+  auto window = ShownWindow();
+  window->SetTool(QStringLiteral("Note"));
+  const QPoint at = PitchPoint(window->Score(), 3000, 71);
+  window->pctScore->setFocus();
+  Frame.Calls.clear();
+  QTest::mousePress(window->pctScore, Qt::LeftButton, {}, at);
+  ASSERT_EQ(Frame.CallsStartingWith(QStringLiteral("PlayNote")).size(), 1);
+  // Focus moves away before the release comes (a window opened on top, say).
+  QFocusEvent focusOut(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+  QCoreApplication::sendEvent(window->pctScore, &focusOut);
+  EXPECT_EQ(Frame.CallsStartingWith(QStringLiteral("PlayNote")).last(),
+            QStringLiteral("PlayNote 71 1 0 0"));
+  QTest::mouseRelease(window->pctScore, Qt::LeftButton, {}, at);
+  EXPECT_EQ(Frame.CallsStartingWith(QStringLiteral("PlayNote")).size(), 2) << "stopped once";
+}
+
 TEST_F(ScoreWindowTest, RubberBandSelectsTheNotesInside) {
   auto window = ShownWindow();
   window->SetTool(QStringLiteral("Note"));
@@ -178,15 +197,14 @@ TEST_F(ScoreWindowTest, AFileThatFailsToOpenLeavesTheBarsAsTheyWere) {
   window->ActiveVoice(2);
   const QString staff = window->Panel(QStringLiteral("Staff"))->text();
   const QString voice = window->Panel(QStringLiteral("Voice"))->text();
+  // The progress display runs, as it does once a reader has started.
+  window->BeforeOpenSave(64);
   Frame.Calls.clear();
   EXPECT_FALSE(window->OpenFile(path));
   EXPECT_EQ(window->Panel(QStringLiteral("Staff"))->text(), staff);
   EXPECT_EQ(window->Panel(QStringLiteral("Voice"))->text(), voice);
   EXPECT_TRUE(window->mnuVoice[1]->isChecked());
-  // A progress display started for the file is taken down again.
-  if (!Frame.CallsStartingWith(QStringLiteral("InitStatus")).isEmpty()) {
-    EXPECT_EQ(Frame.Calls.last(), QStringLiteral("TerminateStatus"));
-  }
+  EXPECT_EQ(Frame.Calls.last(), QStringLiteral("TerminateStatus"));
   EXPECT_TRUE(Context.History.Path(1).isEmpty());
 }
 
@@ -351,6 +369,51 @@ TEST_F(ScoreWindowTest, NoProgressCallsWhileTheStatusBarIsHidden) {
                                       QStringLiteral("UpdateStatus 1000")}));
 }
 
+TEST_F(ScoreWindowTest, ReloadDefaultsRepaintsInTheNewColours) {
+  auto window = ShownWindow();
+  window->SetTool(QStringLiteral("Note"));
+  QTest::mouseClick(window->pctScore, Qt::LeftButton, {}, PitchPoint(window->Score(), 3000, 71));
+  const QRgb red = qRgb(200, 0, 0);
+  auto countRed = [&] {
+    const QImage page = window->pctScore->PageImage()->convertToFormat(QImage::Format_RGB32);
+    int count = 0;
+    for (int y = 0; y < page.height(); ++y)
+      for (int x = 0; x < page.width(); ++x) count += page.pixel(x, y) == red;
+    return count;
+  };
+  EXPECT_EQ(countRed(), 0);
+  Context.State.Options.Color[2] = PackRgb(200, 0, 0);  // notes
+  window->ReloadDefaults();
+  EXPECT_GT(countRed(), 20);
+}
+
+TEST_F(ScoreWindowTest, PageScrollsInsideTheViewportWithItsShadow) {
+  auto window = NewWindow();
+  window->resize(500, 400);
+  window->show();
+  QCoreApplication::processEvents();
+  ASSERT_FALSE(window->vscMain->isHidden());
+  ASSERT_FALSE(window->hscMain->isHidden());
+  EXPECT_EQ(window->pctScore->pos(), QPoint(4, 4));  // 60 twips in at value 0
+  EXPECT_EQ(window->shpScore->geometry(), window->pctScore->geometry().translated(4, 4));
+  window->vscMain->setValue(10);
+  EXPECT_EQ(window->pctScore->y(), 4 - 10);
+  EXPECT_EQ(window->shpScore->y(), window->pctScore->y() + 4);
+  // Bringing the page's foot into view scrolls to the end.
+  window->SetScrollBars(0, window->Score().PageHeightTwips() - 300, 100, 200);
+  EXPECT_EQ(window->vscMain->value(), window->vscMain->maximum());
+  EXPECT_EQ(window->pctScore->y() + window->pctScore->height() + 180 / kTpp - 4,
+            window->pctBase->height());
+
+  // A landscape page: the page, its shadow and the bars follow.
+  const int tallMax = window->vscMain->maximum();
+  window->Score().SetPageOrientation(notecraft::pgeLandscape);
+  EXPECT_EQ(window->pctScore->width(), window->Score().PageWidthTwips() / kTpp);
+  EXPECT_GT(window->pctScore->width(), window->pctScore->height());
+  EXPECT_EQ(window->shpScore->size(), window->pctScore->size());
+  EXPECT_LT(window->vscMain->maximum(), tallMax);
+}
+
 // --- The tool pane and the page box ---
 
 TEST_F(ScoreWindowTest, RightClickOpensStripsOnlyForToolsWithSubTools) {
@@ -395,6 +458,12 @@ TEST_F(ScoreWindowTest, StripPicksThePressedCell) {
   QTest::mouseClick(strip, Qt::LeftButton, {}, strip->CellCentre(3));  // N08
   EXPECT_EQ(window->Palette().OptionImage(QStringLiteral("Snap")), QStringLiteral("N08"));
   EXPECT_TRUE(window->findChild<QToolButton*>(QStringLiteral("Snap"))->isChecked());
+  // A note-value key names the note tool, then picks its value.
+  window->NameTool(QStringLiteral("Note"));
+  window->SetSubTool(2);
+  EXPECT_EQ(window->Palette().ToolGroup(), tglNote);
+  EXPECT_EQ(window->Palette().NoteDuration(), 32);
+  EXPECT_EQ(window->Panel(QStringLiteral("Status"))->text(), QStringLiteral("Note"));
 }
 
 TEST_F(ScoreWindowTest, SplitterKeepsThePaneWideEnough) {
@@ -406,6 +475,19 @@ TEST_F(ScoreWindowTest, SplitterKeepsThePaneWideEnough) {
   QTest::mouseRelease(window->pctSizeVert, Qt::LeftButton, {}, QPoint(-500, 10));
   EXPECT_EQ(window->pctToolBox->width(), 1320 / kTpp);
   EXPECT_EQ(window->pctMain->x(), window->pctToolBox->width());
+
+  // Wider, the pane puts more tools in a row.
+  auto* point = window->findChild<QToolButton*>(QStringLiteral("Point"));
+  auto* note = window->findChild<QToolButton*>(QStringLiteral("Note"));
+  EXPECT_GT(note->y(), point->y());
+  QTest::mousePress(window->pctSizeVert, Qt::LeftButton, {}, QPoint(1, 10));
+  QMouseEvent wider(QEvent::MouseMove, QPoint(250, 10), QPoint(0, 0), Qt::NoButton,
+                    Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(window->pctSizeVert, &wider);
+  QTest::mouseRelease(window->pctSizeVert, Qt::LeftButton, {}, QPoint(250, 10));
+  QCoreApplication::processEvents();
+  EXPECT_GT(window->pctToolBox->width(), 300);
+  EXPECT_EQ(note->y(), point->y());
 }
 
 TEST_F(ScoreWindowTest, PageBoxGoesNoFurtherThanTheLastPage) {

@@ -16,8 +16,8 @@ namespace notecraft {
 // handed on before each call that reads it.
 class PageBufferSurface final : public Surface {
 public:
-  PageBufferSurface(ScorePageWidget& page, int width, int height)
-      : m_page(page), m_buffer(width, height) {}
+  PageBufferSurface(ScorePageWidget& page, int width, int height, qreal devicePixelRatio)
+      : m_page(page), m_buffer(width, height, devicePixelRatio) {}
 
   const QImage* Image() const { return m_buffer.Image(); }
 
@@ -134,8 +134,9 @@ void ScorePageWidget::SetScore(Score* score) {
     update();
     return;
   }
+  // As many buffer pixels as the screen shows, so that a HiDPI page stays sharp.
   m_surface = std::make_unique<PageBufferSurface>(*this, m_score->PageWidthTwips(),
-                                                  m_score->PageHeightTwips());
+                                                  m_score->PageHeightTwips(), devicePixelRatioF());
   PageSizeChanged();
   m_score->SetWindow(m_surface.get());
 }

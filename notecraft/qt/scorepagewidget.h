@@ -50,8 +50,8 @@ public:
   const std::optional<QRect>& Band() const { return m_band; }
   void SetBandColor(const QColor& color);
 
-  // Staff-spacing handle marks: image type + 1 drawn at the page's left edge, 105 twips
-  // above y. An image the list lacks is left out.
+  // Staff-spacing handle marks: the handle image at index Type (0-based) drawn at the page's
+  // left edge, 105 twips above y. A mark whose image the list lacks is left out.
   struct HandleMark {
     int Y = 0;
     int Type = 0;

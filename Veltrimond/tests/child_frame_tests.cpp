@@ -1,0 +1,98 @@
+// Score windows in the editor's frame: opened from files, and closed with the program.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QFile>
+#include <QMessageBox>
+#include <QPointer>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "Veltrimond/child/chdvltmain.h"
+#include "editor_fixture.h"
+#include "notecraft/core/score.h"
+#include "notecraft/qt/musicfontloader.h"
+#include "qstring_printer.h"
+
+namespace veltrimond::testing {
+namespace {
+
+class FramedWindowTest : public EditorFixture {
+protected:
+  mdiVLTMain* StartWithScoreWindows() {
+    static const bool fontLoaded = notecraft::LoadMusicFont();
+    (void)fontLoaded;
+    mdiVLTMain* frame = StartReady();
+    Context.NewScoreWindow = [this](AppContext& context, IFrame& parent) -> IScoreWindow* {
+      auto* window = new chdVLTMain(context, parent);
+      window->Prompts.AskSaveChanges = [this](const QString&, const QString& text) {
+        Asked << text;
+        return Answer;
+      };
+      ScoreWindows.append(window);
+      return window;
+    };
+    return frame;
+  }
+
+  QString SavedScore(const QString& name) {
+    const QString path = m_dir.filePath(name);
+    notecraft::Score score;
+    score.CreateDefault();
+    score.SetTitle(name.toStdString());
+    EXPECT_TRUE(score.SaveFile(path.toStdString()));
+    return path;
+  }
+
+  QTemporaryDir m_dir;
+  QList<QPointer<chdVLTMain>> ScoreWindows;
+  QStringList Asked;
+  int Answer = QMessageBox::No;
+};
+
+TEST_F(FramedWindowTest, OpensFilesIntoTheirOwnWindows) {
+  mdiVLTMain* frame = StartWithScoreWindows();
+  ASSERT_TRUE(frame->OpenScoreFile(SavedScore(QStringLiteral("First.sco")), 0));
+  ASSERT_TRUE(frame->OpenScoreFile(SavedScore(QStringLiteral("Second.sco")), 0));
+  QCoreApplication::processEvents();
+  ASSERT_EQ(ScoreWindows.size(), 2);
+  EXPECT_EQ(frame->ScoreWindows().size(), 2);
+  EXPECT_EQ(frame->ActiveScoreWindow(), ScoreWindows[1].data());
+  EXPECT_EQ(ScoreWindows[0]->windowTitle(), QStringLiteral("First"));
+  EXPECT_TRUE(ScoreWindows[1]->WindowActive());
+  EXPECT_FALSE(ScoreWindows[0]->WindowActive());
+  EXPECT_EQ(ScoreWindows[1]->Score().Title(), "Second.sco");
+
+  // A file that cannot be read gets no window.
+  const QString broken = m_dir.filePath(QStringLiteral("Broken.sco"));
+  QFile file(broken);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write("Vm00 and nothing a score needs");
+  file.close();
+  EXPECT_FALSE(frame->OpenScoreFile(broken, 0));
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_EQ(frame->ScoreWindows().size(), 2);
+  EXPECT_TRUE(ScoreWindows[2].isNull());
+}
+
+TEST_F(FramedWindowTest, CancelAtOneWindowKeepsTheProgramAndAsksAgainNextTime) {
+  mdiVLTMain* frame = StartWithScoreWindows();
+  ASSERT_TRUE(frame->OpenScoreFile(SavedScore(QStringLiteral("One.sco")), 0));
+  ASSERT_TRUE(frame->OpenScoreFile(SavedScore(QStringLiteral("Two.sco")), 0));
+  for (const auto& window : ScoreWindows) window->Score().SetComposer("Changed");
+  Answer = QMessageBox::Cancel;
+  EXPECT_FALSE(frame->close());
+  EXPECT_EQ(Asked.size(), 1) << "the windows after the cancelled one are not asked";
+  EXPECT_EQ(frame->ScoreWindows().size(), 2);
+  EXPECT_TRUE(frame->isVisible());
+
+  Asked.clear();
+  Answer = QMessageBox::No;
+  EXPECT_TRUE(frame->close());
+  EXPECT_EQ(Asked.size(), 2);
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  for (const auto& window : ScoreWindows) EXPECT_TRUE(window.isNull());
+}
+
+}  // namespace
+}  // namespace veltrimond::testing
