@@ -228,8 +228,8 @@ void ScoreKeys::Apply(const KeyResult& result) {
         dot->toggle();
       break;
     case KeyAction::NoteValue:
-      // Naming the note tool first makes the sub-tool a note value.
-      m_window.SetTool(QStringLiteral("Note"));
+      // Naming the note tool first makes the sub-tool a note value (and the tool current).
+      m_window.NameTool(QStringLiteral("Note"));
       m_window.SetSubTool(result.Arg);
       break;
     case KeyAction::PointerTool: m_window.SetTool(QStringLiteral("Point")); break;

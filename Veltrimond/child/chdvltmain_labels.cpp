@@ -14,6 +14,7 @@
 
 #include "Veltrimond/child/chdvltmain.h"
 #include "Veltrimond/child/chdvltmain_labels.h"
+#include "Veltrimond/child/chordnames.h"
 #include "Veltrimond/shell/appcontext.h"
 #include "notecraft/core/enums.h"
 #include "notecraft/core/globalevent.h"
@@ -25,44 +26,12 @@ namespace veltrimond {
 
 namespace {
 
-const QString kBlank = QStringLiteral(" ");
-
-void AddOnce(QStringList& list, const QString& item) {
-  if (!list.contains(item)) list.append(item);
-}
-
 const QRegularExpression& BassPattern() {
   static const QRegularExpression pattern(QStringLiteral("^[A-G][#b]?$"));
   return pattern;
 }
 
 }  // namespace
-
-ChordNameParts SplitChordName(const QString& name) {
-  const QString trimmed = name.trimmed();
-  const qsizetype blank = trimmed.indexOf(QLatin1Char(' '));
-  ChordNameParts parts;
-  parts.Root = blank < 0 ? trimmed : trimmed.left(blank).trimmed();
-  QString rest = blank < 0 ? QString() : trimmed.mid(blank + 1).trimmed();
-  if (rest.left(3).compare(QLatin1String("MIN"), Qt::CaseInsensitive) == 0) {
-    parts.Minor = true;
-    rest = rest.mid(3).trimmed();
-  }
-  if (rest.isEmpty() || rest.compare(QLatin1String("MAJ"), Qt::CaseInsensitive) == 0)
-    rest = kBlank;
-  parts.Quality = rest;
-  return parts;
-}
-
-ChordLists BuildChordLists(const QStringList& names) {
-  ChordLists lists;
-  for (const QString& name : names) {
-    const ChordNameParts parts = SplitChordName(name);
-    AddOnce(lists.Roots, parts.Root);
-    AddOnce(parts.Minor ? lists.Minor : lists.Major, parts.Quality);
-  }
-  return lists;
-}
 
 QStringList ChordNamesFor(const QString& root, bool minor, const QString& quality) {
   QString name = root.trimmed();
@@ -233,9 +202,9 @@ ChordPanel::ChordPanel(QWidget* parent) : QFrame(parent) {
 
 void ChordPanel::SetChordTable(std::vector<std::pair<QString, int>> table) {
   m_table = std::move(table);
-  QStringList names;
-  for (const auto& entry : m_table) names.append(entry.first);
-  const ChordLists lists = BuildChordLists(names);
+  std::vector<std::pair<std::string, int>> names;
+  for (const auto& [name, number] : m_table) names.emplace_back(name.toStdString(), number);
+  const ChordNameLists lists = SplitChordNames(names);
   cboChord->clear();
   cboChord->addItems(lists.Roots);
   lstQual[0]->clear();

@@ -36,24 +36,6 @@ namespace veltrimond {
 
 // --- Chord names ---
 
-// A chord name split as the panel offers it: the root (text before the first blank), whether
-// the rest begins with "Min", and the quality, " " standing for none or "Maj".
-struct ChordNameParts {
-  QString Root;
-  bool Minor = false;
-  QString Quality;
-  bool operator==(const ChordNameParts&) const = default;
-};
-ChordNameParts SplitChordName(const QString& name);
-
-// The panel's lists from the chord table's names, each without repeats, in table order.
-struct ChordLists {
-  QStringList Roots;
-  QStringList Major;
-  QStringList Minor;
-};
-ChordLists BuildChordLists(const QStringList& names);
-
 // The names a pick stands for, best first: root, " Min" when minor, then " " and the
 // quality, "Maj" for a blank major quality. A plain major chord may also be named by its
 // root alone, as compact chord tables spell it.

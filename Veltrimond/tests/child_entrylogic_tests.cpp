@@ -243,28 +243,6 @@ TEST(TextBoxWidth, NeverBelowTheMinimum) {
 
 // --- Chord names and the bass note ---
 
-TEST(ChordNames, SplitAsThePanelOffersThem) {
-  const QString blank = QStringLiteral(" ");
-  const std::vector<std::tuple<QString, ChordNameParts>> cases = {
-      {QStringLiteral("C"), {QStringLiteral("C"), false, blank}},
-      {QStringLiteral("C Maj"), {QStringLiteral("C"), false, blank}},
-      {QStringLiteral("C Min"), {QStringLiteral("C"), true, blank}},
-      {QStringLiteral("C Min 7"), {QStringLiteral("C"), true, QStringLiteral("7")}},
-      {QStringLiteral("C 7"), {QStringLiteral("C"), false, QStringLiteral("7")}},
-      {QStringLiteral("c min"), {QStringLiteral("c"), true, blank}},
-      {QStringLiteral(" F#  maj "), {QStringLiteral("F#"), false, blank}},
-      {QStringLiteral("Cm7"), {QStringLiteral("Cm7"), false, blank}},
-  };
-  for (const auto& [name, parts] : cases) EXPECT_EQ(SplitChordName(name), parts) << name.toStdString();
-
-  const ChordLists lists = BuildChordLists({QStringLiteral("C Maj"), QStringLiteral("C Min"),
-                                            QStringLiteral("C 7"), QStringLiteral("D Maj"),
-                                            QStringLiteral("D Min 7"), QStringLiteral("D 7")});
-  EXPECT_EQ(lists.Roots, (QStringList{QStringLiteral("C"), QStringLiteral("D")}));
-  EXPECT_EQ(lists.Major, (QStringList{blank, QStringLiteral("7")}));
-  EXPECT_EQ(lists.Minor, (QStringList{blank, QStringLiteral("7")}));
-}
-
 TEST(ChordNames, APickNamesOneTableEntryOrNone) {
   const std::vector<std::pair<QString, int>> table = {
       {QStringLiteral("C Maj"), 0}, {QStringLiteral("F Maj"), 5}, {QStringLiteral("F Min"), 6},
