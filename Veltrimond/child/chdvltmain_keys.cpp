@@ -154,8 +154,7 @@ bool ScoreKeys::eventFilter(QObject* watched, QEvent* event) {
   if (TableControlKey(*key) && TriggerMenuShortcut(*key)) return true;
   switch (key->key()) {
     case Qt::Key_Up: case Qt::Key_Down: case Qt::Key_Left: case Qt::Key_Right:
-      if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) return false;
-      return HandleArrow(key->key());
+      return HandleArrow(key->key());  // whatever the modifiers
     default: break;
   }
   return HandleCharacter(KeyTable::CharCode(*key));

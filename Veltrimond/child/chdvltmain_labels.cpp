@@ -135,7 +135,6 @@ ChordPanel::ChordPanel(QWidget* parent) : QFrame(parent) {
   setFrameStyle(QFrame::Panel | QFrame::Raised);
   setLineWidth(2);
   setAutoFillBackground(true);
-  setFocusPolicy(Qt::StrongFocus);
 
   cboChord = new QComboBox(this);
   cboChord->setObjectName(QStringLiteral("cboChord"));
@@ -188,6 +187,10 @@ ChordPanel::ChordPanel(QWidget* parent) : QFrame(parent) {
     }
     return true;
   };
+
+  // A click on the panel itself gives the root combo the focus.
+  setFocusPolicy(Qt::StrongFocus);
+  setFocusProxy(cboChord);
 
   m_focusTimer = new QTimer(this);
   m_focusTimer->setSingleShot(true);

@@ -9,6 +9,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMouseEvent>
 #include <QTemporaryDir>
 #include <QTest>
@@ -143,6 +145,28 @@ TEST_F(InPlaceTest, NoteValueKeysPickTheNoteToolUnlessAnEnabledMenuItemCarriesTh
   EXPECT_EQ(triggered, 1);
   EXPECT_EQ(window->Palette().SubTool(), 1);
   EXPECT_TRUE(window->isVisible());  // Ctrl+W never closes the window
+}
+
+TEST_F(InPlaceTest, CtrlWAndCtrlQKeepTheirNoteValuesInAWindowOfTheMdiArea) {
+  window.reset();
+  QMdiArea area;
+  auto* child = new chdVLTMain(Context, Frame);
+  QMdiSubWindow* sub = area.addSubWindow(child);
+  area.resize(1000, 800);
+  area.show();
+  sub->showMaximized();
+  QCoreApplication::processEvents();
+  area.setActiveSubWindow(sub);
+  child->pctScore->setFocus();
+  QCoreApplication::processEvents();
+  ASSERT_TRUE(child->isAncestorOf(QApplication::focusWidget()));
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_W, Qt::ControlModifier);
+  EXPECT_EQ(area.subWindowList().size(), 1);
+  EXPECT_EQ(child->Palette().ToolGroup(), 6);
+  EXPECT_EQ(child->Palette().SubTool(), 1);
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Q, Qt::ControlModifier);
+  EXPECT_EQ(child->Palette().SubTool(), 4);
+  EXPECT_EQ(area.subWindowList().size(), 1);
 }
 
 TEST_F(InPlaceTest, VoiceDotPointerAndSelectionKeys) {
