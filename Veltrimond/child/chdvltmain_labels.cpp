@@ -5,10 +5,8 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
-#include <QPainter>
 #include <QRegularExpression>
 #include <QRegularExpressionValidator>
-#include <QStyleOptionFrame>
 #include <QTimer>
 #include <algorithm>
 
