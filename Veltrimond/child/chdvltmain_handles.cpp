@@ -1,5 +1,7 @@
 // The staff-spacing handle list and its drag, and the window's side of it.
 #include <QPainter>
+#include <QPixmap>
+#include <QPolygonF>
 #include <QWidget>
 #include <cstdlib>
 
@@ -101,8 +103,37 @@ private:
   int m_y = 0;
 };
 
+namespace {
+
+// A handle's picture in the strip left of the page (24 x 13 pixels, the mark's Y at row 7):
+// the staff-space handle is a pointer at the staff's top line with an up-and-down arrow;
+// other kinds show the pointer only.
+QPixmap HandleImage(bool staffSpace) {
+  QPixmap image(23, 13);
+  image.fill(Qt::transparent);
+  QPainter painter(&image);
+  painter.setRenderHint(QPainter::Antialiasing);
+  const QColor ink(96, 96, 96);
+  painter.setPen(Qt::NoPen);
+  painter.setBrush(ink);
+  painter.drawPolygon(QPolygonF({QPointF(12, 2), QPointF(22, 6.5), QPointF(12, 11)}));
+  if (staffSpace) {
+    painter.setPen(QPen(ink, 1.4));
+    painter.drawLine(QPointF(5.5, 2), QPointF(5.5, 11));
+    painter.setPen(Qt::NoPen);
+    painter.drawPolygon(QPolygonF({QPointF(2, 4), QPointF(5.5, 0), QPointF(9, 4)}));
+    painter.drawPolygon(QPolygonF({QPointF(2, 9), QPointF(5.5, 13), QPointF(9, 9)}));
+  }
+  return image;
+}
+
+}  // namespace
+
 ScoreHandles::ScoreHandles(chdVLTMain& window) : QObject(&window), m_window(window) {
   m_guide = new HandleGuide(*m_window.pctScore);
+  std::vector<QPixmap> images{HandleImage(true)};
+  for (int type = 1; type < 4; ++type) images.push_back(HandleImage(false));
+  m_window.pctScore->SetHandleImages(std::move(images));
 }
 
 bool ScoreHandles::StartDrag(int x, int y) {
