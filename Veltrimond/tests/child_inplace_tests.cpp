@@ -533,6 +533,13 @@ TEST_F(InPlaceTest, AChordSymbolIsPickedFromThePanelAndANameTheTableLacksIsRefus
   QTRY_VERIFY_WITH_TIMEOUT(!panel->isVisible(), 1000);
   EXPECT_EQ(S().UndoCount(), undo);
 
+  // Esc closes the panel without a chord.
+  QTest::mouseClick(window->pctScore, Qt::LeftButton, {}, at + QPoint(40, 0));
+  ASSERT_TRUE(panel->isVisible());
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+  QTRY_VERIFY_WITH_TIMEOUT(!panel->isVisible(), 1000);
+  EXPECT_EQ(S().UndoCount(), undo);
+
   window->EditUndo();
   EXPECT_EQ(S().AllGlobals().Find(1 << 23, notecraft::evtChord), nullptr);
 }
