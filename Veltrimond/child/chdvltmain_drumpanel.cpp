@@ -1,12 +1,13 @@
 // The drum panel: which drum sounds each drum staff offers, and the labels and combos that
 // show them.
+#include "Veltrimond/child/chdvltmain_drumpanel.h"
+
 #include <QComboBox>
 #include <QEvent>
 #include <QLabel>
 #include <cmath>
 
 #include "Veltrimond/child/chdvltmain.h"
-#include "Veltrimond/child/chdvltmain_drumpanel.h"
 #include "notecraft/core/enums.h"
 #include "notecraft/core/instrument.h"
 #include "notecraft/core/score.h"
@@ -38,8 +39,9 @@ std::vector<DrumStaff> DrumStaves(const notecraft::Score& score) {
       codes[static_cast<std::size_t>(slot - 1)] = instrument->DrumCode(slot);
     DrumStaff entry;
     entry.StaffIndex = staff->Index();
-    entry.Caption = QStringLiteral("%1: %2").arg(staff->Index()).arg(
-        QString::fromStdString(staff->Description()));
+    entry.Caption = QStringLiteral("%1: %2")
+                        .arg(staff->Index())
+                        .arg(QString::fromStdString(staff->Description()));
     for (const DrumSlot& s : DrumSlots(codes))
       entry.Sounds.emplace_back(s.Slot, QString::fromStdString(score.InsDesc(s.Code)));
     staves.push_back(std::move(entry));
@@ -59,8 +61,7 @@ DrumPanel::DrumPanel(QWidget& pane) : m_pane(pane) {
   m_entries.push_back(first);
 }
 
-void DrumPanel::Refresh(const notecraft::Score* score, int top, int width,
-                        double pixelsPerTwip) {
+void DrumPanel::Refresh(const notecraft::Score* score, int top, int width, double pixelsPerTwip) {
   auto px = [pixelsPerTwip](int twips) {
     return static_cast<int>(std::lround(twips * pixelsPerTwip));
   };
@@ -119,7 +120,9 @@ std::optional<int> DrumPanel::SlotFor(int staffIndex) const {
   return std::nullopt;
 }
 
-bool DrumPanel::Shown() const { return m_entries.front().StaffIndex > 0; }
+bool DrumPanel::Shown() const {
+  return m_entries.front().StaffIndex > 0;
+}
 
 int DrumPanel::Bottom() const {
   if (!Shown()) return m_top;

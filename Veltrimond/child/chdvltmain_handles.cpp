@@ -1,4 +1,6 @@
 // The staff-spacing handle list and its drag, and the window's side of it.
+#include "Veltrimond/child/chdvltmain_handles.h"
+
 #include <QPainter>
 #include <QPixmap>
 #include <QPolygonF>
@@ -6,7 +8,6 @@
 #include <cstdlib>
 
 #include "Veltrimond/child/chdvltmain.h"
-#include "Veltrimond/child/chdvltmain_handles.h"
 #include "notecraft/core/enums.h"
 #include "notecraft/core/score.h"
 #include "notecraft/qt/scorepagewidget.h"

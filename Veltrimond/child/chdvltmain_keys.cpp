@@ -1,5 +1,7 @@
 // The key table of the score window (which key does what in which window state) and the
 // filter that feeds it the window's key presses.
+#include "Veltrimond/child/chdvltmain_keys.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QKeyEvent>
@@ -11,7 +13,6 @@
 #include "Veltrimond/child/chdvltmain.h"
 #include "Veltrimond/child/chdvltmain_drumpanel.h"
 #include "Veltrimond/child/chdvltmain_handles.h"
-#include "Veltrimond/child/chdvltmain_keys.h"
 #include "Veltrimond/child/chdvltmain_labels.h"
 #include "Veltrimond/child/chdvltmain_lyrics.h"
 #include "notecraft/core/enums.h"
@@ -21,9 +22,13 @@ namespace veltrimond::KeyTable {
 
 namespace {
 
-constexpr int Ctrl(char letter) { return letter - 'A' + 1; }
+constexpr int Ctrl(char letter) {
+  return letter - 'A' + 1;
+}
 
-KeyResult Swallow(KeyAction action, int arg = 0) { return {action, arg, false, true}; }
+KeyResult Swallow(KeyAction action, int arg = 0) {
+  return {action, arg, false, true};
+}
 
 }  // namespace
 
@@ -32,11 +37,16 @@ KeyResult Arrow(const KeyContext& context, int qtKey) {
       context.LabelActive || context.ToolGroup != kNoteTool)
     return {};
   switch (qtKey) {
-    case Qt::Key_Up: return {KeyAction::ChangeLast, 1, false, true};
-    case Qt::Key_Down: return {KeyAction::ChangeLast, -1, false, true};
-    case Qt::Key_Right: return {KeyAction::ChangeLast, 1, true, true};
-    case Qt::Key_Left: return {KeyAction::ChangeLast, -1, true, true};
-    default: return {};
+    case Qt::Key_Up:
+      return {KeyAction::ChangeLast, 1, false, true};
+    case Qt::Key_Down:
+      return {KeyAction::ChangeLast, -1, false, true};
+    case Qt::Key_Right:
+      return {KeyAction::ChangeLast, 1, true, true};
+    case Qt::Key_Left:
+      return {KeyAction::ChangeLast, -1, true, true};
+    default:
+      return {};
   }
 }
 
@@ -55,24 +65,38 @@ KeyResult Character(const KeyContext& context, int code, bool chordMinor) {
   // The lyric box and the page box take their own keys.
   if (context.LyricActive || context.PageBoxFocus) return {};
   switch (code) {
-    case '1': case '2': case '3': case '4': return Swallow(KeyAction::Voice, code - '1');
-    case '+': return Swallow(KeyAction::WidthIncrease);
-    case '-': return Swallow(KeyAction::WidthDecrease);
-    case Ctrl('D'): return Swallow(KeyAction::ToggleDot);
+    case '1':
+    case '2':
+    case '3':
+    case '4':
+      return Swallow(KeyAction::Voice, code - '1');
+    case '+':
+      return Swallow(KeyAction::WidthIncrease);
+    case '-':
+      return Swallow(KeyAction::WidthDecrease);
+    case Ctrl('D'):
+      return Swallow(KeyAction::ToggleDot);
     // Ctrl+H is also what Backspace types, so Backspace picks the half note too.
-    case Ctrl('W'): return Swallow(KeyAction::NoteValue, 1);
-    case Ctrl('H'): return Swallow(KeyAction::NoteValue, 2);
-    case Ctrl('Q'): return Swallow(KeyAction::NoteValue, 4);
-    case Ctrl('E'): return Swallow(KeyAction::NoteValue, 8);
-    case Ctrl('S'): return Swallow(KeyAction::NoteValue, 16);
-    case Ctrl('T'): return Swallow(KeyAction::NoteValue, 32);
+    case Ctrl('W'):
+      return Swallow(KeyAction::NoteValue, 1);
+    case Ctrl('H'):
+      return Swallow(KeyAction::NoteValue, 2);
+    case Ctrl('Q'):
+      return Swallow(KeyAction::NoteValue, 4);
+    case Ctrl('E'):
+      return Swallow(KeyAction::NoteValue, 8);
+    case Ctrl('S'):
+      return Swallow(KeyAction::NoteValue, 16);
+    case Ctrl('T'):
+      return Swallow(KeyAction::NoteValue, 32);
     case Ctrl('R'):
       if (context.ToolKey == QLatin1String("Point")) return Swallow(KeyAction::None);
       return Swallow(KeyAction::PointerTool);
     case kEscape:
       if (context.HasSelection) return Swallow(KeyAction::ResetSelection);
       return {};
-    default: return {};
+    default:
+      return {};
   }
 }
 
@@ -84,12 +108,17 @@ int CharCode(const QKeyEvent& event) {
   }
   switch (key) {
     case Qt::Key_Return:
-    case Qt::Key_Enter: return kEnter;
-    case Qt::Key_Escape: return kEscape;
-    case Qt::Key_Backspace: return 8;
+    case Qt::Key_Enter:
+      return kEnter;
+    case Qt::Key_Escape:
+      return kEscape;
+    case Qt::Key_Backspace:
+      return 8;
     case Qt::Key_Tab:
-    case Qt::Key_Backtab: return 9;
-    default: break;
+    case Qt::Key_Backtab:
+      return 9;
+    default:
+      break;
   }
   const QString text = event.text();
   if (text.isEmpty()) return 0;
@@ -111,9 +140,17 @@ bool TableControlKey(const QKeyEvent& key) {
       Qt::ControlModifier)
     return false;
   switch (key.key()) {
-    case Qt::Key_W: case Qt::Key_H: case Qt::Key_Q: case Qt::Key_E: case Qt::Key_S:
-    case Qt::Key_T: case Qt::Key_R: case Qt::Key_D: return true;
-    default: return false;
+    case Qt::Key_W:
+    case Qt::Key_H:
+    case Qt::Key_Q:
+    case Qt::Key_E:
+    case Qt::Key_S:
+    case Qt::Key_T:
+    case Qt::Key_R:
+    case Qt::Key_D:
+      return true;
+    default:
+      return false;
   }
 }
 
@@ -130,7 +167,9 @@ ScoreKeys::ScoreKeys(chdVLTMain& window) : QObject(&window), m_window(window) {
   qApp->installEventFilter(this);
 }
 
-ScoreKeys::~ScoreKeys() { qApp->removeEventFilter(this); }
+ScoreKeys::~ScoreKeys() {
+  qApp->removeEventFilter(this);
+}
 
 bool ScoreKeys::InWindow(QObject* watched) const {
   auto* widget = qobject_cast<QWidget*>(watched);
@@ -153,9 +192,13 @@ bool ScoreKeys::eventFilter(QObject* watched, QEvent* event) {
   }
   if (TableControlKey(*key) && TriggerMenuShortcut(*key)) return true;
   switch (key->key()) {
-    case Qt::Key_Up: case Qt::Key_Down: case Qt::Key_Left: case Qt::Key_Right:
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_Left:
+    case Qt::Key_Right:
       return HandleArrow(key->key());  // whatever the modifiers
-    default: break;
+    default:
+      break;
   }
   return HandleCharacter(KeyTable::CharCode(*key));
 }
@@ -205,12 +248,23 @@ bool ScoreKeys::HandleCharacter(int code) {
 void ScoreKeys::Apply(const KeyResult& result) {
   notecraft::Score& score = m_window.Score();
   switch (result.Action) {
-    case KeyAction::None: break;
-    case KeyAction::ChangeLast: score.ChangeLast(result.Arg, result.Alignment); break;
-    case KeyAction::CommitChord: m_window.Labels().CommitChord(result.Arg); break;
-    case KeyAction::CloseChord: m_window.Labels().CloseChord(); break;
-    case KeyAction::CommitLabel: m_window.Labels().CommitLabel(); break;
-    case KeyAction::CancelLabel: m_window.Labels().CancelLabel(); break;
+    case KeyAction::None:
+      break;
+    case KeyAction::ChangeLast:
+      score.ChangeLast(result.Arg, result.Alignment);
+      break;
+    case KeyAction::CommitChord:
+      m_window.Labels().CommitChord(result.Arg);
+      break;
+    case KeyAction::CloseChord:
+      m_window.Labels().CloseChord();
+      break;
+    case KeyAction::CommitLabel:
+      m_window.Labels().CommitLabel();
+      break;
+    case KeyAction::CancelLabel:
+      m_window.Labels().CancelLabel();
+      break;
     case KeyAction::Voice:
       // As the Voice menu's item: checked, the score's voice, and the status panel.
       m_window.mnuVoice[static_cast<std::size_t>(result.Arg)]->trigger();
@@ -231,8 +285,12 @@ void ScoreKeys::Apply(const KeyResult& result) {
       m_window.NameTool(QStringLiteral("Note"));
       m_window.SetSubTool(result.Arg);
       break;
-    case KeyAction::PointerTool: m_window.SetTool(QStringLiteral("Point")); break;
-    case KeyAction::ResetSelection: m_window.ResetSelection(); break;
+    case KeyAction::PointerTool:
+      m_window.SetTool(QStringLiteral("Point"));
+      break;
+    case KeyAction::ResetSelection:
+      m_window.ResetSelection();
+      break;
   }
 }
 
@@ -254,6 +312,8 @@ void chdVLTMain::AttachEditingParts() {
   Hooks.LyricActive = [this] { return m_lyrics->Active(); };
 }
 
-void chdVLTMain::StartLyricEntry() { m_lyrics->Start(); }
+void chdVLTMain::StartLyricEntry() {
+  m_lyrics->Start();
+}
 
 }  // namespace veltrimond

@@ -26,16 +26,16 @@ struct KeyContext {
 
 enum class KeyAction {
   None,
-  ChangeLast,      // Arg: +1/-1; Alignment: position (true) or pitch (false)
-  CommitChord,     // Arg: the quality list (0 major, 1 minor)
+  ChangeLast,   // Arg: +1/-1; Alignment: position (true) or pitch (false)
+  CommitChord,  // Arg: the quality list (0 major, 1 minor)
   CloseChord,
   CommitLabel,
   CancelLabel,
-  Voice,           // Arg: 0..3
+  Voice,  // Arg: 0..3
   WidthIncrease,
   WidthDecrease,
   ToggleDot,
-  NoteValue,       // Arg: the note tool's sub-tool 1, 2, 4, 8, 16, 32
+  NoteValue,  // Arg: the note tool's sub-tool 1, 2, 4, 8, 16, 32
   PointerTool,
   ResetSelection,
 };

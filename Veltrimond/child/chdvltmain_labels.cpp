@@ -1,4 +1,6 @@
 // Chord names, the bass note, the label's logic, and the chord-symbol panel.
+#include "Veltrimond/child/chdvltmain_labels.h"
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -11,7 +13,6 @@
 #include <algorithm>
 
 #include "Veltrimond/child/chdvltmain.h"
-#include "Veltrimond/child/chdvltmain_labels.h"
 #include "Veltrimond/child/chordnames.h"
 #include "Veltrimond/shell/appcontext.h"
 #include "notecraft/core/enums.h"
@@ -148,8 +149,8 @@ ChordPanel::ChordPanel(QWidget* parent) : QFrame(parent) {
   txtBass->KeepTab = false;
   txtBass->show();
   txtBass->setMaxLength(2);
-  txtBass->setValidator(new QRegularExpressionValidator(
-      QRegularExpression(QStringLiteral("[A-G][#b]?")), txtBass));
+  txtBass->setValidator(
+      new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[A-G][#b]?")), txtBass));
 
   // Laid out by hand: the panel floats over the page at a fixed size.
   const int w = 150;
@@ -176,7 +177,8 @@ ChordPanel::ChordPanel(QWidget* parent) : QFrame(parent) {
     const int caret =
         txtBass->hasSelectedText() ? txtBass->selectionStart() : txtBass->cursorPosition();
     QString rest = txtBass->text();
-    if (txtBass->hasSelectedText()) rest.remove(txtBass->selectionStart(), txtBass->selectedText().size());
+    if (txtBass->hasSelectedText())
+      rest.remove(txtBass->selectionStart(), txtBass->selectedText().size());
     if (const auto accepted = BassAfterKey(rest, caret, text.at(0))) {
       txtBass->setText(*accepted);
       txtBass->setCursorPosition(caret + 1);
@@ -226,7 +228,9 @@ void ChordPanel::Open(QPoint pos, QPoint pagePoint) {
   cboChord->setFocus(Qt::OtherFocusReason);
 }
 
-bool ChordPanel::Minor() const { return chkChord->isChecked(); }
+bool ChordPanel::Minor() const {
+  return chkChord->isChecked();
+}
 
 void ChordPanel::CommitFrom(int list) {
   if (!m_open || list < 0 || list > 1) return;
@@ -293,16 +297,18 @@ namespace {
 
 constexpr double kPageTwipsPerPixel = 15;
 
-int Pixels(int twips) { return static_cast<int>(std::lround(twips / kPageTwipsPerPixel)); }
+int Pixels(int twips) {
+  return static_cast<int>(std::lround(twips / kPageTwipsPerPixel));
+}
 
-QColor FromPacked(std::int32_t rgb) { return QColor(rgb & 0xFF, (rgb >> 8) & 0xFF, (rgb >> 16) & 0xFF); }
+QColor FromPacked(std::int32_t rgb) {
+  return QColor(rgb & 0xFF, (rgb >> 8) & 0xFF, (rgb >> 16) & 0xFF);
+}
 
 }  // namespace
 
 ScoreLabelEditor::ScoreLabelEditor(chdVLTMain& window)
-    : QObject(&window),
-      m_window(window),
-      m_entry(*this, *this, ScoreTextWidth(window.Score())) {
+    : QObject(&window), m_window(window), m_entry(*this, *this, ScoreTextWidth(window.Score())) {
   txtLabel = new InPlaceBox(m_window.pctScore);
   txtLabel->setObjectName(QStringLiteral("txtLabel"));
   connect(txtLabel, &QLineEdit::textEdited, this,
@@ -311,8 +317,9 @@ ScoreLabelEditor::ScoreLabelEditor(chdVLTMain& window)
 
   pctChords = new ChordPanel(m_window.pctBase);
   connect(pctChords, &ChordPanel::Commit, this, &ScoreLabelEditor::ChordChosen);
-  connect(pctChords, &ChordPanel::Refused, this,
-          [this](const QString& message) { m_window.Panel(QStringLiteral("Msg"))->setText(message); });
+  connect(pctChords, &ChordPanel::Refused, this, [this](const QString& message) {
+    m_window.Panel(QStringLiteral("Msg"))->setText(message);
+  });
 }
 
 void ScoreLabelEditor::OpenTextLabel(int x, int y) {
@@ -376,9 +383,13 @@ void ScoreLabelEditor::HideBox() {
   txtLabel->hide();
 }
 
-void ScoreLabelEditor::CommitLabel() { m_entry.Commit(txtLabel->text()); }
+void ScoreLabelEditor::CommitLabel() {
+  m_entry.Commit(txtLabel->text());
+}
 
-void ScoreLabelEditor::CancelLabel() { m_entry.Cancel(); }
+void ScoreLabelEditor::CancelLabel() {
+  m_entry.Cancel();
+}
 
 void ScoreLabelEditor::OpenChordPanel(int x, int y) {
   if (!m_chordTableLoaded) {
@@ -399,8 +410,12 @@ void ScoreLabelEditor::ChordChosen(int number, const QString& bass, QPoint pageP
   m_window.pctScore->setFocus(Qt::OtherFocusReason);
 }
 
-void ScoreLabelEditor::CommitChord(int list) { pctChords->CommitFrom(list); }
+void ScoreLabelEditor::CommitChord(int list) {
+  pctChords->CommitFrom(list);
+}
 
-void ScoreLabelEditor::CloseChord() { m_window.pctScore->setFocus(Qt::OtherFocusReason); }
+void ScoreLabelEditor::CloseChord() {
+  m_window.pctScore->setFocus(Qt::OtherFocusReason);
+}
 
 }  // namespace veltrimond

@@ -1,4 +1,6 @@
 // Lyric entry's logic and the in-place text box.
+#include "Veltrimond/child/chdvltmain_lyrics.h"
+
 #include <QFocusEvent>
 #include <QFontMetrics>
 #include <QLabel>
@@ -8,7 +10,6 @@
 
 #include "Veltrimond/child/chdvltmain.h"
 #include "Veltrimond/child/chdvltmain_labels.h"
-#include "Veltrimond/child/chdvltmain_lyrics.h"
 #include "notecraft/core/enums.h"
 #include "notecraft/core/score.h"
 #include "notecraft/qt/qpaintersurface.h"
@@ -28,13 +29,21 @@ bool ScoreLyricCaret::Prev(int& atTime, int& x, int& y, std::string& syllable) {
 bool ScoreLyricCaret::Store(int atTime, const std::string& text) {
   return m_score.AddLyric(atTime, text);
 }
-int ScoreLyricCaret::CurPage() const { return m_score.CurPage(); }
-int ScoreLyricCaret::LastPage() const { return m_score.LastPage(); }
-void ScoreLyricCaret::SetCurPage(int page) { m_score.SetCurPage(page); }
+int ScoreLyricCaret::CurPage() const {
+  return m_score.CurPage();
+}
+int ScoreLyricCaret::LastPage() const {
+  return m_score.LastPage();
+}
+void ScoreLyricCaret::SetCurPage(int page) {
+  m_score.SetCurPage(page);
+}
 
 namespace {
 
-int AtLeastMinimum(int width) { return std::max(width, TextBoxWidth::kMinimum); }
+int AtLeastMinimum(int width) {
+  return std::max(width, TextBoxWidth::kMinimum);
+}
 
 }  // namespace
 
@@ -197,7 +206,9 @@ QFont TwipsFont(const notecraft::Score& score) {
   return spec ? notecraft::QPainterSurface::ToQFont(*spec) : QFont();
 }
 
-int Pixels(int twips) { return static_cast<int>(std::lround(twips / kPageTwipsPerPixel)); }
+int Pixels(int twips) {
+  return static_cast<int>(std::lround(twips / kPageTwipsPerPixel));
+}
 
 }  // namespace
 
@@ -215,8 +226,8 @@ QFont ScoreBoxFont(const notecraft::Score& score) {
 }
 
 void SetPageTabStops(chdVLTMain& window, bool on) {
-  for (QWidget* widget : {static_cast<QWidget*>(window.pctScore),
-                          static_cast<QWidget*>(window.txtPage)}) {
+  for (QWidget* widget :
+       {static_cast<QWidget*>(window.pctScore), static_cast<QWidget*>(window.txtPage)}) {
     const Qt::FocusPolicy policy = widget->focusPolicy();
     if (on && !(policy & Qt::TabFocus) && widget->property("tabStopTaken").toBool())
       widget->setFocusPolicy(Qt::FocusPolicy(policy | Qt::TabFocus));
@@ -250,12 +261,23 @@ bool ScoreLyricEditor::KeyTyped(const QKeyEvent& key) {
   using Key = LyricEntry::Key;
   const bool shift = key.modifiers() & Qt::ShiftModifier;
   switch (key.key()) {
-    case Qt::Key_Tab: m_entry.OnKey(shift ? Key::BackTab : Key::Tab, txtLyric->text()); return true;
-    case Qt::Key_Backtab: m_entry.OnKey(Key::BackTab, txtLyric->text()); return true;
-    case Qt::Key_Space: m_entry.OnKey(Key::Space, txtLyric->text()); return true;
-    case Qt::Key_Minus: m_entry.OnKey(Key::Hyphen, txtLyric->text()); return true;
-    case Qt::Key_Escape: m_entry.OnKey(Key::Escape, txtLyric->text()); return true;
-    default: break;
+    case Qt::Key_Tab:
+      m_entry.OnKey(shift ? Key::BackTab : Key::Tab, txtLyric->text());
+      return true;
+    case Qt::Key_Backtab:
+      m_entry.OnKey(Key::BackTab, txtLyric->text());
+      return true;
+    case Qt::Key_Space:
+      m_entry.OnKey(Key::Space, txtLyric->text());
+      return true;
+    case Qt::Key_Minus:
+      m_entry.OnKey(Key::Hyphen, txtLyric->text());
+      return true;
+    case Qt::Key_Escape:
+      m_entry.OnKey(Key::Escape, txtLyric->text());
+      return true;
+    default:
+      break;
   }
   if (key.text() == QLatin1String("-")) {  // a hyphen typed by another key
     m_entry.OnKey(Key::Hyphen, txtLyric->text());

@@ -23,8 +23,8 @@ namespace {
 TEST(DrumSlots, ListsEachSoundWithItsSlot) {
   using Codes = std::array<int, 8>;
   const std::vector<std::tuple<Codes, std::vector<DrumSlot>>> cases = {
-      {{130, 139, 143, 0, 150}, {{1, 130}, {2, 139}, {3, 143}}},  // stops at a 0 code
-      {{130, 130, 139}, {{1, 130}}},                               // slot 2 repeats slot 1
+      {{130, 139, 143, 0, 150}, {{1, 130}, {2, 139}, {3, 143}}},         // stops at a 0 code
+      {{130, 130, 139}, {{1, 130}}},                                     // slot 2 repeats slot 1
       {{130, 139, 139, 143, 130, 150}, {{1, 130}, {2, 139}, {4, 143}}},  // neighbours, repeat
       {{0, 139}, {}},
       {{130, 139, 143, 150, 151, 152, 153, 154},
@@ -145,7 +145,7 @@ TEST_F(Lyrics, SyllablesWithHyphensWalkTheNotesAcrossPages) {
   EXPECT_EQ(view.Log.back(), "place 805,2000 390 ''");  // "XXX" is 300: at least 390
   entry.OnKey(Key::Hyphen, QStringLiteral("ab"));
   entry.OnKey(Key::Space, QStringLiteral("cd"));
-  EXPECT_EQ(caret.Page, 2);  // the next page opened at its first note
+  EXPECT_EQ(caret.Page, 2);             // the next page opened at its first note
   entry.OnKey(Key::Hyphen, QString());  // a lone hyphen on an empty box
   entry.OnKey(Key::Space, QStringLiteral("ef"));
   const std::vector<std::pair<int, std::string>> stored = {

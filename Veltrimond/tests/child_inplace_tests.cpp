@@ -119,9 +119,9 @@ protected:
 // --- Keys ---
 
 TEST_F(InPlaceTest, NoteValueKeysPickTheNoteToolUnlessAnEnabledMenuItemCarriesTheKey) {
-  const std::vector<std::pair<Qt::Key, int>> keys = {
-      {Qt::Key_W, 1}, {Qt::Key_H, 2}, {Qt::Key_Q, 4}, {Qt::Key_E, 8}, {Qt::Key_S, 16},
-      {Qt::Key_T, 32}};
+  const std::vector<std::pair<Qt::Key, int>> keys = {{Qt::Key_W, 1},  {Qt::Key_H, 2},
+                                                     {Qt::Key_Q, 4},  {Qt::Key_E, 8},
+                                                     {Qt::Key_S, 16}, {Qt::Key_T, 32}};
   for (const auto& [key, value] : keys) {
     window->SetTool(QStringLiteral("Clef"));
     Type(key, Qt::ControlModifier);

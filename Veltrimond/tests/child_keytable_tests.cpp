@@ -21,7 +21,9 @@ KeyContext Plain(int tool = 1, bool selection = false) {
   return c;
 }
 
-KeyResult Swallowed(KeyAction action, int arg = 0) { return {action, arg, false, true}; }
+KeyResult Swallowed(KeyAction action, int arg = 0) {
+  return {action, arg, false, true};
+}
 
 TEST(KeyTable, EditingKeysInThePlainWindowState) {
   const KeyContext c = Plain();
@@ -132,9 +134,15 @@ TEST(HandleMarks, APressHitsTheFirstMarkWithinReachInTheStrip) {
   marks.Add(0, 1000);
   marks.Add(0, 1150);  // overlapping reach: the first listed wins
   const std::vector<std::tuple<int, int, std::optional<int>>> cases = {
-      {0, 1000, 0},         {360, 1000, 0},   {361, 1000, std::nullopt},
-      {-1, 1000, std::nullopt}, {100, 1105, 0}, {100, 895, 0},
-      {100, 1106, 1},       {100, 894, std::nullopt}, {100, 1255, 1},
+      {0, 1000, 0},
+      {360, 1000, 0},
+      {361, 1000, std::nullopt},
+      {-1, 1000, std::nullopt},
+      {100, 1105, 0},
+      {100, 895, 0},
+      {100, 1106, 1},
+      {100, 894, std::nullopt},
+      {100, 1255, 1},
       {100, 1256, std::nullopt},
   };
   for (const auto& [x, y, hit] : cases) EXPECT_EQ(marks.HitTest(x, y), hit) << x << "," << y;
@@ -142,7 +150,7 @@ TEST(HandleMarks, APressHitsTheFirstMarkWithinReachInTheStrip) {
 
 TEST(HandleMarks, StepsRoundToTheNearestHalvesToEven) {
   const std::vector<std::pair<int, int>> cases = {
-      {200, 2}, {135, 2}, {225, 2}, {-135, -2}, {45, 0}, {-45, 0}, {44, 0},
+      {200, 2}, {135, 2}, {225, 2}, {-135, -2}, {45, 0},    {-45, 0}, {44, 0},
       {46, 1},  {90, 1},  {315, 4}, {405, 4},   {-225, -2}, {0, 0},
   };
   for (const auto& [delta, steps] : cases)
