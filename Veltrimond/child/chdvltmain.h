@@ -140,8 +140,6 @@ public:
   ScoreDrumPanel& Drums() const { return *m_drums; }
   ScoreLyricEditor& Lyrics() const { return *m_lyrics; }
   ScoreLabelEditor& Labels() const { return *m_labels; }
-  // In-place lyric entry (the toolbar's "Lyrics" button).
-  void StartLyricEntry();
 
   // --- Layout (the names the other parts of the window use) ---
   QWidget* pctToolBox = nullptr;    // the tool pane
@@ -196,6 +194,8 @@ public:
     std::function<void(int x, int y)> OpenTextLabel;
     // True while in-place lyric entry is open: the tool is then not written to "Status".
     std::function<bool()> LyricActive;
+    // The toolbar's Lyrics button: in-place lyric entry. Unset: nothing.
+    std::function<void()> StartLyricEntry;
     // Shows a page pop-up; unset: mnuNote/mnuScore/mnuMeasure as they are.
     std::function<void(PagePopup)> ShowPopup;
     // The Note menu's items follow the state (the menus enable and disable them).

@@ -310,10 +310,7 @@ void chdVLTMain::AttachEditingParts() {
   Hooks.OpenChordPanel = [this](int x, int y) { m_labels->OpenChordPanel(x, y); };
   Hooks.OpenTextLabel = [this](int x, int y) { m_labels->OpenTextLabel(x, y); };
   Hooks.LyricActive = [this] { return m_lyrics->Active(); };
-}
-
-void chdVLTMain::StartLyricEntry() {
-  m_lyrics->Start();
+  Hooks.StartLyricEntry = [this] { m_lyrics->Start(); };
 }
 
 }  // namespace veltrimond

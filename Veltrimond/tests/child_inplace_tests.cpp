@@ -422,7 +422,8 @@ TEST_F(InPlaceTest, TabAndShiftTabStayInTheLyricBoxAndEscEndsEntry) {
   S().Staff(1)->SetSelected(true);
   S().SetVerse(1);
   Relayout();
-  ASSERT_TRUE(window->Lyrics().Start());
+  window->Hooks.StartLyricEntry();  // the toolbar's Lyrics button
+  ASSERT_TRUE(window->Lyrics().Active());
   InPlaceBox* box = window->Lyrics().txtLyric;
   const int first = window->Lyrics().Entry().Time();
   QTest::keyClick(box, Qt::Key_Tab);
