@@ -17,6 +17,7 @@
 #include "Veltrimond/shell/appcontext.h"
 #include "notecraft/core/enums.h"
 #include "notecraft/core/globalevent.h"
+#include "notecraft/core/region.h"
 #include "notecraft/core/score.h"
 #include "notecraft/core/staff.h"
 #include "notecraft/qt/scorepagewidget.h"
@@ -90,7 +91,7 @@ std::shared_ptr<notecraft::GlobalEvent> MeasureLabel(const notecraft::Staff& sta
 }
 
 void LabelEntry::Open(int x, int y, const std::shared_ptr<notecraft::GlobalEvent>& label) {
-  m_existing = label != nullptr;
+  m_labelTime = label ? label->EventTime() : -1;
   m_tag = label ? QString::fromStdString(label->Text()) : QString();
   m_left = x;
   m_top = m_target.BoxTop(x, y, label.get());
@@ -113,10 +114,10 @@ void LabelEntry::Commit(const QString& text) {
   // Ends first: the store repaints the page and hiding the box takes its focus, and
   // neither may commit a second time.
   m_active = false;
-  const bool store = text != m_tag && (m_existing || !text.isEmpty());
+  const bool store = text != m_tag && (m_labelTime >= 0 || !text.isEmpty());
   if (store) {
     m_tag = text;
-    m_target.Store(m_left, m_top, text);
+    m_target.Store(m_left, m_top, text, m_labelTime);
   }
   m_view.EntryEnded();
 }
@@ -367,8 +368,21 @@ void ScoreLabelEditor::ResizeBox(int width) {
   txtLabel->resize(Pixels(width), txtLabel->height());
 }
 
-void ScoreLabelEditor::Store(int left, int top, const QString& text) {
-  m_window.Score().AddGlobalByHit(left, top, notecraft::evtText, 0, text.toStdString());
+void ScoreLabelEditor::Store(int left, int top, const QString& text, int labelTime) {
+  notecraft::Score& score = m_window.Score();
+  int x = left;
+  // A label edited from another point of its measure keeps its place: the text goes to the
+  // point of the band that stands for the label's time, where it replaces the label.
+  if (labelTime >= 0 && score.TimeByHit(x, top) != labelTime) {
+    if (const auto band = score.InRegion(left, top)) {
+      for (int probe = band->Left(); probe <= band->Right(); probe += 5) {
+        if (score.TimeByHit(probe, top) != labelTime) continue;
+        x = probe;
+        break;
+      }
+    }
+  }
+  score.AddGlobalByHit(x, top, notecraft::evtText, 0, text.toStdString());
 }
 
 void ScoreLabelEditor::EntryEnded() {

@@ -80,7 +80,9 @@ public:
     virtual ~Target() = default;
     // Label offsets and the box's Y for a point; see Score::TextOffsetByPos/TextPosByOffset.
     virtual int BoxTop(int x, int y, const notecraft::GlobalEvent* label) = 0;
-    virtual void Store(int left, int top, const QString& text) = 0;
+    // Stores text at the box's top-left; labelTime is the time of the label the box was
+    // opened on (-1 for a new one), which the text replaces.
+    virtual void Store(int left, int top, const QString& text, int labelTime) = 0;
   };
 
   LabelEntry(Target& target, View& view, TextBoxWidth width)
@@ -108,7 +110,7 @@ private:
   View& m_view;
   TextBoxWidth m_width;
   bool m_active = false;
-  bool m_existing = false;
+  int m_labelTime = -1;  // the label the box was opened on; -1 for a new one
   QString m_tag;
   int m_left = 0;
   int m_top = 0;
@@ -190,7 +192,7 @@ private:
   void ResizeBox(int width) override;
   void EntryEnded() override;
   int BoxTop(int x, int y, const notecraft::GlobalEvent* label) override;
-  void Store(int left, int top, const QString& text) override;
+  void Store(int left, int top, const QString& text, int labelTime) override;
   void ChordChosen(int number, const QString& bass, QPoint pagePoint);
 
   chdVLTMain& m_window;

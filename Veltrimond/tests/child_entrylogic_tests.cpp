@@ -301,8 +301,9 @@ struct FakeLabelTarget : LabelEntry::Target {
     (void)x;
     return label ? y - 100 : y;
   }
-  void Store(int left, int top, const QString& text) override {
-    Stored.push_back(std::to_string(left) + "," + std::to_string(top) + " " + text.toStdString());
+  void Store(int left, int top, const QString& text, int labelTime) override {
+    Stored.push_back(std::to_string(left) + "," + std::to_string(top) + " " + text.toStdString() +
+                     " @" + std::to_string(labelTime));
   }
   std::vector<std::string> Stored;
 };
@@ -327,7 +328,7 @@ TEST(TextLabel, CommitsAChangedTextOnceAtTheBoxCorner) {
   EXPECT_EQ(label.Left(), 500);  // the left edge stays
   label.Commit(QStringLiteral("Allegro"));
   label.Commit(QStringLiteral("Allegro"));  // hiding the box: no second store
-  EXPECT_EQ(target.Stored, std::vector<std::string>{"500,900 Allegro"});
+  EXPECT_EQ(target.Stored, std::vector<std::string>{"500,900 Allegro @-1"});
   EXPECT_EQ(std::count(view.Log.begin(), view.Log.end(), "ended"), 1);
 }
 
@@ -348,7 +349,7 @@ TEST(TextLabel, EscAndUnchangedOrEmptyNewTextsStoreNothing) {
   // Emptying an existing label stores the empty text.
   label.Open(600, 900, existing);
   label.Commit(QString());
-  EXPECT_EQ(target.Stored, std::vector<std::string>{"600,800 "});
+  EXPECT_EQ(target.Stored, std::vector<std::string>{"600,800  @64"});
 }
 
 TEST(TextLabel, TheMeasuresLabelIsTheLastTextUpToItsEnd) {

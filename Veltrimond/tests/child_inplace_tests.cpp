@@ -480,6 +480,21 @@ TEST_F(InPlaceTest, ATextLabelIsTypedStoredOnceUndoneAndEscStoresNothing) {
   EXPECT_EQ(CountEvents(events, notecraft::evtText), 1);
   EXPECT_EQ(events.Find(1 << 23, notecraft::evtText)->Text(), "Presto");
 
+  // Edited from another point of its measure, the label is replaced where it stands.
+  const int time = events.Find(1 << 23, notecraft::evtText)->EventTime();
+  const QPoint other = at + QPoint(60, 0);
+  ASSERT_NE(S().TimeByHit(other.x() * kTpp, other.y() * kTpp), time);
+  QTest::mouseClick(window->pctScore, Qt::LeftButton, {}, other);
+  ASSERT_TRUE(window->Labels().LabelActive());
+  EXPECT_EQ(box->text(), QStringLiteral("Presto"));
+  QTest::keyClicks(box, QStringLiteral("Adagio"));
+  QTest::keyClick(box, Qt::Key_Return);
+  ASSERT_EQ(CountEvents(events, notecraft::evtText), 1);
+  EXPECT_EQ(events.Find(1 << 23, notecraft::evtText)->Text(), "Adagio");
+  EXPECT_EQ(events.Find(1 << 23, notecraft::evtText)->EventTime(), time);
+
+  window->EditUndo();
+  EXPECT_EQ(events.Find(1 << 23, notecraft::evtText)->Text(), "Presto");
   window->EditUndo();
   EXPECT_EQ(events.Find(1 << 23, notecraft::evtText)->Text(), "Allegro");
   window->EditUndo();
