@@ -445,7 +445,7 @@ TEST_F(InPlaceTest, TabAndShiftTabStayInTheLyricBoxAndEscEndsEntry) {
 
 // --- Text labels and chord symbols ---
 
-TEST_F(InPlaceTest, ATextLabelIsTypedStoredOnceUndoneAndEscStoresNothing) {
+TEST_F(InPlaceTest, ATextLabelIsTypedStoredOnceEditedElsewhereInItsMeasureAndUndone) {
   window->SetTool(QStringLiteral("Text"));
   const QPoint at = PitchPoint(3000, 79);
   ASSERT_GE(at.x(), 0);
