@@ -31,6 +31,7 @@
 #include "notecraft/core/instrument.h"
 #include "notecraft/core/note.h"
 #include "notecraft/core/notes.h"
+#include "notecraft/core/region.h"
 #include "notecraft/core/score.h"
 #include "notecraft/core/score_structure.h"
 #include "notecraft/core/staff.h"
@@ -322,6 +323,19 @@ TEST_F(InPlaceTest, TheDrumPanelListsEachDrumStaffAndGivesTheChosenSlot) {
   window->ActiveStaff(S().Staff(1));
   window->Drums().ChooseDrum();
   EXPECT_EQ(S().DrumIX(), 1);
+
+  // A press with the note tool on kit A's staff takes the sound chosen there.
+  Relayout();
+  QPoint onA(-1, -1);
+  for (int py = 0; py < S().PageHeightTwips() / kTpp && onA.x() < 0; ++py) {
+    const auto band = S().InRegion(300 * kTpp, py * kTpp);
+    if (band && band->Staff() == a->Index()) onA = QPoint(300, py);
+  }
+  ASSERT_GE(onA.y(), 0);
+  window->SetTool(QStringLiteral("Note"));
+  QTest::mouseClick(window->pctScore, Qt::LeftButton, {}, onA);
+  EXPECT_EQ(window->ActiveStaffNumber(), a->Index());
+  EXPECT_EQ(S().DrumIX(), 4);
 
   notecraft::DelStaff(S(), 2);
   notecraft::DelStaff(S(), 2);
