@@ -67,6 +67,7 @@ chdVLTMain::chdVLTMain(AppContext& context, IFrame& frame, QWidget* parent)
   m_toolbar = new ScoreToolbar(*this, *m_menuCommands);
   setMinimumWidth(kMinWindowWidth / kPageTpp);
   resize(720, 540);
+  AttachEditingParts();
 }
 
 chdVLTMain::~chdVLTMain() {

@@ -47,6 +47,11 @@ struct AppContext;
 class ScoreMenus;
 class ScoreToolbar;
 class SubToolStrip;
+class ScoreDrumPanel;
+class ScoreHandles;
+class ScoreKeys;
+class ScoreLabelEditor;
+class ScoreLyricEditor;
 
 class chdVLTMain : public QWidget,
                    public IScoreWindow,
@@ -130,6 +135,13 @@ public:
   const std::vector<HandleMark>& HandleMarks() const { return m_handleMarks; }
   // The caption as the score's title with " *" while it has unsaved changes.
   void ShowCaption();
+
+  // --- Keys, staff-spacing handles, drum panel, in-place lyrics, labels and chords ---
+  ScoreKeys& Keys() const { return *m_keys; }
+  ScoreHandles& Handles() const { return *m_handles; }
+  ScoreDrumPanel& Drums() const { return *m_drums; }
+  ScoreLyricEditor& Lyrics() const { return *m_lyrics; }
+  ScoreLabelEditor& Labels() const { return *m_labels; }
 
   // --- Layout (the names the other parts of the window use) ---
   QWidget* pctToolBox = nullptr;    // the tool pane
@@ -241,6 +253,7 @@ private:
   void BuildToolPane();  // chdvltmain_tools.cpp
   void ConnectPage();    // chdvltmain_mouse.cpp
   void WatchMdiArea();
+  void AttachEditingParts();  // chdvltmain_keys.cpp
 
   // Viewport.
   void LayOutViewport();
@@ -327,6 +340,12 @@ private:
   bool m_mdiWatched = false;
   ScoreMenus* m_menuCommands = nullptr;  // children of the window
   ScoreToolbar* m_toolbar = nullptr;
+  // Children of the window, made by AttachEditingParts.
+  ScoreKeys* m_keys = nullptr;
+  ScoreHandles* m_handles = nullptr;
+  ScoreDrumPanel* m_drums = nullptr;
+  ScoreLyricEditor* m_lyrics = nullptr;
+  ScoreLabelEditor* m_labels = nullptr;
 };
 
 }  // namespace veltrimond

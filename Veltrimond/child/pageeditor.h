@@ -91,15 +91,16 @@ public:
   int PreviewChannel() const { return m_previewChannel; }
 
   bool ButtonDown() const { return m_buttonDown; }
+  // The last press point (whole twips): where the measure-width keys and the menus' event
+  // commands act.
+  int DownX() const { return m_downX; }
+  int DownY() const { return m_downY; }
   bool HasSelection() const { return m_hasSelection; }
   bool BandActive() const { return m_bandActive; }
   bool OffScore() const { return m_offScore; }
   void SetOffScore(bool off) { m_offScore = off; }
   int SoundingPitch() const { return m_soundingPitch; }
   int SelectionCount() const { return m_selectionCount; }
-  // The last point pressed on the page (whole twips), where the menus' event commands act.
-  int DownX() const { return m_downX; }
-  int DownY() const { return m_downY; }
   int ClickedNoteTime() const { return m_clickedNoteTime; }
   bool NotePopupOpen() const { return m_notePopupOpen; }
   const QRect& BandRect() const { return m_band; }

@@ -388,6 +388,9 @@ public:
   // Adds, toggles, adjusts or removes the event of eventType (EventTypes) at the measure
   // and time under the point; recorded for Undo.
   void AddGlobalByHit(int x, int y, int eventType, int subType = 0, const std::string& text = {});
+  // The time (64ths) at which an event placed at the point by time (a clef, chord, dynamic or
+  // text) would stand: the nearest 64th drawn under it; -1 off every staff and measure.
+  int TimeByHit(int x, int y) const;
 
   // Library-internal.
   // Erases and redraws the system of band (or everything down to the page's end), with

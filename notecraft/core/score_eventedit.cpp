@@ -35,6 +35,17 @@ struct Plan {
   bool Replace = false;   // one event of the type at a time: a second replaces the first
 };
 
+// The time at x within the measure, to the nearest 64th, without snapping.
+int OffsetAt(const BandMeasure& measure, int x, int length) {
+  if (!measure.Stops.empty()) return OffsetInMeasure(measure, x, length);  // drawn under x
+  const int from = measure.Left + measure.Pad;
+  const int area = measure.Width - measure.Pad;
+  if (area <= 0) return 0;
+  return std::clamp(static_cast<int>(RoundHalfEven(static_cast<double>(std::max(x, from) - from) /
+                                                   area * length)),
+                    0, length);
+}
+
 DidWhat Record(int action, int time, int type, int v1, int v2, int staff, const std::string& text) {
   DidWhat r;
   r.Action = action;
@@ -49,6 +60,15 @@ DidWhat Record(int action, int time, int type, int v1, int v2, int staff, const 
 
 }  // namespace
 
+int Score::TimeByHit(int x, int y) const {
+  const auto band = InRegion(x, y);
+  const auto measure = band ? MeasureAt(*band, x) : std::nullopt;
+  if (!measure) return -1;
+  int number = 0, length = 0;
+  m_globals->MeasureInfo(measure->Start, number, length);
+  return measure->Start + OffsetAt(*measure, x, length);
+}
+
 void Score::AddGlobalByHit(int x, int y, int eventType, int subType, const std::string& text) {
   try {
     const auto band = InRegion(x, y);
@@ -59,16 +79,7 @@ void Score::AddGlobalByHit(int x, int y, int eventType, int subType, const std::
     int number = 0, length = 0;
     m_globals->MeasureInfo(measure->Start, number, length);
     const int t0 = measure->Start;
-    // The time at the point, to the nearest 64th, without snapping.
-    const int from = measure->Left + measure->Pad;
-    const int area = measure->Width - measure->Pad;
-    int offset = 0;
-    if (!measure->Stops.empty())
-      offset = OffsetInMeasure(*measure, x, length);  // the time drawn under the point
-    else if (area > 0)
-      offset = std::clamp(static_cast<int>(RoundHalfEven(
-                              static_cast<double>(std::max(x, from) - from) / area * length)),
-                          0, length);
+    const int offset = OffsetAt(*measure, x, length);
 
     int v1 = 0, v2 = 0;
     if (subType >= 0 && subType <= 255) v1 = subType;

@@ -236,5 +236,18 @@ TEST_F(EventEntry, UnplacedKindsAndMissesDoNothing) {
   EXPECT_FALSE(score.CanUndo());
 }
 
+TEST_F(EventEntry, TimeByHitIsWhereAnEventAtThePointStands) {
+  const Region& band = Band(1);
+  const int y = band.Top() + band.PadTop() + band.IncY();
+  for (int offset : {0, 16, 40}) {
+    const int x = XAt(band, 1, offset);
+    const int time = score.TimeByHit(x, y);
+    Click(evtText, 0, "t" + std::to_string(offset), 1, 1, offset);
+    ASSERT_TRUE(Staff1().Find(time, evtText, true)) << offset;
+    EXPECT_EQ(Staff1().Find(time, evtText, true)->Text(), "t" + std::to_string(offset));
+  }
+  EXPECT_EQ(score.TimeByHit(band.Left(), band.Top() - 5000), -1);
+}
+
 }  // namespace
 }  // namespace notecraft

@@ -1,0 +1,203 @@
+#pragma once
+// Text labels and chord symbols typed or picked in place. The text tool opens a box where the
+// page was clicked, holding the staff's label of that measure when it has one; Enter or
+// leaving the box stores a changed text once, Esc discards. The chord tool opens a panel
+// beside the point: root, "Minor", a quality and an optional bass note make a chord name,
+// which must name an entry of the score's chord table.
+//
+// The name and bass rules and the label's logic are plain (tested headless); ChordPanel is
+// the panel's widget.
+
+#include <QFrame>
+#include <QPoint>
+#include <QSize>
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <utility>
+#include <vector>
+
+#include "Veltrimond/child/chdvltmain_lyrics.h"
+
+class QCheckBox;
+class QComboBox;
+class QListWidget;
+class QTimer;
+
+namespace notecraft {
+class GlobalEvent;
+class Score;
+class Staff;
+}  // namespace notecraft
+
+namespace veltrimond {
+
+// --- Chord names ---
+
+// The names a pick stands for, best first: root, " Min" when minor, then " " and the
+// quality, "Maj" for a blank major quality. A plain major chord may also be named by its
+// root alone, as compact chord tables spell it.
+QStringList ChordNamesFor(const QString& root, bool minor, const QString& quality);
+
+// The number of the first table entry named (case-insensitively) as one of names, in the
+// order of names; nullopt when none matches.
+std::optional<int> FindChord(const std::vector<std::pair<QString, int>>& table,
+                             const QStringList& names);
+
+// The bass box: one note name, "A" to "G" with an optional "#" or "b". typed is inserted at
+// caret into text (lower-case letters become capitals, a "B" after the letter becomes "b");
+// the new text, or nullopt when the key is refused.
+std::optional<QString> BassAfterKey(const QString& text, int caret, QChar typed);
+bool ValidBass(const QString& text);  // empty (no bass) or one note name
+
+// Where a panel of size opened at point goes inside an area: moved left and up when it
+// would pass the right or bottom edge, never left of or above the area's origin.
+QPoint ClampPanel(QPoint point, QSize panel, QSize area);
+
+// --- Text labels ---
+
+// The staff's label of the measure [measureStart, measureStart + measureLength): the last
+// text event at or before its end, unless that lies before the measure.
+std::shared_ptr<notecraft::GlobalEvent> MeasureLabel(const notecraft::Staff& staff,
+                                                     int measureStart, int measureLength);
+
+class LabelEntry {
+public:
+  class View {
+  public:
+    virtual ~View() = default;
+    // Show the box at (left, top) twips, width and text; scroll it into view and focus it.
+    virtual void PlaceBox(int left, int top, int width, const QString& text) = 0;
+    virtual void ResizeBox(int width) = 0;
+    // Hide the box, restore the status bar and the tab order, and focus the page.
+    virtual void EntryEnded() = 0;
+  };
+  // What the label asks of the score, so that the logic runs without a page.
+  class Target {
+  public:
+    virtual ~Target() = default;
+    // Label offsets and the box's Y for a point; see Score::TextOffsetByPos/TextPosByOffset.
+    virtual int BoxTop(int x, int y, const notecraft::GlobalEvent* label) = 0;
+    // Stores text at the box's top-left; labelTime is the time of the label the box was
+    // opened on (-1 for a new one), which the text replaces.
+    virtual void Store(int left, int top, const QString& text, int labelTime) = 0;
+  };
+
+  LabelEntry(Target& target, View& view, TextBoxWidth width)
+      : m_target(target), m_view(view), m_width(std::move(width)) {}
+
+  // Opens the box at (x, y) with the existing label (null for a new one).
+  void Open(int x, int y, const std::shared_ptr<notecraft::GlobalEvent>& label);
+  void OnTextChanged(const QString& text);
+  // Enter, or the box lost the focus: a changed text is stored once at the box's top-left;
+  // a new label left empty is not stored.
+  void Commit(const QString& text);
+  // Esc: nothing is stored.
+  void Cancel();
+
+  bool Active() const { return m_active; }
+  int Left() const { return m_left; }
+  int Top() const { return m_top; }
+  int Width() const { return m_boxWidth; }
+  const QString& Tag() const { return m_tag; }
+
+private:
+  void End();
+
+  Target& m_target;
+  View& m_view;
+  TextBoxWidth m_width;
+  bool m_active = false;
+  int m_labelTime = -1;  // the label the box was opened on; -1 for a new one
+  QString m_tag;
+  int m_left = 0;
+  int m_top = 0;
+  int m_boxWidth = TextBoxWidth::kMinimum;
+};
+
+// The chord-symbol panel: root combo, "Minor" box, the two quality lists (one shown), the
+// bass box. It closes about 100 ms after the focus leaves it for good.
+class ChordPanel : public QFrame {
+  Q_OBJECT
+public:
+  explicit ChordPanel(QWidget* parent = nullptr);
+
+  // The chord table: (name, number), as Score::LoadChordList gives it.
+  void SetChordTable(std::vector<std::pair<QString, int>> table);
+  // Shows the panel at pos (parent pixels), remembering the page point (twips) it stands for.
+  void Open(QPoint pos, QPoint pagePoint);
+  // Builds the name from quality list index (0 major, 1 minor) and commits it: emits
+  // Commit with the chord's number, or refuses a name the table does not hold (beep and a
+  // message; the panel stays open).
+  void CommitFrom(int list);
+  void Close();
+  bool IsOpen() const { return m_open; }
+  bool Minor() const;
+
+  QComboBox* cboChord = nullptr;
+  QCheckBox* chkChord = nullptr;
+  QListWidget* lstQual[2] = {nullptr, nullptr};
+  InPlaceBox* txtBass = nullptr;
+
+signals:
+  // The chord number, the bass note ("" for none) and the page point (twips).
+  void Commit(int chordNumber, const QString& bass, QPoint pagePoint);
+  // A built name was refused: the text explains why.
+  void Refused(const QString& message);
+  void Closed();
+
+protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+  void ArmFocusTimer(bool gotFocus);
+  void FocusTimerFired();
+
+  std::vector<std::pair<QString, int>> m_table;
+  QTimer* m_focusTimer = nullptr;
+  QPoint m_pagePoint;
+  bool m_open = false;
+  bool m_focusSeen = false;
+};
+
+class chdVLTMain;
+
+// The window's side of labels and chord symbols: the label box on the page and the chord
+// panel over the page area.
+class ScoreLabelEditor : public QObject, private LabelEntry::View, private LabelEntry::Target {
+  Q_OBJECT
+public:
+  explicit ScoreLabelEditor(chdVLTMain& window);
+
+  void OpenTextLabel(int x, int y);
+  void OpenChordPanel(int x, int y);
+  // Enter and Esc of the window's keys.
+  void CommitLabel();
+  void CancelLabel();
+  void CommitChord(int list);
+  void CloseChord();
+  // The box closes with lyric entry too.
+  void HideBox();
+
+  bool LabelActive() const { return m_entry.Active(); }
+  bool ChordPanelOpen() const { return pctChords->IsOpen(); }
+  const LabelEntry& Entry() const { return m_entry; }
+  InPlaceBox* txtLabel = nullptr;
+  ChordPanel* pctChords = nullptr;
+
+private:
+  void PlaceBox(int left, int top, int width, const QString& text) override;
+  void ResizeBox(int width) override;
+  void EntryEnded() override;
+  int BoxTop(int x, int y, const notecraft::GlobalEvent* label) override;
+  void Store(int left, int top, const QString& text, int labelTime) override;
+  void ChordChosen(int number, const QString& bass, QPoint pagePoint);
+
+  chdVLTMain& m_window;
+  LabelEntry m_entry;
+  bool m_chordTableLoaded = false;
+};
+
+}  // namespace veltrimond
