@@ -154,10 +154,12 @@ bool TableControlKey(const QKeyEvent& key) {
   }
 }
 
+// The items whose shortcuts can fire: a greyed submenu keeps its items' keys to itself.
 void CollectActions(const QList<QAction*>& actions, QList<QAction*>& into) {
   for (QAction* action : actions) {
     into.append(action);
-    if (QMenu* menu = action->menu()) CollectActions(menu->actions(), into);
+    if (QMenu* menu = action->menu(); menu && action->isEnabled())
+      CollectActions(menu->actions(), into);
   }
 }
 
