@@ -7,7 +7,7 @@
 // Split over files: mdivltmain.cpp (construction, bars and menus), mdivltmain_children.cpp
 // (the window list, file commands, arrangement), mdivltmain_status.cpp (progress display,
 // the remaining menu commands), mdivltmain_play.cpp (the transport: playback and note
-// preview), mdivltmain_close.cpp (closing and placement).
+// preview), mdivltmain_close.cpp (closing and placement), mdivltmain_style.cpp (Insert Style).
 
 #include <QMainWindow>
 #include <QMap>

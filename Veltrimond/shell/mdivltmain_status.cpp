@@ -69,14 +69,6 @@ void mdiVLTMain::SetEnableUndo(bool enabled) {
   m_buttons.value(QStringLiteral("Undo"))->setEnabled(enabled);
 }
 
-bool mdiVLTMain::InsertStyle(notecraft::Score& score, long staff, long measure, int type) {
-  (void)score;
-  (void)staff;
-  (void)measure;
-  (void)type;
-  return false;
-}
-
 void mdiVLTMain::ViewToolBar() {
   mnuViewToolBar->trigger();
 }
