@@ -22,6 +22,8 @@
 #include <QWheelEvent>
 #include <cstdlib>
 
+#include "Veltrimond/child/chdvltmain_menus.h"
+#include "Veltrimond/child/chdvltmain_toolbar.h"
 #include "Veltrimond/child/scoreviewport.h"
 #include "Veltrimond/child/subtoolstrip.h"
 #include "Veltrimond/shell/appcontext.h"
@@ -61,11 +63,15 @@ chdVLTMain::chdVLTMain(AppContext& context, IFrame& frame, QWidget* parent)
   for (std::size_t i = 0; i < mnuVoice.size(); ++i) mnuVoice[i]->setChecked(i == 0);
   m_untitled = true;
   setWindowTitle(QString::fromStdString(m_score->FileTitle()));
+  m_menuCommands = new ScoreMenus(*this);
+  m_toolbar = new ScoreToolbar(*this, *m_menuCommands);
   setMinimumWidth(kMinWindowWidth / kPageTpp);
   resize(720, 540);
 }
 
 chdVLTMain::~chdVLTMain() {
+  // A running editing tool works on the score: it goes first.
+  if (m_menuCommands) m_menuCommands->StopTool();
   // The page detaches first: the score must not draw on a page that is going.
   if (pctScore) pctScore->SetScore(nullptr);
   if (m_score) m_score->RemoveListener(this);

@@ -44,6 +44,8 @@ class ScorePageWidget;
 namespace veltrimond {
 
 struct AppContext;
+class ScoreMenus;
+class ScoreToolbar;
 class SubToolStrip;
 
 class chdVLTMain : public QWidget,
@@ -164,6 +166,9 @@ public:
   QPointer<QMenu> mnuMeasure;
   // The top-level menus the frame shows while this window is active.
   QList<QMenu*> m_menus;
+  // The menus' and toolbar's commands (chdvltmain_menus.cpp, chdvltmain_toolbar.cpp).
+  ScoreMenus* MenuCommands() const { return m_menuCommands; }
+  ScoreToolbar* Toolbar() const { return m_toolbar; }
 
   // --- Where other parts plug in; unset hooks do the plain thing noted ---
   struct ChildHooks {
@@ -182,6 +187,8 @@ public:
     std::function<void(int x, int y)> OpenTextLabel;
     // True while in-place lyric entry is open: the tool is then not written to "Status".
     std::function<bool()> LyricActive;
+    // The toolbar's Lyrics button: in-place lyric entry. Unset: nothing.
+    std::function<void()> StartLyricEntry;
     // Shows a page pop-up; unset: mnuNote/mnuScore/mnuMeasure as they are.
     std::function<void(PagePopup)> ShowPopup;
     // The Note menu's items follow the state (the menus enable and disable them).
@@ -318,6 +325,8 @@ private:
   NoteMenuState m_noteMenu = NoteMenuState::NoSelection;
   std::vector<HandleMark> m_handleMarks;
   bool m_mdiWatched = false;
+  ScoreMenus* m_menuCommands = nullptr;  // children of the window
+  ScoreToolbar* m_toolbar = nullptr;
 };
 
 }  // namespace veltrimond

@@ -97,6 +97,9 @@ public:
   void SetOffScore(bool off) { m_offScore = off; }
   int SoundingPitch() const { return m_soundingPitch; }
   int SelectionCount() const { return m_selectionCount; }
+  // The last point pressed on the page (whole twips), where the menus' event commands act.
+  int DownX() const { return m_downX; }
+  int DownY() const { return m_downY; }
   int ClickedNoteTime() const { return m_clickedNoteTime; }
   bool NotePopupOpen() const { return m_notePopupOpen; }
   const QRect& BandRect() const { return m_band; }

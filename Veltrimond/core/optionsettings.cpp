@@ -41,6 +41,7 @@ OptionSettings LoadOptionSettings() {
 void SaveOptionSettings(const OptionSettings& o) {
   platform::SettingsBatch batch;
   batch.Write(kOptions, QStringLiteral("UOM"), o.UOM);
+  batch.Write(kOptions, QStringLiteral("PageSize"), o.PageSize);
   batch.Write(kOptions, QStringLiteral("StaffHeight"), o.StaffHeight);
   batch.Write(kOptions, QStringLiteral("StaffSpacing"), o.StaffSpacing);
   batch.Write(kOptions, QStringLiteral("SystemSpacing"), o.SystemSpacing);

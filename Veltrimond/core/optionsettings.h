@@ -34,7 +34,8 @@ inline constexpr int kLastPageSize = 5;
 // Reads section Options key by key; a missing or unreadable value, or an index out of its
 // list, gives that key's default.
 OptionSettings LoadOptionSettings();
-// Writes what the Defaults command stores (every key but PageSize, which nothing here edits).
+// Writes what the Defaults command stores, the paper size included (it is read at start-up,
+// so a choice made in the dialog must outlast the session).
 void SaveOptionSettings(const OptionSettings& options);
 
 }  // namespace veltrimond

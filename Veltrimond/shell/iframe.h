@@ -5,6 +5,8 @@
 
 #include <QString>
 
+class QPrinter;
+
 namespace notecraft {
 class MIDIEvent;
 class Score;
@@ -74,6 +76,12 @@ public:
   virtual void ToolsClearHistory() = 0;
   virtual void ViewToolBar() = 0;
   virtual void ViewStatusBar() = 0;
+
+  // The printer Print Setup set up, which the windows print on; null when the frame keeps
+  // none (a window then uses its own).
+  virtual QPrinter* Printer() { return nullptr; }
+  // Arranges the score windows: 0 cascade, 1 tile horizontally, 2 tile vertically.
+  virtual void Arrange(int how) { (void)how; }
 };
 
 }  // namespace veltrimond

@@ -49,6 +49,8 @@ mdiVLTMain::mdiVLTMain(AppContext& context, QWidget* parent)
       platform::ReadSettingInt(QStringLiteral("Devices"), QStringLiteral("PlayID"), -1);
   m_sound = m_context.MakeSoundMaster ? m_context.MakeSoundMaster()
                                       : std::make_unique<tonegen::SoundMaster>();
+  // Port numbers change between boots: the stored device names pick the ids.
+  ResolveDevices();
   if (m_sound) {
     m_sound->SetOutputDevice(state.PlayDeviceID);
     m_sound->OpenOutput();

@@ -7,7 +7,8 @@
 // Split over files: mdivltmain.cpp (construction, bars and menus), mdivltmain_children.cpp
 // (the window list, file commands, arrangement), mdivltmain_status.cpp (progress display,
 // the remaining menu commands), mdivltmain_play.cpp (the transport: playback and note
-// preview), mdivltmain_close.cpp (closing and placement), mdivltmain_style.cpp (Insert Style).
+// preview), mdivltmain_close.cpp (closing and placement), mdivltmain_style.cpp (Insert Style),
+// mdivltmain_help.cpp (Defaults, About, the chord mapper and the companion programs).
 
 #include <QMainWindow>
 #include <QMap>
@@ -19,6 +20,8 @@
 #include <optional>
 
 #include "Veltrimond/core/progressmodel.h"
+#include "Veltrimond/options/mididevicelist.h"
+#include "Veltrimond/shell/companions.h"
 #include "Veltrimond/shell/frameimages.h"
 #include "Veltrimond/shell/iframe.h"
 
@@ -154,6 +157,18 @@ public:
   void ToolsClearHistory() override;
   void ViewToolBar() override;
   void ViewStatusBar() override;
+  QPrinter* Printer() override;
+  void Arrange(int how) override;
+
+  // Help, companion programs, Defaults and the chord mapper (mdivltmain_help.cpp).
+  // Tests replace how a companion program is started and where the Defaults dialog's MIDI
+  // devices come from.
+  void SetCompanionLauncher(CompanionLauncher launcher) { m_launcher = std::move(launcher); }
+  void SetDeviceLister(std::function<MidiDeviceLists()> lister) {
+    m_deviceLister = std::move(lister);
+  }
+  // The open Chord Mapper window, if any.
+  QWidget* MapperWindow() const { return m_mapperWindow; }
 
 signals:
   // The frame was shown for the first time (the start-up's first activation waits for it).
@@ -189,7 +204,6 @@ private:
   int RegisterChild(IScoreWindow* window);
   void ShowChild(IScoreWindow* window);
   void DropWindow(QWidget* widget);
-  void Arrange(int how);
   bool CloseChildren();
   void SavePlacement();
   // The transport (mdivltmain_play.cpp).
@@ -200,6 +214,10 @@ private:
   void StartPlay(IScoreWindow& window);
   void EndPlay(bool keepPlayButton);
   void ReleaseTransportButtons(bool keepPlayButton);
+  void ShowHelp(const QString& topic);
+  bool Launch(const CompanionCommand& command);
+  // The devices as the sound output lists them, matched by name first.
+  void ResolveDevices();
 
   AppContext& m_context;
   FrameImages m_images;
@@ -253,6 +271,9 @@ private:
   QMetaObject::Connection m_playingWatch;
   bool m_playActive = false;
   bool m_stopRequested = false;  // CancelPlay runs; guards against re-entry
+  CompanionLauncher m_launcher;
+  std::function<MidiDeviceLists()> m_deviceLister;
+  QPointer<QWidget> m_mapperWindow;
   // Context of the windows' destroyed connections. Declared last, so it goes first: the
   // windows, deleted with the MDI area after every member, find nobody listening.
   QObject m_childWatch;

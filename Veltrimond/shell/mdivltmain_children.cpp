@@ -97,9 +97,13 @@ void mdiVLTMain::OpenWithDialog() {
 }
 
 void mdiVLTMain::PrintSetup() {
-  if (!m_printer) m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-  QPageSetupDialog dialog(m_printer.get(), this);
+  QPageSetupDialog dialog(Printer(), this);
   dialog.exec();
+}
+
+QPrinter* mdiVLTMain::Printer() {
+  if (!m_printer) m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+  return m_printer.get();
 }
 
 bool mdiVLTMain::OpenScoreFile(const QString& path, int fileType) {

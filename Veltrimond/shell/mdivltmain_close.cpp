@@ -1,5 +1,5 @@
-// Closing the frame: the score windows first (any of them may refuse), then the sound output
-// and the help viewer, then the placement is written back.
+// Closing the frame: the score windows first (any of them may refuse), then the sound output,
+// the chord mapper and the help viewer, then the placement is written back.
 #include <QAction>
 #include <QCloseEvent>
 #include <QMdiArea>
@@ -15,13 +15,6 @@
 #include "tonegen/soundmaster.h"
 
 namespace veltrimond {
-
-namespace {
-
-// The help viewer's caption, which names its single-instance channel.
-const QString kHelpCaption = QStringLiteral("Veltrimond - Help");
-
-}  // namespace
 
 void mdiVLTMain::closeEvent(QCloseEvent* event) {
   m_context.State.CloseCancelled = false;
@@ -41,6 +34,7 @@ void mdiVLTMain::closeEvent(QCloseEvent* event) {
     m_sound->CloseOutput();
     m_sound.reset();
   }
+  if (m_mapperWindow) m_mapperWindow->close();
   platform::SendInstanceCommand(kHelpCaption, QStringLiteral("close"));
   SavePlacement();
   cmnMain->Term();

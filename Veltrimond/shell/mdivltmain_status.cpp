@@ -83,23 +83,4 @@ void mdiVLTMain::ToolsClearHistory() {
   ShowHistoryMenu();
 }
 
-void mdiVLTMain::ScoreDefaults() {
-  // The Defaults dialog edits section Options and the devices; while it is open the output is
-  // closed, and it is opened again (with the device the dialog chose) whatever the answer.
-  CancelPlay(false);
-  if (!m_sound) return;
-  m_sound->CloseOutput();
-  m_sound->SetOutputDevice(m_context.State.PlayDeviceID);
-  m_sound->OpenOutput();
-}
-
-// Commands of the companion programs (help viewer, style editor, updaters) and of the
-// chord mapper and About windows, which the frame hands on once those exist.
-void mdiVLTMain::HelpContents() {}
-void mdiVLTMain::HelpIndex() {}
-void mdiVLTMain::HelpAbout() {}
-void mdiVLTMain::HelpUpdate() {}
-void mdiVLTMain::ToolsChordMapper() {}
-void mdiVLTMain::ToolsStyleEditor() {}
-
 }  // namespace veltrimond

@@ -80,5 +80,30 @@ TEST(ShippedPagesTest, EveryPageHasANodeAndAnIndexEntry) {
     EXPECT_TRUE(fs::is_regular_file(kHelp / picture)) << picture;
 }
 
+// The manual's shape: the contents page's books stand at the top, each chapter under a book.
+// A page's link to a chapter of its own book that is read later would pull that chapter under
+// the page; this catches such a link.
+TEST(ShippedPagesTest, ChaptersHangUnderTheirBooks) {
+  HelpContents contents = LoadContents(kHelp / "default.htm");
+  ASSERT_GT(contents.nodes.size(), 20u);
+  EXPECT_GT(contents.index.Items().size(), contents.nodes.size());
+  int books = 0;
+  for (const HelpNode& n : contents.nodes) {
+    SCOPED_TRACE(n.key);
+    EXPECT_FALSE(n.text.empty());
+    if (n.key == "default.htm") continue;
+    auto parent = contents.FindNode(n.parentKey);
+    ASSERT_TRUE(parent);
+    if (n.image == "Section") {
+      ++books;
+      EXPECT_EQ(n.parentKey, "default.htm");
+    } else {
+      EXPECT_EQ(n.image, "Chapter");
+      EXPECT_EQ(contents.nodes[*parent].image, "Section") << "under " << n.parentKey;
+    }
+  }
+  EXPECT_GE(books, 5);
+}
+
 }  // namespace
 }  // namespace guideview

@@ -216,6 +216,9 @@ public:
   // a paint runs (by a listener of its events) is carried out once after it.
   // True while background pagination runs; LastPage grows meanwhile.
   bool Paginating() const noexcept;
+  // Lays out at once every page background pagination has not reached yet, so that
+  // LastPage counts the whole score (a print dialog offers every page). Draws nothing.
+  void FinishPagination() noexcept;
   // The measure last painted at CurTime, clicked or chosen; 1 before any.
   int SelectedMeasure() const noexcept;
 

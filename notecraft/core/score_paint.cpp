@@ -53,6 +53,14 @@ void Score::LayoutTimerDeleter::operator()(Timer* timer) const noexcept { delete
 
 bool Score::Paginating() const noexcept { return m_paginating; }
 
+void Score::FinishPagination() noexcept {
+  while (m_paginating) {
+    const int before = m_paginatePage;
+    PaginateStep(Internal{});
+    if (m_paginating && m_paginatePage == before) break;  // a step that could not run
+  }
+}
+
 int Score::SelectedMeasure() const noexcept {
   return m_selectedMeasure == 0 ? 1 : m_selectedMeasure;
 }

@@ -52,6 +52,19 @@ TEST_F(Pagination, LaysOutOnePagePerTickAndStopsItsTimerAtTheEnd) {
   EXPECT_GE(times[9].High(), score.EndTime());
 }
 
+TEST_F(Pagination, FinishingLaysOutEveryPageAtOnceWithoutPainting) {
+  score.RestartPagination(1);
+  timers.Advance(180);
+  ASSERT_EQ(score.LastPage(), 2);
+  score.FinishPagination();
+  EXPECT_FALSE(score.Paginating());
+  EXPECT_EQ(score.LastPage(), 10);
+  EXPECT_EQ(timers.ActiveTimers(), 0);
+  EXPECT_GE(score.PageTimes()[9].High(), score.EndTime());
+  score.FinishPagination();  // nothing left to do
+  EXPECT_EQ(score.LastPage(), 10);
+}
+
 TEST_F(Pagination, ARestartFromPage3KeepsTheEarlierPages) {
   PaginateAll();
   score.SetCurPage(3);

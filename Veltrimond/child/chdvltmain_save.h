@@ -1,0 +1,74 @@
+#pragma once
+// Saving a score window: File > Save (the score's own file and format, or Save As for a
+// window that has none) and File > Save As (a path and format from the Save As dialog).
+// Every save is checked: only a save that wrote the file clears the change mark, makes the
+// window titled and enters the recent-file list; a failed one keeps all of that as it was
+// and says why in a message titled "Save".
+
+#include <QString>
+#include <functional>
+#include <optional>
+
+class QWidget;
+
+namespace notecraft {
+class Score;
+}  // namespace notecraft
+
+namespace platform {
+class RecentFiles;
+}  // namespace platform
+
+namespace veltrimond {
+
+// The Save As dialog's filters, in the order of their indexes 1 (native), 2 (MIDI), 3 (all).
+QString SaveAsFilters();
+
+// The file and filter index chosen in the Save As dialog.
+struct SaveAsChoice {
+  QString Path;
+  int FilterIndex = 1;
+};
+
+// The Save As dialog (title "Save As", Qt's overwrite confirmation kept), starting in folder
+// on filter startFilter; a name typed without an extension gets the filter's (".sco" or
+// ".mid"). Nothing when cancelled.
+std::optional<SaveAsChoice> RunSaveAsDialog(QWidget* parent, const QString& folder,
+                                            int startFilter);
+
+class ScoreSaving {
+public:
+  enum class Outcome { Saved, Cancelled, Failed };
+
+  // The Save As question; unset, RunSaveAsDialog over no parent.
+  using SaveAsPrompt = std::function<std::optional<SaveAsChoice>(const QString& folder,
+                                                                 int startFilter)>;
+  // How a failure is told; unset, the engine's platform message.
+  using Message = std::function<void(const QString& title, const QString& text)>;
+
+  // Neither is owned; both outlive this object.
+  ScoreSaving(notecraft::Score& score, platform::RecentFiles& history);
+
+  void SetSaveAsPrompt(SaveAsPrompt prompt) { m_prompt = std::move(prompt); }
+  void SetMessage(Message message) { m_message = std::move(message); }
+  // Where Save As starts for a score without a file, when Files/Path names no folder.
+  void SetDefaultFolder(const QString& folder) { m_defaultFolder = folder; }
+
+  // File > Save: Save As while untitled, else the score's own file in its own format.
+  Outcome Save(bool untitled);
+  // File > Save As: asks (starting on the filter of Files/Type), remembers the filter chosen
+  // in Files/Type, writes MIDI for filter 2 and the native format otherwise. On success the
+  // path tops the recent-file list.
+  Outcome SaveAs();
+
+private:
+  void Fail(const QString& path);
+
+  notecraft::Score& m_score;
+  platform::RecentFiles& m_history;
+  SaveAsPrompt m_prompt;
+  Message m_message;
+  QString m_defaultFolder;
+};
+
+}  // namespace veltrimond
