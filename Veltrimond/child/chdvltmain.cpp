@@ -547,7 +547,10 @@ bool chdVLTMain::eventFilter(QObject* watched, QEvent* event) {
       FormResize();
     }
   }
-  if (watched == pctSizeVert) {
+  const bool mouseEvent = event->type() == QEvent::MouseButtonPress ||
+                          event->type() == QEvent::MouseMove ||
+                          event->type() == QEvent::MouseButtonRelease;
+  if (watched == pctSizeVert && mouseEvent) {
     auto* mouse = static_cast<QMouseEvent*>(event);
     if (event->type() == QEvent::MouseButtonPress && mouse->button() == Qt::LeftButton &&
         mouse->modifiers() == Qt::NoModifier) {
