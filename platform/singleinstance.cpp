@@ -4,6 +4,7 @@
 
 #include <QCryptographicHash>
 #include <QDir>
+#include <QFile>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QStandardPaths>
@@ -19,6 +20,8 @@ constexpr int kWriteTimeoutMs = 1000;
 constexpr int kIdleTimeoutMs = 2000;
 // A command is a short word; anything longer is not one of ours.
 constexpr qint64 kMaxLineLength = 16;
+// sockaddr_un::sun_path holds 108 bytes with the closing NUL.
+constexpr qsizetype kMaxSocketPath = 108;
 
 bool IsCommand(const QByteArray& word) {
   return word == "show" || word == "close";
@@ -49,8 +52,13 @@ QString InstanceSocketName(const QString& caption) {
     readable += c.isLetterOrNumber() && c.unicode() < 128 ? c : QChar('_');
   const QByteArray hash =
       QCryptographicHash::hash(caption.toUtf8(), QCryptographicHash::Sha1).toHex().left(12);
-  return SocketFolder() + "/quorvane-" + readable + '-' + QString::fromLatin1(hash) + '-' +
-         QString::number(::getuid());
+  const QString file = "quorvane-" + readable + '-' + QString::fromLatin1(hash) + '-' +
+                       QString::number(::getuid());
+  const QString path = SocketFolder() + '/' + file;
+  // A long runtime folder would push the path past what a socket address holds, and the
+  // channel would fail without a word: the temporary folder is short.
+  if (QFile::encodeName(path).size() < kMaxSocketPath) return path;
+  return QDir::tempPath() + '/' + file;
 }
 
 InstanceServer::InstanceServer(const QString& caption, QObject* parent)

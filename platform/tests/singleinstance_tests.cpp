@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLocalSocket>
@@ -89,6 +90,26 @@ TEST(SingleInstanceTest, SocketNamesArePerCaptionAndShort) {
   EXPECT_NE(InstanceSocketName("Veltrimond - Help"), InstanceSocketName("Veltrimond"));
   EXPECT_LT(InstanceSocketName(longCaption).toUtf8().size(), 108);
   EXPECT_FALSE(QFileInfo(InstanceSocketName(longCaption)).fileName().contains(' '));
+}
+
+TEST(SingleInstanceTest, ALongRuntimeFolderStillGivesAWorkingChannel) {
+  const QByteArray saved = qgetenv("XDG_RUNTIME_DIR");
+  const QString deep = QDir::tempPath() + "/runtime-" + QString(90, QChar('x'));
+  ASSERT_TRUE(QDir().mkpath(deep));
+  QFile::setPermissions(deep, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                  QFileDevice::ExeOwner);
+  qputenv("XDG_RUNTIME_DIR", deep.toLocal8Bit());
+  const QString caption = Caption("long runtime");
+  EXPECT_LT(QFile::encodeName(InstanceSocketName(caption)).size(), 108);
+  {
+    InstanceServer server(caption);
+    EXPECT_TRUE(server.listening());
+  }
+  if (saved.isNull())
+    qunsetenv("XDG_RUNTIME_DIR");
+  else
+    qputenv("XDG_RUNTIME_DIR", saved);
+  QDir(deep).removeRecursively();
 }
 
 }  // namespace
