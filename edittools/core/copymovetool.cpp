@@ -67,11 +67,7 @@ void CopyMoveTool::Setup() {
   if (!m_score || m_range.UseSelection) return;
   m_span = MeasureSpan(*m_score, m_range.FromMeasure, m_range.ToMeasure);
   if (m_span.Empty()) return;
-  if (m_range.Staff > 0) {
-    if (m_range.Staff <= m_score->Staffs()) m_staves.push_back(m_range.Staff);
-  } else {
-    for (int s = 1; s <= m_score->Staffs(); ++s) m_staves.push_back(s);
-  }
+  m_staves = RangeStaves(*m_score, m_range.Staff);
 }
 
 bool CopyMoveTool::Step() {

@@ -19,4 +19,14 @@ TimeSpan MeasureSpan(const notecraft::Score& score, int fromMeasure, int toMeasu
   return span;
 }
 
+std::vector<int> RangeStaves(const notecraft::Score& score, int staff) {
+  std::vector<int> staves;
+  if (staff > 0) {
+    if (staff <= score.Staffs()) staves.push_back(staff);
+  } else {
+    for (int s = 1; s <= score.Staffs(); ++s) staves.push_back(s);
+  }
+  return staves;
+}
+
 }  // namespace edittools

@@ -70,11 +70,7 @@ void TransposeTool::Setup() {
   }
   m_span = MeasureSpan(*m_score, m_range.FromMeasure, m_range.ToMeasure);
   if (m_span.Empty()) return;
-  if (m_range.Staff > 0) {
-    if (m_range.Staff <= m_score->Staffs()) m_staves.push_back(m_range.Staff);
-  } else {
-    for (int s = 1; s <= m_score->Staffs(); ++s) m_staves.push_back(s);
-  }
+  m_staves = RangeStaves(*m_score, m_range.Staff);
   // Keys in force at the range end, before any are written.
   m_keysAtEnd.clear();
   for (int s : m_staves) m_keysAtEnd.push_back(StoredKey(*m_score, *m_score->Staff(s), m_span.End));

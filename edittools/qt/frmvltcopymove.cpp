@@ -1,14 +1,11 @@
 #include "edittools/qt/frmvltcopymove.h"
 
-#include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -31,32 +28,22 @@ void frmVLTCopyMove::CreateControls() {
   fmeRange = new RangeFrame(this, [this](QLineEdit* box, notecraft::dialogs::UpDown* spin) {
     MakeNumberBox(box, spin);
   });
-  auto* functions = new QButtonGroup(this);
-  const char* captions[] = {"Copy", "Move"};
-  for (int i = 0; i < 2; ++i) {
-    optFunc[i] = new QRadioButton(QString::fromLatin1(captions[i]), this);
-    optFunc[i]->setObjectName(QStringLiteral("optFunc%1").arg(i));
-    functions->addButton(optFunc[i], i);
-  }
+  MakeOptionGroup(this, optFunc, {"Copy", "Move"}, QStringLiteral("optFunc"));
   optFunc[0]->setChecked(true);
   cboVoice = new QComboBox(this);
   cboVoice->setObjectName(QStringLiteral("cboVoice"));
-  for (const char* item : VoiceChoiceNames()) cboVoice->addItem(QString::fromLatin1(item));
+  FillList(cboVoice, VoiceChoiceNames());
 
   chkNotes = new QCheckBox(QStringLiteral("All Notes"), this);
   chkNotes->setObjectName(QStringLiteral("chkNotes"));
   chkNotes->setChecked(true);
   pctNotes = new QWidget(this);
   pctNotes->setObjectName(QStringLiteral("pctNotes"));
-  const char* directions[] = {"Above", "Below"};
-  for (int i = 0; i < 2; ++i) {
-    optNotes[i] = new QRadioButton(QString::fromLatin1(directions[i]), pctNotes);
-    optNotes[i]->setObjectName(QStringLiteral("optNotes%1").arg(i));
-  }
+  MakeOptionRow(pctNotes, optNotes, {"Above", "Below"}, QStringLiteral("optNotes"));
   optNotes[0]->setChecked(true);
   cboNote = new QComboBox(this);
   cboNote->setObjectName(QStringLiteral("cboNote"));
-  for (const char* name : NoteNames()) cboNote->addItem(QString::fromLatin1(name));
+  FillList(cboNote, NoteNames());
   txtOctave = new QLineEdit(QStringLiteral("5"), this);
   txtOctave->setObjectName(QStringLiteral("txtOctave"));
   updOctave = new notecraft::dialogs::UpDown(0, 10, this);
@@ -81,11 +68,6 @@ void frmVLTCopyMove::CreateControls() {
 }
 
 void frmVLTCopyMove::ArrangeControls() {
-  auto* notes = new QHBoxLayout(pctNotes);
-  notes->setContentsMargins(0, 0, 0, 0);
-  notes->addWidget(optNotes[0]);
-  notes->addWidget(optNotes[1]);
-
   auto* what = new QGridLayout;
   what->addWidget(optFunc[0], 0, 0);
   what->addWidget(optFunc[1], 0, 1);
@@ -110,14 +92,7 @@ void frmVLTCopyMove::ArrangeControls() {
   left->addWidget(fmeRange);
   left->addLayout(what);
   left->addWidget(fmeTo);
-  auto* buttons = new QVBoxLayout;
-  buttons->addWidget(cmdOk);
-  buttons->addWidget(cmdCancel);
-  buttons->addStretch();
-  auto* top = new QHBoxLayout(this);
-  top->addLayout(left);
-  top->addLayout(buttons);
-  top->setSizeConstraint(QLayout::SetFixedSize);
+  ArrangeBesideButtons(left);
 }
 
 void frmVLTCopyMove::Init(const notecraft::Score& score, long curMeasure) {

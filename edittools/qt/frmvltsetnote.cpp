@@ -1,14 +1,11 @@
 #include "edittools/qt/frmvltsetnote.h"
 
-#include <QButtonGroup>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QRadioButton>
-#include <QVBoxLayout>
 
 #include "edittools/core/tooldialogs.h"
 #include "notecraft/dialogs/updown.h"
@@ -25,26 +22,16 @@ frmVLTSetNote::frmVLTSetNote(QWidget* parent) : ToolDialog(parent) {
 }
 
 void frmVLTSetNote::CreateControls() {
-  auto* relation = new QButtonGroup(this);
-  const char* relationCaptions[] = {"Relative", "Absolute"};
-  for (int i = 0; i < 2; ++i) {
-    optRelation[i] = new QRadioButton(QString::fromLatin1(relationCaptions[i]), this);
-    optRelation[i]->setObjectName(QStringLiteral("optRelation%1").arg(i));
-    relation->addButton(optRelation[i], i);
-  }
+  MakeOptionGroup(this, optRelation, {"Relative", "Absolute"}, QStringLiteral("optRelation"));
   connect(optRelation[0], &QRadioButton::clicked, this, &frmVLTSetNote::ChooseRelative);
   connect(optRelation[1], &QRadioButton::clicked, this, &frmVLTSetNote::ChooseAbsolute);
 
   pctRelative = new QWidget(this);
   pctRelative->setObjectName(QStringLiteral("pctRelative"));
-  const char* directionCaptions[] = {"+", "-"};
+  MakeOptionRow(pctRelative, optRelative, {"+", "-"}, QStringLiteral("optRelative"));
   QFont bold = font();
   bold.setBold(true);
-  for (int i = 0; i < 2; ++i) {
-    optRelative[i] = new QRadioButton(QString::fromLatin1(directionCaptions[i]), pctRelative);
-    optRelative[i]->setObjectName(QStringLiteral("optRelative%1").arg(i));
-    optRelative[i]->setFont(bold);
-  }
+  for (auto* b : optRelative) b->setFont(bold);
   txtRelative = new QLineEdit(this);
   txtRelative->setObjectName(QStringLiteral("txtRelative"));
   updRelative = new notecraft::dialogs::UpDown(0, kMaxHalfSteps, this);
@@ -53,7 +40,7 @@ void frmVLTSetNote::CreateControls() {
 
   cboNote = new QComboBox(this);
   cboNote->setObjectName(QStringLiteral("cboNote"));
-  for (const char* name : NoteNames()) cboNote->addItem(QString::fromLatin1(name));
+  FillList(cboNote, NoteNames());
   txtOctave = new QLineEdit(this);
   txtOctave->setObjectName(QStringLiteral("txtOctave"));
   updOctave = new notecraft::dialogs::UpDown(0, kMaxOctave, this);
@@ -62,11 +49,6 @@ void frmVLTSetNote::CreateControls() {
 }
 
 void frmVLTSetNote::ArrangeControls() {
-  auto* directions = new QHBoxLayout(pctRelative);
-  directions->setContentsMargins(0, 0, 0, 0);
-  directions->addWidget(optRelative[0]);
-  directions->addWidget(optRelative[1]);
-
   auto* grid = new QGridLayout;
   grid->addWidget(optRelation[0], 0, 0);
   grid->addWidget(pctRelative, 0, 1);
@@ -84,14 +66,7 @@ void frmVLTSetNote::ArrangeControls() {
   octave->addWidget(updOctave);
   grid->addLayout(octave, 3, 2);
 
-  auto* buttons = new QVBoxLayout;
-  buttons->addWidget(cmdOk);
-  buttons->addWidget(cmdCancel);
-  buttons->addStretch();
-  auto* top = new QHBoxLayout(this);
-  top->addLayout(grid);
-  top->addLayout(buttons);
-  top->setSizeConstraint(QLayout::SetFixedSize);
+  ArrangeBesideButtons(grid);
 }
 
 void frmVLTSetNote::ChooseRelative() {

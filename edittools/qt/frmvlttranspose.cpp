@@ -1,13 +1,10 @@
 #include "edittools/qt/frmvlttranspose.h"
 
-#include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -17,15 +14,6 @@
 #include "notecraft/dialogs/updown.h"
 
 namespace edittools {
-
-namespace {
-
-template <std::size_t N>
-void Fill(QComboBox* box, const std::array<const char*, N>& items) {
-  for (const char* item : items) box->addItem(QString::fromLatin1(item));
-}
-
-}  // namespace
 
 frmVLTTranspose::frmVLTTranspose(QWidget* parent) : ToolDialog(parent) {
   setObjectName(QStringLiteral("frmVLTTranspose"));
@@ -45,25 +33,21 @@ void frmVLTTranspose::CreateControls() {
   connect(fmeRange->optRange[1], &QRadioButton::clicked, this,
           [this] { fmeRange->SetRangeControlsEnabled(false); });
 
-  auto* functions = new QButtonGroup(this);
-  const char* captions[] = {"Change Voice:", "Raise", "Lower"};
-  for (int i = 0; i < 3; ++i) {
-    optFunction[i] = new QRadioButton(QString::fromLatin1(captions[i]), this);
-    optFunction[i]->setObjectName(QStringLiteral("optFunction%1").arg(i));
-    functions->addButton(optFunction[i], i);
+  MakeOptionGroup(this, optFunction, {"Change Voice:", "Raise", "Lower"},
+                  QStringLiteral("optFunction"));
+  for (int i = 0; i < 3; ++i)
     connect(optFunction[i], &QRadioButton::clicked, this, [this, i] { ChooseFunction(i); });
-  }
   cboVoice = new QComboBox(this);
   cboVoice->setObjectName(QStringLiteral("cboVoice"));
-  Fill(cboVoice, VoiceChoiceNames());
+  FillList(cboVoice, VoiceChoiceNames());
   lblKeyOf = new QLabel(QStringLiteral("To Key Of:"), this);
   lblKeyOf->setObjectName(QStringLiteral("lblLabel2"));
   for (int i = 0; i < 2; ++i) {
     cboKey[i] = new QComboBox(this);
     cboKey[i]->setObjectName(QStringLiteral("cboKey%1").arg(i));
   }
-  Fill(cboKey[0], MajorKeyNames());
-  Fill(cboKey[1], MinorKeyNames());
+  FillList(cboKey[0], MajorKeyNames());
+  FillList(cboKey[1], MinorKeyNames());
   cboKey[1]->hide();
   txtQuant = new QLineEdit(this);
   txtQuant->setObjectName(QStringLiteral("txtQuant"));
@@ -72,11 +56,7 @@ void frmVLTTranspose::CreateControls() {
   MakeNumberBox(txtQuant, updQuant);
   pctInc = new QWidget(this);
   pctInc->setObjectName(QStringLiteral("pctInc"));
-  const char* units[] = {"Keys", "Half-Steps"};
-  for (int i = 0; i < 2; ++i) {
-    optInc[i] = new QRadioButton(QString::fromLatin1(units[i]), pctInc);
-    optInc[i]->setObjectName(QStringLiteral("optInc%1").arg(i));
-  }
+  MakeOptionRow(pctInc, optInc, {"Keys", "Half-Steps"}, QStringLiteral("optInc"));
   optInc[0]->setChecked(true);
   chkKey = new QCheckBox(QStringLiteral("Change Key Signatures"), this);
   chkKey->setObjectName(QStringLiteral("chkKey"));
@@ -84,11 +64,6 @@ void frmVLTTranspose::CreateControls() {
 }
 
 void frmVLTTranspose::ArrangeControls() {
-  auto* inc = new QHBoxLayout(pctInc);
-  inc->setContentsMargins(0, 0, 0, 0);
-  inc->addWidget(optInc[0]);
-  inc->addWidget(optInc[1]);
-
   auto* grid = new QGridLayout;
   grid->addWidget(optFunction[0], 0, 0);
   grid->addWidget(cboVoice, 0, 1, 1, 2);
@@ -105,14 +80,7 @@ void frmVLTTranspose::ArrangeControls() {
   auto* left = new QVBoxLayout;
   left->addWidget(fmeRange);
   left->addLayout(grid);
-  auto* buttons = new QVBoxLayout;
-  buttons->addWidget(cmdOk);
-  buttons->addWidget(cmdCancel);
-  buttons->addStretch();
-  auto* top = new QHBoxLayout(this);
-  top->addLayout(left);
-  top->addLayout(buttons);
-  top->setSizeConstraint(QLayout::SetFixedSize);
+  ArrangeBesideButtons(left);
 }
 
 void frmVLTTranspose::ChooseFunction(int index) {

@@ -1,36 +1,21 @@
 #include "edittools/qt/rangeframe.h"
 
-#include <QButtonGroup>
 #include <QComboBox>
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
 
+#include "edittools/qt/tooldialog.h"
 #include "notecraft/core/score.h"
 #include "notecraft/dialogs/updown.h"
 
 namespace edittools {
 
-namespace {
-
-QRadioButton* Option(QWidget* parent, const char* caption, const QString& name) {
-  auto* b = new QRadioButton(QString::fromLatin1(caption), parent);
-  b->setObjectName(name);
-  return b;
-}
-
-}  // namespace
-
 RangeFrame::RangeFrame(QWidget* parent, const BoxMaker& makeBox)
     : QGroupBox(QStringLiteral("Range"), parent) {
   setObjectName(QStringLiteral("fmeRange"));
-  auto* rangeGroup = new QButtonGroup(this);
-  optRange[0] = Option(this, "Staff:", QStringLiteral("optRange0"));
-  optRange[1] = Option(this, "Selection", QStringLiteral("optRange1"));
-  rangeGroup->addButton(optRange[0], 0);
-  rangeGroup->addButton(optRange[1], 1);
+  MakeOptionGroup(this, optRange, {"Staff:", "Selection"}, QStringLiteral("optRange"));
   optRange[1]->setEnabled(false);
   optRange[1]->setToolTip(QStringLiteral("The tools work on ranges of measures."));
   cboStaff = new QComboBox(this);
@@ -43,12 +28,10 @@ RangeFrame::RangeFrame(QWidget* parent, const BoxMaker& makeBox)
   }
   pctFrom = new QWidget(this);
   pctFrom->setObjectName(QStringLiteral("pctFrom"));
-  optFrom[0] = Option(pctFrom, "Beginning", QStringLiteral("optFrom0"));
-  optFrom[1] = Option(pctFrom, "Measure:", QStringLiteral("optFrom1"));
+  MakeOptionRow(pctFrom, optFrom, {"Beginning", "Measure:"}, QStringLiteral("optFrom"));
   pctTo = new QWidget(this);
   pctTo->setObjectName(QStringLiteral("pctTo"));
-  optTo[0] = Option(pctTo, "End", QStringLiteral("optTo0"));
-  optTo[1] = Option(pctTo, "Measure:", QStringLiteral("optTo1"));
+  MakeOptionRow(pctTo, optTo, {"End", "Measure:"}, QStringLiteral("optTo"));
   txtFrom = new QLineEdit(this);
   txtFrom->setObjectName(QStringLiteral("txtFrom"));
   updFrom = new notecraft::dialogs::UpDown(1, kMaxMeasure, this);
@@ -66,19 +49,15 @@ RangeFrame::RangeFrame(QWidget* parent, const BoxMaker& makeBox)
   auto* grid = new QGridLayout(this);
   grid->addWidget(optRange[0], 0, 0);
   grid->addWidget(cboStaff, 0, 1, 1, 3);
-  auto row = [&](int r, QLabel* label, QWidget* pct, std::array<QRadioButton*, 2>& opts,
-                 QLineEdit* box, notecraft::dialogs::UpDown* spin) {
-    auto* inner = new QHBoxLayout(pct);
-    inner->setContentsMargins(0, 0, 0, 0);
-    inner->addWidget(opts[0]);
-    inner->addWidget(opts[1]);
+  auto row = [&](int r, QLabel* label, QWidget* pct, QLineEdit* box,
+                 notecraft::dialogs::UpDown* spin) {
     grid->addWidget(label, r, 0);
     grid->addWidget(pct, r, 1);
     grid->addWidget(box, r, 2);
     grid->addWidget(spin, r, 3);
   };
-  row(1, lblLabel[0], pctFrom, optFrom, txtFrom, updFrom);
-  row(2, lblLabel[1], pctTo, optTo, txtTo, updTo);
+  row(1, lblLabel[0], pctFrom, txtFrom, updFrom);
+  row(2, lblLabel[1], pctTo, txtTo, updTo);
   grid->addWidget(optRange[1], 3, 0);
 }
 

@@ -22,8 +22,6 @@ class UpDown;
 
 namespace edittools {
 
-class ToolDialog;
-
 class RangeFrame : public QGroupBox {
   Q_OBJECT
 

@@ -5,9 +5,14 @@
 
 #include <QDialog>
 #include <functional>
+#include <initializer_list>
+#include <span>
 
+class QComboBox;
+class QLayout;
 class QLineEdit;
 class QPushButton;
+class QRadioButton;
 
 namespace notecraft::dialogs {
 class UpDown;
@@ -22,6 +27,15 @@ void ShowMessage(QWidget* parent, const QString& title, const QString& text);
 // The beep of a dropped key; tests count beeps through it.
 void SetToolBeeper(std::function<void()> beeper);
 
+// Options captioned in order and named name0, name1, ..., in one new exclusive group whose
+// ids are their positions.
+void MakeOptionGroup(QWidget* parent, std::span<QRadioButton*> options,
+                     std::initializer_list<const char*> captions, const QString& name);
+// Options captioned in order and named name0, name1, ..., side by side filling row.
+void MakeOptionRow(QWidget* row, std::span<QRadioButton*> options,
+                   std::initializer_list<const char*> captions, const QString& name);
+void FillList(QComboBox* box, std::span<const char* const> items);
+
 class ToolDialog : public QDialog {
   Q_OBJECT
 
@@ -33,6 +47,9 @@ public:
 
 protected:
   void CreateButtons();
+  // The dialog's layout: controls on the left, Ok and Cancel at the top on the right, at the
+  // size they need.
+  void ArrangeBesideButtons(QLayout* controls);
   // Whether Ok may close the dialog; the default accepts.
   virtual bool CheckOk() { return true; }
   // A number box that takes digits only (typed or pasted; other keys beep), selects its
