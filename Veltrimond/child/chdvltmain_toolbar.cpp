@@ -6,15 +6,14 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPainter>
-#include <QPainterPath>
 #include <QPixmap>
 #include <QToolBar>
 #include <QToolButton>
-#include <functional>
 
 #include "Veltrimond/child/chdvltmain.h"
 #include "Veltrimond/child/chdvltmain_menus.h"
 #include "Veltrimond/core/pagecommands.h"
+#include "Veltrimond/shell/toolbarpictures.h"
 #include "notecraft/core/enums.h"
 #include "notecraft/core/score.h"
 #include "notecraft/core/score_structure.h"
@@ -23,20 +22,9 @@ namespace veltrimond {
 
 namespace {
 
-// Pictures are drawn on a 16 x 16 grid, scaled to each pixmap size.
-using Drawing = std::function<void(QPainter&)>;
+using namespace toolbarpictures;
 
-const QColor kInk(40, 44, 52);
-const QColor kPaper(255, 255, 255);
-const QColor kBlue(40, 96, 200);
-const QColor kRed(196, 40, 40);
 const QColor kGreen(40, 150, 60);
-
-QPen Pen(const QColor& color, double width = 1.0) {
-  QPen pen(color, width);
-  pen.setJoinStyle(Qt::MiterJoin);
-  return pen;
-}
 
 void Sheet(QPainter& p, const QRectF& r) {
   p.setPen(Pen(kInk));
@@ -61,16 +49,6 @@ void Badge(QPainter& p, bool insert) {
   }
 }
 
-void Save(QPainter& p) {
-  p.setPen(Pen(kInk));
-  p.setBrush(kBlue);
-  p.drawRect(QRectF(1.5, 1.5, 13, 13));
-  p.setBrush(kPaper);
-  p.drawRect(QRectF(4.5, 1.5, 7, 5));
-  p.setBrush(QColor(200, 200, 200));
-  p.drawRect(QRectF(4.5, 9.5, 7, 5));
-}
-
 void Delete(QPainter& p) {
   p.setPen(Pen(kRed, 2.4));
   p.drawLine(QPointF(3, 3), QPointF(13, 13));
@@ -79,23 +57,12 @@ void Delete(QPainter& p) {
 
 void Print(QPainter& p) {
   Sheet(p, QRectF(4.5, 1.5, 7, 6));
-  p.setPen(Pen(kInk));
-  p.setBrush(QColor(190, 190, 196));
-  p.drawRect(QRectF(1.5, 6.5, 13, 6));
-  p.setBrush(kPaper);
-  p.drawRect(QRectF(4.5, 10.5, 7, 4));
-  p.setPen(Qt::NoPen);
-  p.setBrush(kGreen);
-  p.drawRect(QRectF(12, 8, 1.5, 1.5));
+  Printer(p, kGreen);
 }
 
 void Preview(QPainter& p) {
   Sheet(p, QRectF(1.5, 1.5, 10, 13));
-  p.setPen(Pen(kInk, 1.2));
-  p.setBrush(QColor(210, 230, 255));
-  p.drawEllipse(QPointF(9, 9), 3, 3);
-  p.setPen(Pen(kInk, 2));
-  p.drawLine(QPointF(11.2, 11.2), QPointF(14.5, 14.5));
+  Magnifier(p);
 }
 
 void Prop(QPainter& p) {
@@ -164,14 +131,8 @@ QImage Grey(const QImage& colour) {
 
 QIcon MakeIcon(const Drawing& draw) {
   QIcon icon;
-  for (int size : {16, 24, 32}) {
-    QImage colour(size, size, QImage::Format_ARGB32_Premultiplied);
-    colour.fill(Qt::transparent);
-    QPainter painter(&colour);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.scale(size / 16.0, size / 16.0);
-    draw(painter);
-    painter.end();
+  for (int size : kSizes) {
+    const QImage colour = Render(draw, size);
     icon.addPixmap(QPixmap::fromImage(Grey(colour)), QIcon::Normal);
     icon.addPixmap(QPixmap::fromImage(colour), QIcon::Active);
   }

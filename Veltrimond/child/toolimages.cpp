@@ -5,35 +5,30 @@
 #include <QPainter>
 #include <QPainterPath>
 
+#include "pointerset/cursorshapes.h"
+
 namespace veltrimond {
 
 namespace {
 
 const QString kMusicFamily = QStringLiteral("Veltrimond");
 
-// Scales a path into the box, keeping its proportions, centred.
-QPainterPath Fit(const QPainterPath& path, const QRectF& box) {
-  const QRectF bounds = path.boundingRect();
-  if (bounds.isEmpty()) return path;
-  const qreal scale = qMin(box.width() / bounds.width(), box.height() / bounds.height());
-  QTransform t;
-  t.translate(box.center().x(), box.center().y());
-  t.scale(scale, scale);
-  t.translate(-bounds.center().x(), -bounds.center().y());
-  return t.map(path);
-}
+using pointerset::FitPath;
 
-QPainterPath Glyphs(const QString& text, bool music) {
-  QFont font = music ? QFont(kMusicFamily) : QFont(QStringLiteral("Serif"));
+// Text in the serif face; short texts ("3", "1.") in italics, but not the text tool's "A".
+QPainterPath Glyphs(const QString& text) {
+  QFont font(QStringLiteral("Serif"));
   font.setPixelSize(200);
   font.setStyleStrategy(QFont::NoFontMerging);
-  if (!music) font.setItalic(text.size() <= 3 && text != QLatin1String("A"));
+  font.setItalic(text.size() <= 3 && text != QLatin1String("A"));
   QPainterPath path;
   path.addText(0, 0, font, text);
   return path;
 }
 
-QPainterPath Music(char16_t code) { return Glyphs(QString(QChar(code)), true); }
+QPainterPath Music(char16_t code) {
+  return pointerset::GlyphPath(kMusicFamily, code);
+}
 
 void StaffLines(QPainter& p, qreal side) {
   p.save();
@@ -75,7 +70,9 @@ QPixmap Draw(const QString& key, int side) {
   const qreal s = side;
   const QRectF box(s * 0.1, s * 0.1, s * 0.8, s * 0.8);
   const QRectF wide(s * 0.04, s * 0.25, s * 0.92, s * 0.5);
-  auto fill = [&](const QPainterPath& path, const QRectF& into) { p.drawPath(Fit(path, into)); };
+  auto fill = [&](const QPainterPath& path, const QRectF& into) {
+    p.drawPath(FitPath(path, into));
+  };
   static const QHash<QString, char16_t> kGlyphs{
       {QStringLiteral("N01"), 0x77}, {QStringLiteral("N02"), 0x68}, {QStringLiteral("N04"), 0x71},
       {QStringLiteral("N08"), 0x65}, {QStringLiteral("N16"), 0x73}, {QStringLiteral("D02"), 0xB9},
@@ -106,12 +103,9 @@ QPixmap Draw(const QString& key, int side) {
     fill(Music(kClefs.value(key)), clef);
   } else if (key == QLatin1String("N32")) {
     fill(Music(0x73), QRectF(s * 0.05, s * 0.1, s * 0.5, s * 0.8));
-    fill(Glyphs(QStringLiteral("32"), false), QRectF(s * 0.55, s * 0.55, s * 0.4, s * 0.35));
+    fill(Glyphs(QStringLiteral("32")), QRectF(s * 0.55, s * 0.55, s * 0.4, s * 0.35));
   } else if (key == QLatin1String("Pointer")) {
-    QPainterPath arrow;
-    arrow.addPolygon(QPolygonF({{1, 1}, {1, 18}, {5, 14}, {8.5, 21}, {11, 20}, {7.5, 13}, {13, 13}}));
-    arrow.closeSubpath();
-    fill(arrow, box);
+    fill(pointerset::PointerArrow(), box);
   } else if (key == QLatin1String("B01")) {
     Bars(p, s, "Tt:");
   } else if (key == QLatin1String("B02")) {
@@ -121,26 +115,25 @@ QPixmap Draw(const QString& key, int side) {
   } else if (key == QLatin1String("B04")) {
     Bars(p, s, "tT");
   } else if (key == QLatin1String("G01")) {
-    fill(Glyphs(QStringLiteral("{"), false), QRectF(s * 0.3, s * 0.05, s * 0.4, s * 0.9));
+    fill(Glyphs(QStringLiteral("{")), QRectF(s * 0.3, s * 0.05, s * 0.4, s * 0.9));
   } else if (key == QLatin1String("G02")) {
     p.fillRect(QRectF(s * 0.35, s * 0.12, s * 0.12, s * 0.76), Qt::black);
     p.fillRect(QRectF(s * 0.35, s * 0.08, s * 0.35, s * 0.06), Qt::black);
     p.fillRect(QRectF(s * 0.35, s * 0.86, s * 0.35, s * 0.06), Qt::black);
   } else if (key == QLatin1String("M04") || key == QLatin1String("M05")) {
-    fill(Glyphs(key == QLatin1String("M04") ? QStringLiteral("D.C.") : QStringLiteral("D.S."),
-                false),
+    fill(Glyphs(key == QLatin1String("M04") ? QStringLiteral("D.C.") : QStringLiteral("D.S.")),
          wide);
   } else if (key == QLatin1String("M08")) {
     p.fillRect(QRectF(s * 0.15, s * 0.2, s * 0.7, s * 0.06), Qt::black);
     p.fillRect(QRectF(s * 0.15, s * 0.2, s * 0.06, s * 0.6), Qt::black);
-    fill(Glyphs(QStringLiteral("1."), false), QRectF(s * 0.3, s * 0.35, s * 0.4, s * 0.4));
+    fill(Glyphs(QStringLiteral("1.")), QRectF(s * 0.3, s * 0.35, s * 0.4, s * 0.4));
   } else if (key == QLatin1String("X06")) {
     QPainterPath squiggle(QPointF(2, 12));
     squiggle.cubicTo(6, 2, 10, 22, 14, 10);
     squiggle.cubicTo(16, 6, 18, 8, 20, 10);
     p.setPen(QPen(Qt::black, s / 14.0));
     p.setBrush(Qt::NoBrush);
-    p.drawPath(Fit(squiggle, QRectF(s * 0.15, s * 0.3, s * 0.7, s * 0.4)));
+    p.drawPath(FitPath(squiggle, QRectF(s * 0.15, s * 0.3, s * 0.7, s * 0.4)));
   } else if (key == QLatin1String("R00")) {
     p.setPen(QPen(Qt::black, 1));
     p.setBrush(Qt::NoBrush);
@@ -151,9 +144,9 @@ QPixmap Draw(const QString& key, int side) {
       p.drawLine(QPointF(s * 0.22, y), QPointF(s * 0.79, y));
     }
   } else if (key == QLatin1String("T00")) {
-    fill(Glyphs(QStringLiteral("A"), false), box);
+    fill(Glyphs(QStringLiteral("A")), box);
   } else if (key == QLatin1String("Z01")) {
-    fill(Glyphs(QStringLiteral("3"), false), box);
+    fill(Glyphs(QStringLiteral("3")), box);
   } else if (key == QLatin1String("Z02")) {
     fill(Music(0x71), QRectF(s * 0.1, s * 0.1, s * 0.5, s * 0.8));
     p.drawEllipse(QPointF(s * 0.75, s * 0.75), s * 0.07, s * 0.07);

@@ -3,27 +3,17 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
-#include <functional>
+
+#include "Veltrimond/shell/toolbarpictures.h"
 
 namespace veltrimond {
 
 namespace {
 
-// Every picture is drawn on a 16 x 16 grid and scaled to the pixmap's size.
-using Drawing = std::function<void(QPainter&)>;
+using namespace toolbarpictures;
 
-const QColor kInk(40, 44, 52);
-const QColor kPaper(255, 255, 255);
 const QColor kFolder(226, 178, 64);
-const QColor kBlue(40, 96, 200);
-const QColor kRed(196, 40, 40);
 const QColor kWindowTitle(70, 110, 190);
-
-QPen Pen(const QColor& color, double width = 1.0) {
-  QPen pen(color, width);
-  pen.setJoinStyle(Qt::MiterJoin);
-  return pen;
-}
 
 void Page(QPainter& p, double x, double y, double w, double h) {
   QPainterPath path;
@@ -157,35 +147,14 @@ void Help(QPainter& p) {
   p.drawText(QRectF(1.5, 1.5, 13, 13), Qt::AlignCenter, QStringLiteral("?"));
 }
 
-void Save(QPainter& p) {
-  p.setPen(Pen(kInk));
-  p.setBrush(kBlue);
-  p.drawRect(QRectF(1.5, 1.5, 13, 13));
-  p.setBrush(kPaper);
-  p.drawRect(QRectF(4.5, 1.5, 7, 5));
-  p.setBrush(QColor(200, 200, 200));
-  p.drawRect(QRectF(4.5, 9.5, 7, 5));
-}
-
 void Print(QPainter& p) {
   Page(p, 4.5, 1.5, 7, 6);
-  p.setPen(Pen(kInk));
-  p.setBrush(QColor(190, 190, 196));
-  p.drawRect(QRectF(1.5, 6.5, 13, 6));
-  p.setBrush(kPaper);
-  p.drawRect(QRectF(4.5, 10.5, 7, 4));
-  p.setPen(Qt::NoPen);
-  p.setBrush(QColor(60, 180, 60));
-  p.drawRect(QRectF(12, 8, 1.5, 1.5));
+  Printer(p, QColor(60, 180, 60));
 }
 
 void Preview(QPainter& p) {
   Page(p, 1.5, 1.5, 10, 13);
-  p.setPen(Pen(kInk, 1.2));
-  p.setBrush(QColor(210, 230, 255));
-  p.drawEllipse(QPointF(9, 9), 3, 3);
-  p.setPen(Pen(kInk, 2));
-  p.drawLine(QPointF(11.2, 11.2), QPointF(14.5, 14.5));
+  Magnifier(p);
 }
 
 void Defaults(QPainter& p) {
@@ -202,16 +171,7 @@ void Check(QPainter& p) {
 
 QIcon MakeIcon(const Drawing& draw) {
   QIcon icon;
-  for (int size : {16, 24, 32}) {
-    QPixmap pixmap(size, size);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.scale(size / 16.0, size / 16.0);
-    draw(painter);
-    painter.end();
-    icon.addPixmap(pixmap);
-  }
+  for (int size : kSizes) icon.addPixmap(QPixmap::fromImage(Render(draw, size)));
   return icon;
 }
 

@@ -8,6 +8,8 @@
 #include <cmath>
 #include <functional>
 
+#include "pointerset/cursorshapes.h"
+
 namespace pointerset {
 
 namespace {
@@ -44,32 +46,8 @@ QPainterPath Crosshair() {
   return cross.simplified();
 }
 
-// Scales and moves the path to fit the box, keeping its proportions, centred.
-QPainterPath Fit(const QPainterPath& path, const QRectF& box) {
-  const QRectF bounds = path.boundingRect();
-  if (bounds.isEmpty()) return path;
-  const qreal scale = qMin(box.width() / bounds.width(), box.height() / bounds.height());
-  QTransform t;
-  t.translate(box.center().x(), box.center().y());
-  t.scale(scale, scale);
-  t.translate(-bounds.center().x(), -bounds.center().y());
-  return t.map(path);
-}
-
 QPainterPath Glyph(const QString& family, char16_t code, const QRectF& box = kSymbolBox) {
-  QFont font(family);
-  font.setPixelSize(200);
-  font.setStyleStrategy(QFont::NoFontMerging);
-  QPainterPath path;
-  path.addText(0, 0, font, QString(QChar(code)));
-  return Fit(path, box);
-}
-
-QPainterPath Arrow() {
-  QPainterPath arrow;
-  arrow.addPolygon(QPolygonF({{1, 1}, {1, 18}, {5, 14}, {8.5, 21}, {11, 20}, {7.5, 13}, {13, 13}}));
-  arrow.closeSubpath();
-  return arrow;
+  return FitPath(GlyphPath(family, code), box);
 }
 
 // A curly brace "{": the arms bow towards the point at its middle left.
@@ -167,7 +145,7 @@ QPainterPath Letter(const QString& text, const QRectF& box) {
   font.setBold(true);
   QPainterPath path;
   path.addText(0, 0, font, text);
-  return Fit(path, box);
+  return FitPath(path, box);
 }
 
 QPainterPath DashedBox(const QRectF& box) {
@@ -212,10 +190,10 @@ std::vector<ToolCursorPicture> DrawToolCursors(const QString& music) {
   const QRectF clefBox(13.5, 7.5, 17, 24);
   std::vector<ToolCursorPicture> cursors;
   cursors.push_back(
-      Draw("CT000.cur", "off the score", {1, 1}, [](QPainter& p) { Ink(p, Arrow()); }));
+      Draw("CT000.cur", "off the score", {1, 1}, [](QPainter& p) { Ink(p, PointerArrow()); }));
   cursors.push_back(Draw("CT010.cur", "pointer", {1, 1}, [](QPainter& p) {
     Ink(p, DashedBox(QRectF(15.5, 17.5, 13, 11)));
-    Ink(p, Arrow());
+    Ink(p, PointerArrow());
   }));
   cursors.push_back(Placing("CT021.cur", "brace", Brace(QRectF(17.5, 9.5, 8, 21))));
   cursors.push_back(Placing("CT022.cur", "bracket", Bracket(QRectF(17.5, 12.5, 8, 16))));
