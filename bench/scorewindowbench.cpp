@@ -21,53 +21,12 @@
 #include "Veltrimond/child/chdvltmain.h"
 #include "Veltrimond/child/chdvltmain_menus.h"
 #include "Veltrimond/shell/appcontext.h"
-#include "Veltrimond/shell/iframe.h"
+#include "Veltrimond/tests/nullframe.h"
 #include "notecraft/core/score.h"
 #include "notecraft/qt/musicfontloader.h"
 #include "scoregen.h"
 
 namespace {
-
-// The window's frame, doing nothing.
-class QuietFrame final : public veltrimond::IFrame {
-public:
-  void CancelPlay(bool) override {}
-  void DoFunction(const QString&, const QString&) override {}
-  bool EnableCutCopy() const override { return false; }
-  void SetEnableCutCopy(bool) override {}
-  bool EnablePaste() const override { return false; }
-  void SetEnablePaste(bool) override {}
-  bool EnableUndo() const override { return false; }
-  void SetEnableUndo(bool) override {}
-  void Ending1(long, long) override {}
-  long GoRepeat() const override { return 0; }
-  void SetGoRepeat(long) override {}
-  long MarkRepeat() const override { return 0; }
-  void SetMarkRepeat(long) override {}
-  void GotMidi(const notecraft::MIDIEvent&) override {}
-  void PlayNote(int, bool, int, int) override {}
-  void ShowPlay() override {}
-  void ClickTransport(int) override {}
-  bool InitStatus(long, const QString&) override { return false; }
-  void UpdateStatus(long) override {}
-  void TerminateStatus() override {}
-  bool InsertStyle(notecraft::Score&, long, long, int) override { return false; }
-  bool Mapper() const override { return false; }
-  void SetMapper(bool) override {}
-  void ReloadDefaults() override {}
-  void UnRegister(const QString&) override {}
-  void OpenHistory(int) override {}
-  void HelpContents() override {}
-  void HelpIndex() override {}
-  void HelpAbout() override {}
-  void HelpUpdate() override {}
-  void ScoreDefaults() override {}
-  void ToolsChordMapper() override {}
-  void ToolsStyleEditor() override {}
-  void ToolsClearHistory() override {}
-  void ViewToolBar() override {}
-  void ViewStatusBar() override {}
-};
 
 double MillisecondsSince(std::chrono::steady_clock::time_point start) {
   return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
@@ -115,7 +74,7 @@ int main(int argc, char** argv) {
   }
 
   veltrimond::AppContext context;
-  QuietFrame frame;
+  veltrimond::testing::NullFrame frame;  // the window's frame, doing nothing
   veltrimond::chdVLTMain window(context, frame);
   window.resize(1000, 800);
   if (!window.OpenFile(opened)) return Fail("the score cannot be opened");

@@ -13,13 +13,14 @@
 #include "Veltrimond/child/chdvltmain_toolbar.h"
 #include "Veltrimond/shell/appcontext.h"
 #include "Veltrimond/shell/iframe.h"
+#include "nullframe.h"
 #include "notecraft/core/dialogservice.h"
 #include "settings_fixture.h"
 
 namespace veltrimond::testing {
 
 // Every frame call as a line: "DoFunction NEW", "Arrange 1", "ClickTransport 2", ...
-class RecordingFrame final : public IFrame {
+class RecordingFrame final : public NullFrame {
 public:
   void CancelPlay(bool keep) override { Calls << QStringLiteral("CancelPlay %1").arg(keep); }
   void DoFunction(const QString& command, const QString&) override {
@@ -31,29 +32,15 @@ public:
   void SetEnablePaste(bool on) override { Paste = on; }
   bool EnableUndo() const override { return Undo; }
   void SetEnableUndo(bool on) override { Undo = on; }
-  void Ending1(long, long) override {}
-  long GoRepeat() const override { return 0; }
-  void SetGoRepeat(long) override {}
-  long MarkRepeat() const override { return 0; }
-  void SetMarkRepeat(long) override {}
-  void GotMidi(const notecraft::MIDIEvent&) override {}
-  void PlayNote(int, bool, int, int) override {}
-  void ShowPlay() override {}
   void ClickTransport(int index) override { Calls << QStringLiteral("ClickTransport %1").arg(index); }
   bool InitStatus(long, const QString&) override {
     Calls << QStringLiteral("InitStatus");
     return true;
   }
-  void UpdateStatus(long) override {}
-  void TerminateStatus() override {}
   bool InsertStyle(notecraft::Score&, long staff, long measure, int type) override {
     Calls << QStringLiteral("InsertStyle %1 %2 %3").arg(staff).arg(measure).arg(type);
     return true;
   }
-  bool Mapper() const override { return false; }
-  void SetMapper(bool) override {}
-  void ReloadDefaults() override {}
-  void UnRegister(const QString&) override {}
   void OpenHistory(int index) override { Calls << QStringLiteral("OpenHistory %1").arg(index); }
   void HelpContents() override { Calls << QStringLiteral("HelpContents"); }
   void HelpIndex() override { Calls << QStringLiteral("HelpIndex"); }

@@ -5,10 +5,11 @@
 #include <QStringList>
 
 #include "Veltrimond/shell/iframe.h"
+#include "nullframe.h"
 
 namespace veltrimond::testing {
 
-class FakeFrame final : public IFrame {
+class FakeFrame final : public NullFrame {
 public:
   void CancelPlay(bool keepPlayButton) override;
   void DoFunction(const QString& command, const QString& path) override;
@@ -30,22 +31,7 @@ public:
   bool InitStatus(long size, const QString& caption) override;
   void UpdateStatus(long position) override;
   void TerminateStatus() override { Calls << QStringLiteral("TerminateStatus"); }
-  bool InsertStyle(notecraft::Score&, long, long, int) override { return false; }
-  bool Mapper() const override { return false; }
-  void SetMapper(bool) override {}
-  void ReloadDefaults() override {}
   void UnRegister(const QString& tag) override { Calls << QStringLiteral("UnRegister ") + tag; }
-  void OpenHistory(int) override {}
-  void HelpContents() override {}
-  void HelpIndex() override {}
-  void HelpAbout() override {}
-  void HelpUpdate() override {}
-  void ScoreDefaults() override {}
-  void ToolsChordMapper() override {}
-  void ToolsStyleEditor() override {}
-  void ToolsClearHistory() override {}
-  void ViewToolBar() override {}
-  void ViewStatusBar() override {}
 
   // The calls whose text starts with prefix.
   QStringList CallsStartingWith(const QString& prefix) const;
