@@ -12,8 +12,15 @@ void SettingsFixture::SetUp() {
   ASSERT_TRUE(m_dir->isValid());
   m_oldConfig = qgetenv("XDG_CONFIG_HOME");
   m_oldData = qgetenv("XDG_DATA_HOME");
+  m_oldRuntime = qgetenv("XDG_RUNTIME_DIR");
   QDir(m_dir->path()).mkpath(QStringLiteral("config"));
   QDir(m_dir->path()).mkpath(QStringLiteral("data"));
+  // The single-instance channels live in the runtime folder: tests running side by side
+  // must not answer each other's "show".
+  const QString runtime = m_dir->path() + QStringLiteral("/run");
+  QDir().mkpath(runtime);
+  QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+  qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime));
   qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_dir->path() + QStringLiteral("/config")));
   qputenv("XDG_DATA_HOME", QFile::encodeName(m_dir->path() + QStringLiteral("/data")));
 }
@@ -21,6 +28,10 @@ void SettingsFixture::SetUp() {
 void SettingsFixture::TearDown() {
   qputenv("XDG_CONFIG_HOME", m_oldConfig);
   qputenv("XDG_DATA_HOME", m_oldData);
+  if (m_oldRuntime.isNull())
+    qunsetenv("XDG_RUNTIME_DIR");
+  else
+    qputenv("XDG_RUNTIME_DIR", m_oldRuntime);
   m_dir.reset();
 }
 

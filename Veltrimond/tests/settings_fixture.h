@@ -1,6 +1,6 @@
 #pragma once
-// Every test gets its own settings file and data folder: XDG_CONFIG_HOME and XDG_DATA_HOME
-// point into a temporary folder for the test's length.
+// Every test gets its own settings file, data folder and runtime folder: XDG_CONFIG_HOME,
+// XDG_DATA_HOME and XDG_RUNTIME_DIR point into a temporary folder for the test's length.
 
 #include <gtest/gtest.h>
 
@@ -24,6 +24,7 @@ private:
   std::unique_ptr<QTemporaryDir> m_dir;
   QByteArray m_oldConfig;
   QByteArray m_oldData;
+  QByteArray m_oldRuntime;
 };
 
 }  // namespace veltrimond::testing
