@@ -218,11 +218,14 @@ void ProductUpdater::FetchNext() {
   m_installer->Commit();
   m_settings.Write(QStringLiteral("Main"), QStringLiteral("Update"), m_pack);
   QString text = QStringLiteral("Service pack %1 installed.").arg(m_pack);
+  MessageIcon icon = MessageIcon::Information;
   // The files are in place either way; unrecorded, the next check offers the pack again.
   if (m_settings.Read(QStringLiteral("Main"), QStringLiteral("Update")) != m_pack) {
-    text += QStringLiteral(" It could not be recorded in the settings file.");
+    text += QStringLiteral(
+        "\nIt could not be recorded in the settings file, so the next check offers it again.");
+    icon = MessageIcon::Exclamation;
   }
-  Finish(Kind::Installed, text, MessageIcon::Information);
+  Finish(Kind::Installed, text, icon);
 }
 
 void ProductUpdater::OnFile(const webupdate::FetchOutcome& outcome) {

@@ -2,7 +2,6 @@
 // result message and the end of the window, and Cancel before and during an update.
 #include <gtest/gtest.h>
 
-#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -11,7 +10,7 @@
 
 #include "guidefetch/frmhupmain.h"
 #include "helprig.h"
-#include "webupdate/resultbox.h"
+#include "resultboxpicture.h"
 
 namespace guidefetch {
 namespace {
@@ -147,14 +146,10 @@ TEST_F(HelpWindowTest, FailureMessagesFitTheScreen) {
     m_server.Set(Docs + QStringLiteral("Dir.htm"), c.listing);
     const HelpResult result = RunUpdate();
     ASSERT_NE(result.kind, HelpResult::Kind::Completed);
-    const auto box = webupdate::MakeResultBox(nullptr, QStringLiteral("Update"), result.text,
-                                              QMessageBox::Critical);
-    box->show();
-    const QImage picture = box->grab().toImage();
-    picture.save(QStringLiteral(TEST_OUTPUT "/") + QString::fromLatin1(c.picture));
-    EXPECT_LE(picture.width(), 800);
-    EXPECT_LE(picture.height(), 400);
-    box->close();
+    const QSize size = webupdate::testing::SaveResultBoxPicture(
+        result.text, QMessageBox::Critical, QStringLiteral(TEST_OUTPUT "/") + c.picture);
+    EXPECT_LE(size.width(), 800);
+    EXPECT_LE(size.height(), 400);
   }
 }
 

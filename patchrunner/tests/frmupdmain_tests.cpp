@@ -2,15 +2,14 @@
 // Continue, the result message and Cancel/Close behave, against the loopback server.
 #include <gtest/gtest.h>
 
-#include <QImage>
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
 
 #include "patchrunner/frmupdmain.h"
+#include "resultboxpicture.h"
 #include "updaterig.h"
-#include "webupdate/resultbox.h"
 
 namespace patchrunner {
 namespace {
@@ -174,15 +173,11 @@ TEST_F(WindowTest, ResultMessagesFitTheScreenAndSayWhy) {
     m_server.Set(testing::Pack + QStringLiteral("veltrimond"), c.veltrimond);
     const UpdateResult result = RunUpdate();
     ASSERT_NE(result.icon, MessageIcon::Information) << result.text.toStdString();
-    const auto box = webupdate::MakeResultBox(nullptr, QStringLiteral("Update"), result.text,
-                                              QMessageBox::Critical);
-    box->show();
-    const QImage picture = box->grab().toImage();
-    picture.save(QStringLiteral(TEST_OUTPUT "/") + QString::fromLatin1(c.picture));
-    EXPECT_LE(picture.width(), 800);
-    EXPECT_LE(picture.height(), 400);
+    const QSize size = webupdate::testing::SaveResultBoxPicture(
+        result.text, QMessageBox::Critical, QStringLiteral(TEST_OUTPUT "/") + c.picture);
+    EXPECT_LE(size.width(), 800);
+    EXPECT_LE(size.height(), 400);
     EXPECT_GE(result.text.count(u'\n'), 1);
-    box->close();
   }
 }
 

@@ -210,8 +210,9 @@ TEST_F(ProductUpdaterTest, SaysSoWhenThePackCannotBeRecorded) {
   m_settings.DropWrites();
   const UpdateResult result = RunUpdate();
   EXPECT_EQ(result.kind, Kind::Installed);
-  EXPECT_EQ(result.text, QStringLiteral("Service pack SP3 installed. It could not be recorded in "
-                                        "the settings file."));
+  EXPECT_EQ(result.text, QStringLiteral("Service pack SP3 installed.\nIt could not be recorded in "
+                                        "the settings file, so the next check offers it again."));
+  EXPECT_EQ(result.icon, MessageIcon::Exclamation);
   EXPECT_EQ(ReadFile(m_root + QStringLiteral("/veltrimond")), NewProgram);
 }
 
