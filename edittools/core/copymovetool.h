@@ -2,7 +2,7 @@
 // Copies or moves the notes of a range of measures of one staff (or of each staff in turn)
 // from one voice, a pair or all voices into one voice of a destination staff, optionally
 // shifted to start at a destination measure; or, over the score's selection, exactly the
-// selected notes. One staff per step.
+// selected notes. One staff per step; the whole selection in one.
 //
 // Each staff's source notes are taken first, then (moving) removed, then placed, so a
 // destination that overlaps the source reads nothing it has written, and a note whose
