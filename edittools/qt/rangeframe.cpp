@@ -17,7 +17,8 @@ RangeFrame::RangeFrame(QWidget* parent, const BoxMaker& makeBox)
   setObjectName(QStringLiteral("fmeRange"));
   MakeOptionGroup(this, optRange, {"Staff:", "Selection"}, QStringLiteral("optRange"));
   optRange[1]->setEnabled(false);
-  optRange[1]->setToolTip(QStringLiteral("The tools work on ranges of measures."));
+  connect(optRange[0], &QRadioButton::toggled, this,
+          [this](bool on) { SetRangeControlsEnabled(on); });
   cboStaff = new QComboBox(this);
   cboStaff->setObjectName(QStringLiteral("cboStaff"));
 
@@ -68,6 +69,10 @@ void RangeFrame::Init(const notecraft::Score& score, long curMeasure) {
   cboStaff->setCurrentIndex(0);
   txtFrom->setText(QString::number(curMeasure));
   txtTo->setText(txtFrom->text());
+  optRange[0]->setChecked(true);
+  const bool selected = !score.SelectedNotes().empty();
+  optRange[1]->setEnabled(selected);
+  optRange[1]->setToolTip(selected ? QString() : QStringLiteral("No notes are selected."));
 }
 
 RangeChoice RangeFrame::Choice() const {

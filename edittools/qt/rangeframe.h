@@ -1,7 +1,7 @@
 #pragma once
 // The "Range" frame both tool dialogs share: Staff (All or one staff), From (Beginning or a
-// measure), To (End or a measure), or Selection. Selection stays unavailable: the tools
-// have no way yet to work on the score's selection.
+// measure), To (End or a measure), or Selection: the notes selected on the page, offered
+// only while there are some. Choosing Selection greys the staff and measure controls.
 
 #include <QGroupBox>
 #include <array>
@@ -30,7 +30,8 @@ public:
   using BoxMaker = std::function<void(QLineEdit*, notecraft::dialogs::UpDown*)>;
   RangeFrame(QWidget* parent, const BoxMaker& makeBox);
 
-  // Fills the staff list and puts the current measure in both boxes.
+  // Fills the staff list, puts the current measure in both boxes and offers Selection when
+  // notes are selected.
   void Init(const notecraft::Score& score, long curMeasure);
   RangeChoice Choice() const;
   // Greys the staff and measure controls (Selection chosen) or makes them usable.
