@@ -25,9 +25,10 @@ frmVLTCopyMove::frmVLTCopyMove(QWidget* parent) : ToolDialog(parent) {
 }
 
 void frmVLTCopyMove::CreateControls() {
-  fmeRange = new RangeFrame(this, [this](QLineEdit* box, notecraft::dialogs::UpDown* spin) {
-    MakeNumberBox(box, spin);
-  });
+  fmeRange = new RangeFrame(
+      this,
+      [this](QLineEdit* box, notecraft::dialogs::UpDown* spin) { MakeNumberBox(box, spin); },
+      RangeFrame::OnSelection::KeepRange);
   MakeOptionGroup(this, optFunc, {"Copy", "Move"}, QStringLiteral("optFunc"));
   optFunc[0]->setChecked(true);
   cboVoice = new QComboBox(this);

@@ -26,7 +26,9 @@ frmVLTTranspose::frmVLTTranspose(QWidget* parent) : ToolDialog(parent) {
 
 void frmVLTTranspose::CreateControls() {
   fmeRange = new RangeFrame(
-      this, [this](QLineEdit* box, notecraft::dialogs::UpDown* spin) { MakeNumberBox(box, spin); });
+      this,
+      [this](QLineEdit* box, notecraft::dialogs::UpDown* spin) { MakeNumberBox(box, spin); },
+      RangeFrame::OnSelection::GreyRange);
 
   MakeOptionGroup(this, optFunction, {"Change Voice:", "Raise", "Lower"},
                   QStringLiteral("optFunction"));

@@ -12,13 +12,14 @@
 
 namespace edittools {
 
-RangeFrame::RangeFrame(QWidget* parent, const BoxMaker& makeBox)
+RangeFrame::RangeFrame(QWidget* parent, const BoxMaker& makeBox, OnSelection onSelection)
     : QGroupBox(QStringLiteral("Range"), parent) {
   setObjectName(QStringLiteral("fmeRange"));
   MakeOptionGroup(this, optRange, {"Staff:", "Selection"}, QStringLiteral("optRange"));
   optRange[1]->setEnabled(false);
-  connect(optRange[0], &QRadioButton::toggled, this,
-          [this](bool on) { SetRangeControlsEnabled(on); });
+  if (onSelection == OnSelection::GreyRange)
+    connect(optRange[0], &QRadioButton::toggled, this,
+            [this](bool on) { SetRangeControlsEnabled(on); });
   cboStaff = new QComboBox(this);
   cboStaff->setObjectName(QStringLiteral("cboStaff"));
 

@@ -1,7 +1,8 @@
 #pragma once
 // The "Range" frame both tool dialogs share: Staff (All or one staff), From (Beginning or a
 // measure), To (End or a measure), or Selection: the notes selected on the page, offered
-// only while there are some. Choosing Selection greys the staff and measure controls.
+// only while there are some. In the transpose dialog choosing Selection greys the staff and
+// measure controls; the copy/move dialog keeps them usable whichever choice is made.
 
 #include <QGroupBox>
 #include <array>
@@ -28,7 +29,8 @@ class RangeFrame : public QGroupBox {
 public:
   // Number boxes are made by the owning dialog (key filter, spin).
   using BoxMaker = std::function<void(QLineEdit*, notecraft::dialogs::UpDown*)>;
-  RangeFrame(QWidget* parent, const BoxMaker& makeBox);
+  enum class OnSelection { GreyRange, KeepRange };
+  RangeFrame(QWidget* parent, const BoxMaker& makeBox, OnSelection onSelection);
 
   // Fills the staff list, puts the current measure in both boxes and offers Selection when
   // notes are selected.

@@ -1,5 +1,6 @@
 // The three dialogs driven through QTest on the offscreen platform, and the menu commands
 // from dialog to finished tool.
+#include <vector>
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -210,7 +211,7 @@ TEST(CopyMoveDialog, InitAndTheSourceVoiceReachesTheRequest) {
   EXPECT_EQ(dialog.Request().Parm3, 0);
 }
 
-TEST(ToolDialogs, SelectionIsOfferedWhileNotesAreSelectedAndGreysTheRange) {
+TEST(ToolDialogs, SelectionIsOfferedWhileNotesAreSelected) {
   notecraft::RecordingSurface surface;
   auto score = MakeScore(1, 1);
   Put(*score, 1, 1, {{0, {60}}, {16, {62}}});
@@ -219,16 +220,21 @@ TEST(ToolDialogs, SelectionIsOfferedWhileNotesAreSelectedAndGreysTheRange) {
   transpose.Init(*score, 1);
   frmVLTCopyMove copyMove;
   copyMove.Init(*score, 1);
-  for (RangeFrame* range : {transpose.fmeRange, copyMove.fmeRange}) {
+  const auto rangeControls = [](RangeFrame* range) {
+    return std::vector<QWidget*>{range->cboStaff, range->optFrom[1], range->txtFrom, range->txtTo,
+                                 range->updTo};
+  };
+  // Transpose greys its staff and measures while Selection is chosen; Copy/Move keeps them.
+  for (auto [range, greys] : {std::pair{transpose.fmeRange, true}, {copyMove.fmeRange, false}}) {
     ASSERT_TRUE(range->optRange[1]->isEnabled());
     EXPECT_TRUE(range->optRange[0]->isChecked());
     range->optRange[1]->click();
-    for (QWidget* w : std::initializer_list<QWidget*>{range->cboStaff, range->optFrom[1],
-                                                      range->txtFrom, range->txtTo, range->updTo})
-      EXPECT_FALSE(w->isEnabled()) << w->objectName().toStdString();
+    for (QWidget* w : rangeControls(range))
+      EXPECT_EQ(w->isEnabled(), !greys) << w->objectName().toStdString();
     EXPECT_TRUE(range->Choice().Selection);
     range->optRange[0]->click();
-    EXPECT_TRUE(range->cboStaff->isEnabled());
+    for (QWidget* w : rangeControls(range))
+      EXPECT_TRUE(w->isEnabled()) << w->objectName().toStdString();
   }
   EXPECT_TRUE(copyMove.cboVoice->isEnabled());  // the voices still choose among the notes
   EXPECT_TRUE(transpose.cboVoice->isEnabled());
