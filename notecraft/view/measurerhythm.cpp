@@ -198,7 +198,9 @@ void RhythmReader::Straight(int to) {
     const bool last = m_next + 1 >= m_notes.size() || m_notes[m_next + 1].Time >= to;
     const int next = last ? to : CountedFrom(m_next + 1, counted, to);
     if (m_options.FillGaps && counted > m_cursor) Rests(m_cursor, counted, -1);
-    const int room = next - counted;
+    int room = next - counted;
+    // A drum hit rings on up to the next hit, within its beat.
+    if (m_options.Drums) room = std::min(room, (counted / m_metre.Beat + 1) * m_metre.Beat - counted);
     int length = LongestValue(std::min(room, OwnThirds(note, m_options.Drums) / 3));
     if (length < 2 && room >= 2) length = 2;  // a sixty-fourth: the font draws a 32nd
     AddNote(note, counted, length);

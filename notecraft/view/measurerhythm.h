@@ -18,7 +18,8 @@
 //   starts inside the group takes one or two slots; empty slots are triplet rests.
 // - Rests complete the beat they start in (and in a measure of four beats, the half bar)
 //   before a longer rest is used; a measure without a note shows one measure rest.
-// - A drum hit does not ring on: it shows the value up to the next hit.
+// - A drum hit shows the value up to the next hit, within its beat (how long it sounds means
+//   nothing for a drum).
 //
 // Times are 64ths from the measure's start; lengths in thirds of a 64th where triplets meet
 // plain values.
@@ -81,7 +82,7 @@ struct MeasureRhythm {
 
 struct RhythmOptions {
   bool FillGaps = true;  // rests between the notes (the staff's first voice)
-  bool Drums = false;    // hits, which show the value up to the next hit
+  bool Drums = false;    // hits, which show the value up to the next hit in their beat
 };
 
 // Reads the notes of one voice in one measure (in time order, distinct times inside the

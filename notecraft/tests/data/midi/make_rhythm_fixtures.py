@@ -107,8 +107,8 @@ def chord_accidentals():
 
 
 def offbeat_rests():
-    """Single notes off the beat, with the rests around them to show the beat: 4/4 for
-    four bars, then 3/4, 6/8 and 2/2 for two bars each.
+    """A flute's single notes off the beat, with the rests around them to show the beat:
+    4/4 for four bars, then 3/4, 6/8 and 2/2 for two bars each.
     4/4: an eighth on beat 1; an eighth on beat 1 and a half; a dotted quarter; an eighth on
     beat 3 and a half. 3/4: an eighth on beat 1 and a half; a quarter on beat 2. 6/8: an
     eighth on the second eighth; a quarter on the fourth eighth. 2/2: a quarter on the second quarter;
@@ -126,7 +126,8 @@ def offbeat_rests():
     timesig.append((t, MetaMessage("time_signature", numerator=2, denominator=2)))
     part += [(t + Q, Q, 72), (t + BAR + 7 * e, e, 74)]
     midi_conductor = track((0, MetaMessage("set_tempo", tempo=500000)), *timesig)
-    save("offbeat_rests.mid", midi_conductor, track(*notes(part)))
+    flute = (0, Message("program_change", channel=0, program=73))  # one staff, not two
+    save("offbeat_rests.mid", midi_conductor, track(flute, *notes(part)))
 
 
 def drum_hits():
