@@ -23,25 +23,33 @@ constexpr int kLongestMeasure = 96;
 
 }  // namespace
 
+void MeasureSlots::FindVoices() {
+  m_found = true;
+  for (const auto& staff : m_score.AllStaffs()) {
+    for (int v = 1; v <= staff->Voices(); ++v) {
+      auto voice = staff->Voice(v);
+      if (!voice) continue;
+      const auto instrument = voice->Instrument();
+      m_voices.push_back({staff, voice, v == 1, instrument && instrument->Category() == catDrums});
+    }
+  }
+}
+
 int MeasureSlots::Count(int start, int duration) {
+  if (!m_found) FindVoices();
   duration = std::clamp(duration, 1, kLongestMeasure);
   m_taken.assign(static_cast<std::size_t>(duration), 0);
   const Metre metre = Metre::Of(m_score.AllGlobals().CurTimeVal(start), duration);
-  for (const auto& staff : m_score.AllStaffs()) {
-    const bool grand = staff->CurClef(start) == clfGrand;
+  for (const VoiceSlot& slot : m_voices) {
+    const bool grand = slot.Of->CurClef(start) == clfGrand;
     for (int half = 1; half <= (grand ? 2 : 1); ++half) {
-      for (int v = 1; v <= staff->Voices(); ++v) {
-        const auto voice = staff->Voice(v);
-        if (!voice) continue;
-        const auto instrument = voice->Instrument();
-        RhythmOptions options;
-        options.FillGaps = v == 1;
-        options.Drums = instrument && instrument->Category() == catDrums;
-        GatherRhythmNotes(voice->Notes(), start, duration, half, grand ? kGrandSplit : 0, m_notes);
-        ReadRhythm(m_notes, metre, options, m_rhythm);
-        for (const RhythmItem& item : m_rhythm.Items)
-          if (item.Time >= 0 && item.Time < duration) m_taken[static_cast<std::size_t>(item.Time)] = 1;
-      }
+      RhythmOptions options;
+      options.FillGaps = slot.First;
+      options.Drums = slot.Drums;
+      GatherRhythmNotes(slot.Voice->Notes(), start, duration, half, grand ? kGrandSplit : 0, m_notes);
+      ReadRhythm(m_notes, metre, options, m_rhythm);
+      for (const RhythmItem& item : m_rhythm.Items)
+        if (item.Time >= 0 && item.Time < duration) m_taken[static_cast<std::size_t>(item.Time)] = 1;
     }
   }
   // Half staff heights: two for a place the next one follows an eighth or more later, one

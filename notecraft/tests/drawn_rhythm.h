@@ -45,9 +45,9 @@ struct DrawnBracket {
 };
 
 struct DrawnMeasure {
-  int Left = 0;   // its bar lines
+  int Left = 0;  // its bar lines
   int Right = 0;
-  int Start = 0;  // score time, from the band
+  int Start = 0;                     // score time, from the band
   std::vector<DrawnSymbol> Symbols;  // left to right
   std::vector<DrawnBracket> Brackets;
 };
@@ -87,13 +87,20 @@ public:
 
   static int RestValue(char glyph) {
     switch (glyph) {
-      case glyph::WholeRest: return 64;
-      case glyph::HalfRest: return 32;
-      case glyph::QuarterRest: return 16;
-      case glyph::EighthRest: return 8;
-      case glyph::SixteenthRest: return 4;
-      case glyph::ThirtySecondRest: return 2;
-      default: return 0;
+      case glyph::WholeRest:
+        return 64;
+      case glyph::HalfRest:
+        return 32;
+      case glyph::QuarterRest:
+        return 16;
+      case glyph::EighthRest:
+        return 8;
+      case glyph::SixteenthRest:
+        return 4;
+      case glyph::ThirtySecondRest:
+        return 2;
+      default:
+        return 0;
     }
   }
 

@@ -29,10 +29,8 @@ public:
   }
   DrawnRhythm Show(int page) {
     surface.ClearRecord();
-    if (score.CurPage() != page)
-      score.SetCurPage(page);
-    else
-      score.PaintWindow();
+    score.SetCurPage(page);
+    if (surface.Ops().empty()) score.PaintWindow();  // the page shown already
     return DrawnRhythm(surface, score.Bands(Internal{}));
   }
   int LengthAt(int time) {
@@ -250,7 +248,9 @@ TEST_F(PaintedRhythm, RestsOfTwoVoicesMoveOffTheOtherVoicesNotes) {
   const auto restTop = [&](const SurfaceOp& r) { return baseline(r) - static_cast<int>(2.62 * s); };
   const auto restBottom = [&](const SurfaceOp& r) { return baseline(r) - 2 * s; };
   const auto headTop = [&](const SurfaceOp& h) { return baseline(h) - static_cast<int>(0.54 * s); };
-  const auto headBottom = [&](const SurfaceOp& h) { return baseline(h) + static_cast<int>(0.54 * s); };
+  const auto headBottom = [&](const SurfaceOp& h) {
+    return baseline(h) + static_cast<int>(0.54 * s);
+  };
   // The upper voice's rest (beats 3 and 4) over the lower voice's notes there.
   ASSERT_EQ(heads[1].size(), 2u);
   for (const SurfaceOp& h : heads[1]) EXPECT_LT(restBottom(rests[0][0]), headTop(h));

@@ -2,8 +2,6 @@
 // groups within the beat, notes cut where the next one starts, and the drawn values adding
 // up to the measure. Items print as n (note) or r (rest), the glyph's value in 64ths, "." for
 // a dot, "t" for a triplet, and @ where they stand; R is the whole measure's rest.
-#include "notecraft/view/measurerhythm.h"
-
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -14,6 +12,7 @@
 #include "notecraft/core/enums.h"
 #include "notecraft/core/internal.h"
 #include "notecraft/core/note.h"
+#include "notecraft/view/measurerhythm.h"
 
 namespace notecraft {
 namespace {
@@ -95,7 +94,8 @@ protected:
       if (g.Span <= metre.Beat) {
         EXPECT_EQ(g.Start / metre.Beat, (g.Start + g.Span - 1) / metre.Beat);
       }
-      for (int k = g.First; k <= g.Last; ++k) EXPECT_TRUE(rhythm.Items[static_cast<std::size_t>(k)].Triplet);
+      for (int k = g.First; k <= g.Last; ++k)
+        EXPECT_TRUE(rhythm.Items[static_cast<std::size_t>(k)].Triplet);
     }
   }
 
@@ -155,29 +155,57 @@ TEST_F(Rhythm, TripletNotesStandInGroupsOfThreeWithinTheBeat) {
   const std::vector<Case> cases = {
       {"imported triplet eighths over beats 2 and 3",
        {{0, 16}, {16, 8, t}, {21, 8, t}, {26, 8, t}, {32, 8, t}, {37, 8, t}, {42, 8, t}, {48, 16}},
-       k44, 64, "n16@0 n8t@16 n8t@21 n8t@26 n8t@32 n8t@37 n8t@42 n16@48", "16/16 32/16"},
+       k44,
+       64,
+       "n16@0 n8t@16 n8t@21 n8t@26 n8t@32 n8t@37 n8t@42 n16@48",
+       "16/16 32/16"},
       // The first slot of beat 1 is empty: a triplet rest there, and the groups keep to the
       // beats instead of taking the next three notes.
       {"a run from the second triplet eighth",
        {{5, 8, t}, {10, 8, t}, {16, 8, t}, {21, 8, t}, {26, 8, t}, {32, 16, nteDot}},
-       k44, 64, "r8t@0 n8t@5 n8t@10 n8t@16 n8t@21 n8t@26 n16.@32 r8@56", "0/16 16/16"},
+       k44,
+       64,
+       "r8t@0 n8t@5 n8t@10 n8t@16 n8t@21 n8t@26 n16.@32 r8@56",
+       "0/16 16/16"},
       {"the editor's triplet quarters at 0, 8 and 16",
-       {{0, 16, t}, {8, 16, t}, {16, 16, t}}, k44, 64, "n16t@0 n16t@8 n16t@16 r32@32", "0/32"},
+       {{0, 16, t}, {8, 16, t}, {16, 16, t}},
+       k44,
+       64,
+       "n16t@0 n16t@8 n16t@16 r32@32",
+       "0/32"},
       {"triplet quarters from beat 2",
-       {{0, 16}, {16, 16, t}, {26, 16, t}, {37, 16, t}}, k44, 64,
-       "n16@0 n16t@16 n16t@26 n16t@37 r16@48", "16/32"},
-      {"triplet halves fill the bar", {{0, 32, t}, {21, 32, t}, {42, 32, t}}, k44, 64,
-       "n32t@0 n32t@21 n32t@42", "0/64"},
+       {{0, 16}, {16, 16, t}, {26, 16, t}, {37, 16, t}},
+       k44,
+       64,
+       "n16@0 n16t@16 n16t@26 n16t@37 r16@48",
+       "16/32"},
+      {"triplet halves fill the bar",
+       {{0, 32, t}, {21, 32, t}, {42, 32, t}},
+       k44,
+       64,
+       "n32t@0 n32t@21 n32t@42",
+       "0/64"},
       // A lone note longer than the beat takes two slots of a group half as long.
       {"a lone triplet half in 3/4", {{0, 32, t}}, k34, 48, "n32t@0 r16t@21 r16@32", "0/32"},
       {"a lone triplet half in 4/4", {{0, 32, t}}, k44, 64, "n32t@0 r16t@21 r32@32", "0/32"},
-      {"a lone triplet eighth", {{0, 8, t}, {16, 16}}, k44, 64, "n8t@0 r16t@5 n16@16 r32@32",
+      {"a lone triplet eighth",
+       {{0, 8, t}, {16, 16}},
+       k44,
+       64,
+       "n8t@0 r16t@5 n16@16 r32@32",
        "0/16"},
       {"a triplet quarter and eighth on beat 1 of 3/4",
-       {{0, 16, t}, {10, 8, t}, {16, 8, t}, {21, 8, t}, {26, 8, t}, {32, 16}}, k34, 48,
-       "n16t@0 n8t@10 n8t@16 n8t@21 n8t@26 n16@32", "0/16 16/16"},
-      {"a sixteenth inside a triplet beat takes its slot", {{0, 8, t}, {5, 4}, {10, 8, t}}, k44,
-       64, "n8t@0 n8t@5 n8t@10 r16@16 r32@32", "0/16"},
+       {{0, 16, t}, {10, 8, t}, {16, 8, t}, {21, 8, t}, {26, 8, t}, {32, 16}},
+       k34,
+       48,
+       "n16t@0 n8t@10 n8t@16 n8t@21 n8t@26 n16@32",
+       "0/16 16/16"},
+      {"a sixteenth inside a triplet beat takes its slot",
+       {{0, 8, t}, {5, 4}, {10, 8, t}},
+       k44,
+       64,
+       "n8t@0 n8t@5 n8t@10 r16@16 r32@32",
+       "0/16"},
       // On the last beat a group of triplet halves has no room: the note shows what fits.
       {"no room before the bar line", {{48, 32, t}}, k44, 64, "r32@0 r16@32 n16@48", ""},
   };
@@ -204,15 +232,19 @@ TEST_F(Rhythm, NotesShowWhatFitsBeforeTheNextNoteAndTheBarLine) {
       // The font draws a 64th as a 32nd: it shows as one where there is room.
       {"a sixty-fourth alone", {{0, 1}}, "n2@0 r2@2 r4@4 r8@8 r16@16 r32@32"},
       // Played a 64th off the grid: drawn on the nearer sixteenth, no 64th rests.
-      {"quarters played a 64th early and late", {{1, 16}, {15, 16}, {33, 32}},
+      {"quarters played a 64th early and late",
+       {{1, 16}, {15, 16}, {33, 32}},
        "n16@0 n16@16 n32@32"},
       // A run of 64ths keeps its times: 35 has a note at 36 after it.
-      {"a written run of 64ths", {{32, 2}, {34, 1}, {35, 1}, {36, 2}},
+      {"a written run of 64ths",
+       {{32, 2}, {34, 1}, {35, 1}, {36, 2}},
        "r32@0 n2@32 n1@34 n1@35 n2@36 r2@38 r8@40 r16@48"},
       {"a rest note", {{0, 16}, {16, 16, 0, 0}, {32, 32}}, "n16@0 r16@16 n32@32"},
       // Drum hits ring on to the next hit.
-      {"drum hits of a 64th", {{0, 1}, {4, 1}, {8, 1}, {12, 1}},
-       "n4@0 n4@4 n4@8 n4@12 r16@16 r32@32", true},
+      {"drum hits of a 64th",
+       {{0, 1}, {4, 1}, {8, 1}, {12, 1}},
+       "n4@0 n4@4 n4@8 n4@12 r16@16 r32@32",
+       true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

@@ -17,11 +17,14 @@ struct Reach {
 Reach ReachOf(Accidental mark) {
   switch (mark) {
     case Accidental::Flat:
-    case Accidental::DoubleFlat: return {0.65, 1.86};
-    case Accidental::DoubleSharp: return {0.54, 0.54};
+    case Accidental::DoubleFlat:
+      return {0.65, 1.86};
+    case Accidental::DoubleSharp:
+      return {0.54, 0.54};
     case Accidental::Sharp:
     case Accidental::Natural:
-    case Accidental::None: break;
+    case Accidental::None:
+      break;
   }
   return {1.53, 1.53};
 }
@@ -34,8 +37,9 @@ bool Overlap(const AccidentalSign& upper, const AccidentalSign& lower) {
 
 }  // namespace
 
-std::vector<int> AccidentalColumns(const std::vector<AccidentalSign>& signs) {
-  std::vector<int> columns(signs.size(), 0);
+int AccidentalColumns(const std::vector<AccidentalSign>& signs, std::vector<int>& columns) {
+  columns.assign(signs.size(), 0);
+  int count = 0;
   for (std::size_t i = 0; i < signs.size(); ++i) {
     for (int column = 0;; ++column) {
       bool clear = true;
@@ -46,16 +50,12 @@ std::vector<int> AccidentalColumns(const std::vector<AccidentalSign>& signs) {
       }
       if (clear) {
         columns[i] = column;
+        count = std::max(count, column + 1);
         break;
       }
     }
   }
-  return columns;
-}
-
-int AccidentalColumnCount(const std::vector<AccidentalSign>& signs) {
-  const std::vector<int> columns = AccidentalColumns(signs);
-  return columns.empty() ? 0 : *std::max_element(columns.begin(), columns.end()) + 1;
+  return count;
 }
 
 }  // namespace notecraft

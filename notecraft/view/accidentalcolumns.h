@@ -16,10 +16,8 @@ struct AccidentalSign {
   Accidental Mark = Accidental::None;
 };
 
-// The column of each sign (0 nearest the heads), for signs given from the highest head down.
-std::vector<int> AccidentalColumns(const std::vector<AccidentalSign>& signs);
-
-// How many columns the signs take (0 without any).
-int AccidentalColumnCount(const std::vector<AccidentalSign>& signs);
+// The column of each sign (0 nearest the heads), for signs given from the highest head down;
+// returns how many columns they take (0 without any).
+int AccidentalColumns(const std::vector<AccidentalSign>& signs, std::vector<int>& columns);
 
 }  // namespace notecraft

@@ -21,7 +21,9 @@ constexpr int kRingsOn = INT_MAX / 8;
 // Plain and dotted values, longest first.
 constexpr std::array<int, 13> kValues = {96, 64, 48, 32, 24, 16, 12, 8, 6, 4, 3, 2, 1};
 
-bool PowerOfTwo(int v) { return v > 0 && (v & (v - 1)) == 0; }
+bool PowerOfTwo(int v) {
+  return v > 0 && (v & (v - 1)) == 0;
+}
 
 // The longest plain or dotted value not above length; a sixty-fourth at least.
 int LongestValue(int length) {
@@ -84,11 +86,9 @@ private:
   void Straight(int to);
   void Triplets(const Plan& plan);
   int CountedFrom(std::size_t i, int from, int to) const;
-  // A note counted from time (its rests there, for a rest note), drawn at its own time.
+  // A note counted and drawn from time (a rest note: its rests from there).
   void AddNote(const RhythmNote& note, int time, int length);
-  void Rests(int from, int to, int group) {
-    AppendRests(from, to, m_metre, group, m_out.Items);
-  }
+  void Rests(int from, int to, int group) { AppendRests(from, to, m_metre, group, m_out.Items); }
 
   const std::vector<RhythmNote>& m_notes;
   const Metre& m_metre;
@@ -103,7 +103,6 @@ private:
 void RhythmReader::Read() {
   m_out.Items.clear();
   m_out.Groups.clear();
-  m_slots.assign(m_notes.size(), -1);
   PlanGroups();
   for (const Plan& plan : m_plans) {
     Straight(plan.Start);
@@ -158,7 +157,10 @@ bool RhythmReader::Slot(const Plan& plan, bool write) {
     const int offset = m_notes[j].Time - plan.Start;
     const int k = std::min((6 * offset + plan.Span) / (2 * plan.Span), 2);
     if (k <= previous) return false;
-    if (write) m_slots[j] = k;
+    if (write) {
+      if (m_slots.empty()) m_slots.assign(m_notes.size(), -1);  // only measures with triplets
+      m_slots[j] = k;
+    }
     previous = k;
   }
   return true;
@@ -200,7 +202,8 @@ void RhythmReader::Straight(int to) {
     if (m_options.FillGaps && counted > m_cursor) Rests(m_cursor, counted, -1);
     int room = next - counted;
     // A drum hit rings on up to the next hit, within its beat.
-    if (m_options.Drums) room = std::min(room, (counted / m_metre.Beat + 1) * m_metre.Beat - counted);
+    if (m_options.Drums)
+      room = std::min(room, (counted / m_metre.Beat + 1) * m_metre.Beat - counted);
     int length = LongestValue(std::min(room, OwnThirds(note, m_options.Drums) / 3));
     if (length < 2 && room >= 2) length = 2;  // a sixty-fourth: the font draws a 32nd
     AddNote(note, counted, length);

@@ -45,7 +45,7 @@ struct Metre {
 // One note of the voice, as the reader takes it.
 struct RhythmNote {
   Note* Of = nullptr;
-  int Time = 0;      // 64ths from the measure's start, inside the measure
+  int Time = 0;       // 64ths from the measure's start, inside the measure
   int Duration = 16;  // the stored value
   int Flags = 0;      // nteDot, nteTriplet
   bool Rest = false;  // a rest note (its lowest pitch is 0)
@@ -59,7 +59,7 @@ struct RhythmItem {
   // Where it stands: a note at its own time (or a 64th away, on the nearer sixteenth, when
   // played off the 32nd grid); a rest in a triplet group at its slot's start, rounded down.
   int Time = 0;
-  int Value = 16;            // the glyph's value, 64ths: 1, 2, 4 .. 64
+  int Value = 16;  // the glyph's value, 64ths: 1, 2, 4 .. 64
   bool Dotted = false;
   bool Triplet = false;
   int Group = -1;  // its triplet group; -1 for none

@@ -81,8 +81,8 @@ void DrawAccidentals(DrawContext& dc, const std::vector<Head>& heads, int left) 
     owners.push_back(&h);
   }
   if (signs.empty()) return;
-  const std::vector<int> columns = AccidentalColumns(signs);
-  const int count = *std::max_element(columns.begin(), columns.end()) + 1;
+  std::vector<int> columns;
+  const int count = AccidentalColumns(signs, columns);
   std::vector<int> widths(static_cast<std::size_t>(count), 0);
   for (std::size_t i = 0; i < signs.size(); ++i) {
     int& w = widths[static_cast<std::size_t>(columns[i])];

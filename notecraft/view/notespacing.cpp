@@ -38,28 +38,35 @@ constexpr int kGrandSplit = 60;
 
 // Marks what the heads of a drawn chord need at its position: a dot, a second, columns of
 // accidentals. Pitches are spelled in the order the drawer writes them, highest first.
-void MarkChord(const RhythmItem& item, int grandHalf, int split, bool drums, int key,
-               AccidentalMemory& memory, NotePosition& p) {
-  if (item.Dotted) p.Dotted = true;
-  if (item.Rest || !item.Of) return;
-  std::vector<AccidentalSign> heads;
-  const auto pitches = item.Of->Values();
-  for (auto it = pitches.rbegin(); it != pitches.rend(); ++it) {
-    const int pitch = *it;
-    if (pitch == 0 || (grandHalf == 2 ? pitch >= split : pitch < split)) continue;
-    const SpelledPitch spelled =
-        SpellPitch(drums ? DrumStaffPitch(pitch) : pitch, clfTreble, key, memory);
-    heads.push_back({spelled.Y, drums ? Accidental::None : spelled.Mark});
+class ChordMarks {
+public:
+  void Mark(const RhythmItem& item, int grandHalf, int split, bool drums, int key,
+            AccidentalMemory& memory, NotePosition& p) {
+    if (item.Dotted) p.Dotted = true;
+    if (item.Rest || !item.Of) return;
+    m_heads.clear();
+    m_signs.clear();
+    const auto pitches = item.Of->Values();
+    for (auto it = pitches.rbegin(); it != pitches.rend(); ++it) {
+      const int pitch = *it;
+      if (pitch == 0 || (grandHalf == 2 ? pitch >= split : pitch < split)) continue;
+      const SpelledPitch spelled =
+          SpellPitch(drums ? DrumStaffPitch(pitch) : pitch, clfTreble, key, memory);
+      m_heads.push_back(spelled.Y);
+      if (!drums && spelled.Mark != Accidental::None) m_signs.push_back({spelled.Y, spelled.Mark});
+    }
+    for (std::size_t s = 1; s < m_heads.size(); ++s)
+      if (std::abs(m_heads[s] - m_heads[s - 1] - 0.5) < 1e-9) p.Second = true;
+    if (m_signs.empty()) return;
+    p.Accidental = true;
+    p.AccidentalColumns = std::max(p.AccidentalColumns, AccidentalColumns(m_signs, m_columns));
   }
-  for (std::size_t s = 1; s < heads.size(); ++s)
-    if (std::abs(heads[s].Step - heads[s - 1].Step - 0.5) < 1e-9) p.Second = true;
-  heads.erase(std::remove_if(heads.begin(), heads.end(),
-                             [](const AccidentalSign& h) { return h.Mark == Accidental::None; }),
-              heads.end());
-  if (heads.empty()) return;
-  p.Accidental = true;
-  p.AccidentalColumns = std::max(p.AccidentalColumns, AccidentalColumnCount(heads));
-}
+
+private:
+  std::vector<double> m_heads;
+  std::vector<AccidentalSign> m_signs;
+  std::vector<int> m_columns;
+};
 
 }  // namespace
 
@@ -127,6 +134,7 @@ std::vector<NotePosition> CollectPositions(Score& score, const std::vector<int>&
   const Metre metre = Metre::Of(score.AllGlobals().CurTimeVal(start), duration);
   std::vector<RhythmNote> notes;
   MeasureRhythm rhythm;
+  ChordMarks marks;
   for (const int index : staves) {
     const auto staff = score.Staff(index);
     if (!staff) continue;
@@ -147,7 +155,7 @@ std::vector<NotePosition> CollectPositions(Score& score, const std::vector<int>&
         for (const RhythmItem& item : rhythm.Items) {
           NotePosition& p = at[item.Time];
           p.Time = item.Time;
-          MarkChord(item, half, split, options.Drums, key, memory, p);
+          marks.Mark(item, half, split, options.Drums, key, memory, p);
         }
       }
     }
