@@ -7,6 +7,7 @@
 #include "notecraft/core/region.h"
 #include "notecraft/core/score.h"
 #include "notecraft/edit/bandhit.h"
+#include "notecraft/layout/systemmeasures.h"
 #include "notecraft/edit/didwhat.h"
 #include "notecraft/edit/editstate.h"
 
@@ -68,7 +69,7 @@ void Score::AddNoteByHit(int x, int y, int duration, int flags, int snap) {
 
     const int t0 = measure->Start;
     int offset = OffsetInMeasure(*measure, x, length);
-    const int before = m_staffs->ItemCount(t0, length);
+    const int before = MeasureSlots(*this).Count(t0, length);
 
     int value = 0;
     const auto instrument = voice->Instrument();
@@ -115,7 +116,7 @@ void Score::AddNoteByHit(int x, int y, int duration, int flags, int snap) {
     CommitEdit(&record);
     edit.Last.Band = band->Index();
 
-    if (m_staffs->ItemCount(t0, length) != before) {
+    if (MeasureSlots(*this).Count(t0, length) != before) {
       RestartPagination(m_curPage);
       PaintWindow();
     } else {
