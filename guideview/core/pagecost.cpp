@@ -19,15 +19,24 @@ constexpr std::array<std::string_view, 18> kEmpty = {
 
 // Elements whose end tag may be left out; the next one of their kind, or their container's
 // end, closes them. They are counted, but their depth is their container's.
-constexpr std::array<std::string_view, 19> kSelfEnding = {
-    "body", "caption", "colgroup", "dd", "dt",  "head",  "html", "li",    "optgroup", "option",
-    "p",    "rb",      "rp",       "rt", "rtc", "tbody", "td",   "tfoot", "th"};
+constexpr std::array<std::string_view, 21> kSelfEnding = {
+    "body", "caption", "colgroup", "dd",  "dt",    "head", "html",  "li", "optgroup", "option", "p",
+    "rb",   "rp",      "rt",       "rtc", "tbody", "td",   "tfoot", "th", "thead",    "tr"};
 
 // Elements whose content is text up to their own end tag.
 constexpr std::array<std::string_view, 5> kRawText = {"script", "style", "textarea", "title",
                                                       "xmp"};
 
 constexpr std::array<std::string_view, 4> kLists = {"dir", "menu", "ol", "ul"};
+
+// Elements that start a line (with their end tags): a word ends at them. Any other tag
+// stands inside a line, and the word goes on across it.
+constexpr std::array<std::string_view, 38> kLineBreaking = {
+    "address", "blockquote", "body",  "br",       "caption", "center", "dd",    "dir",
+    "div",     "dl",         "dt",    "h1",       "h2",      "h3",     "h4",    "h5",
+    "h6",      "head",       "hr",    "html",     "li",      "menu",   "ol",    "p",
+    "pre",     "table",      "tbody", "td",       "tfoot",   "th",     "thead", "title",
+    "tr",      "ul",         "form",  "fieldset", "section", "article"};
 
 template <std::size_t N>
 bool IsOneOf(std::string_view name, const std::array<std::string_view, N>& names) {
@@ -56,7 +65,12 @@ public:
 
   std::optional<std::string> Run() {
     std::size_t pos = 0;
-    while (!m_refusal && (pos = m_html.find('<', pos)) != npos) pos = Markup(pos);
+    while (!m_refusal && pos < m_html.size()) {
+      const std::size_t markup = std::min(m_html.find('<', pos), m_html.size());
+      Text(m_html.substr(pos, markup - pos));
+      if (markup == m_html.size() || m_refusal) break;
+      pos = Markup(markup);
+    }
     return m_refusal;
   }
 
@@ -75,6 +89,7 @@ private:
       ++nameEnd;
     const std::string_view name = m_html.substr(nameStart, nameEnd - nameStart);
     const std::size_t close = TagEnd(nameEnd);
+    if (IsOneOf(name, kLineBreaking)) m_word = 0;
     if (end) {
       Close(name);
       return close;
@@ -95,26 +110,46 @@ private:
   }
 
   // Past the ">" that ends a tag whose name ends at `from`; a ">" inside a quoted attribute
-  // value does not end it.
+  // value does not end it. A quote opens a value only right after "=" (blanks between):
+  // "<a href=don't.htm>" ends at its ">".
   std::size_t TagEnd(std::size_t from) const {
-    std::size_t i = from;
-    while (i < m_html.size()) {
+    bool afterEquals = false;
+    for (std::size_t i = from; i < m_html.size(); ++i) {
       const char c = m_html[i];
       if (c == '>') return i + 1;
-      if (c == '"' || c == '\'') {
+      if (afterEquals && (c == '"' || c == '\'')) {
         const std::size_t quote = m_html.find(c, i + 1);
         if (quote == npos) return m_html.size();
-        i = quote + 1;
+        i = quote;
+        afterEquals = false;
         continue;
       }
-      ++i;
+      if (c == '=') {
+        afterEquals = true;
+      } else if (c != ' ' && c != '\t' && c != '\n' && c != '\r') {
+        afterEquals = false;
+      }
     }
     return m_html.size();
   }
 
+  // A word runs on across the tags that stand inside a line.
+  void Text(std::string_view text) {
+    for (const char c : text) {
+      m_word = (c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f') ? 0 : m_word + 1;
+      if (m_word > m_limits.maxWordLength) {
+        Refuse("it holds a word of more than " + Number(m_limits.maxWordLength) + " characters");
+        return;
+      }
+    }
+  }
+
   void Start(std::string_view name, bool selfClosed) {
-    if (++m_elements > m_limits.maxElements) {
-      Refuse("it holds more than " + Number(m_limits.maxElements) + " elements");
+    // Each table inside a table lays its content out about twice as often again.
+    m_elements += std::size_t{1} << (m_tables > 1 ? m_tables - 1 : 0);
+    if (m_elements > m_limits.maxElements) {
+      Refuse("it holds more than " + Number(m_limits.maxElements) +
+             " elements, counting those in tables inside tables twice a level");
       return;
     }
     if (name == "li") {
@@ -157,8 +192,9 @@ private:
   std::string_view m_html;
   const PageLimits& m_limits;
   std::vector<OpenElement> m_open;
-  std::size_t m_elements = 0;
+  std::size_t m_elements = 0;  // weighted by the tables they stand in
   std::size_t m_tables = 0;
+  std::size_t m_word = 0;        // characters since the last blank
   std::size_t m_looseItems = 0;  // list items outside any list
   std::optional<std::string> m_refusal;
 };

@@ -32,11 +32,20 @@ TEST(PageCostTest, RefusesPagesTooCostlyToLayOut) {
        Page(Repeat("<UL><LI>item", 20000) + Repeat("</LI></UL>", 20000)), "more than 100 deep"},
       {"nested without end tags", Page(Repeat("<ul><li>item\n", 101)), "more than 100 deep"},
       {"inline elements", Page(Repeat("<b>x", 150)), "more than 100 deep"},
+      // An apostrophe inside an unquoted value opens no quote that would hide the rest.
+      {"after an unquoted value", Page("<a href=don't.htm>x</a>" + Repeat("<b>x", 150)),
+       "more than 100 deep"},
       {"nine tables in tables", Page(Repeat("<table><tr><td>x", 9)), "tables more than 8 deep"},
       {"one long list", Page("<ol>" + Repeat("<li>item</li>", 2001) + "</ol>"),
        "more than 2,000 items"},
-      {"too many elements", Page(Repeat("<p>line</p>", 20001)), "more than 20,000 elements"},
-      {"too large", Page(std::string(1024 * 1024, 'x')), "too large to show: 1,025 KB"},
+      {"too many elements", Page(Repeat("<p>line</p>", 10001)), "more than 10,000 elements"},
+      {"rows of a table five tables deep",
+       Page(Repeat("<table><tr><td>x<td>", 4) + "<table>" + Repeat("<tr><td>a<td>b", 700)),
+       "more than 10,000 elements"},
+      {"a long word", Page("<p>" + std::string(10001, 'x')), "a word of more than 10,000"},
+      {"a long word across tags", Page(Repeat("<b>xxxxxxxxx</b>", 1112)),
+       "a word of more than 10,000"},
+      {"too large", Page(Repeat("a word ", 80000)), "too large to show: 547 KB"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -54,7 +63,12 @@ TEST(PageCostTest, ShowsPagesWithinTheLimits) {
       // Items and paragraphs whose end tags are left out follow one another, they do not nest.
       {"a long list without end tags", Page("<ul>" + Repeat("<li>item\n", 2000) + "</ul>")},
       {"paragraphs without end tags", Page(Repeat("<p>text", 5000))},
+      {"table rows without end tags",
+       Page("<table>" + Repeat("<tr><td>a<td>b", 1000) + "</table>")},
       {"many lists of many items", Page(Repeat("<ul>" + Repeat("<li>i</li>", 1000) + "</ul>", 5))},
+      {"rows of a table in a table",
+       Page("<table><tr><td><table>" + Repeat("<tr><td>a<td>b", 1500))},
+      {"long words", Page(Repeat(std::string(9999, 'x') + " ", 40))},
       {"100 levels", Page(Repeat("<div>", 100) + Repeat("</div>", 100))},
       // An end tag closes what is still open inside its element.
       {"unclosed inline elements closed by their block",

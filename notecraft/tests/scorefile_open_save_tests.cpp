@@ -44,6 +44,25 @@ public:
 
 class ScoreFiles : public ::testing::Test {
 protected:
+  // Opens `path` into a score of its own, which must refuse it and stay as it was, path
+  // included; returns the one message shown.
+  std::string OpenRefused(const std::string& path) {
+    Score score;
+    score.CreateDefault();
+    score.SetTitle("Mine");
+    score.SetFilePath(Internal{}, "/mine.sco");
+    const std::string before = Describe(score);
+    host.messages.clear();
+    EXPECT_FALSE(score.OpenFile(path));
+    EXPECT_EQ(Describe(score), before);
+    EXPECT_EQ(score.FileName(), "/mine.sco");
+    EXPECT_TRUE(score.Changed());
+    EXPECT_EQ(host.messages.size(), 1u);
+    if (host.messages.empty()) return {};
+    EXPECT_EQ(host.messages[0], "Open: " + score.LastFileError());
+    return host.messages[0];
+  }
+
   FixedClock clock{11 * 3600};
   MessageRecorder host;
   TempDir dir;
@@ -141,18 +160,7 @@ TEST_F(ScoreFiles, FilesThatCannotBeOpenedLeaveTheScoreAndSayWhy) {
   TheMidiFileHooks().Read = nullptr;
   for (const auto& c : cases) {
     SCOPED_TRACE(c.path);
-    Score score;
-    score.CreateDefault();
-    score.SetTitle("Mine");
-    score.SetFilePath(Internal{}, "/mine.sco");
-    const std::string before = Describe(score);
-    host.messages.clear();
-    EXPECT_FALSE(score.OpenFile(c.path));
-    EXPECT_EQ(host.messages, std::vector<std::string>{"Open: " + c.message});
-    EXPECT_EQ(score.LastFileError(), c.message);
-    EXPECT_EQ(Describe(score), before);
-    EXPECT_EQ(score.FileName(), "/mine.sco");
-    EXPECT_TRUE(score.Changed());
+    EXPECT_EQ(OpenRefused(c.path), "Open: " + c.message);
   }
   EXPECT_TRUE(host.recent.empty());
 }
@@ -169,18 +177,8 @@ TEST_F(ScoreFiles, RandomBytesAfterTheMagicAreReportedAsDamaged) {
       for (int i = 0; i < 65536; ++i) bytes.push_back(static_cast<std::uint8_t>(random()));
       const std::string path = dir.File("noise.sco");
       WriteAll(path, bytes);
-      Score score;
-      score.CreateDefault();
-      score.SetTitle("Mine");
-      score.SetFilePath(Internal{}, "/mine.sco");
-      const std::string before = Describe(score);
-      host.messages.clear();
-      EXPECT_FALSE(score.OpenFile(path));
-      ASSERT_EQ(host.messages.size(), 1u);
-      EXPECT_EQ(host.messages[0].rfind("Open: The score file is damaged", 0), 0u)
-          << host.messages[0];
-      EXPECT_EQ(Describe(score), before);
-      EXPECT_EQ(score.FileName(), "/mine.sco");
+      const std::string message = OpenRefused(path);
+      EXPECT_EQ(message.rfind("Open: The score file is damaged", 0), 0u) << message;
     }
   }
 }
@@ -318,6 +316,13 @@ TEST_F(ScoreFiles, AUsersDollarVMFileSurvivesASaveBesideIt) {
 
 // --- Temporary files left by a save that was cut off ---
 
+// Makes `score` a new score with that title and saves it to `path`.
+bool SaveNewScore(Score& score, const std::string& path, const std::string& title) {
+  score.CreateDefault();
+  score.SetTitle(title);
+  return score.SaveFile(path);
+}
+
 // A save in a child process whose file layer stops it inside its first write: killed there,
 // or held until the parent lets it go on.
 class ChildSave {
@@ -331,9 +336,7 @@ public:
     if (m_pid != 0) return;
     Layer layer(mode, m_ready[1], m_go[0]);
     Score score;
-    score.CreateDefault();
-    score.SetTitle(title);
-    ::_exit(score.SaveFile(path) ? 0 : 1);
+    ::_exit(SaveNewScore(score, path, title) ? 0 : 1);
   }
   ~ChildSave() {
     if (m_pid > 0 && !m_reaped) {
@@ -390,9 +393,7 @@ private:
 TEST_F(ScoreFiles, TheNextOpenOrSaveRemovesWhatAKilledSaveLeft) {
   const std::string path = dir.File("Song.sco");
   Score saved;
-  saved.CreateDefault();
-  saved.SetTitle("Whole");
-  ASSERT_TRUE(saved.SaveFile(path));
+  ASSERT_TRUE(SaveNewScore(saved, path, "Whole"));
   const ByteVector whole = ReadAll(path);
   for (const bool byOpen : {true, false}) {
     SCOPED_TRACE(byOpen ? "open" : "save");
@@ -408,9 +409,7 @@ TEST_F(ScoreFiles, TheNextOpenOrSaveRemovesWhatAKilledSaveLeft) {
       ASSERT_TRUE(score.OpenFile(path));
       EXPECT_EQ(score.Title(), "Whole");
     } else {
-      score.CreateDefault();
-      score.SetTitle("Whole");
-      ASSERT_TRUE(score.SaveFile(path));
+      ASSERT_TRUE(SaveNewScore(score, path, "Whole"));
     }
     EXPECT_EQ(dir.Entries(), std::vector<std::string>{"Song.sco"});
   }
@@ -419,9 +418,7 @@ TEST_F(ScoreFiles, TheNextOpenOrSaveRemovesWhatAKilledSaveLeft) {
 TEST_F(ScoreFiles, ASaveInProgressElsewhereKeepsItsTemporaryFile) {
   const std::string path = dir.File("Song.sco");
   Score mine;
-  mine.CreateDefault();
-  mine.SetTitle("Mine");
-  ASSERT_TRUE(mine.SaveFile(path));
+  ASSERT_TRUE(SaveNewScore(mine, path, "Mine"));
 
   ChildSave child(ChildSave::Mode::Held, path, "Theirs");
   child.AwaitWrite();
