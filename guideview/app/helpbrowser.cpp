@@ -7,6 +7,7 @@
 
 #include "guideview/core/helpcontents.h"
 #include "guideview/core/helptarget.h"
+#include "guideview/core/pagecost.h"
 
 namespace guideview {
 
@@ -63,6 +64,9 @@ QVariant HelpBrowser::loadResource(int type, const QUrl& name) {
   }
   auto text = ReadPageText(ToPath(path));
   if (!text) return {};
+  // A page that would hold the window up for long is not laid out at all.
+  if (auto refusal = RefusePage(*text))
+    return QString::fromStdString(RefusalNotice(*text, *refusal));
   return QString::fromStdString(*text);
 }
 

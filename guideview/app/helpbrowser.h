@@ -1,7 +1,8 @@
 #pragma once
 // The page view: a QTextBrowser that reads only files inside the help folder, decodes pages as
-// the contents builder does (so a page's title and its node's text agree), hands web links to
-// the desktop's browser and drops every other kind of link.
+// the contents builder does (so a page's title and its node's text agree), shows a short notice
+// in place of a page too large or too deeply nested to lay out quickly (pagecost.h), hands web
+// links to the desktop's browser and drops every other kind of link.
 
 #include <QTextBrowser>
 #include <QUrl>

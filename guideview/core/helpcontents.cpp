@@ -115,21 +115,20 @@ private:
 
   void AddRow(const std::string& contentsKey, const PageConstruct& link) {
     if (!link.closed || m_rows.size() >= kMaxTopics) return;
+    m_firstRowOf.try_emplace(link.value, m_rows.size());
     m_rows.push_back({link.value, link.text, m_image, contentsKey, m_selectedImage});
   }
 
+  // The first row of the target; found by lookup, as a page may hold many thousand links.
   void Reparent(const std::string& pageKey, const std::string& target) {
-    for (TopicRow& row : m_rows) {
-      if (row.target == target) {
-        row.parentKey = pageKey;
-        return;
-      }
-    }
+    auto found = m_firstRowOf.find(target);
+    if (found != m_firstRowOf.end()) m_rows[found->second].parentKey = pageKey;
   }
 
   HelpContents& m_out;
   fs::path m_contentsPath;
   std::vector<TopicRow> m_rows;
+  std::unordered_map<std::string, std::size_t> m_firstRowOf;  // target -> its first row
   std::unordered_map<std::string, std::vector<PageConstruct>> m_scanned;
   std::string m_image = "Section";
   std::string m_selectedImage = "Opened";

@@ -8,7 +8,10 @@ notecraft::PlaybackScheduler::Rules ListenPlayer::Rules() {
   notecraft::PlaybackScheduler::Rules rules;
   rules.QueueLimit = kQueueLimit;
   rules.FollowRepeats = false;
-  rules.EventVelocity = false;
+  // The notes' own velocities (112, accents and drums 127), as the editor plays them: the
+  // sound's default velocity of 64 left the player some 12 dB below the editor and the style
+  // editor's Listen.
+  rules.EventVelocity = true;
   rules.ProgramVolume = kProgramVolume;
   return rules;
 }

@@ -1,8 +1,8 @@
 #pragma once
 // Plays one score from its beginning through a SoundMaster, in the order the score hands
 // its events out (repeats and endings are not followed), each event at its time on the
-// monotonic clock. Notes start at the sound's default velocity; a program change sets
-// volume 112 and the centre pan.
+// monotonic clock. Notes start at their own velocity, as in the editor; a program change
+// sets volume 112 and the centre pan.
 
 #include <QObject>
 

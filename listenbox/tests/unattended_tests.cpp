@@ -5,12 +5,15 @@
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QTest>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "listenbox/app/listenrun.h"
+#include "notecraft/player/fluidscoreplayer.h"
 #include "scorefixture.h"
 
 namespace listenbox {
@@ -159,6 +162,52 @@ TEST_F(UnattendedTest, TheNotesSoundOnTheBeat) {
   for (std::size_t i = 1; i < onsets.size(); ++i)
     EXPECT_NEAR(onsets[i] - onsets[i - 1], 500.0, 60.0) << i;
   EXPECT_NEAR(onsets.back() - onsets.front(), 1500.0, 60.0);
+}
+
+double PeakDb(const Audio& audio) {
+  float peak = 0;
+  for (const float v : audio.Samples) peak = std::max(peak, std::fabs(v));
+  return peak > 0 ? 20.0 * std::log10(peak) : -200.0;
+}
+
+// The style editor's Listen: the score whole through the MIDI file player, on the same
+// synthesizer, with the file audio driver.
+Audio ListenTo(const QString& file, int lastsMs, const QString& wav) {
+  notecraft::Score score;
+  if (!score.OpenFile(file.toStdString())) return {};
+  qputenv("TONEGEN_AUDIO_DRIVER", ("file:" + wav).toUtf8());
+  notecraft::FluidScorePlayer::Install();
+  const bool played = score.PlayScore();
+  EXPECT_TRUE(played) << score.LastPlayError();
+  if (played) QTest::qWait(lastsMs);
+  score.PlayScore(true);
+  notecraft::SetScorePlayerFactory({});
+  qputenv("TONEGEN_AUDIO_DRIVER", "none");
+  return ReadWav(wav);
+}
+
+TEST_F(UnattendedTest, PlaysAsLoudAsTheStyleEditorsListen) {
+  // A piano on every beat of two bars, and an accented note: the player sounds the notes as
+  // the editor does (volume 112 and the notes' own velocities), a few decibels from the
+  // Listen's full volume, not a quarter of its level.
+  notecraft::Score score;
+  testing::FillBeats(score, 2, 120, 0);
+  score.Staff(1)->Voice(1)->Notes().Add(4 * 16 + 8, 76, notecraft::durSixteenth,
+                                        notecraft::nteAccent);
+  const QString style = Path("Ballad.sty");
+  ASSERT_TRUE(score.SaveFile(style.toStdString()));
+
+  const QString playerWav = Path("player.wav");
+  const PlayerRun run =
+      RunPlayer({style, QStringLiteral("/s")}, QStringLiteral("file:") + playerWav);
+  ASSERT_EQ(run.ExitCode, kExitPlayed) << run.Errors.toStdString();
+  const double player = PeakDb(ReadWav(playerWav));
+  const double listen = PeakDb(ListenTo(style, 2500, Path("listen.wav")));
+  ASSERT_GT(listen, -60.0) << "the Listen is heard";
+  RecordProperty("player_peak_dbfs", std::to_string(player));
+  RecordProperty("listen_peak_dbfs", std::to_string(listen));
+  EXPECT_GT(player, listen - 6.0) << "player " << player << " dBFS, listen " << listen << " dBFS";
+  EXPECT_LT(player, listen + 1.0) << "player " << player << " dBFS, listen " << listen << " dBFS";
 }
 
 }  // namespace

@@ -20,6 +20,7 @@
 #include "notecraft/io/scorefilereader.h"
 #include "notecraft/io/scorefilewriter.h"
 #include "notecraft/io/scoreimage.h"
+#include "notecraft/io/tempfiles.h"
 
 namespace notecraft {
 
@@ -128,6 +129,7 @@ bool Score::OpenFileUnguarded(const std::string& path) {
   if (ok) {
     m_playbackStale = true;
     AddToRecentDocs(path);
+    RemoveStaleTempFiles(path);  // left beside it by a save that was cut off
   }
   return ok;
 }
@@ -228,9 +230,10 @@ void Score::ApplyScoreImage(const ScoreImage& image, const std::string& path) {
               auto& list = staff->GlobalEvents();
               int verses = staff->Verses();
               for (const auto& e : events.Items) {
-                if (e.Type == evtKeyChange && !scoreHasKey && !staffKeySeen) {
-                  // The score's key comes from the first staff key change when the score
-                  // itself had none.
+                if (e.Type == evtKeyChange && e.Time == 0 && !scoreHasKey && !staffKeySeen) {
+                  // A score-wide list without a key takes the first staff key at time 0 as
+                  // the score's key (older files rely on it). A staff key later than 0 is a
+                  // key change of that staff and stays one.
                   staffKeySeen = true;
                   keyFrom(e.Value1, e.Value2);
                   if (auto k = m_globals->Find(0, evtKeyChange, true)) {

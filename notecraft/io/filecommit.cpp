@@ -10,6 +10,7 @@
 #include <fstream>
 
 #include "notecraft/io/fileops.h"
+#include "notecraft/io/tempfiles.h"
 
 namespace notecraft {
 
@@ -28,6 +29,29 @@ unsigned CurrentUmask() {
   return mask;
 }
 
+// A new temporary file for `target`, locked as in use. A lock held by someone else means
+// another program's clean-up took the file for stale between its making and the lock, and
+// a file without a name has been removed that way: both are given up for a fresh one. A
+// file system without locks leaves the file unlocked (and so never taken for stale).
+int MakeLockedTemp(FileOps& ops, const std::string& target, std::string& temp) {
+  constexpr int kAttempts = 8;
+  for (int attempt = 0; attempt < kAttempts; ++attempt) {
+    temp = TempFileTemplate(target);
+    const int fd = ops.MakeTemp(temp);
+    if (fd < 0) return -1;
+    if (ops.Lock(fd) != 0) {
+      if (errno != EWOULDBLOCK) return fd;
+      ops.Close(fd);  // the clean-up that holds it removes it
+      continue;
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || st.st_nlink > 0) return fd;
+    ops.Close(fd);
+  }
+  errno = EEXIST;
+  return -1;
+}
+
 }  // namespace
 
 Result<Done> CommitFile(const std::string& path, std::span<const std::uint8_t> bytes) {
@@ -38,12 +62,7 @@ Result<Done> CommitFile(const std::string& path, std::span<const std::uint8_t> b
                          "Could not save " + path + ": " + what + std::strerror(code) + ".");
   };
 
-  std::string target = path;
-  std::error_code ec;
-  if (fs::is_symlink(fs::symlink_status(path, ec))) {
-    const fs::path resolved = fs::canonical(path, ec);
-    if (!ec) target = resolved.string();
-  }
+  const std::string target = SaveTarget(path);
 
   unsigned mode = 0666 & ~CurrentUmask();
   struct stat st {};
@@ -62,8 +81,9 @@ Result<Done> CommitFile(const std::string& path, std::span<const std::uint8_t> b
 
   fs::path folder = fs::path(target).parent_path();
   if (folder.empty()) folder = ".";
-  std::string temp = (folder / (std::string(kTempFilePrefix) + "XXXXXX")).string();
-  int fd = ops.MakeTemp(temp);
+  RemoveStaleTempFiles(target);  // left by an earlier save that was cut off
+  std::string temp;
+  int fd = MakeLockedTemp(ops, target, temp);
   if (fd < 0) return error("a temporary file cannot be made in " + folder.string() + ": ", errno);
 
   auto abandon = [&](const std::string& what, int code) {

@@ -1,6 +1,7 @@
 #include "notecraft/io/fileops.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -20,6 +21,10 @@ FileOps* g_ops = nullptr;
 
 int PosixFileOps::MakeTemp(std::string& pathTemplate) {
   return ::mkostemp(pathTemplate.data(), O_CLOEXEC);
+}
+
+int PosixFileOps::Lock(int fd) {
+  return ::flock(fd, LOCK_EX | LOCK_NB);
 }
 
 long PosixFileOps::Write(int fd, const void* data, std::size_t size) {

@@ -22,6 +22,9 @@ public:
 
   // mkostemp: replaces the trailing "XXXXXX" of pathTemplate and creates the file (0600).
   virtual int MakeTemp(std::string& pathTemplate) = 0;
+  // flock(LOCK_EX | LOCK_NB): marks a temporary file as in use for as long as the process
+  // holds it open.
+  virtual int Lock(int fd) = 0;
   virtual long Write(int fd, const void* data, std::size_t size) = 0;
   virtual int Sync(int fd) = 0;
   virtual int SetMode(int fd, unsigned mode) = 0;
@@ -35,6 +38,7 @@ public:
 class PosixFileOps : public FileOps {
 public:
   int MakeTemp(std::string& pathTemplate) override;
+  int Lock(int fd) override;
   long Write(int fd, const void* data, std::size_t size) override;
   int Sync(int fd) override;
   int SetMode(int fd, unsigned mode) override;

@@ -145,6 +145,9 @@ Result<ScoreImage> Parser::Run() {
   // a save would then write that over the file. So a directory or a section reaching past
   // the end makes the file damaged; only records inside whole sections are tolerated.
   if (kHeadSize + count * size > m_file.size()) return Damaged(kCutShort);
+  // Every writer names the header and the staves; a directory that names no section at all
+  // is not a score's (random bytes after the magic), and would open as an empty score.
+  bool namesASection = false;
   for (std::size_t i = 0; i < count; ++i) {
     const std::size_t at = kHeadSize + i * size;
     Entry e = ReadEntry(m_file.subspan(at, kEntrySize));
@@ -159,6 +162,7 @@ Result<ScoreImage> Parser::Run() {
     } else if (e.Tag != "Hdr" && e.Tag != "Glb" && e.Tag != "Ins") {
       continue;
     }
+    namesASection = true;
     auto d = Section(e.Start, length);
     if (m_overlap) return Damaged("its sections overlap");
     if (m_pastEnd) return Damaged(kCutShort);
@@ -173,6 +177,7 @@ Result<ScoreImage> Parser::Run() {
       return *error;
     }
   }
+  if (!namesASection) return Damaged("its directory names none of a score's sections");
   return std::move(m_image);
 }
 

@@ -16,8 +16,9 @@
 // short) skips that entry or record, or ends that section, as the original reader did.
 // What would have stopped it part-way (staff data before any staff, a fifth voice on a
 // staff, an instrument beyond the sixteenth or outside the instrument table) and what
-// cannot come from a sound file (a directory entry shorter than 11 bytes, sections that
-// together pass four times the file's size) fail the whole parse. Parsing is linear in
+// cannot come from a sound file (a directory entry shorter than 11 bytes, a directory that
+// names none of the four sections, sections that together pass four times the file's size)
+// fail the whole parse. Parsing is linear in
 // the file's size.
 
 #include <cstdint>

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "notecraft/core/common.h"
 #include "notecraft/core/enums.h"
 #include "notecraft/core/globalevents.h"
 #include "notecraft/core/instrument.h"
@@ -70,6 +71,7 @@ private:
   // staff 0 is the score-wide list.
   void WriteEvents(const GlobalEvents& events, int staff);
   void WriteEvent(const GlobalEvent& e, int staff);
+  bool ScoreKeyNeedsStoring() const;
   void WriteInstruments();
   void WriteStaves();
   void WriteStaffHeader(const Staff& staff);
@@ -163,7 +165,22 @@ void Writer::WriteHeader() {
 // Time signatures first, then the other events in list order.
 void Writer::WriteEvents(const GlobalEvents& events, int staff) {
   for (int i = 1; i <= events.TimeItemCount(); ++i) WriteEvent(*events.TimeItem(i), staff);
+  if (staff == 0 && ScoreKeyNeedsStoring()) {
+    const GlobalEvent key(0, evtKeyChange, static_cast<std::uint8_t>(KeyToByte(m_score.Key())),
+                          m_score.Minor() ? 255 : 0, {});
+    WriteEvent(key, 0);
+  }
   for (const auto& e : events) WriteEvent(*e, staff);
+}
+
+// A score-wide list without a key at time 0 means the score's key (C major unless set), but
+// readers take a staff's key at time 0 for the score's key when the score-wide list has
+// none, which would spread one staff's key to every staff. Then the key is written out.
+bool Writer::ScoreKeyNeedsStoring() const {
+  if (m_score.AllGlobals().Find(0, evtKeyChange, true)) return false;
+  for (const auto& staff : m_score.AllStaffs())
+    if (staff->GlobalEvents().Find(0, evtKeyChange, true)) return true;
+  return false;
 }
 
 void Writer::WriteEvent(const GlobalEvent& e, int staff) {

@@ -11,6 +11,10 @@
 // bytes are written as "?" (CR and LF stay in score and event texts: lyrics separate their
 // verses with CR).
 //
+// A score whose score-wide events hold no key at time 0 is in its key (C major unless set)
+// there; when a staff holds a key at time 0 the score's key is written out as an event,
+// since readers take the first staff key at time 0 for the score's key when there is none.
+//
 // The score is only read, except that its pulse value is taken through
 // GlobalEvents::PulseValue, which computes and keeps it when it is not yet known.
 

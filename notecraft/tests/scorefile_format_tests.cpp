@@ -262,6 +262,20 @@ TEST(ScoreFileEvents, KeyEventRules) {
     EXPECT_EQ(score.Voice(), 1);
     EXPECT_TRUE(score.Staff(1)->Selected());
   }
+  // A staff's key later than 0 is a key change of that staff: the score stays in C, and
+  // so does the other staff.
+  {
+    Score score;
+    Bytes vce;
+    VoiceRecord(vce, 0, "V", "0");
+    Read(score, MakeFile(HeaderSection(), Bytes().N4(0).B(1, 0, 0), {},
+                         {{StaffHeader("A"), Bytes().N4(64).B(evtKeyChange, 1, 0), vce},
+                          {StaffHeader("B"), {}, vce}}));
+    EXPECT_EQ(score.Key(), 0);
+    EXPECT_EQ(score.Staff(1)->CurKey(0), 0);
+    EXPECT_EQ(score.Staff(1)->CurKey(64), 1);
+    EXPECT_EQ(score.Staff(2)->CurKey(64), 0);
+  }
   // A score-wide list of length 0 is skipped whole: no key is added to it.
   {
     Score score;

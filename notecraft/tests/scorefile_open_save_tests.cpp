@@ -1,15 +1,23 @@
 // Score::OpenFile, SaveFile, Reload and FileTitle: what hosts see of score files.
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
+#include <filesystem>
+#include <random>
 
 #include "notecraft/core/enums.h"
 #include "notecraft/core/internal.h"
 #include "notecraft/core/score.h"
 #include "notecraft/io/fileops.h"
 #include "notecraft/io/midifilehooks.h"
+#include "notecraft/io/tempfiles.h"
 #include "model_fixtures.h"
 #include "scorefile_fixtures.h"
 
@@ -36,6 +44,25 @@ public:
 
 class ScoreFiles : public ::testing::Test {
 protected:
+  // Opens `path` into a score of its own, which must refuse it and stay as it was, path
+  // included; returns the one message shown.
+  std::string OpenRefused(const std::string& path) {
+    Score score;
+    score.CreateDefault();
+    score.SetTitle("Mine");
+    score.SetFilePath(Internal{}, "/mine.sco");
+    const std::string before = Describe(score);
+    host.messages.clear();
+    EXPECT_FALSE(score.OpenFile(path));
+    EXPECT_EQ(Describe(score), before);
+    EXPECT_EQ(score.FileName(), "/mine.sco");
+    EXPECT_TRUE(score.Changed());
+    EXPECT_EQ(host.messages.size(), 1u);
+    if (host.messages.empty()) return {};
+    EXPECT_EQ(host.messages[0], "Open: " + score.LastFileError());
+    return host.messages[0];
+  }
+
   FixedClock clock{11 * 3600};
   MessageRecorder host;
   TempDir dir;
@@ -133,20 +160,27 @@ TEST_F(ScoreFiles, FilesThatCannotBeOpenedLeaveTheScoreAndSayWhy) {
   TheMidiFileHooks().Read = nullptr;
   for (const auto& c : cases) {
     SCOPED_TRACE(c.path);
-    Score score;
-    score.CreateDefault();
-    score.SetTitle("Mine");
-    score.SetFilePath(Internal{}, "/mine.sco");
-    const std::string before = Describe(score);
-    host.messages.clear();
-    EXPECT_FALSE(score.OpenFile(c.path));
-    EXPECT_EQ(host.messages, std::vector<std::string>{"Open: " + c.message});
-    EXPECT_EQ(score.LastFileError(), c.message);
-    EXPECT_EQ(Describe(score), before);
-    EXPECT_EQ(score.FileName(), "/mine.sco");
-    EXPECT_TRUE(score.Changed());
+    EXPECT_EQ(OpenRefused(c.path), "Open: " + c.message);
   }
   EXPECT_TRUE(host.recent.empty());
+}
+
+TEST_F(ScoreFiles, RandomBytesAfterTheMagicAreReportedAsDamaged) {
+  // The magic, or the whole head of a directory of four entries, then noise: no directory
+  // entry names a section, and nothing of the score may be lost to an empty one.
+  std::mt19937 random(7);
+  for (const ByteVector& head :
+       {ByteVector{'V', 'm', '0', '0'}, ByteVector{'V', 'm', '0', '0', 4, 11}}) {
+    for (int n = 0; n < 20; ++n) {
+      SCOPED_TRACE(std::to_string(head.size()) + " bytes of head, noise " + std::to_string(n));
+      ByteVector bytes = head;
+      for (int i = 0; i < 65536; ++i) bytes.push_back(static_cast<std::uint8_t>(random()));
+      const std::string path = dir.File("noise.sco");
+      WriteAll(path, bytes);
+      const std::string message = OpenRefused(path);
+      EXPECT_EQ(message.rfind("Open: The score file is damaged", 0), 0u) << message;
+    }
+  }
 }
 
 TEST_F(ScoreFiles, MidiFilesGoThroughTheirHooks) {
@@ -278,6 +312,184 @@ TEST_F(ScoreFiles, AUsersDollarVMFileSurvivesASaveBesideIt) {
   ASSERT_TRUE(score.SaveFile(dir.File("Song.sco")));
   EXPECT_EQ(ReadAll(mine), (ByteVector{'m', 'i', 'n', 'e'}));
   EXPECT_EQ(dir.Entries().size(), 2u);
+}
+
+// --- Temporary files left by a save that was cut off ---
+
+// Makes `score` a new score with that title and saves it to `path`.
+bool SaveNewScore(Score& score, const std::string& path, const std::string& title) {
+  score.CreateDefault();
+  score.SetTitle(title);
+  return score.SaveFile(path);
+}
+
+// A save in a child process whose file layer stops it inside its first write: killed there,
+// or held until the parent lets it go on.
+class ChildSave {
+public:
+  enum class Mode { Killed, Held };
+
+  ChildSave(Mode mode, const std::string& path, const std::string& title) {
+    EXPECT_EQ(::pipe(m_ready), 0);
+    EXPECT_EQ(::pipe(m_go), 0);
+    m_pid = ::fork();
+    if (m_pid != 0) return;
+    Layer layer(mode, m_ready[1], m_go[0]);
+    Score score;
+    ::_exit(SaveNewScore(score, path, title) ? 0 : 1);
+  }
+  ~ChildSave() {
+    if (m_pid > 0 && !m_reaped) {
+      ::kill(m_pid, SIGKILL);
+      Wait();
+    }
+    for (int fd : {m_ready[0], m_ready[1], m_go[0], m_go[1]}) ::close(fd);
+  }
+
+  // Returns once the child is inside its write.
+  void AwaitWrite() {
+    char c = 0;
+    EXPECT_EQ(::read(m_ready[0], &c, 1), 1);
+  }
+  void LetGo() { EXPECT_EQ(::write(m_go[1], "g", 1), 1); }
+  // The child's wait status.
+  int Wait() {
+    int status = 0;
+    ::waitpid(m_pid, &status, 0);
+    m_reaped = true;
+    return status;
+  }
+
+private:
+  class Layer : public PosixFileOps {
+  public:
+    Layer(Mode mode, int ready, int go) : m_mode(mode), m_readyFd(ready), m_goFd(go) {
+      SetFileOps(this);
+    }
+    long Write(int fd, const void* data, std::size_t size) override {
+      const long n = PosixFileOps::Write(fd, data, size / 2 + 1);
+      if (m_mode == Mode::Killed) ::raise(SIGKILL);
+      if (!m_held) {
+        m_held = true;
+        char c = 0;
+        (void)::write(m_readyFd, "r", 1);
+        (void)::read(m_goFd, &c, 1);
+      }
+      return n;
+    }
+
+  private:
+    Mode m_mode;
+    bool m_held = false;
+    int m_readyFd, m_goFd;
+  };
+
+  int m_ready[2] = {-1, -1};
+  int m_go[2] = {-1, -1};
+  pid_t m_pid = -1;
+  bool m_reaped = false;
+};
+
+TEST_F(ScoreFiles, TheNextOpenOrSaveRemovesWhatAKilledSaveLeft) {
+  const std::string path = dir.File("Song.sco");
+  Score saved;
+  ASSERT_TRUE(SaveNewScore(saved, path, "Whole"));
+  const ByteVector whole = ReadAll(path);
+  for (const bool byOpen : {true, false}) {
+    SCOPED_TRACE(byOpen ? "open" : "save");
+    {
+      ChildSave child(ChildSave::Mode::Killed, path, "Cut off");
+      const int status = child.Wait();
+      ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
+    }
+    EXPECT_EQ(ReadAll(path), whole);  // the file itself is untouched
+    ASSERT_EQ(dir.Entries().size(), 2u) << "the killed save leaves its temporary file";
+    Score score;
+    if (byOpen) {
+      ASSERT_TRUE(score.OpenFile(path));
+      EXPECT_EQ(score.Title(), "Whole");
+    } else {
+      ASSERT_TRUE(SaveNewScore(score, path, "Whole"));
+    }
+    EXPECT_EQ(dir.Entries(), std::vector<std::string>{"Song.sco"});
+  }
+}
+
+TEST_F(ScoreFiles, ASaveInProgressElsewhereKeepsItsTemporaryFile) {
+  const std::string path = dir.File("Song.sco");
+  Score mine;
+  ASSERT_TRUE(SaveNewScore(mine, path, "Mine"));
+
+  ChildSave child(ChildSave::Mode::Held, path, "Theirs");
+  child.AwaitWrite();
+  ASSERT_EQ(dir.Entries().size(), 2u);
+  Score opened;
+  ASSERT_TRUE(opened.OpenFile(path));
+  ASSERT_TRUE(mine.SaveFile());
+  EXPECT_EQ(dir.Entries().size(), 2u) << "the other save's file is in use";
+
+  child.LetGo();
+  const int status = child.Wait();
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+  ASSERT_TRUE(opened.OpenFile(path));
+  EXPECT_EQ(opened.Title(), "Theirs");
+  EXPECT_EQ(dir.Entries(), std::vector<std::string>{"Song.sco"});
+}
+
+TEST_F(ScoreFiles, OnlyCertainlyStaleTemporaryFilesOfTheFileAreRemoved) {
+  const std::string path = dir.File("Song.sco");
+  Score score;
+  score.CreateDefault();
+  ASSERT_TRUE(score.SaveFile(path));
+  // The name a save of Song.sco gives its temporary file, with these random characters.
+  auto tempOf = [&](const std::string& file, const std::string& random) {
+    std::string name = TempFileTemplate(dir.File(file));
+    return name.replace(name.size() - 6, 6, random);
+  };
+  const ByteVector scoreStart{'V', 'm', '0', '0', 4, 11, 'H'};
+  struct Case {
+    std::string path;
+    bool removed;
+  };
+  std::vector<Case> cases = {
+      {tempOf("Song.sco", "aB3dE9"), true},    // a native file cut short
+      {tempOf("Song.sco", "Zz0000"), true},    // made, nothing written yet
+      {tempOf("Song.sco", "midi01"), true},    // a MIDI save cut short
+      {tempOf("Song.sco", "locked"), false},   // a save in progress holds it
+      {tempOf("Song.sco", "notour"), false},   // not what a save writes
+      {tempOf("Song.sco", "linked"), false},   // a symbolic link
+      {tempOf("Song.sco", "folder"), false},   // a folder
+      {tempOf("Song.sco", "2names"), false},   // a file with a second name
+      {tempOf("Song.sco", "ab.def"), false},   // not mkostemp's characters
+      {tempOf("Other.sco", "aB3dE9"), false},  // another score's
+      {dir.File("$VM$.sco"), false},
+      {dir.File("$VM$aB3dE9"), false},
+  };
+  WriteAll(cases[0].path, scoreStart);
+  WriteAll(cases[1].path, {});
+  WriteAll(cases[2].path, ByteVector{'M', 'T', 'h', 'd', 0, 0});
+  WriteAll(cases[3].path, scoreStart);
+  const int held = ::open(cases[3].path.c_str(), O_RDONLY);
+  ASSERT_EQ(::flock(held, LOCK_EX), 0);
+  WriteAll(cases[4].path, ByteVector{'h', 'e', 'l', 'l', 'o'});
+  WriteAll(dir.File("target"), scoreStart);
+  std::filesystem::create_symlink(dir.File("target"), cases[5].path);
+  std::filesystem::create_directory(cases[6].path);
+  WriteAll(cases[7].path, scoreStart);
+  std::filesystem::create_hard_link(cases[7].path, dir.File("second name"));
+  for (std::size_t i = 8; i < cases.size(); ++i) WriteAll(cases[i].path, scoreStart);
+
+  Score opened;
+  ASSERT_TRUE(opened.OpenFile(path));
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.path);
+    std::error_code ec;
+    EXPECT_EQ(std::filesystem::exists(std::filesystem::symlink_status(c.path, ec)), !c.removed);
+  }
+  ::close(held);
+  // Its save has ended: the next open takes it for stale.
+  ASSERT_TRUE(opened.OpenFile(path));
+  EXPECT_FALSE(std::filesystem::exists(cases[3].path));
 }
 
 TEST_F(ScoreFiles, ReloadDiscardsTheChanges) {

@@ -5,7 +5,9 @@
 
 #include <sstream>
 
+#include "notecraft/core/common.h"
 #include "notecraft/core/enums.h"
+#include "notecraft/core/globalevents.h"
 #include "notecraft/core/instrument.h"
 #include "notecraft/core/internal.h"
 #include "notecraft/core/score.h"
@@ -192,7 +194,9 @@ namespace {
 using testing::ByteVector;
 using testing::Describe;
 using testing::FixedClock;
+using testing::MessageRecorder;
 using testing::NativeBytes;
+using testing::TempDir;
 
 TEST(ScoreFileRoundTrip, EveryStoredFeatureComesBackAndSavesToTheSameBytes) {
   FixedClock clock(12 * 3600);
@@ -291,6 +295,106 @@ TEST(ScoreFileRoundTrip, WhatTheFormatCannotHoldIsRefused) {
   score.CreateDefault();
   for (int i = 1; i < 85; ++i) score.AllStaffs().AddStaff(Internal{}, score.AllStaffs().NewID(), "x");
   EXPECT_TRUE(ScoreFileWriter::Write(score));
+}
+
+// The events of both lists of the score and of each staff, one a line, and the key each
+// staff is in at the start of its first three measures. A key event at time 0 that only
+// restates the score's key is left out: reading adds one wherever it is missing.
+std::string EventsAndKeys(Score& score) {
+  std::ostringstream out;
+  const int keyByte = KeyToByte(score.Key());
+  auto list = [&](const GlobalEvents& events, const std::string& where) {
+    for (int i = 1; i <= events.TimeItemCount(); ++i) {
+      const auto& e = *events.TimeItem(i);
+      out << where << " time " << e.EventTime() << ' ' << e.Value1() << '/' << e.Value2() << ' '
+          << e.Text() << '\n';
+    }
+    for (const auto& e : events) {
+      if (e->EventType() == evtKeyChange && e->EventTime() == 0 && e->Value1() == keyByte &&
+          (e->Value2() != 0) == score.Minor())
+        continue;
+      out << where << " event " << e->EventTime() << ' ' << e->EventType() << ' ' << e->Value1()
+          << ' ' << e->Value2() << ' ' << e->Text() << '\n';
+    }
+  };
+  out << "key " << score.Key() << ' ' << score.Minor() << '\n';
+  list(score.AllGlobals(), "score");
+  for (const auto& staff : score.AllStaffs()) {
+    const std::string where = "staff " + std::to_string(staff->Index());
+    list(staff->GlobalEvents(), where);
+    out << where << " keys";
+    for (int t : {0, 64, 128}) out << ' ' << staff->CurKey(t);
+    out << '\n';
+  }
+  return out.str();
+}
+
+TEST(ScoreFileRoundTrip, EventsTheDialogsWriteKeepTheirPlaceAndList) {
+  // Each kind of event the measure and score dialogs and the clef tool write, on the score
+  // or on the first of two staves, at the start of measure 1 or of measure 2: saving and
+  // opening keeps it where it was, and changes nothing else.
+  struct Kind {
+    const char* name;
+    int type, value1, value2;
+    const char* text;
+  } kinds[] = {
+      {"key of G", evtKeyChange, 1, 0, ""},
+      {"key of E flat minor", evtKeyChange, 256 - 6, 255, ""},
+      {"3/4 time", evtTimeChange, 3, 16, "16"},
+      {"bass clef", evtClefChange, clfBass, 0, ""},
+      {"repeat begin", evtRepeatBegin, 0, 0, ""},
+      {"repeat end", evtRepeatEnd, 0, 0, ""},
+      {"section end", evtSectionEnd, 0, 0, ""},
+      {"score end", evtScoreEnd, 0, 0, ""},
+      {"first ending", evtSectionDefine, sctEnding1, 0, ""},
+      {"ending 1-3", evtSectionDefine, sctEnding, 0, "1-3"},
+      {"coda", evtSectionDefine, sctCoda, 0, ""},
+      {"to segno", evtSectionGo, sctToSegundo, 0, ""},
+  };
+  TempDir dir;
+  MessageRecorder host;
+  for (const auto& kind : kinds) {
+    for (const bool onStaff : {false, true}) {
+      for (const int time : {0, 64}) {
+        SCOPED_TRACE(std::string(kind.name) + (onStaff ? " on a staff" : " on the score") + " at " +
+                     std::to_string(time));
+        Score score;
+        score.CreateDefault();
+        score.AllStaffs().AddStaff(Internal{}, score.AllStaffs().NewID(), "Second");
+        for (int n = 1; n <= 2; ++n) {
+          score.Staff(n)->Voice(1)->Notes().Add(0, 72, 64, 0);
+          score.Staff(n)->Voice(1)->Notes().Add(64, 74, 64, 0);
+        }
+        auto& list = onStaff ? score.Staff(1)->GlobalEvents() : score.AllGlobals();
+        if (kind.type == evtKeyChange && !onStaff && time == 0) {
+          // The score's own key, as the score properties set it.
+          score.SetKey(KeyFromByte(kind.value1));
+          score.SetMinor(kind.value2 != 0);
+        } else {
+          // As the dialogs put an event: the one of its kind standing there takes the values.
+          auto e = list.Item(time, kind.type);
+          if (!e) e = list.Add(time, kind.type);
+          e->SetValue1(kind.value1);
+          e->SetValue2(kind.value2);
+          e->SetText(kind.text);
+        }
+        const std::string expected = EventsAndKeys(score);
+
+        const std::string path = dir.File("Song.sco");
+        ASSERT_TRUE(score.SaveFile(path)) << score.LastFileError();
+        Score opened;
+        ASSERT_TRUE(opened.OpenFile(path)) << opened.LastFileError();
+        EXPECT_EQ(EventsAndKeys(opened), expected);
+
+        // Saved and opened once more, nothing moves.
+        ASSERT_TRUE(opened.SaveFile());
+        Score again;
+        ASSERT_TRUE(again.OpenFile(path));
+        EXPECT_EQ(Describe(again), Describe(opened));
+      }
+    }
+  }
+  EXPECT_TRUE(host.messages.empty());
 }
 
 TEST(ScoreFileRoundTrip, AFileOf16MiBIsRefused) {

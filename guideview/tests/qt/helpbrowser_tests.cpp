@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -72,6 +73,26 @@ TEST_F(HelpBrowserTest, ResourcesOutsideTheFolderAreNotRead) {
   EXPECT_FALSE(
       browser.loadResource(QTextDocument::HtmlResource, QUrl("http://example.org/")).isValid());
   EXPECT_TRUE(browser.loadResource(QTextDocument::HtmlResource, QUrl("sub/b.htm")).isValid());
+}
+
+TEST_F(HelpBrowserTest, APageTooCostlyToLayOutShowsANoticeAtOnce) {
+  // 20,000 list items nested in one another held the window up for a quarter of a minute.
+  QByteArray deep = "<HTML><HEAD><TITLE>Deep list</TITLE></HEAD><BODY>";
+  for (int i = 0; i < 20000; ++i) deep += "<UL><LI>item ";
+  WriteFile(help + "/deep.htm", deep);
+  QElapsedTimer timer;
+  timer.start();
+  ASSERT_TRUE(browser.FollowLink(QUrl("deep.htm")));
+  EXPECT_LT(timer.elapsed(), 2000);
+  EXPECT_EQ(browser.documentTitle(), "Deep list");  // the contents still find the page
+  EXPECT_TRUE(browser.toPlainText().contains("This help page cannot be shown."))
+      << browser.toPlainText().toStdString();
+  EXPECT_FALSE(browser.toPlainText().contains("item"));
+
+  // An ordinary page after it shows as it is.
+  EXPECT_TRUE(browser.FollowLink(QUrl("sub/b.htm")));
+  EXPECT_EQ(browser.documentTitle(), "B");
+  EXPECT_TRUE(browser.toPlainText().contains("back"));
 }
 
 TEST_F(HelpBrowserTest, PageTitlesDecodeAsNodeTexts) {
