@@ -13,6 +13,7 @@
 #include "notecraft/core/score.h"
 #include "notecraft/io/filebytes.h"
 #include "notecraft/io/filecommit.h"
+#include "notecraft/midi/clefcue.h"
 
 namespace notecraft {
 
@@ -177,6 +178,8 @@ TrackBytes VoiceTrack(const Score& score, const Voice& voice, const Instrument& 
       if (auto name = Name(staff->Description()); !name.empty()) t.Meta(0x03, name);
     }
     if (auto name = Name(instrument.Description()); !name.empty()) t.Meta(0x04, name);
+    // Without it, opening the file would choose the staff's clef from its notes.
+    if (staff) t.Meta(0x07, "%" + std::to_string(CueOfClef(staff->DefaultClef())));
   }
   // Set-up, each with its own status byte; running status starts after it.
   auto controller = [&](int number, int value) {

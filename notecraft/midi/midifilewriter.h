@@ -16,6 +16,7 @@
 // Voice tracks, in ascending Voice::Track (a Track of 9999 or more, a Track another voice
 // already took and a voice without an instrument are left out):
 //   FF 03 staff description, FF 04 instrument description     (saving only, when not empty)
+//   FF 07 "%" and the staff's clef (clefcue.h)                (saving only)
 //   bank select 0 and program (not on the drum channel 9), volume 127, pan 64,
 //   the notes (note-off as note-on with velocity 0, running status) and the staff's
 //   dynamics as controller 7, FF 2F 00.

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <climits>
+#include <functional>
+#include <queue>
 #include <string_view>
 
 #include "notecraft/core/common.h"
@@ -11,6 +13,7 @@
 #include "notecraft/core/internal.h"
 #include "notecraft/core/numeric.h"
 #include "notecraft/core/score.h"
+#include "notecraft/midi/clefcue.h"
 
 namespace notecraft {
 
@@ -41,6 +44,56 @@ double CueField(const std::string& text, int field) {
   return Val(std::string_view(text).substr(from, text.find('|', from) - from));
 }
 
+// How many time signatures stand at or before time: the index of the one in force there.
+int SignaturesUpTo(const GlobalEvents& g, int time) {
+  int lo = 1, hi = g.TimeItemCount(), found = 0;
+  while (lo <= hi) {
+    const int mid = lo + (hi - lo) / 2;
+    if (g.TimeItem(mid)->EventTime() <= time) {
+      found = mid;
+      lo = mid + 1;
+    } else {
+      hi = mid - 1;
+    }
+  }
+  return found;
+}
+
+// Lays notes into a voice in time order: the notes starting at one time form a chord as
+// long as its longest note, but ending by the next chord's start. A chord is added once its
+// length is known, after the one before it, so Notes::Add trims only that one, as reading
+// the notes from a score file does: the voice is what a score file gives back.
+class ChordLayer {
+public:
+  explicit ChordLayer(Notes& notes) : m_notes(notes) {}
+  // Times never decrease from one call to the next.
+  void Lay(int time, int length, int pitch) {
+    if (time != m_time) {
+      Add(time);
+      m_time = time;
+      m_length = 0;
+    }
+    m_length = std::max(m_length, length);
+    m_pitches.push_back(pitch);
+  }
+  void Finish() { Add(INT_MAX); }
+
+private:
+  void Add(int nextTime) {
+    if (m_pitches.empty()) return;
+    const auto [duration, flags] = MidiImporter::FitLength(std::min(m_length, nextTime - m_time));
+    const auto chord = m_notes.Add(m_time, m_pitches.front(), duration, flags);
+    for (std::size_t i = 1; chord && i < m_pitches.size(); ++i)
+      chord->AddValue(static_cast<std::uint8_t>(m_pitches[i]));
+    m_pitches.clear();
+  }
+
+  Notes& m_notes;
+  int m_time = -1;
+  int m_length = 0;
+  std::vector<int> m_pitches;  // of the chord in hand
+};
+
 }  // namespace
 
 struct MidiImporter::TrackState {
@@ -51,9 +104,12 @@ struct MidiImporter::TrackState {
   // previous time signature.
   int SigPosition = 0;
   std::int64_t SnapLength = 64;
-  std::array<int, 128> Sounding{};  // start time per pitch, -1 when silent
+  std::array<int, 128> Sounding{};  // per pitch, its note's place in Notes; -1 when silent
   bool Named = false;               // a track name has been read
   bool HasLyrics = false;
+  bool ClefCue = false;  // the track names its staff's clef
+  // The track's notes in the order they started; laid into the voice once the track is read.
+  std::vector<Sounded> Notes;
 };
 
 // --- Entry point ---
@@ -116,6 +172,7 @@ std::optional<std::string> MidiImporter::Check() {
       if (noteOn) {
         noteSeen = true;
         summary.HasNotes = true;
+        ++summary.NoteOns;
         ++notes;
       }
     }
@@ -151,6 +208,12 @@ void MidiImporter::Apply(const std::string& path) {
       MakeInstruments();
     }
     ReadTrack(i);
+  }
+
+  if (auto first = s.Staff(1); first && !m_firstTrackLyrics.empty()) {
+    for (auto& [time, text] : m_firstTrackLyrics)
+      first->GlobalEvents().Add(time, evtLyric, 0, 0, std::move(text));
+    first->SetVerses(key, std::max(first->Verses(), 1));
   }
 
   // The score's key also stands as the key event at time 0 of the score-wide list.
@@ -212,19 +275,22 @@ bool MidiImporter::HasStaff(std::size_t track) const {
 int MidiImporter::MeasureLengthAt(int time) const {
   // The length of the last time signature at or before time; 4/4 before the first.
   const GlobalEvents& g = m_score.AllGlobals();
-  int lo = 1, hi = g.TimeItemCount(), found = 0;
-  while (lo <= hi) {
-    const int mid = lo + (hi - lo) / 2;
-    if (g.TimeItem(mid)->EventTime() <= time) {
-      found = mid;
-      lo = mid + 1;
-    } else {
-      hi = mid - 1;
-    }
-  }
+  const int found = SignaturesUpTo(g, time);
   if (found == 0) return 64;
   const auto e = g.TimeItem(found);
   return MeasureLengthOf(e->Value1(), e->Value2());
+}
+
+// The end of the measure that holds time: a measure length after its bar, or the next
+// time signature when one comes first.
+int MidiImporter::MeasureEndAfter(int time) const {
+  const GlobalEvents& g = m_score.AllGlobals();
+  int number = 0, length = 64;
+  g.MeasureInfo(time, number, length);
+  std::int64_t end = static_cast<std::int64_t>(g.MeasureStart(time)) + std::max(1, length);
+  const int next = SignaturesUpTo(g, time) + 1;
+  if (next <= g.TimeItemCount()) end = std::min<std::int64_t>(end, g.TimeItem(next)->EventTime());
+  return static_cast<int>(std::min<std::int64_t>(end, INT_MAX));
 }
 
 int MidiImporter::SnapToMeasure(const TrackState& t, int time) {
@@ -242,6 +308,7 @@ void MidiImporter::ReadTrack(std::size_t index) {
     t.Staff = s.m_staffs->AddStaff(key, s.m_staffs->NewID(), "", std::nullopt, true);
     if (t.Staff) {
       t.Voice = t.Staff->AddVoice(m_instruments[index]);
+      t.Notes.reserve(m_summaries[index].NoteOns);
       t.Staff->GlobalEvents().Add(0, evtKeyChange, static_cast<std::uint8_t>(KeyToByte(s.m_key)),
                                   s.m_minor ? 255 : 0);
     }
@@ -271,6 +338,7 @@ void MidiImporter::ReadTrack(std::size_t index) {
   // Notes still sounding end with the track.
   for (int pitch = 0; pitch < 128; ++pitch)
     if (t.Sounding[static_cast<std::size_t>(pitch)] >= 0) CloseNote(t, pitch, time);
+  BuildVoice(t);
   if (t.Staff && t.HasLyrics) t.Staff->SetVerses(key, std::max(t.Staff->Verses(), 1));
 }
 
@@ -282,7 +350,8 @@ void MidiImporter::OnChannelEvent(TrackState& t, const SmfEvent& e, int time) {
         if (time >= kTimeLimit) return;
         // A pitch struck again while it sounds ends the note that sounds.
         if (t.Sounding[pitch] >= 0) CloseNote(t, e.Data1, time);
-        t.Sounding[pitch] = time;
+        t.Sounding[pitch] = static_cast<int>(t.Notes.size());
+        t.Notes.push_back(Sounded{time, time, e.Data1});
         return;
       }
       [[fallthrough]];  // velocity 0 is a note-off
@@ -294,36 +363,84 @@ void MidiImporter::OnChannelEvent(TrackState& t, const SmfEvent& e, int time) {
   }
 }
 
-// Adds the note from its start to endTime, one piece a measure, each fitted to a note
-// value. A note shorter than a 64th still gets one.
 void MidiImporter::CloseNote(TrackState& t, int pitch, int endTime) {
-  auto& start = t.Sounding[static_cast<std::size_t>(pitch)];
-  std::int64_t at = start;
-  std::int64_t left = std::max<std::int64_t>(1, static_cast<std::int64_t>(endTime) - start);
-  start = -1;
+  auto& sounding = t.Sounding[static_cast<std::size_t>(pitch)];
+  t.Notes[static_cast<std::size_t>(sounding)].End = endTime;
+  sounding = -1;
+}
+
+void MidiImporter::BuildVoice(TrackState& t) {
   if (!t.Voice) return;
-  Notes& notes = t.Voice->Notes();
-  bool first = true;
-  for (int bar = 0; left > 0 && at < kTimeLimit && bar < kMaxBarsPerNote; ++bar) {
-    if (!first) {
-      // The bars after the first add notes: bounded in number, and in the work of moving
-      // later notes up for those that fall between notes already read (the note list is
-      // kept in time order).
-      if (m_extraPieces >= kMaxSplitNotes) break;
-      const int position = notes.IndexAtOrAfter(static_cast<int>(at));
-      const bool joins = position <= notes.Count() && notes.ByIndex(position)->NoteTime() == at;
-      const std::int64_t moves = joins ? 0 : notes.Count() - position + 1;
-      if (moves > m_moveBudget) break;
-      m_moveBudget -= moves;
+  ChooseClef(t);
+  const std::vector<Sounded> played = std::move(t.Notes);
+  const bool drums = m_summaries[t.Index].Drums;
+  std::size_t starts = 0;
+  for (std::size_t i = 0; i < played.size(); ++i)
+    if (i == 0 || played[i].Start != played[i - 1].Start) ++starts;
+  t.Voice->Notes().Reserve(Internal{}, starts);  // one chord a start, and a few held bars
+  ChordLayer layer(t.Voice->Notes());
+  // The next bar of every note held past its first measure, earliest first: merged with the
+  // notes in start order, everything reaches the voice in time order.
+  struct Bar {
+    int Time = 0;
+    int Pitch = 0;
+    std::int64_t Left = 0;  // of the note, from this bar on
+    int Number = 0;         // of the note's bars, from 0
+    bool operator>(const Bar& o) const { return Time > o.Time; }
+  };
+  std::priority_queue<Bar, std::vector<Bar>, std::greater<>> held;
+  auto lay = [&](const Bar& bar) {
+    const int length = MeasureLengthAt(bar.Time);
+    layer.Lay(bar.Time, static_cast<int>(std::min<std::int64_t>(bar.Left, length)), bar.Pitch);
+    const std::int64_t next = static_cast<std::int64_t>(bar.Time) + length;
+    if (bar.Left > length && next < kTimeLimit && bar.Number + 1 < kMaxBarsPerNote &&
+        m_extraPieces < kMaxSplitNotes) {
       ++m_extraPieces;
+      held.push(Bar{static_cast<int>(next), bar.Pitch, bar.Left - length, bar.Number + 1});
     }
-    first = false;
-    const int length = MeasureLengthAt(static_cast<int>(at));
-    const auto [duration, flags] = FitLength(std::min<std::int64_t>(left, length));
-    notes.Add(static_cast<int>(at), pitch, duration, flags);
-    at += length;
-    left -= length;
+  };
+  auto layHeldUntil = [&](int time) {
+    while (!held.empty() && held.top().Time <= time) {
+      const Bar bar = held.top();
+      held.pop();
+      lay(bar);
+    }
+  };
+  for (const Sounded& note : played) {
+    layHeldUntil(note.Start);
+    if (drums) {
+      layer.Lay(note.Start, DrumHitLength(note), note.Pitch);
+    } else {
+      // A note shorter than a 64th still gets one.
+      lay(Bar{note.Start, note.Pitch,
+              std::max<std::int64_t>(1, static_cast<std::int64_t>(note.End) - note.Start), 0});
+    }
   }
+  layHeldUntil(INT_MAX);
+  layer.Finish();
+}
+
+int MidiImporter::DrumHitLength(const Sounded& hit) const {
+  const std::int64_t room = static_cast<std::int64_t>(MeasureEndAfter(hit.Start)) - hit.Start;
+  return static_cast<int>(std::clamp<std::int64_t>(room, 1, kMaxDrumHit));
+}
+
+// Written music keeps to a few ledger lines: a part mostly below middle C reads in the bass
+// clef. The clef an instrument is written in by its own nature (a grand staff, the alto or
+// tenor clef, the drums' percussion clef) stays.
+void MidiImporter::ChooseClef(TrackState& t) const {
+  if (t.ClefCue || !t.Staff) return;
+  if (m_summaries[t.Index].Drums) {
+    t.Staff->SetDefaultClef(clfPercussion);
+    return;
+  }
+  const int clef = t.Staff->DefaultClef();
+  if (clef != clfTreble && clef != clfBass) return;
+  if (t.Notes.empty()) return;
+  constexpr int kMiddleC = 60;
+  const auto low = std::count_if(t.Notes.begin(), t.Notes.end(),
+                                 [](const Sounded& n) { return n.Pitch < kMiddleC; });
+  t.Staff->SetDefaultClef(2 * static_cast<std::size_t>(low) > t.Notes.size() ? clfBass : clfTreble);
 }
 
 void MidiImporter::OnScoreText(int type, const std::string& text) {
@@ -388,14 +505,18 @@ void MidiImporter::OnMeta(TrackState& t, const SmfEvent& e, int time) {
       if (t.Voice) t.Voice->SetDescription(TextOf(data));
       return;
     case 0x05: {  // lyric: line breaks kept as the score's verse and line marks
-      if (!t.Staff) return;
       std::string text = TextOf(data);
       for (char& c : text) {
         if (c == '\r') c = '}';
         if (c == '\n') c = '~';
       }
-      t.Staff->GlobalEvents().Add(time, evtLyric, 0, 0, text);
-      t.HasLyrics = true;
+      if (t.Staff) {
+        t.Staff->GlobalEvents().Add(time, evtLyric, 0, 0, text);
+        t.HasLyrics = true;
+      } else if (!later) {
+        // Songs often keep their words beside the tempo: they are sung to the first part.
+        m_firstTrackLyrics.emplace_back(time, std::move(text));
+      }
       return;
     }
     case 0x06: {  // marker: "%" and three flag characters
@@ -435,17 +556,10 @@ void MidiImporter::OnMeta(TrackState& t, const SmfEvent& e, int time) {
         s.SetStaffSpace(field(2, 0.5f));
         s.SetSystemSpace(field(3, 0.75f));
       } else if (text[0] == '%' && t.Staff) {
-        int code = static_cast<int>(CueField(text, 1));
-        if (code == 0) code = 1;
-        int clef = clfTreble;
-        switch (code) {
-          case 2: clef = clfBass; break;
-          case 3: clef = clfAlto; break;
-          case 4: clef = clfTenor; break;
-          case 5: clef = clfPercussion; break;
-          default: break;
-        }
-        t.Staff->SetDefaultClef(clef);
+        // Any number out of the table's reach reads as the treble clef.
+        const double code = std::clamp(CueField(text, 1), -1.0, 99.0);
+        t.Staff->SetDefaultClef(ClefOfCue(static_cast<int>(code)));
+        t.ClefCue = true;
       }
       return;
     }

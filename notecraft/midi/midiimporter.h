@@ -6,16 +6,25 @@
 // becomes a staff with one voice: its notes are rebuilt from note-on/note-off pairs, cut at
 // the measure length and fitted to note values, and its names, lyrics, key signatures and
 // markers become the staff's. Many files put music in the first track too: when it holds
-// notes, it gets the first staff like any other track.
+// notes, it gets the first staff like any other track; when it holds only lyrics, they go
+// to the first staff.
+//
+// A voice holds one chord at a time, each ending by the next one's start, which is all a
+// score file can hold: the notes of a track are gathered while it is read, then laid into
+// the voice in time order. Notes starting together form a chord as long as its longest
+// note, cut at the next chord. Drum hits (a track on channel 10) last up to the next hit,
+// at most a quarter and within their measure, so that they read as the beat they play.
+// A staff without a clef cue takes the clef its notes ask for: the bass clef when most of
+// them lie below middle C, else the treble clef; drums keep the percussion clef, and an
+// instrument written on a grand staff (or in the alto or tenor clef) keeps its clef.
 //
 // The whole file is read and checked (Check) before the score is touched, so a file that
 // is refused leaves the score as it was. Apply then replaces the content.
 //
 // Limits that keep a hostile file from exhausting the machine: at most 256 staves; at most
 // kMaxNotes notes in the file and kMaxSplitNotes more from cutting long notes at the bars,
-// kMaxBarsPerNote bars a note, and a bound on the work of placing those (beyond any of
-// these a note keeps only its first bars); score times below 2^24 64ths (events after
-// that are dropped, as a score file could not store them).
+// kMaxBarsPerNote bars a note (beyond either a note keeps only its first bars); score times
+// below 2^24 64ths (events after that are dropped, as a score file could not store them).
 
 #include <array>
 #include <cstddef>
@@ -43,7 +52,7 @@ public:
   static constexpr std::int64_t kMaxNotes = 4000000;       // note-ons in the file
   static constexpr std::int64_t kMaxSplitNotes = 1000000;  // notes added by cutting at bars
   static constexpr int kMaxBarsPerNote = 4096;             // hours of music: no note is held longer
-  static constexpr std::int64_t kMaxSplitMoves = 16000000;  // see m_moveBudget
+  static constexpr int kMaxDrumHit = 16;                   // a quarter note
   static constexpr const char* kInvalidData = "Invalid data encountered loading file.";
   static constexpr const char* kNotSupported = "This MIDI file type is not supported.";
 
@@ -70,8 +79,15 @@ private:
     int Program = -1;    // of the first program change
     bool Drums = false;  // its notes are on channel 9 (the General MIDI percussion channel)
     bool HasNotes = false;
+    std::size_t NoteOns = 0;
   };
   struct TrackState;
+  // A note of a track as it sounded (times in 64ths).
+  struct Sounded {
+    int Start = 0;
+    int End = 0;
+    int Pitch = 0;
+  };
 
   // Every later track has a staff; the first has one when it holds notes.
   bool HasStaff(std::size_t track) const;
@@ -82,7 +98,15 @@ private:
   // Text (FF 01) and copyright (FF 02) events of any track fill the score's titles.
   void OnScoreText(int type, const std::string& text);
   void CloseNote(TrackState& t, int pitch, int endTime);
+  // Lays the track's notes into its voice in time order, and gives its staff a clef. A note
+  // longer than its measure is cut into pieces of one measure length each, from its start.
+  void BuildVoice(TrackState& t);
+  // A drum hit lasts a quarter, or to the end of its measure when that comes first; the
+  // next hit shortens it further.
+  int DrumHitLength(const Sounded& hit) const;
+  void ChooseClef(TrackState& t) const;
   int MeasureLengthAt(int time) const;
+  int MeasureEndAfter(int time) const;
   static int SnapToMeasure(const TrackState& t, int time);
 
   Score& m_score;
@@ -100,10 +124,8 @@ private:
   bool m_keySeen = false;
   std::optional<int> m_tempoTime;
   std::int64_t m_extraPieces = 0;
-  // Later notes a bar of a long note may move up when it falls between notes already read.
-  // A note is added when it ends, so notes arrive out of time order: without a bound, a few
-  // long notes held over many short ones would cost the square of the notes.
-  std::int64_t m_moveBudget = kMaxSplitMoves;
+  // Lyrics of a first track without music, for the first staff: time and text.
+  std::vector<std::pair<int, std::string>> m_firstTrackLyrics;
 };
 
 }  // namespace notecraft

@@ -93,7 +93,8 @@ TEST_F(MidiImport, FormatOneWithManyTracks) {
     if (i == 10) {
       EXPECT_EQ(ins->Category(), catDrums);
       EXPECT_EQ(ins->Channel(), 9);
-      EXPECT_EQ(Notes(i + 1), "0:36/16 16:36/32 48:36/8");
+      // Drum hits last to the next hit, at most a quarter.
+      EXPECT_EQ(Notes(i + 1), "0:36/16 16:36/16 48:36/16");
     } else {
       EXPECT_EQ(ins->Value(), programs[i - 1]);
       EXPECT_NE(ins->Channel(), 9);
@@ -125,8 +126,8 @@ TEST_F(MidiImport, FixtureNotes) {
       {"tempo_timesig.mid", {"0:60/64 64:62/32+dot 112:64/32+trip"}},
       // Division 96: tick 95 is 15; a note-on of velocity 0 ends a note.
       {"division96.mid", {"15:60/16 32:62/16"}},
-      // Drum hits of a third of a 64th still get a 64th each.
-      {"drums.mid", {"0:36/1 8:42/1 16:38/1 24:42/1", "0:60/16", "0:67/16", "0:36/16"}},
+      // Drum hits of a third of a 64th last until the next hit, the last one a quarter.
+      {"drums.mid", {"0:36/8 8:42/8 16:38/8 24:42/16", "0:60/16", "0:67/16", "0:36/16"}},
       // A re-struck pitch ends its first note; a note never released ends with its track;
       // an overlapped note is shortened by the next, as entering it would.
       {"overlap.mid", {"0:60/8 8:60/16", "32:72/32", "0:48/8 8:52/16"}},

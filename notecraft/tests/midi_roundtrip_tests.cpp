@@ -149,7 +149,7 @@ TEST_F(MidiRoundTrip, StavesNotesAndInstruments) {
   PlaybackScore::Note(piano, 64, {67}, 64);
   auto flute = s.AddVoice(kFlute);
   for (int t = 0; t < 64; t += 4) PlaybackScore::Note(flute, t, {72 + t / 4}, 4);
-  PlaybackScore::Note(s.AddVoice(kBassDrum), 0, {36}, 1);
+  PlaybackScore::Note(s.AddVoice(kBassDrum), 0, {36}, 16);
   s.score.AllStaffs().Item(1)->SetDescription("Piano");
   s.score.AllStaffs().Item(2)->SetDescription("Flute");
   s.score.AllStaffs().Item(3)->SetDescription("Kit");
