@@ -104,6 +104,20 @@ protected:
     while (score.Paginating()) Timers.Advance(200);
   }
 
+  // The score saved as name and opened in a window of its own, shown and laid out; null
+  // when either step fails.
+  std::unique_ptr<chdVLTMain> SavedAndReopened(const QString& name) {
+    const QString path = Saved.filePath(name);
+    if (!S().SaveFile(path.toStdString())) return nullptr;
+    auto reopened = std::make_unique<chdVLTMain>(Context, Frame);
+    reopened->resize(1000, 800);
+    if (!reopened->OpenFile(path)) return nullptr;
+    reopened->show();
+    QCoreApplication::processEvents();
+    Paginate(reopened->Score());
+    return reopened;
+  }
+
   int CountEvents(const notecraft::GlobalEvents& list, int type) {
     int n = 0;
     for (const auto& e : list)
@@ -112,6 +126,7 @@ protected:
   }
 
   notecraft::ManualTimerFactory Timers;
+  QTemporaryDir Saved;
   AppContext Context;
   FakeFrame Frame;
   std::unique_ptr<chdVLTMain> window;
@@ -414,16 +429,9 @@ TEST_F(InPlaceTest, TwoVersesTypedInPlaceAcrossASystemBreakAreSavedAndReopened) 
   EXPECT_GT(rows.size(), 1u);
   EXPECT_EQ(pages.size(), static_cast<std::size_t>(S().LastPage()));
 
-  QTemporaryDir folder;
-  const QString path = folder.filePath(QStringLiteral("Lyrics.sco"));
-  ASSERT_TRUE(S().SaveFile(path.toStdString()));
-  auto reopened = std::make_unique<chdVLTMain>(Context, Frame);
-  reopened->resize(1000, 800);
-  ASSERT_TRUE(reopened->OpenFile(path));
-  reopened->show();
-  QCoreApplication::processEvents();
+  auto reopened = SavedAndReopened(QStringLiteral("Lyrics.sco"));
+  ASSERT_TRUE(reopened);
   notecraft::Score& back = reopened->Score();
-  Paginate(back);
   back.Staff(1)->SetSelected(true);
   for (int verse : {1, 2}) {
     back.SetVerse(verse);
@@ -482,15 +490,8 @@ TEST_F(InPlaceTest, CtrlUpDownAndTheVersePanelChooseTheVerseAndBothVersesAreReop
   EXPECT_EQ(events.Find(16, notecraft::evtLyric, true)->Text(), "on\rmore");
 
   // Saved and reopened, both verses are there to be edited again.
-  QTemporaryDir folder;
-  const QString path = folder.filePath(QStringLiteral("Verses.sco"));
-  ASSERT_TRUE(S().SaveFile(path.toStdString()));
-  auto reopened = std::make_unique<chdVLTMain>(Context, Frame);
-  reopened->resize(1000, 800);
-  ASSERT_TRUE(reopened->OpenFile(path));
-  reopened->show();
-  QCoreApplication::processEvents();
-  Paginate(reopened->Score());
+  auto reopened = SavedAndReopened(QStringLiteral("Verses.sco"));
+  ASSERT_TRUE(reopened);
   reopened->Hooks.StartLyricEntry();
   ASSERT_TRUE(reopened->Lyrics().Active());
   InPlaceBox* again = reopened->Lyrics().txtLyric;
