@@ -5,10 +5,11 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QVBoxLayout>
+
+#include "webupdate/resultbox.h"
 
 namespace guidefetch {
 
@@ -35,8 +36,8 @@ frmHUPMain::frmHUPMain(const HelpCommandLine& line, HelpUpdater& updater, QWidge
     : QDialog(parent), m_updater(updater) {
   setObjectName(QStringLiteral("frmHUPMain"));
   setWindowTitle(QStringLiteral("Update Help from Internet"));
-  m_prompter = [this](const QString& title, const QString& text) {
-    QMessageBox::information(this, title, text);
+  m_prompter = [this](const QString& title, const QString& text, QMessageBox::Icon icon) {
+    webupdate::MakeResultBox(this, title, text, icon)->exec();
   };
   CreateFields(line);
   CreateButtons();
@@ -115,7 +116,10 @@ void frmHUPMain::OnFinished(const HelpResult& result) {
   sbrMain->clearMessage();
   cmdCancel->setEnabled(false);
   if (!result.detail.isEmpty()) qWarning("guidefetch: %s", qPrintable(result.detail));
-  m_prompter(QStringLiteral("Update"), result.text);
+  const bool failed =
+      result.kind == HelpResult::Kind::ListingFailed || result.kind == HelpResult::Kind::FileFailed;
+  m_prompter(QStringLiteral("Update"), result.text,
+             failed ? QMessageBox::Critical : QMessageBox::Information);
   done(result.kind == HelpResult::Kind::Completed ? QDialog::Accepted : QDialog::Rejected);
 }
 

@@ -1,11 +1,13 @@
 #pragma once
 // The "Update Help from Internet" window: the help folder, product name and code, OK and
 // Cancel, and a status bar that follows the update. OK runs one HelpUpdater; its result is
-// shown through the prompter (a QMessageBox unless a test replaces it) and the window then
-// closes, which ends the program. While the update runs, Cancel and closing the window only
-// ask it to stop after the current file.
+// shown through the prompter (a QMessageBox unless a test replaces it; a failure with a
+// critical icon, never an information one) and the window then closes, which ends the program.
+// While the update runs, Cancel and closing the window stop it at once; the file being fetched
+// keeps its old copy.
 
 #include <QDialog>
+#include <QMessageBox>
 #include <functional>
 
 #include "guidefetch/helpcommandline.h"
@@ -22,7 +24,8 @@ class frmHUPMain final : public QDialog {
   Q_OBJECT
 
 public:
-  using Prompter = std::function<void(const QString& title, const QString& text)>;
+  using Prompter =
+      std::function<void(const QString& title, const QString& text, QMessageBox::Icon icon)>;
 
   frmHUPMain(const HelpCommandLine& line, HelpUpdater& updater, QWidget* parent = nullptr);
 

@@ -2,10 +2,10 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QNetworkAccessManager>
 
 #include "webupdate/entrypath.h"
 #include "webupdate/httpfetch.h"
+#include "webupdate/messagetext.h"
 #include "webupdate/serverurl.h"
 
 namespace guidefetch {
@@ -28,9 +28,8 @@ QString ResultText(HelpResult::Kind kind) {
 
 }  // namespace
 
-HelpUpdater::HelpUpdater(HelpCommandLine line, QUrl server, QNetworkAccessManager& manager,
-                         QObject* parent)
-    : QObject(parent), m_line(std::move(line)), m_server(std::move(server)), m_manager(manager) {}
+HelpUpdater::HelpUpdater(HelpCommandLine line, QUrl server, QObject* parent)
+    : QObject(parent), m_line(std::move(line)), m_server(std::move(server)) {}
 
 HelpUpdater::~HelpUpdater() = default;
 
@@ -38,8 +37,10 @@ void HelpUpdater::Start() {
   if (m_busy) return;
   m_busy = true;
   m_cancelRequested = false;
-  m_fetch = std::make_unique<webupdate::HttpFetch>(m_manager);
+  m_written = 0;
+  m_fetch = std::make_unique<webupdate::HttpFetch>();
   m_fetch->SetTransferTimeout(m_timeoutMs);
+  m_fetch->SetDeadline(m_deadlineFloorMs);
 
   // The listing's progress is told step by step; a file's only by its name.
   const QString host = m_server.host();
@@ -55,8 +56,19 @@ void HelpUpdater::Start() {
       webupdate::ServerPath(m_server, QStringLiteral("Docs/%1/Dir.htm").arg(m_line.productCode)));
 }
 
+void HelpUpdater::RequestCancel() {
+  if (!m_busy) return;
+  m_cancelRequested = true;
+  // Aborting reports the transfer at once, and OnFile() ends the walk.
+  if (m_fetch && m_fetch->Busy()) m_fetch->Abort();
+}
+
 void HelpUpdater::OnListing(const webupdate::FetchOutcome& outcome) {
   m_fetch->disconnect(this);
+  if (outcome.aborted) {
+    Finish(HelpResult::Kind::Cancelled);
+    return;
+  }
   if (!outcome.ok) {
     emit Status(QStringLiteral("Help Update failed."));
     Finish(HelpResult::Kind::ListingFailed, outcome.error);
@@ -66,20 +78,23 @@ void HelpUpdater::OnListing(const webupdate::FetchOutcome& outcome) {
 
   const QList<HelpEntry> entries = ParseHelpListing(outcome.body);
   if (!entries.isEmpty() && !QDir().mkpath(m_line.helpFolder)) {
+    emit Status(QStringLiteral("Help Update failed."));
     Finish(HelpResult::Kind::ListingFailed,
-           QStringLiteral("%1 cannot be created").arg(m_line.helpFolder));
+           QStringLiteral("The help folder %1 cannot be created.").arg(m_line.helpFolder));
     return;
   }
   // Every name is checked before the first file is written.
   m_targets.clear();
   for (const HelpEntry& entry : entries) {
-    const std::optional<QString> relative = webupdate::CheckEntryName(entry.name);
+    QString why;
+    const std::optional<QString> relative = webupdate::CheckEntryName(entry.name, &why);
     const std::optional<QString> local =
-        relative ? webupdate::ResolveInside(m_line.helpFolder, *relative) : std::nullopt;
+        relative ? webupdate::ResolveInside(m_line.helpFolder, *relative, &why) : std::nullopt;
     if (!local) {
       emit Status(QStringLiteral("Help Update failed."));
-      Finish(HelpResult::Kind::ListingFailed,
-             QStringLiteral("the listing names \"%1\", outside the help folder").arg(entry.name));
+      Finish(
+          HelpResult::Kind::ListingFailed,
+          QStringLiteral("The listing names \"%1\", which is refused: %2.").arg(entry.name, why));
       return;
     }
     m_targets.append({entry, *relative, *local});
@@ -90,6 +105,10 @@ void HelpUpdater::OnListing(const webupdate::FetchOutcome& outcome) {
 }
 
 void HelpUpdater::ProcessNext() {
+  if (m_cancelRequested) {
+    Finish(HelpResult::Kind::Cancelled);
+    return;
+  }
   if (m_next >= m_targets.size()) {
     Finish(HelpResult::Kind::Completed);
     return;
@@ -98,46 +117,57 @@ void HelpUpdater::ProcessNext() {
   emit Status(QStringLiteral("Processing %1...").arg(target.entry.name));
   if (!NeedsFetch(QFileInfo(target.localPath), target.entry.date)) {
     ++m_next;
-    if (m_cancelRequested) {
-      Finish(HelpResult::Kind::Cancelled);
-      return;
-    }
     QMetaObject::invokeMethod(this, &HelpUpdater::ProcessNext, Qt::QueuedConnection);
     return;
   }
   emit Status(QStringLiteral("Downloading %1...").arg(target.entry.name));
-  if (!QDir().mkpath(QFileInfo(target.localPath).path())) {
-    emit Status(QStringLiteral("Help Update failed."));
-    Finish(HelpResult::Kind::FileFailed,
-           QStringLiteral("the folder of %1 cannot be created").arg(target.entry.name));
-    return;
-  }
-  m_fetch->StartToFile(
-      webupdate::ServerPath(
-          m_server, QStringLiteral("Docs/%1/").arg(m_line.productCode) + target.relativePath),
-      target.localPath);
-}
-
-void HelpUpdater::OnFile(const webupdate::FetchOutcome& outcome) {
-  if (!outcome.ok) {
-    emit Status(QStringLiteral("Help Update failed."));
-    Finish(HelpResult::Kind::FileFailed,
-           QStringLiteral("%1: %2").arg(m_targets[m_next].entry.name, outcome.error));
-    return;
-  }
-  emit Status(QString());
-  ++m_next;
+  // Cancel may have been asked for while the status was shown.
   if (m_cancelRequested) {
     Finish(HelpResult::Kind::Cancelled);
     return;
   }
+  if (!QDir().mkpath(QFileInfo(target.localPath).path())) {
+    emit Status(QStringLiteral("Help Update failed."));
+    Finish(HelpResult::Kind::FileFailed,
+           QStringLiteral("%1: its folder cannot be created.").arg(target.entry.name));
+    return;
+  }
+  m_allowance = std::min(m_fileCap, std::max<qint64>(m_totalCap - m_written, 0));
+  m_fetch->StartToFile(
+      webupdate::ServerPath(
+          m_server, QStringLiteral("Docs/%1/").arg(m_line.productCode) + target.relativePath),
+      target.localPath, m_allowance);
+}
+
+void HelpUpdater::OnFile(const webupdate::FetchOutcome& outcome) {
+  if (outcome.aborted) {
+    Finish(HelpResult::Kind::Cancelled);
+    return;
+  }
+  if (!outcome.ok) {
+    QString reason = outcome.error;
+    if (outcome.failure == webupdate::FetchFailure::TooLarge && m_allowance < m_fileCap) {
+      reason += QStringLiteral(" The help files of one update may not exceed %1 together.")
+                    .arg(webupdate::SizeText(m_totalCap));
+    }
+    emit Status(QStringLiteral("Help Update failed."));
+    Finish(HelpResult::Kind::FileFailed,
+           QStringLiteral("%1: %2").arg(m_targets[m_next].entry.name, reason));
+    return;
+  }
+  m_written += outcome.size;
+  emit Status(QString());
+  ++m_next;
   QMetaObject::invokeMethod(this, &HelpUpdater::ProcessNext, Qt::QueuedConnection);
 }
 
 void HelpUpdater::Finish(HelpResult::Kind kind, const QString& detail) {
   if (m_fetch) m_fetch->disconnect(this);
   m_busy = false;
-  emit Finished(HelpResult{kind, ResultText(kind), detail});
+  QString text = ResultText(kind);
+  // The listing's names can be as long as it likes; the message box must fit the screen.
+  if (!detail.isEmpty()) text += u'\n' + webupdate::ShortenNames(detail);
+  emit Finished(HelpResult{kind, text, detail});
 }
 
 }  // namespace guidefetch

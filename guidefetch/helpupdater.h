@@ -4,10 +4,12 @@
 // in listed order, each file that is missing or older than its listed date. Every file,
 // picture or page, is written exactly as received (an empty body makes an empty file), and
 // only from a complete 2xx body (QSaveFile through HttpFetch), so a failed file keeps its old
-// copy. The first failure ends the walk; a cancel ends it after the current file.
+// copy. A help page is kilobytes: a file announced or grown beyond the per-file cap, or beyond
+// what is left of the cap for the whole update, fails. The first failure ends the walk; a
+// cancel ends the current transfer at once, that file keeping its old copy.
 //
 // Event-driven: Start() returns at once; Status() gives the status bar's texts ("" clears it),
-// Finished() the one result.
+// Finished() the one result, whose text says why on its second line when it failed.
 
 #include <QList>
 #include <QObject>
@@ -17,8 +19,6 @@
 
 #include "guidefetch/helpcommandline.h"
 #include "guidefetch/helplisting.h"
-
-class QNetworkAccessManager;
 
 namespace webupdate {
 class HttpFetch;
@@ -30,22 +30,31 @@ namespace guidefetch {
 struct HelpResult {
   enum class Kind { ListingFailed, FileFailed, Cancelled, Completed };
   Kind kind = Kind::ListingFailed;
-  QString text;    // the message shown to the user
-  QString detail;  // what failed, for the log
+  QString text;    // the message shown to the user: the outcome, and why on a second line
+  QString detail;  // what failed, in full, for the log
 };
 
 class HelpUpdater final : public QObject {
   Q_OBJECT
 
 public:
-  HelpUpdater(HelpCommandLine line, QUrl server, QNetworkAccessManager& manager,
-              QObject* parent = nullptr);
+  static constexpr qint64 DefaultFileCap = 8 << 20;
+  static constexpr qint64 DefaultTotalCap = 64 << 20;
+
+  HelpUpdater(HelpCommandLine line, QUrl server, QObject* parent = nullptr);
   ~HelpUpdater() override;
 
+  // The longest silence of a transfer, and the least time each transfer is allowed (it grows
+  // with the announced size); tests shorten both.
   void SetTransferTimeout(int milliseconds) { m_timeoutMs = milliseconds; }
+  void SetDeadlineFloor(int milliseconds) { m_deadlineFloorMs = milliseconds; }
+  void SetSizeCaps(qint64 perFile, qint64 total) {
+    m_fileCap = perFile;
+    m_totalCap = total;
+  }
   void Start();
-  // Ends the walk after the file being fetched.
-  void RequestCancel() { m_cancelRequested = true; }
+  // Ends the walk now: the file being fetched keeps its old copy.
+  void RequestCancel();
   bool Busy() const noexcept { return m_busy; }
 
 signals:
@@ -65,11 +74,15 @@ private:
 
   HelpCommandLine m_line;
   QUrl m_server;
-  QNetworkAccessManager& m_manager;
   std::unique_ptr<webupdate::HttpFetch> m_fetch;
   QList<Target> m_targets;
   qsizetype m_next = 0;
+  qint64 m_fileCap = DefaultFileCap;
+  qint64 m_totalCap = DefaultTotalCap;
+  qint64 m_written = 0;
+  qint64 m_allowance = 0;  // the cap of the file being fetched
   int m_timeoutMs = 30000;
+  int m_deadlineFloorMs = 120000;
   bool m_busy = false;
   bool m_cancelRequested = false;
 };

@@ -1,7 +1,6 @@
 // guidefetch <help folder> /P <product code> /K <product name>: brings the product's help
 // pages up to date from the update server. Without all three values it ends at once.
 #include <QApplication>
-#include <QNetworkAccessManager>
 
 #include "guidefetch/frmhupmain.h"
 #include "guidefetch/helpcommandline.h"
@@ -19,9 +18,7 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   const QUrl server = webupdate::UpdateServerUrl(
       platform::ReadSetting(QStringLiteral("Main"), QStringLiteral("UpdateServer")));
-  QNetworkAccessManager manager;
-  webupdate::ConfigureManager(manager, server);
-  guidefetch::HelpUpdater updater(*line, server, manager);
+  guidefetch::HelpUpdater updater(*line, server);
   guidefetch::frmHUPMain window(*line, updater);
   window.show();
   return app.exec() == 0 ? 0 : 1;

@@ -5,26 +5,25 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+#include "webupdate/resultbox.h"
 
 namespace patchrunner {
 
 namespace {
 
-void ShowMessageBox(QWidget* parent, const QString& title, const QString& text, MessageIcon icon) {
+QMessageBox::Icon BoxIcon(MessageIcon icon) {
   switch (icon) {
     case MessageIcon::Information:
-      QMessageBox::information(parent, title, text);
-      break;
+      return QMessageBox::Information;
     case MessageIcon::Exclamation:
-      QMessageBox::warning(parent, title, text);
-      break;
+      return QMessageBox::Warning;
     case MessageIcon::Critical:
-      QMessageBox::critical(parent, title, text);
       break;
   }
+  return QMessageBox::Critical;
 }
 
 QLabel* NamedLabel(QWidget* parent, const char* name, const QString& text) {
@@ -40,11 +39,14 @@ frmUPDMain::frmUPDMain(ProductInfo product, ProductUpdater& updater, QWidget* pa
   setObjectName(QStringLiteral("frmUPDMain"));
   setWindowTitle(QStringLiteral("Check for Product Updates"));
   m_prompter = [this](const QString& title, const QString& text, MessageIcon icon) {
-    ShowMessageBox(this, title, text, icon);
+    webupdate::MakeResultBox(this, title, text, BoxIcon(icon))->exec();
   };
   CreateLabels();
   CreateButtons();
   LayOut();
+  if (const QString note = m_updater.RecoverInterrupted(); !note.isEmpty()) {
+    lblMessage->setText(note);
+  }
   connect(&m_updater, &ProductUpdater::Status, lblMessage, &QLabel::setText);
   connect(&m_updater, &ProductUpdater::Finished, this, &frmUPDMain::OnFinished);
 }
@@ -103,7 +105,6 @@ void frmUPDMain::OnContinue() {
   if (m_busy || !cmdOk->isEnabled()) return;
   m_busy = true;
   cmdOk->setEnabled(false);
-  cmdCancel->setEnabled(false);
   QGuiApplication::setOverrideCursor(Qt::WaitCursor);
   m_updater.Run();
 }
@@ -112,6 +113,11 @@ void frmUPDMain::OnFinished(const UpdateResult& result) {
   QGuiApplication::restoreOverrideCursor();
   m_busy = false;
   cmdCancel->setEnabled(true);
+  // Cancelled on the user's word: the window ends as Cancel always ends it, without a message.
+  if (m_closeWhenDone && result.kind == UpdateResult::Kind::Cancelled) {
+    QDialog::reject();
+    return;
+  }
   // A pack's own outcome is told while its name still shows; a check's after "Done.".
   if (result.pack.isEmpty()) {
     lblMessage->setText(QStringLiteral("Done."));
@@ -124,15 +130,24 @@ void frmUPDMain::OnFinished(const UpdateResult& result) {
   if (result.kind == UpdateResult::Kind::Installed) {
     lblVersion->setText(m_product.version + QStringLiteral(" (") + result.pack + u')');
   }
+  if (m_closeWhenDone) QDialog::reject();
 }
 
 void frmUPDMain::reject() {
-  if (!m_busy) QDialog::reject();
+  if (!m_busy) {
+    QDialog::reject();
+    return;
+  }
+  m_closeWhenDone = true;
+  cmdCancel->setEnabled(false);
+  lblMessage->setText(QStringLiteral("Cancelling..."));
+  m_updater.Cancel();
 }
 
 void frmUPDMain::closeEvent(QCloseEvent* event) {
   if (m_busy) {
     event->ignore();
+    reject();
     return;
   }
   QDialog::closeEvent(event);

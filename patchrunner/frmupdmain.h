@@ -1,9 +1,10 @@
 #pragma once
 // The "Check for Product Updates" window: the product's name, code, build and version, a
-// message line, and Continue / Cancel. Continue runs one ProductUpdater (once per window);
-// its result is shown through the prompter, a QMessageBox unless a test replaces it.
-// Cancel (or Close) ends the window; while a run is busy the window stays until it ends,
-// so a swap is never cut off halfway.
+// message line, and Continue / Cancel. Opening it undoes a swap that an earlier run left half
+// done, and the message line says so. Continue runs one ProductUpdater (once per window); its
+// result is shown through the prompter, a QMessageBox unless a test replaces it. Cancel (or
+// Close) ends the window; during a run, Cancel and closing the window cancel the transfer and
+// the window ends once the run has (a swap itself runs to its end, never cut off halfway).
 
 #include <QDialog>
 #include <functional>
@@ -42,6 +43,7 @@ private:
   ProductUpdater& m_updater;
   Prompter m_prompter;
   bool m_busy = false;
+  bool m_closeWhenDone = false;
 
   QLabel* lblName = nullptr;
   QLabel* lblProduct = nullptr;

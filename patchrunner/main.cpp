@@ -1,7 +1,6 @@
 // patchrunner <product name>: brings the named product up to its newest service pack. With no
 // name it ends at once; a name that could not name a settings file is refused.
 #include <QApplication>
-#include <QNetworkAccessManager>
 #include <QStringList>
 #include <cstdio>
 
@@ -25,10 +24,7 @@ int main(int argc, char** argv) {
   const patchrunner::ProductInfo product = patchrunner::ReadProductInfo(name, settings);
   const QUrl server = webupdate::UpdateServerUrl(
       settings.Read(QStringLiteral("Main"), QStringLiteral("UpdateServer")));
-  QNetworkAccessManager manager;
-  webupdate::ConfigureManager(manager, server);
-
-  patchrunner::ProductUpdater updater(product, server, settings, manager);
+  patchrunner::ProductUpdater updater(product, server, settings);
   updater.SetRequireHashes(settings.Read(QStringLiteral("Main"), QStringLiteral("UpdateChecksums"))
                                .compare(QStringLiteral("Required"), Qt::CaseInsensitive) == 0);
   patchrunner::frmUPDMain window(product, updater);

@@ -3,25 +3,43 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSaveFile>
+#include <QSet>
 #include <filesystem>
-#include <system_error>
 
+#include "webupdate/entrypath.h"
 #include "webupdate/listlines.h"
+#include "webupdate/messagetext.h"
 
 namespace patchrunner {
 
 namespace {
 
-bool RenameReplacing(const QString& from, const QString& to) {
-  std::error_code error;
-  std::filesystem::rename(from.toStdString(), to.toStdString(), error);
-  return !error;
-}
+// A journal lists one line per file of a pack; no pack comes near this.
+constexpr qint64 MaxJournalBytes = 1 << 20;
+constexpr int MaxPosition = 99999;
 
 bool Exists(const QString& path) {
   const QFileInfo info(path);
   return info.exists() || info.isSymLink();
+}
+
+bool IsPlainFile(const QString& path) {
+  const QFileInfo info(path);
+  return info.isFile() && !info.isSymLink();
+}
+
+std::error_code MakeFolder(const QString& path) {
+  std::error_code error;
+  if (!std::filesystem::create_directory(path.toStdString(), error) && !error) {
+    error = std::make_error_code(std::errc::file_exists);
+  }
+  return error;
+}
+
+QString Reason(const std::error_code& error) {
+  return QString::fromStdString(error.message());
 }
 
 }  // namespace
@@ -38,6 +56,12 @@ struct PackInstaller::Swap {
 
 QString PackInstaller::StagingName() {
   return QStringLiteral(".patchrunner-staging");
+}
+
+std::error_code PackInstaller::RenameReplacing(const QString& from, const QString& to) {
+  std::error_code error;
+  std::filesystem::rename(from.toStdString(), to.toStdString(), error);
+  return error;
 }
 
 PackInstaller::PackInstaller(QString installFolder)
@@ -59,34 +83,87 @@ QString PackInstaller::JournalPath() const {
   return StagingFolder() + QStringLiteral("/journal");
 }
 
-bool PackInstaller::Recover(QString* error) {
-  if (!Exists(StagingFolder())) return true;
+QList<PackInstaller::Swap> PackInstaller::ReadJournal(QString* why) const {
   QFile journal(JournalPath());
-  if (journal.open(QIODevice::ReadOnly)) {
-    // Lines "<position> <replace|new> <relative path>", written before the first swap.
-    QList<Swap> swaps;
-    for (const QString& line : webupdate::SplitLines(journal.readAll())) {
-      const QStringList words = line.split(u' ');
-      if (words.size() < 3) continue;
-      Swap swap;
-      swap.position = words[0].toInt();
-      swap.replacesFile = words[1] == u"replace";
-      swap.target = m_installFolder + u'/' + line.section(u' ', 2);
-      // A staged file still in staging was never placed.
-      swap.placed = !Exists(StagedPath(swap.position));
-      swaps.append(swap);
-    }
-    journal.close();
-    if (!RollBack(swaps, error)) return false;
+  // Checked before opening: a planted FIFO would block, a link read another file.
+  if (!IsPlainFile(JournalPath()) || journal.size() > MaxJournalBytes ||
+      !journal.open(QIODevice::ReadOnly)) {
+    *why = QStringLiteral("its record is not a file the updater wrote");
+    return {};
   }
+  static const QRegularExpression entry(QStringLiteral("^([0-9]{1,5}) (replace|new) (.+)$"));
+  QList<Swap> swaps;
+  QSet<int> positions;
+  QSet<QString> targets;
+  int lineNumber = 0;
+  for (const QString& line : webupdate::SplitLines(journal.read(MaxJournalBytes))) {
+    ++lineNumber;
+    if (line.isEmpty()) continue;
+    const QRegularExpressionMatch match = entry.match(line);
+    const auto refuse = [&](const QString& reason) {
+      *why = QStringLiteral("line %1 of its record, \"%2\", is refused: %3")
+                 .arg(lineNumber)
+                 .arg(webupdate::ShortName(line), reason);
+      return QList<Swap>{};
+    };
+    if (!match.hasMatch()) return refuse(QStringLiteral("it is not a line the updater writes"));
+    Swap swap;
+    swap.position = match.captured(1).toInt();
+    swap.replacesFile = match.captured(2) == u"replace";
+    const QString name = match.captured(3);
+    QString reason;
+    std::optional<QString> target;
+    const std::optional<QString> relative = webupdate::CheckEntryName(name, &reason);
+    if (relative && relative->section(u'/', 0, 0) == StagingName()) {
+      reason = QStringLiteral("it names the updater's working folder");
+    } else if (relative) {
+      target = webupdate::ResolveInside(m_installFolder, *relative, &reason);
+    }
+    if (!target) return refuse(reason);
+    if (swap.position > MaxPosition || positions.contains(swap.position) ||
+        targets.contains(*target)) {
+      return refuse(QStringLiteral("it repeats a file or a position"));
+    }
+    swap.target = *target;
+    const QString backup = BackupPath(swap);
+    if (swap.replacesFile && Exists(backup) && !IsPlainFile(backup)) {
+      return refuse(QStringLiteral("its backup is not a plain file"));
+    }
+    // A staged file still in staging was never placed.
+    swap.placed = !Exists(StagedPath(swap.position));
+    positions.insert(swap.position);
+    targets.insert(swap.target);
+    swaps.append(swap);
+  }
+  return swaps;
+}
+
+PackInstaller::Recovery PackInstaller::Recover() {
+  const QFileInfo staging(StagingFolder());
+  if (!staging.exists() && !staging.isSymLink()) return {};
+  // Removing through a link would remove the files of whatever it points at.
+  if (staging.isSymLink() || !staging.isDir()) {
+    return {Recovery::Kind::Refused, QStringLiteral("%1 is not the updater's own folder")
+                                         .arg(webupdate::ShortName(StagingFolder()))};
+  }
+  if (!Exists(JournalPath())) {
+    Discard();
+    return {Recovery::Kind::Cleared, {}};
+  }
+  QString why;
+  const QList<Swap> swaps = ReadJournal(&why);
+  if (!why.isEmpty()) return {Recovery::Kind::Refused, why};
+  QString error;
+  if (!RollBack(swaps, &error)) return {Recovery::Kind::Failed, error};
   Discard();
-  return true;
+  return {Recovery::Kind::RolledBack, {}};
 }
 
 bool PackInstaller::PrepareStaging(QString* error) {
   QDir().rmdir(StagingFolder());
-  if (Exists(StagingFolder()) || !QDir().mkdir(StagingFolder())) {
-    *error = QStringLiteral("The folder %1 cannot be created.").arg(StagingFolder());
+  if (const std::error_code made = MakeFolder(StagingFolder())) {
+    *error = QStringLiteral("The folder %1 cannot be created: %2.")
+                 .arg(webupdate::ShortName(StagingFolder()), Reason(made));
     return false;
   }
   return true;
@@ -108,7 +185,11 @@ PackInstaller::Outcome PackInstaller::Install(const QList<PackFile>& files) {
   QSaveFile journal(JournalPath());
   if (!journal.open(QIODevice::WriteOnly) || journal.write(journalText.toUtf8()) < 0 ||
       !journal.commit()) {
-    return {false, {}, QStringLiteral("The folder %1 cannot be written.").arg(StagingFolder())};
+    return {false,
+            {},
+            {},
+            QStringLiteral("The folder %1 cannot be written: %2.")
+                .arg(webupdate::ShortName(StagingFolder()), journal.errorString())};
   }
 
   for (int n = 0; n < swaps.size(); ++n) {
@@ -121,35 +202,33 @@ PackInstaller::Outcome PackInstaller::Install(const QList<PackFile>& files) {
       missing.prepend(folder);
       folder = QFileInfo(folder).path();
     }
-    bool ok = true;
+    std::error_code cause;
     for (const QString& created : missing) {
-      if (!QDir().mkdir(created)) {
-        ok = false;
-        break;
-      }
+      if ((cause = MakeFolder(created))) break;
       swap.createdFolders.append(created);
     }
     QFile::Permissions permissions = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser |
                                      QFile::WriteUser | QFile::ReadGroup | QFile::ReadOther;
-    if (ok && swap.replacesFile) {
+    if (!cause && swap.replacesFile) {
       permissions = QFile::permissions(swap.target);
-      ok = QFileInfo(swap.target).isFile() && m_rename(swap.target, BackupPath(swap));
+      cause = QFileInfo(swap.target).isFile() ? m_rename(swap.target, BackupPath(swap))
+                                              : std::make_error_code(std::errc::is_a_directory);
     }
-    if (ok) {
+    if (!cause) {
       QFile::setPermissions(staged, permissions);
-      ok = m_rename(staged, swap.target);
-      if (!ok && swap.replacesFile) m_rename(BackupPath(swap), swap.target);
+      cause = m_rename(staged, swap.target);
+      if (cause && swap.replacesFile) m_rename(BackupPath(swap), swap.target);
     }
-    swap.placed = ok;
-    if (!ok) {
-      Outcome outcome{false, files[n].listed, {}};
+    swap.placed = !cause;
+    if (cause) {
+      Outcome outcome{false, files[n].listed, cause, {}};
       QString rollbackError;
       if (!RollBack(swaps.mid(0, n + 1), &rollbackError)) outcome.error = rollbackError;
       if (outcome.error.isEmpty()) Discard();
       return outcome;
     }
   }
-  return {true, {}, {}};
+  return {true, {}, {}, {}};
 }
 
 bool PackInstaller::RollBack(const QList<Swap>& swaps, QString* error) {
@@ -159,7 +238,7 @@ bool PackInstaller::RollBack(const QList<Swap>& swaps, QString* error) {
     const QString backup = BackupPath(swap);
     if (swap.replacesFile) {
       // The backup replaces the new file in one rename.
-      if (Exists(backup) && !m_rename(backup, swap.target)) ok = false;
+      if (Exists(backup) && m_rename(backup, swap.target)) ok = false;
     } else if (swap.placed && Exists(swap.target) && !QFile::remove(swap.target)) {
       ok = false;
     }
@@ -169,7 +248,7 @@ bool PackInstaller::RollBack(const QList<Swap>& swaps, QString* error) {
   }
   if (!ok && error) {
     *error = QStringLiteral("Some replaced files could not be put back; they are kept in %1.")
-                 .arg(StagingFolder());
+                 .arg(webupdate::ShortName(StagingFolder()));
   }
   return ok;
 }

@@ -6,12 +6,15 @@
 // and removes what the pack added, so the product stays as it was.
 //
 // A journal in the staging folder lists the swaps before the first one; if the updater is
-// killed mid-swap, the next run (Recover) puts the old files back from it. Backups never live
-// beside the product's files, so a product file that happens to be called "UP001..." is safe.
+// killed mid-swap, the next start (Recover) puts the old files back from it. The journal is
+// read as untrusted input: every name in it passes the same checks as a listed name, and a
+// journal that fails them is refused with nothing touched. Backups never live beside the
+// product's files, so a product file that happens to be called "UP001..." is safe.
 
 #include <QList>
 #include <QString>
 #include <functional>
+#include <system_error>
 
 #include "patchrunner/packlist.h"
 
@@ -22,9 +25,10 @@ public:
   // The staging folder's name inside the install folder; no pack may list it.
   static QString StagingName();
 
-  // Renames from to to, replacing to; false on failure. Tests replace it to make a given
+  // Renames from to to, replacing to; the error on failure. Tests replace it to make a given
   // swap fail.
-  using RenameFunction = std::function<bool(const QString& from, const QString& to)>;
+  using RenameFunction = std::function<std::error_code(const QString& from, const QString& to)>;
+  static std::error_code RenameReplacing(const QString& from, const QString& to);
 
   explicit PackInstaller(QString installFolder);
 
@@ -34,16 +38,27 @@ public:
   // Where the file at position n is downloaded to before the swap.
   QString StagedPath(int position) const;
 
+  struct Recovery {
+    enum class Kind {
+      Nothing,     // no staging folder
+      Cleared,     // a staging folder without a journal (a run cut off before its swap)
+      RolledBack,  // the journal's swaps were put back
+      Refused,     // the staging folder or its journal cannot be trusted; nothing touched
+      Failed,      // some swaps could not be put back; the staging folder stays
+    };
+    Kind kind = Kind::Nothing;
+    QString detail;  // why, when refused or failed
+  };
   // Puts back what an interrupted earlier run swapped, then removes its staging folder.
-  // False with error when something could not be put back (the staging folder then stays).
-  bool Recover(QString* error);
-  // A fresh, empty staging folder (after Recover).
+  Recovery Recover();
+  // A fresh, empty staging folder (after Recover); false with the reason in error.
   bool PrepareStaging(QString* error);
 
   struct Outcome {
     bool ok = false;
-    QString failedName;  // as listed, when a swap failed
-    QString error;
+    QString failedName;     // as listed, when a swap failed
+    std::error_code cause;  // why it failed, when the system said
+    QString error;          // a rollback that did not complete, or a failure before any swap
   };
   // Swaps every staged file into place; on failure everything is rolled back and the staging
   // folder keeps only what a later Recover needs (nothing, when the rollback succeeded).
@@ -58,6 +73,8 @@ public:
 private:
   struct Swap;
   QString JournalPath() const;
+  // The journal's swaps, each name checked as a listed name is; empty with why on refusal.
+  QList<Swap> ReadJournal(QString* why) const;
   // The file's backup, named as BackupName() gives, inside the staging folder.
   QString BackupPath(const Swap& swap) const;
   bool RollBack(const QList<Swap>& swaps, QString* error);

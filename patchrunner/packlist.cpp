@@ -85,13 +85,14 @@ PackFileList ReadPackFiles(const QByteArray& fileList, const QString& installFol
   for (const QStringList& words : webupdate::ListEntries(fileList)) {
     PackFile file;
     file.listed = words.first();
-    const std::optional<QString> path = webupdate::CheckEntryName(file.listed);
-    if (!path) return refuse(file.listed, QStringLiteral("it is not a name inside the product"));
+    QString why;
+    const std::optional<QString> path = webupdate::CheckEntryName(file.listed, &why);
+    if (!path) return refuse(file.listed, why);
     if (path->section(u'/', 0, 0) == reservedFolder) {
       return refuse(file.listed, QStringLiteral("it names the updater's working folder"));
     }
-    const std::optional<QString> target = webupdate::ResolveInside(installFolder, *path);
-    if (!target) return refuse(file.listed, QStringLiteral("it leads outside the product"));
+    const std::optional<QString> target = webupdate::ResolveInside(installFolder, *path, &why);
+    if (!target) return refuse(file.listed, why);
     if (targets.contains(*target)) return refuse(file.listed, QStringLiteral("it is listed twice"));
     if (words.size() > 1 && IsSha256(words[1])) file.sha256 = words[1].toLower().toLatin1();
     if (requireHashes && file.sha256.isEmpty()) {

@@ -1,46 +1,147 @@
 #include "patchrunner/productupdater.h"
 
 #include <QDir>
-#include <QNetworkAccessManager>
 
 #include "webupdate/httpfetch.h"
+#include "webupdate/messagetext.h"
 #include "webupdate/serverurl.h"
 
 namespace patchrunner {
 
 using Kind = UpdateResult::Kind;
+using webupdate::Sentence;
+using webupdate::ShortName;
+
+namespace {
+
+// The first line of a failed swap's message, and the reason on the second: a file in use keeps
+// the long-known message; a read-only folder or a refused name says what it is.
+QString SwapFailureText(const QString& name, const std::error_code& cause) {
+  const QString file = ShortName(name);
+  const QString reason = QString::fromStdString(cause.message());
+  if (cause == std::errc::permission_denied || cause == std::errc::operation_not_permitted) {
+    return QStringLiteral(
+               "Could not install service pack because file %1 cannot be replaced.\n"
+               "Its folder is read-only or belongs to another user (%2).")
+        .arg(file, reason);
+  }
+  if (cause == std::errc::read_only_file_system) {
+    return QStringLiteral(
+               "Could not install service pack because file %1 cannot be replaced.\n"
+               "The product is on a read-only file system.")
+        .arg(file);
+  }
+  if (cause == std::errc::filename_too_long) {
+    return QStringLiteral(
+               "Could not install service pack because file %1 cannot be replaced.\n"
+               "Its name is too long for the file system.")
+        .arg(file);
+  }
+  QString text =
+      QStringLiteral("Could not install service pack because file %1 is in use.").arg(file);
+  if (cause) text += u'\n' + Sentence(reason);
+  return text;
+}
+
+QString RolledBackNote() {
+  return QStringLiteral(
+      "An earlier update was cut off; its files have been put back as they were before it.");
+}
+
+}  // namespace
 
 ProductUpdater::ProductUpdater(ProductInfo product, QUrl server, SettingsAccess& settings,
-                               QNetworkAccessManager& manager, QObject* parent)
+                               QObject* parent)
     : QObject(parent),
       m_product(std::move(product)),
       m_server(std::move(server)),
-      m_settings(settings),
-      m_manager(manager) {}
+      m_settings(settings) {}
 
 ProductUpdater::~ProductUpdater() = default;
 
+PackInstaller::Recovery ProductUpdater::Recover() {
+  m_installFolder = QDir(m_product.path).canonicalPath();
+  m_installer = std::make_unique<PackInstaller>(m_installFolder);
+  if (m_rename) m_installer->SetRename(m_rename);
+  const PackInstaller::Recovery recovery = m_installer->Recover();
+  if (recovery.kind == PackInstaller::Recovery::Kind::RolledBack) m_rolledBack = true;
+  return recovery;
+}
+
+QString ProductUpdater::RecoveryText(const PackInstaller::Recovery& recovery) const {
+  using RecoveryKind = PackInstaller::Recovery::Kind;
+  if (recovery.kind == RecoveryKind::Refused) {
+    return QStringLiteral(
+               "An earlier update was cut off, and what it left behind cannot be trusted, so "
+               "nothing was put back.\n%1\nCheck the product's files, then remove the folder %2.")
+        .arg(Sentence(recovery.detail), ShortName(m_installer->StagingFolder()));
+  }
+  if (recovery.kind == RecoveryKind::Failed) {
+    return QStringLiteral(
+               "An earlier update was cut off, and not all of its files could be put "
+               "back.\n%1")
+        .arg(recovery.detail);
+  }
+  return {};
+}
+
+QString ProductUpdater::RecoverInterrupted() {
+  if (m_running || !CheckProduct(m_product).isEmpty()) return {};
+  const PackInstaller::Recovery recovery = Recover();
+  if (recovery.kind == PackInstaller::Recovery::Kind::RolledBack) return RolledBackNote();
+  return RecoveryText(recovery);
+}
+
+QString ProductUpdater::Unchanged() const {
+  return m_rolledBack ? QString() : QStringLiteral(" The product was not changed.");
+}
+
 void ProductUpdater::Run() {
+  if (m_running) return;
+  m_running = true;
+  m_pack.clear();
   emit Status(QStringLiteral("Please wait..."));
   if (const QString refused = CheckProduct(m_product); !refused.isEmpty()) {
     Finish(Kind::Refused, refused, MessageIcon::Exclamation);
     return;
   }
-  m_installFolder = QDir(m_product.path).canonicalPath();
-  m_fetch = std::make_unique<webupdate::HttpFetch>(m_manager);
+  // Before the server is asked anything: whatever it answers, a half-done swap is undone.
+  const PackInstaller::Recovery recovery = Recover();
+  if (const QString text = RecoveryText(recovery); !text.isEmpty()) {
+    Finish(Kind::NotRecovered, text, MessageIcon::Critical);
+    return;
+  }
+  m_fetch = std::make_unique<webupdate::HttpFetch>();
   m_fetch->SetTransferTimeout(m_timeoutMs);
-  connect(m_fetch.get(), &webupdate::HttpFetch::Finished, this, &ProductUpdater::OnUpdateList);
+  m_fetch->SetDeadline(m_deadlineFloorMs);
+  StartFetch(&ProductUpdater::OnUpdateList);
   m_fetch->Start(webupdate::ServerPath(
       m_server, UpdateFolder(m_product.code, m_product.version) + QStringLiteral("Updates.txt")));
 }
 
-void ProductUpdater::OnUpdateList(const webupdate::FetchOutcome& outcome) {
+void ProductUpdater::StartFetch(void (ProductUpdater::*handler)(const webupdate::FetchOutcome&)) {
   m_fetch->disconnect(this);
+  connect(m_fetch.get(), &webupdate::HttpFetch::Finished, this, handler);
+}
+
+void ProductUpdater::Cancel() {
+  if (m_running && m_fetch) m_fetch->Abort();
+}
+
+bool ProductUpdater::EndIfCancelled(const webupdate::FetchOutcome& outcome) {
+  if (!outcome.aborted) return false;
+  if (m_installer) m_installer->Discard();
+  Finish(Kind::Cancelled, QStringLiteral("The update was cancelled.") + Unchanged(),
+         MessageIcon::Exclamation);
+  return true;
+}
+
+void ProductUpdater::OnUpdateList(const webupdate::FetchOutcome& outcome) {
+  if (EndIfCancelled(outcome)) return;
   if (!outcome.ok) {
     Finish(Kind::ListFailed,
-           QStringLiteral("Could not read the list of service packs from the update server "
-                          "(%1). The product was not changed.")
-               .arg(outcome.error),
+           QStringLiteral("Could not read the list of service packs from the update server.") +
+               Unchanged() + u'\n' + outcome.error,
            MessageIcon::Critical);
     return;
   }
@@ -55,18 +156,17 @@ void ProductUpdater::OnUpdateList(const webupdate::FetchOutcome& outcome) {
   }
   m_pack = *highest;
   emit Status(QStringLiteral("Installing service pack %1...").arg(m_pack));
-  connect(m_fetch.get(), &webupdate::HttpFetch::Finished, this, &ProductUpdater::OnFileList);
+  StartFetch(&ProductUpdater::OnFileList);
   m_fetch->Start(webupdate::ServerPath(m_server, UpdateFolder(m_product.code, m_product.version) +
                                                      m_pack + QStringLiteral("/Files.txt")));
 }
 
 void ProductUpdater::OnFileList(const webupdate::FetchOutcome& outcome) {
-  m_fetch->disconnect(this);
+  if (EndIfCancelled(outcome)) return;
   if (!outcome.ok) {
     Finish(Kind::FilesFailed,
-           QStringLiteral("Could not read the file list of service pack %1 (%2). The product "
-                          "was not changed.")
-               .arg(m_pack, outcome.error),
+           QStringLiteral("Could not read the file list of service pack %1.").arg(m_pack) +
+               Unchanged() + u'\n' + outcome.error,
            MessageIcon::Critical);
     return;
   }
@@ -74,24 +174,23 @@ void ProductUpdater::OnFileList(const webupdate::FetchOutcome& outcome) {
       ReadPackFiles(outcome.body, m_installFolder, PackInstaller::StagingName(), m_requireHashes);
   if (!list.refused.isEmpty()) {
     Finish(Kind::HostileList,
-           QStringLiteral("Service pack %1 was not installed: its file list names \"%2\", "
-                          "and %3. The product was not changed.")
-               .arg(m_pack, list.refused, list.reason),
+           QStringLiteral("Service pack %1 was not installed.").arg(m_pack) + Unchanged() +
+               QStringLiteral("\nIts file list names \"%1\", which is refused: %2.")
+                   .arg(ShortName(list.refused), list.reason),
            MessageIcon::Critical);
     return;
   }
   m_files = list.files;
-  m_installer = std::make_unique<PackInstaller>(m_installFolder);
-  if (m_rename) m_installer->SetRename(m_rename);
   QString error;
-  if (!m_installer->Recover(&error) || !m_installer->PrepareStaging(&error)) {
+  if (!m_installer->PrepareStaging(&error)) {
     Finish(Kind::DownloadFailed,
-           QStringLiteral("Service pack %1 was not installed: %2").arg(m_pack, error),
+           QStringLiteral("Service pack %1 was not installed.").arg(m_pack) + Unchanged() + u'\n' +
+               error,
            MessageIcon::Critical);
     return;
   }
   m_next = 0;
-  connect(m_fetch.get(), &webupdate::HttpFetch::Finished, this, &ProductUpdater::OnFile);
+  StartFetch(&ProductUpdater::OnFile);
   FetchNext();
 }
 
@@ -107,11 +206,11 @@ void ProductUpdater::FetchNext() {
   if (!installed.ok) {
     QString text;
     if (installed.failedName.isEmpty()) {
-      text = QStringLiteral("Service pack %1 was not installed: %2").arg(m_pack, installed.error);
+      text = QStringLiteral("Service pack %1 was not installed.").arg(m_pack) + Unchanged() +
+             u'\n' + installed.error;
     } else {
-      text = QStringLiteral("Could not install service pack because file %1 is in use.")
-                 .arg(installed.failedName);
-      if (!installed.error.isEmpty()) text += u' ' + installed.error;
+      text = SwapFailureText(installed.failedName, installed.cause);
+      text += installed.error.isEmpty() ? Unchanged() : u'\n' + installed.error;
     }
     Finish(Kind::InUse, text, MessageIcon::Exclamation);
     return;
@@ -119,22 +218,30 @@ void ProductUpdater::FetchNext() {
   m_installer->Commit();
   m_settings.Write(QStringLiteral("Main"), QStringLiteral("Update"), m_pack);
   QString text = QStringLiteral("Service pack %1 installed.").arg(m_pack);
+  MessageIcon icon = MessageIcon::Information;
   // The files are in place either way; unrecorded, the next check offers the pack again.
   if (m_settings.Read(QStringLiteral("Main"), QStringLiteral("Update")) != m_pack) {
-    text += QStringLiteral(" It could not be recorded in the settings file.");
+    text += QStringLiteral(
+        "\nIt could not be recorded in the settings file, so the next check offers it again.");
+    icon = MessageIcon::Exclamation;
   }
-  Finish(Kind::Installed, text, MessageIcon::Information);
+  Finish(Kind::Installed, text, icon);
 }
 
 void ProductUpdater::OnFile(const webupdate::FetchOutcome& outcome) {
+  if (EndIfCancelled(outcome)) return;
   const PackFile& file = m_files[m_next];
-  const bool hashOk = file.sha256.isEmpty() || file.sha256 == outcome.sha256;
-  if (!outcome.ok || !hashOk) {
+  QString reason = outcome.error;
+  if (outcome.ok && !file.sha256.isEmpty() && file.sha256 != outcome.sha256) {
+    reason = QStringLiteral("Its checksum does not match the one in the pack's file list.");
+  }
+  if (!reason.isEmpty()) {
     m_fetch->disconnect(this);
     m_installer->Discard();
     Finish(Kind::DownloadFailed,
-           QStringLiteral("Error downloading %1.  Update was unsuccessful and incomplete.")
-               .arg(file.listed),
+           QStringLiteral("Error downloading %1.  Update was unsuccessful and incomplete.\n%2")
+                   .arg(ShortName(file.listed), reason) +
+               Unchanged(),
            MessageIcon::Critical);
     return;
   }
@@ -143,9 +250,12 @@ void ProductUpdater::OnFile(const webupdate::FetchOutcome& outcome) {
 }
 
 void ProductUpdater::Finish(Kind kind, const QString& text, MessageIcon icon) {
+  if (m_fetch) m_fetch->disconnect(this);
+  m_running = false;
   UpdateResult result;
   result.kind = kind;
   result.text = text;
+  if (m_rolledBack && kind != Kind::NotRecovered) result.text += u'\n' + RolledBackNote();
   result.icon = icon;
   result.pack = m_pack;
   emit Finished(result);

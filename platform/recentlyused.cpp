@@ -11,6 +11,8 @@
 #include <QStandardPaths>
 #include <QUrl>
 
+#include "platform/filetype.h"
+
 namespace platform {
 
 namespace {
@@ -34,6 +36,19 @@ QDomElement Child(QDomElement parent, const QString& name) {
     parent.appendChild(child);
   }
   return child;
+}
+
+// The desktop's type for the file. Without a MIME database that knows any type (none is
+// installed, or it is being rebuilt) the kinds this suite writes still get their names:
+// an entry with an empty type is one the desktop cannot open.
+QString DocumentMimeType(const QString& path) {
+  const QMimeType type = QMimeDatabase().mimeTypeForFile(path);
+  if (type.isValid() && !type.name().isEmpty()) return type.name();
+  const QString suffix = QFileInfo(path).suffix().toLower();
+  if (suffix == QLatin1String("sco")) return QString::fromLatin1(kScoreMimeType);
+  if (suffix == QLatin1String("mid") || suffix == QLatin1String("midi"))
+    return QStringLiteral("audio/midi");
+  return QStringLiteral("application/octet-stream");
 }
 
 bool Load(const QString& file, QDomDocument* doc) {
@@ -62,8 +77,7 @@ void Record(QDomDocument& doc, const QString& path, const QString& now) {
   QDomElement metadata = Child(Child(bookmark, "info"), "metadata");
   if (!metadata.hasAttribute("owner")) metadata.setAttribute("owner", "http://freedesktop.org");
   QDomElement mime = Child(metadata, "mime:mime-type");
-  if (!mime.hasAttribute("type"))
-    mime.setAttribute("type", QMimeDatabase().mimeTypeForFile(path).name());
+  if (!mime.hasAttribute("type")) mime.setAttribute("type", DocumentMimeType(path));
 
   const QString name = QCoreApplication::applicationName().isEmpty()
                            ? QStringLiteral("Veltrimond")

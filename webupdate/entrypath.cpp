@@ -9,6 +9,9 @@ namespace webupdate {
 namespace {
 
 constexpr qsizetype MaxNameLength = 1024;
+// What Linux file systems allow for one name and for a whole path, in bytes.
+constexpr qsizetype MaxPartBytes = 255;
+constexpr qsizetype MaxPathBytes = 4095;
 
 bool HasControlCharacter(const QString& text) {
   for (QChar c : text) {
@@ -23,26 +26,52 @@ bool IsInside(const QString& canonicalFolder, const QString& canonicalPath) {
                                                                  : canonicalFolder + u'/');
 }
 
+template <class T>
+std::optional<T> Refuse(QString* why, const QString& reason) {
+  if (why) *why = reason;
+  return std::nullopt;
+}
+
 }  // namespace
 
-std::optional<QString> CheckEntryName(const QString& name) {
-  if (name.isEmpty() || name.size() > MaxNameLength || HasControlCharacter(name)) return {};
+std::optional<QString> CheckEntryName(const QString& name, QString* why) {
+  if (name.isEmpty()) return Refuse<QString>(why, QStringLiteral("it is empty"));
+  if (name.size() > MaxNameLength) {
+    return Refuse<QString>(why,
+                           QStringLiteral("it is longer than %1 characters").arg(MaxNameLength));
+  }
+  if (HasControlCharacter(name)) {
+    return Refuse<QString>(why, QStringLiteral("it holds control characters"));
+  }
   QString path = name;
   path.replace(u'\\', u'/');
-  if (path.startsWith(u'/')) return {};
-  if (path.size() >= 2 && path[1] == u':' && path[0].isLetter()) return {};
+  if (path.startsWith(u'/') || (path.size() >= 2 && path[1] == u':' && path[0].isLetter())) {
+    return Refuse<QString>(why, QStringLiteral("it is not a relative name"));
+  }
   const QStringList parts = path.split(u'/');
   for (const QString& part : parts) {
-    if (part.isEmpty() || part == u"." || part == u"..") return {};
+    if (part.isEmpty() || part == u"." || part == u"..") {
+      return Refuse<QString>(why, QStringLiteral("it holds an empty, \".\" or \"..\" step"));
+    }
+    if (part.toUtf8().size() > MaxPartBytes) {
+      return Refuse<QString>(why, QStringLiteral("it is too long for the file system"));
+    }
   }
   return path;
 }
 
-std::optional<QString> ResolveInside(const QString& folder, const QString& relativeName) {
+std::optional<QString> ResolveInside(const QString& folder, const QString& relativeName,
+                                     QString* why) {
   const QString root = QFileInfo(folder).canonicalFilePath();
-  if (root.isEmpty() || !QFileInfo(root).isDir()) return {};
-  const std::optional<QString> name = CheckEntryName(relativeName);
+  if (root.isEmpty() || !QFileInfo(root).isDir()) {
+    return Refuse<QString>(why, QStringLiteral("the folder %1 does not exist").arg(folder));
+  }
+  const std::optional<QString> name = CheckEntryName(relativeName, why);
   if (!name) return {};
+  const QString full = root + u'/' + *name;
+  if (full.toUtf8().size() > MaxPathBytes) {
+    return Refuse<QString>(why, QStringLiteral("it is too long for the file system"));
+  }
 
   // Every existing part of the path, resolved, must stay inside the folder: a symbolic link
   // inside it may point anywhere.
@@ -53,11 +82,18 @@ std::optional<QString> ResolveInside(const QString& folder, const QString& relat
     const QFileInfo info(path);
     if (!info.exists() && !info.isSymLink()) break;
     const QString resolved = info.canonicalFilePath();
-    if (resolved.isEmpty() || !IsInside(root, resolved)) return {};
+    if (resolved.isEmpty() || !IsInside(root, resolved)) {
+      return Refuse<QString>(why, QStringLiteral("it leads outside the folder"));
+    }
     const bool last = i + 1 == parts.size();
-    if (last ? info.isDir() : !info.isDir()) return {};
+    if (last && info.isDir()) {
+      return Refuse<QString>(why, QStringLiteral("it names a folder, not a file"));
+    }
+    if (!last && !info.isDir()) {
+      return Refuse<QString>(why, QStringLiteral("a part of it is a file, not a folder"));
+    }
   }
-  return root + u'/' + *name;
+  return full;
 }
 
 }  // namespace webupdate

@@ -1,8 +1,6 @@
 #include "webupdate/serverurl.h"
 
 #include <QHostAddress>
-#include <QNetworkAccessManager>
-#include <QNetworkProxy>
 #include <QStringList>
 
 #ifndef WEBUPDATE_DEFAULT_URL
@@ -56,11 +54,6 @@ QUrl ServerPath(const QUrl& base, const QString& relativePath) {
   QUrl url = WithFolderEnd(base);
   url.setPath(url.path(QUrl::FullyEncoded) + encoded.join(u'/'), QUrl::StrictMode);
   return url;
-}
-
-void ConfigureManager(QNetworkAccessManager& manager, const QUrl& base) {
-  if (IsLoopbackHost(base)) manager.setProxy(QNetworkProxy::NoProxy);
-  manager.setAutoDeleteReplies(false);
 }
 
 }  // namespace webupdate

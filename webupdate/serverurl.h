@@ -6,14 +6,13 @@
 #include <QString>
 #include <QUrl>
 
-class QNetworkAccessManager;
-
 namespace webupdate {
 
 // The base address: the environment's VELTRIMOND_UPDATE_URL when set, else configured (a
 // setting) when not empty, else the build's default. Ends with "/".
 QUrl UpdateServerUrl(const QString& configured = {});
 
+// A loopback host (a test server) is asked directly, never through a proxy.
 bool IsLoopbackHost(const QUrl& url);
 
 // Empty when requests may go to url; else why not ("... needs https").
@@ -21,8 +20,5 @@ QString CheckServerUrl(const QUrl& url);
 
 // base joined with the "/"-separated relative path, each part percent-encoded.
 QUrl ServerPath(const QUrl& base, const QString& relativePath);
-
-// Requests to a loopback server bypass any proxy of the environment.
-void ConfigureManager(QNetworkAccessManager& manager, const QUrl& base);
 
 }  // namespace webupdate

@@ -33,11 +33,23 @@ double SnapToPixel(double twips, double twipsPerPixel);
 TwipsRect DefaultFrameRect(double screenWidthTwips, double screenHeightTwips,
                            const TwipsRect& stored, TwipsPerPixel tpp);
 
+// Whole pixels; values beyond what a screen could show are held at +-kMaxFrameTwips first.
 QRect ToPixels(const TwipsRect& rect, TwipsPerPixel tpp);
 TwipsRect ToTwips(const QRect& rect, TwipsPerPixel tpp);
 
 // True when the rectangle shares at least one pixel with one of the screens' available areas.
 bool LiesOnAScreen(const QRect& rect, const QList<QRect>& availableScreens);
+
+// Far beyond any screen: a stored value past it was edited out of all reason.
+inline constexpr double kMaxFrameTwips = 1e7;
+
+// Where the frame opens, in pixels. A stored rectangle of real numbers, from the minimum
+// size (DefaultFrameRect) up and meeting one of the available areas, is cut to the area it
+// meets most and moved into it, so that the whole frame shows. Anything else (nothing
+// stored, too small, off every screen, or a value that is not a number or lies beyond
+// kMaxFrameTwips) gives DefaultFrameRect on the primary screen.
+QRect FrameRectOnScreens(const TwipsRect& stored, const QRect& primaryScreen,
+                         const QList<QRect>& availableScreens, TwipsPerPixel tpp);
 
 // Where the splash goes: centred on the screen (down by / 2.2) when the frame opens
 // maximised, else centred on the frame's rectangle. Pixels.

@@ -14,6 +14,13 @@ QString Numbered(const char* key, std::size_t n) {
   return QString::fromLatin1(key) + QString::number(n);
 }
 
+// A length in inches as a page could hold it; anything else (negative, or edited past any
+// paper) gives the default.
+double ReadLength(const QString& key, double defaultValue) {
+  const double inches = platform::ReadSettingDouble(kOptions, key, defaultValue);
+  return inches >= 0 && inches <= kMaxOptionInches ? inches : defaultValue;
+}
+
 }  // namespace
 
 OptionSettings LoadOptionSettings() {
@@ -22,9 +29,9 @@ OptionSettings LoadOptionSettings() {
   OptionSettings o;
   o.UOM = ReadSettingIndex(kOptions, QStringLiteral("UOM"), d.UOM, 0, 1);
   o.PageSize = ReadSettingIndex(kOptions, QStringLiteral("PageSize"), d.PageSize, 0, kLastPageSize);
-  o.StaffHeight = ReadSettingDouble(kOptions, QStringLiteral("StaffHeight"), d.StaffHeight);
-  o.StaffSpacing = ReadSettingDouble(kOptions, QStringLiteral("StaffSpacing"), d.StaffSpacing);
-  o.SystemSpacing = ReadSettingDouble(kOptions, QStringLiteral("SystemSpacing"), d.SystemSpacing);
+  o.StaffHeight = ReadLength(QStringLiteral("StaffHeight"), d.StaffHeight);
+  o.StaffSpacing = ReadLength(QStringLiteral("StaffSpacing"), d.StaffSpacing);
+  o.SystemSpacing = ReadLength(QStringLiteral("SystemSpacing"), d.SystemSpacing);
   o.ReverseEvenOdd = ReadSettingBool(kOptions, QStringLiteral("ReverseEvenOdd"), d.ReverseEvenOdd);
   o.PageNumbering = ReadSettingBool(kOptions, QStringLiteral("PageNumbering"), d.PageNumbering);
   o.PageNumbering1 = ReadSettingBool(kOptions, QStringLiteral("PageNumbering1"), d.PageNumbering1);
@@ -34,7 +41,7 @@ OptionSettings LoadOptionSettings() {
     o.Color[i] = value >= 0 && value <= 0xFFFFFF ? value : d.Color[i];
   }
   for (std::size_t i = 0; i < o.Margin.size(); ++i)
-    o.Margin[i] = ReadSettingDouble(kOptions, Numbered("Margin", i), d.Margin[i]);
+    o.Margin[i] = ReadLength(Numbered("Margin", i), d.Margin[i]);
   return o;
 }
 

@@ -30,9 +30,11 @@ struct OptionSettings {
 };
 
 inline constexpr int kLastPageSize = 5;
+// The longest length the section holds, in inches: past the largest paper by far.
+inline constexpr double kMaxOptionInches = 100;
 
-// Reads section Options key by key; a missing or unreadable value, or an index out of its
-// list, gives that key's default.
+// Reads section Options key by key; a missing or unreadable value, an index out of its
+// list, or a length below 0 or above kMaxOptionInches gives that key's default.
 OptionSettings LoadOptionSettings();
 // Writes what the Defaults command stores, the paper size included (it is read at start-up,
 // so a choice made in the dialog must outlast the session).

@@ -2,20 +2,10 @@
 
 #include <cmath>
 
+#include "notecraft/core/common.h"
+#include "notecraft/core/numeric.h"
+
 namespace veltrimond {
-
-namespace {
-
-double Round(double v) {
-  return std::nearbyint(v);
-}
-
-QString Number(double v) {
-  // Settings hold single precision; seven digits show them as typed.
-  return QString::number(v, 'g', 7);
-}
-
-}  // namespace
 
 double LeadingNumber(const QString& text) {
   int i = 0;
@@ -41,40 +31,14 @@ double LeadingNumber(const QString& text) {
 }
 
 QString FormatMeasure(int toUnit, double value, int fromUnit) {
-  if (toUnit == kUnitMillimetres) {
-    double mm = value;
-    if (fromUnit == kUnitInches) mm = Round(value * 1000 / 3.94) / 10;
-    if (fromUnit == kUnitTwips) mm = Round(value * 100 / 567) / 10;
-    return Number(mm) + QStringLiteral("mm");
-  }
-  double inches = value;
-  if (fromUnit == kUnitMillimetres) inches = Round(value * 100 / 254) / 10;
-  if (fromUnit == kUnitTwips) inches = Round(value * 1000 / 1440) / 1000;
-  return Number(inches) + QLatin1Char('"');
+  return QString::fromStdString(
+      notecraft::FormatLength(toUnit, static_cast<float>(value), fromUnit));
 }
 
 double ParseMeasure(int toUnit, const QString& text, int fromUnit) {
-  double number = LeadingNumber(text);
-  int unit = fromUnit;
-  for (int i = 0; i < text.size(); ++i) {
-    if (text[i] >= QLatin1Char('0') && text[i] <= QLatin1Char('9')) continue;
-    const QString mark = text.mid(i).trimmed().toUpper();
-    if (mark == QLatin1String("CM")) {
-      number *= 10;
-      unit = kUnitMillimetres;
-    } else if (mark == QLatin1String("MM")) {
-      unit = kUnitMillimetres;
-    } else if (mark == QLatin1String("\"")) {
-      unit = kUnitInches;
-    }
-    break;
-  }
-  if (toUnit == kUnitInches)
-    return unit == kUnitMillimetres ? Round(number * 100 / 25.4) / 100 : number;
-  if (toUnit == kUnitMillimetres)
-    return unit == kUnitInches ? Round(number * 25.4 * 10) / 10 : number;
-  if (unit == kUnitTwips) return Round(number);
-  return unit == kUnitInches ? Round(number * 1440) : Round(number * 56.69);
+  // Lengths are single precision; the settings file shows them as their shortest decimal.
+  const float length = notecraft::ParseLength(toUnit, text.toStdString(), fromUnit);
+  return QString::fromStdString(notecraft::FormatShortest(length)).toDouble();
 }
 
 }  // namespace veltrimond

@@ -4,6 +4,8 @@
 #include <cstdlib>
 
 #include "Veltrimond/options/measureunits.h"
+#include "notecraft/core/common.h"
+#include "notecraft/core/enums.h"
 #include "platform/settingsstore.h"
 
 namespace veltrimond {
@@ -12,13 +14,8 @@ namespace {
 
 const QString kDevices = QStringLiteral("Devices");
 
-struct PaperSize {
-  double Width, Height;  // inches; 0 for a custom size
-};
-
-// In the order of the paper-size list.
-constexpr std::array<PaperSize, 6> kPapers{
-    {{8.5, 11}, {8.5, 14}, {7.25, 10.5}, {8.27, 11.69}, {5.83, 8.27}, {0, 0}}};
+// The paper-size list holds the PageSizes in order, Custom last.
+constexpr int kPaperCount = notecraft::pgsCustom + 1;
 
 int ClampComponent(const QString& text) {
   const double v = LeadingNumber(text);
@@ -55,7 +52,7 @@ OptionsModel::OptionsModel(const AppState& state, const MidiDeviceLists& devices
               platform::ReadSetting(kDevices, QStringLiteral("Play")), state.PlayDeviceID);
   // Values from the settings file may be anything: out-of-list indexes fall back.
   m_unit = o.UOM == kUnitMillimetres ? kUnitMillimetres : kUnitInches;
-  m_pageSize = o.PageSize >= 0 && o.PageSize < static_cast<int>(kPapers.size()) ? o.PageSize : 0;
+  m_pageSize = o.PageSize >= 0 && o.PageSize < kPaperCount ? o.PageSize : 0;
   for (int i = 0; i < 5; ++i) SetColor(i, o.Color[static_cast<std::size_t>(i)]);
   std::copy(o.Margin.begin(), o.Margin.end(), m_margin.begin());
   m_dimension = {o.StaffHeight, o.StaffSpacing, o.SystemSpacing};
@@ -87,20 +84,20 @@ void OptionsModel::ShowValues() {
 }
 
 void OptionsModel::SetPageSize(int index) {
-  if (index < 0 || index >= static_cast<int>(kPapers.size()) || index == m_pageSize) return;
+  if (index < 0 || index >= kPaperCount || index == m_pageSize) return;
   m_pageSize = index;
   SetModified(true);
   emit valuesShown();
 }
 
 QString OptionsModel::PageWidthText() const {
-  const PaperSize& p = kPapers[static_cast<std::size_t>(m_pageSize)];
-  return p.Width > 0 ? FormatMeasure(m_unit, p.Width, kUnitInches) : QString();
+  const auto paper = notecraft::PaperSizeInches(m_pageSize);
+  return paper ? FormatMeasure(m_unit, paper->Width, kUnitInches) : QString();
 }
 
 QString OptionsModel::PageHeightText() const {
-  const PaperSize& p = kPapers[static_cast<std::size_t>(m_pageSize)];
-  return p.Height > 0 ? FormatMeasure(m_unit, p.Height, kUnitInches) : QString();
+  const auto paper = notecraft::PaperSizeInches(m_pageSize);
+  return paper ? FormatMeasure(m_unit, paper->Height, kUnitInches) : QString();
 }
 
 void OptionsModel::SetUnit(int unit) {
@@ -191,10 +188,9 @@ void OptionsModel::Apply(AppState& state, const std::function<void()>& reloadDef
   OptionSettings& o = state.Options;
   o.UOM = m_unit;
   o.PageSize = m_pageSize;
-  for (std::size_t i = 0; i < m_margin.size(); ++i)
-    o.Margin[i] = m_margin[i] = ParseMeasure(kUnitInches, m_marginText[i], m_unit);
-  for (std::size_t i = 0; i < m_dimension.size(); ++i)
-    m_dimension[i] = ParseMeasure(kUnitInches, m_dimensionText[i], m_unit);
+  // The working lengths: each box typed in was read as it changed; one left alone keeps its
+  // value whole rather than the tenth of a millimetre it shows.
+  std::copy(m_margin.begin(), m_margin.end(), o.Margin.begin());
   o.StaffHeight = m_dimension[0];
   o.StaffSpacing = m_dimension[1];
   o.SystemSpacing = m_dimension[2];

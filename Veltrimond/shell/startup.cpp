@@ -97,20 +97,9 @@ void Startup::PlaceFrame() {
                          platform::ReadSettingDouble(kMain, QStringLiteral("Top"), 0),
                          platform::ReadSettingDouble(kMain, QStringLiteral("Width"), 0),
                          platform::ReadSettingDouble(kMain, QStringLiteral("Height"), 0)};
-  const double screenWidth = screen.width() * state.Tpp.X;
-  const double screenHeight = screen.height() * state.Tpp.Y;
-  TwipsRect rect = DefaultFrameRect(screenWidth, screenHeight, stored, state.Tpp);
   QList<QRect> available;
   for (const QScreen* s : QGuiApplication::screens()) available.append(s->availableGeometry());
-  QRect pixels = ToPixels(rect, state.Tpp);
-  const bool computed = !(rect == stored);
-  if (computed) {
-    pixels.translate(screen.topLeft());
-  } else if (!LiesOnAScreen(pixels, available)) {
-    // A screen that has gone since the frame last closed: start where a first run would.
-    rect = DefaultFrameRect(screenWidth, screenHeight, {}, state.Tpp);
-    pixels = ToPixels(rect, state.Tpp).translated(screen.topLeft());
-  }
+  const QRect pixels = FrameRectOnScreens(stored, screen, available, state.Tpp);
   state.Frame = ToTwips(pixels, state.Tpp);
   m_frame->setGeometry(pixels);
 }

@@ -2,6 +2,8 @@
 // against the screens, and the splash's place.
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "Veltrimond/core/framegeometry.h"
 #include "Veltrimond/core/tilelayout.h"
 
@@ -59,6 +61,44 @@ TEST(FramePlacement, ARectangleOffEveryScreenIsNotOnAScreen) {
   EXPECT_FALSE(LiesOnAScreen(QRect(3300, 100, 800, 600), screens));  // a screen unplugged
   EXPECT_FALSE(LiesOnAScreen(QRect(-900, -700, 800, 600), screens));
   EXPECT_FALSE(LiesOnAScreen(QRect(100, 100, 800, 600), {}));
+}
+
+TEST(FramePlacement, AStoredRectangleIsCutToTheScreenItMeetsOrFallsBack) {
+  // A 1024 x 768 primary screen with a panel at its foot, and a taller one to its right.
+  const QRect primary(0, 0, 1024, 768);
+  const QList<QRect> available{QRect(0, 0, 1024, 740), QRect(1024, 0, 1280, 1024)};
+  const QRect fallback = ToPixels(DefaultFrameRect(kScreenW, kScreenH, {}, kTpp), kTpp);
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  const double inf = std::numeric_limits<double>::infinity();
+  auto px = [](double pixels) { return pixels * 15; };
+  struct Case {
+    const char* Name;
+    TwipsRect Stored;
+    QRect Placed;
+  } cases[] = {
+      {"ordinary", {px(100), px(100), px(800), px(600)}, QRect(100, 100, 800, 600)},
+      {"on the second screen", {px(1500), px(200), px(700), px(700)}, QRect(1500, 200, 700, 700)},
+      {"wider than every screen", {px(100), px(100), 1e6, px(600)}, QRect(1024, 100, 1280, 600)},
+      {"wider than its screen", {px(10), px(100), px(1200), px(600)}, QRect(0, 100, 1024, 600)},
+      {"over the panel", {px(100), px(300), px(800), px(600)}, QRect(100, 140, 800, 600)},
+      {"mostly on the second", {px(900), px(50), px(800), px(2000)}, QRect(1024, 0, 800, 1024)},
+      {"a width beyond any screen", {px(100), px(100), 1e12, px(600)}, fallback},
+      {"a left beyond any screen", {-1e12, px(100), px(800), px(600)}, fallback},
+      {"off every screen", {-5e6, px(100), px(800), px(600)}, fallback},
+      {"not a number", {px(100), px(100), px(800), nan}, fallback},
+      {"infinite", {px(100), inf, px(800), px(600)}, fallback},
+      {"too small", {px(100), px(100), 4799, 3600}, fallback},
+      {"nothing stored", {}, fallback},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.Name);
+    EXPECT_EQ(FrameRectOnScreens(c.Stored, primary, available, kTpp), c.Placed);
+  }
+  // The default goes on the primary screen, wherever that stands.
+  EXPECT_EQ(FrameRectOnScreens({}, primary.translated(-1024, 0), available, kTpp),
+            fallback.translated(-1024, 0));
+  // Pixels of a value past every screen stay on the scale of a screen, never wrapping.
+  EXPECT_EQ(ToPixels({0, 0, 1e12, -1e12}, kTpp), QRect(0, 0, 666667, -666667));
 }
 
 TEST(FramePlacement, SplashCentresOnTheFrameOrOnTheScreenWhenMaximised) {

@@ -76,6 +76,25 @@ TEST_F(EditorSettings, DamagedOptionsFallBackKeyByKey) {
   EXPECT_TRUE(o.Margin[3] == d.Margin[3] || o.Margin[3] == 0.8);
 }
 
+TEST_F(EditorSettings, LengthsPastAnyPaperFallBackToTheirDefaults) {
+  const struct {
+    const char* key;
+    const char* stored;
+  } cases[] = {{"Margin0", "1e12"},     {"Margin1", "-0.5"},      {"StaffHeight", "1e308"},
+               {"StaffSpacing", "inf"}, {"SystemSpacing", "nan"}, {"Margin2", "100.5"}};
+  for (const auto& c : cases) WriteSetting("Options", c.key, QString::fromLatin1(c.stored));
+  WriteSetting("Options", "Margin3", QStringLiteral("100"));  // the longest length kept
+  const OptionSettings o = LoadOptionSettings();
+  const OptionSettings d;
+  EXPECT_EQ(o.Margin[0], d.Margin[0]);
+  EXPECT_EQ(o.Margin[1], d.Margin[1]);
+  EXPECT_EQ(o.Margin[2], d.Margin[2]);
+  EXPECT_EQ(o.Margin[3], 100);
+  EXPECT_EQ(o.StaffHeight, d.StaffHeight);
+  EXPECT_EQ(o.StaffSpacing, d.StaffSpacing);
+  EXPECT_EQ(o.SystemSpacing, d.SystemSpacing);
+}
+
 TEST_F(EditorSettings, OpeningAFileRemembersItsFolderAndKind) {
   struct Case {
     const char* Path;

@@ -39,17 +39,18 @@ TEST(MeasureUnits, FormatsAndParsesLengths) {
     int from;
     double value;
   };
-  for (const Parse& p : std::initializer_list<Parse>{
-           {kUnitTwips, "2cm", kUnitInches, 1134},
-           {kUnitInches, "25.4mm", kUnitMillimetres, 1},
-           // The unit is looked for after the whole number: here the default unit applies.
-           {kUnitInches, "2.5mm", kUnitInches, 2.5},
-           {kUnitInches, "3 mm", kUnitInches, 0.12},
-           {kUnitMillimetres, "1\"", kUnitMillimetres, 25.4},
-           {kUnitInches, "", kUnitInches, 0},
-           {kUnitInches, "abc", kUnitMillimetres, 0},
-           {kUnitInches, "  0.75\"", kUnitInches, 0.75},
-           {kUnitInches, "1e400", kUnitInches, 1}}) {
+  for (const Parse& p :
+       std::initializer_list<Parse>{{kUnitTwips, "2cm", kUnitInches, 1134},
+                                    {kUnitInches, "25.4mm", kUnitMillimetres, 1},
+                                    // The unit mark follows the number, its fraction included.
+                                    {kUnitInches, "50.8mm", kUnitInches, 2},
+                                    {kUnitInches, "3,81 cm", kUnitInches, 1.5},
+                                    {kUnitMillimetres, "2.5", kUnitMillimetres, 2.5},
+                                    {kUnitMillimetres, "1\"", kUnitMillimetres, 25.4},
+                                    {kUnitInches, "", kUnitInches, 0},
+                                    {kUnitInches, "abc", kUnitMillimetres, 0},
+                                    {kUnitInches, "  0.75\"", kUnitInches, 0.75},
+                                    {kUnitInches, "1e400", kUnitInches, 1}}) {
     EXPECT_DOUBLE_EQ(ParseMeasure(p.to, QString::fromUtf8(p.text), p.from), p.value) << p.text;
   }
 }
@@ -94,10 +95,10 @@ TEST_F(OptionsModelTest, SwitchingTheUnitShowsEveryLengthAgainAndStoresTheSameIn
   EXPECT_EQ(model.MarginText(0), "25.4mm");
   EXPECT_EQ(model.MarginText(2), "19mm");
   EXPECT_EQ(model.DimensionText(2), "25.4mm");
-  EXPECT_EQ(model.PageWidthText(), "215.7mm");
+  EXPECT_EQ(model.PageWidthText(), "215.9mm");
   model.Apply(state, reload);
   EXPECT_EQ(state.Options.UOM, kUnitMillimetres);
-  // Two decimals of an inch survive the round trip through millimetres.
+  // Lengths shown in millimetres but not typed keep their inches whole.
   EXPECT_DOUBLE_EQ(state.Options.Margin[0], 1);
   EXPECT_DOUBLE_EQ(state.Options.Margin[2], 0.75);
   EXPECT_DOUBLE_EQ(state.Options.StaffHeight, 0.28);
@@ -105,8 +106,8 @@ TEST_F(OptionsModelTest, SwitchingTheUnitShowsEveryLengthAgainAndStoresTheSameIn
   model.SetUnit(kUnitInches);
   model.SetMarginText(1, QStringLiteral("2cm"));
   model.Apply(state, reload);
-  EXPECT_DOUBLE_EQ(state.Options.Margin[1], 0.79);
-  EXPECT_EQ(model.MarginText(1), "0.79\"");
+  EXPECT_NEAR(state.Options.Margin[1], 20 / 25.4, 1e-6);
+  EXPECT_EQ(model.MarginText(1), "0.787\"");
   EXPECT_EQ(reloads, 2);
 }
 

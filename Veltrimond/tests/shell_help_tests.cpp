@@ -21,11 +21,15 @@
 #include <QTimer>
 
 #include "Veltrimond/options/frmvltdefaults.h"
+#include "Veltrimond/options/measureunits.h"
 #include "Veltrimond/options/samplescore.h"
 #include "Veltrimond/shell/frmvltabout.h"
 #include "Veltrimond/shell/frmvltmapper.h"
 #include "editor_fixture.h"
 #include "harmonygrid/qt/chordmapper.h"
+#include "notecraft/core/enums.h"
+#include "notecraft/core/score.h"
+#include "notecraft/dialogs/frmctxscore.h"
 #include "platform/settingsstore.h"
 #include "platform/singleinstance.h"
 #include "qstring_printer.h"
@@ -262,7 +266,7 @@ TEST_F(HelpTest, DefaultsFormFollowsItsRules) {
   dialog.cboUOM->setCurrentIndex(1);
   emit dialog.cboUOM->activated(1);
   EXPECT_EQ(dialog.txtMargin[0]->text(), "25.4mm");
-  EXPECT_EQ(dialog.txtPage[1]->text(), "279.2mm");
+  EXPECT_EQ(dialog.txtPage[1]->text(), "279.4mm");
   dialog.cmdApply->click();
   EXPECT_EQ(state.Options.UOM, 1);
   EXPECT_EQ(reloads, 1);
@@ -270,6 +274,57 @@ TEST_F(HelpTest, DefaultsFormFollowsItsRules) {
   // The close box answers neither Ok nor Cancel.
   dialog.close();
   EXPECT_EQ(dialog.Result(), OptionsModel::kResultLoaded);
+}
+
+TEST_F(HelpTest, DefaultsAndScorePropertiesShowOneLengthWithTheSameFigures) {
+  // One page and its lengths, held by the editor's defaults and by a score.
+  notecraft::Score score;
+  score.CreateDefault();
+  score.SetUOM(notecraft::uomMM);
+  score.SetPageSize(notecraft::pgsA4);
+  AppState state;
+  state.Options.UOM = kUnitMillimetres;
+  state.Options.PageSize = notecraft::pgsA4;
+  state.Options.Margin = {3, 0.5, 0.75, 1.3};
+  for (int i = 0; i < 4; ++i) score.SetMargins(i, static_cast<float>(state.Options.Margin[i]));
+  state.Options.StaffSpacing = score.StaffSpace();
+  state.Options.SystemSpacing = score.SystemSpace();
+
+  frmVLTDefaults defaults(state, MidiDeviceLists{}, {});
+  notecraft::dialogs::frmCTXScore properties;
+  properties.Init(score);
+  score.SetUOM(notecraft::uomInches);  // the engine's unit is process-wide
+  auto shown = [&properties](const char* name) {
+    return properties.findChild<QLineEdit*>(QString::fromLatin1(name))->text();
+  };
+  EXPECT_EQ(defaults.txtPage[0]->text(), "210mm");
+  EXPECT_EQ(defaults.txtPage[1]->text(), "297mm");
+  EXPECT_EQ(shown("txtPage0"), "210mm");
+  EXPECT_EQ(shown("txtPage1"), "297mm");
+  for (int i = 0; i < 4; ++i) {
+    EXPECT_EQ(defaults.txtMargin[static_cast<std::size_t>(i)]->text(),
+              shown(qPrintable(QStringLiteral("txtMargin%1").arg(i))));
+  }
+  EXPECT_EQ(defaults.txtMargin[0]->text(), "76.2mm");
+  EXPECT_EQ(defaults.txtDimension[1]->text(), shown("txtDimension1"));
+  EXPECT_EQ(defaults.txtDimension[2]->text(), shown("txtDimension2"));
+
+  // A length typed in millimetres reads the same after Apply, and again after the next.
+  defaults.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&defaults));
+  defaults.tabPreferences->setCurrentIndex(1);
+  for (const char* typed : {"20", "13.3mm"}) {
+    defaults.txtMargin[3]->setFocus();
+    defaults.txtMargin[3]->selectAll();
+    QTest::keyClicks(defaults.txtMargin[3], QString::fromLatin1(typed));
+    defaults.cmdApply->click();
+    EXPECT_EQ(defaults.txtMargin[3]->text(), QString::fromLatin1(typed).remove("mm") + "mm");
+  }
+  defaults.chkReverse->click();
+  defaults.cmdApply->click();
+  EXPECT_EQ(defaults.txtMargin[3]->text(), "13.3mm");
+  EXPECT_EQ(defaults.txtMargin[0]->text(), "76.2mm");
+  EXPECT_DOUBLE_EQ(state.Options.Margin[0], 3);
 }
 
 TEST_F(HelpTest, TheSampleDrawsInTheFiveColours) {

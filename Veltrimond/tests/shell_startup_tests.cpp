@@ -152,6 +152,25 @@ TEST_F(StartupTest, ARectangleOffEveryScreenFallsBackToTheDefault) {
   EXPECT_EQ(Start()->geometry(), DefaultRect());
 }
 
+TEST_F(StartupTest, StoredValuesPastTheScreenAreCutToItOrFallBackToTheDefault) {
+  // A width of 1e12 twips: no screen holds it, and in pixels it would not fit an int.
+  WriteSetting("Main", "Left", 600.0);
+  WriteSetting("Main", "Top", 450.0);
+  WriteSetting("Main", "Width", 1e12);
+  WriteSetting("Main", "Height", 7500.0);
+  EXPECT_EQ(Start()->geometry(), DefaultRect());
+  StopEditor();
+  WriteSetting("Main", "Width", QStringLiteral("wide"));
+  EXPECT_EQ(Start()->geometry(), DefaultRect());
+  StopEditor();
+
+  // Larger than the screen but of this world: cut to the available area, all of it showing.
+  const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+  StoreRect(QRect(area.x() + 40, area.y() + 30, area.width() * 3, area.height() + 100));
+  EXPECT_EQ(Start()->geometry().size(), area.size());
+  EXPECT_EQ(ToPixels(Context.State.Frame, TwipsPerPixel{}), area);
+}
+
 TEST_F(StartupTest, ARectangleBelowTheMinimumSizeFallsBackToTheDefault) {
   StoreRect(QRect(10, 10, 300, 200));  // 4500 x 3000 twips
   EXPECT_EQ(Start()->geometry(), DefaultRect());

@@ -1,7 +1,8 @@
 #pragma once
 // Copies or moves the notes of a range of measures of one staff (or of each staff in turn)
 // from one voice, a pair or all voices into one voice of a destination staff, optionally
-// shifted to start at a destination measure. One staff per step.
+// shifted to start at a destination measure; or, over the score's selection, exactly the
+// selected notes. One staff per step; the whole selection in one.
 //
 // Each staff's source notes are taken first, then (moving) removed, then placed, so a
 // destination that overlaps the source reads nothing it has written, and a note whose
@@ -12,22 +13,32 @@
 //
 // Parameters, as ToolBox hands them on:
 //   dest.Staff    0 = the source staff, n = staff n
-//   dest.Measure  0 = notes keep their times, n = the range moves to start at measure n
-//   dest.Voice    0 = the voice numbered as the first source voice, n = voice n
+//   dest.Measure  0 = notes keep their times, n = the range (or the measure of the first
+//                 selected note) moves to start at measure n
+//   dest.Voice    0 = over a range the voice numbered as the first source voice, over the
+//                 selection each note's own voice number; n = voice n
 //   move          remove the notes from their source
 //   fromVoice     the source voices (VoicesOfChoice)
-// A run over the selection changes nothing.
+//   filter        the pitches taken from each chord; a chord left without pitches by a
+//                 move goes, one that keeps some stays with them (and with its tie)
+//
+// Over the selection a tie goes with its notes when it joins two of them; a move takes
+// away the tie of a note it takes away.
 
 #include <memory>
+#include <set>
 #include <vector>
 
 #include "edittools/core/measurespan.h"
+#include "edittools/core/selectedvoices.h"
 #include "edittools/core/steppedtool.h"
 #include "edittools/core/toolsettings.h"
 
 namespace notecraft {
+class Note;
 class Score;
 class Staff;
+class Voice;
 }  // namespace notecraft
 
 namespace edittools {
@@ -35,7 +46,7 @@ namespace edittools {
 class CopyMoveTool : public SteppedTool {
 public:
   CopyMoveTool(std::shared_ptr<notecraft::Score> score, const ToolRange& range,
-               const ToolDest& dest, bool move, int fromVoice);
+               const ToolDest& dest, bool move, int fromVoice, const NoteFilter& filter = {});
 
   std::string Label() const override { return m_move ? "Moving Notes..." : "Copying Notes..."; }
   void Setup() override;
@@ -47,17 +58,43 @@ public:
   std::int64_t WorkTotal() const override { return static_cast<std::int64_t>(m_staves.size()); }
 
 private:
-  void CopyStaff(notecraft::Staff& source, int sourceNumber);
-  void CarryTies(notecraft::Staff& source, notecraft::Staff& dest, const std::vector<int>& voiceNumbers,
-                 int destVoiceNumber, int delta);
+  // One voice's notes to take, in time order, and the staff and voice they go to.
+  struct Source {
+    std::shared_ptr<notecraft::Staff> SourceStaff;
+    std::shared_ptr<notecraft::Staff> DestStaff;
+    std::shared_ptr<notecraft::Voice> Voice;
+    int Number = 0;
+    int DestNumber = 0;
+    std::vector<std::shared_ptr<notecraft::Note>> Notes;
+  };
+  // What was taken from one source voice: every time a pitch was taken at, and the times
+  // whose notes left the voice.
+  struct Taken {
+    std::shared_ptr<notecraft::Staff> SourceStaff;
+    std::shared_ptr<notecraft::Staff> DestStaff;
+    int Number = 0;
+    int DestNumber = 0;
+    std::set<int> Times;
+    std::set<int> Emptied;
+  };
+
+  std::vector<Source> RangeSources(const std::shared_ptr<notecraft::Staff>& staff,
+                                   int number) const;
+  std::vector<Source> SelectionSources() const;
+  // Takes every source's notes, removes them when moving, carries their ties, then lands
+  // them.
+  void Transfer(const std::vector<Source>& sources);
+  void CarryTies(const std::vector<Taken>& taken, int delta);
 
   std::shared_ptr<notecraft::Score> m_score;
   ToolRange m_range;
   ToolDest m_dest;
   bool m_move = false;
   int m_fromVoice = 0;
+  NoteFilter m_filter;
   TimeSpan m_span;
   std::vector<int> m_staves;
+  std::vector<SelectedVoice> m_selection;
   std::size_t m_staffPos = 0;
   bool m_changed = false;
 };

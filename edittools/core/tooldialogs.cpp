@@ -1,5 +1,7 @@
 #include "edittools/core/tooldialogs.h"
 
+#include <algorithm>
+
 #include "edittools/core/setnotevalue.h"
 #include "notecraft/core/score.h"
 #include "notecraft/core/staff.h"
@@ -64,6 +66,15 @@ ToolRequest TransposeRequest(const TransposeChoice& choice) {
   return r;
 }
 
+NoteFilter FilterOf(const CopyMoveChoice& choice) {
+  NoteFilter filter;
+  filter.AllNotes = choice.AllNotes;
+  filter.Above = choice.Above;
+  const int octave = std::min(BoxNumber(choice.OctaveText), 11);  // past the MIDI range
+  filter.Pitch = std::min(octave * 12 + std::clamp(choice.NoteIndex, 0, 11), 128);
+  return filter;
+}
+
 ToolRequest CopyMoveRequest(const CopyMoveChoice& choice) {
   ToolRequest r;
   r.Tool = toolCopyMove;
@@ -71,6 +82,7 @@ ToolRequest CopyMoveRequest(const CopyMoveChoice& choice) {
   r.Dest = {choice.ToStaffIndex, BoxNumber(choice.MeasureText), choice.ToVoiceIndex};
   r.Parm1 = choice.Move;
   r.Parm2 = choice.VoiceIndex;  // the source voices reach the tool
+  r.Parm3 = NoteSelectValue(FilterOf(choice));
   return r;
 }
 

@@ -42,6 +42,7 @@ struct ToolRequest {
   ToolDest Dest;
   bool Parm1 = false;
   int Parm2 = 0;
+  int Parm3 = 0;
 };
 
 struct TransposeChoice {
@@ -62,7 +63,15 @@ struct CopyMoveChoice {
   int ToStaffIndex = 0;  // 0 "Same"
   std::string MeasureText;
   int ToVoiceIndex = 0;  // 0 "Same"
+  // The note filter: "All Notes", or "Above"/"Below" a note name (index into NoteNames)
+  // in an octave (NoteName's numbering: middle C is C5).
+  bool AllNotes = true;
+  bool Above = true;
+  int NoteIndex = 0;
+  std::string OctaveText = "5";
 };
+// The filter the choice names; Parm3 of its request carries it (NoteSelectValue).
+NoteFilter FilterOf(const CopyMoveChoice& choice);
 ToolRequest CopyMoveRequest(const CopyMoveChoice& choice);
 
 }  // namespace edittools

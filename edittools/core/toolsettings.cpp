@@ -1,6 +1,8 @@
 #include "edittools/core/toolsettings.h"
 
+#include <algorithm>
 #include <array>
+#include <cstdlib>
 #include <utility>
 
 namespace edittools {
@@ -18,6 +20,21 @@ std::vector<int> VoicesOfChoice(int choice, int voiceCount) {
     voices = {a, b};
   }
   return voices;
+}
+
+int NoteSelectValue(const NoteFilter& filter) {
+  if (filter.AllNotes) return 0;
+  const int p = std::clamp(filter.Pitch, 0, 128) + 1;
+  return filter.Above ? p : -p;
+}
+
+NoteFilter NoteFilterOf(int noteSelect) {
+  NoteFilter filter;
+  if (noteSelect == 0) return filter;
+  filter.AllNotes = false;
+  filter.Above = noteSelect > 0;
+  filter.Pitch = static_cast<int>(std::clamp(std::llabs(noteSelect) - 1, 0LL, 128LL));
+  return filter;
 }
 
 }  // namespace edittools

@@ -7,6 +7,7 @@
 #include "notecraft/core/common.h"
 #include "notecraft/core/enums.h"
 #include "notecraft/core/instrument.h"
+#include "notecraft/core/note.h"
 #include "notecraft/core/score.h"
 #include "notecraft/core/staff.h"
 #include "notecraft/core/voice.h"
@@ -54,7 +55,9 @@ void TransposeTool::Setup() {
   m_changed = false;
   m_done = true;
   m_staves.clear();
-  if (!m_score || m_range.UseSelection) return;  // no range: nothing, keys included
+  m_selection.clear();
+  m_selectionPos = 0;
+  if (!m_score) return;
   m_mode = m_dest.Staff;
   if (m_mode < 0 || m_mode > 2) return;
   if (m_mode == 0) {
@@ -67,6 +70,12 @@ void TransposeTool::Setup() {
     m_amount = m_dest.Voice;
     m_voiceChoiceAll = true;
     m_writeKeys = false;  // raising or lowering keeps the key signatures
+  }
+  if (m_range.UseSelection) {
+    // The selected notes alone: no range, so no key signature is written either.
+    m_selection = SelectedVoices(*m_score, m_voiceChoiceAll ? 0 : m_dest.Measure);
+    m_done = m_selection.empty();
+    return;
   }
   m_span = MeasureSpan(*m_score, m_range.FromMeasure, m_range.ToMeasure);
   if (m_span.Empty()) return;
@@ -92,6 +101,11 @@ bool TransposeTool::StartStaff(int pos) {
 
 bool TransposeTool::Step() {
   if (m_done) return false;
+  if (!m_selection.empty()) {
+    TransposeSelected(m_selection[m_selectionPos++]);
+    m_done = m_selectionPos >= m_selection.size();
+    return !m_done;
+  }
   if (m_time >= m_span.End) {
     m_done = !StartStaff(static_cast<int>(m_staffPos) + 1);
     return !m_done;
@@ -104,15 +118,31 @@ bool TransposeTool::Step() {
   return true;
 }
 
-int TransposeTool::ShiftAt(int time) const {
-  const int source = m_staff->CurKey(time);
-  if (m_mode == 0) return KeyShift(source, FoldKey(m_targetKey + InstrumentKey(*m_staff)));
+int TransposeTool::ShiftAt(const notecraft::Staff& staff, int time) const {
+  const int source = staff.CurKey(time);
+  if (m_mode == 0) return KeyShift(source, FoldKey(m_targetKey + InstrumentKey(staff)));
   if (m_halfSteps) return HalfStepShift(m_mode, m_amount);
   return KeyShift(source, KeyStepTarget(m_mode, source, m_amount));
 }
 
+void TransposeTool::TransposeNote(notecraft::Note& note, int shift) {
+  std::vector<int> pitches(note.Values().begin(), note.Values().end());
+  bool moved = false;
+  for (int& p : pitches) {
+    const int q = ShiftPitch(p, shift);
+    moved = moved || q != p;
+    p = q;
+  }
+  if (!moved) return;
+  // Pitches that meet after clamping become one, as AddValue keeps them distinct.
+  note.SetSingleValue();
+  note.SetValue(0, *std::min_element(pitches.begin(), pitches.end()));
+  for (int p : pitches) note.AddValue(p);
+  m_changed = true;
+}
+
 void TransposeTool::TransposeMeasure(int from, int to) {
-  const int shift = ShiftAt(from);
+  const int shift = ShiftAt(*m_staff, from);
   if (shift == 0) return;
   for (int v = 1; v <= m_staff->Voices(); ++v) {
     if (!m_voiceChoiceAll && std::find(m_voices.begin(), m_voices.end(), v) == m_voices.end())
@@ -120,25 +150,18 @@ void TransposeTool::TransposeMeasure(int from, int to) {
     auto voice = m_staff->Voice(v);
     if (!voice || IsDrumVoice(*voice)) continue;
     auto& notes = voice->Notes();
-    std::vector<int> pitches;
     for (int i = notes.IndexAtOrAfter(from); i <= notes.Count(); ++i) {
       auto note = notes.ByIndex(i);
       if (note->NoteTime() >= to) break;
-      pitches.assign(note->Values().begin(), note->Values().end());
-      bool moved = false;
-      for (int& p : pitches) {
-        const int q = ShiftPitch(p, shift);
-        moved = moved || q != p;
-        p = q;
-      }
-      if (!moved) continue;
-      // Pitches that meet after clamping become one, as AddValue keeps them distinct.
-      note->SetSingleValue();
-      note->SetValue(0, *std::min_element(pitches.begin(), pitches.end()));
-      for (int p : pitches) note->AddValue(p);
-      m_changed = true;
+      TransposeNote(*note, shift);
     }
   }
+}
+
+void TransposeTool::TransposeSelected(const SelectedVoice& selected) {
+  const auto staff = m_score->Staff(selected.Staff);
+  if (!staff || !selected.Voice || IsDrumVoice(*selected.Voice)) return;
+  for (const auto& note : selected.Notes) TransposeNote(*note, ShiftAt(*staff, note->NoteTime()));
 }
 
 void TransposeTool::Finish() {
@@ -194,11 +217,13 @@ void TransposeTool::WriteStaffKeys(notecraft::Staff& staff, bool atStart) {
 }
 
 std::int64_t TransposeTool::WorkTotal() const {
+  if (!m_selection.empty()) return static_cast<std::int64_t>(m_selection.size());
   return static_cast<std::int64_t>(m_staves.size()) * std::max(m_span.End - m_span.Start, 0);
 }
 
 std::int64_t TransposeTool::WorkDone() const {
   if (m_done) return WorkTotal();
+  if (!m_selection.empty()) return static_cast<std::int64_t>(m_selectionPos);
   return static_cast<std::int64_t>(m_staffPos) * (m_span.End - m_span.Start) +
          (m_time - m_span.Start);
 }

@@ -9,16 +9,20 @@
 //   dest.Staff    the mode: 0 to a key, 1 raise, 2 lower
 //   dest.Measure  mode 0: the voices (VoicesOfChoice); modes 1, 2: non-zero = half-steps
 //   dest.Voice    mode 0: the key + 7 (0..14); modes 1, 2: the amount
-// A run over the selection changes nothing.
+// A run over the selection moves exactly the selected notes (of the chosen voices), each
+// from the key its staff shows at the note; it writes no key signature, as the notes around
+// it keep theirs. Ties join notes by time and stay as they are.
 
 #include <memory>
 #include <vector>
 
 #include "edittools/core/measurespan.h"
+#include "edittools/core/selectedvoices.h"
 #include "edittools/core/steppedtool.h"
 #include "edittools/core/toolsettings.h"
 
 namespace notecraft {
+class Note;
 class Score;
 class Staff;
 }  // namespace notecraft
@@ -43,7 +47,9 @@ public:
 private:
   bool StartStaff(int number);
   void TransposeMeasure(int from, int to);
-  int ShiftAt(int time) const;
+  void TransposeSelected(const SelectedVoice& selected);
+  void TransposeNote(notecraft::Note& note, int shift);
+  int ShiftAt(const notecraft::Staff& staff, int time) const;
   void WriteKeys();
   void WriteStaffKeys(notecraft::Staff& staff, bool atStart);
   void MarkChanged();
@@ -66,6 +72,8 @@ private:
   bool m_done = true;
   bool m_changed = false;
   std::vector<int> m_keysAtEnd;  // per entry of m_staves: the stored key in force at the end
+  std::vector<SelectedVoice> m_selection;  // a selection run: one step a voice
+  std::size_t m_selectionPos = 0;
 };
 
 }  // namespace edittools

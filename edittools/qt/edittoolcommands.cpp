@@ -32,7 +32,7 @@ bool StartTool(QWidget* window, IToolWindow& host, const std::shared_ptr<notecra
   });
   bool started = false;
   try {
-    started = box->UseTool(request.Tool, request.Parm1, request.Parm2);
+    started = box->UseTool(request.Tool, request.Parm1, request.Parm2, request.Parm3);
   } catch (const std::exception&) {
     return false;  // ended, told and dropped through toolEnded
   }

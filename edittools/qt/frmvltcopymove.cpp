@@ -25,9 +25,10 @@ frmVLTCopyMove::frmVLTCopyMove(QWidget* parent) : ToolDialog(parent) {
 }
 
 void frmVLTCopyMove::CreateControls() {
-  fmeRange = new RangeFrame(this, [this](QLineEdit* box, notecraft::dialogs::UpDown* spin) {
-    MakeNumberBox(box, spin);
-  });
+  fmeRange = new RangeFrame(
+      this,
+      [this](QLineEdit* box, notecraft::dialogs::UpDown* spin) { MakeNumberBox(box, spin); },
+      RangeFrame::OnSelection::KeepRange);
   MakeOptionGroup(this, optFunc, {"Copy", "Move"}, QStringLiteral("optFunc"));
   optFunc[0]->setChecked(true);
   cboVoice = new QComboBox(this);
@@ -49,9 +50,8 @@ void frmVLTCopyMove::CreateControls() {
   updOctave = new notecraft::dialogs::UpDown(0, 10, this);
   updOctave->setObjectName(QStringLiteral("updOctave"));
   MakeNumberBox(txtOctave, updOctave);
-  // The tool copies every note of the chosen voices; the filter stays as "All Notes".
-  for (QWidget* w : std::initializer_list<QWidget*>{chkNotes, pctNotes, cboNote, txtOctave, updOctave})
-    w->setEnabled(false);
+  connect(chkNotes, &QCheckBox::toggled, this, [this](bool all) { ShowNoteFilter(!all); });
+  ShowNoteFilter(false);
 
   fmeTo = new QGroupBox(QStringLiteral("To"), this);
   fmeTo->setObjectName(QStringLiteral("fmeTo"));
@@ -108,6 +108,13 @@ void frmVLTCopyMove::Init(const notecraft::Score& score, long curMeasure) {
   txtMeasure->setText(fmeRange->txtFrom->text());
   optFunc[0]->setChecked(true);
   chkNotes->setChecked(true);
+  optNotes[0]->setChecked(true);
+}
+
+void frmVLTCopyMove::ShowNoteFilter(bool enabled) {
+  for (QWidget* w :
+       std::initializer_list<QWidget*>{optNotes[0], optNotes[1], cboNote, txtOctave, updOctave})
+    w->setEnabled(enabled);
 }
 
 CopyMoveChoice frmVLTCopyMove::Choice() const {
@@ -118,6 +125,10 @@ CopyMoveChoice frmVLTCopyMove::Choice() const {
   choice.ToStaffIndex = std::max(cboTo->currentIndex(), 0);
   choice.MeasureText = txtMeasure->text().toStdString();
   choice.ToVoiceIndex = std::max(cboToVoice->currentIndex(), 0);
+  choice.AllNotes = chkNotes->isChecked();
+  choice.Above = !optNotes[1]->isChecked();
+  choice.NoteIndex = std::max(cboNote->currentIndex(), 0);
+  choice.OctaveText = txtOctave->text().toStdString();
   return choice;
 }
 

@@ -1,8 +1,7 @@
 #pragma once
-// "Copy/Move Notes": the range, Copy or Move, the source voices, and the destination (staff,
-// measure, voice). The note filter ("All Notes", "Above"/"Below" a note) is shown checked
-// and greyed: the copy/move tool takes every note of the chosen voices. Request() is what
-// the tool host is given after Ok.
+// "Copy/Move Notes": the range, Copy or Move, the source voices, the note filter ("All
+// Notes", or the pitches "Above" or "Below" a note in an octave), and the destination
+// (staff, measure, voice). Request() is what the tool host is given after Ok.
 
 #include <array>
 
@@ -51,6 +50,8 @@ public:
 private:
   void CreateControls();
   void ArrangeControls();
+  // The filter's own controls, usable while "All Notes" is clear.
+  void ShowNoteFilter(bool enabled);
 };
 
 }  // namespace edittools

@@ -25,13 +25,10 @@ frmVLTTranspose::frmVLTTranspose(QWidget* parent) : ToolDialog(parent) {
 }
 
 void frmVLTTranspose::CreateControls() {
-  fmeRange = new RangeFrame(this, [this](QLineEdit* box, notecraft::dialogs::UpDown* spin) {
-    MakeNumberBox(box, spin);
-  });
-  connect(fmeRange->optRange[0], &QRadioButton::clicked, this,
-          [this] { fmeRange->SetRangeControlsEnabled(true); });
-  connect(fmeRange->optRange[1], &QRadioButton::clicked, this,
-          [this] { fmeRange->SetRangeControlsEnabled(false); });
+  fmeRange = new RangeFrame(
+      this,
+      [this](QLineEdit* box, notecraft::dialogs::UpDown* spin) { MakeNumberBox(box, spin); },
+      RangeFrame::OnSelection::GreyRange);
 
   MakeOptionGroup(this, optFunction, {"Change Voice:", "Raise", "Lower"},
                   QStringLiteral("optFunction"));

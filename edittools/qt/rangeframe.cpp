@@ -12,12 +12,14 @@
 
 namespace edittools {
 
-RangeFrame::RangeFrame(QWidget* parent, const BoxMaker& makeBox)
+RangeFrame::RangeFrame(QWidget* parent, const BoxMaker& makeBox, OnSelection onSelection)
     : QGroupBox(QStringLiteral("Range"), parent) {
   setObjectName(QStringLiteral("fmeRange"));
   MakeOptionGroup(this, optRange, {"Staff:", "Selection"}, QStringLiteral("optRange"));
   optRange[1]->setEnabled(false);
-  optRange[1]->setToolTip(QStringLiteral("The tools work on ranges of measures."));
+  if (onSelection == OnSelection::GreyRange)
+    connect(optRange[0], &QRadioButton::toggled, this,
+            [this](bool on) { SetRangeControlsEnabled(on); });
   cboStaff = new QComboBox(this);
   cboStaff->setObjectName(QStringLiteral("cboStaff"));
 
@@ -68,6 +70,10 @@ void RangeFrame::Init(const notecraft::Score& score, long curMeasure) {
   cboStaff->setCurrentIndex(0);
   txtFrom->setText(QString::number(curMeasure));
   txtTo->setText(txtFrom->text());
+  optRange[0]->setChecked(true);
+  const bool selected = !score.SelectedNotes().empty();
+  optRange[1]->setEnabled(selected);
+  optRange[1]->setToolTip(selected ? QString() : QStringLiteral("No notes are selected."));
 }
 
 RangeChoice RangeFrame::Choice() const {

@@ -1,7 +1,8 @@
 #pragma once
 // The "Range" frame both tool dialogs share: Staff (All or one staff), From (Beginning or a
-// measure), To (End or a measure), or Selection. Selection stays unavailable: the tools
-// have no way yet to work on the score's selection.
+// measure), To (End or a measure), or Selection: the notes selected on the page, offered
+// only while there are some. In the transpose dialog choosing Selection greys the staff and
+// measure controls; the copy/move dialog keeps them usable whichever choice is made.
 
 #include <QGroupBox>
 #include <array>
@@ -28,9 +29,11 @@ class RangeFrame : public QGroupBox {
 public:
   // Number boxes are made by the owning dialog (key filter, spin).
   using BoxMaker = std::function<void(QLineEdit*, notecraft::dialogs::UpDown*)>;
-  RangeFrame(QWidget* parent, const BoxMaker& makeBox);
+  enum class OnSelection { GreyRange, KeepRange };
+  RangeFrame(QWidget* parent, const BoxMaker& makeBox, OnSelection onSelection);
 
-  // Fills the staff list and puts the current measure in both boxes.
+  // Fills the staff list, puts the current measure in both boxes and offers Selection when
+  // notes are selected.
   void Init(const notecraft::Score& score, long curMeasure);
   RangeChoice Choice() const;
   // Greys the staff and measure controls (Selection chosen) or makes them usable.

@@ -104,23 +104,23 @@ QString ToolBox::ToolEnum(int index) {
 }
 
 std::unique_ptr<SteppedTool> ToolBox::CreateTool(int tool, const QVariant& parm1,
-                                                 const QVariant& parm2) {
+                                                 const QVariant& parm2, const QVariant& parm3) {
   switch (tool) {
     case toolTranspose:
       return std::make_unique<TransposeTool>(m_score, m_range, m_dest,
                                              parm1.isValid() ? parm1.toBool() : true);
     case toolCopyMove:
-      return std::make_unique<CopyMoveTool>(m_score, m_range, m_dest, parm1.toBool(),
-                                            parm2.toInt());
+      return std::make_unique<CopyMoveTool>(m_score, m_range, m_dest, parm1.toBool(), parm2.toInt(),
+                                            NoteFilterOf(parm3.toInt()));
     default:
       return nullptr;
   }
 }
 
-bool ToolBox::UseTool(int tool, const QVariant& parm1, const QVariant& parm2, const QVariant&,
+bool ToolBox::UseTool(int tool, const QVariant& parm1, const QVariant& parm2, const QVariant& parm3,
                       const QVariant&) {
   if (Busy() || !m_initialised) return false;
-  m_tool = CreateTool(tool, parm1, parm2);
+  m_tool = CreateTool(tool, parm1, parm2, parm3);
   if (!m_tool) return false;
   m_returnCode = kToolFinished;
   m_cancelRequested = false;

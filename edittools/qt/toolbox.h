@@ -49,7 +49,8 @@ public:
   // Stored as given, also before Init.
   void SetDest(int staff, int measure = 0, int voice = 0);
   // Starts tool (ToolsToUse) with its parameters: transpose (parm1: write key signatures,
-  // true when absent), copy/move (parm1: move, parm2: the source voices 0..10). True when a
+  // true when absent), copy/move (parm1: move, parm2: the source voices 0..10, parm3: the
+  // note filter as NoteSelectValue gives it, every note when absent). True when a
   // tool started; false when busy, not initialised or for an unknown tool. An error while
   // the tool sets up ends it (toolEnded(-2)) and is thrown on to the caller.
   bool UseTool(int tool, const QVariant& parm1 = {}, const QVariant& parm2 = {},
@@ -75,7 +76,7 @@ signals:
 protected:
   // The tool for a ToolsToUse value; null for any other. Tests put fakes here.
   virtual std::unique_ptr<SteppedTool> CreateTool(int tool, const QVariant& parm1,
-                                                  const QVariant& parm2);
+                                                  const QVariant& parm2, const QVariant& parm3);
   std::shared_ptr<notecraft::Score> Score() const { return m_score; }
 
 private:

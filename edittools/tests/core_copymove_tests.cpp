@@ -165,13 +165,110 @@ TEST(CopyMoveTool, EveryStaffInTurnAndOnlyTheRangeStaff) {
   for (int s = 1; s <= 3; ++s) EXPECT_TRUE(NotesOf(*score, s, 1).Item(128)) << "staff " << s;
 }
 
-TEST(CopyMoveTool, SelectionRunsAndUndoHistory) {
-  auto score = Fixture();
-  CopyMoveTool selection(score, {true, 0, 0, 0}, {0, 10, 0}, true, 0);
-  RunToEnd(selection);
-  EXPECT_EQ(Read(*score, 1, 1), kVoice1);
-  EXPECT_FALSE(score->Changed());
+TEST(CopyMoveTool, OverTheSelectionTakesExactlyTheSelectedNotesWithTheirTies) {
+  // Staff 1 voice 1: quarters from 0 to 64, 16 tied to 32 and 48 tied to 64; staff 2 has
+  // quarters of its own. The quarters from 16 to 48 of both staves are selected.
+  const Chords staff1 = {{0, {60}}, {16, {62}}, {32, {62}}, {48, {64, 67}}, {64, {64, 67}}};
+  const Chords staff2 = {{0, {48}}, {16, {50}}, {32, {52}}, {48, {53}}, {64, {55}}};
+  const TieList ties = {{16, 32, "1"}, {48, 64, "1"}};
+  struct Row {
+    const char* name;
+    ToolDest dest;
+    bool move;
+    int fromVoice;
+    Chords staff1, staff2, staff2voice2;
+    TieList ties1, ties2;
+  };
+  const Row rows[] = {
+      {"copy to measure 3",
+       {0, 3, 0},
+       false,
+       0,
+       Join(staff1, Chords{{144, {62}}, {160, {62}}, {176, {64, 67}}}),
+       Join(staff2, Chords{{144, {50}}, {160, {52}}, {176, {53}}}),
+       {},
+       // The tie to 64 leaves the selection: only the tie inside it goes.
+       {{16, 32, "1"}, {48, 64, "1"}, {144, 160, "1"}},
+       {}},
+      {"move to measure 3",
+       {0, 3, 0},
+       true,
+       0,
+       Chords{{0, {60}}, {64, {64, 67}}, {144, {62}}, {160, {62}}, {176, {64, 67}}},
+       Chords{{0, {48}}, {64, {55}}, {144, {50}}, {160, {52}}, {176, {53}}},
+       {},
+       {{144, 160, "1"}},
+       {}},
+      {"move into staff 2 voice 2",
+       {2, 0, 2},
+       true,
+       0,
+       Chords{{0, {60}}, {64, {64, 67}}},
+       Chords{{0, {48}}, {64, {55}}},
+       Chords{{16, {50, 62}}, {32, {52, 62}}, {48, {53, 64, 67}}},
+       {},
+       {{16, 32, "2"}}},
+      {"a voice choice the selection lacks", {0, 3, 0}, true, 2, staff1, staff2, {}, ties, {}},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.name);
+    notecraft::RecordingSurface surface;
+    auto score = MakeScore(2, 2);
+    Put(*score, 1, 1, staff1);
+    Put(*score, 2, 1, staff2);
+    for (const auto& [time, end, voice] : ties)
+      score->Staff(1)->GlobalEvents().Add(time, notecraft::evtTie, 0,
+                                          static_cast<std::uint8_t>(end), voice);
+    ASSERT_EQ(testing::SelectNotes(*score, surface, {1, 2}, 16, 48), 6);
 
+    CopyMoveTool tool(score, {true, 0, 0, 0}, r.dest, r.move, r.fromVoice);
+    RunToEnd(tool);
+    EXPECT_EQ(Read(*score, 1, 1), r.staff1);
+    EXPECT_EQ(Read(*score, 2, 1), r.staff2);
+    EXPECT_EQ(Read(*score, 2, 2), r.staff2voice2);
+    EXPECT_EQ(Ties(*score, 1), r.ties1);
+    EXPECT_EQ(Ties(*score, 2), r.ties2);
+    EXPECT_EQ(score->Changed(), tool.Changed());
+    score->SetWindow(nullptr);
+  }
+}
+
+TEST(CopyMoveTool, TheNoteFilterTakesThePitchesAboveOrBelowANote) {
+  // Measure 1 of staff 1: a chord across middle C, a note below, a rest, a note above.
+  const Chords music = {{0, {48, 60, 64}}, {16, {55}}, {32, {0}}, {48, {72}}};
+  NoteFilter above;
+  above.AllNotes = false;
+  above.Pitch = 60;
+  NoteFilter below = above;
+  below.Above = false;
+  struct Row {
+    const char* name;
+    NoteFilter filter;
+    bool move;
+    Chords source, dest;
+  };
+  const Row rows[] = {
+      {"copy C5 and up", above, false, music, Chords{{0, {60, 64}}, {48, {72}}}},
+      {"copy below C5", below, false, music, Chords{{0, {48}}, {16, {55}}}},
+      {"move C5 and up: the chord keeps its low note", above, true,
+       Chords{{0, {48}}, {16, {55}}, {32, {0}}}, Chords{{0, {60, 64}}, {48, {72}}}},
+      {"move below C5", below, true, Chords{{0, {60, 64}}, {32, {0}}, {48, {72}}},
+       Chords{{0, {48}}, {16, {55}}}},
+      {"every note, the rest too", NoteFilter{}, false, music, music},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.name);
+    auto score = MakeScore(2, 1);
+    Put(*score, 1, 1, music);
+    CopyMoveTool tool(score, {false, 1, 1, 1}, {2, 0, 0}, r.move, 1, r.filter);
+    RunToEnd(tool);
+    EXPECT_EQ(Read(*score, 1, 1), r.source);
+    EXPECT_EQ(Read(*score, 2, 1), r.dest);
+  }
+}
+
+TEST(CopyMoveTool, UndoHistoryGoesWithAChange) {
+  auto score = Fixture();
   score->PushUndo(notecraft::Internal{}, 1, 0, 1, 1, 0, 0, {});
   CopyMoveTool copy(score, {false, 1, 1, 1}, {0, 5, 0}, false, 0);
   RunToEnd(copy);

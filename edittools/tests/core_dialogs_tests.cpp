@@ -62,6 +62,8 @@ TEST(ToolDialogs, ChoicesBecomeToolRequests) {
   RangeChoice staff2m3to5{false, 2, false, "3", false, "5"};
   RangeChoice whole{};
   whole.FromText = "7";  // ignored: "Beginning"
+  RangeChoice selection{};
+  selection.Selection = true;
   struct Row {
     const char* name;
     ToolRequest got, want;
@@ -82,6 +84,12 @@ TEST(ToolDialogs, ChoicesBecomeToolRequests) {
       {"copy, same staff and voice, empty measure box",
        CopyMoveRequest({whole, false, 0, 0, "", 0}),
        {toolCopyMove, {false, 0, 0, 0}, {0, 0, 0}, false, 0}},
+      {"copy the selection from C#6 up",
+       CopyMoveRequest({selection, false, 0, 0, "2", 0, false, true, 1, "6"}),
+       {toolCopyMove, {true, 0, 0, 0}, {0, 2, 0}, false, 0, NoteSelectValue({false, true, 73})}},
+      {"move below C0, the octave box empty",
+       CopyMoveRequest({whole, true, 0, 0, "", 0, false, false, 0, ""}),
+       {toolCopyMove, {false, 0, 0, 0}, {0, 0, 0}, true, 0, NoteSelectValue({false, false, 0})}},
   };
   for (const Row& r : rows) {
     SCOPED_TRACE(r.name);
@@ -95,7 +103,26 @@ TEST(ToolDialogs, ChoicesBecomeToolRequests) {
     EXPECT_EQ(r.got.Dest.Voice, r.want.Dest.Voice);
     EXPECT_EQ(r.got.Parm1, r.want.Parm1);
     EXPECT_EQ(r.got.Parm2, r.want.Parm2);
+    EXPECT_EQ(r.got.Parm3, r.want.Parm3);
   }
+}
+
+TEST(ToolSettings, NoteFiltersAndTheirParameter) {
+  const NoteFilter all;
+  EXPECT_TRUE(all.Takes(0));  // the rest too
+  EXPECT_TRUE(all.Takes(127));
+  const NoteFilter above{false, true, 60};
+  const NoteFilter below{false, false, 60};
+  for (int p = 1; p <= 127; ++p)
+    EXPECT_NE(above.Takes(p), below.Takes(p)) << p;  // one or the other
+  EXPECT_TRUE(above.Takes(60));
+  EXPECT_FALSE(below.Takes(0));
+  EXPECT_FALSE(above.Takes(0));
+  for (const NoteFilter& f :
+       {all, above, below, NoteFilter{false, true, 0}, NoteFilter{false, false, 128}})
+    EXPECT_EQ(NoteFilterOf(NoteSelectValue(f)), f);
+  EXPECT_EQ(NoteFilterOf(999).Pitch, 128);  // out of range: held at the end
+  EXPECT_EQ(NoteFilterOf(-2147483647 - 1).Pitch, 128);
 }
 
 TEST(ToolSettings, VoiceChoices) {

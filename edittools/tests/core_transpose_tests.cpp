@@ -192,15 +192,66 @@ TEST(TransposeTool, LeavesDrumsAndSelectionRunsAlone) {
   EXPECT_EQ(Read(*score, 2, 1), (Chords{{64, {38}}}));
   EXPECT_EQ(StaffKeys(*score, 1), (std::map<int, int>{{64, 2}}));
   EXPECT_TRUE(StaffKeys(*score, 2).empty());
+}
 
-  // A selection run changes nothing, and writes no key.
-  auto other = MakeScore();
-  Put(*other, 1, 1, {{0, {60}}});
-  TransposeTool selection(other, {true, 0, 0, 0}, {0, 0, 2 + 7});
-  RunToEnd(selection);
-  EXPECT_EQ(Read(*other, 1, 1), (Chords{{0, {60}}}));
-  EXPECT_EQ(other->Key(), 0);
-  EXPECT_FALSE(other->Changed());
+TEST(TransposeTool, OverTheSelectionMovesExactlyTheSelectedNotes) {
+  // Two staves of quarters in C with a second voice on staff 1; the quarters from 16 to 48
+  // of voice 1 of both staves are selected, a chord among them.
+  const Chords staff1 = {{0, {60}}, {16, {62}}, {32, {64, 67}}, {48, {65}}, {64, {0}}};
+  const Chords staff2 = {{0, {48}}, {16, {50}}, {32, {52}}, {48, {53}}, {64, {55}}};
+  const Chords voice2 = {{0, {55}}, {16, {55}}, {32, {55}}};
+  const Chords up2Staff1 = {{0, {60}}, {16, {64}}, {32, {66, 69}}, {48, {67}}, {64, {0}}};
+  const Chords up2Staff2 = {{0, {48}}, {16, {52}}, {32, {54}}, {48, {55}}, {64, {55}}};
+  struct Row {
+    const char* name;
+    ToolDest dest;
+    Chords staff1, staff2;
+  };
+  const Row rows[] = {
+      {"up two half-steps", {1, 1, 2}, up2Staff1, up2Staff2},
+      {"to D, every voice", {0, 0, 2 + 7}, up2Staff1, up2Staff2},
+      {"to D, voice 1 and 2", {0, 5, 2 + 7}, up2Staff1, up2Staff2},
+      {"to D, voice 2 alone: none of it selected", {0, 2, 2 + 7}, staff1, staff2},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.name);
+    notecraft::RecordingSurface surface;
+    auto score = MakeScore(2, 1);
+    score->Staff(1)->AddVoice(score->Staff(1)->Voice(1)->Instrument());
+    Put(*score, 1, 1, staff1);
+    Put(*score, 1, 2, voice2);
+    Put(*score, 2, 1, staff2);
+    ASSERT_EQ(testing::SelectNotes(*score, surface, {1, 2}, 16, 48), 6);
+
+    TransposeTool tool(score, {true, 0, 0, 0}, r.dest);
+    RunToEnd(tool);
+    EXPECT_EQ(Read(*score, 1, 1), r.staff1);
+    EXPECT_EQ(Read(*score, 2, 1), r.staff2);
+    EXPECT_EQ(Read(*score, 1, 2), voice2);
+    // No key signature: the music around the selection keeps its own.
+    EXPECT_TRUE(StaffKeys(*score, 1).empty());
+    EXPECT_EQ(score->Key(), 0);
+    EXPECT_EQ(score->Changed(), r.staff1 != staff1);
+    score->SetWindow(nullptr);
+  }
+}
+
+TEST(TransposeTool, OverTheSelectionEachNoteMovesFromTheKeyItStandsIn) {
+  // Measure 2 of staff 1 is in G: to D, measure 1 moves from C (a tone up) and measure 2
+  // from G (a fifth up).
+  notecraft::RecordingSurface surface;
+  auto score = MakeScore(1, 1);
+  AddStaffKey(*score, 1, 64, 1);
+  auto drums = AddDrumStaff(*score);
+  drums->Voice(1)->Notes().Add(48, 38, notecraft::durQuarter, 0);
+  drums->Voice(1)->Notes().Add(64, 38, notecraft::durQuarter, 0);
+  Put(*score, 1, 1, {{48, {60}}, {64, {67}}});
+  ASSERT_EQ(testing::SelectNotes(*score, surface, {1, 2}, 48, 64), 4);
+  TransposeTool tool(score, {true, 0, 0, 0}, {0, 0, 2 + 7});
+  RunToEnd(tool);
+  EXPECT_EQ(Read(*score, 1, 1), (Chords{{48, {62}}, {64, {74}}}));
+  EXPECT_EQ(Read(*score, 2, 1), (Chords{{48, {38}}, {64, {38}}}));  // drums stay
+  score->SetWindow(nullptr);
 }
 
 TEST(TransposeTool, TransposingInstrumentEndsShowingItsWrittenKey) {

@@ -1,5 +1,6 @@
 // The three dialogs driven through QTest on the offscreen platform, and the menu commands
 // from dialog to finished tool.
+#include <vector>
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -135,7 +136,7 @@ TEST(TransposeDialog, InitListsStavesAndTheScoreKey) {
   EXPECT_FALSE(dialog.cboKey[0]->isHidden());
   EXPECT_TRUE(dialog.cboKey[1]->isHidden());
   EXPECT_TRUE(dialog.chkKey->isChecked());
-  EXPECT_FALSE(dialog.fmeRange->optRange[1]->isEnabled());  // the tools take no selection
+  EXPECT_FALSE(dialog.fmeRange->optRange[1]->isEnabled());  // nothing is selected
 
   score->SetMinor(true);
   frmVLTTranspose minor;
@@ -181,16 +182,68 @@ TEST(CopyMoveDialog, InitAndTheSourceVoiceReachesTheRequest) {
   EXPECT_EQ(dialog.txtMeasure->text(), QStringLiteral("6"));
   EXPECT_TRUE(dialog.optFunc[0]->isChecked());
   EXPECT_TRUE(dialog.chkNotes->isChecked());
-  EXPECT_FALSE(dialog.cboNote->isEnabled());  // no note filter in the tool
+  EXPECT_TRUE(dialog.chkNotes->isEnabled());
+  EXPECT_FALSE(dialog.cboNote->isEnabled());  // "All Notes": the filter's own controls rest
   EXPECT_EQ(dialog.txtOctave->text(), QStringLiteral("5"));
   dialog.optFunc[1]->click();
   dialog.cboVoice->setCurrentIndex(7);  // "1, 4"
   dialog.cboToVoice->setCurrentIndex(2);
-  const ToolRequest r = dialog.Request();
+  ToolRequest r = dialog.Request();
   EXPECT_TRUE(r.Parm1);
   EXPECT_EQ(r.Parm2, 7);
+  EXPECT_EQ(r.Parm3, 0);  // every note
   EXPECT_EQ(r.Dest.Measure, 6);
   EXPECT_EQ(r.Dest.Voice, 2);
+
+  // Clearing "All Notes" makes the filter usable: below G4 (octave 4, as NoteName counts).
+  dialog.chkNotes->click();
+  for (QWidget* w : std::initializer_list<QWidget*>{dialog.optNotes[0], dialog.optNotes[1],
+                                                    dialog.cboNote, dialog.txtOctave})
+    EXPECT_TRUE(w->isEnabled()) << w->objectName().toStdString();
+  dialog.optNotes[1]->click();
+  dialog.cboNote->setCurrentIndex(7);  // "G"
+  dialog.txtOctave->selectAll();
+  QTest::keyClicks(dialog.txtOctave, QStringLiteral("4"));
+  r = dialog.Request();
+  EXPECT_EQ(NoteFilterOf(r.Parm3), (NoteFilter{false, false, 55}));
+  dialog.chkNotes->click();
+  EXPECT_FALSE(dialog.cboNote->isEnabled());
+  EXPECT_EQ(dialog.Request().Parm3, 0);
+}
+
+TEST(ToolDialogs, SelectionIsOfferedWhileNotesAreSelected) {
+  notecraft::RecordingSurface surface;
+  auto score = MakeScore(1, 1);
+  Put(*score, 1, 1, {{0, {60}}, {16, {62}}});
+  ASSERT_EQ(testing::SelectNotes(*score, surface, {1}, 0, 16), 2);
+  frmVLTTranspose transpose;
+  transpose.Init(*score, 1);
+  frmVLTCopyMove copyMove;
+  copyMove.Init(*score, 1);
+  const auto rangeControls = [](RangeFrame* range) {
+    return std::vector<QWidget*>{range->cboStaff, range->optFrom[1], range->txtFrom, range->txtTo,
+                                 range->updTo};
+  };
+  // Transpose greys its staff and measures while Selection is chosen; Copy/Move keeps them.
+  for (auto [range, greys] : {std::pair{transpose.fmeRange, true}, {copyMove.fmeRange, false}}) {
+    ASSERT_TRUE(range->optRange[1]->isEnabled());
+    EXPECT_TRUE(range->optRange[0]->isChecked());
+    range->optRange[1]->click();
+    for (QWidget* w : rangeControls(range))
+      EXPECT_EQ(w->isEnabled(), !greys) << w->objectName().toStdString();
+    EXPECT_TRUE(range->Choice().Selection);
+    range->optRange[0]->click();
+    for (QWidget* w : rangeControls(range))
+      EXPECT_TRUE(w->isEnabled()) << w->objectName().toStdString();
+  }
+  EXPECT_TRUE(copyMove.cboVoice->isEnabled());  // the voices still choose among the notes
+  EXPECT_TRUE(transpose.cboVoice->isEnabled());
+
+  score->ClearSelection();
+  frmVLTCopyMove again;
+  again.Init(*score, 1);
+  EXPECT_FALSE(again.fmeRange->optRange[1]->isEnabled());
+  score->SetWindow(nullptr);
 }
 
 // A score window as the commands see it.
@@ -223,6 +276,30 @@ TEST(EditToolCommands, TransposeFromDialogToFinishedTool) {
   EXPECT_EQ(Read(*host.score, 1, 1), (Chords{{0, {72}}, {64, {74}}}));
   EXPECT_TRUE(host.score->Changed());
   EXPECT_EQ(RunningTool(&window), nullptr);
+}
+
+TEST(EditToolCommands, MoveTheSelectionFromDialogToFinishedTool) {
+  notecraft::RecordingSurface surface;
+  QWidget window;
+  FakeWindow host;
+  host.score = MakeScore(2, 1);
+  Put(*host.score, 1, 1, {{0, {60}}, {16, {62}}, {32, {64}}, {48, {65}}});
+  ASSERT_EQ(testing::SelectNotes(*host.score, surface, {1}, 16, 32), 2);
+  WhenModal<frmVLTCopyMove>([](frmVLTCopyMove& d) {
+    d.fmeRange->optRange[1]->click();
+    d.optFunc[1]->click();
+    d.cboTo->setCurrentIndex(2);  // "2: Staff 2"
+    d.txtMeasure->selectAll();
+    QTest::keyClicks(d.txtMeasure, QStringLiteral("2"));
+    d.OkButton()->click();
+  });
+  ASSERT_TRUE(RunCopyMove(&window, host));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !host.ended.isEmpty(); }, 5000));
+  EXPECT_EQ(host.ended, QList<int>{kToolFinished});
+  EXPECT_EQ(Read(*host.score, 1, 1), (Chords{{0, {60}}, {48, {65}}}));
+  EXPECT_EQ(Read(*host.score, 2, 1), (Chords{{80, {62}}, {96, {64}}}));
+  EXPECT_TRUE(host.score->Changed());
+  host.score->SetWindow(nullptr);
 }
 
 TEST(EditToolCommands, StopToolsEndsARunningToolAndKeepsItsWork) {

@@ -59,7 +59,8 @@ public:
   FakeTool* last = nullptr;
 
 protected:
-  std::unique_ptr<SteppedTool> CreateTool(int tool, const QVariant&, const QVariant&) override {
+  std::unique_ptr<SteppedTool> CreateTool(int tool, const QVariant&, const QVariant&,
+                                          const QVariant&) override {
     if (tool != toolTranspose && tool != toolCopyMove) return nullptr;
     auto t = std::make_unique<FakeTool>(steps, failAt, failSetup, &abandoned);
     last = t.get();

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <climits>
 #include <map>
 #include <memory>
 #include <string>
@@ -12,9 +14,11 @@
 #include "notecraft/core/enums.h"
 #include "notecraft/core/instrument.h"
 #include "notecraft/core/internal.h"
+#include "notecraft/core/region.h"
 #include "notecraft/core/score.h"
 #include "notecraft/core/staff.h"
 #include "notecraft/core/voice.h"
+#include "notecraft/view/recordingsurface.h"
 
 namespace edittools::testing {
 
@@ -80,6 +84,34 @@ inline std::map<int, int> StaffKeys(notecraft::Score& score, int staff) {
 inline void AddStaffKey(notecraft::Score& score, int staff, int time, int key) {
   score.Staff(staff)->GlobalEvents().Add(time, notecraft::evtKeyChange,
                                           static_cast<std::uint8_t>(key & 0xFF));
+}
+
+// Selects notes as the page editor does, by a rectangle over page 1 (painted on surface):
+// those of the active voice of each of `staves` drawn from time `from` to time `to` of the
+// first staff (all on page 1; the two ends notes, not rests). Returns the number selected.
+inline int SelectNotes(notecraft::Score& score, notecraft::RecordingSurface& surface,
+                       std::vector<int> staves, int from, int to) {
+  if (score.Window() != &surface) score.SetWindow(&surface);
+  score.PaintWindow();
+  const auto& bands = score.Bands(notecraft::Internal{});
+  int top = INT_MAX, bottom = INT_MIN, left = 0, right = 0;
+  for (int s : staves) {
+    for (const auto& band : bands) {
+      if (band->Staff() != s) continue;
+      top = std::min(top, band->Top() + 1);
+      bottom = std::max(bottom, band->Bottom() - 1);
+      if (s != staves.front()) break;
+      const auto& notes = score.Staff(s)->Voice(score.Voice())->Notes();
+      const auto first = notes.Lookup(from);
+      const auto last = notes.Lookup(to, true);
+      EXPECT_TRUE(first && last) << "no notes to select on staff " << s;
+      if (!first || !last) return 0;
+      left = first->X() - 1;
+      right = last->X() + band->IncY() + 1;  // a note counts while x + a space is inside
+      break;
+    }
+  }
+  return score.SetSelection(left, top, right, bottom);
 }
 
 // Runs a tool to its end as the host does, without the host.

@@ -1,11 +1,11 @@
 #pragma once
-// A help folder in a temporary folder (with a sibling outside it) and a loopback server
-// publishing the listing of product T482615: a UTF-8 page, a picture and a page in a subfolder.
+// A help folder in a temporary folder ("<temp>/Common/Help", with files outside it in
+// "<temp>/out" that no update may touch) and a loopback server publishing the listing of
+// product T482615: a UTF-8 page, a picture and a page in a subfolder.
 
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
-#include <QNetworkAccessManager>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <map>
@@ -49,8 +49,11 @@ inline std::map<QString, QByteArray> Snapshot(const QString& root) {
 
 class HelpRig {
 public:
-  HelpRig() : m_help(m_dir.path() + QStringLiteral("/Common/Help")) {
+  HelpRig()
+      : m_help(m_dir.path() + QStringLiteral("/Common/Help")),
+        m_outside(m_dir.path() + QStringLiteral("/out")) {
     QDir().mkpath(m_help);
+    WriteFile(m_outside + QStringLiteral("/victim.htm"), "a file outside the help folder");
     m_server.Set(Docs + QStringLiteral("Dir.htm"), QByteArray("<html><body><pre>Name | Date\r\n"
                                                               "index.htm | 3/5/2024 2:30:00 PM\r\n"
                                                               "logo.gif | 2024-03-05\r\n"
@@ -67,9 +70,10 @@ public:
 
   HelpResult RunUpdate(QUrl server = {}, const std::function<void(HelpUpdater&)>& during = {}) {
     if (server.isEmpty()) server = m_server.BaseUrl();
-    webupdate::ConfigureManager(m_manager, server);
-    HelpUpdater updater(Line(), server, m_manager);
+    HelpUpdater updater(Line(), server);
     updater.SetTransferTimeout(500);
+    updater.SetDeadlineFloor(m_deadlineFloorMs);
+    updater.SetSizeCaps(m_fileCap, m_totalCap);
     m_statuses.clear();
     QObject::connect(&updater, &HelpUpdater::Status,
                      [this](const QString& text) { m_statuses.append(text); });
@@ -90,9 +94,12 @@ public:
 
   QTemporaryDir m_dir;
   QString m_help;
+  QString m_outside;
   LoopbackServer m_server;
-  QNetworkAccessManager m_manager;
   QStringList m_statuses;
+  int m_deadlineFloorMs = 3000;
+  qint64 m_fileCap = HelpUpdater::DefaultFileCap;
+  qint64 m_totalCap = HelpUpdater::DefaultTotalCap;
 };
 
 }  // namespace guidefetch::testing

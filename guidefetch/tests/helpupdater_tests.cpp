@@ -2,7 +2,10 @@
 // missing or older, and each failure leaving the help folder as the messages say.
 #include <gtest/gtest.h>
 
+#include <QElapsedTimer>
 #include <QFileInfo>
+#include <QTimer>
+#include <functional>
 
 #include "helprig.h"
 
@@ -14,11 +17,21 @@ using testing::HelpRig;
 using testing::ReadFile;
 using testing::Snapshot;
 using testing::WriteFile;
+using webupdate::testing::Announcing;
 using webupdate::testing::Fault;
 using webupdate::testing::Route;
 using Kind = HelpResult::Kind;
 
 class HelpUpdaterTest : public ::testing::Test, public HelpRig {};
+
+// Cancels a while after the first page's transfer began.
+void CancelWhileFetching(HelpUpdater& updater) {
+  QObject::connect(&updater, &HelpUpdater::Status, &updater, [&updater](const QString& text) {
+    if (text == QStringLiteral("Downloading index.htm...")) {
+      QTimer::singleShot(300, &updater, &HelpUpdater::RequestCancel);
+    }
+  });
+}
 
 TEST_F(HelpUpdaterTest, WritesEveryListedFileByteForByte) {
   const HelpResult result = RunUpdate();
@@ -65,7 +78,9 @@ TEST_F(HelpUpdaterTest, AListingThatCannotBeReadChangesNothing) {
     m_server.Set(Docs + QStringLiteral("Dir.htm"), c.route);
     const HelpResult result = RunUpdate();
     EXPECT_EQ(result.kind, Kind::ListingFailed);
-    EXPECT_EQ(result.text, QStringLiteral("Update failed.  Current help files are unchanged."));
+    EXPECT_TRUE(result.text.startsWith(
+        QStringLiteral("Update failed.  Current help files are unchanged.\n")))
+        << result.text.toStdString();
     EXPECT_EQ(m_statuses.last(), QStringLiteral("Help Update failed."));
     EXPECT_EQ(Snapshot(m_dir.path()), before);
   }
@@ -85,7 +100,9 @@ TEST_F(HelpUpdaterTest, AFailedFileEndsTheWalkAndKeepsItsOldCopy) {
     m_server.Set(Docs + QStringLiteral("logo.gif"), failing);
     const HelpResult result = RunUpdate();
     EXPECT_EQ(result.kind, Kind::FileFailed);
-    EXPECT_EQ(result.text, QStringLiteral("Update failed.  Not all files were updated."));
+    EXPECT_TRUE(result.text.startsWith(
+        QStringLiteral("Update failed.  Not all files were updated.\nlogo.gif: ")))
+        << result.text.toStdString();
     EXPECT_EQ(ReadFile(Local(QStringLiteral("index.htm"))), Page);
     EXPECT_EQ(ReadFile(Local(QStringLiteral("logo.gif"))), "old picture");
     EXPECT_FALSE(m_server.Requested().contains(Docs + QStringLiteral("Styles/rock.htm")));
@@ -94,16 +111,17 @@ TEST_F(HelpUpdaterTest, AFailedFileEndsTheWalkAndKeepsItsOldCopy) {
   }
 }
 
-TEST_F(HelpUpdaterTest, CancelStopsAfterTheCurrentFile) {
-  m_server.Set(Docs + QStringLiteral("index.htm"), Route{200, Page, Fault::SlowBody, 300});
-  const HelpResult result = RunUpdate({}, [](HelpUpdater& updater) {
-    QObject::connect(&updater, &HelpUpdater::Status, &updater, [&updater](const QString& text) {
-      if (text == QStringLiteral("Downloading index.htm...")) updater.RequestCancel();
-    });
-  });
+TEST_F(HelpUpdaterTest, CancelEndsTheTransferAtOnceKeepingTheOldCopy) {
+  // The page would drip for seconds; Cancel ends it now, and its old copy stays.
+  WriteFile(Local(QStringLiteral("index.htm")), "old page", QDate(2020, 1, 1).startOfDay());
+  m_server.Set(Docs + QStringLiteral("index.htm"), Route{200, Page, Fault::Drip, 200});
+  QElapsedTimer clock;
+  clock.start();
+  const HelpResult result = RunUpdate({}, CancelWhileFetching);
+  EXPECT_LT(clock.elapsed(), 2000);
   EXPECT_EQ(result.kind, Kind::Cancelled);
   EXPECT_EQ(result.text, QStringLiteral("Update cancelled."));
-  EXPECT_EQ(ReadFile(Local(QStringLiteral("index.htm"))), Page);
+  EXPECT_EQ(ReadFile(Local(QStringLiteral("index.htm"))), "old page");
   EXPECT_FALSE(QFileInfo::exists(Local(QStringLiteral("logo.gif"))));
   EXPECT_EQ(m_server.Requested(), (QStringList{Docs + "Dir.htm", Docs + "index.htm"}));
 }
@@ -111,7 +129,7 @@ TEST_F(HelpUpdaterTest, CancelStopsAfterTheCurrentFile) {
 TEST_F(HelpUpdaterTest, AListingWithoutAListUpdatesNothing) {
   m_server.Set(Docs + QStringLiteral("Dir.htm"), QByteArray("<html>index.htm | 1/1/2030</html>"));
   EXPECT_EQ(RunUpdate().kind, Kind::Completed);
-  EXPECT_TRUE(Snapshot(m_dir.path()).empty());
+  EXPECT_TRUE(Snapshot(m_help).empty());
 }
 
 TEST_F(HelpUpdaterTest, AnEmptyPictureWritesAnEmptyFile) {
@@ -131,7 +149,112 @@ TEST_F(HelpUpdaterTest, AHostileNameRefusesTheWholeListing) {
     EXPECT_EQ(result.kind, Kind::ListingFailed);
     EXPECT_TRUE(result.detail.contains(QString::fromUtf8(name)));
     EXPECT_EQ(m_server.Requested(), QStringList{Docs + "Dir.htm"});
-    EXPECT_TRUE(Snapshot(m_dir.path()).empty());
+    EXPECT_TRUE(Snapshot(m_help).empty());
+  }
+}
+
+// Every hostile case leaves the help folder byte for byte as it was and touches nothing
+// outside it: each one strikes the listing or the first file to be fetched, and every local
+// copy is old enough to be replaced, so any write would show.
+TEST(HelpUpdaterHostile, NoHostileServerChangesTheHelpFolder) {
+  const QString index = Docs + QStringLiteral("index.htm");
+  const QString listing = Docs + QStringLiteral("Dir.htm");
+  const auto listingOf = [](const QByteArray& name) {
+    return "<pre>\n" + name + " | 1/1/2030\nlogo.gif | 1/1/2030\n</pre>";
+  };
+  const struct {
+    const char* name;
+    std::function<void(HelpRig&)> setup;
+    Kind kind;
+    QStringList says;
+    std::function<void(HelpUpdater&)> during = {};
+  } cases[] = {
+      {"listing dripping past the deadline",
+       [&](HelpRig& rig) {
+         rig.m_deadlineFloorMs = 600;
+         rig.m_server.Set(listing, Route{200, listingOf("index.htm"), Fault::Drip, 100});
+       },
+       Kind::ListingFailed,
+       {"took longer than the 0.6 seconds allowed"}},
+      {"page dripping past the deadline",
+       [&](HelpRig& rig) {
+         rig.m_deadlineFloorMs = 600;
+         rig.m_server.Set(index, Route{200, rig.Page, Fault::Drip, 100});
+       },
+       Kind::FileFailed,
+       {"index.htm: The transfer took longer"}},
+      {"cancel during a dripping page",
+       [&](HelpRig& rig) {
+         rig.m_server.Set(index, Route{200, rig.Page, Fault::Drip, 100});
+       },
+       Kind::Cancelled,
+       {},
+       CancelWhileFetching},
+      {"Content-Length shorter than the body",
+       [&](HelpRig& rig) { rig.m_server.Set(index, Announcing(5, rig.Page)); },
+       Kind::FileFailed,
+       {"more than the 5 bytes it announced"}},
+      {"Content-Length longer than the body",
+       [&](HelpRig& rig) { rig.m_server.Set(index, Announcing(500, rig.Page)); },
+       Kind::FileFailed,
+       {"of the 500 bytes announced"}},
+      {"a 600 MB page",
+       [&](HelpRig& rig) { rig.m_server.Set(index, Announcing(600 << 20, rig.Page)); },
+       Kind::FileFailed,
+       {"announced 600.0 MiB, more than the 8.0 MiB allowed"}},
+      {"more than the whole update may bring",
+       [](HelpRig& rig) { rig.m_totalCap = 10; },
+       Kind::FileFailed,
+       {"may not exceed 10 bytes together"}},
+      {"a name climbing out",
+       [&](HelpRig& rig) { rig.m_server.Set(listing, listingOf("../../out/victim.htm")); },
+       Kind::ListingFailed,
+       {"../../out/victim.htm"}},
+      {"a name through a link leading out",
+       [&](HelpRig& rig) {
+         QFile::link(rig.m_outside, rig.Local(QStringLiteral("link")));
+         rig.m_server.Set(listing, listingOf("link/victim.htm"));
+       },
+       Kind::ListingFailed,
+       {"leads outside the folder"}},
+      {"a name too long for the file system",
+       [&](HelpRig& rig) { rig.m_server.Set(listing, listingOf(QByteArray(300, 'n'))); },
+       Kind::ListingFailed,
+       {"too long for the file system", QStringLiteral("nnn\u2026nnn")}},
+      {"a folder named as a file",
+       [&](HelpRig& rig) {
+         QDir().mkpath(rig.Local(QStringLiteral("Styles")));
+         rig.m_server.Set(listing, listingOf("Styles"));
+       },
+       Kind::ListingFailed,
+       {"it names a folder, not a file"}},
+      {"listing redirected to another address",
+       [&](HelpRig& rig) {
+         Route away{302};
+         away.Header("Location", "http://127.0.0.1:1/Dir.htm");
+         rig.m_server.Set(listing, away);
+       },
+       Kind::ListingFailed,
+       {"another address"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    HelpRig rig;
+    const QDateTime old = QDate(2020, 1, 1).startOfDay();
+    WriteFile(rig.Local(QStringLiteral("index.htm")), "old page", old);
+    WriteFile(rig.Local(QStringLiteral("logo.gif")), "old picture", old);
+    c.setup(rig);
+    const auto before = Snapshot(rig.m_dir.path());
+
+    const HelpResult result = rig.RunUpdate({}, c.during);
+    EXPECT_EQ(result.kind, c.kind);
+    for (const QString& said : c.says) {
+      EXPECT_TRUE(result.text.contains(said)) << result.text.toStdString();
+    }
+    if (c.kind != Kind::Cancelled) {
+      EXPECT_GE(result.text.count(u'\n'), 1) << "no reason line: " << result.text.toStdString();
+    }
+    EXPECT_EQ(Snapshot(rig.m_dir.path()), before);
   }
 }
 

@@ -64,7 +64,7 @@ int RoundHalfEven(double value) noexcept {
 
 NoteEntry ComposeNoteEntry(double x, double y, int tool, StyleType type,
                            const Enhancements& enhance) noexcept {
-  return {RoundHalfEven(x), RoundHalfEven(y - 30), DurationForTool(tool), FlagsFor(type, enhance),
+  return {RoundHalfEven(x), RoundHalfEven(y), DurationForTool(tool), FlagsFor(type, enhance),
           SnapFor(enhance)};
 }
 

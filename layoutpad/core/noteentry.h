@@ -41,8 +41,8 @@ struct NoteEntry {
   int Snap = 0;
   bool operator==(const NoteEntry&) const = default;
 };
-// The call for a release at (x, y) page twips: the note goes to the point 30 twips above
-// the release, which puts the pointer's tip on the note head the user aims at.
+// The call for a release at (x, y) page twips: the note goes to the staff position nearest
+// the point, under the cross pointer's centre.
 NoteEntry ComposeNoteEntry(double x, double y, int tool, StyleType type,
                            const Enhancements& enhance) noexcept;
 

@@ -61,9 +61,9 @@ TEST(StyleNoteEntry, PointGoesThirtyTwipsUpRoundedHalfToEven) {
   enhance.Align = true;
   enhance.Staccato = true;
   EXPECT_EQ(ComposeNoteEntry(1000.5, 2030.5, 8, StyleType::Treble, enhance),
-            (NoteEntry{1000, 2000, durEighth, nteStacato, 4}));
+            (NoteEntry{1000, 2030, durEighth, nteStacato, 4}));
   EXPECT_EQ(ComposeNoteEntry(1001.5, 2031.5, 7, StyleType::Drums, enhance),
-            (NoteEntry{1002, 2002, durThirtySecond, 0, 4}));
+            (NoteEntry{1002, 2032, durThirtySecond, 0, 4}));
 }
 
 TEST(StyleNoteEntry, ArrowsMoveInTimeOrPitch) {

@@ -77,27 +77,51 @@ int SnapY(int twips) {
 
 namespace {
 
-float RoundTo(double v, double scale) {
-  return static_cast<float>(static_cast<double>(RoundHalfEven(v * scale)) / scale);
-}
-
 constexpr double kMmPerInch = 25.4;
 constexpr double kTwipsPerInch = 1440;
 
+// To a multiple of 1 / scale; values too large for that keep their own digits.
+float RoundTo(double v, double scale) {
+  const double scaled = v * scale;
+  if (!(std::abs(scaled) < 1e15)) return static_cast<float>(v);
+  return static_cast<float>(static_cast<double>(RoundHalfEven(scaled)) / scale);
+}
+
+double ToInches(double value, int unit) {
+  if (unit == uomMM) return value / kMmPerInch;
+  if (unit == uomTwips) return value / kTwipsPerInch;
+  return value;
+}
+
 }  // namespace
 
+std::optional<PaperInches> PaperSizeInches(int pageSize) {
+  switch (pageSize) {
+    case pgsLeter:
+      return PaperInches{8.5f, 11.0f};
+    case pgsLegal:
+      return PaperInches{8.5f, 14.0f};
+    case pgsExecutive:
+      return PaperInches{7.25f, 10.5f};
+    // The ISO sizes are whole millimetres; their list captions round the inches.
+    case pgsA4:
+      return PaperInches{static_cast<float>(210 / kMmPerInch),
+                         static_cast<float>(297 / kMmPerInch)};
+    case pgsA5:
+      return PaperInches{static_cast<float>(148 / kMmPerInch),
+                         static_cast<float>(210 / kMmPerInch)};
+    default:
+      return std::nullopt;
+  }
+}
+
 std::string FormatLength(int toUnit, float value, int fromUnit) {
-  const double v = value;
+  const double inches = ToInches(value, fromUnit);
   if (toUnit == uomMM) {
-    float mm = value;
-    if (fromUnit == uomInches) mm = RoundTo(v * kMmPerInch, 10);
-    else if (fromUnit == uomTwips) mm = RoundTo(v / 567.0 * 10.0, 10);  // 567 twips a cm
+    const float mm = fromUnit == uomMM ? value : RoundTo(inches * kMmPerInch, 10);
     return FormatShortest(mm) + "mm";
   }
-  float inches = value;
-  if (fromUnit == uomMM) inches = RoundTo(v / kMmPerInch, 10);
-  else if (fromUnit == uomTwips) inches = RoundTo(v / kTwipsPerInch, 1000);
-  return FormatShortest(inches) + "\"";
+  return FormatShortest(RoundTo(inches, 1000)) + "\"";
 }
 
 float ParseLength(int toUnit, std::string_view text, int fromUnit) {
@@ -109,7 +133,8 @@ float ParseLength(int toUnit, std::string_view text, int fromUnit) {
   mark.erase(mark.find_last_not_of(" \t") + 1);
   std::transform(mark.begin(), mark.end(), mark.begin(),
                  [](unsigned char ch) { return static_cast<char>(std::toupper(ch)); });
-  int unit = fromUnit;
+  // A number in twips units is shown and read as inches.
+  int unit = fromUnit == uomMM ? uomMM : uomInches;
   if (mark == "CM") {
     value *= 10;
     unit = uomMM;
@@ -118,15 +143,13 @@ float ParseLength(int toUnit, std::string_view text, int fromUnit) {
   } else if (mark == "\"") {
     unit = uomInches;
   }
-  if (toUnit == uomInches) {
-    return unit == uomMM ? RoundTo(value / kMmPerInch, 100) : static_cast<float>(value);
-  }
-  if (toUnit == uomMM) {
-    return unit == uomMM ? static_cast<float>(value) : RoundTo(value * kMmPerInch, 10);
-  }
-  // To twips: a number in twips units is shown and read as inches.
-  const double inches = unit == uomMM ? value / kMmPerInch : value;
-  return static_cast<float>(RoundHalfEven(inches * kTwipsPerInch));
+  if (toUnit == unit) return static_cast<float>(value);
+  // Inches keep every digit the conversion gives, so that a length typed in millimetres
+  // shows the same millimetres again.
+  const double inches = ToInches(value, unit);
+  if (toUnit == uomMM) return RoundTo(inches * kMmPerInch, 10);
+  if (toUnit == uomTwips) return RoundTo(inches * kTwipsPerInch, 1);
+  return static_cast<float>(inches);
 }
 
 std::vector<std::uint8_t> MidiVarLen(std::int64_t scoreTime) {

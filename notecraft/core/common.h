@@ -7,6 +7,7 @@
 // again), and used from the engine's one thread only.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -59,13 +60,26 @@ void MakeLightColor();
 int SnapX(int twips);
 int SnapY(int twips);
 
-// A length converted from one MeasurementUnits to another and written with its unit mark
-// ("12.7mm", "0.75\""). Twips are shown as inches.
+// Lengths as the user reads and types them, converted at 25.4 mm an inch (1440 twips an
+// inch) wherever they are shown: the score's dialogs and the editor's defaults alike.
+//
+// A length converted from one MeasurementUnits to another and written with its unit mark:
+// millimetres to a tenth ("12.7mm"), inches to a thousandth ("0.75\""). Twips are shown as
+// inches.
 std::string FormatLength(int toUnit, float value, int fromUnit);
 // The leading number of a text, in the unit written after it ("cm", "mm", '"') or else in
 // fromUnit (below 0: the process unit), converted to toUnit. '.' and ',' are decimal
-// separators; a number in twips units counts as inches.
+// separators; a number in twips units counts as inches. Inches are not rounded, so a
+// length typed in millimetres and held in inches shows the millimetres typed.
 float ParseLength(int toUnit, std::string_view text, int fromUnit = -1);
+
+// The portrait width and height of a paper (PageSizes) in inches; none for pgsCustom and
+// other values.
+struct PaperInches {
+  float Width = 0;
+  float Height = 0;
+};
+std::optional<PaperInches> PaperSizeInches(int pageSize);
 
 // The Standard MIDI File variable-length number of a score time (x8 ticks): at most four
 // bytes, capped at the largest four-byte value.

@@ -326,6 +326,16 @@ public:
   int SetSelection(int left, int top, int right, int bottom);
   void ClearSelection();
   int SelCount() const;
+  // One selected note that still stands in its voice at its time, with where it stands now.
+  struct SelectedItem {
+    std::shared_ptr<class Note> Item;
+    std::shared_ptr<class Voice> Owner;
+    int Staff = 0;        // the position in AllStaffs of the staff holding the voice
+    int VoiceNumber = 0;  // the voice's number on that staff
+  };
+  // The selected notes still in the score, in selection order (what the editing tools of
+  // the host work on).
+  std::vector<SelectedItem> SelectedNotes() const;
   // The first staff whose Selected is set; null when none.
   std::shared_ptr<notecraft::Staff> SelectedStaff() const;
 

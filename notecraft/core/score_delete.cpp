@@ -7,6 +7,7 @@
 #include "notecraft/core/region.h"
 #include "notecraft/core/score.h"
 #include "notecraft/edit/editstate.h"
+#include "notecraft/layout/systemmeasures.h"
 
 namespace notecraft {
 
@@ -21,11 +22,11 @@ void Score::DelNote(int atTime, std::optional<int> voice, std::optional<int> sta
     int number = 0, length = 0;
     m_globals->MeasureInfo(atTime, number, length);
     const int start = m_globals->MeasureStart(atTime);
-    const int before = m_staffs->ItemCount(start, length);
+    const int before = MeasureSlots(*this).Count(start, length);
     target->Notes().Remove(atTime);
     // Marked changed even when no note stood there.
     CommitEdit(nullptr);
-    if (m_staffs->ItemCount(start, length) != before) {
+    if (MeasureSlots(*this).Count(start, length) != before) {
       RestartPagination(m_curPage);
       PaintWindow();
       return;

@@ -7,6 +7,7 @@
 #include "notecraft/core/region.h"
 #include "notecraft/core/score.h"
 #include "notecraft/edit/bandhit.h"
+#include "notecraft/layout/systemmeasures.h"
 #include "notecraft/edit/didwhat.h"
 #include "notecraft/edit/editstate.h"
 
@@ -68,7 +69,7 @@ void Score::AddNoteByHit(int x, int y, int duration, int flags, int snap) {
 
     const int t0 = measure->Start;
     int offset = OffsetInMeasure(*measure, x, length);
-    const int before = m_staffs->ItemCount(t0, length);
+    const int before = MeasureSlots(*this).Count(t0, length);
 
     int value = 0;
     const auto instrument = voice->Instrument();
@@ -77,7 +78,7 @@ void Score::AddNoteByHit(int x, int y, int duration, int flags, int snap) {
     } else {
       const int at = t0 + offset;
       value = PitchFromY(y, staff->CurClef(at), staff->CurKey(at), band->Top(), band->PadTop(),
-                         band->IncY(), m_twipsPerPixelY, GrandStaffGap(staff->Verses()));
+                         band->IncY(), GrandStaffGap(staff->Verses()));
     }
     // Snapping within the measure keeps the note in the measure clicked, whatever its
     // start.
@@ -121,7 +122,7 @@ void Score::AddNoteByHit(int x, int y, int duration, int flags, int snap) {
     // and a score grown into a new measure may need another system.
     const bool inMeasure = time < t0 + length && newEnd <= t0 + length;
     const bool grown = EndMeasure(m_endTime) != EndMeasure(oldEnd);
-    if (!inMeasure || grown || m_staffs->ItemCount(t0, length) != before) {
+    if (!inMeasure || grown || MeasureSlots(*this).Count(t0, length) != before) {
       RestartPagination(m_curPage);
       PaintWindow();
     } else {

@@ -6,6 +6,7 @@
 #include "notecraft/core/region.h"
 #include "notecraft/core/score.h"
 #include "notecraft/edit/editstate.h"
+#include "notecraft/edit/liveselection.h"
 
 namespace notecraft {
 
@@ -53,6 +54,23 @@ void Score::ClearSelection() {
 
 int Score::SelCount() const {
   return m_edit ? static_cast<int>(m_edit->Selection.size()) : 0;
+}
+
+std::vector<Score::SelectedItem> Score::SelectedNotes() const {
+  std::vector<SelectedItem> items;
+  if (!m_edit) return items;
+  for (LiveNote& live : LiveSelection(*m_voices, m_edit->Selection)) {
+    // Staves may have moved since the selection was made: find the voice where it is now.
+    for (const auto& staff : *m_staffs) {
+      int number = 0;
+      for (int v = 1; v <= staff->Voices() && number == 0; ++v)
+        if (staff->Voice(v) == live.Owner) number = v;
+      if (number == 0) continue;
+      items.push_back({std::move(live.Item), std::move(live.Owner), staff->Index(), number});
+      break;
+    }
+  }
+  return items;
 }
 
 std::shared_ptr<notecraft::Staff> Score::SelectedStaff() const {

@@ -8,6 +8,7 @@
 #include "notecraft/core/internal.h"
 #include "notecraft/edit/didwhat.h"
 #include "notecraft/edit/undohistory.h"
+#include "notecraft/layout/systemmeasures.h"
 
 namespace notecraft {
 
@@ -125,7 +126,7 @@ bool Score::TakeBack(const DidWhat& r) {
       int number = 0, length = 0;
       m_globals->MeasureInfo(r.AtTime, number, length);
       const int start = m_globals->MeasureStart(r.AtTime);
-      const int before = m_staffs->ItemCount(start, length);
+      const int before = MeasureSlots(*this).Count(start, length);
       const DidWhat::NoteEntry& entry = r.Entry;
       if (entry.Pitch >= 0 && !entry.NoteCreated) {
         // A pitch added to a chord that was there before: only that pitch goes, and the
@@ -140,7 +141,7 @@ bool Score::TakeBack(const DidWhat& r) {
         notes.Remove(r.AtTime);
       }
       // A measure that needs another number of note positions is laid out again.
-      if (m_staffs->ItemCount(start, length) != before) RestartPagination(m_curPage);
+      if (MeasureSlots(*this).Count(start, length) != before) RestartPagination(m_curPage);
       PaintWindow();
       return true;
     }

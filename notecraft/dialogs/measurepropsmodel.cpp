@@ -4,6 +4,7 @@
 
 #include "notecraft/core/common.h"
 #include "notecraft/core/enums.h"
+#include "notecraft/core/internal.h"
 #include "notecraft/core/score.h"
 #include "notecraft/core/score_structure.h"
 #include "notecraft/dialogs/captions.h"
@@ -348,24 +349,24 @@ void MeasurePropsModel::MoveToStaff(Score& score, int index) {
   if (!staff || staff == m_staff) return;
   Apply(score);
   staff->SetSelected(true);
-  const int measure = m_measure;
+  // Apply stored the dialog's measure in the score, so Init stays at it.
   Init(score);
-  // Init starts from the score's selected measure; the dialog stays at its own.
-  if (m_measure != measure) {
-    m_flags.SetLoaded(false);
-    m_measure = measure;
-    m_measureTime = score.AllGlobals().MeasureTime(measure);
-    m_measureText = std::to_string(measure);
-    LoadGroups(score);
-    LoadChanges(score);
-    m_flags.FinishLoading();
-  }
 }
 
 // ---------------------------------------------------------------------------------------
 // Apply
 
+void MeasurePropsModel::StoreMeasure(Score& score) {
+  // The measure shown becomes the score's: the next dialog, the insert and delete prompts
+  // and the window's status all follow it, whether or not anything is written there.
+  if (!m_flags.Loaded() || score.SelectedMeasure() == m_measure) return;
+  score.SetSelectedMeasure(Internal{}, m_measure);
+  const int number = m_measure;
+  score.Raise([number](ScoreEvents& l) { l.ActiveMeasure(number); });
+}
+
 void MeasurePropsModel::Apply(Score& score) {
+  StoreMeasure(score);
   const auto changed = m_changed;
   if (!m_flags.BeginApply()) {
     m_changed = {};

@@ -33,7 +33,8 @@ public:
 
   // Fills the state from the score's selected measure and staff (staff 1 when none).
   void Init(Score& score);
-  // Writes the changed groups; nothing unless modified.
+  // Makes the dialog's measure the score's selected measure, then writes the changed groups
+  // (nothing unless modified).
   void Apply(Score& score);
 
   const DialogFlags& Flags() const { return m_flags; }
@@ -96,6 +97,7 @@ private:
   void SelectTime(int option);
   void RefreshEnabled(Group group);
   void GoToMeasure(Score& score, int measure, int time);
+  void StoreMeasure(Score& score);
 
   DialogFlags m_flags;
   std::array<bool, 5> m_changed{};

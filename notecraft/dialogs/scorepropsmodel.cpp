@@ -15,25 +15,6 @@ namespace {
 
 constexpr NumberRange kNumberEvery{1, 25};
 
-std::string Trim(std::string s) {
-  const auto first = s.find_first_not_of(' ');
-  if (first == std::string::npos) return {};
-  return s.substr(first, s.find_last_not_of(' ') - first + 1);
-}
-
-// The two numbers of a paper item: "A4 (8.27 x 11.69)" gives 8.27 and 11.69; false for
-// "Custom", which holds no "(".
-bool PaperOfItem(const std::string& item, std::string& first, std::string& second) {
-  const auto open = item.find('(');
-  if (open == std::string::npos) return false;
-  const auto x = item.find('x', open);
-  if (x == std::string::npos) return false;
-  const auto close = item.find(')', x);
-  first = Trim(item.substr(open + 1, x - open - 1));
-  second = Trim(item.substr(x + 2, close == std::string::npos ? std::string::npos : close - x - 2));
-  return true;
-}
-
 }  // namespace
 
 const std::array<std::string, 6>& ScorePropsModel::PageItems() {
@@ -49,16 +30,12 @@ void ScorePropsModel::ShowLength(Length& box, float inches) {
 }
 
 void ScorePropsModel::FillPageBoxes() {
-  std::string first, second;
-  if (!PaperOfItem(PageItems()[static_cast<std::size_t>(std::clamp(m_pageSize, 0, 5))], first,
-                   second))
-    return;  // Custom keeps what the boxes show
-  const auto format = [this](const std::string& text) {
-    return FormatLength(m_unit, static_cast<float>(Val(text)), uomInches);
-  };
+  const auto paper = PaperSizeInches(m_pageSize);
+  if (!paper) return;  // Custom keeps what the boxes show
   const int widthBox = m_orientation == pgeLandscape ? 1 : 0;
-  m_page[static_cast<std::size_t>(widthBox)].Text = format(first);
-  m_page[static_cast<std::size_t>(1 - widthBox)].Text = format(second);
+  m_page[static_cast<std::size_t>(widthBox)].Text = FormatLength(m_unit, paper->Width, uomInches);
+  m_page[static_cast<std::size_t>(1 - widthBox)].Text =
+      FormatLength(m_unit, paper->Height, uomInches);
 }
 
 void ScorePropsModel::Init(Score& score) {

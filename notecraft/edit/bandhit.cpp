@@ -85,12 +85,10 @@ int LowerStaffTop(const Region& band, int verses) {
   return band.Top() + band.PadTop() + 8 * band.IncY() + GrandStaffGap(verses);
 }
 
-int PitchFromY(int y, int clef, int key, int top, int padTop, int incY, int tppY, int lowerGap) {
+int PitchFromY(int y, int clef, int key, int top, int padTop, int incY, int lowerGap) {
   const double step = incY / 2.0;
   if (step < 1.0) return 65;
   const int base0 = top + padTop;
-  // Hosts lift the point by two pixels to keep it off the line it means.
-  const int at = y + 2 * tppY;
   int base = base0 + 5 * incY;  // treble (and percussion): middle C a ledger line below
   switch (clef) {
     case clfBass:
@@ -105,16 +103,15 @@ int PitchFromY(int y, int clef, int key, int top, int padTop, int incY, int tppY
     case clfGrand:
       // The lower staff starts four spaces (and the lyrics' room) below the upper one: its
       // middle C stands a ledger line above it.
-      if (2 * at > 2 * base0 + 12 * incY + lowerGap) base = base0 + 7 * incY + lowerGap;
+      if (2.0 * y > 2.0 * base0 + 12.0 * incY + lowerGap) base = base0 + 7 * incY + lowerGap;
       break;
     default:
       break;
   }
-  // Diatonic steps from middle C's position (negative: above it), walked along the key's
-  // major scale; pc is the place above the key's tonic. Two sharps and more make the
-  // position C sharp, six flats and more C flat.
-  auto steps = RoundHalfEven((at - base) / step);
-  steps = std::clamp<std::int64_t>(steps, -80, 80);
+  // Diatonic steps from middle C's position to the one nearest the point (negative: above
+  // it), walked along the key's major scale; pc is the place above the key's tonic. Two
+  // sharps and more make the position C sharp, six flats and more C flat.
+  auto steps = RoundHalfEven(std::clamp((static_cast<double>(y) - base) / step, -80.0, 80.0));
   key = std::clamp(key, -7, 7);
   int pitch = 60 + (key >= 2 ? 1 : 0) - (key <= -6 ? 1 : 0);
   int pc = ((pitch - 7 * key) % 12 + 12) % 12;

@@ -37,14 +37,14 @@ int OffsetInMeasure(const BandMeasure& measure, int x, int length);
 int NoteSpan(int duration, int flags);
 int NoteSpan(const Note& note);
 
-// The pitch (0..127) of the staff position nearest to y + two device pixels (tppY twips
-// each: hosts lift the point that much) on a staff whose top line is at top + padTop,
-// lines incY apart, in clef (ClefTypes) and key (-7..7): diatonic steps from middle C
-// along the key's scale. A grand staff takes the lower staff's middle C (seven spaces
-// below the top line, and lowerGap further down where lyrics stand between its staves) for
-// points below the midpoint of its two middle Cs. 65 when incY is too small to tell
-// positions apart.
-int PitchFromY(int y, int clef, int key, int top, int padTop, int incY, int tppY, int lowerGap = 0);
+// The pitch (0..127) of the staff position nearest to y (half a step either side of each
+// line and space, so a click a pixel off a line still means that line) on a staff whose
+// top line is at top + padTop, lines incY apart, in clef (ClefTypes) and key (-7..7):
+// diatonic steps from middle C along the key's scale. A grand staff takes the lower
+// staff's middle C (seven spaces below the top line, and lowerGap further down where
+// lyrics stand between its staves) for points below the midpoint of its two middle Cs. 65
+// when incY is too small to tell positions apart.
+int PitchFromY(int y, int clef, int key, int top, int padTop, int incY, int lowerGap = 0);
 
 // The room a grand staff's lyric verses take between its two staves (the layout's rule),
 // and the y of its lower staff's top line in a band.

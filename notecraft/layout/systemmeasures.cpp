@@ -5,11 +5,65 @@
 #include "notecraft/core/common.h"
 #include "notecraft/core/enums.h"
 #include "notecraft/core/globalevents.h"
+#include "notecraft/core/instrument.h"
 #include "notecraft/core/score.h"
+#include "notecraft/core/staff.h"
 #include "notecraft/core/staffs.h"
+#include "notecraft/core/voice.h"
 #include "notecraft/layout/pagelayout.h"
 
 namespace notecraft {
+
+namespace {
+
+// The dividing pitch of a grand staff, as the staff drawer splits it.
+constexpr int kGrandSplit = 60;
+// The longest measure there is, 64ths.
+constexpr int kLongestMeasure = 96;
+
+}  // namespace
+
+void MeasureSlots::FindVoices() {
+  m_found = true;
+  for (const auto& staff : m_score.AllStaffs()) {
+    for (int v = 1; v <= staff->Voices(); ++v) {
+      auto voice = staff->Voice(v);
+      if (!voice) continue;
+      const auto instrument = voice->Instrument();
+      m_voices.push_back({staff, voice, v == 1, instrument && instrument->Category() == catDrums});
+    }
+  }
+}
+
+int MeasureSlots::Count(int start, int duration) {
+  if (!m_found) FindVoices();
+  duration = std::clamp(duration, 1, kLongestMeasure);
+  m_taken.assign(static_cast<std::size_t>(duration), 0);
+  const Metre metre = Metre::Of(m_score.AllGlobals().CurTimeVal(start), duration);
+  for (const VoiceSlot& slot : m_voices) {
+    const bool grand = slot.Of->CurClef(start) == clfGrand;
+    for (int half = 1; half <= (grand ? 2 : 1); ++half) {
+      RhythmOptions options;
+      options.FillGaps = slot.First;
+      options.Drums = slot.Drums;
+      GatherRhythmNotes(slot.Voice->Notes(), start, duration, half, grand ? kGrandSplit : 0, m_notes);
+      ReadRhythm(m_notes, metre, options, m_rhythm);
+      for (const RhythmItem& item : m_rhythm.Items)
+        if (item.Time >= 0 && item.Time < duration) m_taken[static_cast<std::size_t>(item.Time)] = 1;
+    }
+  }
+  // Half staff heights: two for a place the next one follows an eighth or more later, one
+  // for a closer one.
+  int halves = 0;
+  int next = duration;
+  for (int t = duration - 1; t >= 0; --t) {
+    if (!m_taken[static_cast<std::size_t>(t)]) continue;
+    halves += next - t >= durEighth ? 2 : 1;
+    next = t;
+  }
+  const int count = std::max(halves, 10) / 2;
+  return count - count % 2;
+}
 
 void SystemMeasures::Fill(SystemLayout& system, int staffHeight) {
   GlobalEvents& globals = m_score.AllGlobals();
@@ -31,7 +85,7 @@ void SystemMeasures::Fill(SystemLayout& system, int staffHeight) {
     slot.Start = t;
     globals.MeasureInfo(t, slot.Number, slot.Duration);
     slot.Duration = std::max(slot.Duration, 1);
-    int w = m_score.AllStaffs().ItemCount(t, slot.Duration) * 4 * s;
+    int w = m_slots.Count(t, slot.Duration) * 4 * s;
     if (m > 0 && globals.Find(t, evtLineEnd, true)) w = remaining + 1;  // forces a new system
     if (w <= remaining) {
       if (const auto size = globals.Find(t, evtMeasureSize, true)) {

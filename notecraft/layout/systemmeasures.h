@@ -1,21 +1,57 @@
 #pragma once
-// Which measures form one system and how wide each is. A measure is as wide as the note
-// positions its staves need (one staff height each); the first also holds the clef and the
-// widest key signature, and at the score's start the time signature. A line-end event
+// Which measures form one system and how wide each is. A measure is as wide as the places
+// its staves draw a note or a rest at need (MeasureSlots); the first also holds the clef and
+// the widest key signature, and at the score's start the time signature. A line-end event
 // starts a new system, a measure-size event widens or narrows its measure, a system holds
 // at most 16 measures, and what room is left is shared among the measures taken, so that
 // the last bar line stands at the right edge.
 
+#include <memory>
+#include <vector>
+
+#include "notecraft/view/measurerhythm.h"
+
 namespace notecraft {
 
 class Score;
+class Staff;
+class Voice;
 struct SystemLayout;
+
+// How many staff heights the note positions of the measure [start, start + duration) take
+// over all staves: every place where some voice draws a note or a rest (measurerhythm.h)
+// takes one, or half of one when the next place follows within less than an eighth; never
+// fewer than four, and an even number. The measure's width is this many staff heights.
+//
+// The staves' voices are looked up once, at the first count: an object counts measures of
+// the score as it stands (one page's layout, one edit).
+class MeasureSlots {
+public:
+  explicit MeasureSlots(Score& score) : m_score(score) {}
+  int Count(int start, int duration);
+
+private:
+  struct VoiceSlot {
+    std::shared_ptr<Staff> Of;
+    std::shared_ptr<notecraft::Voice> Voice;
+    bool First = false;  // the staff's first voice, which fills its gaps with rests
+    bool Drums = false;
+  };
+  void FindVoices();
+
+  Score& m_score;
+  std::vector<VoiceSlot> m_voices;
+  bool m_found = false;
+  std::vector<RhythmNote> m_notes;
+  MeasureRhythm m_rhythm;
+  std::vector<unsigned char> m_taken;  // per 64th of the measure: some item stands there
+};
 
 class SystemMeasures {
 public:
   static constexpr int kMaxMeasures = 16;
 
-  explicit SystemMeasures(Score& score) : m_score(score) {}
+  explicit SystemMeasures(Score& score) : m_score(score), m_slots(score) {}
 
   // Takes measures from system.Start across system.Left .. system.Right at staff height
   // staffHeight (twips): fills system.Measures (at least one) and system.End, where the
@@ -24,6 +60,7 @@ public:
 
 private:
   Score& m_score;
+  MeasureSlots m_slots;
 };
 
 }  // namespace notecraft

@@ -66,6 +66,20 @@ TEST(Common, SnapTruncatesToWholePixels) {
   EXPECT_EQ(SnapX(-44), -30);
 }
 
+// "12.3" for 123 tenths, "12" for 120.
+std::string FormatShortestTenths(int tenths) {
+  std::string text = std::to_string(tenths / 10);
+  if (tenths % 10) text += "." + std::to_string(tenths % 10);
+  return text;
+}
+
+// "1.005" for 1005 thousandths, "1.05" for 1050.
+std::string FormatShortestThousandths(int thousandths) {
+  std::string fraction = std::to_string(1000 + thousandths % 1000).substr(1);
+  while (!fraction.empty() && fraction.back() == '0') fraction.pop_back();
+  return std::to_string(thousandths / 1000) + (fraction.empty() ? "" : "." + fraction);
+}
+
 TEST(Common, FormatLength) {
   struct Case {
     int to;
@@ -94,10 +108,10 @@ TEST(Common, ParseLength) {
     float want;
   };
   const Case cases[] = {
-      {uomInches, "25 mm", uomInches, 0.98f},
-      {uomInches, "2 CM", uomInches, 0.79f},
-      {uomInches, "2.5cm", uomInches, 0.98f},  // the mark after a fraction counts
-      {uomInches, "12,7mm", uomInches, 0.5f},  // a decimal comma reads too
+      {uomInches, "25.4 mm", uomInches, 1.0f},
+      {uomInches, "5.08 CM", uomInches, 2.0f},
+      {uomInches, "2.5cm", uomInches, 25.0f / 25.4f},  // the mark after a fraction counts
+      {uomInches, "12,7mm", uomInches, 0.5f},          // a decimal comma reads too
       {uomInches, "0.75\"", uomMM, 0.75f},
       {uomInches, "1.5", uomInches, 1.5f},
       {uomInches, "abc", uomInches, 0.0f},
@@ -119,6 +133,29 @@ TEST(Common, ParseLengthRoundTripsWhatFormatLengthWrites) {
     const std::string mm = FormatLength(uomMM, inches, uomInches);
     EXPECT_NEAR(ParseLength(uomInches, mm, uomMM), inches, 0.0051f) << mm;
   }
+  // A length typed in millimetres (or inches) and held in inches shows as typed, however
+  // often it is read back: the tenths of a millimetre, the thousandths of an inch.
+  for (int tenths = 0; tenths <= 5000; ++tenths) {
+    const std::string typed = FormatShortestTenths(tenths) + "mm";
+    float inches = ParseLength(uomInches, typed, uomMM);
+    for (int round = 0; round < 3; ++round) {
+      const std::string shown = FormatLength(uomMM, inches, uomInches);
+      ASSERT_EQ(shown, typed);
+      inches = ParseLength(uomInches, shown, uomMM);
+    }
+  }
+  for (int thousandths = 0; thousandths <= 20000; thousandths += 7) {
+    const std::string typed = FormatShortestThousandths(thousandths) + "\"";
+    const float inches = ParseLength(uomInches, typed, uomMM);
+    ASSERT_EQ(FormatLength(uomInches, inches, uomInches), typed);
+  }
+  // The ISO papers are whole millimetres.
+  EXPECT_EQ(FormatLength(uomMM, PaperSizeInches(pgsA4)->Width, uomInches), "210mm");
+  EXPECT_EQ(FormatLength(uomMM, PaperSizeInches(pgsA4)->Height, uomInches), "297mm");
+  EXPECT_EQ(FormatLength(uomMM, PaperSizeInches(pgsA5)->Width, uomInches), "148mm");
+  EXPECT_EQ(FormatLength(uomInches, PaperSizeInches(pgsLegal)->Height, uomInches), "14\"");
+  EXPECT_FALSE(PaperSizeInches(pgsCustom));
+  EXPECT_EQ(FormatLength(uomMM, 1e30f, uomInches), "2.54e+31mm");  // far too long, but no overflow
 }
 
 TEST(Common, ParseLengthDefaultsToTheProcessUnit) {

@@ -85,14 +85,23 @@ TEST_F(Deleting, DelNoteRepaintsTheBandOrLaysOutAgain) {
   EXPECT_FALSE(surface.Ops(SurfaceOp::Kind::Box).empty());
   EXPECT_TRUE(score.Changed());
 
-  // A note no other staff has at its time: one position fewer, the page laid out again.
+  // A note of the second voice (whose gaps show no rests) at a time nothing else is drawn
+  // at: one place fewer, the page laid out again.
+  VoiceOf(1, 2)->Notes().Add(8, 64, durEighth, 0);
+  VoiceOf(1, 2)->Notes().Add(40, 64, durEighth, 0);  // six places in the measure
+  Paint();
+  surface.ClearRecord();
+  score.DelNote(8, 2);
+  EXPECT_FALSE(NoteAt(1, 8, 2));
+  EXPECT_FALSE(surface.Ops(SurfaceOp::Kind::Clear).empty());
+
+  // A note of the first voice leaves a rest in its place: the measure keeps its places.
   VoiceOf(1)->Notes().Add(8, 67, durEighth, 0);
-  VoiceOf(1)->Notes().Add(40, 67, durEighth, 0);  // six positions in the measure
   Paint();
   surface.ClearRecord();
   score.DelNote(8);
   EXPECT_FALSE(NoteAt(1, 8));
-  EXPECT_FALSE(surface.Ops(SurfaceOp::Kind::Clear).empty());
+  EXPECT_TRUE(surface.Ops(SurfaceOp::Kind::Clear).empty());
 
   // Nothing there: still marked changed.
   score.SetChanged(false);

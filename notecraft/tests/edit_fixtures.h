@@ -61,10 +61,9 @@ public:
     const int unit = (band.Measure(i)->Low() - band.MeasurePad(i)) / length;
     return x + band.MeasurePad(i) + offset * unit + unit / 2;
   }
-  // The y of a staff position: steps half spaces below the top line, lifted two pixels as
-  // hosts lift it.
+  // The y of a staff position: steps half spaces below the top line.
   int YAt(const Region& band, int steps) {
-    return band.Top() + band.PadTop() + steps * band.IncY() / 2 - 30;
+    return band.Top() + band.PadTop() + steps * band.IncY() / 2;
   }
   std::shared_ptr<Voice> VoiceOf(int staff, int voice = 1) {
     return score.Staff(staff)->Voice(voice);

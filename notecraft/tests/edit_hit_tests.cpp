@@ -1,6 +1,7 @@
 // Hit testing on the painted page: bands and their edges, the note under the pointer, the
 // pitch under the pointer in every clef and key (drawn, then clicked), braces and group
 // order.
+#include <cmath>
 #include <string>
 #include <utility>
 #include <vector>
@@ -16,46 +17,50 @@ using namespace testing;
 
 class HitTesting : public EditFixture {};
 
+constexpr int kTwipsPerPixel = 15;  // the recording surface's
+
 TEST(PitchFromY, MapsHeightsByClefAndKey) {
-  // Line spacing 90, 15 twips a pixel, the top line at 0; points lifted two pixels.
+  // Line spacing 90, the top line at 0.
   struct Case {
     int y, clef, key, pitch;
   };
   const Case cases[] = {
-      {420, clfTreble, 0, 60},     // middle C's ledger line
-      {330, clfTreble, 0, 64},     // the bottom line
-      {0, clfTreble, 0, 76},       // between the top line and the space below
-      {-30, clfTreble, 0, 77},     // the top line
-      {-120, clfBass, 0, 60},      // a ledger line above the bass staff
-      {-30, clfBass, 0, 57},       // the bass staff's top line
-      {150, clfAlto, 0, 60},       // the alto clef's middle line
-      {60, clfTenor, 0, 60},       // the tenor clef's fourth line
-      {285, clfTreble, 0, 65},     // the first space: F ...
-      {285, clfTreble, 1, 66},     // ... F sharp in G major
-      {285, clfTreble, 6, 66},     // ... and in F sharp major
-      {150, clfTreble, 0, 71},     // the middle line: B ...
-      {150, clfTreble, -1, 70},    // ... B flat in F major
-      {150, clfTreble, -7, 70},    // ... and in C flat major
-      {465, clfTreble, 1, 59},     // just below middle C in G major: B, not B flat
-      {420, clfTreble, 2, 61},     // middle C's place is C sharp in D major ...
-      {-120, clfBass, 7, 61},      // ... and in C sharp major
-      {420, clfTreble, -7, 59},    // C flat in C flat major
-      {330, clfTreble, -6, 63},    // E flat in G flat major
-      {420, clfGrand, 0, 60},      // the upper staff's middle C
-      {600, clfGrand, 0, 60},      // the lower staff's middle C, a ledger line above it
-      {690, clfGrand, 0, 57},      // the lower staff's top line
-      {1050, clfGrand, 0, 43},     // the lower staff's bottom line
-      {-5000, clfTreble, 7, 127},  // far above: the highest MIDI note
-      {9000, clfBass, 0, 0},
+      {450, clfTreble, 0, 60},     // middle C's ledger line
+      {360, clfTreble, 0, 64},     // the bottom line
+      {30, clfTreble, 0, 76},      // between the top line and the space below
+      {0, clfTreble, 0, 77},       // the top line
+      {-90, clfBass, 0, 60},       // a ledger line above the bass staff
+      {0, clfBass, 0, 57},         // the bass staff's top line
+      {180, clfAlto, 0, 60},       // the alto clef's middle line
+      {90, clfTenor, 0, 60},       // the tenor clef's fourth line
+      {315, clfTreble, 0, 65},     // the first space: F ...
+      {315, clfTreble, 1, 66},     // ... F sharp in G major
+      {315, clfTreble, 6, 66},     // ... and in F sharp major
+      {180, clfTreble, 0, 71},     // the middle line: B ...
+      {180, clfTreble, -1, 70},    // ... B flat in F major
+      {180, clfTreble, -7, 70},    // ... and in C flat major
+      {495, clfTreble, 1, 59},     // just below middle C in G major: B, not B flat
+      {450, clfTreble, 2, 61},     // middle C's place is C sharp in D major ...
+      {-90, clfBass, 7, 61},       // ... and in C sharp major
+      {450, clfTreble, -7, 59},    // C flat in C flat major
+      {360, clfTreble, -6, 63},    // E flat in G flat major
+      {450, clfGrand, 0, 60},      // the upper staff's middle C
+      {630, clfGrand, 0, 60},      // the lower staff's middle C, a ledger line above it
+      {720, clfGrand, 0, 57},      // the lower staff's top line
+      {1080, clfGrand, 0, 43},     // the lower staff's bottom line
+      {-4970, clfTreble, 7, 127},  // far above: the highest MIDI note
+      {9030, clfBass, 0, 0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(::testing::Message() << "y " << c.y << " clef " << c.clef << " key " << c.key);
-    EXPECT_EQ(PitchFromY(c.y, c.clef, c.key, 0, 0, 90, 15), c.pitch);
+    EXPECT_EQ(PitchFromY(c.y, c.clef, c.key, 0, 0, 90), c.pitch);
   }
   // Two spacings that round to the same half step still keep their own positions.
-  EXPECT_EQ(PitchFromY(5 * 88 - 30, clfTreble, 0, 0, 0, 88, 15), 60);
-  EXPECT_EQ(PitchFromY(5 * 89 - 30, clfTreble, 0, 0, 0, 89, 15), 60);
-  EXPECT_EQ(PitchFromY(0, clfTreble, 0, 0, 0, 1, 15), 65);  // too small to tell
+  EXPECT_EQ(PitchFromY(5 * 88, clfTreble, 0, 0, 0, 88), 60);
+  EXPECT_EQ(PitchFromY(5 * 89, clfTreble, 0, 0, 0, 89), 60);
+  EXPECT_EQ(PitchFromY(0, clfTreble, 0, 0, 0, 1), 65);  // too small to tell
+  EXPECT_EQ(PitchFromY(-2147483647, clfTreble, 7, 0, 0, 90), 127);
+  EXPECT_EQ(PitchFromY(2147483647, clfBass, 0, 0, 0, 90), 0);
 }
 
 TEST(OffsetInMeasure, SpreadsTheNoteAreaOverTheMeasure) {
@@ -128,58 +133,84 @@ TEST_F(HitTesting, ClickingADrawnNoteOfAMovedApartRunFindsItsTime) {
 
 TEST_F(HitTesting, EveryPitchDrawnIsTheOneClickedInEveryClefAndKey) {
   // Each pitch of the key's scale from C2 to C6 drawn as a quarter note, then clicked at its
-  // head (lifted two pixels): the click gives the pitch back.
+  // head and at whole pixels above and below it: a click nearer the head's line or space
+  // than the next gives the pitch back, one past the middle the neighbour's, at every staff
+  // size.
   struct Staffing {
     int clef, verses;
   };
+  struct Size {
+    float inches;
+    std::vector<int> keys;
+  };
+  std::vector<int> allKeys;
+  for (int key = -7; key <= 7; ++key) allKeys.push_back(key);
   // A grand staff with two verses holds its lyrics between its staves.
-  for (const Staffing staffing : {Staffing{clfTreble, 0},
-                                  {clfBass, 0},
-                                  {clfAlto, 0},
-                                  {clfTenor, 0},
-                                  {clfGrand, 0},
-                                  {clfGrand, 2}}) {
-    const int clef = staffing.clef;
-    for (int key = -7; key <= 7; ++key) {
-      SCOPED_TRACE(::testing::Message()
-                   << "clef " << clef << " verses " << staffing.verses << " key " << key);
-      score.SetRedraw(false);
-      First().SetDefaultClef(clef);
-      First().SetVerses(Internal{}, staffing.verses);
-      score.SetKey(key);
-      VoiceOf(1)->ResetNotes(Internal{});
-      const int tonic = ((7 * key) % 12 + 12) % 12;
-      std::vector<int> pitches;
-      for (int p = 36; p <= 84; ++p) {
-        const int degree = ((p - tonic) % 12 + 12) % 12;
-        if (degree == 1 || degree == 3 || degree == 6 || degree == 8 || degree == 10) continue;
-        VoiceOf(1)->Notes().Add(static_cast<int>(pitches.size()) * 16, p, durQuarter, 0);
-        pitches.push_back(p);
+  for (const Size& size : {Size{0.4f, allKeys}, Size{0.25f, {-4, 0, 3}}, Size{0.6f, {-2, 0, 6}}}) {
+    score.SetStaffHeight(size.inches);
+    for (const Staffing staffing : {Staffing{clfTreble, 0},
+                                    {clfBass, 0},
+                                    {clfAlto, 0},
+                                    {clfTenor, 0},
+                                    {clfGrand, 0},
+                                    {clfGrand, 2}}) {
+      const int clef = staffing.clef;
+      for (const int key : size.keys) {
+        SCOPED_TRACE(::testing::Message() << "staff " << size.inches << "in clef " << clef
+                                          << " verses " << staffing.verses << " key " << key);
+        score.SetRedraw(false);
+        First().SetDefaultClef(clef);
+        First().SetVerses(Internal{}, staffing.verses);
+        score.SetKey(key);
+        VoiceOf(1)->ResetNotes(Internal{});
+        const int tonic = ((7 * key) % 12 + 12) % 12;
+        std::vector<int> pitches;
+        for (int p = 36; p <= 84; ++p) {
+          const int degree = ((p - tonic) % 12 + 12) % 12;
+          if (degree == 1 || degree == 3 || degree == 6 || degree == 8 || degree == 10) continue;
+          VoiceOf(1)->Notes().Add(static_cast<int>(pitches.size()) * 16, p, durQuarter, 0);
+          pitches.push_back(p);
+        }
+        score.SetRedraw(true);
+        PaginateAll();
+        Paint();
+        const int s = Band(1).IncY();
+        const int anchor = 4 * s + Dc().GlyphBaseline();  // a head's glyph anchor to its line
+        const double halfStep = s / 4.0;                  // half the distance to the next position
+        int clicked = 0;
+        for (std::size_t k = 0; k < pitches.size(); ++k) {
+          const auto note = NoteAt(1, static_cast<int>(k) * 16);
+          ASSERT_TRUE(note);
+          const int x = note->X() + s / 2;
+          const int y = note->Y() + anchor;
+          const auto band = score.InRegion(x, y);
+          // Far ledger lines lie outside the note's band, maybe in another system's.
+          const int time = static_cast<int>(k) * 16;
+          const int last = band ? band->Measures() - 1 : -1;
+          if (last < 0 || time < band->Measure(0)->High() ||
+              time >= band->Measure(last)->High() + 64)
+            continue;
+          ++clicked;
+          EXPECT_EQ(PitchFromY(y, clef, key, band->Top(), band->PadTop(), band->IncY(),
+                               GrandStaffGap(staffing.verses)),
+                    pitches[k]);
+          for (int pixels = -4; pixels <= 4; ++pixels) {
+            const int dy = pixels * kTwipsPerPixel;
+            const double away = std::abs(dy);
+            if (std::abs(away - halfStep) < 2 || away > 3 * halfStep) continue;  // halfway: either
+            int want = pitches[k];
+            if (away > halfStep) {
+              const std::size_t next = dy < 0 ? k + 1 : k - 1;  // above: the next pitch up
+              if (next >= pitches.size()) continue;
+              want = pitches[next];
+            }
+            if (!score.InRegion(x, y + dy)) continue;
+            EXPECT_EQ(score.GetNoteValueByHit(x, y + dy), want)
+                << "pitch " << pitches[k] << " clicked " << pixels << " pixels below";
+          }
+        }
+        EXPECT_GE(clicked, clef == clfGrand ? 15 : 10);
       }
-      score.SetRedraw(true);
-      PaginateAll();
-      Paint();
-      const int s = Band(1).IncY();
-      const int anchor = 4 * s + Dc().GlyphBaseline();  // a head's glyph anchor to its line
-      int clicked = 0;
-      for (std::size_t k = 0; k < pitches.size(); ++k) {
-        const auto note = NoteAt(1, static_cast<int>(k) * 16);
-        ASSERT_TRUE(note);
-        const int x = note->X() + s / 2;
-        const int y = note->Y() + anchor - 30;
-        const auto band = score.InRegion(x, y);
-        // Far ledger lines lie outside the note's band, maybe in another system's.
-        const int time = static_cast<int>(k) * 16;
-        const int last = band ? band->Measures() - 1 : -1;
-        if (last < 0 || time < band->Measure(0)->High() || time >= band->Measure(last)->High() + 64)
-          continue;
-        ++clicked;
-        EXPECT_EQ(score.GetNoteValueByHit(x, y), pitches[k]) << "pitch " << pitches[k];
-        EXPECT_EQ(PitchFromY(y, clef, key, band->Top(), band->PadTop(), band->IncY(), 15,
-                             GrandStaffGap(staffing.verses)),
-                  pitches[k]);
-      }
-      EXPECT_GE(clicked, clef == clfGrand ? 20 : 10);
     }
   }
 }

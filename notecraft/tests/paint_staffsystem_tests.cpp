@@ -202,7 +202,8 @@ TEST_F(StaffSystem, AGrandStaffsHalvesSplitAtMiddleC) {
 TEST_F(StaffSystem, RestsFillVoiceOneAfterItsLastNoteAndAfterATripletGroup) {
   // Three triplet quarters at 0, 8 and 16 span 32; a half rest fills the rest of measure 1.
   for (int t : {0, 8, 16}) VoiceNotes().Add(t, 67, durQuarter, nteTriplet);
-  // A lone quarter in measure 2: rests for the three quarters after it.
+  // A lone quarter in measure 2: a quarter rest completes the first half bar, a half rest
+  // fills the second.
   VoiceNotes().Add(64, 67, durQuarter, 0);
   Draw(2);
   const auto halves = Glyphs(glyph::HalfRest);
@@ -211,7 +212,8 @@ TEST_F(StaffSystem, RestsFillVoiceOneAfterItsLastNoteAndAfterATripletGroup) {
   ASSERT_EQ(quarters.size(), 1u);
   EXPECT_LT(halves[0].Points[0].X, kLeft + kMeasure);
   EXPECT_GT(halves[1].Points[0].X, kLeft + kMeasure);
-  EXPECT_GT(quarters[0].Points[0].X, halves[1].Points[0].X);
+  EXPECT_GT(quarters[0].Points[0].X, kLeft + kMeasure);
+  EXPECT_LT(quarters[0].Points[0].X, halves[1].Points[0].X);
   EXPECT_EQ(dc.Symbols().TripletCount, 0);  // the group closed after its third note
   EXPECT_EQ(Texts({"3"}).size(), 1u);
 }
@@ -233,7 +235,7 @@ TEST_F(StaffSystem, AMeasureRepeatingTheOneBeforeShowsOnlyItsSign) {
 TEST_F(StaffSystem, EndBarsStandRightAlignedAndNarrowTheMeasure) {
   score.AllGlobals().Add(0, evtRepeatEnd);
   score.AllGlobals().Add(0, evtSectionEnd);
-  VoiceNotes().Add(48, 67, durQuarter, 0);
+  VoiceNotes().Add(32, 67, durHalf, 0);
   Draw(1);
   dc.SelectFont(DrawContext::kMusicFont);
   const auto repeatEnd = Texts({std::string(glyph::RepeatEndBar)});
@@ -246,11 +248,11 @@ TEST_F(StaffSystem, EndBarsStandRightAlignedAndNarrowTheMeasure) {
             Snap(right - Width(glyph::RepeatEndBar) - Width(std::string(1, glyph::DoubleBar))));
   // No plain bar line at the right edge.
   for (const SurfaceOp& op : Lines()) EXPECT_FALSE(op.Points[0].X == right && op.Points[1].X == right);
-  // The last quarter is spaced within the width left of both signs.
+  // The half note after the half rest is spaced within the width left of both signs.
   const int inner = kMeasure - Width(glyph::RepeatEndBar) - Width(std::string(1, glyph::DoubleBar));
   const int offset = 576 + 403 + 144 + 72;
   const int tpu = TwipsPerUnit(inner, offset);
-  EXPECT_EQ(VoiceNotes().ByIndex(1)->X(), SnapX(48 * tpu + kLeft + offset + 2 * tpu));
+  EXPECT_EQ(VoiceNotes().ByIndex(1)->X(), SnapX(32 * tpu + kLeft + offset + 2 * tpu));
 }
 
 TEST_F(StaffSystem, LyricsCentreOnTheirNotesWithHyphensBetweenSyllables) {

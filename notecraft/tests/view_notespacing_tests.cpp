@@ -2,6 +2,7 @@
 // positions move apart so that their glyphs do not collide.
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <vector>
 
 #include "notecraft/core/enums.h"
@@ -14,6 +15,12 @@
 #include "notecraft/view/notespacing.h"
 
 namespace notecraft {
+
+inline void PrintTo(const NotePosition& p, std::ostream* out) {
+  *out << "{" << p.Time << (p.Dotted ? " dotted" : "") << (p.Accidental ? " sign" : "")
+       << (p.Second ? " second" : "") << " columns " << p.AccidentalColumns << "}";
+}
+
 namespace {
 
 constexpr GlyphRoom kRoom{100, 160, 90, 30};  // head, dotted head, sign, gap
@@ -84,7 +91,7 @@ TEST(NoteSpacing, GlyphsNeedingMoreThanTheMeasureShareWhatThereIs) {
   for (std::size_t k = 1; k < xs.size(); ++k) EXPECT_GT(xs[k], xs[k - 1]);
 }
 
-TEST(NoteSpacing, PositionsGatherEveryStaffsNotesAndTheRestsOfTheFirstVoice) {
+TEST(NoteSpacing, PositionsGatherEveryStaffsNotesAndRestsOfTheFirstVoice) {
   Score score;
   score.CreateDefault();
   auto lower = score.AllStaffs().AddStaff(Internal{}, score.AllStaffs().NewID(), "Lower");
@@ -96,10 +103,12 @@ TEST(NoteSpacing, PositionsGatherEveryStaffsNotesAndTheRestsOfTheFirstVoice) {
   lower->Voice(1)->Notes().Add(40, 50, durQuarter, 0);
   const std::vector<int> staves = {1, lower->Index()};
   const std::vector<NotePosition> positions = CollectPositions(score, staves, 0, 64);
-  const std::vector<NotePosition> expected = {{0, false, false, false},  {8, false, false, false},
-                                              {16, false, true, false},  {24, true, false, false},
-                                              {32, false, false, false}, {36, false, false, false},
-                                              {40, false, false, false}, {56, false, false, false}};
+  // Every rest has a place of its own: the upper staff's quarter rest at 48 as well as the
+  // eighth rest before it.
+  const std::vector<NotePosition> expected = {
+      {0, false, false, false},  {8, false, false, false},  {16, false, true, false, 1},
+      {24, true, false, false},  {32, false, false, false}, {36, false, false, false},
+      {40, false, false, false}, {48, false, false, false}, {56, false, false, false}};
   EXPECT_EQ(positions, expected);
 }
 

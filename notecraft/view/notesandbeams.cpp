@@ -12,6 +12,7 @@
 #include "notecraft/core/note.h"
 #include "notecraft/core/numeric.h"
 #include "notecraft/core/pitchspelling.h"
+#include "notecraft/view/accidentalcolumns.h"
 #include "notecraft/view/drawcontext.h"
 #include "notecraft/view/drumnotation.h"
 #include "notecraft/view/glyphs.h"
@@ -26,8 +27,10 @@ namespace {
 constexpr int kSecondSlack = 15;
 // Ledger lines reach this far either side of the head.
 constexpr int kLedgerOverhang = 60;
-// Accidentals stand this far before the head.
+// Accidentals stand this far before the leftmost head, and columns of them this many line
+// spaces apart.
 constexpr int kAccidentalGap = 15;
+constexpr double kColumnGap = 0.125;
 // A beam's thickness and the gap between two beam levels, in line spaces.
 constexpr double kBeamThickness = 0.5;
 constexpr double kBeamGap = 0.25;
@@ -66,21 +69,67 @@ void StemRun(DrawContext& dc, std::string_view stem, int x, int from, int to) {
   }
 }
 
+// Draws the heads' accidentals in columns left of the chord's leftmost head (left), the
+// highest sign nearest the heads; heads come from the highest down.
+void DrawAccidentals(DrawContext& dc, const std::vector<Head>& heads, int left) {
+  const Surface& window = *dc.Window();
+  std::vector<AccidentalSign> signs;
+  std::vector<const Head*> owners;
+  for (const Head& h : heads) {
+    if (h.Mark == Accidental::None) continue;
+    signs.push_back({h.Step, h.Mark});
+    owners.push_back(&h);
+  }
+  if (signs.empty()) return;
+  std::vector<int> columns;
+  const int count = AccidentalColumns(signs, columns);
+  std::vector<int> widths(static_cast<std::size_t>(count), 0);
+  for (std::size_t i = 0; i < signs.size(); ++i) {
+    int& w = widths[static_cast<std::size_t>(columns[i])];
+    w = std::max(w, window.TextWidth(AccidentalGlyph(signs[i].Mark)));
+  }
+  // Each column's right edge: the first a gap before the heads, the others a gap before the
+  // column to their right.
+  const int gap = static_cast<int>(RoundHalfEven(kColumnGap * dc.LineSpace()));
+  std::vector<int> rights(static_cast<std::size_t>(count), left - kAccidentalGap);
+  for (std::size_t c = 1; c < rights.size(); ++c) rights[c] = rights[c - 1] - widths[c - 1] - gap;
+  for (std::size_t i = 0; i < signs.size(); ++i) {
+    const std::string_view sign = AccidentalGlyph(signs[i].Mark);
+    dc.DrawTextAt(sign, rights[static_cast<std::size_t>(columns[i])] - window.TextWidth(sign),
+                  owners[i]->Y);
+  }
+}
+
 }  // namespace
+
+DrawnValue DrawnValue::Of(const Note& note) {
+  return {note.Duration(), (note.Flags() & nteDot) != 0, (note.Flags() & nteTriplet) != 0, -1};
+}
 
 void DrawNote(DrawContext& dc, Note& note, const MeasureFrame& measure, int clef, int key,
               int grandHalf, int split) {
+  const DrawnValue value = DrawnValue::Of(note);
+  DrawNote(dc, note, measure, clef, key, grandHalf, split, value);
+  SymbolState& state = dc.Symbols();
+  if (value.Triplet && state.TripletCount == 3 && dc.Window()) DrawTriplet(dc, measure.Y);
+}
+
+void DrawNote(DrawContext& dc, Note& note, const MeasureFrame& measure, int clef, int key,
+              int grandHalf, int split, const DrawnValue& value) {
   Surface* window = dc.Window();
   if (!window) return;
   SymbolState& state = dc.Symbols();
   const int s = dc.LineSpace();
-  const int duration = note.Duration();
-  int flags = note.Flags();
+  const int duration = value.Duration;
+  // The note's own marks with the drawn value's dot and triplet.
+  int flags = note.Flags() & ~(nteDot | nteTriplet);
+  if (value.Dotted) flags |= nteDot;
+  if (value.Triplet) flags |= nteTriplet;
   if (duration >= durQuarter) BeamGeometry(dc);  // a quarter or longer ends any beam group
 
-  int x = SnapX((note.NoteTime() - measure.Start) * measure.TwipsPerUnit + measure.Left +
-                measure.Pad);
-  x += state.ShiftAt(measure.Index, note.NoteTime());
+  const int at = value.At >= 0 ? value.At : note.NoteTime();
+  int x = SnapX((at - measure.Start) * measure.TwipsPerUnit + measure.Left + measure.Pad);
+  x += state.ShiftAt(measure.Index, at);
   const int middleLine = measure.Y - 2 * s;
 
   const bool drums = split == kDrumSplit;
@@ -183,14 +232,12 @@ void DrawNote(DrawContext& dc, Note& note, const MeasureFrame& measure, int clef
       for (Head& h : heads) place(h);
   }
 
+  int left = x;
   for (const Head& h : heads) {
     dc.DrawTextAt(head, h.X, h.Y);
-    const std::string_view accidental = AccidentalGlyph(h.Mark);
-    if (!accidental.empty() && split < kDrumSplit) {
-      const int a = h.Displaced && !up ? x - s : x;
-      dc.DrawTextAt(accidental, a - window->TextWidth(accidental) - kAccidentalGap, h.Y);
-    }
+    left = std::min(left, h.X);
   }
+  if (split < kDrumSplit) DrawAccidentals(dc, heads, left);
 
   // Ledger lines above and below the staff, through the heads' lines: line k (0 the bottom
   // line, -4 the top line) lies at the staff's bottom line + k line spaces.
@@ -214,7 +261,6 @@ void DrawNote(DrawContext& dc, Note& note, const MeasureFrame& measure, int clef
       state.TripletUp = up;
     }
     state.TripletRight = x;
-    if (state.TripletCount == 3) DrawTriplet(dc, measure.Y);
   }
 
   // One articulation: below an up-stem note, above a down-stem one.

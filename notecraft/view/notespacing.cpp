@@ -5,6 +5,7 @@
 #include <map>
 
 #include "notecraft/core/enums.h"
+#include "notecraft/core/globalevents.h"
 #include "notecraft/core/instrument.h"
 #include "notecraft/core/note.h"
 #include "notecraft/core/notes.h"
@@ -12,7 +13,9 @@
 #include "notecraft/core/score.h"
 #include "notecraft/core/staff.h"
 #include "notecraft/core/voice.h"
+#include "notecraft/view/accidentalcolumns.h"
 #include "notecraft/view/drumnotation.h"
+#include "notecraft/view/measurerhythm.h"
 
 namespace notecraft {
 
@@ -30,13 +33,40 @@ long long Taken(const std::vector<NotePosition>& positions, const std::vector<in
   return taken;
 }
 
-// The time a note occupies: half its duration in a triplet, and half again with a dot.
-int Span(const Note& note) {
-  const int duration = note.Duration();
-  int span = (note.Flags() & nteTriplet) ? duration / 2 : duration;
-  if (note.Flags() & nteDot) span += duration / 2;
-  return span;
-}
+// The dividing pitch of a grand staff, as the staff drawer splits it.
+constexpr int kGrandSplit = 60;
+
+// Marks what the heads of a drawn chord need at its position: a dot, a second, columns of
+// accidentals. Pitches are spelled in the order the drawer writes them, highest first.
+class ChordMarks {
+public:
+  void Mark(const RhythmItem& item, int grandHalf, int split, bool drums, int key,
+            AccidentalMemory& memory, NotePosition& p) {
+    if (item.Dotted) p.Dotted = true;
+    if (item.Rest || !item.Of) return;
+    m_heads.clear();
+    m_signs.clear();
+    const auto pitches = item.Of->Values();
+    for (auto it = pitches.rbegin(); it != pitches.rend(); ++it) {
+      const int pitch = *it;
+      if (pitch == 0 || (grandHalf == 2 ? pitch >= split : pitch < split)) continue;
+      const SpelledPitch spelled =
+          SpellPitch(drums ? DrumStaffPitch(pitch) : pitch, clfTreble, key, memory);
+      m_heads.push_back(spelled.Y);
+      if (!drums && spelled.Mark != Accidental::None) m_signs.push_back({spelled.Y, spelled.Mark});
+    }
+    for (std::size_t s = 1; s < m_heads.size(); ++s)
+      if (std::abs(m_heads[s] - m_heads[s - 1] - 0.5) < 1e-9) p.Second = true;
+    if (m_signs.empty()) return;
+    p.Accidental = true;
+    p.AccidentalColumns = std::max(p.AccidentalColumns, AccidentalColumns(m_signs, m_columns));
+  }
+
+private:
+  std::vector<double> m_heads;
+  std::vector<AccidentalSign> m_signs;
+  std::vector<int> m_columns;
+};
 
 }  // namespace
 
@@ -45,9 +75,16 @@ int RoomBefore(const std::vector<NotePosition>& positions, std::size_t k, const 
   const NotePosition& before = positions[k - 1];
   int need = (before.Dotted ? room.DottedHead : room.Head) + room.Gap;
   if (before.Second) need += room.Head;
-  if (positions[k].Accidental) need += room.Accidental;
+  const NotePosition& at = positions[k];
+  need += room.Accidental * std::max(at.AccidentalColumns, at.Accidental ? 1 : 0);
   if (positions[k].Second) need += room.Head;
   return need;
+}
+
+int LeadRoom(const NotePosition& first, const GlyphRoom& room) {
+  const int columns = std::max(first.AccidentalColumns, first.Accidental ? 1 : 0);
+  if (columns == 0) return 0;
+  return (columns - 1) * room.Accidental + (first.Second ? room.Head : 0);
 }
 
 MeasureSpacing SpreadPositions(const std::vector<NotePosition>& positions, int duration,
@@ -94,44 +131,33 @@ MeasureSpacing SpreadPositions(const std::vector<NotePosition>& positions, int d
 std::vector<NotePosition> CollectPositions(Score& score, const std::vector<int>& staves, int start,
                                            int duration) {
   std::map<int, NotePosition> at;
-  auto mark = [&](int time) -> NotePosition& {
-    NotePosition& p = at[time];
-    p.Time = time;
-    return p;
-  };
+  const Metre metre = Metre::Of(score.AllGlobals().CurTimeVal(start), duration);
+  std::vector<RhythmNote> notes;
+  MeasureRhythm rhythm;
+  ChordMarks marks;
   for (const int index : staves) {
     const auto staff = score.Staff(index);
     if (!staff) continue;
     const int key = staff->CurKey(start);
-    AccidentalMemory memory;  // the staff's signs across its voices, as the drawer writes them
-    for (int v = 1; v <= staff->Voices(); ++v) {
-      const auto voice = staff->Voice(v);
-      if (!voice) continue;
-      const auto instrument = voice->Instrument();
-      const bool drums = instrument && instrument->Category() == catDrums;
-      const Notes& notes = voice->Notes();
-      int restFrom = 0;  // the end of the voice's last note, where a rest may begin
-      for (int k = notes.IndexAtOrAfter(start); k <= notes.Count(); ++k) {
-        const auto note = notes.ByIndex(k);
-        const int time = note->NoteTime() - start;
-        if (time >= duration) break;
-        if (v == 1 && restFrom < time) mark(restFrom);
-        NotePosition& p = mark(time);
-        if (note->Flags() & nteDot) p.Dotted = true;
-        std::vector<double> steps;
-        for (const int pitch : note->Values()) {
-          if (pitch == 0) continue;
-          const SpelledPitch spelled =
-              SpellPitch(drums ? DrumStaffPitch(pitch) : pitch, clfTreble, key, memory);
-          if (!drums && spelled.Mark != Accidental::None) p.Accidental = true;
-          steps.push_back(spelled.Y);
+    const bool grand = staff->CurClef(start) == clfGrand;
+    for (int half = 1; half <= (grand ? 2 : 1); ++half) {
+      const int split = grand ? kGrandSplit : 0;
+      AccidentalMemory memory;  // the staff's signs across its voices, as the drawer writes them
+      for (int v = 1; v <= staff->Voices(); ++v) {
+        const auto voice = staff->Voice(v);
+        if (!voice) continue;
+        const auto instrument = voice->Instrument();
+        RhythmOptions options;
+        options.FillGaps = v == 1;
+        options.Drums = instrument && instrument->Category() == catDrums;
+        GatherRhythmNotes(voice->Notes(), start, duration, half, split, notes);
+        ReadRhythm(notes, metre, options, rhythm);
+        for (const RhythmItem& item : rhythm.Items) {
+          NotePosition& p = at[item.Time];
+          p.Time = item.Time;
+          marks.Mark(item, half, split, options.Drums, key, memory, p);
         }
-        std::sort(steps.begin(), steps.end());
-        for (std::size_t s = 1; s < steps.size(); ++s)
-          if (std::abs(steps[s] - steps[s - 1] - 0.5) < 1e-9) p.Second = true;
-        restFrom = std::max(restFrom, time + Span(*note));
       }
-      if (v == 1 && restFrom < duration) mark(restFrom);
     }
   }
   std::vector<NotePosition> positions;

@@ -29,6 +29,11 @@ struct GlyphRoom {
 // The least distance from position k - 1 to position k.
 int RoomBefore(const std::vector<NotePosition>& positions, std::size_t k, const GlyphRoom& room);
 
+// What the glyphs of a measure's first position need before it beyond the one column of
+// accidentals that the start of every measure leaves: further columns, and a head beside
+// the stem's far side (a second) that the signs stand left of.
+int LeadRoom(const NotePosition& first, const GlyphRoom& room);
+
 struct MeasureSpacing {
   int TwipsPerUnit = 0;
   // Where positions move right, in time order: each width adds to all positions at or after
@@ -44,7 +49,8 @@ MeasureSpacing SpreadPositions(const std::vector<NotePosition>& positions, int d
                                int available, const GlyphRoom& room);
 
 // The note positions of the measure [start, start + duration) over the given staves
-// (Staff::Index): every note's start, and in the first voice every gap where a rest begins.
+// (Staff::Index): where every note and every rest of each voice's rhythm stands
+// (measurerhythm.h), on each half of a grand staff.
 std::vector<NotePosition> CollectPositions(Score& score, const std::vector<int>& staves, int start,
                                            int duration);
 

@@ -17,27 +17,42 @@
 #include "notecraft/view/drawcontext.h"
 #include "notecraft/view/glyphs.h"
 #include "notecraft/view/measureframe.h"
+#include "notecraft/view/measurerhythm.h"
 
 namespace notecraft {
 
 namespace {
 
-struct RestChoice {
-  int Length;  // 64ths covered
-  char Glyph;
+// A rest's glyph by its value; a 64th takes the thirty-second rest, the shortest the font
+// has, and a whole-measure rest the half rest in a measure of 32.
+char RestGlyph(const RhythmItem& rest, int measureDuration) {
+  if (rest.MeasureRest) return measureDuration == durHalf ? glyph::HalfRest : glyph::WholeRest;
+  if (rest.Value >= durWhole) return glyph::WholeRest;
+  if (rest.Value >= durHalf) return glyph::HalfRest;
+  if (rest.Value >= durQuarter) return glyph::QuarterRest;
+  if (rest.Value >= durEighth) return glyph::EighthRest;
+  if (rest.Value >= durSixteenth) return glyph::SixteenthRest;
+  return glyph::ThirtySecondRest;
+}
+
+// How far a rest's ink reaches below and above the staff's bottom line, in line spaces, as
+// measured on the music font's outlines (the whole rest hangs from the fourth line, the
+// half rest sits on the third, the shorter ones stand about the middle line).
+struct RestInk {
+  double Bottom = 0;
+  double Top = 0;
 };
 
-// The longest rest not longer than the gap; a gap of one 64th takes a thirty-second rest,
-// the shortest the font has.
-RestChoice ChooseRest(int gap, int measureDuration) {
-  if (gap == measureDuration)
-    return {durWhole, measureDuration == durHalf ? glyph::HalfRest : glyph::WholeRest};
-  if (gap < 4) return {durThirtySecond, glyph::ThirtySecondRest};
-  if (gap < 8) return {durSixteenth, glyph::SixteenthRest};
-  if (gap < 16) return {durEighth, glyph::EighthRest};
-  if (gap < 32) return {durQuarter, glyph::QuarterRest};
-  if (gap < 64) return {durHalf, glyph::HalfRest};
-  return {durWhole, glyph::WholeRest};
+RestInk InkOf(char rest) {
+  switch (rest) {
+    case glyph::WholeRest: return {2.38, 3.0};
+    case glyph::HalfRest: return {2.0, 2.62};
+    case glyph::QuarterRest: return {0.72, 3.58};
+    case glyph::EighthRest: return {0.96, 2.82};
+    case glyph::SixteenthRest: return {-0.04, 2.82};
+    default: break;
+  }
+  return {-0.04, 3.82};
 }
 
 int TieEnd(const GlobalEvent& tie) { return tie.Value1() * 256 + tie.Value2(); }
@@ -94,26 +109,44 @@ void DrawTie(DrawContext& dc, const Staff& staff, const GlobalEvent& tie, int sy
 }  // namespace
 
 void FillRests(DrawContext& dc, const MeasureFrame& measure, int gapStart, int gapEnd) {
-  if (!dc.Window()) return;
+  if (!dc.Window() || gapStart >= gapEnd) return;
+  Metre metre;
+  metre.Length = measure.Duration;
+  metre.Beat = measure.Beat;
+  std::vector<RhythmItem> rests;
+  AppendRests(gapStart - measure.Start, gapEnd - measure.Start, metre, -1, rests);
+  for (const RhythmItem& rest : rests) DrawRest(dc, measure, rest, 0);
+}
+
+int DrawRest(DrawContext& dc, const MeasureFrame& measure, const RhythmItem& rest, int lift) {
+  if (!dc.Window()) return 0;
   const int s = dc.LineSpace();
-  const SymbolState& state = dc.Symbols();
-  for (int t = gapStart; t < gapEnd;) {
-    const int at = t;
-    const RestChoice rest = ChooseRest(gapEnd - t, measure.Duration);
-    int x = 0;
-    if (rest.Length == durWhole) {
-      // Centred in the measure; a whole rest ends the filling. (The measure's index enters
-      // the centring as it always has: at most a few twips.)
-      x = (measure.Width - measure.TwipsPerUnit - measure.Pad - measure.Index) / 2 - s +
-          measure.Left + measure.Pad;
-      t = gapEnd;
-    } else {
-      x = (t - measure.Start) * measure.TwipsPerUnit + measure.Left + measure.Pad;
-      t += rest.Length;
-    }
-    x += state.ShiftAt(measure.Index, at);
-    dc.DrawTextAt(std::string(1, rest.Glyph), x, measure.Y);
+  int x = 0;
+  if (rest.MeasureRest) {
+    // Centred in the measure. (The measure's index enters the centring as it always has: at
+    // most a few twips.)
+    x = (measure.Width - measure.TwipsPerUnit - measure.Pad - measure.Index) / 2 - s +
+        measure.Left + measure.Pad;
+  } else {
+    x = rest.Time * measure.TwipsPerUnit + measure.Left + measure.Pad;
   }
+  x += dc.Symbols().ShiftAt(measure.Index, measure.Start + rest.Time);
+  dc.DrawTextAt(std::string(1, RestGlyph(rest, measure.Duration)), x, measure.Y - lift);
+  return x;
+}
+
+int RestClearance(const DrawContext& dc, const RhythmItem& rest, bool upperVoice, double highestStep,
+                  double lowestStep) {
+  // Heads reach half a space either side of their line; half a space more stays free.
+  constexpr double kHead = 0.54;
+  constexpr double kFree = 0.5;
+  const RestInk ink = InkOf(RestGlyph(rest, rest.Value));
+  double spaces = 0;
+  if (upperVoice)
+    spaces = std::max(0.0, std::ceil(-highestStep + kHead + kFree - ink.Bottom));
+  else
+    spaces = -std::max(0.0, std::ceil(ink.Top - (-lowestStep - kHead - kFree)));
+  return static_cast<int>(spaces) * dc.LineSpace();
 }
 
 void DrawTies(DrawContext& dc, int staffIndex) {

@@ -10,12 +10,25 @@ namespace notecraft {
 
 class DrawContext;
 struct MeasureFrame;
+struct RhythmItem;
 
-// Rests covering gapStart up to gapEnd of the measure, in the current fore colour: greedily
-// the longest rest that fits, and a whole-measure rest (the half-rest glyph in a measure of
-// 32) centred when the gap is the whole measure. A key, time or clef change drawn at the
-// measure's start moves them right by its width.
+// Rests covering gapStart up to gapEnd of the measure, in the current fore colour: each
+// completes the beat it starts in (measure.Beat; in a four-beat measure, the half bar)
+// before a longer one is used, and a whole-measure rest (the half-rest glyph in a measure of
+// 32) stands centred when the gap is the whole measure. A key, time or clef change drawn at
+// the measure's start moves them right by its width.
 void FillRests(DrawContext& dc, const MeasureFrame& measure, int gapStart, int gapEnd);
+
+// Draws one rest of a measure's rhythm (its Time from the measure's start) in the current
+// fore colour, raised by lift twips (lowered when negative); returns its x.
+int DrawRest(DrawContext& dc, const MeasureFrame& measure, const RhythmItem& rest, int lift);
+
+// How far a rest moves, in twips (up positive), to clear the heads of the other voices on
+// its staff that sound with it, the highest of them at highestStep and the lowest at
+// lowestStep (line spaces below the bottom line): an upper voice's rest moves up over them,
+// a lower voice's down under them, by whole line spaces, and not at all when clear.
+int RestClearance(const DrawContext& dc, const RhythmItem& rest, bool upperVoice, double highestStep,
+                  double lowestStep);
 
 // The ties of staff staffIndex that touch the system last drawn (the symbol state's
 // SystemStart up to SystemEnd), in ColorTies, between the notes that DrawNote drew since

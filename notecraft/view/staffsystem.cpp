@@ -13,6 +13,7 @@
 #include "notecraft/core/internal.h"
 #include "notecraft/core/note.h"
 #include "notecraft/core/numeric.h"
+#include "notecraft/core/pitchspelling.h"
 #include "notecraft/core/region.h"
 #include "notecraft/core/score.h"
 #include "harmonygrid/core/textutil.h"
@@ -21,9 +22,11 @@
 #include "notecraft/layout/pagelayout.h"
 #include "notecraft/view/clefsandbars.h"
 #include "notecraft/view/drawcontext.h"
+#include "notecraft/view/drumnotation.h"
 #include "notecraft/view/glyphs.h"
 #include "notecraft/view/marksandtext.h"
 #include "notecraft/view/measureframe.h"
+#include "notecraft/view/measurerhythm.h"
 #include "notecraft/view/notesandbeams.h"
 #include "notecraft/view/notespacing.h"
 #include "notecraft/view/restsandties.h"
@@ -74,7 +77,8 @@ private:
   void SystemStart();
   // Draws measure i, which starts at time t at x left; returns where it ends.
   int DrawMeasure(int i, int t, int left);
-  void DrawVoice(int v, const MeasureFrame& frame, int end);
+  void DrawVoice(int v, const MeasureFrame& frame);
+  int RestLift(int v, const RhythmItem& rest, const MeasureFrame& frame) const;
   void DrawLyrics(const Note& note);
   void MeasureNumbers();
   int GrandClef(int clef) const;
@@ -110,6 +114,9 @@ private:
   GlyphRoom m_glyphs;        // what successive note positions need between them
   std::vector<int> m_spacedTimes;  // the note positions of the measure spaced last
   std::vector<Hyphen> m_hyphens;  // per verse
+  Metre m_metre;                   // of the measure being drawn
+  std::vector<RhythmNote> m_rhythmNotes;
+  MeasureRhythm m_rhythm;          // of the voice being drawn
   // The clef at the measure's start and its changes inside it, in time order.
   std::vector<ClefAt> m_clefChanges;
 };
@@ -200,6 +207,7 @@ int StaffSystemDrawer::DrawMeasure(int i, int t, int left) {
   duration = std::max(duration, 1);
   if (m_firstNumber == 0) m_firstNumber = number;
   const int end = t + duration;
+  m_metre = Metre::Of(globals.CurTimeVal(t), duration);
   m_state.SystemEnd = end;
   const bool repeatsLast = m_staff->SameAsLast(t);
 
@@ -287,9 +295,10 @@ int StaffSystemDrawer::DrawMeasure(int i, int t, int left) {
     frame.TwipsPerUnit = twipsPerUnit;
     frame.Pad = m_offset;
     frame.Index = i;
+    frame.Beat = m_metre.Beat;
     // Accidentals hold until the bar line, across the voices of the staff.
     m_state.Accidentals.Clear();
-    for (int v = 1; v <= m_staff->Voices(); ++v) DrawVoice(v, frame, end);
+    for (int v = 1; v <= m_staff->Voices(); ++v) DrawVoice(v, frame);
     m_clef = m_clefChanges.back().Clef;
   }
 
@@ -342,7 +351,11 @@ int StaffSystemDrawer::SpaceMeasure(int i, int t, int duration, int inner) {
     positions = &m_state.Positions[index];
   else
     own = CollectPositions(m_score, {m_place.StaffIndex}, t, duration);
-  MeasureSpacing spacing = SpreadPositions(*positions, duration, available, m_glyphs);
+  // Signs of the first position that need more than the measure's start leaves move every
+  // position right.
+  const int lead = positions->empty() ? 0 : LeadRoom(positions->front(), m_glyphs);
+  MeasureSpacing spacing = SpreadPositions(*positions, duration, available - lead, m_glyphs);
+  if (lead > 0) spacing.Spreads.insert(spacing.Spreads.begin(), ChangeShift{0, lead});
   m_spacedTimes.clear();
   for (const NotePosition& p : *positions) m_spacedTimes.push_back(p.Time);
   for (ChangeShift& spread : spacing.Spreads) spread.Time += t;
@@ -402,7 +415,10 @@ int StaffSystemDrawer::ClefAtTime(int time) const {
   return clef;
 }
 
-void StaffSystemDrawer::DrawVoice(int v, const MeasureFrame& frame, int end) {
+// Draws what the voice's rhythm in the measure holds (measurerhythm.h): its notes, the
+// rests of the first voice's gaps and of rest notes, the brackets of triplet groups. Beams
+// close at beat boundaries and at rests.
+void StaffSystemDrawer::DrawVoice(int v, const MeasureFrame& frame) {
   const auto voice = m_staff->Voice(v);
   if (!voice) return;
   const auto instrument = voice->Instrument();
@@ -412,66 +428,100 @@ void StaffSystemDrawer::DrawVoice(int v, const MeasureFrame& frame, int end) {
   m_dc.Window()->SetForeColor(m_state.NoteColor);
   m_state.Beam.clear();
   m_state.BeamUp = false;
+  m_state.TripletCount = 0;
+
+  // A grand staff's upper staff draws the chords with a pitch at or above the split, the
+  // lower one those with a pitch below it; rest notes (pitch 0) go below.
+  GatherRhythmNotes(voice->Notes(), frame.Start, frame.Duration, m_place.GrandHalf, m_split,
+                    m_rhythmNotes);
+  RhythmOptions options;
+  options.FillGaps = v == 1;
+  options.Drums = drums;
+  ReadRhythm(m_rhythmNotes, m_metre, options, m_rhythm);
 
   const int pulse = std::max(m_grid.Pulse, 1);
   int beat = frame.Start + pulse;
-  int cursor = frame.Start;  // where the rests of voice 1 are filled from
-  const Notes& notes = voice->Notes();
-  for (int k = notes.IndexAtOrAfter(frame.Start); k <= notes.Count(); ++k) {
-    const auto note = notes.ByIndex(k);
-    const int time = note->NoteTime();
-    if (time >= end) break;
-
-    // A grand staff's upper staff draws the chords with a pitch at or above the split, the
-    // lower one those with a pitch below it; rest notes (pitch 0) go below.
-    bool drawn = false;
-    for (const int pitch : note->Values()) {
-      if (m_place.GrandHalf == 1 ? pitch >= m_split : pitch < m_split) {
-        drawn = true;
-        break;
-      }
+  int groupLeft = 0;  // x of the open triplet group's first item
+  for (std::size_t k = 0; k < m_rhythm.Items.size(); ++k) {
+    const RhythmItem& item = m_rhythm.Items[k];
+    const int time = frame.Start + item.Time;
+    if (time >= beat) {
+      BeamGeometry(m_dc);
+      m_state.StemMode &= ~(SymbolState::kStemUp | SymbolState::kStemDown);
+      while (beat <= time) beat += pulse;
     }
-    if (drawn) {
-      if (time >= beat) {
-        BeamGeometry(m_dc);
-        m_state.StemMode &= ~(SymbolState::kStemUp | SymbolState::kStemDown);
-        while (beat <= time) beat += pulse;
-      }
+    const TripletGroup* group =
+        item.Group >= 0 ? &m_rhythm.Groups[static_cast<std::size_t>(item.Group)] : nullptr;
+    if (group && group->First == static_cast<int>(k)) m_state.TripletCount = 0;
+
+    int x = 0;
+    if (item.Rest) {
+      BeamGeometry(m_dc);
+      x = DrawRest(m_dc, frame, item, RestLift(v, item, frame));
+    } else {
       if ((m_state.StemMode & SymbolState::kSharedStaves) &&
           !(m_state.StemMode & (SymbolState::kStemUp | SymbolState::kStemDown)))
         m_state.StemMode |= m_staff->ForceFlag(time, beat, v);
-      if (v == 1 && time > cursor) FillRests(m_dc, frame, cursor, time);
-      if (note->Value(0) != 0) {
-        if (drums)
-          DrawNote(m_dc, *note, frame, clfPercussion, 0, 0, kDrumSplit);
-        else
-          DrawNote(m_dc, *note, frame, ClefAtTime(time), m_keyDrawn, m_place.GrandHalf, m_split);
-      } else {
-        FillRests(m_dc, frame, time, time + note->Duration());
-      }
-      if (v == 1 && m_place.GrandHalf == 1 && m_staff->Verses() >= 1) DrawLyrics(*note);
+      const DrawnValue value{item.Value, item.Dotted, item.Triplet, time};
+      if (drums)
+        DrawNote(m_dc, *item.Of, frame, clfPercussion, 0, 0, kDrumSplit, value);
+      else
+        DrawNote(m_dc, *item.Of, frame, ClefAtTime(time), m_keyDrawn, m_place.GrandHalf, m_split,
+                 value);
+      x = item.Of->X();
     }
+    if (item.Of && v == 1 && m_place.GrandHalf == 1 && m_staff->Verses() >= 1) DrawLyrics(*item.Of);
 
-    // Every note drawn on this staff moves the rest cursor to its end (each half of a grand
-    // staff fills the rests around its own notes); a triplet group of three notes of
-    // duration d spans d \ 2 + d \ 2 + d.
-    if (!drawn) continue;
-    const int duration = note->Duration();
-    if (note->Flags() & nteDot) {
-      cursor = static_cast<int>(RoundHalfEven(time + 1.5 * duration));
-    } else if (note->Flags() & nteTriplet) {
-      if (m_state.TripletCount == 3) {
-        m_state.TripletCount = 0;
-        cursor = time + duration;
-      } else {
-        cursor = time + duration / 2;
-      }
-    } else {
-      cursor = time + duration;
+    if (!group) continue;
+    if (group->First == static_cast<int>(k)) groupLeft = x;
+    if (group->Last == static_cast<int>(k)) {
+      m_state.TripletLeft = groupLeft;
+      m_state.TripletRight = x;
+      DrawTriplet(m_dc, frame.Y);
+      m_state.TripletCount = 0;
     }
   }
   BeamGeometry(m_dc);
-  if (v == 1 && cursor < end) FillRests(m_dc, frame, cursor, end);
+}
+
+// How far a rest of voice v moves off the heads of the staff's other voices that sound with
+// it (up for voices 1 and 3, down for 2 and 4).
+int StaffSystemDrawer::RestLift(int v, const RhythmItem& rest, const MeasureFrame& frame) const {
+  if (m_staff->Voices() < 2) return 0;
+  const int from = frame.Start + (rest.MeasureRest ? 0 : rest.Time);
+  const int to = rest.MeasureRest ? frame.Start + frame.Duration : from + std::max(1, rest.Thirds() / 3);
+  double highest = 0, lowest = 0;
+  bool any = false;
+  AccidentalMemory scratch;  // spelling for the heads' places only
+  for (int u = 1; u <= m_staff->Voices(); ++u) {
+    const auto voice = u == v ? nullptr : m_staff->Voice(u);
+    if (!voice) continue;
+    const auto instrument = voice->Instrument();
+    const bool drums = instrument && instrument->Category() == catDrums;
+    const Notes& notes = voice->Notes();
+    // From the note sounding into the rest's start.
+    for (int k = std::max(1, notes.IndexAtOrAfter(from) - 1); k <= notes.Count(); ++k) {
+      const auto note = notes.ByIndex(k);
+      const int onset = note->NoteTime();
+      if (onset >= to) break;
+      const DrawnValue own = DrawnValue::Of(*note);
+      int length = own.Dotted ? own.Duration * 3 / 2 : own.Duration;
+      if (own.Triplet) length = length * 2 / 3;
+      if (onset + std::max(1, length) <= from) continue;
+      for (const int pitch : note->Values()) {
+        if (pitch == 0) continue;
+        if (!drums && (m_place.GrandHalf == 2 ? pitch >= m_split : pitch < m_split)) continue;
+        const double step =
+            drums ? SpellPitch(DrumStaffPitch(pitch), clfPercussion, 0, scratch).Y
+                  : SpellPitch(pitch, ClefAtTime(onset), m_keyDrawn, scratch).Y;
+        highest = any ? std::min(highest, step) : step;
+        lowest = any ? std::max(lowest, step) : step;
+        any = true;
+      }
+    }
+  }
+  if (!any) return 0;
+  return RestClearance(m_dc, rest, v % 2 == 1, highest, lowest);
 }
 
 // The syllables of every verse under the note, a verse a line. A syllable ending in "-" is

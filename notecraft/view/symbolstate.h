@@ -39,6 +39,7 @@ struct NotePosition {
   bool Dotted = false;      // a dotted note: its dot follows the head
   bool Accidental = false;  // some head here gets a sign before it
   bool Second = false;      // a chord with a second: one head beside the stem's other side
+  int AccidentalColumns = 0;  // the columns the signs of the widest chord here take
   bool operator==(const NotePosition&) const = default;
 };
 

@@ -8,6 +8,7 @@
 #include <QTest>
 
 #include "patchrunner/frmupdmain.h"
+#include "resultboxpicture.h"
 #include "updaterig.h"
 
 namespace patchrunner {
@@ -31,9 +32,8 @@ struct Prompt {
 class WindowTest : public ::testing::Test, public Rig {
 protected:
   void Open() {
-    webupdate::ConfigureManager(m_manager, m_server.BaseUrl());
-    m_updater =
-        std::make_unique<ProductUpdater>(Product(), m_server.BaseUrl(), m_settings, m_manager);
+    m_window.reset();
+    m_updater = std::make_unique<ProductUpdater>(Product(), m_server.BaseUrl(), m_settings);
     m_updater->SetTransferTimeout(2000);
     m_window = std::make_unique<frmUPDMain>(Product(), *m_updater);
     m_window->SetPrompter([this](const QString& title, const QString& text, MessageIcon icon) {
@@ -107,21 +107,78 @@ TEST_F(WindowTest, InstallsOnceAndThenCloses) {
   EXPECT_FALSE(m_window->isVisible());
 }
 
-TEST_F(WindowTest, StaysOpenWhileAnUpdateRuns) {
-  m_server.Set(
-      testing::Pack + QStringLiteral("veltrimond"),
-      webupdate::testing::Route{200, NewProgram, webupdate::testing::Fault::SlowBody, 500});
+TEST_F(WindowTest, CancelOrClosingDuringATransferEndsTheRunAndTheWindow) {
+  // The program file drips for seconds; Cancel (or closing the window) must not wait for it.
+  m_server.Set(testing::Pack + QStringLiteral("veltrimond"),
+               webupdate::testing::Route{200, NewProgram, webupdate::testing::Fault::Drip, 300});
+  const auto before = testing::Snapshot(m_root);
+  for (const bool byClosing : {false, true}) {
+    SCOPED_TRACE(byClosing ? "closing the window" : "Cancel");
+    Open();
+    QSignalSpy status(m_updater.get(), &ProductUpdater::Status);
+    QSignalSpy finished(m_updater.get(), &ProductUpdater::Finished);
+    QTest::mouseClick(Child<QPushButton>(*m_window, "cmdOk"), Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return status.size() >= 2; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return QFileInfo::exists(m_root + u'/' + PackInstaller::StagingName()); }, 5000));
+    EXPECT_TRUE(Child<QPushButton>(*m_window, "cmdCancel")->isEnabled());
+    if (byClosing) {
+      m_window->close();
+    } else {
+      QTest::mouseClick(Child<QPushButton>(*m_window, "cmdCancel"), Qt::LeftButton);
+    }
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !m_window->isVisible(); }, 1000));
+    ASSERT_EQ(finished.size(), 1);
+    EXPECT_EQ(finished.at(0).at(0).value<UpdateResult>().kind, UpdateResult::Kind::Cancelled);
+    EXPECT_TRUE(m_prompts.isEmpty());
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(testing::Snapshot(m_root), before);
+    EXPECT_EQ(Update(), QStringLiteral("SP2"));
+  }
+}
+
+TEST_F(WindowTest, OpeningUndoesASwapThatWasCutOff) {
+  const auto before = testing::Snapshot(m_root);
+  // A run that wrote its journal and moved the program aside, then was killed.
+  const QString staging = m_root + u'/' + PackInstaller::StagingName();
+  testing::WriteFile(staging + QStringLiteral("/journal"), "0 replace veltrimond\n");
+  QFile::rename(m_root + QStringLiteral("/veltrimond"), staging + QStringLiteral("/UP000"));
+  testing::WriteFile(m_root + QStringLiteral("/veltrimond"), "half-installed program");
   Open();
-  QSignalSpy status(m_updater.get(), &ProductUpdater::Status);
-  QTest::mouseClick(Child<QPushButton>(*m_window, "cmdOk"), Qt::LeftButton);
-  ASSERT_TRUE(QTest::qWaitFor([&] { return status.size() >= 2; }, 5000));
-  EXPECT_FALSE(Child<QPushButton>(*m_window, "cmdCancel")->isEnabled());
-  m_window->close();
-  EXPECT_TRUE(m_window->isVisible());
-  ASSERT_TRUE(QTest::qWaitFor([this] { return !m_prompts.isEmpty(); }, 10000));
-  EXPECT_EQ(m_prompts[0].text, QStringLiteral("Service pack SP3 installed."));
-  m_window->close();
-  EXPECT_FALSE(m_window->isVisible());
+  EXPECT_EQ(testing::Snapshot(m_root), before);
+  EXPECT_EQ(Text("lblMessage"), QStringLiteral("An earlier update was cut off; its files have "
+                                               "been put back as they were before it."));
+  m_window->grab().save(QStringLiteral(TEST_OUTPUT "/frmupdmain-recovered.png"));
+}
+
+// The result messages as the user sees them: a failure's reason on its own line, never an
+// information icon, a long hostile name shortened so the box fits a small screen, and a name
+// holding markup shown as text. Pictures are left beside the test for a person to look at.
+TEST_F(WindowTest, ResultMessagesFitTheScreenAndSayWhy) {
+  const struct {
+    const char* picture;
+    QByteArray fileList;
+    webupdate::testing::Route veltrimond;
+  } cases[] = {
+      {"message-long-name.png",
+       "Files\nCommon/" + QByteArray(300, 'n') + ".txt\n",
+       {200, NewProgram}},
+      {"message-markup-name.png", "Files\n<b>bold</b>/<img src=x>\n", {200, NewProgram}},
+      {"message-truncated.png", "Files\nveltrimond\n",
+       webupdate::testing::Announcing(100000, NewProgram)},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.picture);
+    m_server.Set(testing::Pack + QStringLiteral("Files.txt"), c.fileList);
+    m_server.Set(testing::Pack + QStringLiteral("veltrimond"), c.veltrimond);
+    const UpdateResult result = RunUpdate();
+    ASSERT_NE(result.icon, MessageIcon::Information) << result.text.toStdString();
+    const QSize size = webupdate::testing::SaveResultBoxPicture(
+        result.text, QMessageBox::Critical, QStringLiteral(TEST_OUTPUT "/") + c.picture);
+    EXPECT_LE(size.width(), 800);
+    EXPECT_LE(size.height(), 400);
+    EXPECT_GE(result.text.count(u'\n'), 1);
+  }
 }
 
 }  // namespace

@@ -38,7 +38,7 @@ protected:
   // Downloads, as the updater does them, into staging.
   void Stage(PackInstaller& installer) {
     QString error;
-    ASSERT_TRUE(installer.Recover(&error));
+    ASSERT_NE(installer.Recover().kind, PackInstaller::Recovery::Kind::Refused);
     ASSERT_TRUE(installer.PrepareStaging(&error)) << error.toStdString();
     for (int n = 0; n < m_files.size(); ++n) {
       WriteFile(installer.StagedPath(n), "new " + m_files[n].relativePath.toUtf8());
@@ -74,10 +74,8 @@ TEST_F(PackInstallerTest, AFailedRenameAnywhereRestoresEverything) {
     PackInstaller installer(m_root);
     int calls = 0;
     installer.SetRename([&calls, failing](const QString& from, const QString& to) {
-      if (++calls == failing) return false;
-      std::error_code error;
-      std::filesystem::rename(from.toStdString(), to.toStdString(), error);
-      return !error;
+      if (++calls == failing) return std::make_error_code(std::errc::device_or_resource_busy);
+      return PackInstaller::RenameReplacing(from, to);
     });
     Stage(installer);
     const PackInstaller::Outcome outcome = installer.Install(m_files);
@@ -109,17 +107,16 @@ TEST_F(PackInstallerTest, TheNextRunPutsBackWhatAKilledRunSwapped) {
       // The exception leaves Install() as a killed process would: no rollback.
       killed.SetRename([&calls, killedAt](const QString& from, const QString& to) {
         if (++calls == killedAt) throw std::runtime_error("killed");
-        std::error_code error;
-        std::filesystem::rename(from.toStdString(), to.toStdString(), error);
-        return !error;
+        return PackInstaller::RenameReplacing(from, to);
       });
       Stage(killed);
       EXPECT_THROW(killed.Install(m_files), std::runtime_error);
     }
     EXPECT_NE(Snapshot(m_root), before);
     PackInstaller next(m_root);
-    QString error;
-    ASSERT_TRUE(next.Recover(&error)) << error.toStdString();
+    const PackInstaller::Recovery recovery = next.Recover();
+    ASSERT_EQ(recovery.kind, PackInstaller::Recovery::Kind::RolledBack)
+        << recovery.detail.toStdString();
     auto after = Snapshot(m_root);
     // Folders made for new files are not in the journal; they stay, empty.
     after.erase(QStringLiteral("Common/Styles/"));

@@ -3,10 +3,12 @@
 // unknown install folder, and a failed run followed by a good one.
 #include <gtest/gtest.h>
 
-#include <filesystem>
+#include <functional>
+#include <stdexcept>
 
 #include "patchrunner/packinstaller.h"
 #include "updaterig.h"
+#include "webupdate/httpfetch.h"
 
 namespace patchrunner {
 namespace {
@@ -18,6 +20,8 @@ using patchrunner::testing::Pack;
 using patchrunner::testing::ReadFile;
 using patchrunner::testing::Rig;
 using patchrunner::testing::Snapshot;
+using patchrunner::testing::WriteFile;
+using webupdate::testing::Announcing;
 using webupdate::testing::Fault;
 using webupdate::testing::Route;
 using Kind = UpdateResult::Kind;
@@ -101,7 +105,8 @@ TEST_F(ProductUpdaterTest, FailuresAreNamedNotReportedAsSuccess) {
   m_server.Set(Pack + QStringLiteral("Common/Config/Instrument.txt"), Route{500, "oops"});
   EXPECT_EQ(RunUpdate().text,
             QStringLiteral("Error downloading Common\\Config\\Instrument.txt.  Update "
-                           "was unsuccessful and incomplete."));
+                           "was unsuccessful and incomplete.\nThe server answered with status "
+                           "500. The product was not changed."));
 
   QUrl closed = m_server.BaseUrl();
   closed.setPort(1);  // nothing listens there
@@ -168,30 +173,46 @@ TEST_F(ProductUpdaterTest, AHeaderOnlyFileListRecordsThePack) {
 }
 
 TEST_F(ProductUpdaterTest, AFileThatCannotBeReplacedRollsEverythingBack) {
-  // The second file cannot be moved aside (a file in use, a read-only folder): the first one
-  // is already in place and goes back.
-  m_rename = [](const QString& from, const QString& to) {
-    if (from.endsWith(QStringLiteral("/Instrument.txt"))) return false;
-    std::error_code error;
-    std::filesystem::rename(from.toStdString(), to.toStdString(), error);
-    return !error;
+  // The second file cannot be moved aside: the first one is already in place and goes back,
+  // and the message says why the second could not move.
+  const struct {
+    std::errc cause;
+    const char* text;
+  } cases[] = {
+      {std::errc::device_or_resource_busy,
+       "Could not install service pack because file Common\\Config\\Instrument.txt is in use.\n"
+       "Device or resource busy. The product was not changed."},
+      {std::errc::permission_denied,
+       "Could not install service pack because file Common\\Config\\Instrument.txt cannot be "
+       "replaced.\nIts folder is read-only or belongs to another user (Permission denied). The "
+       "product was not changed."},
+      {std::errc::read_only_file_system,
+       "Could not install service pack because file Common\\Config\\Instrument.txt cannot be "
+       "replaced.\nThe product is on a read-only file system. The product was not changed."},
   };
-  const auto before = Snapshot(m_root);
-  const UpdateResult result = RunUpdate();
-  EXPECT_EQ(result.kind, Kind::InUse);
-  EXPECT_EQ(result.text, QStringLiteral("Could not install service pack because file "
-                                        "Common\\Config\\Instrument.txt is in use."));
-  EXPECT_EQ(result.icon, MessageIcon::Exclamation);
-  EXPECT_EQ(Snapshot(m_root), before);
-  EXPECT_EQ(Update(), QStringLiteral("SP2"));
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    m_rename = [&c](const QString& from, const QString& to) {
+      if (from.endsWith(QStringLiteral("/Instrument.txt"))) return std::make_error_code(c.cause);
+      return PackInstaller::RenameReplacing(from, to);
+    };
+    const auto before = Snapshot(m_root);
+    const UpdateResult result = RunUpdate();
+    EXPECT_EQ(result.kind, Kind::InUse);
+    EXPECT_EQ(result.text, QString::fromUtf8(c.text));
+    EXPECT_EQ(result.icon, MessageIcon::Exclamation);
+    EXPECT_EQ(Snapshot(m_root), before);
+    EXPECT_EQ(Update(), QStringLiteral("SP2"));
+  }
 }
 
 TEST_F(ProductUpdaterTest, SaysSoWhenThePackCannotBeRecorded) {
   m_settings.DropWrites();
   const UpdateResult result = RunUpdate();
   EXPECT_EQ(result.kind, Kind::Installed);
-  EXPECT_EQ(result.text, QStringLiteral("Service pack SP3 installed. It could not be recorded in "
-                                        "the settings file."));
+  EXPECT_EQ(result.text, QStringLiteral("Service pack SP3 installed.\nIt could not be recorded in "
+                                        "the settings file, so the next check offers it again."));
+  EXPECT_EQ(result.icon, MessageIcon::Exclamation);
   EXPECT_EQ(ReadFile(m_root + QStringLiteral("/veltrimond")), NewProgram);
 }
 
@@ -206,6 +227,157 @@ TEST_F(ProductUpdaterTest, ASecondRunCompletesAnUpdateThatWasCutOff) {
   EXPECT_EQ(ReadFile(m_root + QStringLiteral("/veltrimond")), NewProgram);
   EXPECT_EQ(ReadFile(m_root + QStringLiteral("/Common/Config/Instrument.txt")), NewInstruments);
   EXPECT_EQ(Update(), QStringLiteral("SP3"));
+}
+
+// Leaves the product as a run killed during its swap does: the program already new, the
+// instrument table moved aside, the rest not yet handled.
+void KillDuringSwap(Rig& rig) {
+  PackInstaller killed(rig.m_root);
+  int renames = 0;
+  killed.SetRename([&renames](const QString& from, const QString& to) {
+    if (++renames == 4) throw std::runtime_error("killed");
+    return PackInstaller::RenameReplacing(from, to);
+  });
+  QString error;
+  ASSERT_TRUE(killed.PrepareStaging(&error)) << error.toStdString();
+  QList<PackFile> files;
+  for (const QString& name :
+       {QStringLiteral("veltrimond"), QStringLiteral("Common/Config/Instrument.txt"),
+        QStringLiteral("Common/Styles/rock.sty")}) {
+    WriteFile(killed.StagedPath(files.size()), "new " + name.toUtf8());
+    files.append(PackFile{name, name, rig.m_root + u'/' + name, {}});
+  }
+  EXPECT_THROW(killed.Install(files), std::runtime_error);
+  ASSERT_EQ(ReadFile(rig.m_root + QStringLiteral("/veltrimond")), "new veltrimond");
+  ASSERT_FALSE(QFileInfo::exists(rig.m_root + QStringLiteral("/Common/Config/Instrument.txt")));
+}
+
+void PlantJournal(Rig& rig, const QByteArray& journal) {
+  WriteFile(rig.m_root + u'/' + PackInstaller::StagingName() + QStringLiteral("/journal"), journal);
+}
+
+TEST(ProductUpdaterHostile, NoHostileServerOrPlantedFileChangesAnythingItShouldNot) {
+  const QString instruments = Pack + QStringLiteral("Common/Config/Instrument.txt");
+  const struct {
+    const char* name;
+    std::function<void(Rig&)> setup;
+    Kind kind;
+    QStringList says;
+    // The product afterwards: as it was before the setup (a killed run is undone), or as the
+    // setup left it (a planted journal is not acted on).
+    bool asBeforeSetup = false;
+    QString notSays = QStringLiteral("\n\n");
+  } cases[] = {
+      {"planted journal climbing out",
+       [](Rig& rig) {
+         PlantJournal(rig, "0 new ../../out1/victim.txt\n1 replace ../../out1/victim2.txt\n");
+         WriteFile(rig.m_root + u'/' + PackInstaller::StagingName() + "/UP001.txt", "planted");
+       },
+       Kind::NotRecovered,
+       {"cannot be trusted", "../../out1/victim.txt", "nothing was put back"}},
+      {"planted journal through a link",
+       [](Rig& rig) {
+         QFile::link(rig.m_outside, rig.m_root + QStringLiteral("/link"));
+         PlantJournal(rig, "0 new link/victim.txt\n");
+       },
+       Kind::NotRecovered,
+       {"link/victim.txt", "leads outside the folder"}},
+      {"staging folder linked out",
+       [](Rig& rig) {
+         WriteFile(rig.m_outside + QStringLiteral("/journal"), "0 new victim.txt\n");
+         QFile::link(rig.m_outside, rig.m_root + u'/' + PackInstaller::StagingName());
+       },
+       Kind::NotRecovered,
+       {"is not the updater's own folder"}},
+      {"killed during the swap, then the list unreachable",
+       [](Rig& rig) {
+         KillDuringSwap(rig);
+         rig.m_server.Set(Folder + QStringLiteral("Updates.txt"), Route{200, "x", Fault::Drop});
+       },
+       Kind::ListFailed,
+       {"Could not read the list", "closed the connection", "have been put back"},
+       true,
+       QStringLiteral("not changed")},
+      {"list dripping past the deadline",
+       [](Rig& rig) {
+         rig.m_deadlineFloorMs = 600;
+         rig.m_server.Set(Folder + QStringLiteral("Updates.txt"),
+                          Route{200, "Service packs\r\nSP3\r\n", Fault::Drip, 100});
+       },
+       Kind::ListFailed,
+       {"took longer than the 0.6 seconds allowed"}},
+      {"file dripping past the deadline",
+       [](Rig& rig) {
+         rig.m_deadlineFloorMs = 600;
+         rig.m_server.Set(Pack + QStringLiteral("veltrimond"),
+                          Route{200, rig.NewProgram, Fault::Drip, 100});
+       },
+       Kind::DownloadFailed,
+       {"Error downloading veltrimond.", "took longer"}},
+      {"Content-Length shorter than the body",
+       [&](Rig& rig) { rig.m_server.Set(instruments, Announcing(5, rig.NewInstruments)); },
+       Kind::DownloadFailed,
+       {"Error downloading Common\\Config\\Instrument.txt.", "more than the 5 bytes"}},
+      {"Content-Length longer than the body",
+       [&](Rig& rig) { rig.m_server.Set(instruments, Announcing(100, rig.NewInstruments)); },
+       Kind::DownloadFailed,
+       {"ended after 20 of the 100 bytes announced"}},
+      {"announced size over the cap",
+       [&](Rig& rig) {
+         rig.m_server.Set(instruments, Announcing(webupdate::HttpFetch::FileSizeCap * 11 / 10,
+                                                  rig.NewInstruments));
+       },
+       Kind::DownloadFailed,
+       {"announced 1.1 GiB, more than the 1.0 GiB allowed"}},
+      {"redirect to another address",
+       [](Rig& rig) {
+         Route away{302};
+         away.Header("Location", "http://127.0.0.1:1/Files.txt");
+         rig.m_server.Set(Pack + QStringLiteral("Files.txt"), away);
+       },
+       Kind::FilesFailed,
+       {"http://127.0.0.1:1/Files.txt, another address"}},
+      {"a name too long for the file system",
+       [](Rig& rig) {
+         rig.m_server.Set(Pack + QStringLiteral("Files.txt"),
+                          "Files\nveltrimond\n" + QByteArray(300, 'n') + ".txt\n");
+       },
+       Kind::HostileList,
+       {"too long for the file system", QStringLiteral("nnn\u2026nnn")}},
+      {"a folder named as a file",
+       [](Rig& rig) {
+         rig.m_server.Set(Pack + QStringLiteral("Files.txt"), "Files\nCommon/Config\n");
+       },
+       Kind::HostileList,
+       {"\"Common/Config\", which is refused: it names a folder, not a file"}},
+      {"checksum mismatch",
+       [](Rig& rig) { rig.m_server.Set(Pack + QStringLiteral("veltrimond"), "tampered"); },
+       Kind::DownloadFailed,
+       {"checksum does not match"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Rig rig;
+    const auto beforeSetup = Snapshot(rig.m_root);
+    c.setup(rig);
+    const auto afterSetup = Snapshot(rig.m_root);
+    const auto outside = Snapshot(rig.m_outside);
+
+    const UpdateResult result = rig.RunUpdate();
+    EXPECT_EQ(result.kind, c.kind);
+    EXPECT_NE(result.icon, MessageIcon::Information);
+    EXPECT_GE(result.text.count(u'\n'), 1) << "no reason line: " << result.text.toStdString();
+    for (const QString& said : c.says) {
+      EXPECT_TRUE(result.text.contains(said)) << result.text.toStdString();
+    }
+    EXPECT_FALSE(result.text.contains(c.notSays)) << result.text.toStdString();
+    EXPECT_EQ(Snapshot(rig.m_root), c.asBeforeSetup ? beforeSetup : afterSetup);
+    EXPECT_EQ(Snapshot(rig.m_outside), outside);
+    EXPECT_EQ(rig.Update(), QStringLiteral("SP2"));
+    if (c.kind == Kind::NotRecovered) {
+      EXPECT_TRUE(rig.m_server.Requested().isEmpty());
+    }
+  }
 }
 
 }  // namespace

@@ -1,9 +1,9 @@
 #pragma once
-// A product in a temporary install folder, its settings in memory, and a loopback server
+// A product in a temporary install folder ("<temp>/Programs/Veltrimond", with files outside it
+// in "<temp>/out1" that no run may touch), its settings in memory, and a loopback server
 // publishing service pack SP3 for its version (code T482615, version 1.2.3, installed SP2).
 
 #include <QCryptographicHash>
-#include <QNetworkAccessManager>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 
@@ -30,7 +30,11 @@ inline QByteArray Sha256(const QByteArray& bytes) {
 // A product, its settings and a server publishing SP3 of its version; one per case.
 class Rig {
 public:
-  Rig() : m_root(QDir(m_dir.path()).canonicalPath()) {
+  Rig()
+      : m_root(QDir(m_dir.path()).canonicalPath() + QStringLiteral("/Programs/Veltrimond")),
+        m_outside(QDir(m_dir.path()).canonicalPath() + QStringLiteral("/out1")) {
+    WriteFile(m_outside + QStringLiteral("/victim.txt"), "a file outside the product");
+    WriteFile(m_outside + QStringLiteral("/victim2.txt"), "another file outside the product");
     WriteFile(m_root + QStringLiteral("/veltrimond"), "old program", Executable);
     WriteFile(m_root + QStringLiteral("/Common/Config/Instrument.txt"), "old instruments");
     m_settings.Write(QStringLiteral("Main"), QStringLiteral("ID"), QStringLiteral("T482615"));
@@ -53,9 +57,9 @@ public:
 
   UpdateResult RunUpdate(QUrl server = {}) {
     if (server.isEmpty()) server = m_server.BaseUrl();
-    webupdate::ConfigureManager(m_manager, server);
-    ProductUpdater updater(Product(), server, m_settings, m_manager);
+    ProductUpdater updater(Product(), server, m_settings);
     updater.SetTransferTimeout(500);
+    updater.SetDeadlineFloor(m_deadlineFloorMs);
     if (m_rename) updater.SetRename(m_rename);
     m_statuses.clear();
     QObject::connect(&updater, &ProductUpdater::Status,
@@ -81,11 +85,12 @@ public:
 
   QTemporaryDir m_dir;
   QString m_root;
+  QString m_outside;
   MemorySettings m_settings;
   LoopbackServer m_server;
-  QNetworkAccessManager m_manager;
   QStringList m_statuses;
   PackInstaller::RenameFunction m_rename;
+  int m_deadlineFloorMs = 3000;
 };
 
 }  // namespace patchrunner::testing

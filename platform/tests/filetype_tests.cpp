@@ -4,6 +4,7 @@
 #include <QDomDocument>
 #include <QFile>
 
+#include "filetypeprobe.h"
 #include "platform/filetype.h"
 #include "xdgsandbox.h"
 
@@ -11,8 +12,8 @@ namespace platform {
 namespace {
 
 // The user's data folder and a system data folder of the sandbox, and no update tools on
-// the PATH (they would run detached on the sandbox). Qt reads the MIME folders once per
-// process, so each test prepares them before its first question.
+// the PATH (they would run detached on the sandbox). The MIME questions go to a fresh
+// process (AskFileType), which sees the folders as the test prepared them.
 class FileTypeTest : public ::testing::Test {
 protected:
   FileTypeTest()
@@ -62,8 +63,11 @@ QByteArray Package(const char* type, const char* glob) {
 }
 
 TEST_F(FileTypeTest, InstallsTheTypeAndEntryForTheUser) {
-  ASSERT_EQ(ScoreFileTypeState(), FileTypeState::Missing);
-  EXPECT_TRUE(RegisterFileType("/opt/Music Apps/bin/Veltrimond"));
+  const testing::FileTypeAnswer answer = testing::AskFileType("/opt/Music Apps/bin/Veltrimond");
+  ASSERT_TRUE(answer.Ran);
+  EXPECT_EQ(answer.State, FileTypeState::Missing);
+  EXPECT_TRUE(answer.Registered);
+  EXPECT_EQ(testing::AskFileType().State, FileTypeState::Ours);  // the desktop knows it now
 
   QDomDocument package;
   ASSERT_TRUE(package.setContent(Read(PackagePath())));
@@ -86,23 +90,27 @@ TEST_F(FileTypeTest, InstallsTheTypeAndEntryForTheUser) {
 TEST_F(FileTypeTest, AKnownTypeIsLeftAsItIs) {
   // The package is there (a system install): nothing is written for the user.
   Write(SystemData() + "/mime/packages/veltrimond-score.xml", Package(kScoreMimeType, "*.sco"));
-  EXPECT_EQ(ScoreFileTypeState(), FileTypeState::Ours);
-  EXPECT_FALSE(RegisterFileType("/usr/bin/Veltrimond"));
+  const testing::FileTypeAnswer answer = testing::AskFileType("/usr/bin/Veltrimond");
+  ASSERT_TRUE(answer.Ran);
+  EXPECT_EQ(answer.State, FileTypeState::Ours);
+  EXPECT_FALSE(answer.Registered);
   EXPECT_FALSE(QFile::exists(EntryPath()));
   EXPECT_FALSE(QFile::exists(PackagePath()));
 }
 
 TEST_F(FileTypeTest, AnotherProgramsAssociationIsNeverOverwritten) {
   Write(sandbox_.DataHome() + "/mime/packages/other.xml", Package("text/x-other-score", "*.sco"));
-  EXPECT_EQ(ScoreFileTypeState(), FileTypeState::Other);
-  EXPECT_FALSE(RegisterFileType("/usr/bin/Veltrimond"));
+  const testing::FileTypeAnswer answer = testing::AskFileType("/usr/bin/Veltrimond");
+  ASSERT_TRUE(answer.Ran);
+  EXPECT_EQ(answer.State, FileTypeState::Other);
+  EXPECT_FALSE(answer.Registered);
   EXPECT_FALSE(QFile::exists(PackagePath()));
   EXPECT_FALSE(QFile::exists(EntryPath()));
 }
 
 TEST_F(FileTypeTest, TheUsersOwnEntryIsKept) {
   Write(EntryPath(), "[Desktop Entry]\nName=My Veltrimond\nExec=vt %f\n");
-  RegisterFileType("/usr/bin/Veltrimond");
+  ASSERT_TRUE(testing::AskFileType("/usr/bin/Veltrimond").Ran);
   EXPECT_TRUE(QFile::exists(PackagePath()));
   EXPECT_EQ(Read(EntryPath()), "[Desktop Entry]\nName=My Veltrimond\nExec=vt %f\n");
 }
@@ -110,7 +118,9 @@ TEST_F(FileTypeTest, TheUsersOwnEntryIsKept) {
 TEST_F(FileTypeTest, AnUnwritableDataFolderWritesNothing) {
   QDir(sandbox_.DataHome()).removeRecursively();
   Write(sandbox_.DataHome(), "a file where the folder should be");
-  EXPECT_FALSE(RegisterFileType("/usr/bin/Veltrimond"));
+  const testing::FileTypeAnswer answer = testing::AskFileType("/usr/bin/Veltrimond");
+  ASSERT_TRUE(answer.Ran);
+  EXPECT_FALSE(answer.Registered);
 }
 
 TEST_F(FileTypeTest, TheEntryShowsTheInstalledIcon) {

@@ -32,15 +32,25 @@ TEST(CheckEntryName, AcceptsPlainRelativeNamesInEitherSlashForm) {
 
 TEST(CheckEntryName, RefusesNamesThatCouldLeaveTheFolder) {
   const QString cases[] = {
-      QStringLiteral("../x"),      QStringLiteral("..\\x"),
-      QStringLiteral("/abs"),      QStringLiteral("\\abs"),
-      QStringLiteral("C:\\x"),     QStringLiteral("c:x"),
-      QStringLiteral("a/../../b"), QStringLiteral(""),
-      QStringLiteral("."),         QStringLiteral(".."),
-      QStringLiteral("a//b"),      QStringLiteral("a/"),
-      QStringLiteral("a/./b"),     QStringLiteral("a\tb"),
-      QStringLiteral("a\nb"),      QString(QChar(0)) + QStringLiteral("x"),
+      QStringLiteral("../x"),
+      QStringLiteral("..\\x"),
+      QStringLiteral("/abs"),
+      QStringLiteral("\\abs"),
+      QStringLiteral("C:\\x"),
+      QStringLiteral("c:x"),
+      QStringLiteral("a/../../b"),
+      QStringLiteral(""),
+      QStringLiteral("."),
+      QStringLiteral(".."),
+      QStringLiteral("a//b"),
+      QStringLiteral("a/"),
+      QStringLiteral("a/./b"),
+      QStringLiteral("a\tb"),
+      QStringLiteral("a\nb"),
+      QString(QChar(0)) + QStringLiteral("x"),
       QString(2000, u'a'),
+      QString(256, u'a'),
+      QStringLiteral("a/") + QString(130, QChar(0x00e9)),  // 260 bytes in one part
   };
   for (const QString& name : cases) {
     SCOPED_TRACE(name.toStdString());
@@ -71,6 +81,35 @@ TEST(ResolveInside, StaysInsideTheFolderThroughSymbolicLinks) {
   EXPECT_FALSE(ResolveInside(folder, QStringLiteral("../install/x")).has_value());
   EXPECT_FALSE(
       ResolveInside(root.path() + QStringLiteral("/missing"), QStringLiteral("x")).has_value());
+}
+
+TEST(ResolveInside, SaysWhyANameIsRefused) {
+  QTemporaryDir root;
+  QTemporaryDir outside;
+  const QString folder = root.path();
+  ASSERT_TRUE(QDir().mkpath(folder + QStringLiteral("/Common/Config")));
+  QFile file(folder + QStringLiteral("/readme"));
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.close();
+  ASSERT_TRUE(QFile::link(outside.path(), folder + QStringLiteral("/escape")));
+  const struct {
+    QString name;
+    const char* reason;
+  } cases[] = {
+      {QString(300, u'n') + QStringLiteral(".htm"), "it is too long for the file system"},
+      {QStringLiteral("Common/") + QString(1000, u'n'), "it is too long for the file system"},
+      {QStringLiteral("Common/Config"), "it names a folder, not a file"},
+      {QStringLiteral("readme/x.txt"), "a part of it is a file, not a folder"},
+      {QStringLiteral("escape/x.txt"), "it leads outside the folder"},
+      {QStringLiteral("../x.txt"), "it holds an empty, \".\" or \"..\" step"},
+      {QStringLiteral("/etc/passwd"), "it is not a relative name"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name.toStdString());
+    QString why;
+    EXPECT_FALSE(ResolveInside(folder, c.name, &why).has_value());
+    EXPECT_TRUE(why.startsWith(QString::fromUtf8(c.reason))) << why.toStdString();
+  }
 }
 
 }  // namespace

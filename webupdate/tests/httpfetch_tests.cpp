@@ -2,10 +2,13 @@
 // and a file is replaced only by such a body.
 #include <gtest/gtest.h>
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QNetworkAccessManager>
 #include <QSignalSpy>
+#include <QSslCertificate>
+#include <QSslKey>
+#include <QSslServer>
 #include <QTemporaryDir>
 
 #include "loopbackserver.h"
@@ -15,17 +18,18 @@
 namespace webupdate {
 namespace {
 
+using testing::Announcing;
 using testing::Fault;
 using testing::LoopbackServer;
 using testing::Route;
 
 class HttpFetchTest : public ::testing::Test {
 protected:
-  HttpFetchTest() { ConfigureManager(m_manager, m_server.BaseUrl()); }
-
-  FetchOutcome Run(const QString& path, const QString& savePath = {}, int timeoutMs = 5000) {
-    HttpFetch fetch(m_manager);
+  FetchOutcome Run(const QString& path, const QString& savePath = {}, int timeoutMs = 5000,
+                   int deadlineMs = 5000) {
+    HttpFetch fetch;
     fetch.SetTransferTimeout(timeoutMs);
+    fetch.SetDeadline(deadlineMs);
     FetchOutcome outcome;
     int reports = 0;
     QObject::connect(&fetch, &HttpFetch::Finished, [&](const FetchOutcome& o) {
@@ -49,7 +53,6 @@ protected:
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
   }
 
-  QNetworkAccessManager m_manager;
   LoopbackServer m_server;
   QTemporaryDir m_dir;
 };
@@ -64,15 +67,25 @@ TEST_F(HttpFetchTest, KeepsACompleteBodyAndItsHash) {
 
 TEST_F(HttpFetchTest, EveryFaultFailsAndLeavesTheFileAsItWas) {
   const QByteArray body(4000, 'x');
+  Route chunkedBadly{200, "4\r\nabcd\r\nzz\r\n"};
+  chunkedBadly.announced = -2;
+  chunkedBadly.Header("Transfer-Encoding", "chunked");
   const struct {
     const char* name;
     Route route;
+    FetchFailure failure;
   } cases[] = {
-      {"error status with a page", Route{404, "<html>Not found</html>"}},
-      {"server error", Route{500, "oops"}},
-      {"short body", Route{200, body, Fault::ShortBody}},
-      {"dropped connection", Route{200, body, Fault::Drop}},
-      {"stalled beyond the timeout", Route{200, body, Fault::SlowBody, 3000}},
+      {"error status with a page", Route{404, "<html>Not found</html>"}, FetchFailure::Status},
+      {"server error", Route{500, "oops"}, FetchFailure::Status},
+      {"short body", Route{200, body, Fault::ShortBody}, FetchFailure::Truncated},
+      {"dropped connection", Route{200, body, Fault::Drop}, FetchFailure::Truncated},
+      {"stalled beyond the timeout", Route{200, body, Fault::SlowBody, 3000}, FetchFailure::Idle},
+      {"longer than announced", Announcing(1000, body), FetchFailure::Overlong},
+      {"shorter than announced", Announcing(5000, body), FetchFailure::Truncated},
+      {"dripping past the deadline", Route{200, body, Fault::Drip, 50}, FetchFailure::Deadline},
+      {"announced beyond the cap", Announcing(HttpFetch::FileSizeCap + 1, body),
+       FetchFailure::TooLarge},
+      {"malformed chunks", chunkedBadly, FetchFailure::Protocol},
   };
   const QString target = m_dir.filePath(QStringLiteral("kept.txt"));
   for (const auto& c : cases) {
@@ -82,17 +95,70 @@ TEST_F(HttpFetchTest, EveryFaultFailsAndLeavesTheFileAsItWas) {
     file.write("old contents");
     file.close();
     m_server.Set(QStringLiteral("f.bin"), c.route);
-    const FetchOutcome outcome = Run(QStringLiteral("f.bin"), target, 400);
+    const FetchOutcome outcome = Run(QStringLiteral("f.bin"), target, 400, 1000);
     EXPECT_FALSE(outcome.ok);
+    EXPECT_EQ(outcome.failure, c.failure) << outcome.error.toStdString();
     EXPECT_FALSE(outcome.error.isEmpty());
     EXPECT_EQ(Read(target), "old contents");
     EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files), QStringList{"kept.txt"});
   }
 }
 
+TEST_F(HttpFetchTest, ChunkedAndUnannouncedBodiesArriveWhole) {
+  Route chunked{200, "4\r\nWiki\r\n5;x=y\r\npedia\r\n0\r\nX-Trailer: 1\r\n\r\n"};
+  chunked.announced = -2;
+  chunked.Header("Transfer-Encoding", "chunked");
+  m_server.Set(QStringLiteral("chunked"), chunked);
+  Route unannounced{200, "until the end"};
+  unannounced.announced = -2;
+  m_server.Set(QStringLiteral("unannounced"), unannounced);
+
+  const FetchOutcome fromChunks = Run(QStringLiteral("chunked"));
+  EXPECT_TRUE(fromChunks.ok) << fromChunks.error.toStdString();
+  EXPECT_EQ(fromChunks.body, "Wikipedia");
+  const FetchOutcome untilClosed = Run(QStringLiteral("unannounced"));
+  EXPECT_TRUE(untilClosed.ok) << untilClosed.error.toStdString();
+  EXPECT_EQ(untilClosed.body, "until the end");
+}
+
+TEST_F(HttpFetchTest, AnOversizedAnnouncementIsRefusedBeforeAnyBody) {
+  // The body would take minutes to drip; the announcement alone ends the transfer.
+  Route huge = Announcing(HttpFetch::FileSizeCap + HttpFetch::FileSizeCap / 10, {});
+  huge.fault = Fault::Drip;
+  huge.body = QByteArray(1000, 'h');
+  huge.delayMs = 200;
+  m_server.Set(QStringLiteral("huge"), huge);
+  QElapsedTimer clock;
+  clock.start();
+  const FetchOutcome outcome =
+      Run(QStringLiteral("huge"), m_dir.filePath(QStringLiteral("huge.bin")));
+  EXPECT_LT(clock.elapsed(), 1000);
+  EXPECT_EQ(outcome.failure, FetchFailure::TooLarge);
+  EXPECT_EQ(outcome.size, 0);
+  EXPECT_TRUE(outcome.error.contains(QStringLiteral("1.1 GiB"))) << outcome.error.toStdString();
+  EXPECT_FALSE(QFileInfo::exists(m_dir.filePath(QStringLiteral("huge.bin"))));
+}
+
+TEST_F(HttpFetchTest, TheDeadlineGrowsWithTheAnnouncedSize) {
+  // 2000 bytes, the second half after 700 ms: beyond a 300 ms floor, within the floor plus
+  // the size at 1000 bytes a second.
+  m_server.Set(QStringLiteral("slow"), Route{200, QByteArray(2000, 's'), Fault::SlowBody, 700});
+  for (const qint64 slowest : {qint64(1000), qint64(1000000)}) {
+    SCOPED_TRACE(slowest);
+    HttpFetch fetch;
+    fetch.SetTransferTimeout(5000);
+    fetch.SetDeadline(300, slowest);
+    QSignalSpy finished(&fetch, &HttpFetch::Finished);
+    fetch.Start(ServerPath(m_server.BaseUrl(), QStringLiteral("slow")));
+    ASSERT_TRUE(finished.wait(10000));
+    const auto outcome = finished.at(0).at(0).value<FetchOutcome>();
+    EXPECT_EQ(outcome.ok, slowest == 1000) << outcome.error.toStdString();
+  }
+}
+
 TEST_F(HttpFetchTest, ConnectionRefusedIsAFailure) {
   const QUrl base = m_server.BaseUrl();
-  HttpFetch fetch(m_manager);
+  HttpFetch fetch;
   QSignalSpy finished(&fetch, &HttpFetch::Finished);
   QUrl closed = base;
   closed.setPort(1);  // nothing listens on port 1 of the loopback host
@@ -119,7 +185,7 @@ TEST_F(HttpFetchTest, BodiesAreCapped) {
   m_server.Set(QStringLiteral("big"), QByteArray(HttpFetch::ListSizeCap + 1, 'x'));
   EXPECT_FALSE(Run(QStringLiteral("big")).ok);
 
-  HttpFetch fetch(m_manager);
+  HttpFetch fetch;
   QSignalSpy finished(&fetch, &HttpFetch::Finished);
   const QString target = m_dir.filePath(QStringLiteral("big.bin"));
   fetch.StartToFile(ServerPath(m_server.BaseUrl(), QStringLiteral("big")), target, 1000);
@@ -128,8 +194,68 @@ TEST_F(HttpFetchTest, BodiesAreCapped) {
   EXPECT_FALSE(QFileInfo::exists(target));
 }
 
+// A server on 127.0.0.1 with a self-signed certificate for that address, answering every
+// request with one short file.
+class TlsServer {
+public:
+  TlsServer() {
+    QFile pem(QStringLiteral(TEST_DATA "/selfsigned-loopback.pem"));
+    if (pem.open(QIODevice::ReadOnly)) m_pem = pem.readAll();
+    QSslConfiguration configuration = QSslConfiguration::defaultConfiguration();
+    configuration.setLocalCertificate(Certificate());
+    configuration.setPrivateKey(QSslKey(m_pem, QSsl::Rsa));
+    m_server.setSslConfiguration(configuration);
+    m_server.listen(QHostAddress::LocalHost, 0);
+    QObject::connect(&m_server, &QTcpServer::pendingConnectionAvailable, [this] {
+      while (QTcpSocket* socket = m_server.nextPendingConnection()) {
+        QObject::connect(socket, &QIODevice::readyRead, socket, [socket] {
+          if (!socket->readAll().contains("\r\n\r\n")) return;
+          socket->write("HTTP/1.1 200 OK\r\nContent-Length: 6\r\nConnection: close\r\n\r\nsecret");
+          socket->disconnectFromHost();
+        });
+      }
+    });
+  }
+  QSslCertificate Certificate() const { return QSslCertificate(m_pem); }
+  QUrl Url() const {
+    return QUrl(QStringLiteral("https://127.0.0.1:%1/Updates.txt").arg(m_server.serverPort()));
+  }
+
+private:
+  QByteArray m_pem;
+  QSslServer m_server;
+};
+
+TEST_F(HttpFetchTest, HttpsIsReadOnlyFromAServerWhoseCertificateChecksOut) {
+  if (!QSslSocket::supportsSsl()) GTEST_SKIP() << "no TLS on this system";
+  TlsServer server;
+  const auto fetchOnce = [&server] {
+    HttpFetch fetch;
+    QSignalSpy finished(&fetch, &HttpFetch::Finished);
+    fetch.Start(server.Url());
+    EXPECT_TRUE(finished.wait(10000));
+    return finished.isEmpty() ? FetchOutcome{} : finished.at(0).at(0).value<FetchOutcome>();
+  };
+  // Trusted by nobody: refused before any request is sent.
+  const FetchOutcome refused = fetchOnce();
+  EXPECT_EQ(refused.failure, FetchFailure::Network);
+  EXPECT_TRUE(
+      refused.error.startsWith(QStringLiteral("The server's identity could not be checked")))
+      << refused.error.toStdString();
+
+  // Trusted, as a real server's certificate is: the file arrives through TLS.
+  const QSslConfiguration original = QSslConfiguration::defaultConfiguration();
+  QSslConfiguration trusting = original;
+  trusting.addCaCertificate(server.Certificate());
+  QSslConfiguration::setDefaultConfiguration(trusting);
+  const FetchOutcome read = fetchOnce();
+  QSslConfiguration::setDefaultConfiguration(original);
+  EXPECT_TRUE(read.ok) << read.error.toStdString();
+  EXPECT_EQ(read.body, "secret");
+}
+
 TEST_F(HttpFetchTest, PlainHttpToAnotherHostIsNeverSent) {
-  HttpFetch fetch(m_manager);
+  HttpFetch fetch;
   QSignalSpy finished(&fetch, &HttpFetch::Finished);
   fetch.Start(QUrl(QStringLiteral("http://updates.example/x")));
   ASSERT_TRUE(finished.wait(5000));
@@ -159,7 +285,7 @@ TEST_F(HttpFetchTest, FollowsRedirectsOnlyWithinTheSameOrigin) {
 
 TEST_F(HttpFetchTest, AbortReportsOnce) {
   m_server.Set(QStringLiteral("slow"), Route{200, "0123456789", Fault::SlowBody, 2000});
-  HttpFetch fetch(m_manager);
+  HttpFetch fetch;
   QSignalSpy finished(&fetch, &HttpFetch::Finished);
   QObject::connect(&fetch, &HttpFetch::ResponseStarted, &fetch, &HttpFetch::Abort);
   fetch.Start(ServerPath(m_server.BaseUrl(), QStringLiteral("slow")));

@@ -62,7 +62,10 @@ void LoopbackServer::Answer(QTcpSocket* socket, const QString& path) {
   if (route.fault == Fault::Silent) return;
 
   QByteArray head = StatusLine(route.status);
-  head += "Content-Length: " + QByteArray::number(route.body.size()) + "\r\n";
+  if (route.announced != -2) {
+    const qint64 announced = route.announced >= 0 ? route.announced : route.body.size();
+    head += "Content-Length: " + QByteArray::number(announced) + "\r\n";
+  }
   for (const auto& [name, value] : route.headers) head += name + ": " + value + "\r\n";
   head += "Connection: close\r\n\r\n";
 
@@ -80,6 +83,20 @@ void LoopbackServer::Answer(QTcpSocket* socket, const QString& path) {
         guarded->write(rest);
         guarded->disconnectFromHost();
       });
+      return;
+    }
+    case Fault::Drip: {
+      socket->write(head);
+      auto* drip = new QTimer(socket);
+      connect(drip, &QTimer::timeout, socket,
+              [socket, drip, body = route.body, sent = 0]() mutable {
+                if (sent < body.size()) socket->write(body.mid(sent++, 1));
+                if (sent >= body.size()) {
+                  drip->stop();
+                  socket->disconnectFromHost();
+                }
+              });
+      drip->start(route.delayMs);
       return;
     }
     default:

@@ -1,7 +1,8 @@
 #pragma once
 // An HTTP/1.1 server on 127.0.0.1 (a port the system picks) for the updaters' tests: a table
 // of routes, each with a status, a body and a fault, and the list of paths requested. It runs
-// on the test's own event loop; no test reaches any other address.
+// on the test's own event loop; no test reaches any other address, and every fault ends by
+// itself (a drip sends at most its body), so no test can hang on it.
 
 #include <QByteArray>
 #include <QHash>
@@ -21,18 +22,34 @@ enum class Fault {
   Drop,       // closes without any response
   SlowBody,   // sends the head and half the body, the rest after the route's delay
   Silent,     // reads the request and never answers
+  Drip,       // sends the head, then one byte of the body every delay
 };
 
 struct Route {
   Route(int status_ = 200, QByteArray body_ = {}, Fault fault_ = Fault::None, int delayMs_ = 0)
       : status(status_), body(std::move(body_)), fault(fault_), delayMs(delayMs_) {}
 
+  Route& Header(const QByteArray& name, const QByteArray& value) {
+    headers.append(std::pair<QByteArray, QByteArray>(name, value));
+    return *this;
+  }
+
   int status = 200;
   QByteArray body;
   Fault fault = Fault::None;
   int delayMs = 0;
+  // The Content-Length sent; -1 sends the body's own length, -2 sends none (the body then
+  // ends when the connection closes).
+  qint64 announced = -1;
   QList<std::pair<QByteArray, QByteArray>> headers;
 };
+
+// A route whose Content-Length is announced rather than the body's own.
+inline Route Announcing(qint64 announced, QByteArray body) {
+  Route route{200, std::move(body)};
+  route.announced = announced;
+  return route;
+}
 
 class LoopbackServer final : public QObject {
   Q_OBJECT

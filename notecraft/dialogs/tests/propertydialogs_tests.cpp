@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
@@ -14,6 +15,7 @@
 #include "harmonygrid/qt/chordmapper.h"
 #include "notecraft/core/common.h"
 #include "notecraft/core/score_structure.h"
+#include "notecraft/dialogs/frmctxdelmes.h"
 #include "notecraft/dialogs/frmctxmeasure.h"
 #include "notecraft/dialogs/frmctxscore.h"
 #include "notecraft/dialogs/frmctxstaff.h"
@@ -30,7 +32,9 @@ using testing::WhenModal;
 class ChangeCount : public ScoreEvents {
 public:
   int changed = 0;
+  std::vector<int> measures;  // ActiveMeasure, in order
   void ChangeNotify(bool isChanged) override { changed += isChanged ? 1 : 0; }
+  void ActiveMeasure(int number) override { measures.push_back(number); }
 };
 
 class PropertyDialogs : public ::testing::Test {
@@ -44,6 +48,7 @@ protected:
     score->RemoveListener(&notes);
     SetFontPicker({});
     SetDialogService(nullptr);
+    score->SetUOM(uomInches);  // the unit is process-wide
   }
   // Clicks near the left edge, where a check box has its indicator.
   static void Click(QWidget& form, const char* name) {
@@ -173,6 +178,91 @@ TEST_F(PropertyDialogs, MeasureDialogControls) {
   EXPECT_EQ(Control<QLineEdit>(form, "txtNumber")->text(), "2");
   EXPECT_NE(score->AllGlobals().Item(0, evtScoreEnd), nullptr);
   EXPECT_FALSE(Control<QCheckBox>(form, "chkBars3")->isChecked());
+}
+
+TEST_F(PropertyDialogs, TheMeasureDialogLeavesTheScoreAtTheMeasureItMovedTo) {
+  const auto goTo = [](frmCTXMeasure& form, const char* number) {
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));  // typing needs the focus
+    auto* box = Control<QLineEdit>(form, "txtNumber");
+    box->setFocus(Qt::TabFocusReason);
+    box->selectAll();
+    QTest::keyClicks(box, QString::fromLatin1(number));
+  };
+  // Moved to measure 7 without an edit, then Ok.
+  WhenModal<frmCTXMeasure>([&goTo](frmCTXMeasure& form) {
+    EXPECT_EQ(Control<QLineEdit>(form, "txtNumber")->text(), "1");
+    goTo(form, "7");
+    QTest::mouseClick(form.OkButton(), Qt::LeftButton);
+  });
+  ShowDialog(*score, dlgMeasureProperties);
+  EXPECT_EQ(score->SelectedMeasure(), 7);
+  EXPECT_EQ(notes.measures, std::vector<int>{7});
+  EXPECT_FALSE(score->Changed());
+
+  // The delete prompt offers that measure, and the dialog opens there again; an edit there
+  // lands on measure 7.
+  WhenModal<frmCTXDelMes>([](frmCTXDelMes& form) {
+    EXPECT_EQ(Control<QLineEdit>(form, "txtMesNo")->text(), "7");
+    QTest::mouseClick(form.CancelButton(), Qt::LeftButton);
+  });
+  DelMeasure(*score, std::nullopt, true);
+  WhenModal<frmCTXMeasure>([this](frmCTXMeasure& form) {
+    EXPECT_EQ(Control<QLineEdit>(form, "txtNumber")->text(), "7");
+    Click(form, "chkBars1");
+    QTest::mouseClick(form.OkButton(), Qt::LeftButton);
+  });
+  ShowDialog(*score, dlgMeasureProperties);
+  EXPECT_NE(score->AllGlobals().Item(score->AllGlobals().MeasureTime(7), evtRepeatEnd), nullptr);
+
+  // Moved to measure 4, then Cancel: the score stays where it was.
+  WhenModal<frmCTXMeasure>([&goTo](frmCTXMeasure& form) {
+    goTo(form, "4");
+    QTest::mouseClick(form.CancelButton(), Qt::LeftButton);
+  });
+  ShowDialog(*score, dlgMeasureProperties);
+  EXPECT_EQ(score->SelectedMeasure(), 7);
+}
+
+TEST_F(PropertyDialogs, MillimetresShowPapersExactlyAndKeepWhatWasTyped) {
+  score->SetUOM(uomMM);
+  const auto type = [](QLineEdit* box, const char* text) {
+    box->setFocus(Qt::TabFocusReason);
+    box->selectAll();
+    QTest::keyClicks(box, QString::fromLatin1(text));
+  };
+  {
+    frmCTXScore form;
+    form.Init(*score);
+    auto* paper = Control<QComboBox>(form, "cboPage");
+    const struct {
+      int size;
+      const char *width, *height;
+    } papers[] = {
+        {pgsA4, "210mm", "297mm"}, {pgsA5, "148mm", "210mm"}, {pgsLeter, "215.9mm", "279.4mm"}};
+    for (const auto& p : papers) {
+      paper->setCurrentIndex(p.size);
+      emit paper->activated(p.size);
+      EXPECT_EQ(Control<QLineEdit>(form, "txtPage0")->text(), p.width);
+      EXPECT_EQ(Control<QLineEdit>(form, "txtPage1")->text(), p.height);
+    }
+    type(Control<QLineEdit>(form, "txtMargin0"), "20");  // a bare number is in millimetres
+    type(Control<QLineEdit>(form, "txtMargin2"), "12.7mm");
+    type(Control<QLineEdit>(form, "txtMargin3"), "1.5cm");
+    type(Control<QLineEdit>(form, "txtDimension1"), "13.3mm");
+    Click(form, "cmdApply");
+  }
+  // Each time the dialog is opened and applied again, the lengths typed read the same.
+  for (int round = 0; round < 3; ++round) {
+    frmCTXScore form;
+    form.Init(*score);
+    EXPECT_EQ(Control<QLineEdit>(form, "txtMargin0")->text(), "20mm");
+    EXPECT_EQ(Control<QLineEdit>(form, "txtMargin2")->text(), "12.7mm");
+    EXPECT_EQ(Control<QLineEdit>(form, "txtMargin3")->text(), "15mm");
+    EXPECT_EQ(Control<QLineEdit>(form, "txtDimension1")->text(), "13.3mm");
+    QTest::keyClicks(Control<QLineEdit>(form, "txtTitle0"), QStringLiteral("!"));
+    Click(form, "cmdApply");
+  }
+  EXPECT_FLOAT_EQ(score->Margins(marLeft), 0.5f);
 }
 
 TEST_F(PropertyDialogs, PlacedAtTheGivenTwipsOrCentred) {

@@ -85,13 +85,13 @@ TEST_F(ScoreProps, PaperInMillimetres) {
   score->SetUOM(uomMM);
   Open();
   model.ChoosePageSize(pgsA4);
-  EXPECT_EQ(model.PageLength(0).Text, "210.1mm");
-  EXPECT_EQ(model.PageLength(1).Text, "296.9mm");
+  EXPECT_EQ(model.PageLength(0).Text, "210mm");
+  EXPECT_EQ(model.PageLength(1).Text, "297mm");
   model.ChooseOrientation(pgeLandscape);
-  EXPECT_EQ(model.PageLength(0).Text, "296.9mm");
-  EXPECT_EQ(model.PageLength(1).Text, "210.1mm");
+  EXPECT_EQ(model.PageLength(0).Text, "297mm");
+  EXPECT_EQ(model.PageLength(1).Text, "210mm");
   model.ChooseOrientation(pgePortrait);
-  EXPECT_EQ(model.PageLength(0).Text, "210.1mm");
+  EXPECT_EQ(model.PageLength(0).Text, "210mm");
   model.Apply(*score);
   EXPECT_EQ(score->PageSize(), pgsA4);
   EXPECT_NEAR(score->PageWidth(), 8.27f, 0.001);
