@@ -488,6 +488,10 @@ void chdVLTMain::SetToolboxVisible(bool visible) {
 
 void chdVLTMain::txtPage_LostFocus() {
   if (!m_windowActive) return;
+  // A page the background layout has not reached yet is laid out first, so that the box
+  // goes to that page and not to the last one laid out so far.
+  if (m_score->Paginating() && PageBoxNumber(txtPage->text()) > m_score->LastPage())
+    m_score->FinishPagination();
   const PageBoxCommit commit =
       CommitPageBox(txtPage->text(), m_score->CurPage(), m_score->LastPage());
   txtPage->setText(QString::number(commit.Shown));

@@ -1,8 +1,9 @@
 // The score's events: the status bar, the caption, the Undo and Voice states, the handle
 // marks, and what playback and file progress tell the frame.
 #include <QAction>
-#include <algorithm>
 #include <QLabel>
+#include <QLineEdit>
+#include <algorithm>
 
 #include "Veltrimond/child/chdvltmain.h"
 #include "Veltrimond/shell/iframe.h"
@@ -110,6 +111,10 @@ void chdVLTMain::WindowCleared() {
   Panel(QStringLiteral("Msg"))->setText(QStringLiteral(" "));
   m_handleMarks.clear();
   pctScore->SetHandleMarks({});
+  // Every page drawn is the page shown: the box follows it, however the score got there
+  // (a page turned by lyric entry, a relayout that took the page away), unless the user
+  // is typing in it.
+  if (!txtPage->hasFocus()) txtPage->setText(QString::number(m_score->CurPage()));
 }
 
 }  // namespace veltrimond

@@ -33,24 +33,25 @@ const QRegularExpression& BassPattern() {
 
 }  // namespace
 
-QStringList ChordNamesFor(const QString& root, bool minor, const QString& quality) {
+QString ChordNameFor(const QString& root, bool minor, const QString& quality) {
   QString name = root.trimmed();
   if (minor) name += QStringLiteral(" Min");
   QString q = quality.trimmed();
-  const bool plainMajor = !minor && q.isEmpty();
-  if (plainMajor) q = QStringLiteral("Maj");
+  if (!minor && q.isEmpty()) q = QStringLiteral("Maj");
   if (!q.isEmpty()) name += QLatin1Char(' ') + q;
-  QStringList names{name};
-  if (plainMajor) names.append(root.trimmed());
-  return names;
+  return name;
 }
 
-std::optional<int> FindChord(const std::vector<std::pair<QString, int>>& table,
-                             const QStringList& names) {
-  for (const QString& name : names) {
-    if (name.isEmpty()) continue;
-    for (const auto& [entry, number] : table)
-      if (entry.trimmed().compare(name, Qt::CaseInsensitive) == 0) return number;
+std::optional<int> FindChord(const std::vector<std::pair<QString, int>>& table, const QString& root,
+                             bool minor, const QString& quality) {
+  const QString wantedRoot = root.trimmed();
+  const QString wantedQuality = quality.trimmed();
+  if (wantedRoot.isEmpty()) return std::nullopt;
+  for (const auto& [entry, number] : table) {
+    const ChordNameParts parts = SplitChordName(entry);
+    if (parts.Minor == minor && parts.Root.compare(wantedRoot, Qt::CaseInsensitive) == 0 &&
+        parts.Quality.trimmed().compare(wantedQuality, Qt::CaseInsensitive) == 0)
+      return number;
   }
   return std::nullopt;
 }
@@ -239,16 +240,16 @@ void ChordPanel::CommitFrom(int list) {
   QListWidget* qualities = lstQual[list];
   if (!qualities->currentItem() && qualities->count() > 0) qualities->setCurrentRow(0);
   const QString quality = qualities->currentItem() ? qualities->currentItem()->text() : QString();
-  const QStringList names = ChordNamesFor(cboChord->currentText(), Minor(), quality);
   if (!ValidBass(bass)) {
     QApplication::beep();
     emit Refused(tr("The bass note \"%1\" is not a note name (A to G, then # or b).").arg(bass));
     return;
   }
-  const auto number = FindChord(m_table, names);
+  const auto number = FindChord(m_table, cboChord->currentText(), Minor(), quality);
   if (!number) {
     QApplication::beep();
-    emit Refused(tr("The chord table has no chord named \"%1\".").arg(names.front()));
+    emit Refused(tr("The chord table has no chord named \"%1\".")
+                     .arg(ChordNameFor(cboChord->currentText(), Minor(), quality)));
     return;
   }
   emit Commit(*number, bass, m_pagePoint);

@@ -36,15 +36,14 @@ namespace veltrimond {
 
 // --- Chord names ---
 
-// The names a pick stands for, best first: root, " Min" when minor, then " " and the
-// quality, "Maj" for a blank major quality. A plain major chord may also be named by its
-// root alone, as compact chord tables spell it.
-QStringList ChordNamesFor(const QString& root, bool minor, const QString& quality);
+// The name a pick stands for, as the panel tells it: root, " Min" when minor, then " " and
+// the quality, "Maj" for a blank major quality.
+QString ChordNameFor(const QString& root, bool minor, const QString& quality);
 
-// The number of the first table entry named (case-insensitively) as one of names, in the
-// order of names; nullopt when none matches.
-std::optional<int> FindChord(const std::vector<std::pair<QString, int>>& table,
-                             const QStringList& names);
+// The number of the first table entry that splits (SplitChordName) into root, minor and
+// quality, root and quality compared without regard to letter case; nullopt when none.
+std::optional<int> FindChord(const std::vector<std::pair<QString, int>>& table, const QString& root,
+                             bool minor, const QString& quality);
 
 // The bass box: one note name, "A" to "G" with an optional "#" or "b". typed is inserted at
 // caret into text (lower-case letters become capitals, a "B" after the letter becomes "b");

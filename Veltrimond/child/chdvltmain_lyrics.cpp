@@ -1,6 +1,7 @@
 // Lyric entry's logic and the in-place text box.
 #include "Veltrimond/child/chdvltmain_lyrics.h"
 
+#include <QApplication>
 #include <QFocusEvent>
 #include <QFontMetrics>
 #include <QLabel>
@@ -11,7 +12,11 @@
 #include "Veltrimond/child/chdvltmain.h"
 #include "Veltrimond/child/chdvltmain_labels.h"
 #include "notecraft/core/enums.h"
+#include "notecraft/core/globalevent.h"
+#include "notecraft/core/globalevents.h"
 #include "notecraft/core/score.h"
+#include "notecraft/core/score_structure.h"
+#include "notecraft/core/staff.h"
 #include "notecraft/qt/qpaintersurface.h"
 #include "notecraft/qt/scorepagewidget.h"
 
@@ -28,6 +33,33 @@ bool ScoreLyricCaret::Prev(int& atTime, int& x, int& y, std::string& syllable) {
 }
 bool ScoreLyricCaret::Store(int atTime, const std::string& text) {
   return m_score.AddLyric(atTime, text);
+}
+int ScoreLyricCaret::Verse() const {
+  return m_score.Verse();
+}
+int ScoreLyricCaret::VerseLimit() const {
+  const auto staff = notecraft::SelectedStaff(m_score);
+  if (!staff) return 1;
+  // Verses are separated by carriage returns in each syllable event.
+  int lastSung = 0;
+  for (const auto& e : staff->GlobalEvents()) {
+    if (e->EventType() != notecraft::evtLyric) continue;
+    int verse = 1;
+    bool sung = false;
+    for (const char c : e->Text()) {
+      if (c == '\r') {
+        ++verse;
+        sung = false;
+      } else if (c != ' ' && !sung) {
+        sung = true;
+        lastSung = std::max(lastSung, verse);
+      }
+    }
+  }
+  return std::max({lastSung + 1, staff->Verses(), 1});
+}
+void ScoreLyricCaret::SetVerse(int verse) {
+  m_score.SetVerse(verse);
 }
 int ScoreLyricCaret::CurPage() const {
   return m_score.CurPage();
@@ -129,6 +161,41 @@ void LyricEntry::Prev() {
   } else {
     End();
   }
+}
+
+bool LyricEntry::Seek(int atTime, int& x, int& y, std::string& syllable) {
+  int time = 0;
+  bool found = m_caret.First(time, x, y, syllable);
+  while (found && time < atTime) found = m_caret.Next(time, x, y, syllable);
+  if (!found && m_caret.CurPage() < m_caret.LastPage()) {
+    m_caret.SetCurPage(m_caret.CurPage() + 1);
+    found = m_caret.First(time, x, y, syllable);
+    while (found && time < atTime) found = m_caret.Next(time, x, y, syllable);
+  }
+  if (found) m_time = time;
+  return found;
+}
+
+bool LyricEntry::ChooseVerse(int verse, const QString& text) {
+  if (!m_active) return false;
+  StoreIfChanged(text);
+  if (verse < 1 || verse > m_caret.VerseLimit() || verse == m_caret.Verse()) return false;
+  const int at = m_time;
+  m_caret.SetVerse(verse);
+  m_view.VerseChosen(verse);
+  int x = 0, y = 0;
+  std::string syllable;
+  if (Seek(at, x, y, syllable)) {
+    Arrive(x, y, syllable);
+  } else {
+    Start();
+  }
+  return true;
+}
+
+int LyricEntry::NextVerse() const {
+  const int next = m_caret.Verse() + 1;
+  return next > m_caret.VerseLimit() ? 1 : next;
 }
 
 void LyricEntry::OnTextChanged(const QString& text) {
@@ -250,6 +317,17 @@ ScoreLyricEditor::ScoreLyricEditor(chdVLTMain& window)
           [this](const QString& text) { m_entry.OnTextChanged(text); });
   connect(txtLyric, &InPlaceBox::FocusLost, this,
           [this] { m_entry.OnFocusLost(txtLyric->text()); });
+  // The Verse panel takes no focus: a click on it leaves the box open.
+  m_window.Panel(QStringLiteral("Voice"))->installEventFilter(this);
+}
+
+bool ScoreLyricEditor::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::MouseButtonPress && m_entry.Active() &&
+      watched == m_window.Panel(QStringLiteral("Voice"))) {
+    m_entry.ChooseVerse(m_entry.NextVerse(), txtLyric->text());
+    return true;
+  }
+  return QObject::eventFilter(watched, event);
 }
 
 bool ScoreLyricEditor::Start() {
@@ -260,6 +338,12 @@ bool ScoreLyricEditor::Start() {
 bool ScoreLyricEditor::KeyTyped(const QKeyEvent& key) {
   using Key = LyricEntry::Key;
   const bool shift = key.modifiers() & Qt::ShiftModifier;
+  if (key.modifiers() & Qt::ControlModifier) {
+    if (key.key() != Qt::Key_Up && key.key() != Qt::Key_Down) return false;
+    const int verse = m_window.Score().Verse() + (key.key() == Qt::Key_Up ? -1 : 1);
+    if (!m_entry.ChooseVerse(verse, txtLyric->text())) QApplication::beep();
+    return true;
+  }
   switch (key.key()) {
     case Qt::Key_Tab:
       m_entry.OnKey(shift ? Key::BackTab : Key::Tab, txtLyric->text());
@@ -289,7 +373,7 @@ bool ScoreLyricEditor::KeyTyped(const QKeyEvent& key) {
 void ScoreLyricEditor::EntryStarted() {
   QLabel* voice = m_window.Panel(QStringLiteral("Voice"));
   voice->setToolTip(tr("Verse"));
-  voice->setText(QStringLiteral("1"));
+  voice->setText(QString::number(m_window.Score().Verse()));
   m_window.Panel(QStringLiteral("Status"))->setText(tr("Lyrics"));
   txtLyric->setFont(ScoreBoxFont(m_window.Score()));
   SetPageTabStops(m_window, false);
@@ -311,6 +395,10 @@ void ScoreLyricEditor::PlaceBox(int left, int top, int width, const QString& tex
 
 void ScoreLyricEditor::ResizeBox(int left, int width) {
   txtLyric->setGeometry(Pixels(left), txtLyric->y(), Pixels(width), txtLyric->height());
+}
+
+void ScoreLyricEditor::VerseChosen(int verse) {
+  m_window.Panel(QStringLiteral("Voice"))->setText(QString::number(verse));
 }
 
 void ScoreLyricEditor::EntryEnded() {

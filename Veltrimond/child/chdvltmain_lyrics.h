@@ -1,8 +1,9 @@
 #pragma once
 // Lyrics typed in place: a text box under the note whose syllable it edits. Space or "-"
 // stores the syllable ("-" appended) and moves on to the next note, Tab moves forward and
-// Shift+Tab back, across pages; Esc or leaving the box stores a changed syllable and ends
-// entry. The score supplies the caret positions and stores the syllables.
+// Shift+Tab back, across pages; Ctrl+Up and Ctrl+Down (or a click on the status bar's Verse
+// panel) choose the verse; Esc or leaving the box stores a changed syllable and ends entry.
+// The score supplies the caret positions and stores the syllables.
 //
 // LyricEntry is the entry's logic over a caret and a text measure (tested headless);
 // LyricBox is the line edit that receives Tab and Shift+Tab itself.
@@ -21,7 +22,7 @@ class Score;
 namespace veltrimond {
 
 // What lyric entry asks of the score: the caret walking the notes of the current page, the
-// syllable store and the pages.
+// syllable store, the verses and the pages.
 class LyricCaret {
 public:
   virtual ~LyricCaret() = default;
@@ -29,6 +30,12 @@ public:
   virtual bool Next(int& atTime, int& x, int& y, std::string& syllable) = 0;
   virtual bool Prev(int& atTime, int& x, int& y, std::string& syllable) = 0;
   virtual bool Store(int atTime, const std::string& text) = 0;
+  // The verse syllables go to (1-based), and the highest one entry may choose: one past the
+  // last verse holding a syllable, at least the verses the staff shows.
+  virtual int Verse() const = 0;
+  virtual int VerseLimit() const = 0;
+  // Syllables go to verse from now on; the page may be laid out again for its line.
+  virtual void SetVerse(int verse) = 0;
   virtual int CurPage() const = 0;
   virtual int LastPage() const = 0;
   virtual void SetCurPage(int page) = 0;
@@ -41,6 +48,9 @@ public:
   bool Next(int& atTime, int& x, int& y, std::string& syllable) override;
   bool Prev(int& atTime, int& x, int& y, std::string& syllable) override;
   bool Store(int atTime, const std::string& text) override;
+  int Verse() const override;
+  int VerseLimit() const override;
+  void SetVerse(int verse) override;
   int CurPage() const override;
   int LastPage() const override;
   void SetCurPage(int page) override;
@@ -79,6 +89,8 @@ public:
     virtual void ResizeBox(int left, int width) = 0;
     // Entry ended: hide the box, restore the status bar and the tab order, focus the page.
     virtual void EntryEnded() = 0;
+    // Syllables now go to verse (the status bar shows it).
+    virtual void VerseChosen(int verse) = 0;
   };
 
   LyricEntry(LyricCaret& caret, View& view, TextBoxWidth width)
@@ -95,6 +107,12 @@ public:
   // The box lost the focus with text: stores a changed syllable and ends entry. Nothing
   // once entry has ended (hiding the box takes its focus away too).
   void OnFocusLost(const QString& text);
+  // Stores a changed syllable, then edits verse verse at the same note (on the next page
+  // when the verse's line pushed the note there). False, on the same verse, when verse lies
+  // outside 1..VerseLimit or entry is not open.
+  bool ChooseVerse(int verse, const QString& text);
+  // The verse after the one typed into, back to 1 after the highest one may choose.
+  int NextVerse() const;
 
   bool Active() const { return m_active; }
   int Time() const { return m_time; }
@@ -110,6 +128,8 @@ private:
   void Next();
   void Prev();
   void End();
+  // Puts the caret on the first note at or after atTime, from the page shown on.
+  bool Seek(int atTime, int& x, int& y, std::string& syllable);
 
   LyricCaret& m_caret;
   View& m_view;
@@ -164,7 +184,9 @@ private:
   void PlaceBox(int left, int top, int width, const QString& text) override;
   void ResizeBox(int left, int width) override;
   void EntryEnded() override;
+  void VerseChosen(int verse) override;
   bool KeyTyped(const QKeyEvent& key);
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
   chdVLTMain& m_window;
   ScoreLyricCaret m_caret;

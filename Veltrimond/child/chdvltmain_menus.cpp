@@ -47,9 +47,7 @@ ScoreMenus::ScoreMenus(chdVLTMain& window)
       m_saving(std::make_unique<ScoreSaving>(window.Score(), window.Context().History)),
       m_printing(std::make_unique<ScorePrinting>(window.Score())) {
   m_saving->SetDefaultFolder(window.Context().Paths.Documents);
-  m_saving->SetSaveAsPrompt([this](const QString& folder, int startFilter) {
-    return AskSaveAs(folder, startFilter);
-  });
+  m_saving->SetSaveAsPrompt([this](const SaveAsOffer& offer) { return AskSaveAs(offer); });
   Build();
   Connect();
   m_window.m_menus = m_menus;
@@ -94,16 +92,14 @@ void ScoreMenus::FreeMenuShortcuts() {
   }
 }
 
-std::optional<SaveAsChoice> ScoreMenus::AskSaveAs(const QString& folder, int startFilter) {
+std::optional<SaveAsChoice> ScoreMenus::AskSaveAs(const SaveAsOffer& offer) {
   // A test's answer for the window's Save As (the close prompt's) serves here too.
   if (m_window.Prompts.AskSaveAsPath) {
     const QString path = m_window.Prompts.AskSaveAsPath();
     if (path.isEmpty()) return std::nullopt;
-    const bool midi = path.endsWith(QLatin1String(".mid"), Qt::CaseInsensitive) ||
-                      path.endsWith(QLatin1String(".midi"), Qt::CaseInsensitive);
-    return SaveAsChoice{path, midi ? 2 : 1};
+    return SaveAsChoice{path, offer.Filter};
   }
-  return RunSaveAsDialog(&m_window, folder, startFilter);
+  return RunSaveAsDialog(&m_window, offer);
 }
 
 void ScoreMenus::ShowPopup(PagePopup popup) {

@@ -95,7 +95,7 @@ protected:
 
 private:
   void FreeMenuShortcuts();
-  std::optional<SaveAsChoice> AskSaveAs(const QString& folder, int startFilter);
+  std::optional<SaveAsChoice> AskSaveAs(const SaveAsOffer& offer);
   void ShowPopup(PagePopup popup);
   void Build();
   QAction* TakeItem(QMenu* menu, const MenuItemSpec& spec);

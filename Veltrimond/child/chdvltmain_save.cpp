@@ -1,7 +1,9 @@
 #include "Veltrimond/child/chdvltmain_save.h"
 
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 #include "Veltrimond/core/openedfile.h"
 #include "notecraft/core/enums.h"
@@ -26,13 +28,14 @@ QString SaveAsFilters() {
   return QStringLiteral("Veltrimond Files (*.sco);;MIDI files (*.mid *.midi);;All Files (*)");
 }
 
-std::optional<SaveAsChoice> RunSaveAsDialog(QWidget* parent, const QString& folder,
-                                            int startFilter) {
+std::optional<SaveAsChoice> RunSaveAsDialog(QWidget* parent, const SaveAsOffer& offer) {
+  // A folder that is not there would be taken for the file's name.
+  const QString folder = QFileInfo(offer.Folder).isDir() ? offer.Folder : QDir::homePath();
   QFileDialog dialog(parent, QObject::tr("Save As"), folder, SaveAsFilters());
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setFileMode(QFileDialog::AnyFile);
   const QStringList filters = dialog.nameFilters();
-  const int start = (startFilter >= 1 && startFilter <= 3) ? startFilter : 1;
+  const int start = (offer.Filter >= 1 && offer.Filter <= 3) ? offer.Filter : 1;
   dialog.selectNameFilter(filters.value(start - 1));
   // The dialog adds the suffix before it checks for an existing file, so "song" typed on
   // the score filter is confirmed as the "song.sco" it replaces.
@@ -41,10 +44,40 @@ std::optional<SaveAsChoice> RunSaveAsDialog(QWidget* parent, const QString& fold
     const qsizetype index = filters.indexOf(filter);
     if (index >= 0) dialog.setDefaultSuffix(QString::fromLatin1(kSuffixes[index]));
   });
+  if (!offer.Name.isEmpty()) dialog.selectFile(offer.Name);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
     return std::nullopt;
   return SaveAsChoice{dialog.selectedFiles().first(),
                       static_cast<int>(filters.indexOf(dialog.selectedNameFilter())) + 1};
+}
+
+SaveAsTarget SaveAsTargetOf(const SaveAsChoice& choice) {
+  const int filter =
+      (choice.FilterIndex >= 1 && choice.FilterIndex <= 3) ? choice.FilterIndex : kTypeScore;
+  SaveAsTarget target{choice.Path,
+                      filter == kTypeMidi ? notecraft::fmtMIDI : notecraft::fmtVeltrimond, filter};
+  const QFileInfo file(choice.Path);
+  const QString suffix = file.suffix().toLower();
+  if (suffix == QLatin1String("sco") || suffix == QLatin1String("sty")) {
+    target.Format = notecraft::fmtVeltrimond;
+    if (filter == kTypeMidi) target.Filter = kTypeScore;
+  } else if (suffix == QLatin1String("mid") || suffix == QLatin1String("midi")) {
+    target.Format = notecraft::fmtMIDI;
+    target.Filter = kTypeMidi;
+  } else if (suffix.isEmpty() && !file.fileName().isEmpty() && filter != kTypeAll) {
+    target.Path += QLatin1Char('.') + QString::fromLatin1(kSuffixes[filter - 1]);
+  }
+  return target;
+}
+
+QString SaveAsName(const notecraft::Score& score) {
+  if (!score.FileName().empty()) return QFileInfo(FromNative(score.FileName())).completeBaseName();
+  QString title = FromNative(score.Title()).simplified();
+  // Characters that separate folders or are refused by other file systems.
+  static const QRegularExpression unfit(QStringLiteral("[/\\\\:*?\"<>|]"));
+  title.replace(unfit, QStringLiteral("-"));
+  while (title.startsWith(QLatin1Char('.'))) title.remove(0, 1);
+  return title.isEmpty() ? QStringLiteral("Untitled") : title;
 }
 
 ScoreSaving::ScoreSaving(notecraft::Score& score, platform::RecentFiles& history)
@@ -59,23 +92,23 @@ ScoreSaving::Outcome ScoreSaving::Save(bool untitled) {
 }
 
 ScoreSaving::Outcome ScoreSaving::SaveAs() {
-  QString folder;
-  if (!m_score.FileName().empty()) folder = QFileInfo(FromNative(m_score.FileName())).absolutePath();
-  if (folder.isEmpty()) folder = OpenDialogFolder(m_defaultFolder);
-  const int startFilter = OpenDialogFilterIndex();
+  SaveAsOffer offer;
+  if (!m_score.FileName().empty())
+    offer.Folder = QFileInfo(FromNative(m_score.FileName())).absolutePath();
+  if (offer.Folder.isEmpty()) offer.Folder = m_defaultFolder;
+  offer.Name = SaveAsName(m_score);
+  offer.Filter = OpenDialogFilterIndex();
   const std::optional<SaveAsChoice> choice =
-      m_prompt ? m_prompt(folder, startFilter) : RunSaveAsDialog(nullptr, folder, startFilter);
+      m_prompt ? m_prompt(offer) : RunSaveAsDialog(nullptr, offer);
   if (!choice || choice->Path.isEmpty()) return Outcome::Cancelled;
 
-  const int filter = (choice->FilterIndex >= 1 && choice->FilterIndex <= 3) ? choice->FilterIndex
-                                                                            : kTypeScore;
-  platform::WriteSetting(QStringLiteral("Files"), QStringLiteral("Type"), filter);
-  const int format = filter == kTypeMidi ? notecraft::fmtMIDI : notecraft::fmtVeltrimond;
-  if (!m_score.SaveFile(choice->Path.toStdString(), format)) {
-    Fail(choice->Path);
+  const SaveAsTarget target = SaveAsTargetOf(*choice);
+  platform::WriteSetting(QStringLiteral("Files"), QStringLiteral("Type"), target.Filter);
+  if (!m_score.SaveFile(target.Path.toStdString(), target.Format)) {
+    Fail(target.Path);
     return Outcome::Failed;
   }
-  m_history.Add(choice->Path);
+  m_history.Add(target.Path);
   return Outcome::Saved;
 }
 

@@ -24,25 +24,45 @@ namespace veltrimond {
 // The Save As dialog's filters, in the order of their indexes 1 (native), 2 (MIDI), 3 (all).
 QString SaveAsFilters();
 
+// What the Save As dialog starts with: a folder, a file name without extension, a filter.
+struct SaveAsOffer {
+  QString Folder;
+  QString Name;
+  int Filter = 1;
+};
+
 // The file and filter index chosen in the Save As dialog.
 struct SaveAsChoice {
   QString Path;
   int FilterIndex = 1;
 };
 
-// The Save As dialog (title "Save As", Qt's overwrite confirmation kept), starting in folder
-// on filter startFilter; a name typed without an extension gets the filter's (".sco" or
-// ".mid"). Nothing when cancelled.
-std::optional<SaveAsChoice> RunSaveAsDialog(QWidget* parent, const QString& folder,
-                                            int startFilter);
+// The Save As dialog (title "Save As", Qt's overwrite confirmation kept) as offered (a folder
+// that does not exist gives way to the home folder); a name typed without an extension gets
+// the filter's (".sco" or ".mid"). Nothing when cancelled.
+std::optional<SaveAsChoice> RunSaveAsDialog(QWidget* parent, const SaveAsOffer& offer);
+
+// What a Save As choice writes: the extension typed decides the format (".sco" and ".sty"
+// native, ".mid" and ".midi" MIDI); a name without one takes the chosen filter's format
+// and its extension; another extension keeps the name and takes the filter's format ("All
+// Files" is native). Filter is the filter index the choice stands for.
+struct SaveAsTarget {
+  QString Path;
+  int Format = 0;  // FileFormats
+  int Filter = 1;
+};
+SaveAsTarget SaveAsTargetOf(const SaveAsChoice& choice);
+
+// The name Save As offers: the score's file name, else its title (without characters a
+// file name cannot hold), else "Untitled".
+QString SaveAsName(const notecraft::Score& score);
 
 class ScoreSaving {
 public:
   enum class Outcome { Saved, Cancelled, Failed };
 
   // The Save As question; unset, RunSaveAsDialog over no parent.
-  using SaveAsPrompt = std::function<std::optional<SaveAsChoice>(const QString& folder,
-                                                                 int startFilter)>;
+  using SaveAsPrompt = std::function<std::optional<SaveAsChoice>(const SaveAsOffer& offer)>;
   // How a failure is told; unset, the engine's platform message.
   using Message = std::function<void(const QString& title, const QString& text)>;
 
@@ -51,14 +71,14 @@ public:
 
   void SetSaveAsPrompt(SaveAsPrompt prompt) { m_prompt = std::move(prompt); }
   void SetMessage(Message message) { m_message = std::move(message); }
-  // Where Save As starts for a score without a file, when Files/Path names no folder.
+  // Where Save As starts for a score without a file.
   void SetDefaultFolder(const QString& folder) { m_defaultFolder = folder; }
 
   // File > Save: Save As while untitled, else the score's own file in its own format.
   Outcome Save(bool untitled);
-  // File > Save As: asks (starting on the filter of Files/Type), remembers the filter chosen
-  // in Files/Type, writes MIDI for filter 2 and the native format otherwise. On success the
-  // path tops the recent-file list.
+  // File > Save As: asks (in the score's folder, else the default folder, with the name of
+  // SaveAsName, starting on the filter of Files/Type), writes as SaveAsTargetOf says and
+  // remembers its filter in Files/Type. On success the path tops the recent-file list.
   Outcome SaveAs();
 
 private:

@@ -258,24 +258,20 @@ void ScoreToolbar::Build() {
 void ScoreToolbar::ButtonClick(const QString& key) {
   const QString k = key.toUpper();
   notecraft::Score& score = m_window.Score();
-  auto refreshDrums = [this] {
-    if (m_window.Hooks.RefreshDrumPanel) m_window.Hooks.RefreshDrumPanel();
-  };
-  if (k == QLatin1String("CANCEL")) {
+  // The structural buttons are their menu items: the same prompts (proposing the staff or
+  // measure worked on), since these edits cannot be undone.
+  static const QMap<QString, QString> menuTwins = {
+      {QStringLiteral("INSSTAFF"), QStringLiteral("mnuStaffInsert")},
+      {QStringLiteral("REMSTAFF"), QStringLiteral("mnuStaffDelete")},
+      {QStringLiteral("INSMES"), QStringLiteral("mnuMeasureInsert")},
+      {QStringLiteral("REMMES"), QStringLiteral("mnuMeasureDelete")}};
+  if (menuTwins.contains(k)) {
+    m_menus.Item(menuTwins.value(k))->trigger();
+  } else if (k == QLatin1String("CANCEL")) {
     Discard();
   } else if (k == QLatin1String("FIRST") || k == QLatin1String("PREV") ||
              k == QLatin1String("NEXT") || k == QLatin1String("LAST")) {
     GoToPage(k);
-  } else if (k == QLatin1String("INSSTAFF")) {
-    notecraft::AddStaff(score, std::nullopt, false);
-    refreshDrums();
-  } else if (k == QLatin1String("REMSTAFF")) {
-    notecraft::DelStaff(score, std::nullopt, false);
-    refreshDrums();
-  } else if (k == QLatin1String("INSMES")) {
-    notecraft::AddMeasure(score, std::nullopt, false, false);
-  } else if (k == QLatin1String("REMMES")) {
-    notecraft::DelMeasure(score, std::nullopt, false);
   } else if (k == QLatin1String("LYRICS")) {
     if (m_window.Hooks.StartLyricEntry) m_window.Hooks.StartLyricEntry();
   } else if (k == QLatin1String("PRINT")) {
@@ -303,6 +299,8 @@ void ScoreToolbar::ButtonMenuClick(const QString& key) {
 
 void ScoreToolbar::GoToPage(const QString& key) {
   notecraft::Score& score = m_window.Score();
+  // The last page is known only once the layout has reached it.
+  if (key == QLatin1String("LAST") && score.Paginating()) score.FinishPagination();
   const std::optional<int> page = PageForKey(key, score.CurPage(), score.LastPage());
   if (!page) return;
   score.SetCurPage(*page);

@@ -1,8 +1,8 @@
 #pragma once
 // The score window's toolbar, tbrMain: save and discard, print, the property dialogs,
-// staff and measure insertion and deletion (without the menus' prompts), lyric entry and the
-// page buttons around the page box. Buttons show grey pictures that take their colours under
-// the mouse.
+// staff and measure insertion and deletion (as the Staff and Measure menus, with their
+// prompts), lyric entry and the page buttons around the page box. Buttons show grey pictures that
+// take their colours under the mouse.
 
 #include <QIcon>
 #include <QMap>

@@ -60,15 +60,18 @@ int ScrollValueToShow(int start, int length, int visibleStart, int baseLength, i
   return std::clamp(value, 0, std::max(0, maxValue));
 }
 
-PageBoxCommit CommitPageBox(const QString& text, int curPage, int lastPage) {
-  PageBoxCommit commit;
-  if (curPage < 1 || lastPage < 1) return commit;
+int PageBoxNumber(const QString& text) {
   // The leading digits count, as a number typed into the box is read.
   qsizetype digits = 0;
   const QString trimmed = text.trimmed();
   while (digits < trimmed.size() && trimmed[digits].isDigit() && digits < 9) ++digits;
-  const int typed = digits > 0 ? trimmed.left(digits).toInt() : 0;
-  const int page = std::clamp(typed, 1, lastPage);
+  return digits > 0 ? trimmed.left(digits).toInt() : 0;
+}
+
+PageBoxCommit CommitPageBox(const QString& text, int curPage, int lastPage) {
+  PageBoxCommit commit;
+  if (curPage < 1 || lastPage < 1) return commit;
+  const int page = std::clamp(PageBoxNumber(text), 1, lastPage);
   commit.Shown = page;
   if (page != curPage) commit.GoTo = page;
   return commit;

@@ -50,6 +50,8 @@ struct PageBoxCommit {
   int GoTo = 0;
 };
 PageBoxCommit CommitPageBox(const QString& text, int curPage, int lastPage);
+// The page number the box's text asks for: its leading digits (at most nine), 0 for none.
+int PageBoxNumber(const QString& text);
 
 // Whether a key typed into the page box is kept (digits and Backspace).
 bool PageBoxAccepts(QChar character);

@@ -11,6 +11,7 @@
 #include <QPageSetupDialog>
 #include <QPrinter>
 #include <QTimer>
+#include <algorithm>
 
 #include "Veltrimond/core/childtags.h"
 #include "Veltrimond/core/openedfile.h"
@@ -236,20 +237,31 @@ void mdiVLTMain::OnSubWindowActivated(QMdiSubWindow* sub) {
 }
 
 void mdiVLTMain::Arrange(int how) {
-  if (how == 0) {
-    mdiArea->cascadeSubWindows();
-    return;
-  }
   QList<QMdiSubWindow*> windows;
   for (QMdiSubWindow* sub : mdiArea->subWindowList(QMdiArea::CreationOrder))
     if (sub->isVisible() && !sub->isMinimized()) windows.append(sub);
-  const QList<QRect> rects =
-      TileRects(mdiArea->viewport()->rect(), static_cast<int>(windows.size()),
-                how == 1 ? TileDirection::Horizontal : TileDirection::Vertical);
-  for (qsizetype i = 0; i < windows.size(); ++i) {
-    if (windows[i]->isMaximized()) windows[i]->showNormal();
-    windows[i]->setGeometry(rects[i]);
+  if (windows.isEmpty()) return;
+  for (QMdiSubWindow* sub : windows)
+    if (sub->isMaximized()) sub->showNormal();
+  const QRect area = mdiArea->viewport()->rect();
+  if (how != 0) {
+    const QList<QRect> rects =
+        TileRects(area, static_cast<int>(windows.size()),
+                  how == 1 ? TileDirection::Horizontal : TileDirection::Vertical);
+    for (qsizetype i = 0; i < windows.size(); ++i) windows[i]->setGeometry(rects[i]);
+    return;
   }
+  // Cascade by hand: QMdiArea's own shrinks each window to its size hint, which for a score
+  // window is a toolbar and a status bar with no page between. Here each window steps a
+  // title bar down and right of the one before and keeps the rest of the area.
+  const int step = std::max(16, windows.first()->contentsMargins().top());
+  const QList<QRect> rects = CascadeRects(area, static_cast<int>(windows.size()), step);
+  QMdiSubWindow* active = mdiArea->activeSubWindow();
+  for (qsizetype i = 0; i < windows.size(); ++i) {
+    windows[i]->setGeometry(rects[i]);
+    windows[i]->raise();
+  }
+  if (active) mdiArea->setActiveSubWindow(active);
 }
 
 void mdiVLTMain::ReloadDefaults() {

@@ -14,25 +14,32 @@
 
 namespace veltrimond::testing {
 
-std::optional<notecraft::DeleteStaffAnswer> AnsweringDialogs::AskDeleteStaff(notecraft::Score&) {
-  Calls << QStringLiteral("AskDeleteStaff");
-  return notecraft::DeleteStaffAnswer{1, 1, "Last"};
+std::optional<notecraft::DeleteStaffAnswer> AnsweringDialogs::AskDeleteStaff(notecraft::Score&,
+                                                                             int staff) {
+  Calls << QStringLiteral("AskDeleteStaff %1").arg(staff);
+  if (Cancel) return std::nullopt;
+  // The entry of the staff proposed, "Last" when none was.
+  if (staff < 1) return notecraft::DeleteStaffAnswer{1, 1, "Last"};
+  return notecraft::DeleteStaffAnswer{1, staff + 1, std::to_string(staff)};
 }
 
 std::optional<notecraft::DeleteMeasureAnswer> AnsweringDialogs::AskDeleteMeasure(
     notecraft::Score&, int measure) {
   Calls << QStringLiteral("AskDeleteMeasure %1").arg(measure);
-  return notecraft::DeleteMeasureAnswer{1, measure};
+  if (Cancel) return std::nullopt;
+  return DeleteMeasure ? *DeleteMeasure : notecraft::DeleteMeasureAnswer{1, measure};
 }
 
 std::optional<notecraft::InsertMeasureAnswer> AnsweringDialogs::AskInsertMeasure(
     notecraft::Score&, int measure, bool after) {
   Calls << QStringLiteral("AskInsertMeasure %1").arg(measure);
+  if (Cancel) return std::nullopt;
   return notecraft::InsertMeasureAnswer{1, measure, after};
 }
 
 std::optional<notecraft::InsertStaffAnswer> AnsweringDialogs::AskInsertStaff(notecraft::Score&) {
   Calls << QStringLiteral("AskInsertStaff");
+  if (Cancel) return std::nullopt;
   notecraft::InsertStaffAnswer answer;
   answer.ListIndex = 1;
   answer.ListText = "Last";

@@ -67,11 +67,12 @@ public:
   bool Undo = false;
 };
 
-// The engine's insert, delete and property prompts, answered OK with one staff or measure
-// (the last staff), and recorded.
+// The engine's insert, delete and property prompts, recorded with what they propose and
+// answered OK with one staff or measure as proposed (insertions: after the last staff), or
+// with Cancel while Cancel is set; DeleteMeasure, when set, answers Delete Measure.
 class AnsweringDialogs final : public notecraft::DialogService {
 public:
-  std::optional<notecraft::DeleteStaffAnswer> AskDeleteStaff(notecraft::Score&) override;
+  std::optional<notecraft::DeleteStaffAnswer> AskDeleteStaff(notecraft::Score&, int staff) override;
   std::optional<notecraft::DeleteMeasureAnswer> AskDeleteMeasure(notecraft::Score&,
                                                                  int measure) override;
   std::optional<notecraft::InsertMeasureAnswer> AskInsertMeasure(notecraft::Score&, int measure,
@@ -81,6 +82,8 @@ public:
                       std::optional<int>) override;
 
   QStringList Calls;
+  bool Cancel = false;
+  std::optional<notecraft::DeleteMeasureAnswer> DeleteMeasure;
 };
 
 class CommandsFixture : public SettingsFixture {

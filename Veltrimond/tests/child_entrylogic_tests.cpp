@@ -1,6 +1,7 @@
 // Drum lists, lyric entry, chord names, the bass note and text labels, without a window.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
 #include <string>
 #include <tuple>
@@ -103,12 +104,23 @@ struct FakeCaret : LyricCaret {
     Lyrics[t] = text;
     return true;
   }
+  int Verse() const override { return VerseNow; }
+  int VerseLimit() const override { return Limit; }
+  void SetVerse(int verse) override {
+    VerseNow = verse;
+    Pos = -1;
+    if (Relayout) Relayout();
+  }
   int CurPage() const override { return Page; }
   int LastPage() const override { return static_cast<int>(Pages.size()); }
   void SetCurPage(int page) override {
     Page = page;
     Pos = -1;
   }
+
+  int VerseNow = 1;
+  int Limit = 2;
+  std::function<void()> Relayout;  // what a new verse's line does to the pages
 };
 
 struct FakeLyricView : LyricEntry::View {
@@ -122,6 +134,7 @@ struct FakeLyricView : LyricEntry::View {
     Log.push_back("resize " + std::to_string(left) + " " + std::to_string(width));
   }
   void EntryEnded() override { Log.push_back("ended"); }
+  void VerseChosen(int verse) override { Log.push_back("verse " + std::to_string(verse)); }
 };
 
 // Every character is 100 twips wide.
@@ -208,6 +221,31 @@ TEST_F(Lyrics, EscStoresAChangedSyllableAndEnds) {
   EXPECT_EQ(caret.Stored.size(), 1u);
 }
 
+TEST_F(Lyrics, AnotherVerseGoesOnAtTheSameNoteEvenWhenItsLineMovedItToTheNextPage) {
+  caret.Lyrics = {{16, "la"}};
+  entry.Start();
+  entry.OnKey(Key::Tab, QStringLiteral(""));
+  ASSERT_EQ(entry.Time(), 16);
+  // The new verse's line leaves no room for the second note on page 1.
+  caret.Relayout = [this] {
+    caret.Pages = {{{0, 1000, 2000}}, {{16, 1000, 5000}, {64, 2000, 5000}}};
+  };
+  EXPECT_TRUE(entry.ChooseVerse(2, QStringLiteral("lo")));
+  const std::vector<std::pair<int, std::string>> stored = {{16, "lo"}};
+  EXPECT_EQ(caret.Stored, stored) << "the changed syllable first, on its verse";
+  EXPECT_EQ(caret.VerseNow, 2);
+  EXPECT_EQ(caret.Page, 2);
+  EXPECT_EQ(entry.Time(), 16);
+  EXPECT_EQ(view.Log[view.Log.size() - 2], "verse 2");
+  EXPECT_TRUE(entry.Active());
+  // Beyond the verses one may choose, or the same one: nothing changes.
+  for (int verse : {0, 2, 3}) EXPECT_FALSE(entry.ChooseVerse(verse, QStringLiteral("lo"))) << verse;
+  EXPECT_EQ(caret.VerseNow, 2);
+  EXPECT_EQ(entry.NextVerse(), 1);
+  caret.Limit = 3;
+  EXPECT_EQ(entry.NextVerse(), 3);
+}
+
 TEST_F(Lyrics, NoNoteOnThePageMeansNoEntry) {
   caret.Pages = {{}};
   EXPECT_FALSE(entry.Start());
@@ -244,25 +282,31 @@ TEST(TextBoxWidth, NeverBelowTheMinimum) {
 // --- Chord names and the bass note ---
 
 TEST(ChordNames, APickNamesOneTableEntryOrNone) {
+  // Both spellings in one table.
   const std::vector<std::pair<QString, int>> table = {
-      {QStringLiteral("C Maj"), 0}, {QStringLiteral("F Maj"), 5}, {QStringLiteral("F Min"), 6},
-      {QStringLiteral("F 7"), 7},   {QStringLiteral("G"), 9},
-  };
+      {QStringLiteral("C Maj"), 0},  {QStringLiteral("F Maj"), 5}, {QStringLiteral("F Min"), 6},
+      {QStringLiteral("F 7"), 7},    {QStringLiteral("G"), 9},     {QStringLiteral("Bbm7"), 10},
+      {QStringLiteral("Bbmaj7"), 11}};
   const QString blank = QStringLiteral(" ");
-  EXPECT_EQ(ChordNamesFor(QStringLiteral("F"), true, blank).front(), QStringLiteral("F Min"));
-  EXPECT_EQ(ChordNamesFor(QStringLiteral("F"), false, blank).front(), QStringLiteral("F Maj"));
-  EXPECT_EQ(ChordNamesFor(QStringLiteral("F"), false, QStringLiteral("7")).front(),
-            QStringLiteral("F 7"));
-  EXPECT_EQ(FindChord(table, ChordNamesFor(QStringLiteral("F"), true, blank)), 6);
-  EXPECT_EQ(FindChord(table, ChordNamesFor(QStringLiteral("f"), false, blank)), 5);
-  EXPECT_EQ(FindChord(table, ChordNamesFor(QStringLiteral("F"), false, QStringLiteral("7"))), 7);
-  // A compact table names plain major by the root alone.
-  EXPECT_EQ(FindChord(table, ChordNamesFor(QStringLiteral("G"), false, blank)), 9);
-  // Built names the table lacks find nothing (never the first entry).
-  EXPECT_EQ(FindChord(table, ChordNamesFor(QStringLiteral("G"), true, blank)), std::nullopt);
-  EXPECT_EQ(FindChord(table, ChordNamesFor(QStringLiteral("C"), true, QStringLiteral("7"))),
-            std::nullopt);
-  EXPECT_EQ(FindChord({}, ChordNamesFor(QStringLiteral("C"), false, blank)), std::nullopt);
+  EXPECT_EQ(ChordNameFor(QStringLiteral("F"), true, blank), QStringLiteral("F Min"));
+  EXPECT_EQ(ChordNameFor(QStringLiteral("F"), false, blank), QStringLiteral("F Maj"));
+  EXPECT_EQ(ChordNameFor(QStringLiteral("F"), false, QStringLiteral("7")), QStringLiteral("F 7"));
+  const std::vector<std::tuple<const char*, bool, const char*, std::optional<int>>> picks = {
+      {"F", true, " ", 6},
+      {"f", false, " ", 5},
+      {"F", false, "7", 7},
+      {"G", false, " ", 9},  // compact: plain major is the root alone
+      {"Bb", true, "7", 10},
+      {"Bb", false, "maj7", 11},
+      {"Bb", false, "7", std::nullopt},
+      {"G", true, " ", std::nullopt},
+      {"C", true, "7", std::nullopt},  // never the first entry
+  };
+  for (const auto& [root, minor, quality, number] : picks)
+    EXPECT_EQ(FindChord(table, QString::fromLatin1(root), minor, QString::fromLatin1(quality)),
+              number)
+        << root << (minor ? " minor " : " ") << quality;
+  EXPECT_EQ(FindChord({}, QStringLiteral("C"), false, blank), std::nullopt);
 }
 
 TEST(BassNote, OneNoteNameLetterThenSharpOrFlat) {

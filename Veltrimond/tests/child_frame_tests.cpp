@@ -3,12 +3,15 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMessageBox>
 #include <QPointer>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include "Veltrimond/child/chdvltmain.h"
+#include "Veltrimond/child/chdvltmain_menus.h"
 #include "editor_fixture.h"
 #include "notecraft/core/score.h"
 #include "notecraft/qt/musicfontloader.h"
@@ -92,6 +95,39 @@ TEST_F(FramedWindowTest, CancelAtOneWindowKeepsTheProgramAndAsksAgainNextTime) {
   EXPECT_EQ(Asked.size(), 2);
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   for (const auto& window : ScoreWindows) EXPECT_TRUE(window.isNull());
+}
+
+TEST_F(FramedWindowTest, CascadeKeepsEveryWindowLargeEnoughToShowItsPage) {
+  mdiVLTMain* frame = StartWithScoreWindows();
+  for (const char* name : {"One.sco", "Two.sco", "Three.sco"})
+    ASSERT_TRUE(frame->OpenScoreFile(SavedScore(QString::fromLatin1(name)), 0));
+  QCoreApplication::processEvents();
+  auto* area = frame->findChild<QMdiArea*>(QStringLiteral("mdiArea"));
+  ASSERT_TRUE(area);
+  area->setActiveSubWindow(area->subWindowList(QMdiArea::CreationOrder).at(1));
+  QMdiSubWindow* active = area->activeSubWindow();
+  ASSERT_TRUE(ScoreWindows[0]->Score().Staffs() > 0);
+  ScoreWindows[0]->MenuCommands()->Item(QStringLiteral("mnuWindowCascade"))->trigger();
+  QCoreApplication::processEvents();
+
+  const QSize room = area->viewport()->size();
+  const QList<QMdiSubWindow*> subs = area->subWindowList(QMdiArea::CreationOrder);
+  ASSERT_EQ(subs.size(), 3);
+  for (qsizetype i = 0; i < subs.size(); ++i) {
+    const QRect r = subs[i]->geometry();
+    EXPECT_GE(r.width(), room.width() * 2 / 3) << i;
+    EXPECT_GE(r.height(), room.height() * 2 / 3) << i;
+    EXPECT_TRUE(QRect(QPoint(0, 0), room).contains(r)) << i;
+    if (i > 0) {
+      EXPECT_GT(r.top(), subs[i - 1]->geometry().top()) << "stepped down";
+      EXPECT_GT(r.left(), subs[i - 1]->geometry().left()) << "and right";
+    }
+    // The page shows in each window.
+    auto* window = qobject_cast<chdVLTMain*>(subs[i]->widget());
+    ASSERT_TRUE(window);
+    EXPECT_GT(window->pctBase->height(), 200) << i;
+  }
+  EXPECT_EQ(area->activeSubWindow(), active);
 }
 
 }  // namespace

@@ -104,6 +104,20 @@ protected:
     while (score.Paginating()) Timers.Advance(200);
   }
 
+  // The score saved as name and opened in a window of its own, shown and laid out; null
+  // when either step fails.
+  std::unique_ptr<chdVLTMain> SavedAndReopened(const QString& name) {
+    const QString path = Saved.filePath(name);
+    if (!S().SaveFile(path.toStdString())) return nullptr;
+    auto reopened = std::make_unique<chdVLTMain>(Context, Frame);
+    reopened->resize(1000, 800);
+    if (!reopened->OpenFile(path)) return nullptr;
+    reopened->show();
+    QCoreApplication::processEvents();
+    Paginate(reopened->Score());
+    return reopened;
+  }
+
   int CountEvents(const notecraft::GlobalEvents& list, int type) {
     int n = 0;
     for (const auto& e : list)
@@ -112,6 +126,7 @@ protected:
   }
 
   notecraft::ManualTimerFactory Timers;
+  QTemporaryDir Saved;
   AppContext Context;
   FakeFrame Frame;
   std::unique_ptr<chdVLTMain> window;
@@ -414,21 +429,78 @@ TEST_F(InPlaceTest, TwoVersesTypedInPlaceAcrossASystemBreakAreSavedAndReopened) 
   EXPECT_GT(rows.size(), 1u);
   EXPECT_EQ(pages.size(), static_cast<std::size_t>(S().LastPage()));
 
-  QTemporaryDir folder;
-  const QString path = folder.filePath(QStringLiteral("Lyrics.sco"));
-  ASSERT_TRUE(S().SaveFile(path.toStdString()));
-  auto reopened = std::make_unique<chdVLTMain>(Context, Frame);
-  reopened->resize(1000, 800);
-  ASSERT_TRUE(reopened->OpenFile(path));
-  reopened->show();
-  QCoreApplication::processEvents();
+  auto reopened = SavedAndReopened(QStringLiteral("Lyrics.sco"));
+  ASSERT_TRUE(reopened);
   notecraft::Score& back = reopened->Score();
-  Paginate(back);
   back.Staff(1)->SetSelected(true);
   for (int verse : {1, 2}) {
     back.SetVerse(verse);
     EXPECT_EQ(Syllables(back), verses[verse - 1]) << "verse " << verse;
   }
+}
+
+// The verse is chosen while typing: Ctrl+Down and Ctrl+Up in the box, or a click on the
+// Verse panel, which always shows the verse typed into.
+TEST_F(InPlaceTest, CtrlUpDownAndTheVersePanelChooseTheVerseAndBothVersesAreReopened) {
+  AddQuarterNotes(S(), 2);
+  S().Staff(1)->SetSelected(true);
+  Relayout();
+  window->Hooks.StartLyricEntry();  // the toolbar's Lyrics button
+  ASSERT_TRUE(window->Lyrics().Active());
+  InPlaceBox* box = window->Lyrics().txtLyric;
+  QLabel* verse = window->Panel(QStringLiteral("Voice"));
+  EXPECT_EQ(verse->text(), QStringLiteral("1"));
+  const int firstLine = window->Lyrics().Entry().Top();
+
+  QTest::keyClicks(box, QStringLiteral("Sing"));
+  QTest::keyClick(box, Qt::Key_Space);
+  QTest::keyClicks(box, QStringLiteral("on"));
+  QTest::keyClick(box, Qt::Key_Down, Qt::ControlModifier);  // stores "on", same note
+  Paginate(S());
+  ASSERT_TRUE(window->Lyrics().Active());
+  EXPECT_EQ(verse->text(), QStringLiteral("2"));
+  EXPECT_EQ(S().Verse(), 2);
+  EXPECT_EQ(window->Lyrics().Entry().Time(), 16);
+  EXPECT_GT(window->Lyrics().Entry().Top(), firstLine) << "the second verse's line";
+  EXPECT_TRUE(box->text().isEmpty());
+  QTest::keyClicks(box, QStringLiteral("more"));
+  QTest::keyClick(box, Qt::Key_Tab, Qt::ShiftModifier);  // stores "more", back to the first note
+  QTest::keyClicks(box, QStringLiteral("Dance"));
+  QTest::keyClick(box, Qt::Key_Up, Qt::ControlModifier);
+  EXPECT_EQ(verse->text(), QStringLiteral("1"));
+  EXPECT_EQ(box->text(), QStringLiteral("Sing"));
+  EXPECT_EQ(window->Lyrics().Entry().Top(), firstLine);
+  QTest::keyClick(box, Qt::Key_Up, Qt::ControlModifier);  // no verse above the first
+  EXPECT_EQ(S().Verse(), 1);
+
+  // A click on the panel goes on to the next verse: 2, then a new third one, then back to 1.
+  for (const char* expected : {"2", "3", "1"}) {
+    QTest::mouseClick(verse, Qt::LeftButton);
+    EXPECT_EQ(verse->text(), QLatin1String(expected));
+    EXPECT_TRUE(box->hasFocus()) << "entry stays open";
+  }
+  EXPECT_EQ(box->text(), QStringLiteral("Sing"));
+  QTest::keyClick(box, Qt::Key_Escape);
+  EXPECT_FALSE(window->Lyrics().Active());
+  EXPECT_EQ(verse->toolTip(), QStringLiteral("Voice"));
+
+  const auto& events = S().Staff(1)->GlobalEvents();
+  ASSERT_TRUE(events.Find(0, notecraft::evtLyric, true));
+  EXPECT_EQ(events.Find(0, notecraft::evtLyric, true)->Text(), "Sing\rDance");
+  EXPECT_EQ(events.Find(16, notecraft::evtLyric, true)->Text(), "on\rmore");
+
+  // Saved and reopened, both verses are there to be edited again.
+  auto reopened = SavedAndReopened(QStringLiteral("Verses.sco"));
+  ASSERT_TRUE(reopened);
+  reopened->Hooks.StartLyricEntry();
+  ASSERT_TRUE(reopened->Lyrics().Active());
+  InPlaceBox* again = reopened->Lyrics().txtLyric;
+  EXPECT_EQ(again->text(), QStringLiteral("Sing"));
+  QTest::keyClick(again, Qt::Key_Down, Qt::ControlModifier);
+  EXPECT_EQ(again->text(), QStringLiteral("Dance"));
+  EXPECT_EQ(reopened->Panel(QStringLiteral("Voice"))->text(), QStringLiteral("2"));
+  QTest::keyClick(again, Qt::Key_Tab);
+  EXPECT_EQ(again->text(), QStringLiteral("more"));
 }
 
 TEST_F(InPlaceTest, TabAndShiftTabStayInTheLyricBoxAndEscEndsEntry) {
@@ -527,9 +599,22 @@ TEST_F(InPlaceTest, AChordSymbolIsPickedFromThePanelAndANameTheTableLacksIsRefus
   const auto table = S().LoadChordList();
   ASSERT_FALSE(table.empty());
 
-  // The second chord of the table, as a plain pick with its bass note typed.
-  const QString name = QString::fromStdString(table[1].first);
-  panel->cboChord->setCurrentIndex(panel->cboChord->findText(name.section(QLatin1Char(' '), 0, 0)));
+  auto numberOf = [&table](const std::string& name) {
+    for (const auto& [entry, number] : table)
+      if (entry == name) return number;
+    return -1;
+  };
+  ASSERT_GE(numberOf("C#m7"), 0) << "the shipped table spells its chords compactly";
+
+  // The roots are the roots, the qualities the qualities: C#, Minor, 7, with a bass note.
+  EXPECT_EQ(panel->cboChord->findText(QStringLiteral("C#m7")), -1);
+  panel->cboChord->setCurrentIndex(panel->cboChord->findText(QStringLiteral("C#")));
+  ASSERT_EQ(panel->cboChord->currentText(), QStringLiteral("C#"));
+  panel->chkChord->setChecked(true);
+  QListWidget* minor = panel->lstQual[1];
+  const QList<QListWidgetItem*> sevenths = minor->findItems(QStringLiteral("7"), Qt::MatchExactly);
+  ASSERT_EQ(sevenths.size(), 1);
+  minor->setCurrentItem(sevenths.front());
   panel->txtBass->setFocus();
   QTest::keyClicks(panel->txtBass, QStringLiteral("fbx"));
   EXPECT_EQ(panel->txtBass->text(), QStringLiteral("Fb"));
@@ -537,16 +622,18 @@ TEST_F(InPlaceTest, AChordSymbolIsPickedFromThePanelAndANameTheTableLacksIsRefus
   QTest::keyClick(panel->txtBass, Qt::Key_Return);  // Enter commits from the shown list
   const auto chord = S().AllGlobals().Find(1 << 23, notecraft::evtChord);
   ASSERT_TRUE(chord);
-  EXPECT_EQ(chord->Value1(), table[1].second);
+  EXPECT_EQ(chord->Value1(), numberOf("C#m7"));
   EXPECT_EQ(chord->Text(), "Fb");
   QTRY_VERIFY_WITH_TIMEOUT(!panel->isVisible(), 1000);
   EXPECT_FALSE(window->Labels().ChordPanelOpen());
 
-  // Minor on a chord the table has no minor form of: refused, the panel stays open.
+  // Minor on a chord a table has no minor form of: refused, the panel stays open.
+  panel->SetChordTable(
+      {{QStringLiteral("C"), 0}, {QStringLiteral("C 7"), 1}, {QStringLiteral("Dm"), 2}});
   QTest::mouseClick(window->pctScore, Qt::LeftButton, {}, at + QPoint(40, 0));
   ASSERT_TRUE(panel->isVisible());
   EXPECT_TRUE(panel->txtBass->text().isEmpty());
-  panel->cboChord->setCurrentIndex(panel->cboChord->findText(name.section(QLatin1Char(' '), 0, 0)));
+  panel->cboChord->setCurrentIndex(panel->cboChord->findText(QStringLiteral("C")));
   panel->chkChord->setChecked(true);
   const int undo = S().UndoCount();
   panel->CommitFrom(1);

@@ -315,8 +315,10 @@ TEST_F(MenusTest, StaffAndMeasureCommandsActAtTheLastPointPressed) {
   const int staves = score.Staffs();
   Item(*window, "mnuStaffInsert")->trigger();
   EXPECT_EQ(score.Staffs(), staves + 1);
+  score.Staff(staves + 1)->SetSelected(true);  // Delete proposes the staff worked on
   Item(*window, "mnuStaffDelete")->trigger();
   EXPECT_EQ(score.Staffs(), staves);
+  EXPECT_EQ(FirstVoice(*window)->Notes().Count(), 32) << "the first staff stays";
   const int end = score.EndTime();
   Item(*window, "mnuMeasureInsert")->trigger();
   EXPECT_EQ(score.EndTime(), end + 64);
@@ -324,9 +326,9 @@ TEST_F(MenusTest, StaffAndMeasureCommandsActAtTheLastPointPressed) {
   EXPECT_EQ(score.EndTime(), end);
   Item(*window, "mnuStaffProperties")->trigger();
   Item(*window, "mnuMeasureProperties")->trigger();
-  EXPECT_EQ(Dialogs.Calls, (QStringList{"AskInsertStaff", "AskDeleteStaff", "AskInsertMeasure 1",
-                                        "AskDeleteMeasure 1", "ShowProperties 1",
-                                        "ShowProperties 3"}));
+  EXPECT_EQ(Dialogs.Calls,
+            (QStringList{"AskInsertStaff", "AskDeleteStaff 2", "AskInsertMeasure 1",
+                         "AskDeleteMeasure 1", "ShowProperties 1", "ShowProperties 3"}));
   window->ActiveMeasure(2);
   Frame.Calls.clear();
   Item(*window, "mnuMeasureStyle")->trigger();

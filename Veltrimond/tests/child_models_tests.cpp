@@ -2,12 +2,14 @@
 // the sub-tool strip's geometry and mouse editing against a recording host.
 #include <gtest/gtest.h>
 
+#include <QRegularExpression>
 #include <QStringList>
 
 #include "Veltrimond/child/chordnames.h"
 #include "Veltrimond/child/pageeditor.h"
 #include "Veltrimond/child/scoreviewport.h"
 #include "Veltrimond/child/toolpalette.h"
+#include "notecraft/core/score.h"
 #include "qstring_printer.h"
 
 namespace veltrimond {
@@ -498,6 +500,48 @@ TEST(ChordNamesTest, RootsAndQualitiesOnceEach) {
   // "E  MIN  7": the minor "7" is there already.
   EXPECT_EQ(lists.Major, (QStringList{QStringLiteral(" "), QStringLiteral("7")}));
   EXPECT_EQ(lists.Minor, (QStringList{QStringLiteral("7"), QStringLiteral(" ")}));
+}
+
+TEST(ChordNamesTest, CompactNamesSplitAfterTheirRoot) {
+  struct Case {
+    const char* Name;
+    const char* Root;
+    bool Minor;
+    const char* Quality;
+  };
+  const Case cases[] = {
+      {"A#6", "A#", false, "6"},      {"G7", "G", false, "7"},       {"Bb", "Bb", false, " "},
+      {"Bbm7b5", "Bb", true, "7b5"},  {"C#m", "C#", true, " "},      {"Cmaj7", "C", false, "maj7"},
+      {"Ebmin9", "Eb", true, "9"},    {"Fsus4", "F", false, "sus4"}, {"Bdim7", "B", false, "dim7"},
+      {"Cmaj", "C", false, " "},      {"N.C.", "N.C.", false, " "},  // no note letter: all root
+      {"E  MIN  7 ", "E", true, "7"},                                // with blanks: split there
+  };
+  for (const Case& c : cases) {
+    const ChordNameParts parts = SplitChordName(QString::fromLatin1(c.Name));
+    EXPECT_EQ(parts.Root, QLatin1String(c.Root)) << c.Name;
+    EXPECT_EQ(parts.Minor, c.Minor) << c.Name;
+    EXPECT_EQ(parts.Quality, QLatin1String(c.Quality)) << c.Name;
+  }
+}
+
+// The table that ships: twelve roots and their sharps and flats in the root list, no root
+// among the qualities.
+TEST(ChordNamesTest, TheShippedTableFillsEveryList) {
+  notecraft::Score score;
+  score.CreateDefault();
+  const ChordNameLists lists = SplitChordNames(score.LoadChordList());
+  ASSERT_FALSE(lists.Roots.isEmpty());
+  for (const QString& root : lists.Roots)
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^[A-G][#b]?$")).match(root).hasMatch())
+        << root.toStdString();
+  EXPECT_GE(lists.Roots.size(), 12);
+  EXPECT_TRUE(lists.Major.contains(QStringLiteral(" ")));
+  EXPECT_TRUE(lists.Major.contains(QStringLiteral("7")));
+  EXPECT_TRUE(lists.Major.contains(QStringLiteral("maj7")));
+  EXPECT_TRUE(lists.Minor.contains(QStringLiteral(" ")));
+  EXPECT_TRUE(lists.Minor.contains(QStringLiteral("7")));
+  for (const QString& quality : lists.Major + lists.Minor)
+    EXPECT_FALSE(lists.Roots.contains(quality.trimmed())) << quality.toStdString();
 }
 
 }  // namespace

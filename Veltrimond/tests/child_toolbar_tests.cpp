@@ -1,26 +1,33 @@
 // The score window's toolbar, saving (Save, Save As native and MIDI, failures) and printing
 // (the print range on a PDF file, checked with pdfinfo), on the offscreen platform.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
-#include <unistd.h>
 
 #include "Veltrimond/core/pagecommands.h"
 #include "child_commands_fixture.h"
 #include "notecraft/core/enums.h"
 #include "notecraft/core/note.h"
+#include "notecraft/core/region.h"
 #include "notecraft/core/score.h"
+#include "notecraft/core/score_structure.h"
 #include "notecraft/core/staff.h"
 #include "notecraft/core/voice.h"
+#include "notecraft/qt/scorepagewidget.h"
 #include "platform/settingsstore.h"
 #include "qstring_printer.h"
 
@@ -48,15 +55,17 @@ class ToolbarTest : public CommandsFixture {
 protected:
   // Save As answers: the choice to give and the filters the dialog started on.
   void AnswerSaveAs(chdVLTMain& window) {
-    Menus(window).Saving().SetSaveAsPrompt([this](const QString& folder, int startFilter) {
-      StartFilters << startFilter;
-      Folders << folder;
+    Menus(window).Saving().SetSaveAsPrompt([this](const SaveAsOffer& offer) {
+      StartFilters << offer.Filter;
+      Folders << offer.Folder;
+      Names << offer.Name;
       return Choice;
     });
   }
   std::optional<SaveAsChoice> Choice;
   QList<int> StartFilters;
   QStringList Folders;
+  QStringList Names;
   QTemporaryDir Dir;
 };
 
@@ -221,6 +230,75 @@ TEST_F(ToolbarTest, AFailedSaveKeepsTheChangeMarkTheNameAndTheRecentList) {
   EXPECT_EQ(opened->windowTitle(), QStringLiteral("Tune *"));
 }
 
+TEST_F(ToolbarTest, SaveAsOffersTheScoresNameInItsFolder) {
+  Context.Paths.Documents = Dir.filePath(QStringLiteral("Documents"));
+  auto window = ShownWindow();
+  AnswerSaveAs(*window);
+  const std::vector<std::pair<std::string, QString>> titles = {
+      {"Blues in G", "Blues in G"},
+      {"  AC/DC: \"Live\"  ", "AC-DC- -Live-"},
+      {"", "Untitled"},
+      {"..", "Untitled"}};
+  for (const auto& [title, name] : titles) {
+    window->Score().SetTitle(title);
+    Item(*window, "mnuFileSaveAs")->trigger();
+    EXPECT_EQ(Names.back(), name) << title;
+    EXPECT_EQ(Folders.back(), Context.Paths.Documents) << "a new score: the documents folder";
+  }
+  // A score with a file: its own name, beside it.
+  Choice = SaveAsChoice{Dir.filePath(QStringLiteral("Kept Name.sco")), 1};
+  Item(*window, "mnuFileSaveAs")->trigger();
+  window->Score().SetTitle("Another Title");
+  Item(*window, "mnuFileSaveAs")->trigger();
+  EXPECT_EQ(Names.back(), QStringLiteral("Kept Name"));
+  EXPECT_EQ(Folders.back(), QFileInfo(Dir.path()).absoluteFilePath());
+
+  // The dialog itself shows that name, also when the folder is not there (whose name it
+  // would otherwise take for the file's).
+  for (const QString& folder : {Dir.path(), Context.Paths.Documents}) {
+    QString shown;
+    QTimer::singleShot(50, [&shown] {
+      if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+        if (auto* edit = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
+          shown = edit->text();
+        dialog->reject();
+      }
+    });
+    EXPECT_FALSE(RunSaveAsDialog(window.get(), SaveAsOffer{folder, QStringLiteral("Blues"), 1}));
+    EXPECT_EQ(shown, QStringLiteral("Blues")) << folder.toStdString();
+  }
+}
+
+TEST_F(ToolbarTest, TheExtensionTypedDecidesTheFormatAndANameWithoutOneTakesTheFilters) {
+  auto window = ShownWindow();
+  AnswerSaveAs(*window);
+  window->Score().Staff(1)->Voice(1)->Notes().Add(0, 60, 16, 0);
+  struct Case {
+    const char* Typed;
+    int Filter;
+    const char* Written;
+    const char* Magic;
+    int Type;  // Files/Type afterwards
+  };
+  const Case cases[] = {
+      {"A.sco", 2, "A.sco", "Vm00", 1},   {"B.mid", 1, "B.mid", "MThd", 2},
+      {"C.MIDI", 3, "C.MIDI", "MThd", 2}, {"D.sty", 2, "D.sty", "Vm00", 1},
+      {"E", 1, "E.sco", "Vm00", 1},       {"F", 2, "F.mid", "MThd", 2},
+      {"G.txt", 3, "G.txt", "Vm00", 3},   {"Op. 9", 2, "Op. 9", "MThd", 2},
+  };
+  for (const Case& c : cases) {
+    Choice = SaveAsChoice{Dir.filePath(QString::fromLatin1(c.Typed)), c.Filter};
+    Item(*window, "mnuFileSaveAs")->trigger();
+    const QString written = Dir.filePath(QString::fromLatin1(c.Written));
+    EXPECT_EQ(Head(written), QByteArray(c.Magic)) << c.Typed;
+    EXPECT_EQ(Context.History.Path(1), written) << c.Typed;
+    EXPECT_EQ(platform::ReadSettingInt(QStringLiteral("Files"), QStringLiteral("Type"), 0), c.Type)
+        << c.Typed;
+  }
+  EXPECT_FALSE(QFile::exists(Dir.filePath(QStringLiteral("E"))));
+  EXPECT_TRUE(Messages.isEmpty()) << Messages.join('\n').toStdString();
+}
+
 class PrintTest : public ToolbarTest {
 protected:
   // A score of `measures` quarter-note measures whose layout has not finished yet.
@@ -353,26 +431,60 @@ TEST_F(ToolbarTest, DiscardAsksAndReloadsWithoutAProgressDisplay) {
   EXPECT_EQ(window->txtPage->text(), QStringLiteral("1"));
 }
 
-TEST_F(ToolbarTest, StaffAndMeasureButtonsActWithoutPrompts) {
+// A pixel of the page on staff `staff` that reads a pitch, about x twips in; (-1, -1) when
+// the page shows none.
+QPoint StaffPixel(chdVLTMain& window, int staff, int x = 3000) {
+  notecraft::Score& score = window.Score();
+  for (int py = 0; py < score.PageHeightTwips() / 15; ++py) {
+    const auto band = score.InRegion(x, py * 15);
+    if (band && band->Staff() == staff && score.GetNoteValueByHit(x, py * 15) > 0)
+      return {x / 15, py};
+  }
+  return {-1, -1};
+}
+
+TEST_F(ToolbarTest, StaffAndMeasureButtonsAskAsTheirMenusAndCancelKeepsEverything) {
   auto window = ShownWindow();
   notecraft::Score& score = window->Score();
   FillQuarters(*window, 8);
+  // A second staff with a note of its own; a click on it makes it the staff worked on.
+  notecraft::AddStaff(score);
+  score.Staff(2)->Voice(1)->Notes().Add(0, 60, 64, 0);
+  score.RestartPagination(1);
+  score.PaintWindow();
+  window->SetTool(QStringLiteral("Point"));
+  const QPoint onSecond = StaffPixel(*window, 2);
+  ASSERT_GE(onSecond.y(), 0);
+  QTest::mouseClick(window->pctScore, Qt::LeftButton, {}, onSecond);
+  ASSERT_EQ(window->ActiveStaffNumber(), 2);
+  score.SetChanged(false);
   const int end = score.EndTime();
+
+  // Every structural button asks first, as its menu item does; Cancel changes nothing.
+  Dialogs.Cancel = true;
+  for (const char* key : {"RemStaff", "InsStaff", "RemMes", "InsMes"})
+    Button(*window, key)->trigger();
+  EXPECT_EQ(Dialogs.Calls, (QStringList{"AskDeleteStaff 2", "AskInsertStaff", "AskDeleteMeasure 1",
+                                        "AskInsertMeasure 1"}));
+  EXPECT_EQ(score.Staffs(), 2);
+  EXPECT_EQ(score.Staff(1)->Voice(1)->Notes().Count(), 32);
+  EXPECT_EQ(score.Staff(2)->Voice(1)->Notes().Count(), 1);
+  EXPECT_EQ(score.EndTime(), end);
+  EXPECT_FALSE(score.Changed());
+
+  // Delete Staff answered as proposed takes the staff worked on, not the first.
+  Dialogs.Cancel = false;
+  Button(*window, "RemStaff")->trigger();
+  ASSERT_EQ(score.Staffs(), 1);
+  EXPECT_EQ(score.Staff(1)->Voice(1)->Notes().Count(), 32);
+  // Insert and delete measure at the measure worked on.
   Button(*window, "InsMes")->trigger();
   EXPECT_EQ(score.EndTime(), end + 64);
   Button(*window, "RemMes")->trigger();
   EXPECT_EQ(score.EndTime(), end);
-  // A staff goes in last and the first one goes.
-  const int staves = score.Staffs();
-  Button(*window, "InsStaff")->trigger();
-  EXPECT_EQ(score.Staffs(), staves + 1);
-  EXPECT_EQ(score.Staff(staves + 1)->Description(), "New");
-  Button(*window, "RemStaff")->trigger();
-  EXPECT_EQ(score.Staffs(), staves);
-  EXPECT_EQ(score.Staff(1)->Description(), "New");
-  EXPECT_TRUE(Dialogs.Calls.isEmpty()) << Dialogs.Calls.join(',').toStdString();
 
   // The property dialogs: the button itself, and its menu's three entries.
+  Dialogs.Calls.clear();
   Button(*window, "Prop")->trigger();
   for (const char* key : {"Prop", "PropStaff", "PropMes"})
     window->Toolbar()->PropEntry(QString::fromLatin1(key))->trigger();
@@ -383,6 +495,72 @@ TEST_F(ToolbarTest, StaffAndMeasureButtonsActWithoutPrompts) {
   Button(*window, "Lyrics")->trigger();
   EXPECT_EQ(lyrics, 1);
   Button(*window, "Preview")->trigger();  // offered, does nothing
+}
+
+// The page shown after measures go: one the score still has, drawn from its new start, and
+// the page box says which.
+TEST_F(ToolbarTest, DeletingMeasuresBringsThePageShownBackIntoTheScore) {
+  auto window = ShownWindow();
+  notecraft::Score& score = window->Score();
+  FillQuarters(*window, 320);
+  score.FinishPagination();
+  ASSERT_GE(score.LastPage(), 6);
+
+  // Most of the score goes while page 5 is shown.
+  score.SetCurPage(5);
+  Dialogs.DeleteMeasure = notecraft::DeleteMeasureAnswer{300, 1};
+  Button(*window, "RemMes")->trigger();
+  score.FinishPagination();
+  const int last = score.LastPage();
+  EXPECT_LT(last, 5);
+  EXPECT_EQ(score.CurPage(), last);
+  EXPECT_EQ(window->txtPage->text(), QString::number(last));
+  EXPECT_LT(score.CurTime(), score.EndTime()) << "the page shown holds music";
+  EXPECT_EQ(score.CurTime(), score.PageTimes()[static_cast<std::size_t>(last - 1)].Low());
+  Button(*window, "First")->trigger();
+  Button(*window, "Last")->trigger();
+  EXPECT_EQ(score.CurPage(), last);
+
+  // Wide measures before the page shown go: the page keeps its number and starts where that
+  // page starts now, so no measure falls between it and the page before.
+  FillQuarters(*window, 320);
+  auto voice = score.Staff(1)->Voice(1);
+  for (int t = 0; t < 40 * 64; t += 4) voice->Notes().Add(t, 72, 4, 0);
+  score.RestartPagination(1);
+  score.FinishPagination();
+  score.SetCurPage(3);
+  const int third = score.CurTime();
+  Dialogs.DeleteMeasure = notecraft::DeleteMeasureAnswer{40, 1};
+  Item(*window, "mnuMeasureDelete")->trigger();
+  EXPECT_EQ(score.CurPage(), 3);
+  EXPECT_NE(score.CurTime(), third);
+  EXPECT_EQ(score.CurTime(), score.PageTimes()[1].High());
+  EXPECT_EQ(window->txtPage->text(), QStringLiteral("3"));
+}
+
+// Going to a page that background pagination has not reached yet lays the score out first.
+TEST_F(ToolbarTest, LastAndThePageBoxReachTheEndWhileTheLayoutStillRuns) {
+  auto window = ShownWindow();
+  notecraft::Score& score = window->Score();
+  FillQuarters(*window, 900);  // some 25 pages
+  ASSERT_TRUE(score.Paginating());
+  ASSERT_LT(score.LastPage(), 20);
+  window->txtPage->setFocus();
+  window->txtPage->setText(QStringLiteral("20"));
+  QTest::keyClick(window->txtPage, Qt::Key_Return);
+  EXPECT_EQ(score.CurPage(), 20);
+  EXPECT_EQ(window->txtPage->text(), QStringLiteral("20"));
+
+  Button(*window, "First")->trigger();
+  FillQuarters(*window, 900);  // laid out again from page 1
+  ASSERT_TRUE(score.Paginating());
+  const int laidOut = score.LastPage();
+  Button(*window, "Last")->trigger();
+  EXPECT_FALSE(score.Paginating());
+  EXPECT_GT(score.LastPage(), 20);
+  EXPECT_GT(score.LastPage(), laidOut + 1);
+  EXPECT_EQ(score.CurPage(), score.LastPage());
+  EXPECT_EQ(window->txtPage->text(), QString::number(score.LastPage()));
 }
 
 }  // namespace

@@ -22,6 +22,8 @@
 #include "fakeframe.h"
 #include "notecraft/core/enums.h"
 #include "notecraft/core/note.h"
+#include "notecraft/core/notes.h"
+#include "notecraft/core/region.h"
 #include "notecraft/core/score.h"
 #include "notecraft/core/staff.h"
 #include "notecraft/core/voice.h"
@@ -115,6 +117,43 @@ TEST_F(ScoreWindowTest, ClickingWithTheNoteToolEntersANote) {
   window->EditUndo();
   EXPECT_EQ(FirstVoice(*window)->Notes().Count(), 0);
   EXPECT_FALSE(window->mnuEditUndo->isEnabled());
+}
+
+TEST_F(ScoreWindowTest, ANoteEnteredPastTheLastMeasureShownIsDrawnAtOnce) {
+  auto window = ShownWindow();
+  notecraft::Score& score = window->Score();
+  // The first system's measures, each filled by a whole note: the page ends with them.
+  std::shared_ptr<notecraft::Region> band;
+  for (int y = 0; y < score.PageHeightTwips() && !band; y += kTpp) band = score.InRegion(3000, y);
+  ASSERT_TRUE(band);
+  const int measures = band->Measures();
+  for (int m = 0; m < measures; ++m) FirstVoice(*window)->Notes().Add(m * 64, 67, 64, 0);
+  score.RestartPagination(1);
+  score.PaintWindow();
+  band = score.InRegion(band->Left() + 10, band->Top() + band->PadTop() + 10);
+  ASSERT_TRUE(band);
+  ASSERT_EQ(band->Measures(), measures);
+
+  // A quarter note clicked into the last, full measure starts the next one, in a system
+  // the page did not have.
+  int left = band->Left();
+  for (int m = 0; m + 1 < measures; ++m) left += band->Measure(m)->Low();
+  const QPoint at = PitchPoint(score, left + band->Measure(measures - 1)->Low() / 2, 71);
+  ASSERT_GE(at.x(), 0);
+  window->SetTool(QStringLiteral("Note"));
+  window->SetSubTool(16);
+  QTest::mouseClick(window->pctScore, Qt::LeftButton, {}, at);
+  const auto note = FirstVoice(*window)->Notes().Lookup(measures * 64);
+  ASSERT_TRUE(note);
+  ASSERT_EQ(note->NoteTime(), measures * 64);
+  EXPECT_GT(note->X(), 0) << "drawn without a refresh";
+  EXPECT_GT(note->Y(), band->Bottom());
+  // The page now has the system that holds it.
+  std::shared_ptr<notecraft::Region> next;
+  for (int y = band->Bottom() + 1; y < band->Bottom() + 6000 && !next; y += kTpp)
+    next = score.InRegion(note->X(), y);
+  ASSERT_TRUE(next);
+  EXPECT_EQ(next->Measure(0)->High(), measures * 64);
 }
 
 TEST_F(ScoreWindowTest, APreviewStopsWhenThePageLosesTheFocus) {

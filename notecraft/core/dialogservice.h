@@ -46,7 +46,9 @@ class DialogService {
 public:
   virtual ~DialogService() = default;
 
-  virtual std::optional<DeleteStaffAnswer> AskDeleteStaff(Score& score) = 0;
+  // The staff list starts on the entry of staff position staff; on "Last" when no staff
+  // stands there (0).
+  virtual std::optional<DeleteStaffAnswer> AskDeleteStaff(Score& score, int staff) = 0;
   // The measure box starts at measure.
   virtual std::optional<DeleteMeasureAnswer> AskDeleteMeasure(Score& score, int measure) = 0;
   // The measure box starts at measure, with "or After" chosen when after.

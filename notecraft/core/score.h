@@ -261,6 +261,9 @@ public:
   // Library-internal: the score's drawing context (notecraft/view/drawcontext.h).
   class DrawContext& View(Internal);
   const class DrawContext& View(Internal) const;
+  // Library-internal: makes page (1..LastPage) the page shown, from its start as laid out
+  // now, also when it is the page shown already (after a relayout). Draws nothing.
+  void ShowPageFromStart(Internal, int page);
 
   // --- Playback events (score_playback.cpp) ---
   // [playback: section reserved for the playback event stream]
@@ -604,6 +607,8 @@ private:
   // Moves the notes of measure mesNo (duration 64ths) of every voice so that none starts
   // before the one before it ends.
   void RetimeAfterDuration(int mesNo, int duration);
+  // The number of the measure in which music ending at endTime ends.
+  int EndMeasure(int endTime) const;
   std::unique_ptr<struct EditState, EditStateDeleter> m_edit;
   // [private: files]
   bool OpenFileUnguarded(const std::string& path);

@@ -112,11 +112,17 @@ void Score::AddNoteByHit(int x, int y, int duration, int flags, int snap) {
 
     EditState& edit = Edit();
     edit.Last = {0, staff->Index(), time, value, v};
+    const int oldEnd = m_endTime;
     m_endTime = std::max(m_endTime, newEnd);
     CommitEdit(&record);
     edit.Last.Band = band->Index();
 
-    if (MeasureSlots(*this).Count(t0, length) != before) {
+    // The band's system alone shows the note only when it stays in the measure clicked
+    // and the score keeps its measures: a note after a full measure starts the next one,
+    // and a score grown into a new measure may need another system.
+    const bool inMeasure = time < t0 + length && newEnd <= t0 + length;
+    const bool grown = EndMeasure(m_endTime) != EndMeasure(oldEnd);
+    if (!inMeasure || grown || MeasureSlots(*this).Count(t0, length) != before) {
       RestartPagination(m_curPage);
       PaintWindow();
     } else {
@@ -125,6 +131,12 @@ void Score::AddNoteByHit(int x, int y, int duration, int flags, int snap) {
   } catch (...) {
     // Entry runs with errors ignored: what was done stays.
   }
+}
+
+int Score::EndMeasure(int endTime) const {
+  int number = 0, length = 0;
+  m_globals->MeasureInfo(std::max(endTime - 1, 0), number, length);
+  return number;
 }
 
 std::shared_ptr<Note> Score::AddNote(int voice, int time, int value, int duration, int flags) {

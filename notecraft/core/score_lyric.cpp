@@ -154,7 +154,9 @@ bool Score::PlaceCaret(const notecraft::Staff& staff, const Note& note, int& act
   edit.CaretX = x = note.X();
   for (const auto& band : m_bands) {
     if (band->Staff() == staff.Index() && band->Bottom() > note.Y()) {
-      edit.CaretY = y = band->Bottom();
+      edit.CaretY = band->Bottom();
+      // The verse typed into has its own line under the first.
+      y = edit.CaretY + (m_verse - 1) * kLyricLineTwips;
       break;
     }
   }

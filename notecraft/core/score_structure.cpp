@@ -41,6 +41,20 @@ int DefaultMeasure(const Score& score) {
   return std::max(1, score.SelectedMeasure());
 }
 
+// After the layout started over from page 1, the page shown is laid out before it is drawn
+// again, and stays among the pages the score still has: the edit may have moved its start
+// or removed it altogether.
+void KeepShownPage(Score& score) {
+  if (!score.Window()) return;  // nothing laid out, nothing shown
+  const Internal key;
+  while (score.Paginating() && score.LastPage() < score.CurPage()) {
+    const int before = score.LastPage();
+    score.PaginateStep(key);
+    if (score.Paginating() && score.LastPage() == before) break;  // a step that could not run
+  }
+  score.ShowPageFromStart(key, std::clamp(score.CurPage(), 1, std::max(score.LastPage(), 1)));
+}
+
 // After a structural edit: the history, the selection and the last entry name stale
 // positions, the layout is stale.
 void AfterStructuralEdit(Score& score) {
@@ -48,6 +62,7 @@ void AfterStructuralEdit(Score& score) {
   score.ForgetEditPositions(Internal{});
   score.SetChanged(true);
   score.RestartPagination(1);
+  KeepShownPage(score);
   score.PaintWindow();
 }
 
@@ -197,7 +212,10 @@ void DelStaff(Score& score, std::optional<int> position, bool prompt) {
   if (prompt) {
     auto* service = CurrentDialogService();
     if (!service) return;
-    auto answer = service->AskDeleteStaff(score);
+    // The prompt proposes the staff asked for, else the one the user works on.
+    const auto selected = SelectedStaff(score);
+    auto answer =
+        service->AskDeleteStaff(score, position.value_or(selected ? selected->Index() : 0));
     if (!answer) return;
     count = answer->Quantity;
     first = StaffFromListEntry(answer->ListIndex, answer->ListText, score.Staffs());

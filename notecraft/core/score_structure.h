@@ -5,7 +5,9 @@
 // choose OK, a prompted edit does nothing.
 //
 // Every edit that moves notes or staves empties the undo history (its records name staff
-// positions and times that no longer hold), marks the score changed and lays it out again.
+// positions and times that no longer hold), marks the score changed and lays it out again;
+// the page shown is then drawn from its new start, and the last page stands in for one the
+// score no longer has.
 
 #include <memory>
 #include <optional>
@@ -38,8 +40,9 @@ void AddMeasure(Score& score, std::optional<int> measure = std::nullopt, bool af
                 bool prompt = false);
 
 // Deletes staves from position on (default 1), the highest first; positions outside the
-// staff list are skipped. A deleted staff's voices leave the score's voice list too, so they
-// no longer sound; instruments stay.
+// staff list are skipped. The Delete Staff prompt proposes position, else the selected staff. A
+// deleted staff's voices leave the score's voice list too, so they no longer sound; instruments
+// stay.
 void DelStaff(Score& score, std::optional<int> position = std::nullopt, bool prompt = false);
 
 // Inserts a staff described "New" at position (default last) with one voice on the previous

@@ -37,6 +37,12 @@ void Score::SetWindow(Surface* window) noexcept { View(Internal{}).AttachWindow(
 
 void Score::FitWindowToPage() { View(Internal{}).FitWindowToPage(); }
 
+void Score::ShowPageFromStart(Internal, int page) {
+  if (page < 1 || page > m_lastPage || static_cast<std::size_t>(page) > m_pageTimes.size()) return;
+  m_curPage = page;
+  m_curTime = m_pageTimes[static_cast<std::size_t>(page - 1)].Low();
+}
+
 int Score::TwipsToPixelsX(int value) const { return View(Internal{}).TwipsToPixelsX(value); }
 
 int Score::TwipsToPixelsY(int value) const { return View(Internal{}).TwipsToPixelsY(value); }

@@ -47,6 +47,12 @@ void frmCTXDelStaff::Init(Score& score) {
   m_flags.SetLoaded(true);
 }
 
+void frmCTXDelStaff::SetStaff(int staff) {
+  // After "First" and "Last", one entry per staff in order.
+  const int entry = staff + 1;
+  if (staff >= 1 && entry < cboStaff->count()) cboStaff->setCurrentIndex(entry);
+}
+
 DeleteStaffAnswer frmCTXDelStaff::Answer() const {
   return DeleteStaffAnswer{Quantity(), cboStaff->currentIndex(),
                            cboStaff->currentText().toStdString()};

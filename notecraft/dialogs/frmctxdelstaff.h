@@ -20,6 +20,8 @@ public:
   explicit frmCTXDelStaff(QWidget* parent = nullptr);
   // Lists the score's staves and selects "Last"; quantity 1.
   void Init(Score& score);
+  // Selects the entry of staff position staff; nothing changes when the list has none.
+  void SetStaff(int staff);
   DeleteStaffAnswer Answer() const;
 
 private:

@@ -30,8 +30,8 @@ auto Ask(QWidget* parent, Score& score, Preset&& preset)
 
 }  // namespace
 
-std::optional<DeleteStaffAnswer> QtDialogService::AskDeleteStaff(Score& score) {
-  return Ask<frmCTXDelStaff>(m_parent, score, [](frmCTXDelStaff&) {});
+std::optional<DeleteStaffAnswer> QtDialogService::AskDeleteStaff(Score& score, int staff) {
+  return Ask<frmCTXDelStaff>(m_parent, score, [staff](frmCTXDelStaff& f) { f.SetStaff(staff); });
 }
 
 std::optional<DeleteMeasureAnswer> QtDialogService::AskDeleteMeasure(Score& score, int measure) {

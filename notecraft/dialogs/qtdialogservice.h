@@ -16,7 +16,7 @@ class QtDialogService final : public DialogService {
 public:
   explicit QtDialogService(QWidget* parent = nullptr) : m_parent(parent) {}
 
-  std::optional<DeleteStaffAnswer> AskDeleteStaff(Score& score) override;
+  std::optional<DeleteStaffAnswer> AskDeleteStaff(Score& score, int staff) override;
   std::optional<DeleteMeasureAnswer> AskDeleteMeasure(Score& score, int measure) override;
   std::optional<InsertMeasureAnswer> AskInsertMeasure(Score& score, int measure,
                                                       bool after) override;

@@ -83,6 +83,9 @@ TEST_F(NoteEntry, TableOfClicks) {
 }
 
 TEST_F(NoteEntry, RaisesItsEventsInOrderAndUndoes) {
+  // Music to the end of measure 4: the note does not grow the score, so no page is painted
+  // again (whose first measure would be announced after these).
+  VoiceOf(1)->Notes().Add(192, 67, durWhole, 0);
   Paint();
   score.SetChanged(false);
   log.Log.clear();
@@ -147,9 +150,9 @@ TEST_F(NoteEntry, SnapsWithinTheMeasureClicked) {
   score.AllGlobals().Add(0, evtTimeChange, 5, 8);
   score.AllGlobals().Add(40, evtTimeChange, 0, 0);
   Paint();
-  const Region& band = Band(1);
-  score.AddNoteByHit(XAt(band, 1, 10), YAt(band, 6), durEighth, 0, 16);
-  score.AddNoteByHit(XAt(band, 1, 20), YAt(band, 6), durEighth, 0, 16);
+  score.AddNoteByHit(XAt(Band(1), 1, 10), YAt(Band(1), 6), durEighth, 0, 16);
+  // The score grew into measure 2: the page was laid out again, so its bands are new.
+  score.AddNoteByHit(XAt(Band(1), 1, 20), YAt(Band(1), 6), durEighth, 0, 16);
   EXPECT_EQ(Times(1), (std::vector<int>{40, 56}));
 }
 

@@ -29,11 +29,15 @@ public:
   std::optional<InsertMeasureAnswer> insertMeasure;
   std::optional<InsertStaffAnswer> insertStaff;
   int presetMeasure = 0;
+  int presetStaff = -1;
   bool presetAfter = false;
   std::vector<int> shown;
   std::function<void(Score&)> propertiesEdit;
 
-  std::optional<DeleteStaffAnswer> AskDeleteStaff(Score&) override { return deleteStaff; }
+  std::optional<DeleteStaffAnswer> AskDeleteStaff(Score&, int staff) override {
+    presetStaff = staff;
+    return deleteStaff;
+  }
   std::optional<DeleteMeasureAnswer> AskDeleteMeasure(Score&, int measure) override {
     presetMeasure = measure;
     return deleteMeasure;
@@ -179,13 +183,17 @@ TEST_F(ScoreStructure, DeletingStavesFromAPosition) {
   EXPECT_EQ(score.Staffs(), 3);
   EXPECT_TRUE(score.Changed());
 
+  // The prompt proposes the staff asked for, else the selected one.
+  score.Staff(3)->SetSelected(true);
   dialogs.deleteStaff = DeleteStaffAnswer{2, 3, "2: Second"};
   DelStaff(score, std::nullopt, true);
+  EXPECT_EQ(dialogs.presetStaff, 3);
   ASSERT_EQ(score.Staffs(), 1);
   EXPECT_EQ(score.Staff(1)->Description(), "New");
 
   dialogs.deleteStaff.reset();
   DelStaff(score, 1, true);  // cancelled
+  EXPECT_EQ(dialogs.presetStaff, 1);
   EXPECT_EQ(score.Staffs(), 1);
   DelStaff(score, 1);  // the first (and only) staff
   EXPECT_EQ(score.Staffs(), 0);

@@ -135,6 +135,10 @@ TEST_F(Prompts, DeleteStaffByItsListEntry) {
   for (int i = 0; i < list->count(); ++i) items << list->itemText(i);
   EXPECT_EQ(items, (QStringList{"First", "Last", "1: Piano", "2", "3: Violin"}));
   EXPECT_EQ(list->currentIndex(), 1);
+  form.SetStaff(3);  // the staff proposed
+  EXPECT_EQ(list->currentText(), "3: Violin");
+  form.SetStaff(4);  // no such staff: kept
+  EXPECT_EQ(list->currentText(), "3: Violin");
 
   WhenModal<frmCTXDelStaff>([](frmCTXDelStaff& f) {
     Control<QComboBox>(f, "cboStaff")->setCurrentIndex(3);  // the bare "2"
@@ -145,6 +149,8 @@ TEST_F(Prompts, DeleteStaffByItsListEntry) {
   EXPECT_EQ(score->Staff(2)->Description(), "Violin");
 
   WhenModal<frmCTXDelStaff>([](frmCTXDelStaff& f) {  // "Last", three of them
+    EXPECT_EQ(Control<QComboBox>(f, "cboStaff")->currentText(), "1: Piano");  // the selected
+    Control<QComboBox>(f, "cboStaff")->setCurrentIndex(1);
     Type(Control<QLineEdit>(f, "txtQuant"), "3");
     QTest::mouseClick(Control<QPushButton>(f, "cmdOk"), Qt::LeftButton);
   });
