@@ -5,6 +5,8 @@
 
 #include "notecraft/core/common.h"
 #include "notecraft/core/score.h"
+#include "notecraft/core/staff.h"
+#include "notecraft/core/staffs.h"
 #include "notecraft/layout/pageframe.h"
 #include "notecraft/layout/systemmeasures.h"
 #include "notecraft/layout/systemstack.h"
@@ -39,6 +41,15 @@ int FittingStaffHeight(SystemStack& stack, SystemLayout& system, int y, int tooT
   return fits;
 }
 
+// The measures a system starting at system.Start can hold at most (the whole line, no name
+// column), so that its staves know what they draw before the system is stacked.
+void ReachOfSystem(SystemMeasures& measures, SystemLayout& system, const PageLayout& layout,
+                   int staffHeight) {
+  system.Left = layout.LeftX;
+  system.Right = layout.RightX;
+  measures.Fill(system, staffHeight);
+}
+
 }  // namespace
 
 PageLayout PageBreaker::LayOut(int page, int start, int staffHeight, int endTime) {
@@ -57,6 +68,10 @@ PageLayout PageBreaker::LayOut(int page, int start, int staffHeight, int endTime
   const int systemSpace = m_score.SystemSpaceTwips();
   const int pixel = std::max(1, TheCommon().TwipsPerPixelY);
   int time = start;
+  // Lyric lines move down under what their staves draw in the system.
+  const bool lyrics =
+      std::any_of(m_score.AllStaffs().begin(), m_score.AllStaffs().end(),
+                  [](const auto& s) { return s && s->Visible() && s->Verses() > 0; });
 
   // The first system is taken even when the headings leave no room for it.
   while (layout.Systems.empty() || y < layout.BottomY) {
@@ -65,6 +80,7 @@ PageLayout PageBreaker::LayOut(int page, int start, int staffHeight, int endTime
     SystemLayout system;
     system.Start = time;
     const bool names = page == 1 && layout.Systems.empty();
+    if (lyrics) ReachOfSystem(measures, system, layout, L);
     const int count = stack.Stack(system, y, L, names);
     if (count == 0) {  // nothing visible: this page ends the score
       layout.End = endTime;
@@ -75,6 +91,7 @@ PageLayout PageBreaker::LayOut(int page, int start, int staffHeight, int endTime
       // The page's first system does not fit: the staff height shrinks to what the page
       // holds, once, and the system is taken whether or not it fits now.
       L = FittingStaffHeight(stack, system, y, L, layout.BottomY, names);
+      if (lyrics) ReachOfSystem(measures, system, layout, L);
       stack.Stack(system, y, L, names);
     }
     // However long a staff's description, the name column takes at most a quarter of the

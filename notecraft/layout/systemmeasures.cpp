@@ -5,9 +5,11 @@
 #include "notecraft/core/common.h"
 #include "notecraft/core/enums.h"
 #include "notecraft/core/globalevents.h"
+#include "notecraft/core/internal.h"
 #include "notecraft/core/score.h"
 #include "notecraft/core/staffs.h"
 #include "notecraft/layout/pagelayout.h"
+#include "notecraft/view/lyricspacing.h"
 
 namespace notecraft {
 
@@ -41,6 +43,9 @@ void SystemMeasures::Fill(SystemLayout& system, int staffHeight) {
           w = std::max(w - 2 * s * size->Value2(), 3 * s);
       }
     }
+    // Syllables never touch: a measure is as wide as its lyrics need.
+    if (w <= remaining)
+      w = LyricMeasureWidth(m_score.View(Internal{}), m_score, t, slot.Duration, w, staffHeight);
     if (m == 0) {
       // Room for the clef and the widest key signature, and at the start for the time.
       w += staffHeight + s * m_score.AllStaffs().KeyCount(t, slot.Duration) * 2;

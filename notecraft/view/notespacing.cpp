@@ -47,7 +47,7 @@ int RoomBefore(const std::vector<NotePosition>& positions, std::size_t k, const 
   if (before.Second) need += room.Head;
   if (positions[k].Accidental) need += room.Accidental;
   if (positions[k].Second) need += room.Head;
-  return need;
+  return std::max(need, positions[k].LyricRoom);
 }
 
 MeasureSpacing SpreadPositions(const std::vector<NotePosition>& positions, int duration,
