@@ -41,15 +41,6 @@ int FittingStaffHeight(SystemStack& stack, SystemLayout& system, int y, int tooT
   return fits;
 }
 
-// The measures a system starting at system.Start can hold at most (the whole line, no name
-// column), so that its staves know what they draw before the system is stacked.
-void ReachOfSystem(SystemMeasures& measures, SystemLayout& system, const PageLayout& layout,
-                   int staffHeight) {
-  system.Left = layout.LeftX;
-  system.Right = layout.RightX;
-  measures.Fill(system, staffHeight);
-}
-
 }  // namespace
 
 PageLayout PageBreaker::LayOut(int page, int start, int staffHeight, int endTime) {
@@ -80,26 +71,34 @@ PageLayout PageBreaker::LayOut(int page, int start, int staffHeight, int endTime
     SystemLayout system;
     system.Start = time;
     const bool names = page == 1 && layout.Systems.empty();
-    if (lyrics) ReachOfSystem(measures, system, layout, L);
+    // The system's measures across the line (however long a staff's description, the name
+    // column takes at most a quarter of it; the painter cuts longer names to it), and its
+    // staves stacked again once it is known what they draw under their lyric lines.
+    auto takeMeasures = [&] {
+      system.LabelWidth =
+          std::min(system.LabelWidth, (layout.RightX - layout.LeftX) / kNameColumnShare);
+      system.Left = layout.LeftX + system.LabelWidth;
+      system.Right = layout.RightX;
+      measures.Fill(system, L);
+      if (!lyrics) return;
+      stack.Stack(system, y, L, names);
+      system.LabelWidth =
+          std::min(system.LabelWidth, (layout.RightX - layout.LeftX) / kNameColumnShare);
+    };
     const int count = stack.Stack(system, y, L, names);
     if (count == 0) {  // nothing visible: this page ends the score
       layout.End = endTime;
       break;
     }
+    takeMeasures();
     if (system.Bottom > layout.BottomY) {
       if (!layout.Systems.empty()) break;  // the page is full
       // The page's first system does not fit: the staff height shrinks to what the page
       // holds, once, and the system is taken whether or not it fits now.
       L = FittingStaffHeight(stack, system, y, L, layout.BottomY, names);
-      if (lyrics) ReachOfSystem(measures, system, layout, L);
       stack.Stack(system, y, L, names);
+      takeMeasures();
     }
-    // However long a staff's description, the name column takes at most a quarter of the
-    // line; the painter cuts longer names to it.
-    system.LabelWidth = std::min(system.LabelWidth, (layout.RightX - layout.LeftX) / kNameColumnShare);
-    system.Left = layout.LeftX + system.LabelWidth;
-    system.Right = layout.RightX;
-    measures.Fill(system, L);
     if (layout.Systems.empty()) layout.LabelWidth = system.LabelWidth;
     layout.StaffHeight = L;
     time = system.End;

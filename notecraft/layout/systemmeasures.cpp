@@ -20,6 +20,7 @@ void SystemMeasures::Fill(SystemLayout& system, int staffHeight) {
   int remaining = width;
   int t = system.Start;
   system.Measures.clear();
+  const bool lyrics = ShowsLyrics(m_score);
 
   // Gives the measures taken what is left of the width: the last one reaches the right edge.
   auto closeAtRightEdge = [&] {
@@ -44,7 +45,7 @@ void SystemMeasures::Fill(SystemLayout& system, int staffHeight) {
       }
     }
     // Syllables never touch: a measure is as wide as its lyrics need.
-    if (w <= remaining)
+    if (lyrics && w <= remaining)
       w = LyricMeasureWidth(m_score.View(Internal{}), m_score, t, slot.Duration, w, staffHeight);
     if (m == 0) {
       // Room for the clef and the widest key signature, and at the start for the time.

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <climits>
-#include <cmath>
 
 #include "notecraft/view/musicfontmetrics.h"
 
@@ -10,8 +9,11 @@ namespace notecraft {
 
 namespace {
 
+// Font units at an em of em twips, to the nearest twip.
 int Scaled(int units, int em) {
-  return static_cast<int>(std::lround(static_cast<double>(units) * em / musicfont::UnitsPerEm));
+  const long long twips = static_cast<long long>(units) * em;
+  const long long half = musicfont::UnitsPerEm / 2;
+  return static_cast<int>((twips >= 0 ? twips + half : twips - half) / musicfont::UnitsPerEm);
 }
 
 bool Near(const InkArea& a, const InkArea& b, int gap) {

@@ -57,9 +57,10 @@ private:
   SurfaceState m_kept;
 };
 
-// The syllables the staff shows in [start, end), times from measureStart.
+// The syllables the staff shows in [start, end), times from measureStart; with first, only
+// the first of them.
 std::vector<Syllables> StaffSyllables(const LyricFont& font, Staff& staff, int start, int end,
-                                      int measureStart) {
+                                      int measureStart, bool first = false) {
   std::vector<Syllables> out;
   const auto voice = staff.Voice(1);
   if (!voice || staff.Verses() < 1) return out;
@@ -82,6 +83,7 @@ std::vector<Syllables> StaffSyllables(const LyricFont& font, Staff& staff, int s
       at.Verses.push_back({shown.Text.empty() ? 0 : font.Width(shown.Text), shown.Hyphen});
     }
     out.push_back(std::move(at));
+    if (first) break;
   }
   return out;
 }
@@ -111,19 +113,41 @@ void Share(std::vector<NotePosition>& positions, int a, int b, int need) {
   }
 }
 
-bool ShowsLyrics(Score& score, const std::vector<int>& staves) {
-  return std::any_of(staves.begin(), staves.end(), [&](int index) {
+// The staves of the given ones that show lyrics.
+std::vector<int> LyricStaves(Score& score, const std::vector<int>& staves) {
+  std::vector<int> sung;
+  for (const int index : staves) {
     const auto staff = score.Staff(index);
-    return staff && staff->Verses() >= 1;
-  });
+    if (staff && staff->Verses() >= 1) sung.push_back(index);
+  }
+  return sung;
 }
 
-// The visible staves, top to bottom.
-std::vector<int> VisibleStaves(Score& score) {
-  std::vector<int> staves;
-  for (const auto& staff : score.AllStaffs())
-    if (staff && staff->Visible()) staves.push_back(staff->Index());
-  return staves;
+// The times of the first voice's notes of the staves in [start, start + duration), from
+// the measure's start: where their syllables stand.
+std::vector<NotePosition> SyllablePositions(Score& score, const std::vector<int>& staves, int start,
+                                            int duration) {
+  std::vector<NotePosition> positions;
+  for (const int index : staves) {
+    const auto staff = score.Staff(index);
+    const auto voice = staff ? staff->Voice(1) : nullptr;
+    if (!voice) continue;
+    const Notes& notes = voice->Notes();
+    for (int k = notes.IndexAtOrAfter(start); k <= notes.Count(); ++k) {
+      const auto note = notes.ByIndex(k);
+      if (!note || note->NoteTime() >= start + duration) break;
+      NotePosition p;
+      p.Time = note->NoteTime() - start;
+      positions.push_back(p);
+    }
+  }
+  std::sort(positions.begin(), positions.end(),
+            [](const NotePosition& a, const NotePosition& b) { return a.Time < b.Time; });
+  positions.erase(
+      std::unique(positions.begin(), positions.end(),
+                  [](const NotePosition& a, const NotePosition& b) { return a.Time == b.Time; }),
+      positions.end());
+  return positions;
 }
 
 }  // namespace
@@ -131,20 +155,20 @@ std::vector<int> VisibleStaves(Score& score) {
 LyricEnd AddLyricRooms(DrawContext& dc, Score& score, const std::vector<int>& staves, int start,
                        int duration, int staffHeight, std::vector<NotePosition>& positions) {
   LyricEnd end;
-  if (!dc.Window() || !ShowsLyrics(score, staves)) return end;
+  const std::vector<int> sung = LyricStaves(score, staves);
+  if (!dc.Window() || sung.empty()) return end;
   const LyricFont font(dc);
   const int space = std::max(font.Width(" "), 1);
   const int hyphen = font.Width("-");
   const int finish = start + duration;
   int nextNumber = 0, nextDuration = 0;
   score.AllGlobals().MeasureInfo(finish, nextNumber, nextDuration);
-  for (const int index : staves) {
+  for (const int index : sung) {
     const auto staff = score.Staff(index);
-    if (!staff || staff->Verses() < 1) continue;
     const std::vector<Syllables> here = StaffSyllables(font, *staff, start, finish, start);
     if (here.empty()) continue;
     const std::vector<Syllables> next =
-        StaffSyllables(font, *staff, finish, finish + std::max(nextDuration, 1), finish);
+        StaffSyllables(font, *staff, finish, finish + std::max(nextDuration, 1), finish, true);
     // The next measure's first note stands its pad from the bar line.
     const int s =
         std::max(1, static_cast<int>(RoundHalfEven(staffHeight / 4.0 * staff->ScalePct() / 100.0)));
@@ -180,11 +204,14 @@ void GatherSystemPositions(DrawContext& dc, Score& score, const std::vector<int>
   SymbolState& state = dc.Symbols();
   state.Positions.clear();
   state.LyricEnds.clear();
+  const std::vector<int> sung = LyricStaves(score, staves);
   for (const auto& [start, duration] : measures) {
     std::vector<NotePosition> positions =
         CollectPositions(score, staves, start, std::max(duration, 1));
-    state.LyricEnds.push_back(AddLyricRooms(dc, score, staves, start, std::max(duration, 1),
-                                            dc.StaffHeightTwips(), positions));
+    state.LyricEnds.push_back(sung.empty()
+                                  ? LyricEnd{}
+                                  : AddLyricRooms(dc, score, sung, start, std::max(duration, 1),
+                                                  dc.StaffHeightTwips(), positions));
     state.Positions.push_back(std::move(positions));
   }
 }
@@ -206,13 +233,24 @@ MeasureSpacing SpreadKeepingLyricEnd(const std::vector<NotePosition>& positions,
   return spacing;
 }
 
+bool ShowsLyrics(Score& score) {
+  return std::any_of(score.AllStaffs().begin(), score.AllStaffs().end(), [](const auto& staff) {
+    return staff && staff->Visible() && staff->Verses() >= 1;
+  });
+}
+
 int LyricMeasureWidth(DrawContext& dc, Score& score, int start, int duration, int width,
                       int staffHeight) {
-  const std::vector<int> staves = VisibleStaves(score);
-  if (!dc.Window() || !ShowsLyrics(score, staves)) return width;
+  if (!dc.Window()) return width;
+  std::vector<int> visible;
+  for (const auto& staff : score.AllStaffs())
+    if (staff && staff->Visible() && staff->Verses() >= 1) visible.push_back(staff->Index());
+  if (visible.empty()) return width;
   duration = std::max(duration, 1);
-  std::vector<NotePosition> positions = CollectPositions(score, staves, start, duration);
-  const LyricEnd end = AddLyricRooms(dc, score, staves, start, duration, staffHeight, positions);
+  // The syllables' own positions: what lies between two of them shares their room in
+  // proportion, so it adds nothing to the width.
+  std::vector<NotePosition> positions = SyllablePositions(score, visible, start, duration);
+  const LyricEnd end = AddLyricRooms(dc, score, visible, start, duration, staffHeight, positions);
   if (positions.empty()) return width;
 
   // The staff drawer's geometry: the notes begin a pad after the bar line and keep room for

@@ -42,6 +42,9 @@ MeasureSpacing SpreadKeepingLyricEnd(const std::vector<NotePosition>& positions,
                                      int available, const GlyphRoom& room, const LyricEnd& end,
                                      int reach);
 
+// Whether a visible staff of the score shows lyrics.
+bool ShowsLyrics(Score& score);
+
 // The least width of a measure [start, start + duration) (after its first in a system) whose
 // syllables keep apart, with its notes spread at the scale width would give them; width when
 // that holds them already or no visible staff shows lyrics.

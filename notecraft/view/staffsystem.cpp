@@ -43,6 +43,30 @@ constexpr int kSectionMask = 0x33F0;
 // Flag bits of the marks that replace a measure's number (endings, coda, segno).
 constexpr int kUnnumberedMask = 0xF0;
 
+// Whether the staff places anything around its notes in [start, end) that must keep clear
+// of them: lyrics, dynamics, tempo marks, text labels, ornaments and bowings.
+bool PlacesMarks(Staff& staff, int start, int end) {
+  if (staff.Verses() >= 1) return true;
+  const GlobalEvents& events = staff.GlobalEvents();
+  for (const int type : {evtDynamic, evtTempo, evtText}) {
+    const auto e = events.Find(end - 1, type);
+    if (e && e->EventTime() >= start) return true;
+  }
+  constexpr int kMarks =
+      nteTrill | nteMordent | nteHalfMordent | nteTurn | nteFermata | nteBowUp | nteBowDown;
+  for (int v = 1; v <= staff.Voices(); ++v) {
+    const auto voice = staff.Voice(v);
+    if (!voice) continue;
+    const Notes& notes = voice->Notes();
+    for (int k = notes.IndexAtOrAfter(start); k <= notes.Count(); ++k) {
+      const auto note = notes.ByIndex(k);
+      if (!note || note->NoteTime() >= end) break;
+      if (note->Flags() & kMarks) return true;
+    }
+  }
+  return false;
+}
+
 // One call of DrawStaffSystem: the staff's clef and keys as they change along the system,
 // the content offset of the measure being drawn, and the lyric hyphens left pending.
 class StaffSystemDrawer {
@@ -154,11 +178,14 @@ void StaffSystemDrawer::SystemStart() {
   m_lyrics.Clear();
   m_marks.clear();
   // What the staff draws is recorded from here (both staves of a grand staff), so that the
-  // marks placed around its notes keep clear of it.
+  // marks placed around its notes keep clear of it; a staff with none draws unrecorded.
+  const int end = SystemEnd();
   if (m_place.GrandHalf == 1) m_state.Ink.clear();
-  m_state.RecordInk = true;
-  m_rows = MeasureUnderStaff(m_dc, *m_staff, start, SystemEnd(), m_L, m_dc.StaffScale(),
-                             m_staff->LyricOffset(), m_place.GrandHalf);
+  m_state.RecordInk = PlacesMarks(*m_staff, start, end);
+  const bool lyrics =
+      m_place.GrandHalf == 1 && m_staff->Verses() >= 1 && m_staff->DefaultClef() != clfGrand;
+  m_rows = MeasureUnderStaff(m_dc, *m_staff, start, end, m_L, m_dc.StaffScale(),
+                             m_staff->LyricOffset(), m_place.GrandHalf, lyrics);
 
   int x = m_place.Left + m_s;
   m_clef = m_staff->CurClef(start);

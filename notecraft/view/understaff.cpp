@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -14,7 +13,6 @@
 #include "notecraft/core/note.h"
 #include "notecraft/core/notes.h"
 #include "notecraft/core/numeric.h"
-#include "notecraft/core/pitchspelling.h"
 #include "notecraft/core/score.h"
 #include "notecraft/core/staff.h"
 #include "notecraft/core/voice.h"
@@ -50,6 +48,22 @@ struct Measures {
   }
 };
 
+// A pitch's place in line spaces below the bottom line, as low (sharps: C sharp on C's
+// line, B sharp under C in the keys of six and seven sharps) or as high (flats) as any
+// spelling in key puts it: the rows are placed for whichever the drawing chooses.
+double PlaceOf(int pitch, int clef, int key, bool low) {
+  static constexpr int kSharpLetter[12] = {0, 0, 1, 1, 2, 3, 3, 4, 4, 5, 5, 6};
+  const int pc = pitch % 12;
+  int step = pitch / 12 * 7 + kSharpLetter[pc];
+  const bool black = kSharpLetter[pc] == kSharpLetter[(pc + 11) % 12] && pc != 0;
+  if (low && key >= 6 && (pc == 0 || pc == 5)) --step;
+  if (!low && black) ++step;
+  if (!low && key <= -6 && (pc == 11 || pc == 4)) ++step;
+  // The step of each clef's bottom line (E4 for the treble clef), as the spelling counts.
+  const int bottom = clef == clfBass ? 25 : clef == clfAlto ? 31 : clef == clfTenor ? 29 : 37;
+  return (bottom - step) / 2.0;
+}
+
 // One note as far as its depth goes: its lowest and highest head (line spaces below the
 // bottom line), whether its stem may point down, and what hangs under it.
 struct NoteDepth {
@@ -61,35 +75,57 @@ struct NoteDepth {
   int Time = 0;
 };
 
-// The notes of one voice in [start, end) drawn on this staff (or grand-staff half).
-std::vector<NoteDepth> VoiceNotes(Staff& staff, int v, int start, int end, int grandHalf) {
+// The clefs of a staff in [start, end): the one at start, then each change, in time order.
+using ClefChanges = std::vector<std::pair<int, int>>;  // time, clef
+ClefChanges ClefsOf(Staff& staff, int start, int end) {
+  ClefChanges clefs;
+  const GlobalEvents& events = staff.GlobalEvents();
+  for (auto e = events.Find(end - 1, evtClefChange); e && e->EventTime() > start;
+       e = e->Index() > 1 ? events.Find(e->EventTime(), evtClefChange, false, e->Index() - 1)
+                          : nullptr)
+    clefs.emplace_back(e->EventTime(), e->Value1());
+  clefs.emplace_back(start, staff.CurClef(start));
+  std::reverse(clefs.begin(), clefs.end());
+  return clefs;
+}
+
+int ClefAt(const ClefChanges& clefs, int time) {
+  int clef = clefs.front().second;
+  for (const auto& [at, value] : clefs)
+    if (at <= time) clef = value;
+  return clef;
+}
+
+// The notes of one voice in [start, end) drawn on this staff (or grand-staff half); key is
+// the key in force (the most sharps or flats it reaches in the system).
+std::vector<NoteDepth> VoiceNotes(Staff& staff, int v, int start, int end, int grandHalf,
+                                  const ClefChanges& clefs, int key) {
   std::vector<NoteDepth> out;
   const auto voice = staff.Voice(v);
   if (!voice) return out;
   const auto instrument = voice->Instrument();
   const bool drums = instrument && instrument->Category() == catDrums;
   const Notes& notes = voice->Notes();
-  AccidentalMemory memory;
   for (int k = notes.IndexAtOrAfter(start); k <= notes.Count(); ++k) {
     const auto note = notes.ByIndex(k);
     if (!note || note->NoteTime() >= end) break;
     const int time = note->NoteTime();
-    int clef = drums ? clfPercussion : staff.CurClef(time);
+    int clef = drums ? clfPercussion : ClefAt(clefs, time);
     int split = 0;
     if (clef == clfGrand) {
       split = kGrandSplit;
       clef = grandHalf == 2 ? clfBass : clfTreble;
     }
-    const int key = staff.CurKey(time);
     NoteDepth d;
     bool any = false;
     for (const int value : note->Values()) {
       if (value == 0) continue;  // a rest stands on the staff
       const int pitch = drums ? DrumStaffPitch(value) : value;
       if (!drums && split > 0 && (grandHalf == 2 ? pitch >= split : pitch < split)) continue;
-      const double y = SpellPitch(pitch, clef, key, memory).Y;
-      d.Top = any ? std::min(d.Top, y) : y;
-      d.Bottom = any ? std::max(d.Bottom, y) : y;
+      const double high = PlaceOf(pitch, clef, key, false);
+      const double low = PlaceOf(pitch, clef, key, true);
+      d.Top = any ? std::min(d.Top, high) : high;
+      d.Bottom = any ? std::max(d.Bottom, low) : low;
       any = true;
     }
     if (!any) continue;
@@ -134,7 +170,8 @@ void BeamedStems(std::vector<NoteDepth>& notes, int start, int pulse) {
 }
 
 // The depth of one voice's notes below the bottom line.
-int NotesDepth(const std::vector<NoteDepth>& notes, const std::set<int>& tied, const Measures& m) {
+int NotesDepth(const std::vector<NoteDepth>& notes, const std::vector<int>& tied,
+               const Measures& m) {
   const int head = std::max({m.Below(glyph::FilledHead), m.Below(glyph::HalfHead),
                              m.Below(glyph::WholeNote), m.Below(glyph::PercussionHead)});
   const int stem = m.Below(glyph::StemDown);
@@ -171,14 +208,16 @@ int NotesDepth(const std::vector<NoteDepth>& notes, const std::set<int>& tied, c
         depth = std::max(depth, std::max(bottom, 0) + m.s + m.Below(glyph::FermataBelow));
     }
     // A tie below the heads bows a space and more under them.
-    if (tied.count(d.Time)) depth = std::max(depth, bottom + head + 2 * m.s);
+    if (std::binary_search(tied.begin(), tied.end(), d.Time))
+      depth = std::max(depth, bottom + head + 2 * m.s);
   }
   return depth;
 }
 
-// The times of the notes of voice v that a tie starts or ends at within [start, end).
-std::set<int> TiedTimes(const Staff& staff, int v, int start, int end) {
-  std::set<int> times;
+// The times of the notes of voice v that a tie starts or ends at within [start, end), in
+// time order.
+std::vector<int> TiedTimes(const Staff& staff, int v, int start, int end) {
+  std::vector<int> times;
   const GlobalEvents& events = staff.GlobalEvents();
   for (auto tie = events.Find(end - 1, evtTie); tie;
        tie = tie->Index() > 1 ? events.Find(tie->EventTime(), evtTie, false, tie->Index() - 1)
@@ -186,20 +225,18 @@ std::set<int> TiedTimes(const Staff& staff, int v, int start, int end) {
     const int last = tie->Value1() * 256 + tie->Value2();
     if (last < start - 64) break;
     if (std::atoi(tie->Text().c_str()) != v) continue;
-    if (tie->EventTime() >= start) times.insert(tie->EventTime());
-    if (last >= start && last < end) times.insert(last);
+    if (tie->EventTime() >= start) times.push_back(tie->EventTime());
+    if (last >= start && last < end) times.push_back(last);
   }
+  std::sort(times.begin(), times.end());
   return times;
 }
 
 // Clefs changing inside the system reach under the staff (the treble clef's tail).
-int ClefDepth(const Staff& staff, int start, int end, int grandHalf, const Measures& m) {
+int ClefDepth(const ClefChanges& clefs, int grandHalf, const Measures& m) {
   int depth = 0;
-  const GlobalEvents& events = staff.GlobalEvents();
-  for (auto e = events.Find(end - 1, evtClefChange); e && e->EventTime() > start;
-       e = e->Index() > 1 ? events.Find(e->EventTime(), evtClefChange, false, e->Index() - 1)
-                          : nullptr) {
-    int clef = e->Value1();
+  for (std::size_t k = 1; k < clefs.size(); ++k) {
+    int clef = clefs[k].second;
     if (clef == clfGrand) clef = grandHalf == 2 ? clfBass : clfTreble;
     const std::string sign = ClefGlyph(clef);
     if (!sign.empty()) depth = std::max(depth, m.Below(sign[0]));
@@ -244,10 +281,14 @@ int TempoHeight(DrawContext& dc) {
 }  // namespace
 
 UnderStaff MeasureUnderStaff(DrawContext& dc, Staff& staff, int start, int end, int staffHeight,
-                             float scale, int pad, int grandHalf) {
+                             float scale, int pad, int grandHalf, bool lyrics) {
   UnderStaff rows;
   rows.LyricTop = pad;
   if (end <= start) return rows;
+  // Rows that are not there need no room.
+  const bool dynamics = HasEvent(staff, evtDynamic, start, end);
+  const bool tempo = HasEvent(staff, evtTempo, start, end);
+  if (!lyrics && !dynamics && !tempo) return rows;
   Measures m;
   m.em = std::max(1, static_cast<int>(std::lround(staffHeight * static_cast<double>(scale))));
   m.s =
@@ -255,12 +296,15 @@ UnderStaff MeasureUnderStaff(DrawContext& dc, Staff& staff, int start, int end, 
   m.gap = std::max(m.s / 4, 1);
 
   // The notes, voice by voice.
+  const ClefChanges clefs = ClefsOf(staff, start, end);
+  const int keyStart = staff.CurKey(start), keyEnd = staff.CurKey(end - 1);
+  const int key = std::abs(keyStart) > std::abs(keyEnd) ? keyStart : keyEnd;
   std::vector<std::vector<NoteDepth>> voices;
   for (int v = 1; v <= staff.Voices(); ++v)
-    voices.push_back(VoiceNotes(staff, v, start, end, grandHalf));
+    voices.push_back(VoiceNotes(staff, v, start, end, grandHalf, clefs, key));
   SharedVoiceStems(voices);
   const int pulse = dc.Owner().AllGlobals().PulseValue();
-  int notes = ClefDepth(staff, start, end, grandHalf, m);
+  int notes = ClefDepth(clefs, grandHalf, m);
   for (std::size_t v = 0; v < voices.size(); ++v) {
     BeamedStems(voices[v], start, pulse);
     notes = std::max(
@@ -276,12 +320,12 @@ UnderStaff MeasureUnderStaff(DrawContext& dc, Staff& staff, int start, int end, 
   const int dynamicsTop = reference + 3 * m.s + m.s / 2 + dc.Owner().DynAdjust();
   const int baseline = dynamicsTop + m.Units(musicfont::Ascent);
   int above = 0, below = 0;
-  if (DynamicsInk(staff, start, end, m, above, below)) {
+  if (dynamics && DynamicsInk(staff, start, end, m, above, below)) {
     rows.Lowering = std::max(0, notes + m.gap - (baseline - above));
     lowest = std::max(lowest, baseline + rows.Lowering + below);
   }
   // The tempo marks' line under the dynamics row, clear of the notes and the dynamics.
-  if (HasEvent(staff, evtTempo, start, end)) {
+  if (tempo) {
     const int tempoTop = dynamicsTop + m.s / 2 + 2 * m.s;
     const int need = lowest + m.gap;
     rows.TempoLowering = std::max(0, need - tempoTop);
@@ -295,7 +339,8 @@ int LyricRoom(DrawContext& dc, Staff& staff, int start, int end, int staffHeight
               int pad) {
   const int lines = kLyricLineTwips * std::max(staff.Verses(), 0);
   if (lines == 0 || staff.DefaultClef() == clfGrand) return lines;
-  const UnderStaff rows = MeasureUnderStaff(dc, staff, start, end, staffHeight, scale, pad, 1);
+  const UnderStaff rows =
+      MeasureUnderStaff(dc, staff, start, end, staffHeight, scale, pad, 1, true);
   return lines + rows.LyricTop - pad;
 }
 

@@ -27,9 +27,10 @@ struct UnderStaff {
 // The rows under staff for the system [start, end) at staff height staffHeight and the
 // staff's scale; pad is the staff band's pad, where the first lyric line usually starts.
 // grandHalf 2 measures under the lower staff of a grand staff, 1 under the upper one (or
-// an ordinary staff). Text is measured on dc's window (its font is put back).
+// an ordinary staff); lyrics: whether the staff's lyric lines stand under it. Text is
+// measured on dc's window (its font is put back).
 UnderStaff MeasureUnderStaff(DrawContext& dc, Staff& staff, int start, int end, int staffHeight,
-                             float scale, int pad, int grandHalf = 1);
+                             float scale, int pad, int grandHalf, bool lyrics);
 
 // The room a staff's lyric lines take below its band in that system: a line per verse, and
 // on an ordinary staff as far again as its first line moved down.
