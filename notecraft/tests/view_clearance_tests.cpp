@@ -193,7 +193,7 @@ TEST_F(Clearance, LyricsStandUnderTheLedgerLinesOfLowNotesAboveTheNextStaff) {
 
 TEST_F(Clearance, OrnamentsOnAGrandStaffsLowerStaffKeepOffTheUpperStaffsNotes) {
   // Middle C in the upper staff over a trill and a mordent high in the lower staff, a trill
-  // on the lower staff's top space, and one over the upper staff.
+  // on the lower staff's top space, one over the upper staff, and a dynamic.
   First().SetDefaultClef(clfGrand);
   AddVoice(First());
   for (int t = 0; t < 64; t += 16) {
@@ -203,11 +203,16 @@ TEST_F(Clearance, OrnamentsOnAGrandStaffsLowerStaffKeepOffTheUpperStaffsNotes) {
   VoiceOf(1, 2)->Notes().Add(64, 59, durHalf, nteTrill);
   VoiceOf(1)->Notes().Add(64, 62, durHalf, 0);
   VoiceOf(1)->Notes().Add(96, 76, durHalf, nteTrill);
+  First().GlobalEvents().Add(0, evtDynamic, dynMF);
   Paint();
   const auto ops = surface.Ops();
   const auto ornaments = Drawn(ops, {std::string(1, glyph::Trill), std::string(1, glyph::Mordent)});
   ASSERT_EQ(ornaments.size(), 4u);
   ExpectClear(ops, ornaments, Dc().ColorLines());
+  // The staff's dynamic shows once, under the lower staff, clear of the ornaments there.
+  const auto dynamics = Drawn(ops, {std::string(1, glyph::DynamicMF)});
+  ASSERT_EQ(dynamics.size(), 1u);
+  ExpectClear(ops, dynamics, Dc().ColorLines());
   // The upper staff's trill keeps over its note, above the staff.
   const auto trills = Drawn(ops, {std::string(1, glyph::Trill)});
   EXPECT_LT(OpInk(trills.front()).Bottom, TopLine(1));

@@ -383,8 +383,7 @@ TEST_F(MarksAndText, MarksMoveOffWhatTheStaffHasDrawn) {
     const char* name;
     int type, value1, value2;
     InkArea inWay;  // drawn before, in the mark's usual place
-    bool omit;
-    int moves;  // -1 up, 1 down, 0 left out
+    int moves;      // -1 up, 1 down
   };
   const std::vector<Case> cases = {
       {"a dynamic under a low note",
@@ -392,35 +391,24 @@ TEST_F(MarksAndText, MarksMoveOffWhatTheStaffHasDrawn) {
        dynMF,
        0,
        {x, kBottomLine, x + 300, kBottomLine + 4 * S},
-       false,
        1},
       {"a tempo mark under it",
        evtTempo,
        tmpRitardando,
        0,
        {x, kBottomLine, x + 300, kBottomLine + 4 * S},
-       false,
        1},
-      {"a dynamic of the upper staff of a grand staff",
-       evtDynamic,
-       dynMF,
-       0,
-       {x, kBottomLine, x + 300, kBottomLine + 4 * S},
-       true,
-       0},
       {"a label over the staff, a stem in its way",
        evtText,
        7,
        0,
        {x + 200, middle - 4 * S, x + 220, middle},
-       false,
        -1},
       {"a label under the staff, a stem in its way",
        evtText,
        0,
        7,
        {x + 200, middle, x + 220, middle + 5 * S},
-       false,
        1},
   };
   for (const Case& c : cases) {
@@ -431,12 +419,10 @@ TEST_F(MarksAndText, MarksMoveOffWhatTheStaffHasDrawn) {
     // Where it stands when nothing is in its way.
     auto draw = [&] {
       surface.ClearRecord();
-      MarkPlace place;
-      place.OmitWhenCrowded = c.omit;
       if (c.type == evtText)
         DrawTextEvents(dc, *lower, kX, kTop, kPad, kTpu, kT, 64);
       else
-        DrawTempoMarks(dc, *lower, kX, kY, kPad, kTpu, kT, 64, place);
+        DrawTempoMarks(dc, *lower, kX, kY, kPad, kTpu, kT, 64);
       return Texts();
     };
     dc.Symbols().Ink.clear();
@@ -444,10 +430,6 @@ TEST_F(MarksAndText, MarksMoveOffWhatTheStaffHasDrawn) {
     ASSERT_EQ(free.size(), 1u);
     dc.Symbols().Ink = {c.inWay};
     const auto placed = draw();
-    if (c.moves == 0) {
-      EXPECT_TRUE(placed.empty());
-      continue;
-    }
     ASSERT_EQ(placed.size(), 1u);
     EXPECT_EQ(placed[0].Points[0].X, free[0].Points[0].X);
     EXPECT_EQ(placed[0].Points[0].Y > free[0].Points[0].Y ? 1 : -1, c.moves);

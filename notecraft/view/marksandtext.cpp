@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
-#include <optional>
 #include <string>
 
 #include "harmonygrid/core/chord.h"
@@ -217,12 +216,9 @@ void DrawTempoMarks(DrawContext& dc, const Staff& staff, int x, int y, int pad, 
       if (!coloured) window->SetForeColor(dc.ColorTies());
       coloured = true;
     };
-    // Where a mark of the time stands, and how far it must move down to keep clear of what
-    // is drawn; nothing when it is to be left out.
-    auto clear = [&](const std::string& text, int markX, int markY) -> std::optional<int> {
+    // Where a mark stands: moved down until it keeps clear of what is drawn.
+    auto clear = [&](const std::string& text, int markX, int markY) {
       const InkArea box = TextInk(*window, text, markX, markY);
-      if (!Collides(symbols.Ink, box, MarkGap(s))) return markY;
-      if (place.OmitWhenCrowded) return std::nullopt;
       return markY + MovedClear(symbols.Ink, box, true, MarkGap(s)).Top - box.Top;
     };
 
@@ -231,10 +227,8 @@ void DrawTempoMarks(DrawContext& dc, const Staff& staff, int x, int y, int pad, 
     WalkBackwards(staff, evtDynamic, startTime, duration, [&](const GlobalEvent& e) {
       const std::string sign(1, static_cast<char>(e.Value1()));
       const int markX = MarkX(dc, e.EventTime(), x, pad, twipsPerUnit, startTime, place.Measure);
-      if (const auto markY = clear(sign, markX, dynamicsY + place.Lowering)) {
-        colour();
-        dc.DrawTextAt(sign, markX, *markY);
-      }
+      colour();
+      dc.DrawTextAt(sign, markX, clear(sign, markX, dynamicsY + place.Lowering));
     });
 
     bool expression = false;
@@ -243,10 +237,8 @@ void DrawTempoMarks(DrawContext& dc, const Staff& staff, int x, int y, int pad, 
       expression = true;
       const std::string text = TempoMarkText(e.Value1());
       const int markX = MarkX(dc, e.EventTime(), x, pad, twipsPerUnit, startTime, place.Measure);
-      if (const auto markY = clear(text, markX, tempoY)) {
-        colour();
-        dc.DrawTextAt(text, markX, *markY);
-      }
+      colour();
+      dc.DrawTextAt(text, markX, clear(text, markX, tempoY));
     });
     if (expression) dc.SelectFont(DrawContext::kMusicFont);
   } catch (...) {

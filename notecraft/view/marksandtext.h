@@ -40,14 +40,12 @@ int StaffOctaveKinds(const Staff& staff, int atTime) noexcept;
 
 // Where the marks of one measure go besides their notes' times: the measure's place in its
 // system (its change shifts and note spreads in the drawing context's symbol state move the
-// marks with the notes; -1: none), how far the dynamics and the tempo-mark rows stand below
-// their usual places (understaff.h), and whether a mark that would meet what is drawn is
-// left out rather than moved (the upper staff of a grand staff: the lower one shows it).
+// marks with the notes; -1: none), and how far the dynamics and the tempo-mark rows stand
+// below their usual places (understaff.h).
 struct MarkPlace {
   int Measure = -1;
   int Lowering = 0;
   int TempoLowering = 0;
-  bool OmitWhenCrowded = false;
 };
 
 // The staff's dynamics (below the staff, the music-font character whose code is the event's

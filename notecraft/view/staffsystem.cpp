@@ -43,30 +43,6 @@ constexpr int kSectionMask = 0x33F0;
 // Flag bits of the marks that replace a measure's number (endings, coda, segno).
 constexpr int kUnnumberedMask = 0xF0;
 
-// Whether the staff places anything around its notes in [start, end) that must keep clear
-// of them: lyrics, dynamics, tempo marks, text labels, ornaments and bowings.
-bool PlacesMarks(Staff& staff, int start, int end) {
-  if (staff.Verses() >= 1) return true;
-  const GlobalEvents& events = staff.GlobalEvents();
-  for (const int type : {evtDynamic, evtTempo, evtText}) {
-    const auto e = events.Find(end - 1, type);
-    if (e && e->EventTime() >= start) return true;
-  }
-  constexpr int kMarks =
-      nteTrill | nteMordent | nteHalfMordent | nteTurn | nteFermata | nteBowUp | nteBowDown;
-  for (int v = 1; v <= staff.Voices(); ++v) {
-    const auto voice = staff.Voice(v);
-    if (!voice) continue;
-    const Notes& notes = voice->Notes();
-    for (int k = notes.IndexAtOrAfter(start); k <= notes.Count(); ++k) {
-      const auto note = notes.ByIndex(k);
-      if (!note || note->NoteTime() >= end) break;
-      if (note->Flags() & kMarks) return true;
-    }
-  }
-  return false;
-}
-
 // One call of DrawStaffSystem: the staff's clef and keys as they change along the system,
 // the content offset of the measure being drawn, and the lyric hyphens left pending.
 class StaffSystemDrawer {
@@ -533,16 +509,14 @@ int StaffSystemDrawer::SystemEnd() const {
 // and the text labels clear of all of it.
 void StaffSystemDrawer::DrawMarks() {
   const bool grand = m_staff->DefaultClef() == clfGrand;
-  // The upper staff of a grand staff keeps its lyrics between the two staves; its dynamics
-  // are shown under the lower staff then, and wherever they would meet something.
+  // A grand staff shows its dynamics and tempo marks once, under its lower staff: between
+  // its staves, where its lyrics stand, they would reach the lower staff.
   MarkPlace place;
   place.Lowering = m_rows.Lowering;
   place.TempoLowering = m_rows.TempoLowering;
-  place.OmitWhenCrowded = grand && m_place.GrandHalf == 1;
-  const bool dynamics = !(place.OmitWhenCrowded && m_staff->Verses() >= 1);
   for (const MarkFrame& m : m_marks) {
     place.Measure = m.Index;
-    if (dynamics)
+    if (!grand || m_place.GrandHalf == 2)
       DrawTempoMarks(m_dc, *m_staff, m.Left, m_y, m.Offset, m.TwipsPerUnit, m.Start, m.Duration,
                      place);
   }

@@ -335,6 +335,28 @@ UnderStaff MeasureUnderStaff(DrawContext& dc, Staff& staff, int start, int end, 
   return rows;
 }
 
+bool PlacesMarks(Staff& staff, int start, int end) {
+  if (staff.Verses() >= 1) return true;
+  const GlobalEvents& events = staff.GlobalEvents();
+  for (const int type : {evtDynamic, evtTempo, evtText}) {
+    const auto e = events.Find(end - 1, type);
+    if (e && e->EventTime() >= start) return true;
+  }
+  constexpr int kMarks =
+      nteTrill | nteMordent | nteHalfMordent | nteTurn | nteFermata | nteBowUp | nteBowDown;
+  for (int v = 1; v <= staff.Voices(); ++v) {
+    const auto voice = staff.Voice(v);
+    if (!voice) continue;
+    const Notes& notes = voice->Notes();
+    for (int k = notes.IndexAtOrAfter(start); k <= notes.Count(); ++k) {
+      const auto note = notes.ByIndex(k);
+      if (!note || note->NoteTime() >= end) break;
+      if (note->Flags() & kMarks) return true;
+    }
+  }
+  return false;
+}
+
 int LyricRoom(DrawContext& dc, Staff& staff, int start, int end, int staffHeight, float scale,
               int pad) {
   const int lines = kLyricLineTwips * std::max(staff.Verses(), 0);

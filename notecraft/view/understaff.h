@@ -37,4 +37,8 @@ UnderStaff MeasureUnderStaff(DrawContext& dc, Staff& staff, int start, int end, 
 int LyricRoom(DrawContext& dc, Staff& staff, int start, int end, int staffHeight, float scale,
               int pad);
 
+// Whether the staff places anything around its notes in [start, end) that must keep clear
+// of them: lyrics, dynamics, tempo marks, text labels, ornaments or bowings.
+bool PlacesMarks(Staff& staff, int start, int end);
+
 }  // namespace notecraft
