@@ -130,6 +130,8 @@ void StaffSystemDrawer::Draw() {
   }
   DrawMarks();
   m_state.RecordInk = false;
+  // A grand staff's upper staff hands its ink on to the lower one.
+  if (m_place.GrandHalf == 2 || m_staff->DefaultClef() != clfGrand) m_state.Ink.clear();
   MeasureNumbers();
 }
 
