@@ -65,6 +65,9 @@ public:
   // Upper edge, before the top pad.
   int Top() const { return m_top; }
   void SetTop(int value) { m_top = value; }
+  // y of the top of the staff's first lyric line as it was drawn; 0 while none was drawn.
+  int LyricLine() const { return m_lyricLine; }
+  void SetLyricLine(int value) { m_lyricLine = value; }
 
   // --- Per measure, 0 = the system's first measure ---
   int Measures() const { return static_cast<int>(m_measures.size()); }
@@ -109,6 +112,7 @@ private:
   int m_staff = 0;
   int m_time = 0;
   int m_top = 0;
+  int m_lyricLine = 0;
   std::vector<MeasureEntry> m_measures;
 };
 

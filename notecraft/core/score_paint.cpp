@@ -252,6 +252,7 @@ void Score::PaintPage() {
   StorePage(page);
   PagePainter::Result painted = PagePainter(*this, View(Internal{})).Paint(page, m_handles);
   m_bands = std::move(painted.Bands);
+  m_paintedPage = std::make_shared<const PageLayout>(page);
   m_selectedMeasure = painted.SelectedMeasure;
 
   // Something that moves page breaks changed without a relayout (a margin, the staff

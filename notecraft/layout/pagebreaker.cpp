@@ -5,6 +5,8 @@
 
 #include "notecraft/core/common.h"
 #include "notecraft/core/score.h"
+#include "notecraft/core/staff.h"
+#include "notecraft/core/staffs.h"
 #include "notecraft/layout/pageframe.h"
 #include "notecraft/layout/systemmeasures.h"
 #include "notecraft/layout/systemstack.h"
@@ -57,6 +59,10 @@ PageLayout PageBreaker::LayOut(int page, int start, int staffHeight, int endTime
   const int systemSpace = m_score.SystemSpaceTwips();
   const int pixel = std::max(1, TheCommon().TwipsPerPixelY);
   int time = start;
+  // Lyric lines move down under what their staves draw in the system.
+  const bool lyrics =
+      std::any_of(m_score.AllStaffs().begin(), m_score.AllStaffs().end(),
+                  [](const auto& s) { return s && s->Visible() && s->Verses() > 0; });
 
   // The first system is taken even when the headings leave no room for it.
   while (layout.Systems.empty() || y < layout.BottomY) {
@@ -65,24 +71,34 @@ PageLayout PageBreaker::LayOut(int page, int start, int staffHeight, int endTime
     SystemLayout system;
     system.Start = time;
     const bool names = page == 1 && layout.Systems.empty();
+    // The system's measures across the line (however long a staff's description, the name
+    // column takes at most a quarter of it; the painter cuts longer names to it), and its
+    // staves stacked again once it is known what they draw under their lyric lines.
+    auto takeMeasures = [&] {
+      system.LabelWidth =
+          std::min(system.LabelWidth, (layout.RightX - layout.LeftX) / kNameColumnShare);
+      system.Left = layout.LeftX + system.LabelWidth;
+      system.Right = layout.RightX;
+      measures.Fill(system, L);
+      if (!lyrics) return;
+      stack.Stack(system, y, L, names);
+      system.LabelWidth =
+          std::min(system.LabelWidth, (layout.RightX - layout.LeftX) / kNameColumnShare);
+    };
     const int count = stack.Stack(system, y, L, names);
     if (count == 0) {  // nothing visible: this page ends the score
       layout.End = endTime;
       break;
     }
+    takeMeasures();
     if (system.Bottom > layout.BottomY) {
       if (!layout.Systems.empty()) break;  // the page is full
       // The page's first system does not fit: the staff height shrinks to what the page
       // holds, once, and the system is taken whether or not it fits now.
       L = FittingStaffHeight(stack, system, y, L, layout.BottomY, names);
       stack.Stack(system, y, L, names);
+      takeMeasures();
     }
-    // However long a staff's description, the name column takes at most a quarter of the
-    // line; the painter cuts longer names to it.
-    system.LabelWidth = std::min(system.LabelWidth, (layout.RightX - layout.LeftX) / kNameColumnShare);
-    system.Left = layout.LeftX + system.LabelWidth;
-    system.Right = layout.RightX;
-    measures.Fill(system, L);
     if (layout.Systems.empty()) layout.LabelWidth = system.LabelWidth;
     layout.StaffHeight = L;
     time = system.End;

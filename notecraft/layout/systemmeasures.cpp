@@ -6,11 +6,13 @@
 #include "notecraft/core/enums.h"
 #include "notecraft/core/globalevents.h"
 #include "notecraft/core/instrument.h"
+#include "notecraft/core/internal.h"
 #include "notecraft/core/score.h"
 #include "notecraft/core/staff.h"
 #include "notecraft/core/staffs.h"
 #include "notecraft/core/voice.h"
 #include "notecraft/layout/pagelayout.h"
+#include "notecraft/view/lyricspacing.h"
 
 namespace notecraft {
 
@@ -72,6 +74,7 @@ void SystemMeasures::Fill(SystemLayout& system, int staffHeight) {
   int remaining = width;
   int t = system.Start;
   system.Measures.clear();
+  const bool lyrics = ShowsLyrics(m_score);
 
   // Gives the measures taken what is left of the width: the last one reaches the right edge.
   auto closeAtRightEdge = [&] {
@@ -95,6 +98,9 @@ void SystemMeasures::Fill(SystemLayout& system, int staffHeight) {
           w = std::max(w - 2 * s * size->Value2(), 3 * s);
       }
     }
+    // Syllables never touch: a measure is as wide as its lyrics need.
+    if (lyrics && w <= remaining)
+      w = LyricMeasureWidth(m_score.View(Internal{}), m_score, t, slot.Duration, w, staffHeight);
     if (m == 0) {
       // Room for the clef and the widest key signature, and at the start for the time.
       w += staffHeight + s * m_score.AllStaffs().KeyCount(t, slot.Duration) * 2;

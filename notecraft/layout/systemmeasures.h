@@ -2,9 +2,10 @@
 // Which measures form one system and how wide each is. A measure is as wide as the places
 // its staves draw a note or a rest at need (MeasureSlots); the first also holds the clef and
 // the widest key signature, and at the score's start the time signature. A line-end event
-// starts a new system, a measure-size event widens or narrows its measure, a system holds
-// at most 16 measures, and what room is left is shared among the measures taken, so that
-// the last bar line stands at the right edge.
+// starts a new system, a measure-size event widens or narrows its measure (never below what
+// its lyrics need to keep their syllables apart, view/lyricspacing.h), a system holds at
+// most 16 measures, and what room is left is shared among the measures taken, so that the
+// last bar line stands at the right edge.
 
 #include <memory>
 #include <vector>

@@ -10,6 +10,7 @@
 #include "notecraft/core/voice.h"
 #include "notecraft/layout/pagelayout.h"
 #include "notecraft/view/drawcontext.h"
+#include "notecraft/view/understaff.h"
 
 #ifdef NOTECRAFT_HAS_CHORD
 #include "harmonygrid/core/chord.h"
@@ -57,7 +58,8 @@ int SystemStack::Stack(SystemLayout& system, int y, int staffHeight, bool names)
     slot.BottomLine = slot.TopLine + 4 * s;
     // Every staff keeps a line per lyric verse: below the band, or on a grand staff
     // between its two staves, where its lyrics stand.
-    const int lyrics = kLyricLineTwips * staff->Verses();
+    const int lyrics =
+        LyricRoom(m_dc, *staff, system.Start, system.End, staffHeight, slot.Scale, slot.Pad);
     int last = slot.BottomLine;
     if (slot.Grand) {
       slot.LowerTopLine = slot.BottomLine + 4 * s + lyrics;

@@ -3,8 +3,10 @@
 // a staff-space event at the system's start, the staff lines padded above and below by half
 // the staff spacing at the staff's scale, a grand staff's two staves four spaces apart) and
 // the staff's lyric lines below the band (on a grand staff between its staves, which move
-// apart by as much). This one computation decides both whether a
-// system fits its page and where painting draws it, so pagination and painting agree.
+// apart by as much; on an ordinary staff moved down under the notes, dynamics and tempo
+// marks of the system's measures when system.End is set, view/understaff.h). This one
+// computation decides both whether a system fits its page and where painting draws it, so
+// pagination and painting agree.
 
 namespace notecraft {
 

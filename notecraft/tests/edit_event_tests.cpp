@@ -54,7 +54,8 @@ TEST_F(EventEntry, EachKindIsAddedRecordedAndUndone) {
     int value1, value2;
   };
   const std::vector<Case> cases = {
-      {"key", evtKeyChange, 2, true, 64, 0, false, 2, 0},
+      // The next system's first measure widens for the new key's signature: laid out again.
+      {"key", evtKeyChange, 2, true, 64, 0, true, 2, 0},
       {"repeat begin", evtRepeatBegin, 0, false, 64, 1, false, 0, 0},
       {"repeat end", evtRepeatEnd, 0, false, 64, 2, false, 0, 0},
       {"coda", evtSectionDefine, sctCoda, false, 64, sctCoda * 16, false, sctCoda, 0},

@@ -11,6 +11,7 @@
 #include "notecraft/core/staff.h"
 #include "notecraft/view/drawcontext.h"
 #include "notecraft/view/glyphs.h"
+#include "notecraft/view/lyricspacing.h"
 #include "notecraft/view/notespacing.h"
 #include "notecraft/view/restsandties.h"
 #include "notecraft/view/staffsystem.h"
@@ -84,9 +85,9 @@ void PagePainter::DrawSystem(const PageLayout& page, const SystemLayout& system)
   // spaces alike so that what sounds together stands together.
   std::vector<int> staves;
   for (const StaffSlot& slot : system.Staves) staves.push_back(slot.Staff);
-  state.Positions.clear();
-  for (const MeasureSlot& m : system.Measures)
-    state.Positions.push_back(CollectPositions(m_score, staves, m.Start, std::max(m.Duration, 1)));
+  std::vector<std::pair<int, int>> measures;
+  for (const MeasureSlot& m : system.Measures) measures.emplace_back(m.Start, m.Duration);
+  GatherSystemPositions(m_dc, m_score, staves, measures);
   state.Spreads.assign(system.Measures.size(), {});
   state.StemMode = system.SharedStaves ? SymbolState::kSharedStaves : 0;
 
@@ -210,6 +211,7 @@ void PagePainter::DrawSystem(const PageLayout& page, const SystemLayout& system)
   }
   if (m_groupOrder && Bracketed(m_groupID)) CloseGroup(system.Left);
   state.Positions.clear();  // this system's: a staff drawn on its own gathers its own
+  state.LyricEnds.clear();
   if (systemTop != 0) m_dc.DrawLine(m_dc.ColorBars(), system.Left, systemTop, system.Left, systemBottom);
 }
 
