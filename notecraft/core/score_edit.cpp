@@ -77,7 +77,7 @@ void Score::AddNoteByHit(int x, int y, int duration, int flags, int snap) {
     } else {
       const int at = t0 + offset;
       value = PitchFromY(y, staff->CurClef(at), staff->CurKey(at), band->Top(), band->PadTop(),
-                         band->IncY(), m_twipsPerPixelY, GrandStaffGap(staff->Verses()));
+                         band->IncY(), m_twipsPerPixelY, GrandStaffGap(*band));
     }
     // Snapping within the measure keeps the note in the measure clicked, whatever its
     // start.

@@ -17,7 +17,9 @@
 #include "notecraft/core/voice.h"
 #include "notecraft/edit/bandhit.h"
 #include "notecraft/edit/editstate.h"
+#include "notecraft/layout/systemstack.h"
 #include "notecraft/view/drawcontext.h"
+#include "notecraft/view/notespacing.h"
 #include "notecraft/view/restsandties.h"
 #include "notecraft/view/staffsystem.h"
 #include "notecraft/view/symbolstate.h"
@@ -30,8 +32,8 @@ namespace {
 // events, so they are not handed on to the other staves of the system.
 constexpr int kOctaveBits = (sct8va | sct8vb) * 16;
 
-int LastLine(const Region& band, const Staff* staff) {
-  if (band.Split()) return LowerStaffTop(band, staff ? staff->Verses() : 0) + 4 * band.IncY();
+int LastLine(const Region& band) {
+  if (band.Split()) return LowerStaffTop(band) + 4 * band.IncY();
   return band.Top() + band.PadTop() + 4 * band.IncY();
 }
 
@@ -93,21 +95,25 @@ void Score::RepaintAfterEdit(Internal, const Region& band, bool toPageEnd, int m
       dc.SetStaffHeightTwips(m_pageLayouts[page].High());
 
     // System by system: the shared state afresh, the staves, the left line.
+    const std::vector<int> staves = SystemStack::VisibleStaves(*this);
+    const bool shared = SystemStack::SharedStaves(*this);
     for (int start = first; start <= last;) {
       int end = start;
       while (end < last && !item(end + 1).First()) ++end;
       SymbolState& state = dc.Symbols();
-      state.Shifts.assign(static_cast<std::size_t>(item(start).Measures()), ChangeShift{});
-      state.InnerShifts.assign(static_cast<std::size_t>(item(start).Measures()), {});
-      bool shared = false;
-      for (int k = start; k <= end && !shared; ++k) {
-        const auto staff = Staff(item(k).Staff());
-        for (int v = 2; staff && v <= staff->Voices() && !shared; ++v) {
-          const auto voice = staff->Voice(v);
-          shared = voice && voice->Notes().Count() > 0;
-        }
-      }
+      const Region& head = item(start);
+      state.Shifts.assign(static_cast<std::size_t>(head.Measures()), ChangeShift{});
+      state.InnerShifts.assign(static_cast<std::size_t>(head.Measures()), {});
       state.StemMode = shared ? SymbolState::kSharedStaves : 0;
+      // The notes stand where the full paint put them: spaced over all the system's staves.
+      state.Positions.clear();
+      for (int i = 0; i < head.Measures(); ++i) {
+        int number = 0, length = 0;
+        m_globals->MeasureInfo(head.Measure(i)->High(), number, length);
+        state.Positions.push_back(
+            CollectPositions(*this, staves, head.Measure(i)->High(), std::max(length, 1)));
+      }
+      state.Spreads.assign(static_cast<std::size_t>(head.Measures()), {});
 
       int braceLeft = 0;  // staves the open brace still spans; 0: none open
       int previousLine = 0;
@@ -122,13 +128,13 @@ void Score::RepaintAfterEdit(Internal, const Region& band, bool toPageEnd, int m
         RedrawBand(b, joinTop);
         if (braceLeft == 0 && staff->Brace() > 0 && !b.Split()) braceLeft = staff->Brace();
         if (braceLeft > 0) --braceLeft;
-        previousLine = LastLine(b, staff.get());
+        previousLine = LastLine(b);
       }
       const Region& top = item(start);
-      dc.DrawLine(dc.ColorBars(), left, top.Top() + top.PadTop(), left,
-                  LastLine(item(end), Staff(item(end).Staff()).get()));
+      dc.DrawLine(dc.ColorBars(), left, top.Top() + top.PadTop(), left, LastLine(item(end)));
       start = end + 1;
     }
+    dc.Symbols().Positions.clear();
   } catch (...) {
     // Drawing runs with errors ignored.
   }
@@ -164,7 +170,7 @@ void Score::RedrawBand(Region& band, int joinTop) {
   DrawTies(dc, band.Staff());
   if (band.Split()) {
     const int upperBottom = place.Bottom;
-    place.Top = LowerStaffTop(band, staff->Verses());
+    place.Top = LowerStaffTop(band);
     place.Bottom = place.Top + 4 * s;
     place.GrandHalf = 2;
     place.JoinTop = 0;

@@ -63,7 +63,7 @@ TEST_F(EventEntry, EachKindIsAddedRecordedAndUndone) {
        0},
       {"clef", evtClefChange, clfBass, true, 64, 0, false, clfBass, 0},
       {"section end", evtSectionEnd, 0, false, 64, 4, false, 0, 0},
-      {"score end", evtScoreEnd, 0, false, 64, 8, false, 0, 0},
+      {"score end", evtScoreEnd, 0, false, 64, 8, true, 0, 0},
       {"first chord", evtChord, 5, false, 64, 0, true, 5, 0},
       {"line end", evtLineEnd, 0, false, 64, 0, true, 0, 0},
       {"wider", evtMeasureSize, 2, false, 64, 0, true, 2, 0},

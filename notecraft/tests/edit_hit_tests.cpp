@@ -176,7 +176,7 @@ TEST_F(HitTesting, EveryPitchDrawnIsTheOneClickedInEveryClefAndKey) {
         ++clicked;
         EXPECT_EQ(score.GetNoteValueByHit(x, y), pitches[k]) << "pitch " << pitches[k];
         EXPECT_EQ(PitchFromY(y, clef, key, band->Top(), band->PadTop(), band->IncY(), 15,
-                             GrandStaffGap(staffing.verses)),
+                             GrandStaffGap(*band)),
                   pitches[k]);
       }
       EXPECT_GE(clicked, clef == clfGrand ? 20 : 10);
