@@ -1,6 +1,7 @@
 #include "notecraft/layout/staffreach.h"
 
 #include <algorithm>
+#include <array>
 
 #include "notecraft/core/enums.h"
 #include "notecraft/core/instrument.h"
@@ -85,58 +86,127 @@ void AddBeamGroup(Extent& extent, const std::vector<Chord>& group, bool up) {
   extent.Add(up ? std::min(y0, yn) - kStemUp : std::max(y0, yn) + kStemDown);
 }
 
-// One staff (or one half of a grand staff) across the system.
+// A pitch's place on a staff of clef, spelled in key as the note drawer spells it (the
+// accidentals written before it in the measure change its sign, never its place): line
+// spaces below the bottom line. Each clef and key is spelled once, for every pitch.
+double PlaceOf(int pitch, int clef, int key) {
+  struct Table {
+    int Clef = 0;
+    int Key = 0;
+    std::array<float, 128> Places{};
+  };
+  static thread_local std::vector<Table> tables;
+  auto table = std::find_if(tables.begin(), tables.end(),
+                            [&](const Table& t) { return t.Clef == clef && t.Key == key; });
+  if (table == tables.end()) {
+    Table made{clef, key, {}};
+    for (int p = 0; p < 128; ++p) {
+      AccidentalMemory memory;
+      made.Places[static_cast<std::size_t>(p)] =
+          static_cast<float>(SpellPitch(p, clef, key, memory).Y);
+    }
+    table = tables.insert(tables.end(), made);
+  }
+  return table->Places[static_cast<std::size_t>(std::clamp(pitch, 0, 127))];
+}
+
+// The staff's voices, fetched once, and whether a voice of the other pair (2 and 4 for 1
+// and 3, and the reverse) starts a note in a span, as the staff drawer asks to point the
+// stems of a shared staff apart. Asked with rising times for each voice in turn.
+class OtherPair {
+public:
+  explicit OtherPair(const Staff& staff) : m_count(staff.Voices()) {
+    for (int v = 1; v <= std::min(m_count, Staff::kMaxVoices); ++v) {
+      const auto voice = staff.Voice(v);
+      if (!voice) continue;
+      m_notes[static_cast<std::size_t>(v)] = &voice->Notes();
+      const auto instrument = voice->Instrument();
+      m_drums[static_cast<std::size_t>(v)] = instrument && instrument->Category() == catDrums;
+    }
+  }
+  const Notes* Of(int v) const { return m_notes[static_cast<std::size_t>(v)]; }
+  bool Drums(int v) const { return m_drums[static_cast<std::size_t>(v)]; }
+
+  void StartVoice(int from) {
+    for (std::size_t w = 1; w < m_notes.size(); ++w)
+      if (m_notes[w]) m_next[w] = m_notes[w]->IndexAtOrAfter(from);
+  }
+  // 1 for voices 1 and 3, 2 for 2 and 4, when a voice of the other pair starts a note in
+  // [from, to); else 0.
+  int Forced(int v, int from, int to) {
+    if (m_count < 2) return 0;
+    const bool upper = v == 1 || v == 3;
+    for (const int w : upper ? std::array{2, 4} : std::array{1, 3}) {
+      const Notes* notes = m_notes[static_cast<std::size_t>(w)];
+      if (!notes) continue;
+      int& next = m_next[static_cast<std::size_t>(w)];
+      while (next <= notes->Count() && notes->ByIndex(next)->NoteTime() < from) ++next;
+      if (next <= notes->Count() && notes->ByIndex(next)->NoteTime() < to) return upper ? 1 : 2;
+    }
+    return 0;
+  }
+
+private:
+  int m_count;
+  std::array<const Notes*, Staff::kMaxVoices + 1> m_notes{};
+  std::array<bool, Staff::kMaxVoices + 1> m_drums{};
+  std::array<int, Staff::kMaxVoices + 1> m_next{};
+};
+
+// Where a measure's notes stand: the clef it starts with, and whether it changes inside.
+struct MeasureClef {
+  int Clef = clfTreble;
+  bool Changes = false;
+};
+
+// One staff (or one half of a grand staff) across the system: fed each note of each voice
+// in time order, measure by measure, as the staff drawer draws them.
 class HalfReach {
 public:
-  HalfReach(Staff& staff, int half, int pulse, bool shared)
-      : m_staff(staff), m_half(half), m_pulse(std::max(pulse, 1)), m_shared(shared) {}
+  HalfReach(Staff& staff, OtherPair& pairs, int half, int pulse, bool shared)
+      : m_staff(staff),
+        m_pairs(pairs),
+        m_half(half),
+        m_pulse(std::max(pulse, 1)),
+        m_shared(shared) {}
 
-  void Measure(const MeasureSlot& m) {
-    const int key = m_staff.CurKey(m.Start);
-    const int end = m.Start + std::max(m.Duration, 1);
-    for (int v = 1; v <= m_staff.Voices(); ++v) {
-      const auto voice = m_staff.Voice(v);
-      if (!voice) continue;
-      const auto instrument = voice->Instrument();
-      const bool drums = instrument && instrument->Category() == catDrums;
-      const Notes& notes = voice->Notes();
-      m_group.clear();
-      int beat = m.Start + m_pulse;
-      // The beat's forced stems: 1 up (a percussion clef), 2 down (a shared staff's second
-      // pair of voices), down winning; cleared at every beat.
-      int forced = 0;
-      for (int k = notes.IndexAtOrAfter(m.Start); k <= notes.Count(); ++k) {
-        const auto note = notes.ByIndex(k);
-        const int time = note->NoteTime();
-        if (time >= end) break;
-        if (note->ValueCount() == 0 || note->Value(0) == 0) continue;  // a rest
-        Chord chord;
-        if (!Place(*note, drums, key, chord)) continue;
-        if (time >= beat) {
-          CloseGroup();
-          forced = 0;
-          while (beat <= time) beat += m_pulse;
-        }
-        if (m_shared && forced == 0) forced = m_staff.ForceFlag(time, beat, v);
-        if (drums || m_clef == clfPercussion) forced |= 1;
-        const int flags = note->Flags();
-        bool up = !(flags & nteForceDown) && (chord.Top > kMiddleLine || (flags & nteForceUp));
-        if (forced & 1) up = true;
-        if (forced & 2) up = false;
+  // A voice's measure begins: no beam group, the first beat, the measure's clef.
+  void StartMeasure(int start, const MeasureClef& clef) {
+    CloseGroup();
+    m_beat = start + m_pulse;
+    m_forced = 0;
+    m_measureClef = clef;
+  }
+  void EndMeasure() { CloseGroup(); }
 
-        if (note->Duration() < durQuarter) {
-          if (m_group.empty()) m_groupUp = up;
-          up = m_groupUp;
-          m_group.push_back(chord);
-        } else {
-          CloseGroup();
-          if (note->Duration() != durWhole)
-            AddBeamGroup(m_extent, {chord}, up);  // a whole note has no stem
-        }
-        AddMarks(flags, chord, up);
-      }
+  void Add(const Note& note, int voice, bool drums, int key) {
+    Chord chord;
+    if (!Place(note, drums, key, chord)) return;
+    const int time = note.NoteTime();
+    if (time >= m_beat) {
       CloseGroup();
+      m_forced = 0;
+      while (m_beat <= time) m_beat += m_pulse;
     }
+    // The beat's forced stems: 1 up (a percussion clef), 2 down (a shared staff's second
+    // pair of voices), down winning.
+    if (m_shared && m_forced == 0) m_forced = m_pairs.Forced(voice, time, m_beat);
+    if (drums || m_clef == clfPercussion) m_forced |= 1;
+    const int flags = note.Flags();
+    bool up = !(flags & nteForceDown) && (chord.Top > kMiddleLine || (flags & nteForceUp));
+    if (m_forced & 1) up = true;
+    if (m_forced & 2) up = false;
+
+    if (note.Duration() < durQuarter) {
+      if (m_group.empty()) m_groupUp = up;
+      up = m_groupUp;
+      m_group.push_back(chord);
+    } else {
+      CloseGroup();
+      if (note.Duration() != durWhole)
+        AddBeamGroup(m_extent, {chord}, up);  // a whole note: no stem
+    }
+    AddMarks(flags, chord, up);
   }
 
   const Extent& Result() const { return m_extent; }
@@ -156,9 +226,7 @@ private:
     for (const int value : values) {
       if (!drums && !ours(value)) continue;
       if (!any) m_clef = ClefAt(note.NoteTime(), drums);
-      const int pitch = drums ? DrumStaffPitch(value) : value;
-      m_memory.Clear();
-      const double place = SpellPitch(pitch, m_clef, drums ? 0 : key, m_memory).Y;
+      const double place = PlaceOf(drums ? DrumStaffPitch(value) : value, m_clef, drums ? 0 : key);
       if (!any) {
         chord.Top = chord.Bottom = place;
         any = true;
@@ -178,7 +246,7 @@ private:
     if (drums) return clfPercussion;
     if (m_half == 1) return clfTreble;
     if (m_half == 2) return clfBass;
-    const int clef = m_staff.CurClef(time);
+    const int clef = m_measureClef.Changes ? m_staff.CurClef(time) : m_measureClef.Clef;
     return clef == clfGrand ? clfTreble : clef;
   }
 
@@ -196,11 +264,14 @@ private:
   }
 
   Staff& m_staff;
+  OtherPair& m_pairs;
   const int m_half;  // 0 an ordinary staff, 1 and 2 a grand staff's upper and lower
   const int m_pulse;
   const bool m_shared;
+  int m_beat = 0;
+  int m_forced = 0;
   int m_clef = clfTreble;
-  AccidentalMemory m_memory;
+  MeasureClef m_measureClef;
   std::vector<Chord> m_group;
   bool m_groupUp = false;
   Extent m_extent;
@@ -211,14 +282,47 @@ private:
 StaffReach ReachOf(Staff& staff, const std::vector<MeasureSlot>& measures, int pulse,
                    bool sharedStaves) {
   StaffReach reach;
+  if (measures.empty()) return reach;
   const bool grand = staff.DefaultClef() == clfGrand;
-  HalfReach upper(staff, grand ? 1 : 0, pulse, sharedStaves);
-  for (const MeasureSlot& m : measures) upper.Measure(m);
+  OtherPair pairs(staff);
+  HalfReach upper(staff, pairs, grand ? 1 : 0, pulse, sharedStaves);
+  HalfReach lower(staff, pairs, 2, pulse, sharedStaves);
+  // The key the system starts in spells every note: a key change inside it moves a head by
+  // half a space at most.
+  const int key = staff.CurKey(measures.front().Start);
+  std::vector<MeasureClef> clefs;
+  for (const MeasureSlot& m : measures) {
+    MeasureClef clef{staff.CurClef(m.Start), false};
+    const auto change =
+        staff.GlobalEvents().Find(m.Start + std::max(m.Duration, 1) - 1, evtClefChange);
+    clef.Changes = change && change->EventTime() > m.Start;
+    clefs.push_back(clef);
+  }
+  for (int v = 1; v <= staff.Voices(); ++v) {
+    const Notes* notes = pairs.Of(v);
+    if (!notes) continue;
+    const bool drums = pairs.Drums(v);
+    pairs.StartVoice(measures.front().Start);
+    int k = notes->IndexAtOrAfter(measures.front().Start);
+    for (std::size_t i = 0; i < measures.size(); ++i) {
+      const MeasureSlot& m = measures[i];
+      const int end = m.Start + std::max(m.Duration, 1);
+      upper.StartMeasure(m.Start, clefs[i]);
+      if (grand) lower.StartMeasure(m.Start, clefs[i]);
+      for (; k <= notes->Count(); ++k) {
+        const Note& note = *notes->ByIndex(k);
+        if (note.NoteTime() >= end) break;
+        if (note.ValueCount() == 0 || note.Value(0) == 0) continue;  // a rest
+        upper.Add(note, v, drums, key);
+        if (grand) lower.Add(note, v, drums, key);
+      }
+      upper.EndMeasure();
+      if (grand) lower.EndMeasure();
+    }
+  }
   reach.Above = upper.Result().Above();
   reach.Below = upper.Result().Below();
   if (grand) {
-    HalfReach lower(staff, 2, pulse, sharedStaves);
-    for (const MeasureSlot& m : measures) lower.Measure(m);
     reach.LowerAbove = lower.Result().Above();
     reach.LowerBelow = lower.Result().Below();
   }

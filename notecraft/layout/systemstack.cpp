@@ -125,7 +125,8 @@ int SystemStack::Stack(SystemLayout& system, int y, int staffHeight, int firstSt
   system.Staves.clear();
   system.SystemStaves.clear();
   system.FirstStaff = firstStaff;
-  system.SharedStaves = SharedStaves(m_score);
+  if (m_shared < 0) m_shared = SharedStaves(m_score) ? 1 : 0;
+  system.SharedStaves = m_shared == 1;
   const double spacing = SpacingScale(m_score, staffHeight);
   const int staffSpace = Scaled(m_score.StaffSpaceTwips(), spacing);
 

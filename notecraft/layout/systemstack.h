@@ -65,6 +65,7 @@ private:
   std::vector<bool> m_reachKnown;
   int m_reachStart = -1;
   int m_reachEnd = -1;
+  int m_shared = -1;  // SharedStaves, found once: 1 or 0
 };
 
 }  // namespace notecraft
