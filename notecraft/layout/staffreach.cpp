@@ -290,14 +290,19 @@ StaffReach ReachOf(Staff& staff, const std::vector<MeasureSlot>& measures, int p
   // The key the system starts in spells every note: a key change inside it moves a head by
   // half a space at most.
   const int key = staff.CurKey(measures.front().Start);
-  std::vector<MeasureClef> clefs;
-  for (const MeasureSlot& m : measures) {
-    MeasureClef clef{staff.CurClef(m.Start), false};
-    const auto change =
-        staff.GlobalEvents().Find(m.Start + std::max(m.Duration, 1) - 1, evtClefChange);
-    clef.Changes = change && change->EventTime() > m.Start;
-    clefs.push_back(clef);
-  }
+  // Mostly one clef for the whole system; else each measure looks for its own.
+  auto clefOf = [&staff](int start, int end) {
+    MeasureClef clef{staff.CurClef(start), false};
+    const auto change = staff.GlobalEvents().Find(end - 1, evtClefChange);
+    clef.Changes = change && change->EventTime() > start;
+    return clef;
+  };
+  auto endOf = [](const MeasureSlot& m) { return m.Start + std::max(m.Duration, 1); };
+  const MeasureClef whole = clefOf(measures.front().Start, endOf(measures.back()));
+  std::vector<MeasureClef> clefs(measures.size(), whole);
+  if (whole.Changes)
+    for (std::size_t i = 0; i < measures.size(); ++i)
+      clefs[i] = clefOf(measures[i].Start, endOf(measures[i]));
   for (int v = 1; v <= staff.Voices(); ++v) {
     const Notes* notes = pairs.Of(v);
     if (!notes) continue;
@@ -306,7 +311,7 @@ StaffReach ReachOf(Staff& staff, const std::vector<MeasureSlot>& measures, int p
     int k = notes->IndexAtOrAfter(measures.front().Start);
     for (std::size_t i = 0; i < measures.size(); ++i) {
       const MeasureSlot& m = measures[i];
-      const int end = m.Start + std::max(m.Duration, 1);
+      const int end = endOf(m);
       upper.StartMeasure(m.Start, clefs[i]);
       if (grand) lower.StartMeasure(m.Start, clefs[i]);
       for (; k <= notes->Count(); ++k) {
