@@ -23,8 +23,10 @@
 #include "notecraft/edit/bandhit.h"
 #include "notecraft/edit/editstate.h"
 #include "notecraft/layout/pagelayout.h"
+#include "notecraft/layout/systemstack.h"
 #include "notecraft/view/drawcontext.h"
 #include "notecraft/view/lyricspacing.h"
+#include "notecraft/view/notespacing.h"
 #include "notecraft/view/restsandties.h"
 #include "notecraft/view/staffsystem.h"
 #include "notecraft/view/symbolstate.h"
@@ -37,8 +39,8 @@ namespace {
 // events, so they are not handed on to the other staves of the system.
 constexpr int kOctaveBits = (sct8va | sct8vb) * 16;
 
-int LastLine(const Region& band, const Staff* staff) {
-  if (band.Split()) return LowerStaffTop(band, staff ? staff->Verses() : 0) + 4 * band.IncY();
+int LastLine(const Region& band) {
+  if (band.Split()) return LowerStaffTop(band) + 4 * band.IncY();
   return band.Top() + band.PadTop() + 4 * band.IncY();
 }
 
@@ -82,6 +84,7 @@ bool SameMeasures(const std::vector<MeasureSlot>& a, const std::vector<MeasureSl
 // Whether two layouts of a page put its systems, staves and measures in the same places.
 bool SameGeometry(const PageLayout& a, const PageLayout& b) {
   if (a.Start != b.Start || a.End != b.End || a.StaffHeight != b.StaffHeight ||
+      a.FirstStaff != b.FirstStaff || a.NextStaff != b.NextStaff ||
       a.Systems.size() != b.Systems.size())
     return false;
   for (std::size_t k = 0; k < a.Systems.size(); ++k) {
@@ -114,7 +117,8 @@ int EraseBottom(const PageLayout& page, const Region& band) {
 
 bool Score::PaintedLayoutHolds() {
   if (!m_paintedPage) return false;
-  return SameGeometry(LayOutPage(std::max(m_curPage, 1), m_curTime), *m_paintedPage);
+  const int page = std::max(m_curPage, 1);
+  return SameGeometry(LayOutPage(page, m_curTime, PageFirstStaff(page, m_curTime)), *m_paintedPage);
 }
 
 void Score::RepaintKeepingCaret(const Region& band) {
@@ -181,25 +185,19 @@ void Score::RepaintAfterEdit(Internal, const Region& band, bool toPageEnd, int m
       dc.SetStaffHeightTwips(m_pageLayouts[page].High());
 
     // System by system: the shared state afresh, the staves, the left line.
+    const std::vector<int> staves = SystemStack::VisibleStaves(*this);
+    const bool shared = SystemStack::SharedStaves(*this);
     for (int start = first; start <= last;) {
       int end = start;
       while (end < last && !item(end + 1).First()) ++end;
       SymbolState& state = dc.Symbols();
-      state.Shifts.assign(static_cast<std::size_t>(item(start).Measures()), ChangeShift{});
-      state.InnerShifts.assign(static_cast<std::size_t>(item(start).Measures()), {});
-      bool shared = false;
-      for (int k = start; k <= end && !shared; ++k) {
-        const auto staff = Staff(item(k).Staff());
-        for (int v = 2; staff && v <= staff->Voices() && !shared; ++v) {
-          const auto voice = staff->Voice(v);
-          shared = voice && voice->Notes().Count() > 0;
-        }
-      }
+      const Region& head = item(start);
+      state.Shifts.assign(static_cast<std::size_t>(head.Measures()), ChangeShift{});
+      state.InnerShifts.assign(static_cast<std::size_t>(head.Measures()), {});
       state.StemMode = shared ? SymbolState::kSharedStaves : 0;
-      // Every staff spaces its notes from the system's positions, as the painter has them.
-      std::vector<int> staves;
-      for (int k = start; k <= end; ++k) staves.push_back(item(k).Staff());
-      GatherSystemPositions(dc, *this, staves, SystemMeasures(item(start), *m_globals));
+      // The notes stand where the full paint put them: spaced over all the system's staves.
+      GatherSystemPositions(dc, *this, staves, SystemMeasures(head, *m_globals));
+      state.Spreads.assign(static_cast<std::size_t>(head.Measures()), {});
 
       int braceLeft = 0;  // staves the open brace still spans; 0: none open
       int previousLine = 0;
@@ -214,15 +212,15 @@ void Score::RepaintAfterEdit(Internal, const Region& band, bool toPageEnd, int m
         RedrawBand(b, joinTop);
         if (braceLeft == 0 && staff->Brace() > 0 && !b.Split()) braceLeft = staff->Brace();
         if (braceLeft > 0) --braceLeft;
-        previousLine = LastLine(b, staff.get());
+        previousLine = LastLine(b);
       }
       const Region& top = item(start);
-      dc.DrawLine(dc.ColorBars(), left, top.Top() + top.PadTop(), left,
-                  LastLine(item(end), Staff(item(end).Staff()).get()));
+      dc.DrawLine(dc.ColorBars(), left, top.Top() + top.PadTop(), left, LastLine(item(end)));
       state.Positions.clear();
       state.LyricEnds.clear();
       start = end + 1;
     }
+    dc.Symbols().Positions.clear();
   } catch (...) {
     // Drawing runs with errors ignored.
   }
@@ -258,7 +256,7 @@ void Score::RedrawBand(Region& band, int joinTop) {
   DrawTies(dc, band.Staff());
   if (band.Split()) {
     const int upperBottom = place.Bottom;
-    place.Top = LowerStaffTop(band, staff->Verses());
+    place.Top = LowerStaffTop(band);
     place.Bottom = place.Top + 4 * s;
     place.GrandHalf = 2;
     place.JoinTop = 0;

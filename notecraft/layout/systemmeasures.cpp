@@ -67,7 +67,7 @@ int MeasureSlots::Count(int start, int duration) {
   return count - count % 2;
 }
 
-void SystemMeasures::Fill(SystemLayout& system, int staffHeight) {
+void SystemMeasures::Fill(SystemLayout& system, int staffHeight, int endTime) {
   GlobalEvents& globals = m_score.AllGlobals();
   const int s = std::max(staffHeight / 4, 1);
   const int width = system.Right - system.Left;
@@ -82,8 +82,23 @@ void SystemMeasures::Fill(SystemLayout& system, int staffHeight) {
     for (std::size_t i = 0; i + 1 < system.Measures.size(); ++i) used += system.Measures[i].Width;
     system.Measures.back().Width = width - used;
   };
+  // Shares the room left equally among the measures taken; the last takes what remains.
+  auto shareOut = [&] {
+    const int share = SnapX(remaining / static_cast<int>(system.Measures.size()));
+    for (MeasureSlot& taken : system.Measures) taken.Width += share;
+    closeAtRightEdge();
+  };
 
   for (int m = 0; m < kMaxMeasures; ++m) {
+    if (m > 0 && t >= endTime) {
+      // The score ends with the measures taken: a short line keeps their widths.
+      if (2 * (width - remaining) < width)
+        system.Right = system.Left + width - remaining;
+      else
+        shareOut();
+      system.End = t;
+      return;
+    }
     MeasureSlot slot;
     slot.Start = t;
     globals.MeasureInfo(t, slot.Number, slot.Duration);
@@ -123,9 +138,7 @@ void SystemMeasures::Fill(SystemLayout& system, int staffHeight) {
       return;
     }
     // This measure starts the next system; the room left is shared out.
-    const int share = SnapX(remaining / m);
-    for (MeasureSlot& taken : system.Measures) taken.Width += share;
-    closeAtRightEdge();
+    shareOut();
     system.End = t;
     return;
   }

@@ -151,9 +151,10 @@ TEST_F(PartialRepaint, ANoteUnderASungLineRedrawsWhereThePaintDrewIt) {
   Staff& piano = AddStaff();
   for (int t = 0; t < 128; t += 8) piano.Voice(1)->Notes().Add(t, 55, durEighth, 0);
   Paint();
-  // WHEN a pitch joins a chord of the lower staff (no new position: the system is repainted)
+  // WHEN a pitch joins a chord of the lower staff (no new position, and a B over the G
+  // reaches no further: the system is repainted)
   surface.ClearRecord();
-  score.AddNoteByHit(XAt(Band(2), 0, 24), YAt(Band(2), 2), durEighth, 0);
+  score.AddNoteByHit(XAt(Band(2), 0, 24), YAt(Band(2), 11), durEighth, 0);
   ASSERT_TRUE(surface.Ops(SurfaceOp::Kind::Clear).empty());
   ASSERT_FALSE(surface.Ops(SurfaceOp::Kind::Box).empty());
   const std::vector<SurfaceOp> repainted = surface.Ops(SurfaceOp::Kind::Text);
