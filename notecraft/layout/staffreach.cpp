@@ -4,14 +4,18 @@
 #include <array>
 
 #include "notecraft/core/enums.h"
+#include "notecraft/core/globalevents.h"
 #include "notecraft/core/instrument.h"
+#include "notecraft/core/internal.h"
 #include "notecraft/core/note.h"
 #include "notecraft/core/notes.h"
 #include "notecraft/core/pitchspelling.h"
+#include "notecraft/core/score.h"
 #include "notecraft/core/staff.h"
 #include "notecraft/core/voice.h"
 #include "notecraft/layout/pagelayout.h"
 #include "notecraft/view/drumnotation.h"
+#include "notecraft/view/measurerhythm.h"
 
 namespace notecraft {
 
@@ -40,6 +44,7 @@ struct Chord {
   int Duration = 0;
   double Top = 0;
   double Bottom = 0;
+  bool Triplet = false;  // in a triplet group, whose bracket stands beyond the stems
 };
 
 // The highest and lowest place reached, in line spaces below the bottom line.
@@ -60,13 +65,20 @@ private:
 // The stems of a beam group end on one straight line through the outer stem ends, moved
 // away from the heads until no inner head reaches past it (the note drawer's rule); its far
 // end is as far as the group reaches. A lone note's stem ends at its own length, further
-// with a thirty-second's or sixty-fourth's flag.
-void AddBeamGroup(Extent& extent, const std::vector<Chord>& group, bool up) {
+// with a thirty-second's or sixty-fourth's flag. Triplet notes among them have their
+// bracket beyond.
+void AddBeamGroup(Extent& extent, const std::vector<Chord>& group, bool up, double bracket) {
   if (group.empty()) return;
+  const bool triplet =
+      std::any_of(group.begin(), group.end(), [](const Chord& c) { return c.Triplet; });
+  auto add = [&](double end) {
+    extent.Add(end);
+    if (triplet) extent.Add(up ? std::min(end, kTopLine) - bracket : std::max(end, 0.0) + bracket);
+  };
   if (group.size() == 1) {
     const Chord& c = group.front();
     const double flag = c.Duration <= durThirtySecond ? kShortFlagExtra : 0;
-    extent.Add(up ? c.Top - kStemUp - flag : c.Bottom + kStemDown + flag);
+    add(up ? c.Top - kStemUp - flag : c.Bottom + kStemDown + flag);
     return;
   }
   const Chord& first = group.front();
@@ -83,7 +95,7 @@ void AddBeamGroup(Extent& extent, const std::vector<Chord>& group, bool up) {
     y0 += up ? -move : move;
     yn += up ? -move : move;
   }
-  extent.Add(up ? std::min(y0, yn) - kStemUp : std::max(y0, yn) + kStemDown);
+  add(up ? std::min(y0, yn) - kStemUp : std::max(y0, yn) + kStemDown);
 }
 
 // A pitch's place on a staff of clef, spelled in key as the note drawer spells it (the
@@ -163,12 +175,13 @@ struct MeasureClef {
 // in time order, measure by measure, as the staff drawer draws them.
 class HalfReach {
 public:
-  HalfReach(Staff& staff, OtherPair& pairs, int half, int pulse, bool shared)
+  HalfReach(Staff& staff, OtherPair& pairs, int half, int pulse, bool shared, double bracket)
       : m_staff(staff),
         m_pairs(pairs),
         m_half(half),
         m_pulse(std::max(pulse, 1)),
-        m_shared(shared) {}
+        m_shared(shared),
+        m_bracket(bracket) {}
 
   // A voice's measure begins: no beam group, the first beat, the measure's clef.
   void StartMeasure(int start, const MeasureClef& clef) {
@@ -176,12 +189,15 @@ public:
     m_beat = start + m_pulse;
     m_forced = 0;
     m_measureClef = clef;
+    m_triplet = -1;
   }
   void EndMeasure() { CloseGroup(); }
 
-  void Add(const Note& note, int voice, bool drums, int key) {
+  // triplet: the triplet group of the measure the note stands in; -1 for none.
+  void Add(const Note& note, int voice, bool drums, int key, int triplet) {
     Chord chord;
     if (!Place(note, drums, key, chord)) return;
+    chord.Triplet = triplet >= 0;
     const int time = note.NoteTime();
     if (time >= m_beat) {
       CloseGroup();
@@ -196,6 +212,8 @@ public:
     bool up = !(flags & nteForceDown) && (chord.Top > kMiddleLine || (flags & nteForceUp));
     if (m_forced & 1) up = true;
     if (m_forced & 2) up = false;
+    // A triplet group's notes point their stems as its first one does.
+    if (triplet >= 0 && triplet == m_triplet) up = m_tripletUp;
 
     if (note.Duration() < durQuarter) {
       if (m_group.empty()) m_groupUp = up;
@@ -204,7 +222,11 @@ public:
     } else {
       CloseGroup();
       if (note.Duration() != durWhole)
-        AddBeamGroup(m_extent, {chord}, up);  // a whole note: no stem
+        AddBeamGroup(m_extent, {chord}, up, m_bracket);  // a whole note: no stem
+    }
+    if (triplet >= 0) {
+      m_triplet = triplet;
+      m_tripletUp = up;
     }
     AddMarks(flags, chord, up);
   }
@@ -259,7 +281,7 @@ private:
   }
 
   void CloseGroup() {
-    AddBeamGroup(m_extent, m_group, m_groupUp);
+    AddBeamGroup(m_extent, m_group, m_groupUp, m_bracket);
     m_group.clear();
   }
 
@@ -268,8 +290,11 @@ private:
   const int m_half;  // 0 an ordinary staff, 1 and 2 a grand staff's upper and lower
   const int m_pulse;
   const bool m_shared;
+  const double m_bracket;
   int m_beat = 0;
   int m_forced = 0;
+  int m_triplet = -1;  // the triplet group of the measure drawn last, and its direction
+  bool m_tripletUp = false;
   int m_clef = clfTreble;
   MeasureClef m_measureClef;
   std::vector<Chord> m_group;
@@ -280,13 +305,13 @@ private:
 }  // namespace
 
 StaffReach ReachOf(Staff& staff, const std::vector<MeasureSlot>& measures, int pulse,
-                   bool sharedStaves) {
+                   bool sharedStaves, double bracket) {
   StaffReach reach;
   if (measures.empty()) return reach;
   const bool grand = staff.DefaultClef() == clfGrand;
   OtherPair pairs(staff);
-  HalfReach upper(staff, pairs, grand ? 1 : 0, pulse, sharedStaves);
-  HalfReach lower(staff, pairs, 2, pulse, sharedStaves);
+  HalfReach upper(staff, pairs, grand ? 1 : 0, pulse, sharedStaves, bracket);
+  HalfReach lower(staff, pairs, 2, pulse, sharedStaves, bracket);
   // The key the system starts in spells every note: a key change inside it moves a head by
   // half a space at most.
   const int key = staff.CurKey(measures.front().Start);
@@ -303,6 +328,11 @@ StaffReach ReachOf(Staff& staff, const std::vector<MeasureSlot>& measures, int p
   if (whole.Changes)
     for (std::size_t i = 0; i < measures.size(); ++i)
       clefs[i] = clefOf(measures[i].Start, endOf(measures[i]));
+  const Score* score = staff.Parent(Internal{});
+  const GlobalEvents* globals = score ? &score->AllGlobals() : nullptr;
+  // The notes in triplet groups, whose brackets the bands keep room for.
+  TripletNotes upperTriplets;
+  TripletNotes lowerTriplets;
   for (int v = 1; v <= staff.Voices(); ++v) {
     const Notes* notes = pairs.Of(v);
     if (!notes) continue;
@@ -313,13 +343,18 @@ StaffReach ReachOf(Staff& staff, const std::vector<MeasureSlot>& measures, int p
       const MeasureSlot& m = measures[i];
       const int end = endOf(m);
       upper.StartMeasure(m.Start, clefs[i]);
-      if (grand) lower.StartMeasure(m.Start, clefs[i]);
+      upperTriplets.Read(*notes, k, m.Start, end - m.Start, globals, 1, grand ? kGrandSplit : 0,
+                         drums);
+      if (grand) {
+        lower.StartMeasure(m.Start, clefs[i]);
+        lowerTriplets.Read(*notes, k, m.Start, end - m.Start, globals, 2, kGrandSplit, drums);
+      }
       for (; k <= notes->Count(); ++k) {
         const Note& note = *notes->ByIndex(k);
         if (note.NoteTime() >= end) break;
         if (note.ValueCount() == 0 || note.Value(0) == 0) continue;  // a rest
-        upper.Add(note, v, drums, key);
-        if (grand) lower.Add(note, v, drums, key);
+        upper.Add(note, v, drums, key, upperTriplets.GroupOf(note));
+        if (grand) lower.Add(note, v, drums, key, lowerTriplets.GroupOf(note));
       }
       upper.EndMeasure();
       if (grand) lower.EndMeasure();

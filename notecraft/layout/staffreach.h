@@ -1,6 +1,7 @@
 #pragma once
 // How far the notes of one staff reach beyond its five lines across one system: their
-// heads and ledger lines, stems, flags, beams and articulations, found on the notes alone
+// heads and ledger lines, stems, flags, beams, articulations and triplet brackets, found on
+// the notes alone
 // (pitch places, stem directions, beam groups and beam lines decided as the note drawer
 // decides them), without drawing. The system stack keeps that much room above and below
 // each staff, so that nothing one staff draws touches the next.
@@ -22,8 +23,10 @@ struct StaffReach {
 
 // The reach of staff's notes in the measures of one system. pulse is the beat that beam
 // groups end at (64ths); sharedStaves says the system's staves with several voices point
-// their stems apart.
+// their stems apart; bracket is how far (line spaces) a triplet note's bracket reaches
+// beyond the stems of its beam group, on their side (view/restsandties.h), and it reaches
+// at least as far as the bracket's usual place.
 StaffReach ReachOf(Staff& staff, const std::vector<MeasureSlot>& measures, int pulse,
-                   bool sharedStaves);
+                   bool sharedStaves, double bracket);
 
 }  // namespace notecraft

@@ -12,6 +12,7 @@
 #include "notecraft/core/voice.h"
 #include "notecraft/layout/pagelayout.h"
 #include "notecraft/view/drawcontext.h"
+#include "notecraft/view/restsandties.h"
 #include "notecraft/view/understaff.h"
 
 #ifdef NOTECRAFT_HAS_CHORD
@@ -100,22 +101,28 @@ bool SystemStack::SharedStaves(const Score& score) {
   return false;
 }
 
-const StaffReach& SystemStack::ReachAt(std::size_t k, Staff& staff, const SystemLayout& system) {
+const StaffReach& SystemStack::ReachAt(std::size_t k, Staff& staff, const SystemLayout& system,
+                                       int s) {
   const int start = system.Start;
   const int end = system.Measures.empty() ? start : system.End;
   if (start != m_reachStart || end != m_reachEnd) {
     m_reachStart = start;
     m_reachEnd = end;
-    m_reachKnown.assign(m_reachKnown.size(), false);
+    m_reachSpace.assign(m_reachSpace.size(), 0);
   }
   if (k >= m_reach.size()) {
     m_reach.resize(k + 1);
-    m_reachKnown.resize(k + 1, false);
+    m_reachSpace.resize(k + 1, 0);
   }
-  if (!m_reachKnown[k]) {
-    m_reach[k] =
-        ReachOf(staff, system.Measures, m_score.AllGlobals().PulseValue(), system.SharedStaves);
-    m_reachKnown[k] = true;
+  if (m_reachSpace[k] != s) {
+    // A triplet bracket's "3" keeps its text size whatever the staff's. The bracket may
+    // reach the band's edge: it stands clear of the notes already, and the next staff keeps
+    // its own clearance.
+    if (m_tripletDigit < 0) m_tripletDigit = TripletDigitHeight(m_dc);
+    const double bracket = std::max(0.0, TripletBracketReach(m_tripletDigit, s) - kClearance);
+    m_reach[k] = ReachOf(staff, system.Measures, m_score.AllGlobals().PulseValue(),
+                         system.SharedStaves, bracket);
+    m_reachSpace[k] = s;
   }
   return m_reach[k];
 }
@@ -149,7 +156,7 @@ int SystemStack::Stack(SystemLayout& system, int y, int staffHeight, int firstSt
     const int pad =
         SnapY(static_cast<int>(RoundHalfEven(static_cast<double>(slot.Scale) * staffSpace)) / 2);
     slot.Grand = staff->DefaultClef() == clfGrand;
-    const StaffReach& reach = ReachAt(position, *staff, system);
+    const StaffReach& reach = ReachAt(position, *staff, system, s);
     const Room upper = RoomOf(reach.Above, reach.Below, s);
     Room lower = slot.Grand ? RoomOf(reach.LowerAbove, reach.LowerBelow, s) : upper;
     const int verses = staff->Verses();

@@ -57,14 +57,16 @@ public:
 
 private:
   int ChordRowHeight() const;
-  // The reach of the visible staff at position k, found once per range of measures.
-  const StaffReach& ReachAt(std::size_t k, class Staff& staff, const SystemLayout& system);
+  // The reach of the visible staff at position k, drawn at line space s, found once per
+  // range of measures and line space.
+  const StaffReach& ReachAt(std::size_t k, class Staff& staff, const SystemLayout& system, int s);
 
   Score& m_score;
   DrawContext& m_dc;  // measures the staff descriptions; nothing is drawn
   // The staves' reach in the measures from m_reachStart to m_reachEnd.
   std::vector<StaffReach> m_reach;
-  std::vector<bool> m_reachKnown;
+  std::vector<int> m_reachSpace;  // the line space each was found for; 0: not found
+  int m_tripletDigit = -1;        // height of a triplet bracket's "3", measured once
   int m_reachStart = -1;
   int m_reachEnd = -1;
   int m_shared = -1;  // SharedStaves, found once: 1 or 0

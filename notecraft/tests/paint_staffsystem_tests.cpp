@@ -112,14 +112,16 @@ TEST_F(StaffSystem, TheTimeSignatureStandsAtTheScoresStartAndAtChangesOnly) {
 }
 
 // Twips per 64th of a measure of `inner` twips whose first note position is `offset` in:
-// the notes spread over what is left after room for the glyph at the last position (a
-// head, or the thirty-second rest, which is wider).
+// the notes spread over what is left after room for the glyphs at the last position (a
+// head, the thirty-second rest, or a ledger line through the head, which reaches furthest)
+// and a third of a space kept free before the bar line.
 int TwipsPerUnit(int inner, int offset, int duration = 64) {
   const RecordingSurface measuring;
   RecordingSurface& m = const_cast<RecordingSurface&>(measuring);
   m.SetFont(FontSpec{"Veltrimond", L / 20.0f});
-  const int room = std::max(m.TextWidth(std::string(1, glyph::FilledHead)),
-                            m.TextWidth(std::string(1, glyph::ThirtySecondRest)));
+  const int room = std::max({m.TextWidth(std::string(1, glyph::FilledHead)),
+                             m.TextWidth(std::string(1, glyph::ThirtySecondRest)), S + 60}) +
+                   S / 3;
   return (inner - offset - room) / (duration + 1);
 }
 

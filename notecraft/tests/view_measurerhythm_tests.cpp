@@ -167,11 +167,12 @@ TEST_F(Rhythm, TripletNotesStandInGroupsOfThreeWithinTheBeat) {
        64,
        "r8t@0 n8t@5 n8t@10 n8t@16 n8t@21 n8t@26 n16.@32 r8@56",
        "0/16 16/16"},
+      // Each note stands where its slot begins, as the glyphs read.
       {"the editor's triplet quarters at 0, 8 and 16",
        {{0, 16, t}, {8, 16, t}, {16, 16, t}},
        k44,
        64,
-       "n16t@0 n16t@8 n16t@16 r32@32",
+       "n16t@0 n16t@10 n16t@21 r32@32",
        "0/32"},
       {"triplet quarters from beat 2",
        {{0, 16}, {16, 16, t}, {26, 16, t}, {37, 16, t}},
@@ -185,6 +186,14 @@ TEST_F(Rhythm, TripletNotesStandInGroupsOfThreeWithinTheBeat) {
        64,
        "n32t@0 n32t@21 n32t@42",
        "0/64"},
+      // Played late as the group's last note, a note just before the bar line stands in
+      // its slot all the same.
+      {"plain notes played late complete a triplet half",
+       {{0, 32}, {35, 4}, {43, 32, t}, {63, 4}},
+       k44,
+       64,
+       "n32@0 n16t@32 n16t@42 n16t@53",
+       "32/32"},
       // A lone note longer than the beat takes two slots of a group half as long.
       {"a lone triplet half in 3/4", {{0, 32, t}}, k34, 48, "n32t@0 r16t@21 r16@32", "0/32"},
       {"a lone triplet half in 4/4", {{0, 32, t}}, k44, 64, "n32t@0 r16t@21 r32@32", "0/32"},

@@ -18,7 +18,8 @@ namespace notecraft {
 
 inline void PrintTo(const NotePosition& p, std::ostream* out) {
   *out << "{" << p.Time << (p.Dotted ? " dotted" : "") << (p.Accidental ? " sign" : "")
-       << (p.Second ? " second" : "") << " columns " << p.AccidentalColumns << "}";
+       << (p.Second ? " second" : "") << (p.Flag ? " flag" : "") << " columns "
+       << p.AccidentalColumns << "}";
 }
 
 namespace {
@@ -104,11 +105,17 @@ TEST(NoteSpacing, PositionsGatherEveryStaffsNotesAndRestsOfTheFirstVoice) {
   const std::vector<int> staves = {1, lower->Index()};
   const std::vector<NotePosition> positions = CollectPositions(score, staves, 0, 64);
   // Every rest has a place of its own: the upper staff's quarter rest at 48 as well as the
-  // eighth rest before it.
-  const std::vector<NotePosition> expected = {
-      {0, false, false, false},  {8, false, false, false},  {16, false, true, false, 1},
-      {24, true, false, false},  {32, false, false, false}, {36, false, false, false},
-      {40, false, false, false}, {48, false, false, false}, {56, false, false, false}};
+  // eighth rest before it. The eighth at 0 stands alone in its beat, with a flag; the two
+  // from 16 share a beam.
+  const std::vector<NotePosition> expected = {{0, false, false, false, 0, 0, true},
+                                              {8, false, false, false},
+                                              {16, false, true, false, 1},
+                                              {24, true, false, false},
+                                              {32, false, false, false},
+                                              {36, false, false, false},
+                                              {40, false, false, false},
+                                              {48, false, false, false},
+                                              {56, false, false, false}};
   EXPECT_EQ(positions, expected);
 }
 

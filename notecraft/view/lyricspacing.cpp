@@ -7,6 +7,7 @@
 
 #include "notecraft/core/enums.h"
 #include "notecraft/core/globalevents.h"
+#include "notecraft/core/internal.h"
 #include "notecraft/core/note.h"
 #include "notecraft/core/notes.h"
 #include "notecraft/core/numeric.h"
@@ -17,6 +18,7 @@
 #include "notecraft/view/drawcontext.h"
 #include "notecraft/view/glyphs.h"
 #include "notecraft/view/lyricrow.h"
+#include "notecraft/view/measurerhythm.h"
 #include "notecraft/view/musicfontmetrics.h"
 
 namespace notecraft {
@@ -57,6 +59,33 @@ private:
   SurfaceState m_kept;
 };
 
+// Where the staff drawer stands the notes of the measure [start, end) of a staff's voice:
+// at their own times, but the notes of a triplet group where their slots begin. Times from
+// start.
+class DrawnTimes {
+public:
+  // first: the index of the first note at or after start.
+  DrawnTimes(const Staff& staff, const Notes& notes, int first, int start, int end)
+      : m_start(start) {
+    if (!HoldsTriplets(notes, first, end)) return;
+    const Score* score = staff.Parent(Internal{});
+    const GlobalEvents* globals = score ? &score->AllGlobals() : nullptr;
+    const int split = staff.DefaultClef() == clfGrand ? kGrandSplit : 0;
+    m_upper.Read(notes, first, start, end - start, globals, 1, split, false);
+    if (split > 0) m_lower.Read(notes, first, start, end - start, globals, 2, split, false);
+  }
+  int Of(const Note& note) const {
+    if (const int upper = m_upper.TimeOf(note); upper >= 0) return upper;
+    if (const int lower = m_lower.TimeOf(note); lower >= 0) return lower;
+    return note.NoteTime() - m_start;
+  }
+
+private:
+  int m_start;
+  TripletNotes m_upper;
+  TripletNotes m_lower;
+};
+
 // The syllables the staff shows in [start, end), times from measureStart; with first, only
 // the first of them.
 std::vector<Syllables> StaffSyllables(const LyricFont& font, Staff& staff, int start, int end,
@@ -66,7 +95,9 @@ std::vector<Syllables> StaffSyllables(const LyricFont& font, Staff& staff, int s
   if (!voice || staff.Verses() < 1) return out;
   const bool grand = staff.DefaultClef() == clfGrand;
   const Notes& notes = voice->Notes();
-  for (int k = notes.IndexAtOrAfter(start); k <= notes.Count(); ++k) {
+  const int from = notes.IndexAtOrAfter(start);
+  const DrawnTimes drawn(staff, notes, from, start, end);
+  for (int k = from; k <= notes.Count(); ++k) {
     const auto note = notes.ByIndex(k);
     if (!note || note->NoteTime() >= end) break;
     if (grand) {
@@ -77,7 +108,7 @@ std::vector<Syllables> StaffSyllables(const LyricFont& font, Staff& staff, int s
     const auto lyric = staff.GlobalEvents().Find(note->NoteTime(), evtLyric, true);
     if (!lyric) continue;
     Syllables at;
-    at.Time = note->NoteTime() - measureStart;
+    at.Time = drawn.Of(*note) + start - measureStart;
     for (const std::string_view stored : LyricVerses(lyric->Text())) {
       const ShownSyllable shown = ShowSyllable(stored);
       at.Verses.push_back({shown.Text.empty() ? 0 : font.Width(shown.Text), shown.Hyphen});
@@ -133,11 +164,13 @@ std::vector<NotePosition> SyllablePositions(Score& score, const std::vector<int>
     const auto voice = staff ? staff->Voice(1) : nullptr;
     if (!voice) continue;
     const Notes& notes = voice->Notes();
-    for (int k = notes.IndexAtOrAfter(start); k <= notes.Count(); ++k) {
+    const int first = notes.IndexAtOrAfter(start);
+    const DrawnTimes drawn(*staff, notes, first, start, start + duration);
+    for (int k = first; k <= notes.Count(); ++k) {
       const auto note = notes.ByIndex(k);
       if (!note || note->NoteTime() >= start + duration) break;
       NotePosition p;
-      p.Time = note->NoteTime() - start;
+      p.Time = drawn.Of(*note);
       positions.push_back(p);
     }
   }

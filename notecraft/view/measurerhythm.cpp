@@ -6,6 +6,7 @@
 #include <cstddef>
 
 #include "notecraft/core/enums.h"
+#include "notecraft/core/globalevents.h"
 #include "notecraft/core/note.h"
 #include "notecraft/core/notes.h"
 
@@ -66,6 +67,11 @@ struct Plan {
   std::size_t First = 0;
   std::size_t Last = 0;
 };
+
+// Where slot k (0..2) of a planned group begins, rounded down to a 64th.
+int SlotStart(const Plan& plan, int k) {
+  return plan.Start + k * plan.Span / 3;
+}
 
 class RhythmReader {
 public:
@@ -227,7 +233,7 @@ void RhythmReader::Triplets(const Plan& plan) {
       if (m_options.FillGaps) {
         RhythmItem rest;
         rest.Rest = true;
-        rest.Time = plan.Start + k * plan.Span / 3;
+        rest.Time = SlotStart(plan, k);
         rest.Value = nextOnset - k == 1 ? plan.Span / 2 : plan.Span;
         rest.Triplet = true;
         rest.Group = group;
@@ -245,7 +251,9 @@ void RhythmReader::Triplets(const Plan& plan) {
     RhythmItem item;
     item.Of = note.Of;
     item.Rest = note.Rest;
-    item.Time = note.Time;
+    // Where the group's glyphs say it sounds: a note played late in its slot (up to the
+    // bar line) stands at the slot's start like a rest there would.
+    item.Time = SlotStart(plan, k);
     if (slots == 3) {
       item.Value = plan.Span;
       plain = true;
@@ -306,8 +314,13 @@ void ReadRhythm(const std::vector<RhythmNote>& notes, const Metre& metre, Rhythm
 
 void GatherRhythmNotes(const Notes& notes, int start, int length, int grandHalf, int split,
                        std::vector<RhythmNote>& out) {
+  GatherRhythmNotesFrom(notes, notes.IndexAtOrAfter(start), start, length, grandHalf, split, out);
+}
+
+void GatherRhythmNotesFrom(const Notes& notes, int first, int start, int length, int grandHalf,
+                           int split, std::vector<RhythmNote>& out) {
   out.clear();
-  for (auto it = notes.begin() + (notes.IndexAtOrAfter(start) - 1); it != notes.end(); ++it) {
+  for (auto it = notes.begin() + (first - 1); it != notes.end(); ++it) {
     Note& note = **it;
     const int time = note.NoteTime() - start;
     if (time >= length) break;
@@ -321,6 +334,43 @@ void GatherRhythmNotes(const Notes& notes, int start, int length, int grandHalf,
     if (!drawn) continue;
     out.push_back({&note, time, note.Duration(), note.Flags(), note.Value(0) == 0});
   }
+}
+
+bool HoldsTriplets(const Notes& notes, int first, int end) {
+  for (auto it = notes.begin() + (first - 1); it != notes.end(); ++it) {
+    if ((*it)->NoteTime() >= end) return false;
+    if ((*it)->Flags() & nteTriplet) return true;
+  }
+  return false;
+}
+
+void TripletNotes::Read(const Notes& notes, int first, int start, int length,
+                        const GlobalEvents* globals, int grandHalf, int split, bool drums) {
+  m_members.clear();
+  if (!HoldsTriplets(notes, first, start + length)) return;
+  const int packed = globals ? globals->CurTimeVal(start) : 4 * 128 + durQuarter;
+  GatherRhythmNotesFrom(notes, first, start, length, grandHalf, split, m_notes);
+  RhythmOptions options;
+  options.Drums = drums;
+  ReadRhythm(m_notes, Metre::Of(packed, length), options, m_rhythm);
+  for (const RhythmItem& item : m_rhythm.Items)
+    if (item.Group >= 0 && item.Of) m_members.push_back({item.Of, item.Time, item.Group});
+}
+
+const TripletNotes::Member* TripletNotes::Find(const Note& note) const {
+  for (const Member& member : m_members)
+    if (member.Of == &note) return &member;
+  return nullptr;
+}
+
+int TripletNotes::TimeOf(const Note& note) const {
+  const Member* member = Find(note);
+  return member ? member->Time : -1;
+}
+
+int TripletNotes::GroupOf(const Note& note) const {
+  const Member* member = Find(note);
+  return member ? member->Group : -1;
 }
 
 void AppendRests(int from, int to, const Metre& metre, int group, std::vector<RhythmItem>& out) {

@@ -15,7 +15,8 @@
 // - A triplet-flagged note stands in a group of three equal slots (one, or for a lone note
 //   of more than a beat, two of them its own) lying within its beat, or for values longer
 //   than the beat on the beats within the measure, never across a bar line. Every note that
-//   starts inside the group takes one or two slots; empty slots are triplet rests.
+//   starts inside the group takes one or two slots and stands where its first slot begins;
+//   empty slots are triplet rests.
 // - Rests complete the beat they start in (and in a measure of four beats, the half bar)
 //   before a longer rest is used; a measure without a note shows one measure rest.
 // - A drum hit shows the value up to the next hit, within its beat (how long it sounds means
@@ -28,6 +29,7 @@
 
 namespace notecraft {
 
+class GlobalEvents;
 class Note;
 class Notes;
 
@@ -57,7 +59,8 @@ struct RhythmItem {
   bool Rest = false;
   bool MeasureRest = false;  // the whole measure's rest, centred in the measure
   // Where it stands: a note at its own time (or a 64th away, on the nearer sixteenth, when
-  // played off the 32nd grid); a rest in a triplet group at its slot's start, rounded down.
+  // played off the 32nd grid); a note or rest of a triplet group at its slot's start,
+  // rounded down.
   int Time = 0;
   int Value = 16;  // the glyph's value, 64ths: 1, 2, 4 .. 64
   bool Dotted = false;
@@ -94,6 +97,41 @@ void ReadRhythm(const std::vector<RhythmNote>& notes, const Metre& metre, Rhythm
 // a pitch at or above split, 2 those with a pitch below it (rest notes, pitch 0, go below).
 void GatherRhythmNotes(const Notes& notes, int start, int length, int grandHalf, int split,
                        std::vector<RhythmNote>& out);
+// The same from the note at index first (1-based), the first at or after start.
+void GatherRhythmNotesFrom(const Notes& notes, int first, int start, int length, int grandHalf,
+                           int split, std::vector<RhythmNote>& out);
+
+// Whether the notes from index first (1-based) up to time end hold a triplet-flagged note:
+// only such a measure has triplet groups.
+bool HoldsTriplets(const Notes& notes, int first, int end);
+
+// The notes of a voice's measure that stand in triplet groups, with where each stands (its
+// slot's start, from the measure's start), as the staff drawer reads the measure: so the
+// layout keeps room for the groups' brackets and puts syllables where the notes stand.
+class TripletNotes {
+public:
+  // The measure [start, start + length) of notes, the first of them at index first (1-based),
+  // in the time signature in force in globals (4/4 without), on one half of a staff
+  // (GatherRhythmNotes). The rhythm is read only where the measure holds a triplet note.
+  void Read(const Notes& notes, int first, int start, int length, const GlobalEvents* globals,
+            int grandHalf, int split, bool drums);
+  // Where note stands in a group; -1 when in none.
+  int TimeOf(const Note& note) const;
+  // The group note stands in (counted from 0 in the measure); -1 for none.
+  int GroupOf(const Note& note) const;
+
+private:
+  struct Member {
+    const Note* Of = nullptr;
+    int Time = 0;
+    int Group = 0;
+  };
+  const Member* Find(const Note& note) const;
+
+  std::vector<RhythmNote> m_notes;
+  MeasureRhythm m_rhythm;
+  std::vector<Member> m_members;
+};
 
 // The rests that fill [from, to) of a measure (times from its start), each completing the
 // beat it starts in before a longer one is used; the whole measure takes one measure rest.

@@ -26,8 +26,6 @@ namespace {
 
 // Two heads closer than a line space less this are a second and stand side by side.
 constexpr int kSecondSlack = 15;
-// Ledger lines reach this far either side of the head.
-constexpr int kLedgerOverhang = 60;
 // Accidentals stand this far before the leftmost head, and columns of them this many line
 // spaces apart.
 constexpr int kAccidentalGap = 15;

@@ -8,6 +8,8 @@ namespace notecraft {
 // The dividing pitch DrawNote takes for a drum voice: above every MIDI pitch, so all of its
 // notes are drawn, as percussion heads.
 inline constexpr int kDrumSplit = 140;
+// Ledger lines reach this far (twips) either side of a head a line space wide.
+inline constexpr int kLedgerOverhang = 60;
 
 class DrawContext;
 class Note;

@@ -55,8 +55,11 @@ public:
       m_heads.push_back(spelled.Y);
       if (!drums && spelled.Mark != Accidental::None) m_signs.push_back({spelled.Y, spelled.Mark});
     }
+    // Two heads less than a line apart (a second, or two drums on one place) stand side by
+    // side, whatever order the drawer takes them in.
+    std::sort(m_heads.begin(), m_heads.end());
     for (std::size_t s = 1; s < m_heads.size(); ++s)
-      if (std::abs(m_heads[s] - m_heads[s - 1] - 0.5) < 1e-9) p.Second = true;
+      if (m_heads[s] - m_heads[s - 1] < 0.75) p.Second = true;
     if (m_signs.empty()) return;
     p.Accidental = true;
     p.AccidentalColumns = std::max(p.AccidentalColumns, AccidentalColumns(m_signs, m_columns));
@@ -68,17 +71,39 @@ private:
   std::vector<int> m_columns;
 };
 
+// Whether item k of a voice's measure is a note drawn with a flag: shorter than a quarter,
+// with no such note before or after it in the same beat to share a beam (a rest or a longer
+// note closes a beam group, as does the beat).
+bool Unbeamed(const std::vector<RhythmItem>& items, std::size_t k, int pulse) {
+  auto beamed = [&](std::size_t j) {
+    return !items[j].Rest && !items[j].MeasureRest && items[j].Value < durQuarter;
+  };
+  if (!beamed(k)) return false;
+  const int beat = items[k].Time / pulse;
+  if (k > 0 && beamed(k - 1) && items[k - 1].Time / pulse == beat) return false;
+  if (k + 1 < items.size() && beamed(k + 1) && items[k + 1].Time / pulse == beat) return false;
+  return true;
+}
+
 }  // namespace
 
 int RoomBefore(const std::vector<NotePosition>& positions, std::size_t k, const GlyphRoom& room) {
   if (k == 0 || k >= positions.size()) return 0;
   const NotePosition& before = positions[k - 1];
-  int need = (before.Dotted ? room.DottedHead : room.Head) + room.Gap;
+  int need = std::max(before.Dotted ? room.DottedHead : room.Head, before.Flag ? room.Flagged : 0) +
+             room.Gap;
   if (before.Second) need += room.Head;
   const NotePosition& at = positions[k];
   need += room.Accidental * std::max(at.AccidentalColumns, at.Accidental ? 1 : 0);
   if (positions[k].Second) need += room.Head;
   return std::max(need, positions[k].LyricRoom);
+}
+
+int RoomAfter(const NotePosition& last, const GlyphRoom& room) {
+  int need = std::max(
+      {last.Dotted ? room.DottedHead : room.Head, room.Ledger, last.Flag ? room.Flagged : 0});
+  if (last.Second) need += room.Head;
+  return need + room.Gap;
 }
 
 int LeadRoom(const NotePosition& first, const GlyphRoom& room) {
@@ -132,6 +157,7 @@ std::vector<NotePosition> CollectPositions(Score& score, const std::vector<int>&
                                            int duration) {
   std::map<int, NotePosition> at;
   const Metre metre = Metre::Of(score.AllGlobals().CurTimeVal(start), duration);
+  const int pulse = std::max(score.AllGlobals().PulseValue(), 1);
   std::vector<RhythmNote> notes;
   MeasureRhythm rhythm;
   ChordMarks marks;
@@ -152,10 +178,12 @@ std::vector<NotePosition> CollectPositions(Score& score, const std::vector<int>&
         options.Drums = instrument && instrument->Category() == catDrums;
         GatherRhythmNotes(voice->Notes(), start, duration, half, split, notes);
         ReadRhythm(notes, metre, options, rhythm);
-        for (const RhythmItem& item : rhythm.Items) {
+        for (std::size_t k = 0; k < rhythm.Items.size(); ++k) {
+          const RhythmItem& item = rhythm.Items[k];
           NotePosition& p = at[item.Time];
           p.Time = item.Time;
           marks.Mark(item, half, split, options.Drums, key, memory, p);
+          if (Unbeamed(rhythm.Items, k, pulse)) p.Flag = true;
         }
       }
     }

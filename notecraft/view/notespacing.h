@@ -24,10 +24,17 @@ struct GlyphRoom {
   int DottedHead = 0;  // a head with its augmentation dot
   int Accidental = 0;  // a sign with its gap before the head
   int Gap = 0;         // kept free between two positions' glyphs
+  int Flagged = 0;     // a head with an up stem's flag, which reaches further right
+  int Ledger = 0;      // a ledger line through a head, from the head's left edge
 };
 
 // The least distance from position k - 1 to position k.
 int RoomBefore(const std::vector<NotePosition>& positions, std::size_t k, const GlyphRoom& room);
+
+// What the glyphs of a measure's last position need right of its x, with the gap that keeps
+// them off the bar line: the head with its dot or flag, the ledger lines through it and a
+// second's head beside it.
+int RoomAfter(const NotePosition& last, const GlyphRoom& room);
 
 // What the glyphs of a measure's first position need before it beyond the one column of
 // accidentals that the start of every measure leaves: further columns, and a head beside
@@ -50,7 +57,8 @@ MeasureSpacing SpreadPositions(const std::vector<NotePosition>& positions, int d
 
 // The note positions of the measure [start, start + duration) over the given staves
 // (Staff::Index): where every note and every rest of each voice's rhythm stands
-// (measurerhythm.h), on each half of a grand staff.
+// (measurerhythm.h), on each half of a grand staff. A note shorter than a quarter with no
+// such note beside it in its beat (the score's pulse) marks its position as flagged.
 std::vector<NotePosition> CollectPositions(Score& score, const std::vector<int>& staves, int start,
                                            int duration);
 

@@ -126,6 +126,9 @@ void PagePainter::DrawSystem(const PageLayout& page, const SystemLayout& system)
     band->SetPadTop(slot.PadTop);
     band->SetPadBottom(slot.PadBottom);
     band->SetMeasures(static_cast<int>(system.Measures.size()));
+    // The band's extent is known before its staff draws, which keeps what it places inside.
+    band->SetBottom(slot.Bottom);
+    if (slot.Grand) band->SetLowerTop(slot.LowerTopLine);
 
     if (m_groupOrder) Brackets(*staff, slot.TopLine, system.Left);
 
@@ -159,7 +162,6 @@ void PagePainter::DrawSystem(const PageLayout& page, const SystemLayout& system)
     if (slot.Grand) {
       staff->SetBrace(key, 0);
       band->SetSplit(true);
-      band->SetLowerTop(slot.LowerTopLine);
       DrawStaffLines(system.Left, slot.LowerTopLine, system.Right);
       place.Top = slot.LowerTopLine;
       place.Bottom = slot.LowerBottomLine;
@@ -188,7 +190,6 @@ void PagePainter::DrawSystem(const PageLayout& page, const SystemLayout& system)
       m_braceTop = 0;
     }
 
-    band->SetBottom(slot.Bottom);
     systemBottom = slot.LastLine();
 
     // Staff names on page 1's first system; inside a brace the brace shows one.

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "notecraft/core/common.h"
@@ -16,6 +17,7 @@
 #include "notecraft/core/voice.h"
 #include "notecraft/view/drawcontext.h"
 #include "notecraft/view/glyphs.h"
+#include "notecraft/view/ink.h"
 #include "notecraft/view/measureframe.h"
 #include "notecraft/view/measurerhythm.h"
 
@@ -248,31 +250,151 @@ void DrawTieCurve(DrawContext& dc, int color, int x1, int y1, int x2, int y2, bo
   window->SetForeColor(kept);
 }
 
-void DrawTriplet(DrawContext& dc, int y) {
-  Surface* window = dc.Window();
-  if (!window) return;
-  SymbolState& state = dc.Symbols();
-  const int s = dc.LineSpace();
-  state.TripletLeft += dc.ScreenPixelX();
-  state.TripletRight += s + dc.ScreenPixelX();
+namespace {
 
-  const int kept = window->ForeColor();
+constexpr std::string_view kTripletDigit = "3";
+// A bracket keeps this many line spaces from the notes, and from the staff's outer line.
+constexpr double kTripletClearance = 0.25;
+
+int TripletGap(int s) {
+  return std::max(static_cast<int>(s * kTripletClearance), 1);
+}
+
+// The digit's font: the small text font, bold and italic.
+void SelectDigitFont(DrawContext& dc, Surface& window) {
   dc.SelectFont(fntCopyright);
-  FontSpec digitFont = window->Font();
+  FontSpec digitFont = window.Font();
   digitFont.Size = 8;
   digitFont.Bold = true;
   digitFont.Italic = true;
-  window->SetFont(digitFont);
-  window->SetForeColor(dc.ColorNotes());
-  const std::string digit = "3";
-  const int width = window->TextWidth(digit);
-  const int left = state.TripletLeft + (state.TripletRight - width - state.TripletLeft) / 2;
-  dc.DrawTextAt(digit, left, y - s);
-  dc.SelectFont(DrawContext::kMusicFont);
-  window->SetForeColor(kept);
+  window.SetFont(digitFont);
+}
 
-  dc.DrawLine(dc.ColorNotes(), state.TripletLeft, y, left - s / 2, y);
-  dc.DrawLine(dc.ColorNotes(), left + width + s, y, state.TripletRight, y);
+// How far the screen may lift text to the pixel that holds it.
+int SnapMargin(const DrawContext& dc) {
+  return dc.Printing() ? 0 : dc.PixelY() - 1;
+}
+
+// A triplet bracket across the current group: its lines run from Left to Right with the
+// digit centred between them; the digit's cell stands a line space above the lines.
+struct TripletShape {
+  int Left = 0;
+  int Right = 0;
+  int Digit = 0;  // the digit's left edge
+  int DigitWidth = 0;
+  int DigitHeight = 0;
+  int Snap = 0;  // how far the screen may lift the digit to its pixel
+
+  // What it covers with its lines at height y.
+  InkArea At(int y, int s) const {
+    return {Left, std::min(y - s - Snap, y), Right, std::max(y - s + DigitHeight, y)};
+  }
+};
+
+// The bracket of the group from TripletLeft to TripletRight, which move to the ends of its
+// lines: a pixel right of the first item, and a line space and a pixel right of the last.
+TripletShape ShapeTriplet(DrawContext& dc, Surface& window) {
+  SymbolState& state = dc.Symbols();
+  state.TripletLeft += dc.ScreenPixelX();
+  state.TripletRight += dc.LineSpace() + dc.ScreenPixelX();
+  SelectDigitFont(dc, window);
+  TripletShape shape;
+  shape.Left = state.TripletLeft;
+  shape.Right = state.TripletRight;
+  shape.DigitWidth = window.TextWidth(kTripletDigit);
+  shape.DigitHeight = window.TextHeight();
+  shape.Digit = shape.Left + (shape.Right - shape.DigitWidth - shape.Left) / 2;
+  shape.Snap = SnapMargin(dc);
+  dc.SelectFont(DrawContext::kMusicFont);
+  return shape;
+}
+
+void DrawTripletAt(DrawContext& dc, Surface& window, const TripletShape& shape, int y) {
+  const int s = dc.LineSpace();
+  const int kept = window.ForeColor();
+  SelectDigitFont(dc, window);
+  window.SetForeColor(dc.ColorNotes());
+  dc.DrawTextAt(kTripletDigit, shape.Digit, y - s);
+  dc.SelectFont(DrawContext::kMusicFont);
+  window.SetForeColor(kept);
+
+  dc.DrawLine(dc.ColorNotes(), shape.Left, y, shape.Digit - s / 2, y);
+  dc.DrawLine(dc.ColorNotes(), shape.Digit + shape.DigitWidth + s, y, shape.Right, y);
+}
+
+}  // namespace
+
+void DrawTriplet(DrawContext& dc, int y) {
+  Surface* window = dc.Window();
+  if (!window) return;
+  DrawTripletAt(dc, *window, ShapeTriplet(dc, *window), y);
+}
+
+int TripletDigitHeight(DrawContext& dc) {
+  Surface* window = dc.Window();
+  if (!window) return 0;
+  const SurfaceState kept = window->State();
+  SelectDigitFont(dc, *window);
+  const int digit = window->TextHeight();
+  window->SetState(kept);
+  return digit + SnapMargin(dc);
+}
+
+double TripletBracketReach(int digit, int s) {
+  return kTripletClearance + std::max(1.0, static_cast<double>(digit) / std::max(s, 1));
+}
+
+InkArea DrawTripletClear(DrawContext& dc, const TripletRoom& room,
+                         const std::vector<InkArea>& ink) {
+  Surface* window = dc.Window();
+  if (!window) return {0, 0, -1, -1};
+  const int s = dc.LineSpace();
+  const int gap = TripletGap(s);
+  const TripletShape shape = ShapeTriplet(dc, *window);
+  // The staff's outer line on each side is kept clear of as well.
+  std::vector<InkArea> obstacles = ink;
+  obstacles.push_back({shape.Left, room.TopLine, shape.Right, room.TopLine});
+  obstacles.push_back({shape.Left, room.BottomLine, shape.Right, room.BottomLine});
+
+  // The usual heights: the staff's reference y above it, and as far under the bottom line.
+  const int above = room.TopLine - dc.GlyphBaseline();
+  const InkArea usual = shape.At(above, s);
+  const int rise = above - usual.Top;  // from the box's top to the lines
+  const int below = room.BottomLine + (room.TopLine - usual.Bottom) + rise;
+
+  // The height of the lines on one side, clear of the obstacles and inside the room; false
+  // when there is none.
+  auto place = [&](bool up, int& y) {
+    InkArea box = MovedClear(obstacles, shape.At(up ? above : below, s), !up, gap);
+    // Back towards the staff where the room ends, as far as the way is clear.
+    const int over = up ? room.Top - box.Top : box.Bottom - room.Bottom;
+    if (over > 0) {
+      InkArea in = box;
+      in.Top += up ? over : -over;
+      in.Bottom += up ? over : -over;
+      if (Collides(obstacles, in, gap)) {
+        y = box.Top + rise;
+        return false;
+      }
+      box = in;
+    }
+    y = box.Top + rise;
+    return true;
+  };
+  int y = 0;
+  if (!place(room.Above, y)) {
+    int other = 0;
+    if (place(!room.Above, other)) {
+      y = other;
+    } else {
+      // Nowhere clear: its own side, at the edge of the room.
+      const InkArea box = shape.At(y, s);
+      if (room.Above && box.Top < room.Top) y += room.Top - box.Top;
+      if (!room.Above && box.Bottom > room.Bottom) y -= box.Bottom - room.Bottom;
+    }
+  }
+  DrawTripletAt(dc, *window, shape, y);
+  return shape.At(y, s);
 }
 
 }  // namespace notecraft

@@ -6,6 +6,11 @@
 // break runs from its first note to the system's end, and again into its last note from
 // just before it. Twips and 64ths.
 
+#include <climits>
+#include <vector>
+
+#include "notecraft/view/symbolstate.h"
+
 namespace notecraft {
 
 class DrawContext;
@@ -48,5 +53,32 @@ void DrawTieCurve(DrawContext& dc, int color, int x1, int y1, int x2, int y2, bo
 
 // The "3" and its bracket lines over the current triplet group, at height y, in ColorNotes.
 void DrawTriplet(DrawContext& dc, int y);
+
+// The height (twips) of a triplet bracket's "3", in its text font on dc's window (whose font
+// is put back), with the pixel the screen may lift it by.
+int TripletDigitHeight(DrawContext& dc);
+
+// How far a triplet bracket reaches beyond the notes it keeps clear of, in line spaces of s
+// twips, its "3" digit twips high: the quarter space it keeps free, then the digit (whose
+// size does not follow the staff's) or a line space. The layout keeps this much room beyond
+// a triplet group's stems.
+double TripletBracketReach(int digit, int s);
+
+// Where the bracket of a triplet group may stand on a staff.
+struct TripletRoom {
+  bool Above = true;  // the side it stands on: above, unless the group's stems point down
+  int TopLine = 0;    // the staff's top and bottom lines
+  int BottomLine = 0;
+  int Top = INT_MIN;  // the part of the staff's band it stays inside
+  int Bottom = INT_MAX;
+};
+
+// The current triplet group's bracket (DrawTriplet) placed clear of ink, what the group drew:
+// at its usual height (the staff's reference y above the staff; as far under the bottom line
+// below it), moved further out until the lines and the "3" keep a quarter space from the ink
+// and from the staff, and moved back in where that leaves room.Top..room.Bottom. Where it
+// cannot stand clear inside them on its own side it takes the other side; where neither
+// holds it, its own side at the edge of the room. Returns the box it covers.
+InkArea DrawTripletClear(DrawContext& dc, const TripletRoom& room, const std::vector<InkArea>& ink);
 
 }  // namespace notecraft

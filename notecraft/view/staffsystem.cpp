@@ -76,6 +76,10 @@ private:
   int DrawMeasure(int i, int t, int left);
   void DrawVoice(int v, const MeasureFrame& frame);
   int RestLift(int v, const RhythmItem& rest, const MeasureFrame& frame) const;
+  bool HasTriplets(int t, int end) const;
+  void DrawBrackets(bool recording, std::size_t inkFrom);
+  bool StemsUp(const TripletGroup& group) const;
+  TripletRoom BracketRoom() const;
   void CollectLyric(const Note& note);
   void DrawMarks();
   int SystemEnd() const;
@@ -108,12 +112,19 @@ private:
   int m_offset = 0;          // content offset of the measure being drawn
   int m_repeatBegin = 0;     // where a repeat-begin sign stands in the measure
   int m_firstNumber = 0;     // the system's first measure number
-  int m_lastRoom = 0;        // kept free after a measure's last note position
   GlyphRoom m_glyphs;        // what successive note positions need between them
   std::vector<int> m_spacedTimes;  // the note positions of the measure spaced last
   Metre m_metre;                   // of the measure being drawn
   std::vector<RhythmNote> m_rhythmNotes;
   MeasureRhythm m_rhythm;          // of the voice being drawn
+  // The measure's triplet groups whose brackets wait for all its voices: the x of their
+  // first and last items, and their side.
+  struct PendingBracket {
+    int Left = 0;
+    int Right = 0;
+    bool Above = true;
+  };
+  std::vector<PendingBracket> m_brackets;
   LyricRow m_lyrics;
   std::vector<MarkFrame> m_marks;
   UnderStaff m_rows;  // the rows under the staff in this system
@@ -158,7 +169,6 @@ void StaffSystemDrawer::SystemStart() {
   m_state.TripletCount = 0;
   m_state.DrawnNotes.clear();
   m_state.SystemRight = m_place.Right;
-  m_lastRoom = LastPositionRoom();
   m_glyphs = PositionGlyphs();
   m_lyrics.Clear();
   m_marks.clear();
@@ -287,7 +297,7 @@ int StaffSystemDrawer::DrawMeasure(int i, int t, int left) {
     m_clefChanges.push_back({t, m_clef});
     CollectInnerClefChanges(i, t, end);
     // The notes are spread over what the changes leave, with room after the last position
-    // for its glyph, so that nothing of the measure reaches its bar line.
+    // for its glyphs, so that nothing of the measure reaches its bar line.
     const int twipsPerUnit = SpaceMeasure(i, t, duration, inner);
     m_offset += 2 * twipsPerUnit;  // notes never touch the bar line
     RecordStops(i, t, left, duration, twipsPerUnit);
@@ -309,7 +319,12 @@ int StaffSystemDrawer::DrawMeasure(int i, int t, int left) {
     frame.Beat = m_metre.Beat;
     // Accidentals hold until the bar line, across the voices of the staff.
     m_state.Accidentals.Clear();
+    const bool triplets = HasTriplets(t, end);
+    const bool recording = m_state.RecordInk;
+    const std::size_t inkFrom = m_state.Ink.size();
+    if (triplets) m_state.RecordInk = true;
     for (int v = 1; v <= m_staff->Voices(); ++v) DrawVoice(v, frame);
+    if (triplets) DrawBrackets(recording, inkFrom);
     m_clef = m_clefChanges.back().Clef;
   }
 
@@ -345,6 +360,11 @@ GlyphRoom StaffSystemDrawer::PositionGlyphs() const {
                             std::string(1, glyph::Natural)}) +
                     m_s / 4;
   room.Gap = m_s / 3;
+  room.Flagged =
+      std::max(widest({std::string(1, glyph::FlagEighthUp), std::string(1, glyph::FlagSixteenthUp),
+                       std::string(1, glyph::FlagThirtySecondUp)}),
+               room.Head);
+  room.Ledger = m_s + kLedgerOverhang;
   return room;
 }
 
@@ -354,7 +374,6 @@ int StaffSystemDrawer::SpaceMeasure(int i, int t, int duration, int inner) {
   const auto index = static_cast<std::size_t>(i);
   if (m_state.Spreads.size() <= index) m_state.Spreads.resize(index + 1);
   m_state.Spreads[index].clear();
-  const int available = inner - (m_offset + m_state.ShiftWidth(i)) - m_lastRoom;
   // The system's positions when the painter gathered them, else this staff's own.
   std::vector<NotePosition> own;
   const std::vector<NotePosition>* positions = &own;
@@ -366,6 +385,10 @@ int StaffSystemDrawer::SpaceMeasure(int i, int t, int duration, int inner) {
     own = CollectPositions(m_score, {m_place.StaffIndex}, t, duration);
     lyricEnd = AddLyricRooms(m_dc, m_score, {m_place.StaffIndex}, t, duration, m_L, own);
   }
+  // The last position's glyphs keep clear of the bar line.
+  const int last =
+      positions->empty() ? m_glyphs.Head + m_glyphs.Gap : RoomAfter(positions->back(), m_glyphs);
+  const int available = inner - (m_offset + m_state.ShiftWidth(i)) - last;
   // Signs of the first position that need more than the measure's start leaves move every
   // position right.
   const int lead = positions->empty() ? 0 : LeadRoom(positions->front(), m_glyphs);
@@ -492,13 +515,71 @@ void StaffSystemDrawer::DrawVoice(int v, const MeasureFrame& frame) {
     if (!group) continue;
     if (group->First == static_cast<int>(k)) groupLeft = x;
     if (group->Last == static_cast<int>(k)) {
-      m_state.TripletLeft = groupLeft;
-      m_state.TripletRight = x;
-      DrawTriplet(m_dc, frame.Y);
+      m_brackets.push_back({groupLeft, x, StemsUp(*group)});
       m_state.TripletCount = 0;
     }
   }
   BeamGeometry(m_dc);
+}
+
+// Whether any voice of the staff has a triplet note in [t, end): then what the voices draw
+// in the measure is recorded for the brackets to keep clear of.
+bool StaffSystemDrawer::HasTriplets(int t, int end) const {
+  for (int v = 1; v <= m_staff->Voices(); ++v) {
+    const auto voice = m_staff->Voice(v);
+    if (voice && HoldsTriplets(voice->Notes(), voice->Notes().IndexAtOrAfter(t), end)) return true;
+  }
+  return false;
+}
+
+// The measure's triplet brackets, once all its voices stand (a group's beam may close after
+// its last note, another voice's notes may stand under it): each clear of what the voices
+// drew and of the brackets before it.
+void StaffSystemDrawer::DrawBrackets(bool recording, std::size_t inkFrom) {
+  std::vector<InkArea> ink(m_state.Ink.begin() + static_cast<std::ptrdiff_t>(inkFrom),
+                           m_state.Ink.end());
+  TripletRoom room = BracketRoom();
+  for (const PendingBracket& bracket : m_brackets) {
+    m_state.TripletLeft = bracket.Left;
+    m_state.TripletRight = bracket.Right;
+    room.Above = bracket.Above;
+    ink.push_back(DrawTripletClear(m_dc, room, ink));
+  }
+  m_brackets.clear();
+  if (!recording) {
+    m_state.Ink.resize(inkFrom);
+    m_state.RecordInk = false;
+  }
+}
+
+// A triplet group's bracket stands on its stems' side: above when they point up or it has
+// none.
+bool StaffSystemDrawer::StemsUp(const TripletGroup& group) const {
+  for (int k = group.First; k <= group.Last; ++k) {
+    const RhythmItem& item = m_rhythm.Items[static_cast<std::size_t>(k)];
+    if (!item.Rest && item.Of && item.Value < durWhole) return item.Of->Up();
+  }
+  return true;
+}
+
+// Where triplet brackets may stand: within this staff's part of the band, a grand staff's
+// halves meeting halfway between them.
+TripletRoom StaffSystemDrawer::BracketRoom() const {
+  TripletRoom room;
+  room.TopLine = m_place.Top;
+  room.BottomLine = m_place.Bottom;
+  if (m_band.Bottom() <= m_band.Top()) return room;  // a band not laid out: no limits
+  room.Top = m_band.Top();
+  room.Bottom = m_band.Bottom();
+  if (m_staff->DefaultClef() == clfGrand) {
+    const int upperBottom = m_band.Top() + m_band.PadTop() + 4 * m_s;
+    const int lowerTop = m_band.LowerTop();
+    if (m_place.GrandHalf == 2)
+      room.Top = (upperBottom + m_place.Top) / 2;
+    else if (lowerTop > m_place.Bottom)
+      room.Bottom = (m_place.Bottom + lowerTop) / 2;
+  }
+  return room;
 }
 
 // How far a rest of voice v moves off the heads of the staff's other voices that sound with

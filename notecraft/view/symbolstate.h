@@ -41,6 +41,7 @@ struct NotePosition {
   bool Second = false;      // a chord with a second: one head beside the stem's other side
   int AccidentalColumns = 0;  // the columns the signs of the widest chord here take
   int LyricRoom = 0;        // least distance from the position before, for syllables (twips)
+  bool Flag = false;        // a short note without a beam: a flag may reach right of its head
   bool operator==(const NotePosition&) const = default;
 };
 
