@@ -10,6 +10,7 @@
 #include "notecraft/core/region.h"
 #include "notecraft/core/staffs.h"
 #include "notecraft/core/voice.h"
+#include "notecraft/view/ink.h"
 #include "notecraft/view/staffsystem.h"
 #include "view_fixtures.h"
 
@@ -218,6 +219,52 @@ TEST_F(StaffSystem, RestsFillVoiceOneAfterItsLastNoteAndAfterATripletGroup) {
   EXPECT_LT(quarters[0].Points[0].X, halves[1].Points[0].X);
   EXPECT_EQ(dc.Symbols().TripletCount, 0);  // the group closed after its third note
   EXPECT_EQ(Texts({"3"}).size(), 1u);
+}
+
+// A narrow second measure whose last position stands just before its bar line, its
+// glyphs sharing what room there is: whatever the glyphs there reach (a flag, a dot,
+// ledger lines, a second's head) keeps clear of the bar line.
+TEST_F(StaffSystem, NothingAtAMeasuresLastPositionReachesItsBarLine) {
+  struct Stored {
+    int Time;  // in the measure
+    int Duration;
+    int Flags = 0;
+    std::vector<int> Pitches = {67};
+  };
+  struct Case {
+    const char* name;
+    std::vector<Stored> notes;
+  };
+  const Case cases[] = {
+      {"a triplet group whose last note is played late",
+       {{0, 32}, {35, 4}, {43, 32, nteTriplet}, {63, 4, 0, {64}}}},
+      {"a lone thirty-second with its flag", {{0, 32}, {32, 16}, {62, 2, 0, {64}}}},
+      {"a sixty-fourth on ledger lines", {{0, 32}, {32, 16}, {63, 1, 0, {84}}}},
+      {"a dotted sixteenth", {{0, 32}, {32, 16}, {58, 4, nteDot}}},
+      {"a second, one head beside the stem", {{0, 32}, {32, 16}, {60, 4, 0, {64, 65}}}},
+      {"a thirty-second rest", {{0, 32}, {32, 16}, {48, 8}, {56, 4}}},
+  };
+  constexpr int kNarrow = 1000;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    VoiceNotes().RemoveSpan(0, 1 << 20);
+    for (const Stored& n : c.notes)
+      for (const int pitch : n.Pitches) VoiceNotes().Add(64 + n.Time, pitch, n.Duration, n.Flags);
+    Draw(2, 0, 1, 1, true, kNarrow);
+    const int bar = kLeft + 2 * kNarrow;
+    int drawn = 0;
+    for (const SurfaceOp& op : surface.Ops()) {
+      const bool glyph = op.What == SurfaceOp::Kind::Text && op.Font.Name == "Veltrimond";
+      const bool ledger = op.What == SurfaceOp::Kind::Line && op.Points[0].Y == op.Points[1].Y;
+      if ((!glyph && !ledger) || op.Points[0].X <= kLeft + kNarrow) continue;
+      const int right =
+          glyph ? GlyphInk(op.Text, op.Points[0].X, op.Points[0].Y, EmTwips(op.Font)).Right
+                : std::max(op.Points[0].X, op.Points[1].X);
+      EXPECT_LE(right, bar - S / 4) << op;
+      ++drawn;
+    }
+    EXPECT_GT(drawn, 3);
+  }
 }
 
 TEST_F(StaffSystem, AMeasureRepeatingTheOneBeforeShowsOnlyItsSign) {

@@ -251,5 +251,91 @@ TEST_F(Clearance, SyllablesOfEveryVerseNeverTouchAndTheStavesStayAligned) {
       EXPECT_EQ(NoteAt(1, t)->X(), NoteAt(2, t)->X()) << "at " << t;
 }
 
+TEST_F(Clearance, SyllablesOfTripletNotesKeepApartWhereTheNotesStand) {
+  // GIVEN triplet eighths entered a 32nd apart, drawn where their slots begin, each sung
+  First().SetVerses(Internal{}, 1);
+  for (int m = 0; m < 256; m += 64) {
+    for (int k = 0; k < 3; ++k) {
+      VoiceOf(1)->Notes().Add(m + 4 * k, 72, durEighth, nteTriplet);
+      First().GlobalEvents().Add(m + 4 * k, evtLyric, 0, 0, "Wonderful");
+    }
+    VoiceOf(1)->Notes().Add(m + 16, 72, durQuarter, 0);
+    VoiceOf(1)->Notes().Add(m + 32, 72, durHalf, 0);
+  }
+  Paint();
+  // THEN no two syllables meet
+  std::vector<SurfaceOp> syllables;
+  for (const SurfaceOp& op : surface.Ops())
+    if (IsText(op, "Wonderful")) syllables.push_back(op);
+  ASSERT_EQ(syllables.size(), 12u);
+  for (std::size_t a = 1; a < syllables.size(); ++a)
+    EXPECT_FALSE(Meet(OpInk(syllables[a - 1]), OpInk(syllables[a])))
+        << Describe(syllables[a - 1]) << " meets " << Describe(syllables[a]);
+}
+
+// The "3" of a triplet bracket with its two lines, a line space under the digit's top.
+struct DrawnBracket {
+  std::vector<SurfaceOp> Ops;
+  InkArea Box;
+};
+
+std::vector<DrawnBracket> Brackets(const std::vector<SurfaceOp>& ops, int s) {
+  std::vector<DrawnBracket> brackets;
+  for (const SurfaceOp& digit : ops) {
+    if (digit.What != SurfaceOp::Kind::Text || digit.Text != "3" || digit.Font.Name == "Veltrimond")
+      continue;
+    DrawnBracket bracket{{digit}, OpInk(digit)};
+    for (const SurfaceOp& line : ops) {
+      if (line.What != SurfaceOp::Kind::Line || line.Points[0].Y != line.Points[1].Y ||
+          std::abs(line.Points[0].Y - (digit.Points[0].Y + s)) >= kPixel)
+        continue;
+      const bool left =
+          line.Points[1].X <= digit.Points[0].X && line.Points[1].X > digit.Points[0].X - s;
+      const bool right =
+          line.Points[0].X >= digit.Points[0].X && line.Points[0].X < digit.Points[0].X + 3 * s;
+      if (!left && !right) continue;
+      bracket.Ops.push_back(line);
+      const InkArea ink = OpInk(line);
+      bracket.Box = {std::min(bracket.Box.Left, ink.Left), std::min(bracket.Box.Top, ink.Top),
+                     std::max(bracket.Box.Right, ink.Right),
+                     std::max(bracket.Box.Bottom, ink.Bottom)};
+    }
+    if (bracket.Ops.size() == 3) brackets.push_back(bracket);
+  }
+  return brackets;
+}
+
+TEST_F(Clearance, TripletBracketsStandClearOfTheirGroupsInsideTheStaffsBand) {
+  // GIVEN a treble staff with a group of triplet eighths whose beam rises over a high C
+  // (stems up), and a bass staff whose group is a chord high above its lines (ledger lines,
+  // stem down) and the group's rests
+  Notes& upper = VoiceOf(1)->Notes();
+  upper.Add(0, 64, durEighth, nteTriplet);
+  upper.Add(5, 84, durEighth, nteTriplet);
+  upper.Add(10, 65, durEighth, nteTriplet);
+  upper.Add(16, 67, durQuarter, 0);
+  Staff& bass = AddStaff("Bass");
+  bass.SetDefaultClef(clfBass);
+  for (const int pitch : {60, 64, 67}) bass.Voice(1)->Notes().Add(0, pitch, durEighth, nteTriplet);
+  bass.Voice(1)->Notes().Add(32, 48, durHalf, 0);
+  Paint();
+  const auto ops = surface.Ops();
+  const int s = Band(1).IncY();
+  const auto brackets = Brackets(ops, s);
+  ASSERT_EQ(brackets.size(), 2u);
+  for (const DrawnBracket& bracket : brackets) {
+    // THEN each bracket meets no head, stem, beam, ledger line or rest
+    ExpectClear(ops, bracket.Ops, Dc().ColorLines());
+  }
+  // AND stands on its stems' side, inside its staff's band: over the treble staff, under
+  // the bass staff
+  const InkArea& treble = brackets[0].Box;
+  EXPECT_LT(treble.Bottom, TopLine(1));
+  EXPECT_GE(treble.Top, Band(1).Top());
+  const InkArea& low = brackets[1].Box;
+  EXPECT_GT(low.Top, TopLine(2) + 4 * s);
+  EXPECT_LE(low.Bottom, Band(2).Bottom());
+}
+
 }  // namespace
 }  // namespace notecraft

@@ -1,8 +1,7 @@
 // Rests filling gaps, ties between drawn notes, the tie curve and the triplet bracket.
-#include "notecraft/view/restsandties.h"
-
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cmath>
 #include <memory>
 #include <string>
@@ -14,6 +13,7 @@
 #include "notecraft/core/staffs.h"
 #include "notecraft/core/voice.h"
 #include "notecraft/view/measureframe.h"
+#include "notecraft/view/restsandties.h"
 #include "view_fixtures.h"
 
 namespace notecraft {
@@ -307,6 +307,52 @@ TEST_F(Triplets, TheDigitIsCentredOverTheGroupBetweenTwoLines) {
   EXPECT_EQ(dc.FontKind(), DrawContext::kMusicFont);
   EXPECT_EQ(surface.Font().Name, "Veltrimond");
   EXPECT_EQ(surface.ForeColor(), RGB(3, 3, 3));
+}
+
+// Over a group from x 1995 to 3495: the lines' height by where the bracket may stand and
+// what is drawn in its way. Its box reaches from a line space (and the pixel the screen may
+// lift the digit by) above the lines to the digit's cell bottom, 40 under them; it keeps a
+// quarter space (36) from ink and from the staff's outer lines.
+TEST_F(Triplets, ABracketMovesOutOfTheWayAndStaysInsideItsRoom) {
+  struct Case {
+    const char* name;
+    bool above;
+    std::vector<InkArea> ink;
+    int top, bottom;  // the room
+    int y;            // the lines' height
+  };
+  const int usual = kY;                        // lines 225 over the top line, box 2617..2815
+  const int under = kBottomLine + 185 + 158;   // box 3761..3959, as far under the bottom line
+  const InkArea beam{2500, 2600, 2600, 2700};  // over the staff, under the usual box's top
+  const InkArea low{2500, 3800, 2600, 3900};   // under the staff
+  const Case cases[] = {
+      {"nothing in the way, above", true, {}, INT_MIN, INT_MAX, usual},
+      {"nothing in the way, below", false, {}, INT_MIN, INT_MAX, under},
+      {"over a beam, a quarter space clear", true, {beam}, INT_MIN, INT_MAX, 2600 - 36 - 40},
+      {"no room over the beam: below", true, {beam}, 2450, INT_MAX, under},
+      {"no room on either side: at the top of its room", true, {beam, low}, 2450, 4100, 2450 + 158},
+      {"its usual height past its room: moved in", true, {}, 2700, INT_MAX, 2700 + 158},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    surface.ClearRecord();
+    dc.Symbols().TripletLeft = 1995;
+    dc.Symbols().TripletRight = 3495;
+    TripletRoom room;
+    room.Above = c.above;
+    room.TopLine = kTop;
+    room.BottomLine = kBottomLine;
+    room.Top = c.top;
+    room.Bottom = c.bottom;
+    const InkArea box = DrawTripletClear(dc, room, c.ink);
+    const auto lines = Lines();
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0].Points[0].Y, c.y);
+    EXPECT_EQ(lines[1].Points[0].Y, c.y);
+    EXPECT_EQ(box, (InkArea{1995 + kPx, c.y - S - (kPx - 1), 3495 + S + kPx, c.y - S + 184}));
+    ASSERT_EQ(Texts({"3"}).size(), 1u);
+    EXPECT_EQ(Texts({"3"})[0].Points[0].Y, Snap(c.y - S));
+  }
 }
 
 }  // namespace

@@ -367,8 +367,9 @@ InkArea DrawTripletClear(DrawContext& dc, const TripletRoom& room,
   auto place = [&](bool up, int& y) {
     InkArea box = MovedClear(obstacles, shape.At(up ? above : below, s), !up, gap);
     // Back towards the staff where the room ends, as far as the way is clear.
-    const int over = up ? room.Top - box.Top : box.Bottom - room.Bottom;
-    if (over > 0) {
+    const bool beyond = up ? box.Top < room.Top : box.Bottom > room.Bottom;
+    if (beyond) {
+      const int over = up ? room.Top - box.Top : box.Bottom - room.Bottom;
       InkArea in = box;
       in.Top += up ? over : -over;
       in.Bottom += up ? over : -over;
