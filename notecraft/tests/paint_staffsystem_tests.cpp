@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "notecraft/core/common.h"
+#include "notecraft/core/instrument.h"
 #include "notecraft/core/note.h"
 #include "notecraft/core/region.h"
 #include "notecraft/core/staffs.h"
@@ -234,6 +235,7 @@ TEST_F(StaffSystem, NothingAtAMeasuresLastPositionReachesItsBarLine) {
   struct Case {
     const char* name;
     std::vector<Stored> notes;
+    bool drums = false;
   };
   const Case cases[] = {
       {"a triplet group whose last note is played late",
@@ -243,11 +245,18 @@ TEST_F(StaffSystem, NothingAtAMeasuresLastPositionReachesItsBarLine) {
       {"a dotted sixteenth", {{0, 32}, {32, 16}, {58, 4, nteDot}}},
       {"a second, one head beside the stem", {{0, 32}, {32, 16}, {60, 4, 0, {64, 65}}}},
       {"a thirty-second rest", {{0, 32}, {32, 16}, {48, 8}, {56, 4}}},
+      {"two bass drums on one place, one head beside the stem",
+       {{0, 32, 0, {38}}, {32, 16, 0, {38}}, {60, 4, 0, {35, 36}}},
+       true},
   };
+  const auto instrument = staff->Voice(1)->Instrument();
+  ASSERT_TRUE(instrument);
+  const int category = instrument->Category();
   constexpr int kNarrow = 1000;
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     VoiceNotes().RemoveSpan(0, 1 << 20);
+    instrument->SetCategory(Internal{}, c.drums ? catDrums : category);
     for (const Stored& n : c.notes)
       for (const int pitch : n.Pitches) VoiceNotes().Add(64 + n.Time, pitch, n.Duration, n.Flags);
     Draw(2, 0, 1, 1, true, kNarrow);
@@ -265,6 +274,22 @@ TEST_F(StaffSystem, NothingAtAMeasuresLastPositionReachesItsBarLine) {
     }
     EXPECT_GT(drawn, 3);
   }
+  instrument->SetCategory(Internal{}, category);
+}
+
+// A lone short note's flag reaches right of its head: the next note stands clear of it.
+TEST_F(StaffSystem, AFlagKeepsOffTheNextNote) {
+  VoiceNotes().Add(0, 67, durHalf, 0);
+  VoiceNotes().Add(32, 64, durThirtySecond, 0);  // up stem, a flag: the quarter after it
+  VoiceNotes().Add(34, 64, durQuarter, 0);       // ends its beam group
+  Draw(1, 0, 1, 1, true, 4000);
+  const auto flags = Glyphs(glyph::FlagThirtySecondUp);
+  ASSERT_EQ(flags.size(), 1u);
+  const SurfaceOp& flag = flags[0];
+  const int flagRight =
+      GlyphInk(flag.Text, flag.Points[0].X, flag.Points[0].Y, EmTwips(flag.Font)).Right;
+  const int next = VoiceNotes().ByIndex(3)->X();
+  EXPECT_LE(flagRight, next);
 }
 
 TEST_F(StaffSystem, AMeasureRepeatingTheOneBeforeShowsOnlyItsSign) {
