@@ -317,7 +317,6 @@ void Score::ApplyScoreImage(const ScoreImage& image, const std::string& path) {
                   const int flags = notecraft::BytesToLong(record.subspan(8, 4));
                   const auto pitches = record.subspan(13, record[12]);
                   at += 13 + pitches.size();
-                  m_endTime = std::max(m_endTime, time);
                   // The first pitch that is a MIDI note makes the note; others are skipped.
                   Notes::NotePtr note;
                   for (const std::uint8_t pitch : pitches) {
@@ -335,6 +334,9 @@ void Score::ApplyScoreImage(const ScoreImage& image, const std::string& path) {
   }
 
   if (pulse > 0) m_globals->SetPulseValue(pulse);
+  // Where the music ends, last notes whole: what a relayout finds, so that a page painted
+  // before pagination starts over already holds the last measure.
+  m_endTime = MusicEndTime();
   Raise([](ScoreEvents& l) { l.AfterOpenSave(); });
   m_fileType = fmtVeltrimond;
   m_activeVoice = 1;
