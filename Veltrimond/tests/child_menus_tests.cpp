@@ -16,7 +16,9 @@
 #include "notecraft/core/enums.h"
 #include "notecraft/core/globalevent.h"
 #include "notecraft/core/globalevents.h"
+#include "notecraft/core/internal.h"
 #include "notecraft/core/note.h"
+#include "notecraft/core/region.h"
 #include "notecraft/core/score.h"
 #include "notecraft/core/score_structure.h"
 #include "notecraft/core/staff.h"
@@ -333,6 +335,45 @@ TEST_F(MenusTest, StaffAndMeasureCommandsActAtTheLastPointPressed) {
   Frame.Calls.clear();
   Item(*window, "mnuMeasureStyle")->trigger();
   EXPECT_EQ(Frame.Calls, QStringList{"InsertStyle 1 2 -1"});
+}
+
+TEST_F(MenusTest, AnEntryThatLaysThePageOutAgainKeepsTheMeasureWorkedIn) {
+  auto window = ShownWindow();
+  Score& score = window->Score();
+  FillQuarters(*window, 6);  // two systems: measure 7 stands after the music
+  // The middle of measure 7 (time 384) on the first staff, at a height that reads a pitch.
+  QPoint at(-1, -1);
+  for (const auto& band : score.Bands(notecraft::Internal{})) {
+    if (band->Staff() != 1) continue;
+    int left = band->Left();
+    for (int i = 0; i < band->Measures(); ++i) {
+      const int width = band->Measure(i)->Low();
+      if (band->Measure(i)->High() == 6 * 64) {
+        const int x = (left + width / 2) / 15;
+        for (int y = band->Top() / 15; y < band->Bottom() / 15 && at.x() < 0; ++y)
+          if (score.GetNoteValueByHit(x * 15, y * 15) > 0) at = {x, y};
+      }
+      left += width;
+    }
+  }
+  ASSERT_GE(at.x(), 0) << "measure 7 is not on the page";
+  window->SetTool(QStringLiteral("Note"));
+  window->SetSubTool(8);
+  const int end = score.EndTime();
+  QTest::mouseClick(window->pctScore, Qt::LeftButton, {}, at);
+  ASSERT_GT(score.EndTime(), end) << "the note grows the score, which is laid out again";
+
+  EXPECT_EQ(window->Panel(QStringLiteral("Measure"))->text(), QStringLiteral("M:7"));
+  EXPECT_EQ(window->CurMeasure(), 7);
+  Dialogs.Cancel = true;
+  Item(*window, "mnuMeasureDelete")->trigger();
+  Item(*window, "mnuMeasureInsert")->trigger();
+  EXPECT_EQ(Dialogs.Calls, (QStringList{"AskDeleteMeasure 7", "AskInsertMeasure 7"}));
+
+  // So does a refresh of the whole page.
+  Item(*window, "mnuScoreRefresh")->trigger();
+  EXPECT_EQ(window->Panel(QStringLiteral("Measure"))->text(), QStringLiteral("M:7"));
+  EXPECT_EQ(score.SelectedMeasure(), 7);
 }
 
 TEST_F(MenusTest, NoteCommandsNeedASelectionAndChangeTheSelectedNotes) {

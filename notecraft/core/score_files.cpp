@@ -358,6 +358,7 @@ void Score::ClearContents(Internal, const std::string& path) {
   m_filePath = path;
   m_curPage = 1;
   m_lastPage = 1;
+  m_selectedMeasure = 0;  // the next paint selects the first measure of the new content
   m_activeVoice = 1;
   m_verse = 1;
   m_curTime = 0;

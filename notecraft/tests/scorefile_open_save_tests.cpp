@@ -560,8 +560,10 @@ TEST_F(ScoreFiles, AnOpenedSongEndsWithItsLastNoteWholeAndShowsIt) {
   shown.SetWindow(&surface);
   shown.RestartPagination(1);
   ASSERT_TRUE(shown.Paginating());
+  shown.SetSelectedMeasure(Internal{}, 7);  // worked in before: the new song starts at 1
   ASSERT_TRUE(shown.OpenFile(path));
   EXPECT_EQ(shown.EndTime(), 768);
+  EXPECT_EQ(shown.SelectedMeasure(), 1);
   const std::vector<int> drawn = MeasuresDrawn(shown);
   EXPECT_TRUE(std::find(drawn.begin(), drawn.end(), 704) != drawn.end());
   shown.SetWindow(nullptr);
