@@ -56,6 +56,9 @@ public:
   // True for a grand staff: the band holds an upper and a lower five-line staff.
   bool Split() const { return m_split; }
   void SetSplit(bool value) { m_split = value; }
+  // A grand staff's lower staff: the y of its top line (0 for any other band).
+  int LowerTop() const { return m_lowerTop; }
+  void SetLowerTop(int value) { m_lowerTop = value; }
   // Staff::Index of the staff drawn in the band.
   int Staff() const { return m_staff; }
   void SetStaff(int value) { m_staff = value; }
@@ -65,6 +68,9 @@ public:
   // Upper edge, before the top pad.
   int Top() const { return m_top; }
   void SetTop(int value) { m_top = value; }
+  // y of the top of the staff's first lyric line as it was drawn; 0 while none was drawn.
+  int LyricLine() const { return m_lyricLine; }
+  void SetLyricLine(int value) { m_lyricLine = value; }
 
   // --- Per measure, 0 = the system's first measure ---
   int Measures() const { return static_cast<int>(m_measures.size()); }
@@ -102,6 +108,7 @@ private:
   int m_incY = 0;
   int m_index = 0;
   int m_left = 0;
+  int m_lowerTop = 0;
   int m_padBottom = 0;
   int m_padTop = 0;
   int m_right = 0;
@@ -109,6 +116,7 @@ private:
   int m_staff = 0;
   int m_time = 0;
   int m_top = 0;
+  int m_lyricLine = 0;
   std::vector<MeasureEntry> m_measures;
 };
 

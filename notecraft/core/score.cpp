@@ -19,6 +19,9 @@ namespace notecraft {
 
 namespace {
 
+// A new score's first line: empty measures to write in.
+constexpr int kNewScoreMeasures = 4;
+
 // Inches to twips, rounded half to even; nothing when the result does not fit 32 bits.
 std::optional<int> ToTwips(float inches) {
   if (!std::isfinite(inches)) return std::nullopt;
@@ -128,6 +131,7 @@ void Score::ClearCollections() {
   m_voices->Clear();
   m_instruments->Clear();
   m_globals->Clear();
+  m_roomEnd = 0;
 }
 
 void Score::AddListener(ScoreEvents* listener) {
@@ -164,6 +168,7 @@ void Score::CreateDefault() {
 
   m_globals->Add(0, evtTimeChange, 0, 0);  // common time
   m_staffs->AddStaff(key, m_staffs->NewID(), "New");
+  SetEmptyMeasures(key, kNewScoreMeasures);
 
   m_curPage = 1;
   m_lastPage = 1;

@@ -185,7 +185,8 @@ public:
   void SetCurPage(int page);
   int LastPage() const { return m_lastPage; }
   int CurTime() const { return m_curTime; }
-  // Per page: start time (Low) and the next page's start time (High).
+  // Per page: start time (Low) and the time its music reaches (High): the next page's
+  // start, unless the next page goes on with the lower staves of the page's last system.
   const std::vector<Range>& PageTimes() const { return m_pageTimes; }
   // Per page: staff-name column width (Low) and staff height used (High).
   const std::vector<Range>& PageLayouts() const { return m_pageLayouts; }
@@ -221,6 +222,10 @@ public:
   void FinishPagination() noexcept;
   // The measure last painted at CurTime, clicked or chosen; 1 before any.
   int SelectedMeasure() const noexcept;
+  // Where the score ends: the end of its music, of the measure of its last final bar (a
+  // score-end mark), or of the empty measures a new score or Insert Measure gave it after
+  // them, whichever is latest. The last system ends with the measure that holds it.
+  int ScoreEndTime() const;
 
   // Library-internal.
   // The staff bands of the page painted last, in drawing order.
@@ -228,6 +233,14 @@ public:
   // Whether staves are bracketed by instrument group (the score-wide event 101 at time 0),
   // as found at the last restart of pagination.
   bool GroupOrder(Internal) const;
+  // Measures were inserted at time start (shift 64ths, each measure length long) into a
+  // score that ended at endBefore, or the span from .. to is about to be deleted: the empty
+  // measures after the music and the final bar follow, so that the score still ends with
+  // its last measure.
+  void MeasuresInserted(Internal, int start, int shift, int length, int endBefore);
+  void DeletingMeasures(Internal, int from, int to);
+  // A new score's room to write: count empty measures after its (empty) music.
+  void SetEmptyMeasures(Internal, int count);
   // One step of background pagination (the layout timer's tick): lays out the next page
   // without drawing, or finishes. Tools that want every page at once call it until
   // Paginating is false.
@@ -236,9 +249,11 @@ public:
   // --- Printing (score_print.cpp) ---
   // Prints pages fromPage..toPage (0: the first, the last; a negative first page: page 1)
   // on printer, each painted in black through the ordinary page painting. The score's
-  // layout is finished first, so every page of the range exists; a score without a window
-  // is laid out on the printer (and keeps that layout: LastPage counts its pages). The
-  // window, the page shown and this score's colours are as before afterwards. False, with
+  // layout is finished first, so every page of the range exists; the pages are then laid
+  // out again on the printer, which measures text as it prints it, so that each printed page
+  // goes on where the one before it ended (a score without a window keeps that layout:
+  // LastPage counts its pages; one with a window gets its screen pages back). The window,
+  // the page shown, its bands and this score's colours are as before afterwards. False, with
   // nothing started, when no page of the range exists or a print is already running; false
   // too when the printer cannot start or no page was printed.
   bool PrintScore(class PrintTarget& printer, int fromPage = 0, int toPage = 0) noexcept;
@@ -548,10 +563,12 @@ private:
   // the value changed.
   void RedrawSwitched();
   void PaintPage();
-  struct PageLayout LayOutPage(int page, int start);
+  struct PageLayout LayOutPage(int page, int start, int firstStaff);
   void StorePage(const struct PageLayout& page);
   int PageStaffHeight(int page) const;  // L that page page starts with
+  int PageFirstStaff(int page, int start) const;  // the staves of its first system page leaves out
   int MusicEndTime() const;
+  int FinalBarEnd() const;
   void StartLayoutTimer(int milliseconds);
   void StopLayoutTimer();
   void LayoutTimerTick() noexcept;
@@ -561,11 +578,23 @@ private:
   // This score's own layout timer, made on first use.
   std::unique_ptr<class Timer, LayoutTimerDeleter> m_layoutTimer;
   std::vector<std::shared_ptr<class Region>> m_bands;
+  // The layout the bands were painted from: a repaint draws only as long as the page would
+  // still be laid out so.
+  std::shared_ptr<const struct PageLayout> m_paintedPage;
+  // Whether the page on screen would be laid out as it was painted (after an edit).
+  bool PaintedLayoutHolds();
+  // Puts the caret and lyric position back after a repaint, which ends the caret.
+  void RepaintKeepingCaret(const class Region& band);
   // Per page: the score's staff height when the page was laid out, and the one used; a
   // page starts with the height its predecessor used until StaffHeight is set again.
   std::vector<std::pair<int, int>> m_pageHeights;
+  // Per page: the staves of its first system that the page before holds, and of its last
+  // system that the next page holds (0 and 0 where systems do not go on over pages).
+  std::vector<std::pair<int, int>> m_pageStaves;
   int m_paginatePage = 1;  // the next page pagination lays out
   int m_paginateTime = 0;  // and its start time
+  int m_paginateStaff = 0;  // and the staves of its first system the page before holds
+  int m_roomEnd = 0;        // the end of the empty measures the score holds after its music
   int m_selectedMeasure = 0;
   int m_restartAfterPaint = 0;  // page to restart from once the running paint ends; 0: none
   bool m_paginating = false;

@@ -78,7 +78,7 @@ void Score::AddNoteByHit(int x, int y, int duration, int flags, int snap) {
     } else {
       const int at = t0 + offset;
       value = PitchFromY(y, staff->CurClef(at), staff->CurKey(at), band->Top(), band->PadTop(),
-                         band->IncY(), GrandStaffGap(staff->Verses()));
+                         band->IncY(), GrandStaffGap(*band));
     }
     // Snapping within the measure keeps the note in the measure clicked, whatever its
     // start.

@@ -109,7 +109,7 @@ void Score::AddGlobalByHit(int x, int y, int eventType, int subType, const std::
         plan = {t0, false, !(flag & 4), 4};
         break;
       case evtScoreEnd:
-        plan = {t0, false, !(flag & 8), 8};
+        plan = {t0, false, !(flag & 8), 8, true};  // the score now ends here, or no longer
         break;
       case evtChord:
         plan = {t0 + offset, false, true, 0, !m_useChords};

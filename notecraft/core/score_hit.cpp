@@ -111,7 +111,7 @@ int Score::GetNoteValueByHit(int x, int y) {
     m_selectedMeasure = number;
     const int time = measure->Start + OffsetInMeasure(*measure, x, length);
     return PitchFromY(y, staff->CurClef(time), staff->CurKey(time), band->Top(), band->PadTop(),
-                      band->IncY(), GrandStaffGap(staff->Verses()));
+                      band->IncY(), GrandStaffGap(*band));
   } catch (...) {
     return 0;
   }

@@ -1,24 +1,24 @@
 // Score: ornaments toggled by position, the lyric caret walking the notes of the selected
 // staff, lyric verses at the caret, and text offsets by position.
 #include <algorithm>
+#include <memory>
 #include <string>
 #include <string_view>
 
+#include "notecraft/core/common.h"
 #include "notecraft/core/enums.h"
 #include "notecraft/core/internal.h"
 #include "notecraft/core/region.h"
 #include "notecraft/core/score.h"
 #include "notecraft/edit/editstate.h"
 #include "notecraft/layout/pagelayout.h"
-#include "notecraft/view/drawcontext.h"
-#include "notecraft/view/marksandtext.h"
+#include "notecraft/view/lyricrow.h"
 
 namespace notecraft {
 
 namespace {
 
 constexpr char kVerseBreak = '\r';
-constexpr float kLyricPoints = 8.0f;
 
 int OrnamentFlag(int ornament) {
   switch (ornament) {
@@ -47,21 +47,23 @@ int OrnamentFlag(int ornament) {
   }
 }
 
-// The verses of a lyric text, one a line.
-std::vector<std::string_view> Verses(std::string_view text) {
-  std::vector<std::string_view> verses;
-  for (;;) {
-    const std::size_t cr = text.find(kVerseBreak);
-    verses.push_back(text.substr(0, cr));
-    if (cr == std::string_view::npos) break;
-    text.remove_prefix(cr + 1);
+// The band on the page that shows the lyric position: its staff's band of the system that
+// holds the time; null when the page (ending at pageEnd) does not show it.
+std::shared_ptr<Region> LyricBand(const std::vector<std::shared_ptr<Region>>& bands,
+                                  const EditState& edit, int pageEnd) {
+  if (edit.LyricTime >= pageEnd) return nullptr;
+  std::shared_ptr<Region> found;
+  for (const auto& band : bands) {
+    if (band->Staff() != edit.LyricStaff || band->Measures() == 0) continue;
+    if (band->Measure(0)->High() > edit.LyricTime) break;
+    found = band;
   }
-  return verses;
+  return found;
 }
 
 // Verse number verse (1-based) of a lyric text; empty past its last.
 std::string VerseLine(std::string_view text, int verse) {
-  const auto verses = Verses(text);
+  const auto verses = LyricVerses(text);
   if (verse < 1 || verse > static_cast<int>(verses.size())) return {};
   return std::string(verses[static_cast<std::size_t>(verse - 1)]);
 }
@@ -154,8 +156,9 @@ bool Score::PlaceCaret(const notecraft::Staff& staff, const Note& note, int& act
   edit.CaretX = x = note.X();
   for (const auto& band : m_bands) {
     if (band->Staff() == staff.Index() && band->Bottom() > note.Y()) {
-      edit.CaretY = band->Bottom();
-      // The verse typed into has its own line under the first.
+      // The first lyric line, where the staff drew it under its notes; the verse typed into
+      // has its own line under the first.
+      edit.CaretY = band->LyricLine() > 0 ? SnapY(band->LyricLine()) : band->Bottom();
       y = edit.CaretY + (m_verse - 1) * kLyricLineTwips;
       break;
     }
@@ -205,7 +208,7 @@ void Score::SetLyric(const std::string& text) {
   edit.LyricText = text;
 
   // Every verse keeps its own syllable, also those beyond the verses the staff shows.
-  const auto verses = Verses(old);
+  const auto verses = LyricVerses(old);
   int count = staff->Verses();
   bool relayout = false;
   if (count < m_verse) {
@@ -228,29 +231,16 @@ void Score::SetLyric(const std::string& text) {
     events.Add(edit.LyricTime, evtLyric, 0, 0, joined);
   CommitEdit(nullptr);
 
-  if (relayout) {
-    RestartPagination(m_curPage);
+  // The system that shows the syllable is drawn again as a paint draws it (its hyphen apart,
+  // its measure widened when the syllable needs it); a new verse line lays the page out.
+  const auto page = static_cast<std::size_t>(m_curPage - 1);
+  const int pageEnd = m_curPage >= 1 && page < m_pageTimes.size() ? m_pageTimes[page].High() : 0;
+  const std::shared_ptr<Region> band = relayout ? nullptr : LyricBand(m_bands, edit, pageEnd);
+  if (band) {
+    RepaintKeepingCaret(*band);
+  } else {
+    RestartPagination(relayout ? m_curPage : 1);
     PaintWindow();
-  } else if (edit.LyricTime == edit.CaretTime) {
-    // In place: the old syllable erased, the new one drawn on the verse's line.
-    DrawContext& dc = View(Internal{});
-    Surface* window = dc.Window();
-    if (!window || !m_redraw) return;
-    const int lineY = edit.CaretY + (m_verse - 1) * kLyricLineTwips;
-    const std::string before = VerseLine(old, m_verse);
-    if (!before.empty()) {
-      dc.SelectFont(fntCopyright);
-      FontSpec font = window->Font();
-      font.Size = kLyricPoints;
-      font.Bold = false;
-      window->SetFont(font);
-      const int width = window->TextWidth(before);
-      dc.DrawLine(window->BackColor(), edit.CaretX - width / 2, lineY,
-                  edit.CaretX - width / 2 + width, lineY + window->TextHeight(), true);
-      dc.SelectFont(DrawContext::kMusicFont);
-    }
-    int right = 0;
-    if (!text.empty()) DrawSmallText(dc, text, edit.CaretX, lineY, right);
   }
 }
 

@@ -7,6 +7,7 @@
 // pages out at once, and a paint or restart asked for during a paint (by a listener of the
 // paint's events) is remembered and carried out after it.
 #include <algorithm>
+#include <limits>
 #include <utility>
 
 #include "notecraft/core/enums.h"
@@ -89,6 +90,56 @@ int Score::MusicEndTime() const {
   return end;
 }
 
+// The end of the measure that holds the last score-end mark; 0 without one.
+int Score::FinalBarEnd() const {
+  const auto mark = m_globals->Find(std::numeric_limits<int>::max(), evtScoreEnd);
+  if (!mark) return 0;
+  int number = 0, length = 0;
+  m_globals->MeasureInfo(mark->EventTime(), number, length);
+  return m_globals->MeasureTime(number) + length;
+}
+
+int Score::ScoreEndTime() const {
+  return std::max({MusicEndTime(), FinalBarEnd(), m_roomEnd});
+}
+
+void Score::SetEmptyMeasures(Internal, int count) {
+  m_roomEnd = 0;
+  for (int k = 0; k < count; ++k) {
+    int number = 0, length = 0;
+    m_globals->MeasureInfo(m_roomEnd, number, length);
+    m_roomEnd += std::max(length, 1);
+  }
+}
+
+void Score::MeasuresInserted(Internal, int start, int shift, int length, int endBefore) {
+  // Measures added right after the final bar go before it: the mark moves to the last of
+  // them (it stood before start, so it did not move with what followed).
+  if (start > 0 && endBefore <= start && FinalBarEnd() == start) {
+    const auto mark = m_globals->Find(start - 1, evtScoreEnd);
+    if (mark) {
+      m_globals->Remove(mark->EventTime(), evtScoreEnd);
+      m_globals->Add(start + shift - length, evtScoreEnd);
+    }
+  }
+  m_roomEnd = std::max(endBefore, start) + shift;
+}
+
+void Score::DeletingMeasures(Internal, int from, int to) {
+  const int end = ScoreEndTime();
+  // Deleting the score's last measures keeps its final bar, on the measure before them.
+  if (const int finalBar = FinalBarEnd(); finalBar > from && to >= end && from > 0) {
+    const auto mark = m_globals->Find(std::numeric_limits<int>::max(), evtScoreEnd);
+    if (mark && mark->EventTime() >= from) {
+      int number = 0, length = 0;
+      m_globals->MeasureInfo(from - 1, number, length);
+      m_globals->Remove(mark->EventTime(), evtScoreEnd);
+      m_globals->Add(m_globals->MeasureTime(number), evtScoreEnd);
+    }
+  }
+  if (m_roomEnd > from) m_roomEnd = std::max(from, m_roomEnd - (to - from));
+}
+
 // --- Pagination ---
 
 void Score::RestartPagination(int fromPage) {
@@ -109,7 +160,7 @@ void Score::RestartPagination(int fromPage) {
     StopLayoutTimer();
     // Music pasted or inserted past the old end is laid out too, and removed music no
     // longer holds pages.
-    m_endTime = MusicEndTime();
+    m_endTime = ScoreEndTime();
     m_lastPage = 0;
     int page = 1;
     int time = 0;
@@ -118,9 +169,13 @@ void Score::RestartPagination(int fromPage) {
       time = fromPage == m_curPage ? m_curTime
                                    : m_pageTimes[static_cast<std::size_t>(fromPage - 1)].Low();
     }
-    if (page == 1) m_pageHeights.clear();
+    if (page == 1) {
+      m_pageHeights.clear();
+      m_pageStaves.clear();
+    }
     m_paginatePage = page;
     m_paginateTime = time;
+    m_paginateStaff = PageFirstStaff(page, time);
     m_paginating = true;
     m_stepBusy = false;
     StartLayoutTimer(kLayoutTimerMs);
@@ -139,17 +194,20 @@ void Score::PaginateStep(Internal) noexcept {
       return;
     }
     if (m_paginateTime < m_endTime) {
-      const PageLayout page = LayOutPage(m_paginatePage, m_paginateTime);
+      const PageLayout page = LayOutPage(m_paginatePage, m_paginateTime, m_paginateStaff);
       StorePage(page);
       m_paginateTime = page.End;
+      m_paginateStaff = page.NextStaff;
       if (m_paginateTime < m_endTime) {
         ++m_paginatePage;
         const Internal key;
         const auto size = static_cast<std::size_t>(m_paginatePage);
         if (m_pageTimes.size() < size) m_pageTimes.resize(size);
         if (m_pageLayouts.size() < size) m_pageLayouts.resize(size);
+        if (m_pageStaves.size() < size) m_pageStaves.resize(size);
         // The next page's start is known now, for page navigation.
         m_pageTimes[size - 1].SetLow(key, m_paginateTime);
+        m_pageStaves[size - 1].first = m_paginateStaff;
         m_lastPage = std::max(m_lastPage, m_paginatePage);
         return;
       }
@@ -163,9 +221,18 @@ void Score::PaginateStep(Internal) noexcept {
   }
 }
 
-PageLayout Score::LayOutPage(int page, int start) {
+PageLayout Score::LayOutPage(int page, int start, int firstStaff) {
   PageBreaker breaker(*this, View(Internal{}));
-  return breaker.LayOut(page, start, PageStaffHeight(page), m_endTime);
+  return breaker.LayOut(page, start, PageStaffHeight(page), m_endTime, firstStaff);
+}
+
+int Score::PageFirstStaff(int page, int start) const {
+  // Known only for the page's own start: a page shown from another time starts a system.
+  const auto index = static_cast<std::size_t>(page - 1);
+  if (page < 2 || index >= m_pageStaves.size() || index >= m_pageTimes.size() ||
+      m_pageTimes[index].Low() != start)
+    return 0;
+  return m_pageStaves[index].first;
 }
 
 int Score::PageStaffHeight(int page) const {
@@ -183,8 +250,10 @@ void Score::StorePage(const PageLayout& page) {
   if (m_pageTimes.size() < size) m_pageTimes.resize(size);
   if (m_pageLayouts.size() < size) m_pageLayouts.resize(size);
   if (m_pageHeights.size() < size) m_pageHeights.resize(size);
+  if (m_pageStaves.size() < size) m_pageStaves.resize(size);
   m_pageTimes[size - 1].SetLow(key, page.Start);
-  m_pageTimes[size - 1].SetHigh(key, page.End);
+  m_pageTimes[size - 1].SetHigh(key, page.Reach());
+  m_pageStaves[size - 1] = {page.FirstStaff, page.NextStaff};
   m_pageLayouts[size - 1].SetLow(key, page.LabelWidth);
   m_pageLayouts[size - 1].SetHigh(key, page.StaffHeight);
   m_pageHeights[size - 1] = {page.BaseStaffHeight, page.StaffHeight};
@@ -255,11 +324,14 @@ void Score::PaintPage() {
   const bool known = m_curPage >= 1 && index < m_pageTimes.size() && index < m_pageLayouts.size();
   const int paginatedEnd = known ? m_pageTimes[index].High() : -1;
   const int paginatedHeight = known ? m_pageLayouts[index].High() : -1;
+  const int paginatedNext = known && index < m_pageStaves.size() ? m_pageStaves[index].second : -1;
 
-  const PageLayout page = LayOutPage(std::max(m_curPage, 1), m_curTime);
+  const int pageNumber = std::max(m_curPage, 1);
+  const PageLayout page = LayOutPage(pageNumber, m_curTime, PageFirstStaff(pageNumber, m_curTime));
   StorePage(page);
   PagePainter::Result painted = PagePainter(*this, View(Internal{})).Paint(page, m_handles);
   m_bands = std::move(painted.Bands);
+  m_paintedPage = std::make_shared<const PageLayout>(page);
   // The measure worked in stays selected while its page is painted again (a relayout after
   // an edit); a paint of another page selects the measure at its top. Printing selects none.
   if (!View(Internal{}).Printing() && !(m_selectedMeasure > 0 && Shows(page, m_selectedMeasure))) {
@@ -270,7 +342,8 @@ void Score::PaintPage() {
 
   // Something that moves page breaks changed without a relayout (a margin, the staff
   // height): the pages after this one follow it from here.
-  const bool moved = page.End != paginatedEnd || page.StaffHeight != paginatedHeight;
+  const bool moved = page.Reach() != paginatedEnd || page.StaffHeight != paginatedHeight ||
+                     page.NextStaff != paginatedNext;
   if (moved && (m_curPage < m_lastPage || page.End < m_endTime))
     m_restartAfterPaint = m_restartAfterPaint == 0 ? m_curPage : std::min(m_restartAfterPaint, m_curPage);
 }

@@ -45,18 +45,15 @@ bool Score::PrintScore(PrintTarget& printer, int fromPage, int toPage) noexcept 
   const auto colors = dc.SavedColors();
   const int curTime = m_curTime, curPage = m_curPage;
   const bool redraw = m_redraw, paintPending = m_paintPending;
+  // The page on screen keeps its bands for hit testing and repaints.
+  const auto bands = m_bands;
+  const int selectedMeasure = m_selectedMeasure;
   bool printed = false;
   try {
     // Every page of the range must exist: finish the layout that background pagination has
-    // not reached yet. Without a window the score is laid out on the printer itself, which
-    // measures text as it prints it.
-    auto finishLayout = [&] {
-      while (m_paginating) {
-        const int before = m_paginatePage;
-        PaginateStep(key);
-        if (m_paginating && m_paginatePage == before) break;
-      }
-    };
+    // not reached yet. The pages printed are then laid out again on the printer itself,
+    // which measures text as it prints it, so that each printed page goes on exactly where
+    // the one before it ended.
     // The range: 0 (or missing) for the first page, and with it for the last; pages beyond
     // the last laid out are not printed.
     auto range = [&]() {
@@ -71,7 +68,7 @@ bool Score::PrintScore(PrintTarget& printer, int fromPage, int toPage) noexcept 
       return std::pair{from, to};
     };
     if (screen) {
-      finishLayout();
+      FinishPagination();
       const auto [from, to] = range();
       if (m_lastPage < 1 || from > m_lastPage) return false;  // no empty job, no blank sheet
     }
@@ -80,15 +77,13 @@ bool Score::PrintScore(PrintTarget& printer, int fromPage, int toPage) noexcept 
     if (!device) return false;
     m_redraw = true;
     dc.SwapWindow(device);
-    if (!screen) {
-      RestartPagination(1);
-      finishLayout();
-    }
-    const auto [from, to] = range();
-
     dc.SetPrinting(true, (device->PageWidth() - device->ScaleWidth()) / 2,
                    (device->PageHeight() - device->ScaleHeight()) / 2);
     dc.SetTwipsPerPixel(device->TwipsPerPixelX(), device->TwipsPerPixelY());
+    RestartPagination(1);
+    FinishPagination();
+    const auto [from, to] = range();
+
     // A line as wide on paper as one screen pixel; never thinner than one device pixel.
     device->SetLineWidth(std::max(1, static_cast<int>(screenX / std::max(device->TwipsPerPixelX(), 1e-9))));
     dc.SetAllColors(0);
@@ -115,6 +110,16 @@ bool Score::PrintScore(PrintTarget& printer, int fromPage, int toPage) noexcept 
   dc.SwapWindow(screen);
   dc.SetPrinting(false);
   dc.SetTwipsPerPixel(screenX, screenY);
+  if (screen && device) {
+    // The pages are the screen's again.
+    const bool kept = m_redraw;
+    m_redraw = true;
+    RestartPagination(1);
+    FinishPagination();
+    m_redraw = kept;
+    m_bands = bands;
+    m_selectedMeasure = selectedMeasure;
+  }
   // This score's own colours: another score may have changed the process defaults since.
   dc.RestoreColors(colors);
   return printed;

@@ -166,6 +166,7 @@ void DelMeasure(Score& score, std::optional<int> measure, bool prompt) {
   const int from = globals.MeasureTime(first);
   const int to = globals.MeasureTime(first + count);
   if (to <= from) return;
+  score.DeletingMeasures(Internal{}, from, to);
   ForEachStaffVoice(score, [&](Voice& voice) { voice.Notes().RemoveRange(from, to); });
   for (const auto& staff : score.AllStaffs())
     staff->GlobalEvents().RemoveRange(Internal{}, from, to);
@@ -201,7 +202,9 @@ void AddMeasure(Score& score, std::optional<int> measure, bool afterIt, bool pro
   const std::int64_t latest = LatestTime(score);
   if (latest >= start && latest + shift >= kTimeLimit) return;
   if (start + shift >= kTimeLimit) return;
+  const int endBefore = score.ScoreEndTime();
   ShiftFrom(score, start, static_cast<int>(shift));
+  score.MeasuresInserted(Internal{}, start, static_cast<int>(shift), length, endBefore);
   AfterStructuralEdit(score);
 }
 

@@ -61,7 +61,9 @@ void RestoreRecorded(GlobalEvents& list, const DidWhat& r) {
 // Events whose entry lays the whole score out again: line ends, measure widths and staff
 // spacing.
 bool ChangesLayout(int type) {
-  return type == evtLineEnd || type == evtMeasureSize || type == evtStaffSpace;
+  // A score-end mark decides where the score's last system ends.
+  return type == evtLineEnd || type == evtMeasureSize || type == evtStaffSpace ||
+         type == evtScoreEnd;
 }
 
 }  // namespace

@@ -7,7 +7,6 @@
 #include "notecraft/core/note.h"
 #include "notecraft/core/numeric.h"
 #include "notecraft/core/region.h"
-#include "notecraft/layout/pagelayout.h"
 
 namespace notecraft {
 
@@ -77,12 +76,13 @@ int NoteSpan(const Note& note) {
   return NoteSpan(note.Duration(), note.Flags());
 }
 
-int GrandStaffGap(int verses) {
-  return kLyricLineTwips * std::max(verses, 0);
+int LowerStaffTop(const Region& band) {
+  const int plain = band.Top() + band.PadTop() + 8 * band.IncY();
+  return band.LowerTop() > 0 ? band.LowerTop() : plain;
 }
 
-int LowerStaffTop(const Region& band, int verses) {
-  return band.Top() + band.PadTop() + 8 * band.IncY() + GrandStaffGap(verses);
+int GrandStaffGap(const Region& band) {
+  return LowerStaffTop(band) - (band.Top() + band.PadTop() + 8 * band.IncY());
 }
 
 int PitchFromY(int y, int clef, int key, int top, int padTop, int incY, int lowerGap) {

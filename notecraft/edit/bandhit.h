@@ -46,9 +46,10 @@ int NoteSpan(const Note& note);
 // when incY is too small to tell positions apart.
 int PitchFromY(int y, int clef, int key, int top, int padTop, int incY, int lowerGap = 0);
 
-// The room a grand staff's lyric verses take between its two staves (the layout's rule),
-// and the y of its lower staff's top line in a band.
-int GrandStaffGap(int verses);
-int LowerStaffTop(const Region& band, int verses);
+// The y of a grand staff's lower top line in its band, and how much further than four
+// spaces below the upper staff it stands (its staves move apart for lyrics between them
+// and for what their notes draw there).
+int LowerStaffTop(const Region& band);
+int GrandStaffGap(const Region& band);
 
 }  // namespace notecraft

@@ -5,6 +5,8 @@
 
 #include "notecraft/core/common.h"
 #include "notecraft/core/score.h"
+#include "notecraft/core/staff.h"
+#include "notecraft/core/staffs.h"
 #include "notecraft/layout/pageframe.h"
 #include "notecraft/layout/systemmeasures.h"
 #include "notecraft/layout/systemstack.h"
@@ -17,46 +19,43 @@ namespace {
 // The staff-name column's largest share of the line: one part in this many.
 constexpr int kNameColumnShare = 4;
 
-// The largest staff height below tooTall at which the system stacked from y ends at or
-// above bottom, found on the system's own geometry (staff heights at their scales, grand
-// staves, staff-space events, lyric lines, chord row, spacing), which grows with the staff
-// height; the smallest staff height that draws when none fits.
-int FittingStaffHeight(SystemStack& stack, SystemLayout& system, int y, int tooTall, int bottom,
-                       bool names) {
-  int fits = DrawContext::kMinStaffHeight;
-  int high = tooTall - 1;
-  int low = fits + 1;
-  while (low <= high) {
-    const int mid = low + (high - low) / 2;
-    stack.Stack(system, y, mid, names);
-    if (system.Bottom <= bottom) {
-      fits = mid;
-      low = mid + 1;
-    } else {
-      high = mid - 1;
-    }
-  }
-  return fits;
-}
-
 }  // namespace
 
-PageLayout PageBreaker::LayOut(int page, int start, int staffHeight, int endTime) {
+int PageBreaker::Place(SystemLayout& system, const PageLayout& page, int y, int L, int endTime,
+                       int firstStaff, int nameColumn, SystemStack& stack,
+                       SystemMeasures& measures) {
+  system.LabelWidth = system.Names ? nameColumn : 0;
+  system.Left = page.LeftX + system.LabelWidth;
+  system.Right = page.RightX;
+  measures.Fill(system, L, endTime);
+  return stack.Stack(system, y, L, firstStaff);
+}
+
+PageLayout PageBreaker::LayOut(int page, int start, int staffHeight, int endTime, int firstStaff) {
   PageLayout layout;
   layout.Page = page;
   layout.Start = start;
+  layout.FirstStaff = std::max(firstStaff, 0);
   layout.End = start;
+  layout.NextStaff = layout.FirstStaff;
   layout.BaseStaffHeight = m_score.StaffHeightTwips();
   int L = std::max(staffHeight, DrawContext::kMinStaffHeight);
+  // Lowering stops at the readable height, or at the score's own when that is smaller.
+  const int floor = std::max(std::min(L, kReadableStaffHeight), DrawContext::kMinStaffHeight);
   layout.StaffHeight = L;
 
   int y = PageFrame(m_score, m_dc).LayOut(layout);
   SystemStack stack(m_score, m_dc);
   SystemMeasures measures(m_score);
-  const int staffSpace = m_score.StaffSpaceTwips();
-  const int systemSpace = m_score.SystemSpaceTwips();
   const int pixel = std::max(1, TheCommon().TwipsPerPixelY);
   int time = start;
+  int from = layout.FirstStaff;
+  // However long a staff's description, the name column takes at most a quarter of the
+  // line; the painter cuts longer names to it. It belongs to the score's first system,
+  // also where its staves go on on page 2.
+  int nameColumn = 0;
+  if (page == 1 || (from > 0 && start == 0))
+    nameColumn = std::min(stack.NameColumn(), (layout.RightX - layout.LeftX) / kNameColumnShare);
 
   // The first system is taken even when the headings leave no room for it.
   while (layout.Systems.empty() || y < layout.BottomY) {
@@ -64,34 +63,59 @@ PageLayout PageBreaker::LayOut(int page, int start, int staffHeight, int endTime
     if (!layout.Systems.empty() && time >= endTime) break;
     SystemLayout system;
     system.Start = time;
-    const bool names = page == 1 && layout.Systems.empty();
-    const int count = stack.Stack(system, y, L, names);
+    system.Names = layout.Systems.empty() && nameColumn > 0;
+    auto place = [&](int height) {
+      return Place(system, layout, y, height, endTime, from, nameColumn, stack, measures);
+    };
+    const int count = place(L);
     if (count == 0) {  // nothing visible: this page ends the score
       layout.End = endTime;
+      layout.NextStaff = 0;
       break;
     }
-    if (system.Bottom > layout.BottomY) {
-      if (!layout.Systems.empty()) break;  // the page is full
-      // The page's first system does not fit: the staff height shrinks to what the page
-      // holds, once, and the system is taken whether or not it fits now.
-      L = FittingStaffHeight(stack, system, y, L, layout.BottomY, names);
-      stack.Stack(system, y, L, names);
+    if (system.Bottom > layout.BottomY && !layout.Systems.empty()) {
+      // A system that no page holds whole at this staff height starts here, with the
+      // staves that fit; else the page is full and the next page takes it.
+      const bool neverWhole =
+          L <= floor && system.Bottom - system.Top > layout.BottomY - layout.TopY;
+      if (!neverWhole || SystemStack::Cut(system, layout.BottomY, 0) == 0) break;
+    } else if (system.Bottom > layout.BottomY) {
+      // The page's first system does not fit: the staff height, and the spacing with it,
+      // shrinks to what the page holds, once, as far as the readable height; the staves of
+      // a system begun on the page before keep its height.
+      if (from == 0 && L > floor) {
+        int fits = floor;
+        for (int low = floor + 1, high = L - 1; low <= high;) {
+          const int mid = low + (high - low) / 2;
+          place(mid);
+          if (system.Bottom <= layout.BottomY) {
+            fits = mid;
+            low = mid + 1;
+          } else {
+            high = mid - 1;
+          }
+        }
+        L = fits;
+        place(L);
+      }
+      // Still too tall: the page takes the staves that fit, the next page the rest.
+      if (system.Bottom > layout.BottomY) SystemStack::Cut(system, layout.BottomY, 1);
     }
-    // However long a staff's description, the name column takes at most a quarter of the
-    // line; the painter cuts longer names to it.
-    system.LabelWidth = std::min(system.LabelWidth, (layout.RightX - layout.LeftX) / kNameColumnShare);
-    system.Left = layout.LeftX + system.LabelWidth;
-    system.Right = layout.RightX;
-    measures.Fill(system, L);
     if (layout.Systems.empty()) layout.LabelWidth = system.LabelWidth;
     layout.StaffHeight = L;
+    const bool continues = system.Continues();
+    layout.End = continues ? system.Start : system.End;
+    layout.NextStaff = continues ? system.FirstStaff + static_cast<int>(system.Staves.size()) : 0;
     time = system.End;
-    layout.End = time;
+    from = 0;
     // Between systems the system spacing stands in for the last staff's spacing; every
     // system moves down by at least a pixel, whatever the spacings.
-    const int next = SnapY(system.Bottom - staffSpace + systemSpace);
+    const double spacing = SystemStack::SpacingScale(m_score, L);
+    const int next = SnapY(system.Bottom - SystemStack::Scaled(m_score.StaffSpaceTwips(), spacing) +
+                           SystemStack::Scaled(m_score.SystemSpaceTwips(), spacing));
     y = std::max(next, y + pixel);
     layout.Systems.push_back(std::move(system));
+    if (continues) break;
   }
   return layout;
 }

@@ -1,14 +1,16 @@
 #pragma once
-// Lays out one page: its frame (PageFrame), then system after system (SystemStack for the
-// height, SystemMeasures for the measures) while they fit above the page's bottom. A page
-// whose first system does not fit lowers its staff height once so that it does, as far as
-// the smallest staff height allows, and takes that system even when it still does not fit,
-// so every page with a visible staff moves the score on. A page ends with the system that
-// holds the score's end. A page without visible staves takes no system and ends the score.
+// Lays out one page: its frame (PageFrame), then system after system (SystemMeasures for the
+// measures, SystemStack for the height) while they fit above the page's bottom. A page whose
+// first system does not fit lowers its staff height once, with the spacing between staves
+// and systems, so that it does, as far as the smallest readable staff height; a system that
+// does not fit even then is cut after the last staff that fits, and the next page goes on
+// with the rest of its staves. Nothing is drawn below the page's room for music, and every
+// page with a visible staff moves the score on. A page ends with the system that holds the
+// score's end. A page without visible staves takes no system and ends the score.
 //
-// The result depends only on the model, the page number, the start time and the staff
-// height handed in: background pagination and painting both call this, and get the same
-// systems.
+// The result depends only on the model, the page number, where the page starts and the
+// staff height handed in: background pagination and painting both call this, and get the
+// same systems.
 
 #include "notecraft/layout/pagelayout.h"
 
@@ -16,17 +18,29 @@ namespace notecraft {
 
 class DrawContext;
 class Score;
+class SystemStack;
+class SystemMeasures;
 
 class PageBreaker {
 public:
+  // A lowered staff height stops at 4 mm, a staff space of 1 mm (unless the score's own is
+  // smaller): below it the music is no longer readable on paper.
+  static constexpr int kReadableStaffHeight = 227;
+
   PageBreaker(Score& score, DrawContext& dc) : m_score(score), m_dc(dc) {}
 
-  // Page page (1-based) starting at score time start, drawn at staff height staffHeight
-  // unless its first system needs less; endTime is the score's end (a page without
-  // visible staves ends there).
-  PageLayout LayOut(int page, int start, int staffHeight, int endTime);
+  // Page page (1-based) starting at score time start, with the system there from its
+  // (0-based) firstStaff-th visible staff on (a system an earlier page began), drawn at
+  // staff height staffHeight unless its first system needs less; endTime is the score's end
+  // (the last system ends there, and a page without visible staves ends there).
+  PageLayout LayOut(int page, int start, int staffHeight, int endTime, int firstStaff = 0);
 
 private:
+  // Takes the measures of the system at system.Start and stacks its staves from firstStaff
+  // on, from y down, at staff height L; the count of SystemStack::Stack.
+  int Place(SystemLayout& system, const PageLayout& page, int y, int L, int endTime, int firstStaff,
+            int nameColumn, SystemStack& stack, SystemMeasures& measures);
+
   Score& m_score;
   DrawContext& m_dc;  // measures text on the score's window
 };

@@ -8,6 +8,7 @@
 // Plain data, thrown away and made again at will. Lengths are twips from the page's top-left
 // corner (y grows downwards), times 64ths.
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -37,12 +38,17 @@ struct MeasureSlot {
 
 // Where one visible staff stands in a system. A band is the staff's rectangle: from Top,
 // a pad, the staff lines, a pad, down to Bottom; the staff's lyric lines follow below it,
-// or, on a grand staff, stand between its two staves, which move apart to make room.
+// or, on a grand staff, stand between its two staves, which move apart to make room. The
+// pads are the staff spacing's share, more where the staff's notes reach further beyond
+// its lines, so that nothing of one staff touches the next.
 struct StaffSlot {
   int Staff = 0;  // Staff::Index
   float Scale = 1.0f;
   int LineSpace = 0;  // the staff's line spacing: L / 4 at its scale
-  int Pad = 0;        // free space kept above and below the lines
+  int PadTop = 0;     // free space kept above the lines
+  int PadBottom = 0;  // and below them
+  int LyricOffset = 0;  // from the (upper) staff's bottom line to its first lyric line
+  int BelowRoom = 0;    // kept under its last line when no staff follows it
   int Top = 0;        // the band's upper edge, after a staff-space event moved it
   int TopLine = 0;    // y of the top line
   int BottomLine = 0;  // y of the bottom line (of the upper staff of a grand staff)
@@ -63,18 +69,32 @@ struct SystemLayout {
   int Left = 0;      // the staff lines' left edge: after the staff-name column
   int Right = 0;     // and their right edge
   int LabelWidth = 0;  // the staff-name column (page 1's first system only)
+  bool Names = false;  // shows the staff-name column (page 1's first system)
   // Some visible staff has notes in its second or a later voice: stems of shared staves
   // point away from each other.
   bool SharedStaves = false;
   std::vector<MeasureSlot> Measures;
-  std::vector<StaffSlot> Staves;  // the visible staves, top to bottom
+  // Every visible staff of the system (Staff::Index), top to bottom: their notes are spaced
+  // alike, whichever of them a page holds.
+  std::vector<int> SystemStaves;
+  // The staves drawn here: the visible staves from FirstStaff on. A system too tall for a
+  // page even at the smallest readable staff height holds as many as fit, and goes on with
+  // the rest on the next page.
+  std::vector<StaffSlot> Staves;
+  int FirstStaff = 0;  // the system's visible staves that earlier pages hold
   int Bottom = 0;  // the End of its last staff
+  // True when the system's staves go on on the next page.
+  bool Continues() const {
+    return FirstStaff + static_cast<int>(Staves.size()) < static_cast<int>(SystemStaves.size());
+  }
 };
 
 struct PageLayout {
   int Page = 1;
-  int Start = 0;  // score time at the top of the page
-  int End = 0;    // score time where the next page starts
+  int Start = 0;            // score time at the top of the page
+  int FirstStaff = 0;       // the staves of its first system that the page before holds
+  int End = 0;              // score time where the next page starts
+  int NextStaff = 0;        // and the staves of that system the next page leaves out
   int StaffHeight = 0;      // L used on the page (lowered when one system did not fit)
   int BaseStaffHeight = 0;  // the score's staff height when the page was laid out
   int LabelWidth = 0;       // the staff-name column of the page's first system
@@ -82,6 +102,10 @@ struct PageLayout {
   int TopY = 0, BottomY = 0;  // the room for music, above the page number and footers
   std::vector<PageTextLine> Texts;
   std::vector<SystemLayout> Systems;
+
+  // The score time the page's music reaches: the end of its last system, which may go on
+  // on the next page.
+  int Reach() const { return Systems.empty() ? End : std::max(End, Systems.back().End); }
 };
 
 }  // namespace notecraft

@@ -6,11 +6,13 @@
 #include "notecraft/core/enums.h"
 #include "notecraft/core/globalevents.h"
 #include "notecraft/core/instrument.h"
+#include "notecraft/core/internal.h"
 #include "notecraft/core/score.h"
 #include "notecraft/core/staff.h"
 #include "notecraft/core/staffs.h"
 #include "notecraft/core/voice.h"
 #include "notecraft/layout/pagelayout.h"
+#include "notecraft/view/lyricspacing.h"
 
 namespace notecraft {
 
@@ -65,13 +67,14 @@ int MeasureSlots::Count(int start, int duration) {
   return count - count % 2;
 }
 
-void SystemMeasures::Fill(SystemLayout& system, int staffHeight) {
+void SystemMeasures::Fill(SystemLayout& system, int staffHeight, int endTime) {
   GlobalEvents& globals = m_score.AllGlobals();
   const int s = std::max(staffHeight / 4, 1);
   const int width = system.Right - system.Left;
   int remaining = width;
   int t = system.Start;
   system.Measures.clear();
+  const bool lyrics = ShowsLyrics(m_score);
 
   // Gives the measures taken what is left of the width: the last one reaches the right edge.
   auto closeAtRightEdge = [&] {
@@ -79,8 +82,23 @@ void SystemMeasures::Fill(SystemLayout& system, int staffHeight) {
     for (std::size_t i = 0; i + 1 < system.Measures.size(); ++i) used += system.Measures[i].Width;
     system.Measures.back().Width = width - used;
   };
+  // Shares the room left equally among the measures taken; the last takes what remains.
+  auto shareOut = [&] {
+    const int share = SnapX(remaining / static_cast<int>(system.Measures.size()));
+    for (MeasureSlot& taken : system.Measures) taken.Width += share;
+    closeAtRightEdge();
+  };
 
   for (int m = 0; m < kMaxMeasures; ++m) {
+    if (m > 0 && t >= endTime) {
+      // The score ends with the measures taken: a short line keeps their widths.
+      if (2 * (width - remaining) < width)
+        system.Right = system.Left + width - remaining;
+      else
+        shareOut();
+      system.End = t;
+      return;
+    }
     MeasureSlot slot;
     slot.Start = t;
     globals.MeasureInfo(t, slot.Number, slot.Duration);
@@ -95,6 +113,9 @@ void SystemMeasures::Fill(SystemLayout& system, int staffHeight) {
           w = std::max(w - 2 * s * size->Value2(), 3 * s);
       }
     }
+    // Syllables never touch: a measure is as wide as its lyrics need.
+    if (lyrics && w <= remaining)
+      w = LyricMeasureWidth(m_score.View(Internal{}), m_score, t, slot.Duration, w, staffHeight);
     if (m == 0) {
       // Room for the clef and the widest key signature, and at the start for the time.
       w += staffHeight + s * m_score.AllStaffs().KeyCount(t, slot.Duration) * 2;
@@ -117,9 +138,7 @@ void SystemMeasures::Fill(SystemLayout& system, int staffHeight) {
       return;
     }
     // This measure starts the next system; the room left is shared out.
-    const int share = SnapX(remaining / m);
-    for (MeasureSlot& taken : system.Measures) taken.Width += share;
-    closeAtRightEdge();
+    shareOut();
     system.End = t;
     return;
   }

@@ -208,7 +208,8 @@ TEST_F(NoteEntry, AChordPitchRepaintsTheSystemANewPositionLaysOutAgain) {
   const Region& middle = Band(2);
   const int x = XAt(middle, 0, 8);
   const int before = score.AllStaffs().ItemCount(0, 64);
-  score.AddNoteByHit(XAt(Band(1), 0, 0), YAt(Band(1), 3), durQuarter, 0);
+  // (an E under the G: the chord reaches no further than the G did)
+  score.AddNoteByHit(XAt(Band(1), 0, 0), YAt(Band(1), 8), durQuarter, 0);
   EXPECT_EQ(score.AllStaffs().ItemCount(0, 64), before);
   EXPECT_EQ(NoteAt(1, 0)->ValueCount(), 2);
   EXPECT_TRUE(surface.Ops(SurfaceOp::Kind::Clear).empty());

@@ -54,21 +54,24 @@ TEST_F(EventEntry, EachKindIsAddedRecordedAndUndone) {
     int value1, value2;
   };
   const std::vector<Case> cases = {
-      {"key", evtKeyChange, 2, true, 64, 0, false, 2, 0},
+      // The next system's first measure widens for the new key's signature: laid out again.
+      {"key", evtKeyChange, 2, true, 64, 0, true, 2, 0},
       {"repeat begin", evtRepeatBegin, 0, false, 64, 1, false, 0, 0},
       {"repeat end", evtRepeatEnd, 0, false, 64, 2, false, 0, 0},
       {"coda", evtSectionDefine, sctCoda, false, 64, sctCoda * 16, false, sctCoda, 0},
       {"octave up", evtSectionDefine, sct8va, true, 64, sct8va * 16, false, 0, 1},
       {"repeat measure", evtSectionDefine, sctRepeatMeasure, true, 64, 0, false, sctRepeatMeasure,
        0},
-      {"clef", evtClefChange, clfBass, true, 64, 0, false, clfBass, 0},
+      // A clef moves the notes, and the room under the staff with them: laid out again.
+      {"clef", evtClefChange, clfBass, true, 64, 0, true, clfBass, 0},
       {"section end", evtSectionEnd, 0, false, 64, 4, false, 0, 0},
-      {"score end", evtScoreEnd, 0, false, 64, 8, false, 0, 0},
+      {"score end", evtScoreEnd, 0, false, 64, 8, true, 0, 0},
       {"first chord", evtChord, 5, false, 64, 0, true, 5, 0},
       {"line end", evtLineEnd, 0, false, 64, 0, true, 0, 0},
       {"wider", evtMeasureSize, 2, false, 64, 0, true, 2, 0},
       {"narrower", evtMeasureSize, -3, false, 64, 0, true, 0, 3},
-      {"dynamic", evtDynamic, dynMF, true, 64, 0, false, dynMF, 0},
+      // The staff keeps room for its row of dynamics under the notes.
+      {"dynamic", evtDynamic, dynMF, true, 64, 0, true, dynMF, 0},
       {"tempo, value in the high byte", evtTempo, 300, true, 64, 0, false, 0, 1},
       {"more staff space", evtStaffSpace, 1, true, -1, 0, true, 1, 0},
   };

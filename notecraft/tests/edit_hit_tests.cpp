@@ -192,7 +192,7 @@ TEST_F(HitTesting, EveryPitchDrawnIsTheOneClickedInEveryClefAndKey) {
             continue;
           ++clicked;
           EXPECT_EQ(PitchFromY(y, clef, key, band->Top(), band->PadTop(), band->IncY(),
-                               GrandStaffGap(staffing.verses)),
+                               GrandStaffGap(*band)),
                     pitches[k]);
           for (int pixels = -4; pixels <= 4; ++pixels) {
             const int dy = pixels * kTwipsPerPixel;

@@ -2,6 +2,7 @@
 // erased rectangle, measure flags changed on the way, and the state restored first.
 #include <algorithm>
 #include <set>
+#include <tuple>
 #include <vector>
 
 #include "edit_fixtures.h"
@@ -131,6 +132,51 @@ TEST_F(PartialRepaint, DrawsWhatTheFullPaintDrewInsideTheSystem) {
                 ? " to " + std::to_string(op.Points[1].X) + "," + std::to_string(op.Points[1].Y)
                 : "")
         << " colour " << op.Color << " bands " << Band(1).Top() << ".." << Band(3).Bottom();
+}
+
+TEST_F(PartialRepaint, ANoteUnderASungLineRedrawsWhereThePaintDrewIt) {
+  // GIVEN a sung line whose syllables on sixteenths move the system's notes apart, over
+  // eighths
+  First().SetVerses(Internal{}, 1);
+  const int times[] = {0, 32, 36, 40, 44, 48};
+  const int lengths[] = {durHalf,      durSixteenth, durSixteenth,
+                         durSixteenth, durSixteenth, durQuarter};
+  const char* words[] = {"Oh,", "thunder", "lightning", "rolling", "over", "blue."};
+  for (int m = 0; m < 128; m += 64) {
+    for (int k = 0; k < 6; ++k) {
+      VoiceOf(1)->Notes().Add(m + times[k], 67, lengths[k], 0);
+      First().GlobalEvents().Add(m + times[k], evtLyric, 0, 0, words[k]);
+    }
+  }
+  Staff& piano = AddStaff();
+  for (int t = 0; t < 128; t += 8) piano.Voice(1)->Notes().Add(t, 55, durEighth, 0);
+  Paint();
+  // WHEN a pitch joins a chord of the lower staff (no new position, and a B over the G
+  // reaches no further: the system is repainted)
+  surface.ClearRecord();
+  score.AddNoteByHit(XAt(Band(2), 0, 24), YAt(Band(2), 11), durEighth, 0);
+  ASSERT_TRUE(surface.Ops(SurfaceOp::Kind::Clear).empty());
+  ASSERT_FALSE(surface.Ops(SurfaceOp::Kind::Box).empty());
+  const std::vector<SurfaceOp> repainted = surface.Ops(SurfaceOp::Kind::Text);
+  // THEN every note, rest and syllable stands where a paint of the page puts it, in the
+  // first system (drawn before the second system's first staff line)
+  surface.ClearRecord();
+  score.PaintWindow();
+  std::vector<SurfaceOp> painted;
+  for (const SurfaceOp& op : surface.Ops()) {
+    if (Bands().size() > 2 && op.What == SurfaceOp::Kind::Line && op.Points[0].Y == TopLine(3) &&
+        op.Points[1].Y == TopLine(3))
+      break;
+    if (op.What == SurfaceOp::Kind::Text) painted.push_back(op);
+  }
+  auto byPlace = [](std::vector<SurfaceOp> ops) {
+    std::sort(ops.begin(), ops.end(), [](const SurfaceOp& a, const SurfaceOp& b) {
+      return std::tie(a.Points[0].X, a.Points[0].Y, a.Text) <
+             std::tie(b.Points[0].X, b.Points[0].Y, b.Text);
+    });
+    return ops;
+  };
+  EXPECT_EQ(byPlace(repainted), byPlace(painted));
 }
 
 }  // namespace

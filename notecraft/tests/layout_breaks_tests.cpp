@@ -5,6 +5,7 @@
 // positions of one staff height: 2304 twips. The line is 10440 wide; a system's first
 // measure also holds the clef and key (L + 2s per accidental), and at time 0 the time
 // signature (L / 2).
+#include <algorithm>
 #include <functional>
 #include <numeric>
 #include <string>
@@ -184,13 +185,14 @@ TEST_F(PageBreaks, AFirstSystemTooTallForThePageLowersTheStaffHeightOnce) {
   FillQuarters(First(), 40);
   Attach();
   PaginateAll();
-  // The largest staff height at which the twelve bands (pads of 360, lines 4 x L / 4,
-  // bottoms snapped to pixels) fit between 1440 and 15120: 434. The system then fits, alone.
+  // The largest staff height at which the twelve bands (lines 4 x L / 4, pads of half the
+  // staff spacing shrunk by L / 576, bottoms snapped to pixels) fit between 1440 and 15120:
+  // 525, pads of 315. The system then fits, alone.
   ASSERT_GE(score.PageLayouts().size(), 2u);
-  EXPECT_EQ(score.PageLayouts()[0].High(), 434);
+  EXPECT_EQ(score.PageLayouts()[0].High(), 525);
   EXPECT_EQ(score.PageTimes()[1].Low(), score.PageTimes()[0].High());
   // The lowered height holds on later pages, until the staff height is set again.
-  EXPECT_EQ(score.PageLayouts()[1].High(), 434);
+  EXPECT_EQ(score.PageLayouts()[1].High(), 525);
   score.SetStaffHeight(0.25f);  // 360: twelve staves fit
   PaginateAll();
   EXPECT_EQ(score.PageLayouts()[0].High(), 360);
@@ -214,9 +216,9 @@ TEST_F(PageBreaks, ALoweredStaffHeightFillsTheRoomOfGrandAndSingleStaves) {
   EXPECT_EQ(larger.StaffHeight, page.StaffHeight);
 }
 
-TEST_F(PageBreaks, ASystemThatStillDoesNotFitIsTakenAloneAndPage2StartsAfterIt) {
-  // Chord symbols and three lyric verses under each of twelve staves: even at the lowered
-  // height the system reaches below the bottom margin.
+TEST_F(PageBreaks, ASystemTooTallAtTheReadableHeightGoesOnOnTheNextPage) {
+  // Chord symbols and three lyric verses under each of twelve staves: even at the readable
+  // height the system does not fit; the page takes the staves that do.
   score.SetUseChords(true);
   First().SetVerses(Internal{}, 3);
   for (int i = 0; i < 11; ++i) AddStaff().SetVerses(Internal{}, 3);
@@ -224,21 +226,47 @@ TEST_F(PageBreaks, ASystemThatStillDoesNotFitIsTakenAloneAndPage2StartsAfterIt) 
   Attach();
   const PageLayout first = LayOut(1, 0);
   ASSERT_EQ(first.Systems.size(), 1u);
-  EXPECT_GT(first.Systems[0].Bottom, kBottomY);
-  EXPECT_LT(first.StaffHeight, kL);
-  EXPECT_EQ(first.End, first.Systems[0].End);
+  const SystemLayout& upper = first.Systems[0];
+  EXPECT_EQ(first.StaffHeight, PageBreaker::kReadableStaffHeight);
+  EXPECT_LE(upper.Bottom, kBottomY);
+  ASSERT_TRUE(upper.Continues());
+  EXPECT_EQ(first.End, 0);  // page 2 starts with the same system...
+  EXPECT_EQ(first.NextStaff, static_cast<int>(upper.Staves.size()));  // ...below these staves
+  EXPECT_EQ(first.Reach(), upper.End);
+
   const PageLayout second = LayOut(2, first.End, first.StaffHeight);
-  EXPECT_EQ(second.Systems.front().Start, first.End);
+  // Without its start staff a page shows the system from its first staff.
+  EXPECT_EQ(second.Systems.front().Staves.front().Staff, 1);
+  const PageLayout rest =
+      PageBreaker(score, Dc()).LayOut(2, first.End, first.StaffHeight, 1 << 20, first.NextStaff);
+  ASSERT_FALSE(rest.Systems.empty());
+  const SystemLayout& lower = rest.Systems.front();
+  EXPECT_EQ(lower.Start, 0);
+  EXPECT_EQ(lower.Staves.front().Staff, first.NextStaff + 1);
+  EXPECT_EQ(lower.FirstStaff + static_cast<int>(lower.Staves.size()), 12);
+  EXPECT_FALSE(lower.Continues());
+  // The same measures as the staves above them, at the same staff height.
+  EXPECT_EQ(Widths(lower), Widths(upper));
+  EXPECT_EQ(lower.End, upper.End);
+  EXPECT_EQ(rest.StaffHeight, first.StaffHeight);
+  for (const SystemLayout& system : rest.Systems) EXPECT_LE(system.Bottom, kBottomY);
 }
 
-TEST_F(PageBreaks, TheStaffHeightNeverDropsBelowTheSmallestThatDraws) {
-  for (int i = 0; i < 29; ++i) AddStaff();  // thirty staves: the formula gives below 0
+TEST_F(PageBreaks, TheStaffHeightStopsAtTheReadableHeight) {
+  for (int i = 0; i < 29; ++i) AddStaff();  // thirty staves: no readable height holds them
   FillQuarters(First(), 8);
   Attach();
   const PageLayout page = LayOut(1, 0);
-  EXPECT_EQ(page.StaffHeight, DrawContext::kMinStaffHeight);
+  EXPECT_EQ(page.StaffHeight, PageBreaker::kReadableStaffHeight);
   ASSERT_EQ(page.Systems.size(), 1u);
-  EXPECT_GT(page.End, 0);  // the score moves on
+  EXPECT_LE(page.Systems[0].Bottom, kBottomY);
+  EXPECT_GT(page.NextStaff, 0);  // the score moves on, with the staves left
+
+  // A score drawn smaller than that on purpose keeps its own staff height.
+  score.SetStaffHeight(0.1f);
+  const PageLayout small = LayOut(1, 0, score.StaffHeightTwips());
+  EXPECT_EQ(small.StaffHeight, 144);
+  EXPECT_LE(small.Systems[0].Bottom, kBottomY);
 }
 
 TEST_F(PageBreaks, APageWithoutVisibleStavesEndsTheScore) {
@@ -273,8 +301,9 @@ TEST_F(PageBreaks, HeadingsAndFootersNarrowTheRoomForMusic) {
 namespace notecraft::testing {
 namespace {
 
-// The last page ends with the system that holds the music's end: no empty systems follow,
-// whether the music ends inside a system or exactly at a system's end.
+// The last page ends with the system that holds the music's end, and that system with the
+// measure that holds it: no empty systems or measures follow, whether the music ends inside
+// a system or exactly at a system's end.
 TEST_F(PageBreaks, TheLastPageEndsWithTheSystemHoldingTheMusicsEnd) {
   FillQuarters(First(), 60);
   Attach();
@@ -298,9 +327,15 @@ TEST_F(PageBreaks, TheLastPageEndsWithTheSystemHoldingTheMusicsEnd) {
     const PageLayout page = PageBreaker(score, Dc()).LayOut(1, 0, kL, c.end);
     EXPECT_EQ(page.Systems.size(), c.systems);
     EXPECT_EQ(page.End, page.Systems.back().End);
-    // The page keeps the systems it would have had with more music after it.
-    for (std::size_t k = 0; k < page.Systems.size(); ++k)
-      EXPECT_EQ(page.Systems[k].End, full.Systems[k].End);
+    // The page keeps the systems it would have had with more music after it; the last one
+    // ends with the measure of the music's end (an empty score's first measure).
+    for (std::size_t k = 0; k < page.Systems.size(); ++k) {
+      EXPECT_EQ(page.Systems[k].Start, full.Systems[k].Start);
+      if (k + 1 < page.Systems.size()) {
+        EXPECT_EQ(page.Systems[k].End, full.Systems[k].End);
+      }
+    }
+    EXPECT_EQ(page.Systems.back().End, std::max(64, (c.end + 63) / 64 * 64));
   }
 }
 

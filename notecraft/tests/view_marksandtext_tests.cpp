@@ -1,7 +1,5 @@
 // Section marks, endings and octave lines, dynamics, tempo marks, text labels, chord symbols
 // and lyric text, on a recording surface.
-#include "notecraft/view/marksandtext.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -16,6 +14,8 @@
 #include "notecraft/core/enums.h"
 #include "notecraft/core/staff.h"
 #include "notecraft/core/staffs.h"
+#include "notecraft/view/ink.h"
+#include "notecraft/view/marksandtext.h"
 #include "view_fixtures.h"
 
 namespace notecraft {
@@ -352,6 +352,94 @@ TEST_F(MarksAndText, AMeasureWithoutDynamicsOrTempoLeavesColourAndFontAlone) {
   EXPECT_TRUE(surface.Ops().empty());
   EXPECT_EQ(surface.ForeColor(), kKept);
   EXPECT_EQ(surface.Font(), before);
+}
+
+TEST_F(MarksAndText, MarksMoveWithTheirNotesPastTheChangesOfTheMeasure) {
+  // A clef change at kT + 16 moves the notes from there on by 300 twips; a key change at the
+  // measure's start all of them by 200.
+  dc.Symbols().SetShift(0, kT, 200);
+  dc.Symbols().AddInnerShift(0, kT + 16, 300);
+  lower->GlobalEvents().Add(kT, evtDynamic, dynP);
+  lower->GlobalEvents().Add(kT + 16, evtDynamic, dynPP);
+  lower->GlobalEvents().Add(kT + 16, evtText, 0, 0, "dolce");
+  MarkPlace place;
+  place.Measure = 0;
+  DrawTempoMarks(dc, *lower, kX, kY, kPad, kTpu, kT, 64, place);
+  DrawTextEvents(dc, *lower, kX, kTop, kPad, kTpu, kT, 64, 0);
+  const int at16 = Snap(16 * kTpu + kX - S + kPad + 500);
+  EXPECT_EQ(Texts({"p"}).at(0).Points[0].X, Snap(kX - S + kPad + 200));
+  EXPECT_EQ(Texts({std::string(1, glyph::DynamicPP)}).at(0).Points[0].X, at16);
+  EXPECT_EQ(Texts({"dolce"}).at(0).Points[0].X, at16);
+  // Outside a system's measures nothing moves.
+  surface.ClearRecord();
+  DrawTempoMarks(dc, *lower, kX, kY, kPad, kTpu, kT, 64);
+  EXPECT_EQ(Texts({"p"}).at(0).Points[0].X, Snap(kX - S + kPad));
+}
+
+TEST_F(MarksAndText, MarksMoveOffWhatTheStaffHasDrawn) {
+  const int x = 16 * kTpu + kX - S + kPad;
+  const int middle = kTop + 2 * S;
+  struct Case {
+    const char* name;
+    int type, value1, value2;
+    InkArea inWay;  // drawn before, in the mark's usual place
+    int moves;      // -1 up, 1 down
+  };
+  const std::vector<Case> cases = {
+      {"a dynamic under a low note",
+       evtDynamic,
+       dynMF,
+       0,
+       {x, kBottomLine, x + 300, kBottomLine + 4 * S},
+       1},
+      {"a tempo mark under it",
+       evtTempo,
+       tmpRitardando,
+       0,
+       {x, kBottomLine, x + 300, kBottomLine + 4 * S},
+       1},
+      {"a label over the staff, a stem in its way",
+       evtText,
+       7,
+       0,
+       {x + 200, middle - 4 * S, x + 220, middle},
+       -1},
+      {"a label under the staff, a stem in its way",
+       evtText,
+       0,
+       7,
+       {x + 200, middle, x + 220, middle + 5 * S},
+       1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    lower->GlobalEvents().Clear();
+    lower->GlobalEvents().Add(kT + 16, c.type, static_cast<std::uint8_t>(c.value1),
+                              static_cast<std::uint8_t>(c.value2), "mark");
+    // Where it stands when nothing is in its way.
+    auto draw = [&] {
+      surface.ClearRecord();
+      if (c.type == evtText)
+        DrawTextEvents(dc, *lower, kX, kTop, kPad, kTpu, kT, 64);
+      else
+        DrawTempoMarks(dc, *lower, kX, kY, kPad, kTpu, kT, 64);
+      return Texts();
+    };
+    dc.Symbols().Ink.clear();
+    const auto free = draw();
+    ASSERT_EQ(free.size(), 1u);
+    dc.Symbols().Ink = {c.inWay};
+    const auto placed = draw();
+    ASSERT_EQ(placed.size(), 1u);
+    EXPECT_EQ(placed[0].Points[0].X, free[0].Points[0].X);
+    EXPECT_EQ(placed[0].Points[0].Y > free[0].Points[0].Y ? 1 : -1, c.moves);
+    RecordingSurface probe;
+    probe.SetFont(placed[0].Font);
+    const InkArea ink =
+        TextInk(probe, placed[0].Text, placed[0].Points[0].X, placed[0].Points[0].Y);
+    EXPECT_FALSE(Collides({c.inWay}, ink, 0));
+  }
+  dc.Symbols().Ink.clear();
 }
 
 // --- Text labels ---

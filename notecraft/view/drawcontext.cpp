@@ -8,6 +8,7 @@
 #include "notecraft/core/numeric.h"
 #include "notecraft/core/score.h"
 #include "notecraft/view/glyphs.h"
+#include "notecraft/view/ink.h"
 
 namespace notecraft {
 
@@ -182,6 +183,7 @@ void DrawContext::SelectFont(int kind) noexcept {
 
 void DrawContext::DrawTextAt(std::string_view text, int x, int y) noexcept {
   if (!m_window) return;
+  if (m_symbols.RecordInk) m_symbols.Ink.push_back(TextInk(*m_window, text, x, y));
   if (m_printing) {
     m_window->DrawText(x - m_printOffsetX, y - m_printOffsetY, text);
     return;
@@ -195,6 +197,9 @@ void DrawContext::DrawTextAt(std::string_view text, int x, int y) noexcept {
 
 void DrawContext::DrawLine(int color, int x1, int y1, int x2, int y2, bool box) noexcept {
   if (!m_window) return;
+  if (m_symbols.RecordInk)
+    m_symbols.Ink.push_back(
+        {std::min(x1, x2), std::min(y1, y2), std::max(x1, x2), std::max(y1, y2)});
   const int kept = m_window->ForeColor();
   m_window->SetForeColor(color);
   const int dx = PrintOffsetX();
@@ -208,6 +213,16 @@ void DrawContext::DrawLine(int color, int x1, int y1, int x2, int y2, bool box) 
 
 void DrawContext::FillPolygon(int color, std::vector<SurfacePoint> points) noexcept {
   if (!m_window) return;
+  if (m_symbols.RecordInk && !points.empty()) {
+    InkArea area{points[0].X, points[0].Y, points[0].X, points[0].Y};
+    for (const SurfacePoint& p : points) {
+      area.Left = std::min(area.Left, p.X);
+      area.Top = std::min(area.Top, p.Y);
+      area.Right = std::max(area.Right, p.X);
+      area.Bottom = std::max(area.Bottom, p.Y);
+    }
+    m_symbols.Ink.push_back(area);
+  }
   const int kept = m_window->ForeColor();
   m_window->SetForeColor(color);
   for (SurfacePoint& p : points) {

@@ -1,5 +1,6 @@
 #include "notecraft/view/marksandtext.h"
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <string>
@@ -13,6 +14,7 @@
 #include "notecraft/core/staffs.h"
 #include "notecraft/view/drawcontext.h"
 #include "notecraft/view/glyphs.h"
+#include "notecraft/view/ink.h"
 
 namespace notecraft {
 
@@ -116,6 +118,19 @@ void DrawBracket(DrawContext& dc, const Staff& staff, int kind, int x, int y, in
   }
 }
 
+// What a mark keeps free around it from what is drawn.
+int MarkGap(int s) {
+  return std::max(s / 4, 1);
+}
+
+// The x of a mark at time: a space before its note position, moved with the notes by the
+// measure's change shifts and spreads.
+int MarkX(const DrawContext& dc, int time, int x, int pad, int twipsPerUnit, int startTime,
+          int measure) {
+  return (time - startTime) * twipsPerUnit + x - dc.LineSpace() + pad +
+         dc.Symbols().ShiftAt(measure, time);
+}
+
 // Walks the staff's events of one type in [startTime, startTime + duration) from the last
 // backwards, handing each to draw: the last event of the type at or before the search time,
 // which then moves to just before it.
@@ -188,35 +203,42 @@ void DrawSectionMarks(DrawContext& dc, const Staff& staff, int kind, int x, int 
 }
 
 void DrawTempoMarks(DrawContext& dc, const Staff& staff, int x, int y, int pad, int twipsPerUnit,
-                    int startTime, int duration) noexcept {
+                    int startTime, int duration, const MarkPlace& place) noexcept {
   try {
     Surface* window = dc.Window();
     if (!window) return;
     const int s = dc.LineSpace();
-    const int x0 = x - s + pad;
     const int dynamicsY = y + 3 * s + s / 2 + dc.Owner().DynAdjust();
-    const int tempoY = dynamicsY + s / 2 + s + s;
+    const int tempoY = dynamicsY + s / 2 + s + s + place.TempoLowering;
+    const SymbolState& symbols = dc.Symbols();
     bool coloured = false;
     auto colour = [&] {
       if (!coloured) window->SetForeColor(dc.ColorTies());
       coloured = true;
     };
+    // Where a mark stands: moved down until it keeps clear of what is drawn.
+    auto clear = [&](const std::string& text, int markX, int markY) {
+      const InkArea box = TextInk(*window, text, markX, markY);
+      return markY + MovedClear(symbols.Ink, box, true, MarkGap(s)).Top - box.Top;
+    };
 
     // Dynamics are music-font characters whose code is the DynamicTypes value; any other
     // code prints whatever the font holds there.
     WalkBackwards(staff, evtDynamic, startTime, duration, [&](const GlobalEvent& e) {
+      const std::string sign(1, static_cast<char>(e.Value1()));
+      const int markX = MarkX(dc, e.EventTime(), x, pad, twipsPerUnit, startTime, place.Measure);
       colour();
-      dc.DrawTextAt(std::string(1, static_cast<char>(e.Value1())),
-                    (e.EventTime() - startTime) * twipsPerUnit + x0, dynamicsY);
+      dc.DrawTextAt(sign, markX, clear(sign, markX, dynamicsY + place.Lowering));
     });
 
     bool expression = false;
     WalkBackwards(staff, evtTempo, startTime, duration, [&](const GlobalEvent& e) {
-      colour();
       if (!expression) dc.SelectFont(DrawContext::kExpressionFont);
       expression = true;
-      dc.DrawTextAt(TempoMarkText(e.Value1()), (e.EventTime() - startTime) * twipsPerUnit + x0,
-                    tempoY);
+      const std::string text = TempoMarkText(e.Value1());
+      const int markX = MarkX(dc, e.EventTime(), x, pad, twipsPerUnit, startTime, place.Measure);
+      colour();
+      dc.DrawTextAt(text, markX, clear(text, markX, tempoY));
     });
     if (expression) dc.SelectFont(DrawContext::kMusicFont);
   } catch (...) {
@@ -225,12 +247,13 @@ void DrawTempoMarks(DrawContext& dc, const Staff& staff, int x, int y, int pad, 
 }
 
 void DrawTextEvents(DrawContext& dc, const Staff& staff, int x, int y, int pad, int twipsPerUnit,
-                    int startTime, int duration) noexcept {
+                    int startTime, int duration, int measure) noexcept {
   try {
     Surface* window = dc.Window();
     if (!window) return;
     const int s = dc.LineSpace();
-    const int x0 = x - s + pad;
+    const int middle = y + 2 * s;
+    const SymbolState& symbols = dc.Symbols();
     bool drawn = false;
     WalkBackwards(staff, evtText, startTime, duration, [&](const GlobalEvent& e) {
       if (!drawn) {
@@ -238,9 +261,14 @@ void DrawTextEvents(DrawContext& dc, const Staff& staff, int x, int y, int pad, 
         window->SetForeColor(dc.ColorBars());
       }
       drawn = true;
-      int textY = y + 2 * s;  // the middle line
+      int textY = middle;
       TextPosByOffset(textY, e.Value1(), e.Value2(), s / 2);
-      dc.DrawTextAt(e.Text(), (e.EventTime() - startTime) * twipsPerUnit + x0, textY);
+      const int textX = MarkX(dc, e.EventTime(), x, pad, twipsPerUnit, startTime, measure);
+      // Away from the middle line, out of the way of the notes.
+      const InkArea box = TextInk(*window, e.Text(), textX, textY);
+      const bool above = box.Top + box.Bottom < 2 * middle;
+      textY += MovedClear(symbols.Ink, box, !above, MarkGap(s)).Top - box.Top;
+      dc.DrawTextAt(e.Text(), textX, textY);
     });
     if (drawn) {
       dc.SelectFont(DrawContext::kMusicFont);
@@ -252,7 +280,7 @@ void DrawTextEvents(DrawContext& dc, const Staff& staff, int x, int y, int pad, 
 }
 
 void FindChordSymbol(DrawContext& dc, int flags, int x, int y, int pad, int twipsPerUnit,
-                     int startTime, int duration) noexcept {
+                     int startTime, int duration, int measure) noexcept {
   try {
     Surface* window = dc.Window();
     Score& score = dc.Owner();
@@ -281,9 +309,9 @@ void FindChordSymbol(DrawContext& dc, int flags, int x, int y, int pad, int twip
       if (!e || e->EventType() != evtChord) continue;
       // A symbol whose shape has gone draws with the table's first shape.
       table->Render(*window, table->Layout(), table->GetIndex(e->Value1()),
-                    (e->EventTime() - startTime) * twipsPerUnit - dc.PrintOffsetX() + x + pad,
-                    y - dc.PrintOffsetY(), score.UseChordMaps(), dc.ColorChords(), e->Text(),
-                    capo);
+                    (e->EventTime() - startTime) * twipsPerUnit - dc.PrintOffsetX() + x + pad +
+                        dc.Symbols().ShiftAt(measure, e->EventTime()),
+                    y - dc.PrintOffsetY(), score.UseChordMaps(), dc.ColorChords(), e->Text(), capo);
       rendered = true;
     }
     // The renderer leaves its own fonts on the window.

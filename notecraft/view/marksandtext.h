@@ -38,20 +38,32 @@ void DrawSectionMarks(DrawContext& dc, const Staff& staff, int kind, int x, int 
 // 0 when none. The layout adds them (times 16) to the staff band's measure flags.
 int StaffOctaveKinds(const Staff& staff, int atTime) noexcept;
 
+// Where the marks of one measure go besides their notes' times: the measure's place in its
+// system (its change shifts and note spreads in the drawing context's symbol state move the
+// marks with the notes; -1: none), and how far the dynamics and the tempo-mark rows stand
+// below their usual places (understaff.h).
+struct MarkPlace {
+  int Measure = -1;
+  int Lowering = 0;
+  int TempoLowering = 0;
+};
+
 // The staff's dynamics (below the staff, the music-font character whose code is the event's
 // Value1) and tempo marks (a line lower, in the bold italic expression font) of the time
 // range [startTime, startTime + duration), each at x + pad - s + (time - startTime) x
-// twipsPerUnit; of several at one time only the last is drawn. Leaves ColorTies as the fore
-// colour when anything was drawn, and the music font selected.
+// twipsPerUnit and its shift; of several at one time only the last is drawn. A mark that
+// would meet what the staff has drawn (SymbolState::Ink) moves down until it is clear.
+// Leaves ColorTies as the fore colour when anything was drawn, and the music font selected.
 void DrawTempoMarks(DrawContext& dc, const Staff& staff, int x, int y, int pad, int twipsPerUnit,
-                    int startTime, int duration) noexcept;
+                    int startTime, int duration, const MarkPlace& place = {}) noexcept;
 
 // The staff's text labels of that range, in ColorBars and the copyright font, at the middle
 // line moved by their half-space offsets (Value1 up, Value2 down). Here y is the staff's top
-// line. When anything was drawn, leaves the music font selected and ColorNotes as the fore
-// colour.
+// line. A label that would meet what the staff has drawn moves away from the middle line
+// (up when it stands above it, else down) until it is clear. When anything was drawn,
+// leaves the music font selected and ColorNotes as the fore colour.
 void DrawTextEvents(DrawContext& dc, const Staff& staff, int x, int y, int pad, int twipsPerUnit,
-                    int startTime, int duration) noexcept;
+                    int startTime, int duration, int measure = -1) noexcept;
 
 // Every score-wide chord symbol of that range, through the score's chord table (Chord::Render)
 // on the window: the name line ending at y, or three spaces higher when flags (the measure's
@@ -59,8 +71,9 @@ void DrawTextEvents(DrawContext& dc, const Staff& staff, int x, int y, int pad, 
 // centred on the symbol's note position, with its fretboard diagram when the score shows
 // chord maps, in ColorChords, with the score's capo when it uses one. When anything was
 // rendered, leaves the music font selected and the fore colour as the renderer left it.
+// measure: as for MarkPlace.
 void FindChordSymbol(DrawContext& dc, int flags, int x, int y, int pad, int twipsPerUnit,
-                     int startTime, int duration) noexcept;
+                     int startTime, int duration, int measure = -1) noexcept;
 
 // text in the copyright font at 8 points, not bold, in ColorChords, centred on centreX with
 // its cell top at y; right receives its right edge. Leaves the music font selected and

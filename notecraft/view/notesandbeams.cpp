@@ -17,6 +17,7 @@
 #include "notecraft/view/drumnotation.h"
 #include "notecraft/view/glyphs.h"
 #include "notecraft/view/measureframe.h"
+#include "notecraft/view/ornaments.h"
 #include "notecraft/view/restsandties.h"
 
 namespace notecraft {
@@ -283,45 +284,7 @@ void DrawNote(DrawContext& dc, Note& note, const MeasureFrame& measure, int clef
 
   if (duration == durWhole) return;  // no ornament, no stem
 
-  // One ornament, over the staff or the note.
-  {
-    int ornamentY = 0;
-    if (up)
-      ornamentY = topY >= measure.Y ? measure.Y - 5 * s : topY - 4 * s;
-    else
-      ornamentY = topY >= measure.Y - 4 * s ? measure.Y - 5 * s : topY - s;
-    int ornamentX = x;
-    char sign = 0;
-    if (flags & nteBowDown) {
-      sign = glyph::DownBow;
-    } else if (flags & nteBowUp) {
-      sign = glyph::UpBow;
-    } else if (flags & nteHalfMordent) {
-      sign = glyph::HalfMordent;
-      ornamentX -= s / 2;
-    } else if (flags & nteMordent) {
-      sign = glyph::Mordent;
-      ornamentX -= s / 2;
-    } else if (flags & nteTrill) {
-      sign = glyph::Trill;
-    } else if (flags & nteTurn) {
-      sign = glyph::Turn;
-      ornamentX -= s / 2;
-    } else if (flags & nteFermata) {
-      ornamentX -= s / 2;
-      if (up) {
-        sign = glyph::FermataBelow;
-        ornamentY = bottomY <= measure.Y ? measure.Y + s : bottomY + s;
-      } else {
-        sign = glyph::FermataAbove;
-      }
-    }
-    if (sign != 0) {
-      window->SetForeColor(dc.ColorBars());
-      dc.DrawTextAt(Glyph(sign), ornamentX, ornamentY);
-      window->SetForeColor(dc.ColorNotes());
-    }
-  }
+  DrawOrnament(dc, flags, x, topY, bottomY, up, measure.Y, grandHalf, duration);
 
   // The stem from the top head through the bottom head, in segments three spaces apart.
   StemRun(dc, Glyph(up ? glyph::StemUp : glyph::StemDown), x, topY, bottomY);

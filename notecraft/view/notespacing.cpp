@@ -78,7 +78,7 @@ int RoomBefore(const std::vector<NotePosition>& positions, std::size_t k, const 
   const NotePosition& at = positions[k];
   need += room.Accidental * std::max(at.AccidentalColumns, at.Accidental ? 1 : 0);
   if (positions[k].Second) need += room.Head;
-  return need;
+  return std::max(need, positions[k].LyricRoom);
 }
 
 int LeadRoom(const NotePosition& first, const GlyphRoom& room) {

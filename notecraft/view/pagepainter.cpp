@@ -11,6 +11,7 @@
 #include "notecraft/core/staff.h"
 #include "notecraft/view/drawcontext.h"
 #include "notecraft/view/glyphs.h"
+#include "notecraft/view/lyricspacing.h"
 #include "notecraft/view/notespacing.h"
 #include "notecraft/view/restsandties.h"
 #include "notecraft/view/staffsystem.h"
@@ -77,12 +78,11 @@ void PagePainter::DrawSystem(const PageLayout& page, const SystemLayout& system)
   state.Shifts.assign(system.Measures.size(), ChangeShift{});
   state.InnerShifts.assign(system.Measures.size(), {});
   // The note positions of each measure over all the system's staves, which every staff
-  // spaces alike so that what sounds together stands together.
-  std::vector<int> staves;
-  for (const StaffSlot& slot : system.Staves) staves.push_back(slot.Staff);
-  state.Positions.clear();
-  for (const MeasureSlot& m : system.Measures)
-    state.Positions.push_back(CollectPositions(m_score, staves, m.Start, std::max(m.Duration, 1)));
+  // spaces alike so that what sounds together stands together (also where a page holds
+  // only some of them).
+  std::vector<std::pair<int, int>> measures;
+  for (const MeasureSlot& m : system.Measures) measures.emplace_back(m.Start, m.Duration);
+  GatherSystemPositions(m_dc, m_score, system.SystemStaves, measures);
   state.Spreads.assign(system.Measures.size(), {});
   state.StemMode = system.SharedStaves ? SymbolState::kSharedStaves : 0;
 
@@ -100,7 +100,7 @@ void PagePainter::DrawSystem(const PageLayout& page, const SystemLayout& system)
   int systemTop = 0;
   int systemBottom = 0;
   int previousLine = 0;  // the bottom line of the staff above
-  const bool names = page.Page == 1 && &system == &page.Systems.front();
+  const bool names = system.Names;
 
   for (const StaffSlot& slot : system.Staves) {
     const auto staff = m_score.Staff(slot.Staff);
@@ -119,8 +119,8 @@ void PagePainter::DrawSystem(const PageLayout& page, const SystemLayout& system)
     band->SetRight(system.Right);
     band->SetTop(slot.Top);
     band->SetIncY(s);
-    band->SetPadTop(slot.Pad);
-    band->SetPadBottom(slot.Pad);
+    band->SetPadTop(slot.PadTop);
+    band->SetPadBottom(slot.PadBottom);
     band->SetMeasures(static_cast<int>(system.Measures.size()));
 
     if (m_groupOrder) Brackets(*staff, slot.TopLine, system.Left);
@@ -128,7 +128,7 @@ void PagePainter::DrawSystem(const PageLayout& page, const SystemLayout& system)
     // Inside a brace the bar lines run on through the gap from the staff above.
     int joinTop = 0;
     if (m_braceTop != 0) {
-      joinTop = previousLine - slot.Pad;
+      joinTop = previousLine - slot.PadTop;
       for (const int bar : barX) m_dc.DrawLine(m_dc.ColorBars(), bar, previousLine, bar, slot.TopLine);
     }
 
@@ -138,7 +138,7 @@ void PagePainter::DrawSystem(const PageLayout& page, const SystemLayout& system)
     }
     DrawStaffLines(system.Left, slot.TopLine, system.Right);
     if (systemTop == 0) systemTop = slot.TopLine;
-    staff->SetLyricOffset(key, slot.Pad);
+    staff->SetLyricOffset(key, slot.LyricOffset);
 
     StaffPlacement place;
     place.Left = system.Left;
@@ -155,6 +155,7 @@ void PagePainter::DrawSystem(const PageLayout& page, const SystemLayout& system)
     if (slot.Grand) {
       staff->SetBrace(key, 0);
       band->SetSplit(true);
+      band->SetLowerTop(slot.LowerTopLine);
       DrawStaffLines(system.Left, slot.LowerTopLine, system.Right);
       place.Top = slot.LowerTopLine;
       place.Bottom = slot.LowerBottomLine;
@@ -204,8 +205,12 @@ void PagePainter::DrawSystem(const PageLayout& page, const SystemLayout& system)
     firstBand = false;
     previousLine = slot.LastLine();
   }
+  // A brace whose lower staves the next page holds closes with the page's last staff.
+  if (m_braceTop != 0 && !system.Staves.empty())
+    DrawBrace(m_braceTop, system.Staves.back().LastLine(), system.Left, page.LeftX, m_braceName);
   if (m_groupOrder && Bracketed(m_groupID)) CloseGroup(system.Left);
   state.Positions.clear();  // this system's: a staff drawn on its own gathers its own
+  state.LyricEnds.clear();
   if (systemTop != 0) m_dc.DrawLine(m_dc.ColorBars(), system.Left, systemTop, system.Left, systemBottom);
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,7 +17,6 @@
 #include "notecraft/core/pitchspelling.h"
 #include "notecraft/core/region.h"
 #include "notecraft/core/score.h"
-#include "harmonygrid/core/textutil.h"
 #include "notecraft/core/staff.h"
 #include "notecraft/core/voice.h"
 #include "notecraft/layout/pagelayout.h"
@@ -24,12 +24,16 @@
 #include "notecraft/view/drawcontext.h"
 #include "notecraft/view/drumnotation.h"
 #include "notecraft/view/glyphs.h"
+#include "notecraft/view/ink.h"
+#include "notecraft/view/lyricrow.h"
+#include "notecraft/view/lyricspacing.h"
 #include "notecraft/view/marksandtext.h"
 #include "notecraft/view/measureframe.h"
 #include "notecraft/view/measurerhythm.h"
 #include "notecraft/view/notesandbeams.h"
 #include "notecraft/view/notespacing.h"
 #include "notecraft/view/restsandties.h"
+#include "notecraft/view/understaff.h"
 
 namespace notecraft {
 
@@ -41,18 +45,6 @@ constexpr int kGrandSplit = 60;
 constexpr int kSectionMask = 0x33F0;
 // Flag bits of the marks that replace a measure's number (endings, coda, segno).
 constexpr int kUnnumberedMask = 0xF0;
-
-// The verses of a lyric event, one syllable each, separated by carriage returns.
-std::vector<std::string_view> Verses(std::string_view text) {
-  std::vector<std::string_view> verses;
-  for (;;) {
-    const std::size_t cr = text.find('\r');
-    verses.push_back(text.substr(0, cr));
-    if (cr == std::string_view::npos) break;
-    text.remove_prefix(cr + 1);
-  }
-  return verses;
-}
 
 // One call of DrawStaffSystem: the staff's clef and keys as they change along the system,
 // the content offset of the measure being drawn, and the lyric hyphens left pending.
@@ -69,9 +61,14 @@ private:
     int Time = 0;
     int Clef = clfTreble;
   };
-  struct Hyphen {
-    bool Pending = false;
-    int PreviousX = 0;  // the previous syllable's note
+  // A measure whose dynamics, tempo marks and text labels wait until its notes stand.
+  struct MarkFrame {
+    int Left = 0;
+    int Offset = 0;
+    int TwipsPerUnit = 0;
+    int Start = 0;
+    int Duration = 0;
+    int Index = 0;
   };
 
   void SystemStart();
@@ -79,7 +76,9 @@ private:
   int DrawMeasure(int i, int t, int left);
   void DrawVoice(int v, const MeasureFrame& frame);
   int RestLift(int v, const RhythmItem& rest, const MeasureFrame& frame) const;
-  void DrawLyrics(const Note& note);
+  void CollectLyric(const Note& note);
+  void DrawMarks();
+  int SystemEnd() const;
   void MeasureNumbers();
   int GrandClef(int clef) const;
   int LastPositionRoom() const;
@@ -102,7 +101,6 @@ private:
   int m_s = 0;        // line space
   int m_L = 0;        // staff height
   int m_y = 0;        // the staff's reference y
-  int m_lyricY = 0;   // the first verse's line
   int m_clef = clfTreble;
   int m_split = 0;
   int m_keyInForce = 0;
@@ -113,10 +111,12 @@ private:
   int m_lastRoom = 0;        // kept free after a measure's last note position
   GlyphRoom m_glyphs;        // what successive note positions need between them
   std::vector<int> m_spacedTimes;  // the note positions of the measure spaced last
-  std::vector<Hyphen> m_hyphens;  // per verse
   Metre m_metre;                   // of the measure being drawn
   std::vector<RhythmNote> m_rhythmNotes;
   MeasureRhythm m_rhythm;          // of the voice being drawn
+  LyricRow m_lyrics;
+  std::vector<MarkFrame> m_marks;
+  UnderStaff m_rows;  // the rows under the staff in this system
   // The clef at the measure's start and its changes inside it, in time order.
   std::vector<ClefAt> m_clefChanges;
 };
@@ -135,6 +135,10 @@ void StaffSystemDrawer::Draw() {
     t = DrawMeasure(i, t, left);
     left = i == m_grid.Measures() - 1 ? m_place.Right : left + width;
   }
+  DrawMarks();
+  m_state.RecordInk = false;
+  // A grand staff's upper staff hands its ink on to the lower one.
+  if (m_place.GrandHalf == 2 || m_staff->DefaultClef() != clfGrand) m_state.Ink.clear();
   MeasureNumbers();
 }
 
@@ -151,13 +155,22 @@ bool StaffSystemDrawer::DrumStaff() const {
 
 void StaffSystemDrawer::SystemStart() {
   const int start = m_place.StartTime;
-  m_lyricY = m_place.Bottom + m_staff->LyricOffset();
   m_state.TripletCount = 0;
   m_state.DrawnNotes.clear();
   m_state.SystemRight = m_place.Right;
   m_lastRoom = LastPositionRoom();
   m_glyphs = PositionGlyphs();
-  m_hyphens.clear();
+  m_lyrics.Clear();
+  m_marks.clear();
+  // What the staff draws is recorded from here (both staves of a grand staff), so that the
+  // marks placed around its notes keep clear of it; a staff with none draws unrecorded.
+  const int end = SystemEnd();
+  if (m_place.GrandHalf == 1) m_state.Ink.clear();
+  m_state.RecordInk = PlacesMarks(*m_staff, start, end);
+  const bool lyrics =
+      m_place.GrandHalf == 1 && m_staff->Verses() >= 1 && m_staff->DefaultClef() != clfGrand;
+  m_rows = MeasureUnderStaff(m_dc, *m_staff, start, end, m_L, m_dc.StaffScale(),
+                             m_staff->LyricOffset(), m_place.GrandHalf, lyrics);
 
   int x = m_place.Left + m_s;
   m_clef = m_staff->CurClef(start);
@@ -281,10 +294,8 @@ int StaffSystemDrawer::DrawMeasure(int i, int t, int left) {
     DrawInnerClefs(i, t, left, twipsPerUnit);
 
     if (m_band.First() && m_score.UseChords())
-      FindChordSymbol(m_dc, sections, left, m_y, m_offset, twipsPerUnit, t, duration);
-    DrawTempoMarks(m_dc, *m_staff, left, m_y, m_offset, twipsPerUnit, t, duration);
-    if (m_place.GrandHalf == 1)
-      DrawTextEvents(m_dc, *m_staff, left, m_place.Top, m_offset, twipsPerUnit, t, duration);
+      FindChordSymbol(m_dc, sections, left, m_y, m_offset, twipsPerUnit, t, duration, i);
+    m_marks.push_back({left, m_offset, twipsPerUnit, t, duration, i});
 
     MeasureFrame frame;
     frame.Start = t;
@@ -347,14 +358,20 @@ int StaffSystemDrawer::SpaceMeasure(int i, int t, int duration, int inner) {
   // The system's positions when the painter gathered them, else this staff's own.
   std::vector<NotePosition> own;
   const std::vector<NotePosition>* positions = &own;
-  if (index < m_state.Positions.size())
+  LyricEnd lyricEnd;
+  if (index < m_state.Positions.size()) {
     positions = &m_state.Positions[index];
-  else
+    if (index < m_state.LyricEnds.size()) lyricEnd = m_state.LyricEnds[index];
+  } else {
     own = CollectPositions(m_score, {m_place.StaffIndex}, t, duration);
+    lyricEnd = AddLyricRooms(m_dc, m_score, {m_place.StaffIndex}, t, duration, m_L, own);
+  }
   // Signs of the first position that need more than the measure's start leaves move every
   // position right.
   const int lead = positions->empty() ? 0 : LeadRoom(positions->front(), m_glyphs);
-  MeasureSpacing spacing = SpreadPositions(*positions, duration, available - lead, m_glyphs);
+  const int reach = inner - m_offset - m_state.ShiftAt(i, t + lyricEnd.Time) - lead;
+  MeasureSpacing spacing = SpreadKeepingLyricEnd(*positions, duration, available - lead, m_glyphs,
+                                                 lyricEnd, reach);
   if (lead > 0) spacing.Spreads.insert(spacing.Spreads.begin(), ChangeShift{0, lead});
   m_spacedTimes.clear();
   for (const NotePosition& p : *positions) m_spacedTimes.push_back(p.Time);
@@ -470,7 +487,7 @@ void StaffSystemDrawer::DrawVoice(int v, const MeasureFrame& frame) {
                  value);
       x = item.Of->X();
     }
-    if (item.Of && v == 1 && m_place.GrandHalf == 1 && m_staff->Verses() >= 1) DrawLyrics(*item.Of);
+    if (item.Of && v == 1 && m_place.GrandHalf == 1 && m_staff->Verses() >= 1) CollectLyric(*item.Of);
 
     if (!group) continue;
     if (group->First == static_cast<int>(k)) groupLeft = x;
@@ -524,40 +541,53 @@ int StaffSystemDrawer::RestLift(int v, const RhythmItem& rest, const MeasureFram
   return RestClearance(m_dc, rest, v % 2 == 1, highest, lowest);
 }
 
-// The syllables of every verse under the note, a verse a line. A syllable ending in "-" is
-// drawn without it, and the hyphen stands midway to the next syllable of its verse (or
-// towards the right edge at each note without one, until that syllable comes).
-void StaffSystemDrawer::DrawLyrics(const Note& note) {
+void StaffSystemDrawer::CollectLyric(const Note& note) {
   const auto lyric = m_staff->GlobalEvents().Find(note.NoteTime(), evtLyric, true);
-  std::vector<std::string_view> verses;
-  if (lyric) verses = Verses(lyric->Text());
-  const std::size_t count = std::max(verses.size(), m_hyphens.size());
-  m_hyphens.resize(count);
-  int right = 0;
-  for (std::size_t k = 0; k < count; ++k) {
-    Hyphen& hyphen = m_hyphens[k];
-    const int y = m_lyricY + static_cast<int>(k) * kLyricLineTwips;
-    if (k >= verses.size()) {
-      if (hyphen.Pending)
-        DrawSmallText(m_dc, "-", hyphen.PreviousX + (m_place.Right - hyphen.PreviousX) / 2, y, right);
-      continue;
-    }
-    if (hyphen.Pending) {
-      DrawSmallText(m_dc, "-", hyphen.PreviousX + (note.X() - hyphen.PreviousX) / 2, y, right);
-      hyphen.Pending = false;
-    }
-    const std::string_view stored = verses[k];
-    const std::string_view trimmed = harmonygrid::TrimSpaces(stored);
-    std::string_view shown;
-    if (!trimmed.empty() && trimmed.back() == '-') {
-      hyphen.Pending = true;
-      shown = trimmed.substr(0, trimmed.size() - 1);
-    } else if (!trimmed.empty()) {
-      shown = stored;  // spaces kept, as the user typed them
-    }
-    hyphen.PreviousX = note.X();
-    if (!shown.empty()) DrawSmallText(m_dc, shown, hyphen.PreviousX, y, right);
+  m_lyrics.Add(note.X(), lyric ? std::optional<std::string>(lyric->Text()) : std::nullopt);
+}
+
+// The end of the system: the start of the measure after its last.
+int StaffSystemDrawer::SystemEnd() const {
+  int t = m_place.StartTime;
+  for (int i = 0; i < m_grid.Measures(); ++i) {
+    int number = 0, duration = 0;
+    m_score.AllGlobals().MeasureInfo(t, number, duration);
+    t += std::max(duration, 1);
   }
+  return t;
+}
+
+// Once the notes stand: the dynamics and tempo marks under them, the lyrics under those,
+// and the text labels clear of all of it.
+void StaffSystemDrawer::DrawMarks() {
+  const bool grand = m_staff->DefaultClef() == clfGrand;
+  // A grand staff shows its dynamics and tempo marks once, under its lower staff: between
+  // its staves, where its lyrics stand, they would reach the lower staff.
+  MarkPlace place;
+  place.Lowering = m_rows.Lowering;
+  place.TempoLowering = m_rows.TempoLowering;
+  for (const MarkFrame& m : m_marks) {
+    place.Measure = m.Index;
+    if (!grand || m_place.GrandHalf == 2)
+      DrawTempoMarks(m_dc, *m_staff, m.Left, m_y, m.Offset, m.TwipsPerUnit, m.Start, m.Duration,
+                     place);
+  }
+  if (m_place.GrandHalf != 1) return;
+  if (m_staff->Verses() >= 1) {
+    // Under everything the staff drew; a grand staff's lyrics keep their place between its
+    // staves, which the layout made for them.
+    int top = m_place.Bottom + m_staff->LyricOffset();
+    if (!grand) {
+      top = std::max(m_place.Bottom + m_rows.LyricTop,
+                     LowestInk(m_state.Ink, m_place.Left, m_place.Right, m_place.Bottom) +
+                         std::max(m_s / 4, 1));
+    }
+    m_band.SetLyricLine(top);
+    m_lyrics.Draw(m_dc, top, m_place.Right);
+  }
+  for (const MarkFrame& m : m_marks)
+    DrawTextEvents(m_dc, *m_staff, m.Left, m_place.Top, m.Offset, m.TwipsPerUnit, m.Start,
+                   m.Duration, m.Index);
 }
 
 void StaffSystemDrawer::MeasureNumbers() {
@@ -602,6 +632,7 @@ void DrawStaffSystem(DrawContext& dc, SystemGrid& grid, const StaffPlacement& pl
   } catch (...) {
     // Drawing runs with errors ignored: what was drawn stays.
   }
+  dc.Symbols().RecordInk = false;
 }
 
 }  // namespace notecraft

@@ -40,7 +40,16 @@ struct NotePosition {
   bool Accidental = false;  // some head here gets a sign before it
   bool Second = false;      // a chord with a second: one head beside the stem's other side
   int AccidentalColumns = 0;  // the columns the signs of the widest chord here take
+  int LyricRoom = 0;        // least distance from the position before, for syllables (twips)
   bool operator==(const NotePosition&) const = default;
+};
+
+// The last syllable of a measure, Time 64ths from the measure's start, and the room it needs
+// from its note up to the measure's right bar line; Room 0: none.
+struct LyricEnd {
+  int Time = 0;
+  int Room = 0;
+  bool operator==(const LyricEnd&) const = default;
 };
 
 // Where a note was drawn on the staff (or grand-staff half) being drawn now. Ties join
@@ -52,6 +61,15 @@ struct DrawnNote {
   int Y = 0;  // the stem-end head's anchor, as Note::Y
   bool Up = false;
   bool MultiVoice = false;
+};
+
+// A box on the page that something drawn covers (twips, y down, edges included).
+struct InkArea {
+  int Left = 0;
+  int Top = 0;
+  int Right = 0;
+  int Bottom = 0;
+  bool operator==(const InkArea&) const = default;
 };
 
 struct SymbolState {
@@ -88,8 +106,17 @@ struct SymbolState {
   // do not collide.
   std::vector<std::vector<NotePosition>> Positions;
   std::vector<std::vector<ChangeShift>> Spreads;
+  // Per measure (gathered with Positions): what its last syllable keeps free up to the
+  // right bar line (lyricspacing.h).
+  std::vector<LyricEnd> LyricEnds;
 
   AccidentalMemory Accidentals;  // of the measure being drawn
+
+  // While RecordInk is on, what is drawn adds its box to Ink (ink.h): the staff drawer
+  // records a staff's system, both halves of a grand staff, and places the marks around
+  // its notes clear of it.
+  bool RecordInk = false;
+  std::vector<InkArea> Ink;
 
   const DrawnNote* FindDrawn(const Note* note) const {
     const auto found = std::find_if(DrawnNotes.begin(), DrawnNotes.end(),

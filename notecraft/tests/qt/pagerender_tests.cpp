@@ -192,7 +192,7 @@ TEST_F(PageRender, ARealLookingPageDrawsEverySymbolWhereItBelongs) {
 
   const DrawContext& dc = score.View(Internal{});
   const auto& bands = score.Bands(Internal{});
-  ASSERT_GE(bands.size(), 10u);  // two systems of five staves
+  ASSERT_GE(bands.size(), 5u);  // a system of five staves
   const Region& voice = *bands[0];
   const Region& flute = *bands[1];
   const Region& piano = *bands[3];

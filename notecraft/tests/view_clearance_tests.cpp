@@ -1,0 +1,255 @@
+// Dynamics, tempo marks, text labels, ornaments and lyrics on painted pages stand clear of
+// what else the staff draws: checked on the ink of the recorded drawing (music glyphs by
+// their outlines, text by its cell, lines and shapes by their boxes).
+#include <algorithm>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "edit_fixtures.h"
+#include "notecraft/view/glyphs.h"
+#include "notecraft/view/ink.h"
+#include "notecraft/view/printtarget.h"
+
+namespace notecraft {
+namespace {
+
+using namespace testing;
+
+constexpr int kPixel = 15;
+
+// The ink of one recorded operation.
+InkArea OpInk(const SurfaceOp& op) {
+  if (op.What == SurfaceOp::Kind::Text) {
+    RecordingSurface probe;
+    probe.SetFont(op.Font);
+    return TextInk(probe, op.Text, op.Points[0].X, op.Points[0].Y);
+  }
+  InkArea box{op.Points[0].X, op.Points[0].Y, op.Points[0].X, op.Points[0].Y};
+  for (const SurfacePoint& p : op.Points) {
+    box.Left = std::min(box.Left, p.X);
+    box.Top = std::min(box.Top, p.Y);
+    box.Right = std::max(box.Right, p.X);
+    box.Bottom = std::max(box.Bottom, p.Y);
+  }
+  return box;
+}
+
+bool Meet(const InkArea& a, const InkArea& b) {
+  return a.Right >= a.Left && b.Right >= b.Left && a.Left <= b.Right && b.Left <= a.Right &&
+         a.Top <= b.Bottom && b.Top <= a.Bottom;
+}
+
+std::string Describe(const SurfaceOp& op) {
+  const InkArea ink = OpInk(op);
+  return (op.What == SurfaceOp::Kind::Text ? "'" + op.Text + "'" : "shape") + " [" +
+         std::to_string(ink.Left) + "," + std::to_string(ink.Top) + " - " +
+         std::to_string(ink.Right) + "," + std::to_string(ink.Bottom) + "]";
+}
+
+// A printer whose pages are recorded.
+class RecordingPrinter : public PrintTarget {
+public:
+  Surface* BeginJob(const PrintSettings&) override { return &paper; }
+  void EndJob() override {}
+  RecordingSurface paper;
+};
+
+class Clearance : public EditFixture {
+public:
+  static bool IsText(const SurfaceOp& op, const std::string& text) {
+    return op.What == SurfaceOp::Kind::Text && op.Text == text;
+  }
+  // Every drawn operation that is one of texts.
+  static std::vector<SurfaceOp> Drawn(const std::vector<SurfaceOp>& ops,
+                                      const std::vector<std::string>& texts) {
+    std::vector<SurfaceOp> found;
+    for (const SurfaceOp& op : ops)
+      for (const std::string& text : texts)
+        if (IsText(op, text)) found.push_back(op);
+    return found;
+  }
+  // Fails for every operation of ops (other than the marks themselves and the staff lines
+  // they may stand on) whose ink meets a mark's.
+  static void ExpectClear(const std::vector<SurfaceOp>& ops, const std::vector<SurfaceOp>& marks,
+                          int staffLineColor) {
+    ASSERT_FALSE(marks.empty());
+    for (const SurfaceOp& mark : marks) {
+      for (const SurfaceOp& op : ops) {
+        if (op == mark || op.What == SurfaceOp::Kind::Clear) continue;
+        const bool staffLine = op.What == SurfaceOp::Kind::Line && op.Color == staffLineColor &&
+                               op.Points[0].Y == op.Points[1].Y;
+        if (staffLine) continue;
+        EXPECT_FALSE(Meet(OpInk(mark), OpInk(op))) << Describe(mark) << " meets " << Describe(op);
+      }
+    }
+  }
+  // The y of a band's top staff line.
+  int TopLine(int band) { return Band(band).Top() + Band(band).PadTop(); }
+};
+
+TEST_F(Clearance, DynamicsAndTempoMarksUnderLyricsKeepOffEveryVerseOnScreenAndInPrint) {
+  // GIVEN a melody with two verses, "mf" on its first syllable and "rit." on its fourth, and
+  // a staff below it
+  First().SetVerses(Internal{}, 2);
+  FillQuarters(First(), 2, 69);
+  auto& events = First().GlobalEvents();
+  const char* verses[] = {"Twin-\rUp", "kle,\ra-", "twin-\rbove", "kle\rthe"};
+  for (int k = 0; k < 4; ++k) events.Add(16 * k, evtLyric, 0, 0, verses[k]);
+  events.Add(0, evtDynamic, dynMF);
+  events.Add(48, evtTempo, tmpRitardando);
+  FillQuarters(AddStaff(), 2, 55);
+  const std::vector<std::string> words = {"Twin", "Up",  "kle,", "a", "twin",
+                                          "bove", "kle", "the",  "-"};
+
+  // WHEN the page is painted, and printed
+  Paint();
+  const std::vector<SurfaceOp> screen = surface.Ops();
+  RecordingPrinter printer;
+  ASSERT_TRUE(score.PrintScore(printer, 1, 1));
+
+  // THEN neither mark meets a syllable or a note, and every verse stands above the staff
+  // below
+  for (const auto* ops : {&screen, &printer.paper.Ops()}) {
+    SCOPED_TRACE(ops == &screen ? "screen" : "print");
+    const auto marks = Drawn(*ops, {"F", "ritard."});
+    ASSERT_EQ(marks.size(), 2u);
+    ExpectClear(*ops, marks, Dc().ColorLines());
+    const auto syllables = Drawn(*ops, words);
+    ASSERT_EQ(syllables.size(), 11u);  // eight syllables and three hyphens
+    ExpectClear(*ops, syllables, Dc().ColorLines());
+  }
+  for (const SurfaceOp& syllable : Drawn(screen, words))
+    EXPECT_LT(OpInk(syllable).Bottom, TopLine(2)) << Describe(syllable);
+  // The caret stands on the first verse's line as it was drawn.
+  First().SetSelected(true);
+  int time = 0, x = 0, y = 0;
+  std::string lyric;
+  ASSERT_TRUE(score.FirstActiveXY(time, x, y, lyric));
+  EXPECT_EQ(lyric, "Twin-");
+  EXPECT_EQ(PixelSnap(y), Drawn(screen, {"Twin"}).front().Points[0].Y);
+}
+
+TEST_F(Clearance, MarksStandAtTheirNotesAfterAClefChangeInsideTheMeasure) {
+  // The score raises its dynamics by two spaces, into the clef's reach.
+  score.SetDynAdjust(-2 * kL / 4);
+  First().SetDefaultClef(clfBass);
+  FillQuarters(First(), 2, 50);
+  First().GlobalEvents().Add(32, evtClefChange, clfTreble);
+  First().GlobalEvents().Add(32, evtDynamic, dynPP);
+  First().GlobalEvents().Add(32, evtText, 0, 8, "dolce");
+  Paint();
+  const auto ops = surface.Ops();
+  const auto pp = Drawn(ops, {std::string(1, glyph::DynamicPP)});
+  const auto clefs = Drawn(ops, {std::string(1, glyph::TrebleClef)});
+  ASSERT_EQ(pp.size(), 1u);
+  ASSERT_EQ(clefs.size(), 1u);  // the change: the system starts in the bass clef
+  // A space before its note (to the pixel), as every dynamic, however far the clef moved
+  // the note.
+  const int s = Band(1).IncY();
+  EXPECT_NEAR(pp[0].Points[0].X, NoteAt(1, 32)->X() - s, kPixel);
+  EXPECT_NEAR(Drawn(ops, {"dolce"}).front().Points[0].X, NoteAt(1, 32)->X() - s, kPixel);
+  ExpectClear(ops, pp, Dc().ColorLines());
+}
+
+TEST_F(Clearance, TextLabelsMoveOffTheStemsTheyWouldTouch) {
+  // Eighths on G with their stems up, a label placed above the staff and one below it.
+  for (int t = 0; t < 64; t += 8) VoiceOf(1)->Notes().Add(t, 67, durEighth, 0);
+  First().GlobalEvents().Add(16, evtText, 7, 0, "cresc.");
+  for (int t = 64; t < 128; t += 8) VoiceOf(1)->Notes().Add(t, 79, durEighth, 0);
+  First().GlobalEvents().Add(80, evtText, 0, 7, "dim.");
+  Paint();
+  const auto ops = surface.Ops();
+  const auto labels = Drawn(ops, {"cresc.", "dim."});
+  ASSERT_EQ(labels.size(), 2u);
+  ExpectClear(ops, labels, Dc().ColorLines());
+  // Each moved away from the staff, not across it.
+  const int middle = TopLine(1) + 2 * Band(1).IncY();
+  EXPECT_LT(OpInk(Drawn(ops, {"cresc."}).front()).Bottom, middle);
+  EXPECT_GT(OpInk(Drawn(ops, {"dim."}).front()).Top, middle);
+}
+
+TEST_F(Clearance, LyricsStandUnderTheLedgerLinesOfLowNotesAboveTheNextStaff) {
+  // GIVEN low notes three and four ledger lines under the staff, a syllable on each, and a
+  // staff below
+  First().SetVerses(Internal{}, 1);
+  const int pitches[] = {55, 52, 48, 67};
+  for (int k = 0; k < 4; ++k) {
+    VoiceOf(1)->Notes().Add(16 * k, pitches[k], durQuarter, 0);
+    First().GlobalEvents().Add(16 * k, evtLyric, 0, 0, std::string("la") + std::to_string(k));
+  }
+  FillQuarters(AddStaff(), 1, 79);
+  Paint();
+  const auto ops = surface.Ops();
+  const auto syllables = Drawn(ops, {"la0", "la1", "la2", "la3"});
+  ASSERT_EQ(syllables.size(), 4u);
+  ExpectClear(ops, syllables, Dc().ColorLines());
+  // One line for the system, clear of the staff below with its high notes.
+  for (const SurfaceOp& syllable : syllables) {
+    EXPECT_EQ(syllable.Points[0].Y, syllables[0].Points[0].Y);
+    EXPECT_LT(OpInk(syllable).Bottom, Band(2).Top());
+  }
+}
+
+TEST_F(Clearance, OrnamentsOnAGrandStaffsLowerStaffKeepOffTheUpperStaffsNotes) {
+  // Middle C in the upper staff over a trill and a mordent high in the lower staff, a trill
+  // on the lower staff's top space, one over the upper staff, and a dynamic.
+  First().SetDefaultClef(clfGrand);
+  AddVoice(First());
+  for (int t = 0; t < 64; t += 16) {
+    VoiceOf(1)->Notes().Add(t, 60, durQuarter, 0);
+    VoiceOf(1, 2)->Notes().Add(t, 57, durQuarter, t == 0 ? nteTrill : t == 16 ? nteMordent : 0);
+  }
+  VoiceOf(1, 2)->Notes().Add(64, 59, durHalf, nteTrill);
+  VoiceOf(1)->Notes().Add(64, 62, durHalf, 0);
+  VoiceOf(1)->Notes().Add(96, 76, durHalf, nteTrill);
+  First().GlobalEvents().Add(0, evtDynamic, dynMF);
+  Paint();
+  const auto ops = surface.Ops();
+  const auto ornaments = Drawn(ops, {std::string(1, glyph::Trill), std::string(1, glyph::Mordent)});
+  ASSERT_EQ(ornaments.size(), 4u);
+  ExpectClear(ops, ornaments, Dc().ColorLines());
+  // The staff's dynamic shows once, under the lower staff, clear of the ornaments there.
+  const auto dynamics = Drawn(ops, {std::string(1, glyph::DynamicMF)});
+  ASSERT_EQ(dynamics.size(), 1u);
+  ExpectClear(ops, dynamics, Dc().ColorLines());
+  // The upper staff's trill keeps over its note, above the staff.
+  const auto trills = Drawn(ops, {std::string(1, glyph::Trill)});
+  EXPECT_LT(OpInk(trills.front()).Bottom, TopLine(1));
+}
+
+TEST_F(Clearance, SyllablesOfEveryVerseNeverTouchAndTheStavesStayAligned) {
+  // GIVEN measures of a dotted half and four sixteenths, the tight end sung in two verses,
+  // over a staff in quarters
+  First().SetVerses(Internal{}, 2);
+  const char* verses[] = {"Oh\rAh", "the\rwon-", "sky\rder-", "is\rful", "blue!\rday!"};
+  const int times[] = {0, 48, 52, 56, 60};
+  Staff& piano = AddStaff();
+  for (int m = 0; m < 256; m += 64) {
+    for (int k = 0; k < 5; ++k) {
+      VoiceOf(1)->Notes().Add(m + times[k], 72, k == 0 ? durHalf : durSixteenth,
+                              k == 0 ? nteDot : 0);
+      First().GlobalEvents().Add(m + times[k], evtLyric, 0, 0, verses[k]);
+    }
+    for (int t = 0; t < 64; t += 16) piano.Voice(1)->Notes().Add(m + t, 55, durQuarter, 0);
+  }
+  Paint();
+  const auto ops = surface.Ops();
+  // THEN on each verse's line no two syllables or hyphens meet
+  std::vector<SurfaceOp> lyrics;
+  for (const SurfaceOp& op : ops)
+    if (op.What == SurfaceOp::Kind::Text && op.Font.Size == 8.0f && op.Color == Dc().ColorChords())
+      lyrics.push_back(op);
+  ASSERT_EQ(lyrics.size(), 4u * 12);  // per measure ten syllables and two hyphens
+  for (std::size_t a = 0; a < lyrics.size(); ++a)
+    for (std::size_t b = a + 1; b < lyrics.size(); ++b)
+      EXPECT_FALSE(Meet(OpInk(lyrics[a]), OpInk(lyrics[b])))
+          << Describe(lyrics[a]) << " meets " << Describe(lyrics[b]);
+  // AND what sounds together stands together
+  for (int m = 0; m < 256; m += 64)
+    for (int t = m; t < m + 64; t += 48)
+      EXPECT_EQ(NoteAt(1, t)->X(), NoteAt(2, t)->X()) << "at " << t;
+}
+
+}  // namespace
+}  // namespace notecraft
