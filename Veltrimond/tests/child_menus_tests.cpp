@@ -21,6 +21,7 @@
 #include "notecraft/core/region.h"
 #include "notecraft/core/score.h"
 #include "notecraft/core/score_structure.h"
+#include "notecraft/core/scoreevents.h"
 #include "notecraft/core/staff.h"
 #include "notecraft/core/voice.h"
 #include "notecraft/qt/scorepagewidget.h"
@@ -340,28 +341,31 @@ TEST_F(MenusTest, StaffAndMeasureCommandsActAtTheLastPointPressed) {
 TEST_F(MenusTest, AnEntryThatLaysThePageOutAgainKeepsTheMeasureWorkedIn) {
   auto window = ShownWindow();
   Score& score = window->Score();
-  FillQuarters(*window, 6);  // two systems: measure 7 stands after the music
-  // The middle of measure 7 (time 384) on the first staff, at a height that reads a pitch.
+  // Six measures of quarters over two systems and an empty seventh inserted after them: a
+  // whole note entered after measure 7's first beat reaches past its bar line, so the page is
+  // laid out again.
+  FillQuarters(*window, 6);
+  notecraft::AddMeasure(score, 6, true, false);
+  auto& notes = FirstVoice(*window)->Notes();
   QPoint at(-1, -1);
   for (const auto& band : score.Bands(notecraft::Internal{})) {
     if (band->Staff() != 1) continue;
-    int left = band->Left();
-    for (int i = 0; i < band->Measures(); ++i) {
-      const int width = band->Measure(i)->Low();
-      if (band->Measure(i)->High() == 6 * 64) {
-        const int x = (left + width / 2) / 15;
-        for (int y = band->Top() / 15; y < band->Bottom() / 15 && at.x() < 0; ++y)
-          if (score.GetNoteValueByHit(x * 15, y * 15) > 0) at = {x, y};
-      }
-      left += width;
-    }
+    const int y = (band->Top() + band->PadTop() + 2 * band->IncY()) / 15;  // the middle line
+    for (int x = band->Left() / 15; x < band->Right() / 15 && at.x() < 0; ++x)
+      if (score.TimeByHit(x * 15, y * 15) == 6 * 64 + 16) at = {x, y};
   }
   ASSERT_GE(at.x(), 0) << "measure 7 is not on the page";
+  struct Paints : notecraft::ScoreEvents {
+    int cleared = 0;
+    void WindowCleared() override { ++cleared; }
+  } paints;
+  score.AddListener(&paints);
   window->SetTool(QStringLiteral("Note"));
-  window->SetSubTool(8);
-  const int end = score.EndTime();
+  window->SetSubTool(1);
   QTest::mouseClick(window->pctScore, Qt::LeftButton, {}, at);
-  ASSERT_GT(score.EndTime(), end) << "the note grows the score, which is laid out again";
+  score.RemoveListener(&paints);
+  ASSERT_EQ(notes.Count(), 6 * 4 + 1);
+  ASSERT_GT(paints.cleared, 0) << "the page was not painted again";
 
   EXPECT_EQ(window->Panel(QStringLiteral("Measure"))->text(), QStringLiteral("M:7"));
   EXPECT_EQ(window->CurMeasure(), 7);
@@ -369,7 +373,6 @@ TEST_F(MenusTest, AnEntryThatLaysThePageOutAgainKeepsTheMeasureWorkedIn) {
   Item(*window, "mnuMeasureDelete")->trigger();
   Item(*window, "mnuMeasureInsert")->trigger();
   EXPECT_EQ(Dialogs.Calls, (QStringList{"AskDeleteMeasure 7", "AskInsertMeasure 7"}));
-
   // So does a refresh of the whole page.
   Item(*window, "mnuScoreRefresh")->trigger();
   EXPECT_EQ(window->Panel(QStringLiteral("Measure"))->text(), QStringLiteral("M:7"));

@@ -334,9 +334,9 @@ void Score::ApplyScoreImage(const ScoreImage& image, const std::string& path) {
   }
 
   if (pulse > 0) m_globals->SetPulseValue(pulse);
-  // Where the music ends, last notes whole: what a relayout finds, so that a page painted
-  // before pagination starts over already holds the last measure.
-  m_endTime = MusicEndTime();
+  // Where the score ends (its last notes whole, or its final bar): what a relayout finds, so
+  // that a page painted before pagination starts over already holds the last measure.
+  m_endTime = ScoreEndTime();
   Raise([](ScoreEvents& l) { l.AfterOpenSave(); });
   m_fileType = fmtVeltrimond;
   m_activeVoice = 1;

@@ -549,6 +549,12 @@ TEST_F(ScoreFiles, AnOpenedSongEndsWithItsLastNoteWholeAndShowsIt) {
   Score closed;
   ASSERT_TRUE(closed.OpenFile(path));
   EXPECT_EQ(closed.EndTime(), 768);
+  // A final bar after the music ends the score with its measure (the fourteenth).
+  song.AllGlobals().Add(13 * 64, evtScoreEnd);
+  const std::string marked = dir.File("Marked.sco");
+  ASSERT_TRUE(song.SaveFile(marked));
+  ASSERT_TRUE(closed.OpenFile(marked));
+  EXPECT_EQ(closed.EndTime(), 14 * 64);
 
   // A window's score is still paginating what it held when the file comes (as a new
   // window's is): the page painted while opening already holds the last measure.
