@@ -16,9 +16,12 @@
 #include "notecraft/core/enums.h"
 #include "notecraft/core/globalevent.h"
 #include "notecraft/core/globalevents.h"
+#include "notecraft/core/internal.h"
 #include "notecraft/core/note.h"
+#include "notecraft/core/region.h"
 #include "notecraft/core/score.h"
 #include "notecraft/core/score_structure.h"
+#include "notecraft/core/scoreevents.h"
 #include "notecraft/core/staff.h"
 #include "notecraft/core/voice.h"
 #include "notecraft/qt/scorepagewidget.h"
@@ -333,6 +336,47 @@ TEST_F(MenusTest, StaffAndMeasureCommandsActAtTheLastPointPressed) {
   Frame.Calls.clear();
   Item(*window, "mnuMeasureStyle")->trigger();
   EXPECT_EQ(Frame.Calls, QStringList{"InsertStyle 1 2 -1"});
+}
+
+TEST_F(MenusTest, AnEntryThatLaysThePageOutAgainKeepsTheMeasureWorkedIn) {
+  auto window = ShownWindow();
+  Score& score = window->Score();
+  // Six measures of quarters over two systems and an empty seventh inserted after them: a
+  // whole note entered after measure 7's first beat reaches past its bar line, so the page is
+  // laid out again.
+  FillQuarters(*window, 6);
+  notecraft::AddMeasure(score, 6, true, false);
+  auto& notes = FirstVoice(*window)->Notes();
+  QPoint at(-1, -1);
+  for (const auto& band : score.Bands(notecraft::Internal{})) {
+    if (band->Staff() != 1) continue;
+    const int y = (band->Top() + band->PadTop() + 2 * band->IncY()) / 15;  // the middle line
+    for (int x = band->Left() / 15; x < band->Right() / 15 && at.x() < 0; ++x)
+      if (score.TimeByHit(x * 15, y * 15) == 6 * 64 + 16) at = {x, y};
+  }
+  ASSERT_GE(at.x(), 0) << "measure 7 is not on the page";
+  struct Paints : notecraft::ScoreEvents {
+    int cleared = 0;
+    void WindowCleared() override { ++cleared; }
+  } paints;
+  score.AddListener(&paints);
+  window->SetTool(QStringLiteral("Note"));
+  window->SetSubTool(1);
+  QTest::mouseClick(window->pctScore, Qt::LeftButton, {}, at);
+  score.RemoveListener(&paints);
+  ASSERT_EQ(notes.Count(), 6 * 4 + 1);
+  ASSERT_GT(paints.cleared, 0) << "the page was not painted again";
+
+  EXPECT_EQ(window->Panel(QStringLiteral("Measure"))->text(), QStringLiteral("M:7"));
+  EXPECT_EQ(window->CurMeasure(), 7);
+  Dialogs.Cancel = true;
+  Item(*window, "mnuMeasureDelete")->trigger();
+  Item(*window, "mnuMeasureInsert")->trigger();
+  EXPECT_EQ(Dialogs.Calls, (QStringList{"AskDeleteMeasure 7", "AskInsertMeasure 7"}));
+  // So does a refresh of the whole page.
+  Item(*window, "mnuScoreRefresh")->trigger();
+  EXPECT_EQ(window->Panel(QStringLiteral("Measure"))->text(), QStringLiteral("M:7"));
+  EXPECT_EQ(score.SelectedMeasure(), 7);
 }
 
 TEST_F(MenusTest, NoteCommandsNeedASelectionAndChangeTheSelectedNotes) {

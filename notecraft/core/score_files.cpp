@@ -317,7 +317,6 @@ void Score::ApplyScoreImage(const ScoreImage& image, const std::string& path) {
                   const int flags = notecraft::BytesToLong(record.subspan(8, 4));
                   const auto pitches = record.subspan(13, record[12]);
                   at += 13 + pitches.size();
-                  m_endTime = std::max(m_endTime, time);
                   // The first pitch that is a MIDI note makes the note; others are skipped.
                   Notes::NotePtr note;
                   for (const std::uint8_t pitch : pitches) {
@@ -335,6 +334,9 @@ void Score::ApplyScoreImage(const ScoreImage& image, const std::string& path) {
   }
 
   if (pulse > 0) m_globals->SetPulseValue(pulse);
+  // Where the score ends (its last notes whole, or its final bar): what a relayout finds, so
+  // that a page painted before pagination starts over already holds the last measure.
+  m_endTime = ScoreEndTime();
   Raise([](ScoreEvents& l) { l.AfterOpenSave(); });
   m_fileType = fmtVeltrimond;
   m_activeVoice = 1;
@@ -356,6 +358,7 @@ void Score::ClearContents(Internal, const std::string& path) {
   m_filePath = path;
   m_curPage = 1;
   m_lastPage = 1;
+  m_selectedMeasure = 0;  // the next paint selects the first measure of the new content
   m_activeVoice = 1;
   m_verse = 1;
   m_curTime = 0;

@@ -48,6 +48,14 @@ int NoteSpan(const Note& note) {
   return span;
 }
 
+// Whether the page shows measure number.
+bool Shows(const PageLayout& page, int number) {
+  for (const SystemLayout& system : page.Systems)
+    for (const MeasureSlot& m : system.Measures)
+      if (m.Number == number) return true;
+  return false;
+}
+
 }  // namespace
 
 void Score::LayoutTimerDeleter::operator()(Timer* timer) const noexcept { delete timer; }
@@ -324,7 +332,13 @@ void Score::PaintPage() {
   PagePainter::Result painted = PagePainter(*this, View(Internal{})).Paint(page, m_handles);
   m_bands = std::move(painted.Bands);
   m_paintedPage = std::make_shared<const PageLayout>(page);
-  m_selectedMeasure = painted.SelectedMeasure;
+  // The measure worked in stays selected while its page is painted again (a relayout after
+  // an edit); a paint of another page selects the measure at its top. Printing selects none.
+  if (!View(Internal{}).Printing() && !(m_selectedMeasure > 0 && Shows(page, m_selectedMeasure))) {
+    m_selectedMeasure = painted.SelectedMeasure;
+    if (const int number = m_selectedMeasure)
+      Raise([number](ScoreEvents& l) { l.ActiveMeasure(number); });
+  }
 
   // Something that moves page breaks changed without a relayout (a margin, the staff
   // height): the pages after this one follow it from here.

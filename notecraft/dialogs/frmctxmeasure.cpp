@@ -11,7 +11,9 @@
 #include <QTabWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
+#include "notecraft/core/enums.h"
 #include "notecraft/core/score.h"
 #include "notecraft/dialogs/captions.h"
 #include "notecraft/dialogs/pictures.h"
@@ -28,6 +30,14 @@ QString Q(const std::string& s) {
 }
 std::string S(const QString& s) {
   return s.toUtf8().toStdString();
+}
+
+// The clefs of the Clef list, by position.
+constexpr std::array<int, 5> kListClefs{clfPercussion, clfTreble, clfBass, clfAlto, clfTenor};
+
+int ClefPosition(int clef) {
+  const auto* at = std::find(kListClefs.begin(), kListClefs.end(), clef);
+  return at == kListClefs.end() ? -1 : static_cast<int>(at - kListClefs.begin());
 }
 
 void ShowText(QLineEdit* box, const QString& text) {
@@ -244,10 +254,11 @@ void frmCTXMeasure::CreateChangesPage() {
     m_model.ChooseKey(true, i);
     ShowModel();
   });
+  // Ticked while the key is a major one: the major list is in use.
   chkMajMin = new QCheckBox(tr("Major"), fmeKey);
   chkMajMin->setObjectName(QStringLiteral("chkMajMin"));
-  connect(chkMajMin, &QCheckBox::clicked, this, [this](bool minor) {
-    m_model.SetMinorList(minor);
+  connect(chkMajMin, &QCheckBox::clicked, this, [this](bool major) {
+    m_model.SetMinorList(!major);
     ShowModel();
   });
   cmdClear = new QPushButton(tr("Clear"), fmeKey);
@@ -263,13 +274,19 @@ void frmCTXMeasure::CreateChangesPage() {
   key->addWidget(chkMajMin, 0, 1);
   key->addWidget(cmdClear, 1, 1);
 
-  // Shown as the form has them; they change nothing in the score.
+  // The staff's clef at the measure. A clef's position and octave are not part of the score:
+  // those controls stay greyed.
   fmeOther = new QGroupBox(tr("&Miscellaneous"), page);
   fmeOther->setObjectName(QStringLiteral("fmeOther"));
   cboClef = new QComboBox(fmeOther);
   cboClef->setObjectName(QStringLiteral("cboClef"));
-  for (const char* clef : {"Percussion", "Treble", "Bass", "Alto", "Tenor"})
-    cboClef->addItem(tr(clef));
+  for (const int clef : kListClefs)
+    cboClef->addItem(QString::fromUtf8(kClefs[static_cast<std::size_t>(clef)].data()));
+  connect(cboClef, &QComboBox::activated, this, [this](int i) {
+    if (i >= 0 && i < static_cast<int>(kListClefs.size()))
+      m_model.ChooseClef(kListClefs[static_cast<std::size_t>(i)]);
+    ShowModel();
+  });
   txtClef = new QLineEdit(fmeOther);
   txtClef->setObjectName(QStringLiteral("txtClef"));
   txtClef->setFixedWidth(40);
@@ -286,6 +303,9 @@ void frmCTXMeasure::CreateChangesPage() {
   other->addWidget(chkOther[1], 3, 0, 1, 2);
   lblLabel[4]->setBuddy(cboClef);
   lblLabel[5]->setBuddy(txtClef);
+  for (QWidget* unused : {static_cast<QWidget*>(lblLabel[5]), static_cast<QWidget*>(txtClef),
+                          static_cast<QWidget*>(chkOther[0]), static_cast<QWidget*>(chkOther[1])})
+    unused->setEnabled(false);
 
   auto* grid = new QGridLayout(page);
   grid->addWidget(fmeTime, 0, 0, 2, 1);
@@ -346,12 +366,14 @@ void frmCTXMeasure::ShowModel() {
   cmdClearRest->setText(m.ClearRestCaption() == "Clear" ? tr("Clear") : tr("Restore"));
   cmdClearRest->setEnabled(m.ClearRestEnabled());
 
-  chkMajMin->setChecked(m.MinorList());
+  chkMajMin->setChecked(!m.MinorList());
   cboMajor->setCurrentIndex(m.MajorPosition());
   cboMinor->setCurrentIndex(m.MinorPosition());
   cboMajor->setEnabled(!m.MinorList());
   cboMinor->setEnabled(m.MinorList());
   cmdClear->setEnabled(m.KeyClearEnabled());
+  cboClef->setCurrentIndex(ClefPosition(m.Clef()));
+  cboClef->setEnabled(m.HasStaff());
   cmdApply->setEnabled(m.Modified());
   m_showing = false;
 }

@@ -1,8 +1,8 @@
 #pragma once
 // "Measure Properties": bar marks, section marks and the ending of the selected measure
-// (General page), the time signature with its pulse and the selected staff's key change
-// (Changes page); the number box and the staff spin move to another measure or staff,
-// applying first. The rules live in MeasurePropsModel; the form shows its state.
+// (General page), the time signature with its pulse and the selected staff's key and clef in
+// force there (Changes page); the number box and the staff spin move to another measure or
+// staff, applying first. The rules live in MeasurePropsModel; the form shows its state.
 
 #include <array>
 

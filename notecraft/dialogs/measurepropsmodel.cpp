@@ -1,6 +1,7 @@
 #include "notecraft/dialogs/measurepropsmodel.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "notecraft/core/common.h"
 #include "notecraft/core/enums.h"
@@ -41,6 +42,30 @@ std::string Trimmed(const std::string& text) {
 bool ShownSection(int value1) {
   return value1 == sctEnding1 || value1 == sctEnding2 || value1 == sctEnding || value1 == sctCoda ||
          value1 == sctSegundo;
+}
+
+// The key (sharps, minor) in force on a staff at a time: its latest key change, else the
+// score's key.
+std::pair<int, bool> KeyInForce(const Score& score, const GlobalEvents& staffEvents, int at) {
+  if (const auto e = staffEvents.Find(at, evtKeyChange))
+    return {std::clamp(KeyFromByte(e->Value1()), -7, 7), e->Value2() != 0};
+  return {score.Key(), score.Minor()};
+}
+
+// The clef a staff has just before a time: its latest clef change, else its default clef.
+int ClefBefore(const Staff& staff, int at) {
+  const auto e = at > 0 ? staff.GlobalEvents().Find(at - 1, evtClefChange) : nullptr;
+  return e ? e->Value1() : staff.DefaultClef();
+}
+
+// Whether no time change stands at a time and the one in force there is this signature with
+// this pulse (a signature stored without a pulse has its default one).
+bool SignatureInForce(const GlobalEvents& globals, int at, int value, int pulse) {
+  if (globals.Item(at, evtTimeChange)) return false;
+  const auto e = globals.Find(at, evtTimeChange);
+  if (!e || e->Value1() * 128 + e->Value2() != value) return false;
+  const int stored = LeadingNumber(e->Text());
+  return (stored >= 1 ? stored : DefaultPulse(value)) == pulse;
 }
 
 }  // namespace
@@ -123,35 +148,44 @@ void MeasurePropsModel::RefreshEnabled(Group group) {
 }
 
 void MeasurePropsModel::LoadChanges(Score& score) {
-  // Time: the score-wide change exactly at the measure start.
+  const int at = m_measureTime;
+  // Time: the score-wide change at the measure start, else the one in force there. Only a
+  // change standing at the measure can be cleared.
   m_timeOption = -1;
   m_timeText = {};
   m_timeTextEnabled = false;
   m_pulseText.clear();
   m_timeValue.reset();
   m_restoreValue.reset();
+  m_restorePulse.clear();
   m_clearRestCaption = "Clear";
   m_clearRestEnabled = false;
-  if (auto e = score.AllGlobals().Item(m_measureTime, evtTimeChange)) {
+  const auto standingTime = score.AllGlobals().Item(at, evtTimeChange);
+  if (const auto e = standingTime ? standingTime : score.AllGlobals().Find(at, evtTimeChange)) {
     const int value = e->Value1() * 128 + e->Value2();
-    m_timeValue = value;
+    if (standingTime) {
+      m_timeValue = value;
+      m_clearRestEnabled = true;
+    }
     m_restoreValue = value;
-    m_clearRestEnabled = true;
     ShowTimeValue(value);
     m_pulseText = e->Text();
     m_restorePulse = m_pulseText;
   }
-  // Key: the staff's own change exactly at the measure start.
+
+  // Key and clef of the staff: its change at the measure start, else the one in force.
   m_keyPosition = {-1, -1};
   m_minorList = false;
   m_keyClearEnabled = false;
+  m_clef = -1;
   if (!m_staff) return;
-  if (auto e = m_staff->GlobalEvents().Item(m_measureTime, evtKeyChange)) {
-    m_keyClearEnabled = true;
-    const int key = std::clamp(KeyFromByte(e->Value1()), -7, 7);
-    m_minorList = score.Minor();
-    m_keyPosition[m_minorList ? 1 : 0] = key + 7;
-  }
+  const GlobalEvents& events = m_staff->GlobalEvents();
+  const auto [key, minor] = KeyInForce(score, events, at);
+  m_keyClearEnabled = events.Item(at, evtKeyChange) != nullptr;
+  m_minorList = minor;
+  m_keyPosition = {key + 7, key + 7};
+  const auto clef = events.Item(at, evtClefChange);
+  m_clef = clef ? clef->Value1() : ClefBefore(*m_staff, at);
 }
 
 void MeasurePropsModel::ShowTimeValue(int value) {
@@ -243,6 +277,15 @@ void MeasurePropsModel::ClearKey() {
 }
 
 // ---------------------------------------------------------------------------------------
+// Clef
+
+void MeasurePropsModel::ChooseClef(int clef) {
+  if (clef < clfPercussion || clef > clfTenor || clef == m_clef) return;
+  m_clef = clef;
+  MarkModified(kClefChanged);
+}
+
+// ---------------------------------------------------------------------------------------
 // Time signature
 
 void MeasurePropsModel::SelectTime(int option) {
@@ -263,9 +306,12 @@ void MeasurePropsModel::ChooseTime(int option) {
     return;
   }
   MarkModified(kTimeChanged);
-  m_clearRestEnabled = true;
   const int tag = kTimeTags[static_cast<std::size_t>(option)];
-  m_clearRestCaption = (m_restoreValue && *m_restoreValue == tag) ? "Clear" : "Restore";
+  const bool loaded = m_restoreValue && *m_restoreValue == tag;
+  m_clearRestCaption = loaded ? "Clear" : "Restore";
+  // What is shown again is the signature loaded: Clear has a change to remove only when
+  // one stands at the measure.
+  m_clearRestEnabled = !loaded || m_timeValue.has_value();
   SelectTime(option);
 }
 
@@ -299,7 +345,7 @@ void MeasurePropsModel::ClearRestore() {
     m_pulseText = m_restorePulse;
     m_timeTextEnabled = m_timeOption == kCustomTime;
     m_clearRestCaption = "Clear";
-    m_clearRestEnabled = true;
+    m_clearRestEnabled = m_timeValue.has_value();
   } else {
     m_timeOption = -1;
     m_timeText = {};
@@ -388,15 +434,29 @@ void MeasurePropsModel::Apply(Score& score) {
     }
   }
 
-  bool keyChanged = false;
-  if (changed[kKeyChanged] && m_staff) {
+  bool staffChanged = false;
+  if ((changed[kKeyChanged] || changed[kClefChanged]) && m_staff) {
     EventWriter staffList(score, m_staff->GlobalEvents(), m_staff->Index());
-    const int position = m_keyPosition[m_minorList ? 1 : 0];
-    if (position < 0)
-      staffList.Drop(at, evtKeyChange);
-    else
-      staffList.Put(at, evtKeyChange, KeyToByte(position - 7), 0, {});
-    keyChanged = staffList.Changed();
+    if (changed[kKeyChanged]) {
+      const int position = m_keyPosition[m_minorList ? 1 : 0];
+      const GlobalEvents& events = m_staff->GlobalEvents();
+      if (position < 0) {
+        staffList.Drop(at, evtKeyChange);
+      } else if (events.Item(at, evtKeyChange) ||
+                 KeyInForce(score, events, at) != std::pair{position - 7, m_minorList}) {
+        // The mode goes with the key, as in the score's own key event.
+        staffList.Put(at, evtKeyChange, KeyToByte(position - 7), m_minorList ? 255 : 0, {});
+        m_keyClearEnabled = true;
+      }
+    }
+    if (changed[kClefChanged] && m_clef >= 0) {
+      // The clef in force before the measure needs no change here.
+      if (m_clef == ClefBefore(*m_staff, at))
+        staffList.Drop(at, evtClefChange);
+      else
+        staffList.Put(at, evtClefChange, m_clef, 0, {});
+    }
+    staffChanged = staffList.Changed();
     repaint = true;
   }
 
@@ -461,6 +521,8 @@ void MeasurePropsModel::Apply(Score& score) {
         // The same signature: only its pulse can have changed.
         if (auto e = score.AllGlobals().Item(at, evtTimeChange))
           globals.Put(at, evtTimeChange, e->Value1(), e->Value2(), std::to_string(pulse));
+      } else if (SignatureInForce(score.AllGlobals(), at, value, pulse)) {
+        // The signature in force goes on through this measure as it is.
       } else {
         const int v1 = value >= 128 ? value / 128 : 0;
         const int v2 = value >= 128 ? value % 128 : value;
@@ -470,7 +532,7 @@ void MeasurePropsModel::Apply(Score& score) {
     }
   }
 
-  if (globals.Changed() || keyChanged) {
+  if (globals.Changed() || staffChanged) {
     score.SetChanged(true);
     repaint = true;
     score.Raise([](ScoreEvents& l) { l.HistoryChanged(true); });

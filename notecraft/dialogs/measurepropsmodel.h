@@ -1,12 +1,15 @@
 #pragma once
 // The state and rules of the "Measure Properties" dialog apart from its widgets: what stands
-// at the start of one measure (bar marks, section marks, an ending, a staff's key change, the
-// time signature with its pulse), the interlocks of the three check-box groups, Clear and
-// Restore, moving to another measure or staff, and Apply, which writes exactly what the
-// controls show at the measure start (with undo records).
+// at the start of one measure (bar marks, section marks, an ending), what is in force there
+// (the time signature with its pulse, and the staff's key and clef, whether they change at
+// this measure or earlier), the interlocks of the three check-box groups, Clear and Restore,
+// moving to another measure or staff, and Apply, which writes exactly what the controls show
+// at the measure start (with undo records).
 //
-// Each group (bars, key, misc for the ending, sections, time) has a change flag; Apply
-// writes only the groups changed since the last Apply. The form mirrors this state.
+// Each group (bars, key, misc for the ending, sections, time, clef) has a change flag; Apply
+// writes only the groups changed since the last Apply. A key, clef or time signature chosen
+// where none changes is written only when it differs from the one in force. The form mirrors
+// this state.
 
 #include <array>
 #include <memory>
@@ -25,7 +28,14 @@ namespace notecraft::dialogs {
 class MeasurePropsModel {
 public:
   enum Group { kBars, kSections, kMisc };
-  enum ChangeFlag { kBarsChanged, kKeyChanged, kMiscChanged, kSectionsChanged, kTimeChanged };
+  enum ChangeFlag {
+    kBarsChanged,
+    kKeyChanged,
+    kMiscChanged,
+    kSectionsChanged,
+    kTimeChanged,
+    kClefChanged
+  };
   struct Box {
     bool Checked = false;
     bool Enabled = true;
@@ -68,7 +78,8 @@ public:
   bool RestEnabled() const { return m_restEnabled; }
   void SetRestText(std::string text) { m_restText = std::move(text); }
 
-  // --- Key: positions 0..14 stand for -7..7; -1 for none ---
+  // --- Key: positions 0..14 stand for -7..7; -1 for none. Both lists show the key (a major
+  // key and its relative minor share a position); MinorList names the one in use. ---
   bool MinorList() const { return m_minorList; }
   int MajorPosition() const { return m_keyPosition[0]; }
   int MinorPosition() const { return m_keyPosition[1]; }
@@ -76,6 +87,10 @@ public:
   void ChooseKey(bool minorList, int position);
   void SetMinorList(bool minor);
   void ClearKey();
+
+  // --- Clef (ClefTypes) in force on the staff at the measure start; -1 for none shown ---
+  int Clef() const { return m_clef; }
+  void ChooseClef(int clef);
 
   // --- Time signature: options 0..9 (kTimeTags); -1 for none ---
   int TimeOption() const { return m_timeOption; }
@@ -100,7 +115,7 @@ private:
   void StoreMeasure(Score& score);
 
   DialogFlags m_flags;
-  std::array<bool, 5> m_changed{};
+  std::array<bool, 6> m_changed{};
 
   std::shared_ptr<Staff> m_staff;
   int m_staffIndex = 0;
@@ -120,6 +135,8 @@ private:
   std::array<int, 2> m_keyPosition{-1, -1};
   bool m_keyClearEnabled = false;
 
+  int m_clef = -1;
+
   int m_timeOption = -1;
   std::array<std::string, 2> m_timeText;
   bool m_timeTextEnabled = false;
@@ -129,7 +146,8 @@ private:
   // The time value standing at the measure when loaded or last written; none when no time
   // change stands there (a common-time choice, 0, must still be written).
   std::optional<int> m_timeValue;
-  // The value Restore goes back to: the time change loaded with the measure.
+  // The value Restore goes back to: the time signature loaded with the measure, standing
+  // there or in force from an earlier measure.
   std::optional<int> m_restoreValue;
   std::string m_restorePulse;
 };

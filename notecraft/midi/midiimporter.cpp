@@ -209,6 +209,9 @@ void MidiImporter::Apply(const std::string& path) {
     }
     ReadTrack(i);
   }
+  // A note can be written longer than it sounded (a drum hit, a note shorter than a 64th):
+  // the score ends with the last note whole, as well as with the last event.
+  s.m_endTime = std::max(s.m_endTime, s.ScoreEndTime());
 
   if (auto first = s.Staff(1); first && !m_firstTrackLyrics.empty()) {
     for (auto& [time, text] : m_firstTrackLyrics)

@@ -494,6 +494,28 @@ TEST_F(MidiImport, TimesBeyondTheLimitAreDroppedNotAllocated) {
   EXPECT_EQ(score.Staff(1)->Voice(1)->Notes().Count(), MidiImporter::kMaxBarsPerNote);
 }
 
+TEST_F(MidiImport, TheScoreEndsWithItsLastNoteWholeAndItsLastEvent) {
+  // 96 ticks a quarter: tick 768 is the start of measure 3 (time 128).
+  struct Case {
+    const char* name;
+    const char* events;
+    int end;
+  };
+  const Case cases[] = {
+      {"a drum hit released at once is written as a sixteenth",
+       "86 00 99 24 40  01 89 24 00  00 FF 2F 00", 144},
+      {"a note released at once is written as a sixty-fourth",
+       "86 00 90 3C 40  00 80 3C 00  00 FF 2F 00", 129},
+      {"a track that ends after its last note ends the score",
+       "00 90 3C 40  60 80 3C 00  86 00 FF 2F 00", 128 + 16},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ASSERT_TRUE(Read(TwoTrackFile(c.events)));
+    EXPECT_EQ(score.EndTime(), c.end);
+  }
+}
+
 TEST_F(MidiImport, ReadingRaisesTheOpenEvents) {
   testing::EventLog log;
   struct Progress : testing::EventLog {

@@ -282,13 +282,24 @@ TEST_F(PaintPage, PaintingRaisesItsEventsAndFindsTheMeasureOnScreen) {
   score.AddListener(&log);
   score.SetHandles(true);
   Show(2);
-  score.RemoveListener(&log);
   ASSERT_GE(log.seen.size(), 3u);
   EXPECT_EQ(log.seen[0], "cleared");
-  // Page 2 starts with measure 37.
-  EXPECT_EQ(log.seen[1], "measure 37");
+  EXPECT_EQ(log.seen[1], "handle 0 " + std::to_string(kTopMargin + 360));
+  // Page 2 starts with measure 37: the measure selected on page 1 is not on it.
+  EXPECT_EQ(log.seen.back(), "measure 37");
   EXPECT_EQ(score.SelectedMeasure(), 37);
-  EXPECT_EQ(log.seen[2], "handle 0 " + std::to_string(kTopMargin + 360));
+
+  // A measure of the page, once selected, stays so when the page is painted again (as after
+  // an edit), and a paint of another page selects that page's first measure.
+  score.SetSelectedMeasure(Internal{}, 40);
+  log.seen.clear();
+  Show(2);
+  EXPECT_EQ(std::count(log.seen.begin(), log.seen.end(), "measure 37"), 0);
+  EXPECT_EQ(score.SelectedMeasure(), 40);
+  Show(1);
+  EXPECT_EQ(log.seen.back(), "measure 1");
+  EXPECT_EQ(score.SelectedMeasure(), 1);
+  score.RemoveListener(&log);
 }
 
 TEST_F(PaintPage, NothingOfAMeasureStandsPastItsBarLine) {

@@ -57,6 +57,8 @@ TEST_F(PrintTest, PrintsInBlackAndPutsTheScreenBack) {
   const auto before = Dc().SavedColors();
   score.SetCurPage(2);
   const int curTime = score.CurTime();
+  const int measure = score.SelectedMeasure() + 1;  // the measure worked in, on page 2
+  score.SetSelectedMeasure(Internal{}, measure);
   Score other;  // another score's colours must not leak into this one after the print
   other.SetColors(RGB(99, 0, 0), 0, 0, 0, 0);
 
@@ -69,6 +71,7 @@ TEST_F(PrintTest, PrintsInBlackAndPutsTheScreenBack) {
   EXPECT_EQ(score.Window(), &surface);
   EXPECT_EQ(score.CurPage(), 2);
   EXPECT_EQ(score.CurTime(), curTime);
+  EXPECT_EQ(score.SelectedMeasure(), measure);
   EXPECT_EQ(Dc().SavedColors(), before);
   EXPECT_FALSE(Dc().Printing());
   EXPECT_EQ(Dc().TwipsPerPixelX(), 15.0);

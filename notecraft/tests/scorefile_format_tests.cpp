@@ -389,7 +389,7 @@ TEST(ScoreFileStaves, StaffHeaderAndVoiceRecords) {
   EXPECT_THAT(upper->Notes().ByIndex(1)->Values(), ::testing::ElementsAre(60, 72));
   EXPECT_EQ(upper->Notes().ByIndex(1)->Flags(), nteDot);
   EXPECT_EQ(staff->Voice(2)->Instrument()->Value(), 33);
-  EXPECT_EQ(score.EndTime(), 24);  // raised by every note record, with or without pitches
+  EXPECT_EQ(score.EndTime(), 64);  // the lower voice's whole note, to its end
   EXPECT_EQ(score.AllInstruments().Count(), 2);
 }
 

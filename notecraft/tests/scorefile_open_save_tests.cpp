@@ -7,17 +7,25 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <filesystem>
 #include <random>
+#include <vector>
 
 #include "notecraft/core/enums.h"
 #include "notecraft/core/internal.h"
+#include "notecraft/core/note.h"
+#include "notecraft/core/region.h"
 #include "notecraft/core/score.h"
+#include "notecraft/core/staff.h"
+#include "notecraft/core/timer.h"
+#include "notecraft/core/voice.h"
 #include "notecraft/io/fileops.h"
 #include "notecraft/io/midifilehooks.h"
 #include "notecraft/io/tempfiles.h"
+#include "notecraft/view/recordingsurface.h"
 #include "model_fixtures.h"
 #include "scorefile_fixtures.h"
 
@@ -513,6 +521,59 @@ TEST_F(ScoreFiles, ReloadDiscardsTheChanges) {
   fresh.Reload();
   EXPECT_EQ(fresh.Title(), "New Score");
   EXPECT_FALSE(fresh.CanUndo());
+}
+
+// The start of every measure drawn on the page, from its bands.
+std::vector<int> MeasuresDrawn(Score& score) {
+  std::vector<int> starts;
+  for (const auto& band : score.Bands(Internal{}))
+    for (int i = 0; i < band->Measures(); ++i) starts.push_back(band->Measure(i)->High());
+  std::sort(starts.begin(), starts.end());
+  starts.erase(std::unique(starts.begin(), starts.end()), starts.end());
+  return starts;
+}
+
+TEST_F(ScoreFiles, AnOpenedSongEndsWithItsLastNoteWholeAndShowsIt) {
+  // Twelve bars: quarters, then a whole note in the twelfth (704..768); a second staff ends
+  // earlier, so the end is the latest of all voices.
+  Score song;
+  song.CreateDefault();
+  auto& notes = song.Staff(1)->Voice(1)->Notes();
+  for (int t = 0; t < 704; t += 16) notes.Add(t, 67, durQuarter, 0);
+  notes.Add(704, 67, durWhole, 0);
+  auto lower = song.AllStaffs().AddStaff(Internal{}, song.AllStaffs().NewID(), "Bass");
+  lower->Voice(1)->Notes().Add(640, 43, durHalf, nteDot);
+  const std::string path = dir.File("Song.sco");
+  ASSERT_TRUE(song.SaveFile(path));
+
+  Score closed;
+  ASSERT_TRUE(closed.OpenFile(path));
+  EXPECT_EQ(closed.EndTime(), 768);
+  // A final bar after the music ends the score with its measure (the fourteenth).
+  song.AllGlobals().Add(13 * 64, evtScoreEnd);
+  const std::string marked = dir.File("Marked.sco");
+  ASSERT_TRUE(song.SaveFile(marked));
+  ASSERT_TRUE(closed.OpenFile(marked));
+  EXPECT_EQ(closed.EndTime(), 14 * 64);
+
+  // A window's score is still paginating what it held when the file comes (as a new
+  // window's is): the page painted while opening already holds the last measure.
+  ManualTimerFactory timers;
+  SetTimerFactory(&timers);
+  RecordingSurface surface;
+  Score shown;
+  shown.CreateDefault();
+  shown.SetWindow(&surface);
+  shown.RestartPagination(1);
+  ASSERT_TRUE(shown.Paginating());
+  shown.SetSelectedMeasure(Internal{}, 7);  // worked in before: the new song starts at 1
+  ASSERT_TRUE(shown.OpenFile(path));
+  EXPECT_EQ(shown.EndTime(), 768);
+  EXPECT_EQ(shown.SelectedMeasure(), 1);
+  const std::vector<int> drawn = MeasuresDrawn(shown);
+  EXPECT_TRUE(std::find(drawn.begin(), drawn.end(), 704) != drawn.end());
+  shown.SetWindow(nullptr);
+  SetTimerFactory(nullptr);
 }
 
 // Opens another file from inside the open events, and saves from there.

@@ -209,7 +209,7 @@ TEST(ScoreFileRoundTrip, EveryStoredFeatureComesBackAndSavesToTheSameBytes) {
   EXPECT_EQ(Describe(copy), Describe(original));
   EXPECT_EQ(NativeBytes(copy), first);
   EXPECT_EQ(copy.Staff(1)->Verses(), 2);
-  EXPECT_EQ(copy.EndTime(), 500000);
+  EXPECT_EQ(copy.EndTime(), 500001);  // the last note (a sixty-fourth), to its end
   EXPECT_FALSE(copy.Changed());
 }
 

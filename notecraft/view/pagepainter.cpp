@@ -71,11 +71,7 @@ void PagePainter::DrawSystem(const PageLayout& page, const SystemLayout& system)
   for (const MeasureSlot& m : system.Measures) {
     grid.Widths.push_back(m.Width);
     grid.Flags.push_back(m.Flags);
-    if (m.Start == m_score.CurTime()) {
-      m_result.SelectedMeasure = m.Number;
-      const int number = m.Number;
-      m_score.Raise([number](ScoreEvents& l) { l.ActiveMeasure(number); });
-    }
+    if (m.Start == m_score.CurTime()) m_result.SelectedMeasure = m.Number;
   }
   grid.Pulse = m_score.AllGlobals().PulseValue();
   // The system's shared drawing state starts afresh: no change shifts, stems free.

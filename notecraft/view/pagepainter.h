@@ -10,8 +10,8 @@
 //
 // Painting writes back what the staves remember of it: each staff's lyric offset and brace
 // state; a grand staff, and a staff inside a brace, lose their stored brace. It raises
-// WindowCleared (not while printing), ActiveMeasure for the measure at the score's CurTime,
-// and with handles MarkHandle for each staff's top line.
+// WindowCleared (not while printing) and with handles MarkHandle for each staff's top line,
+// and reports the measure at the score's CurTime (the score decides whether it is selected).
 
 #include <memory>
 #include <string>

@@ -5,6 +5,8 @@
 
 #include "dialogfixtures.h"
 #include "notecraft/core/common.h"
+#include "notecraft/core/globalevent.h"
+#include "notecraft/core/staff.h"
 #include "notecraft/dialogs/measurepropsmodel.h"
 
 namespace notecraft::dialogs {
@@ -113,13 +115,141 @@ TEST_F(MeasureProps, LoadsWhatStandsAtTheMeasure) {
   EXPECT_EQ(Globals().Item(kT, evtRepeatEnd) != nullptr, true);
   EXPECT_EQ(Globals().Item(kT, evtSectionEnd) != nullptr, true);
 
-  score->SetMinor(true);
+  // A minor key change (its second value set, as for the score's key) shows in the minor list.
+  score->Staff(2)->GlobalEvents().Item(kT, evtKeyChange)->SetValue2(255);
   Globals().Remove(kT, evtTimeChange);
   Globals().Add(kT, evtTimeChange, 6, 8, "2");
   Open(3);
   EXPECT_TRUE(model.MinorList());
   EXPECT_EQ(model.MinorPosition(), 4);  // "C - 3 flats"
   EXPECT_EQ(model.TimeOption(), 7);     // 6/8
+}
+
+// Staff 2 in the treble clef, bass clef from measure 2; 3/4 from measure 5; G major on
+// staff 2 from measure 9.
+class MeasurePropsLater : public MeasureProps {
+protected:
+  void SetUp() override {
+    MeasureProps::SetUp();
+    Staff& staff = *score->Staff(2);
+    staff.SetDefaultClef(clfTreble);
+    staff.GlobalEvents().Add(64, evtClefChange, clfBass);
+    Globals().Add(256, evtTimeChange, 3, 16, "3");
+    staff.GlobalEvents().Add(At(9), evtKeyChange, static_cast<std::uint8_t>(KeyToByte(1)));
+    score->SetChanged(false);
+  }
+  int At(int measure) { return Globals().MeasureTime(measure); }
+};
+
+TEST_F(MeasurePropsLater, ShowsTheClefKeyAndTimeInForceAtEveryMeasure) {
+  struct Case {
+    int measure;
+    int clef;
+    int keyPosition;  // in the major list
+    bool keyHere;     // a key change of the staff stands at the measure: Clear removes it
+    int timeOption;
+    const char* pulse;
+    bool timeHere;
+  };
+  const Case cases[] = {
+      {1, clfTreble, 7, false, 0, "", true},   // common time at 0, stored without a pulse
+      {2, clfBass, 7, false, 0, "", false},    // the clef changes here
+      {5, clfBass, 7, false, 4, "3", true},    // the time signature changes here
+      {9, clfBass, 8, true, 4, "3", false},    // the key changes here
+      {10, clfBass, 8, false, 4, "3", false},  // all in force from earlier
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE("measure " + std::to_string(c.measure));
+    Open(c.measure);
+    EXPECT_EQ(model.Clef(), c.clef);
+    EXPECT_FALSE(model.MinorList());
+    EXPECT_EQ(model.MajorPosition(), c.keyPosition);
+    EXPECT_EQ(model.MinorPosition(), c.keyPosition);  // the relative minor, for the other list
+    EXPECT_EQ(model.KeyClearEnabled(), c.keyHere);
+    EXPECT_EQ(model.TimeOption(), c.timeOption);
+    EXPECT_EQ(model.PulseText(), c.pulse);
+    EXPECT_EQ(model.ClearRestEnabled(), c.timeHere);
+    EXPECT_FALSE(model.Modified());
+  }
+  // The key change says whether it is minor, not the score's own mode.
+  score->SetMinor(true);
+  Open(9);
+  EXPECT_FALSE(model.MinorList());
+  EXPECT_EQ(model.MajorPosition(), 8);
+}
+
+TEST_F(MeasurePropsLater, ApplyWritesWhatTheMeasureNeeds) {
+  struct Case {
+    const char* name;
+    int measure;
+    std::function<void(Score&)> before;
+    std::function<void(M&)> edit;
+    std::function<void(Score&)> check;
+  };
+  const auto nothing = [](Score&) {};
+  static constexpr auto At = [](Score& s, int measure) {
+    return s.AllGlobals().MeasureTime(measure);
+  };
+  const Case cases[] = {
+      {"another clef changes the staff at the measure", 9, nothing,
+       [](M& m) { m.ChooseClef(clfTreble); },
+       [](Score& s) {
+         auto e = s.Staff(2)->GlobalEvents().Item(At(s, 9), evtClefChange);
+         ASSERT_NE(e, nullptr);
+         EXPECT_EQ(e->Value1(), clfTreble);
+         EXPECT_TRUE(s.Changed());
+       }},
+      {"the clef of the measures before takes the change away", 9,
+       [](Score& s) { s.Staff(2)->GlobalEvents().Add(At(s, 9), evtClefChange, clfAlto); },
+       [](M& m) { m.ChooseClef(clfBass); },
+       [](Score& s) {
+         EXPECT_EQ(s.Staff(2)->GlobalEvents().Item(At(s, 9), evtClefChange), nullptr);
+       }},
+      {"the minor list keeps the key signature and marks the change minor", 9, nothing,
+       [](M& m) {
+         m.SetMinorList(true);
+         EXPECT_EQ(m.MinorPosition(), 8);  // "E - 1 sharp"
+       },
+       [](Score& s) {
+         auto e = s.Staff(2)->GlobalEvents().Item(At(s, 9), evtKeyChange);
+         ASSERT_NE(e, nullptr);
+         EXPECT_EQ(e->Value1(), 1);
+         EXPECT_EQ(e->Value2(), 255);
+       }},
+      {"the key in force chosen again adds no change", 10, nothing,
+       [](M& m) { m.ChooseKey(false, 8); },
+       [](Score& s) {
+         EXPECT_EQ(s.Staff(2)->GlobalEvents().Item(At(s, 10), evtKeyChange), nullptr);
+         EXPECT_FALSE(s.Changed());
+       }},
+      {"the time signature in force chosen again adds no change", 10, nothing,
+       [](M& m) { m.ChooseTime(4); },
+       [](Score& s) {
+         EXPECT_EQ(s.AllGlobals().Item(At(s, 10), evtTimeChange), nullptr);
+         EXPECT_FALSE(s.Changed());
+       }},
+      {"nor does common time where it stands without a pulse", 2, nothing,
+       [](M& m) { m.ChooseTime(0); },
+       [](Score& s) { EXPECT_EQ(s.AllGlobals().Item(At(s, 2), evtTimeChange), nullptr); }},
+      {"another pulse is a change", 10, nothing, [](M& m) { m.SetPulseText("1"); },
+       [](Score& s) {
+         auto e = s.AllGlobals().Item(At(s, 10), evtTimeChange);
+         ASSERT_NE(e, nullptr);
+         EXPECT_EQ(e->Value1() * 128 + e->Value2(), 400);
+         EXPECT_EQ(e->Text(), "1");
+       }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    SetUp();
+    c.before(*score);
+    score->SetChanged(false);
+    Open(c.measure);
+    c.edit(model);
+    EXPECT_TRUE(model.Modified());
+    model.Apply(*score);
+    c.check(*score);
+  }
 }
 
 TEST_F(MeasureProps, DefaultPulsesAndAShortBeat) {
@@ -138,6 +268,7 @@ TEST_F(MeasureProps, ApplyWritesEachGroup) {
     const char* name;
     std::function<void(M&)> edit;
     std::function<void(Score&)> check;
+    std::function<void(Score&)> before = {};  // before the dialog opens
   };
   const Case cases[] = {
       {"End Repeat", [](M& m) { m.Toggle(M::kBars, 1, true); },
@@ -203,11 +334,16 @@ TEST_F(MeasureProps, ApplyWritesEachGroup) {
          m.SetTimeText(1, "4");
        },
        [](Score& s) { EXPECT_EQ(s.AllGlobals().Item(kT, evtTimeChange)->Value1(), 4); }},
-      {"common time where none stood", [](M& m) { m.ChooseTime(0); },
+      {"common time where none stood and 8/8 is in force", [](M& m) { m.ChooseTime(0); },
        [](Score& s) {
          auto e = s.AllGlobals().Item(kT, evtTimeChange);
          ASSERT_NE(e, nullptr);
          EXPECT_EQ(e->Value1() * 128 + e->Value2(), 0);
+       },
+       [](Score& s) {
+         auto first = s.AllGlobals().Item(0, evtTimeChange);
+         first->SetValue1(8);
+         first->SetValue2(8);
        }},
       {"cut time with pulse 0",
        [](M& m) {
@@ -224,6 +360,10 @@ TEST_F(MeasureProps, ApplyWritesEachGroup) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     SetUp();
+    if (c.before) {
+      c.before(*score);
+      Open(3);
+    }
     c.edit(model);
     EXPECT_TRUE(model.Modified());
     model.Apply(*score);
@@ -314,7 +454,8 @@ TEST_F(MeasureProps, MovingToAnotherStaffKeepsTheMeasure) {
   EXPECT_EQ(model.StaffIndex(), 1);
   EXPECT_EQ(model.Measure(), 3);
   EXPECT_NE(score->Staff(2)->GlobalEvents().Item(kT, evtKeyChange), nullptr);
-  EXPECT_EQ(model.MajorPosition(), -1);
+  EXPECT_FALSE(model.KeyClearEnabled());  // staff 1 has no key change of its own there
+  EXPECT_EQ(model.MajorPosition(), 7);    // and shows the C major it is in
 }
 
 }  // namespace

@@ -10,11 +10,14 @@
 #include <QScreen>
 #include <QTest>
 #include <QToolButton>
+#include <functional>
 
 #include "dialogfixtures.h"
 #include "harmonygrid/qt/chordmapper.h"
 #include "notecraft/core/common.h"
+#include "notecraft/core/globalevent.h"
 #include "notecraft/core/score_structure.h"
+#include "notecraft/core/staff.h"
 #include "notecraft/dialogs/frmctxdelmes.h"
 #include "notecraft/dialogs/frmctxmeasure.h"
 #include "notecraft/dialogs/frmctxscore.h"
@@ -221,6 +224,59 @@ TEST_F(PropertyDialogs, TheMeasureDialogLeavesTheScoreAtTheMeasureItMovedTo) {
   });
   ShowDialog(*score, dlgMeasureProperties);
   EXPECT_EQ(score->SelectedMeasure(), 7);
+}
+
+TEST_F(PropertyDialogs, TheMeasureDialogShowsAndAppliesTheStaffsClefAndKeyAtALaterMeasure) {
+  score->Staff(1)->SetDefaultClef(clfTreble);
+  const int t9 = score->AllGlobals().MeasureTime(9);
+  const auto choose = [](QComboBox* list, const char* text) {
+    const int i = list->findText(QString::fromLatin1(text));
+    ASSERT_GE(i, 0) << text;
+    list->setCurrentIndex(i);
+    emit list->activated(i);
+  };
+  const auto showAt = [this](int measure, std::function<void(frmCTXMeasure&)> action) {
+    score->SetSelectedMeasure(Internal{}, measure);
+    WhenModal<frmCTXMeasure>(std::move(action));
+    ShowDialog(*score, dlgMeasureProperties);
+  };
+  // G major entered at measure 9.
+  showAt(9, [&choose](frmCTXMeasure& form) {
+    EXPECT_EQ(Control<QComboBox>(form, "cboClef")->currentText(), "Treble");
+    EXPECT_EQ(Control<QComboBox>(form, "cboMajor")->currentText(), "C");
+    EXPECT_TRUE(Control<QCheckBox>(form, "chkMajMin")->isChecked());
+    choose(Control<QComboBox>(form, "cboMajor"), "G - 1 sharp");
+    QTest::mouseClick(form.OkButton(), Qt::LeftButton);
+  });
+  ASSERT_NE(score->Staff(1)->GlobalEvents().Item(t9, evtKeyChange), nullptr);
+
+  // Opened there again it shows the treble clef and G major; Ok puts the bass clef there.
+  showAt(9, [&choose](frmCTXMeasure& form) {
+    EXPECT_EQ(Control<QComboBox>(form, "cboClef")->currentText(), "Treble");
+    EXPECT_EQ(Control<QComboBox>(form, "cboMajor")->currentText(), "G - 1 sharp");
+    EXPECT_TRUE(Control<QCheckBox>(form, "chkMajMin")->isChecked());
+    EXPECT_TRUE(Control<QPushButton>(form, "cmdClear")->isEnabled());
+    EXPECT_FALSE(Control<QLineEdit>(form, "txtClef")->isEnabled());  // not kept by the score
+    choose(Control<QComboBox>(form, "cboClef"), "Bass");
+    EXPECT_TRUE(form.ApplyButton()->isEnabled());
+    QTest::mouseClick(form.OkButton(), Qt::LeftButton);
+  });
+  const auto clef = score->Staff(1)->GlobalEvents().Item(t9, evtClefChange);
+  ASSERT_NE(clef, nullptr);
+  EXPECT_EQ(clef->Value1(), clfBass);
+  EXPECT_TRUE(score->Changed());
+
+  // Measure 10 is in both; unticking Major offers the relative minor of the same signature.
+  showAt(10, [this](frmCTXMeasure& form) {
+    EXPECT_EQ(Control<QComboBox>(form, "cboClef")->currentText(), "Bass");
+    EXPECT_EQ(Control<QComboBox>(form, "cboMajor")->currentText(), "G - 1 sharp");
+    EXPECT_FALSE(Control<QPushButton>(form, "cmdClear")->isEnabled());  // no change of its own
+    Click(form, "chkMajMin");
+    EXPECT_FALSE(Control<QCheckBox>(form, "chkMajMin")->isChecked());
+    EXPECT_TRUE(Control<QComboBox>(form, "cboMinor")->isEnabled());
+    EXPECT_EQ(Control<QComboBox>(form, "cboMinor")->currentText(), "E - 1 sharp");
+    QTest::mouseClick(form.CancelButton(), Qt::LeftButton);
+  });
 }
 
 TEST_F(PropertyDialogs, MillimetresShowPapersExactlyAndKeepWhatWasTyped) {
