@@ -339,15 +339,20 @@ StaffReach ReachOf(Staff& staff, const std::vector<MeasureSlot>& measures, int p
     const bool drums = pairs.Drums(v);
     pairs.StartVoice(measures.front().Start);
     int k = notes->IndexAtOrAfter(measures.front().Start);
+    const bool triplets = HoldsTriplets(*notes, k, endOf(measures.back()));
+    upperTriplets.Clear();
+    lowerTriplets.Clear();
     for (std::size_t i = 0; i < measures.size(); ++i) {
       const MeasureSlot& m = measures[i];
       const int end = endOf(m);
       upper.StartMeasure(m.Start, clefs[i]);
-      upperTriplets.Read(*notes, k, m.Start, end - m.Start, globals, 1, grand ? kGrandSplit : 0,
-                         drums);
+      if (triplets)
+        upperTriplets.Read(*notes, k, m.Start, end - m.Start, globals, 1, grand ? kGrandSplit : 0,
+                           drums);
       if (grand) {
         lower.StartMeasure(m.Start, clefs[i]);
-        lowerTriplets.Read(*notes, k, m.Start, end - m.Start, globals, 2, kGrandSplit, drums);
+        if (triplets)
+          lowerTriplets.Read(*notes, k, m.Start, end - m.Start, globals, 2, kGrandSplit, drums);
       }
       for (; k <= notes->Count(); ++k) {
         const Note& note = *notes->ByIndex(k);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <climits>
 #include <cstddef>
 
@@ -28,9 +29,10 @@ bool PowerOfTwo(int v) {
 
 // The longest plain or dotted value not above length; a sixty-fourth at least.
 int LongestValue(int length) {
-  for (const int v : kValues)
-    if (v <= length) return v;
-  return 1;
+  if (length >= kValues.front()) return kValues.front();
+  if (length <= 1) return 1;
+  const int plain = std::bit_floor(static_cast<unsigned>(length));
+  return plain + plain / 2 <= length && plain >= 2 ? plain + plain / 2 : plain;
 }
 
 // A length that LongestValue gives, as a glyph value and a dot.
@@ -324,15 +326,14 @@ void GatherRhythmNotesFrom(const Notes& notes, int first, int start, int length,
     Note& note = **it;
     const int time = note.NoteTime() - start;
     if (time >= length) break;
-    bool drawn = false;
-    for (const int pitch : note.Values()) {
-      if (grandHalf == 2 ? pitch < split : pitch >= split) {
-        drawn = true;
-        break;
-      }
-    }
+    const auto pitches = note.Values();
+    if (pitches.empty()) continue;
+    // Without a split every note is drawn.
+    bool drawn = split <= 0 && grandHalf != 2;
+    for (auto p = pitches.begin(); !drawn && p != pitches.end(); ++p)
+      drawn = grandHalf == 2 ? *p < split : *p >= split;
     if (!drawn) continue;
-    out.push_back({&note, time, note.Duration(), note.Flags(), note.Value(0) == 0});
+    out.push_back({&note, time, note.Duration(), note.Flags(), pitches[0] == 0});
   }
 }
 

@@ -115,6 +115,8 @@ public:
   // (GatherRhythmNotes). The rhythm is read only where the measure holds a triplet note.
   void Read(const Notes& notes, int first, int start, int length, const GlobalEvents* globals,
             int grandHalf, int split, bool drums);
+  // No note in a group, until the next Read.
+  void Clear() { m_members.clear(); }
   // Where note stands in a group; -1 when in none.
   int TimeOf(const Note& note) const;
   // The group note stands in (counted from 0 in the measure); -1 for none.
