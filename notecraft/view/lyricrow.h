@@ -34,7 +34,6 @@ public:
   // A note drawn at x; lyric is its lyric event's text, none when the staff has no lyric
   // event at its time.
   void Add(int x, std::optional<std::string> lyric) { m_notes.push_back({x, std::move(lyric)}); }
-  bool Empty() const { return m_notes.empty(); }
   // Draws the syllables with the first verse's line at top, each further verse a lyric line
   // lower; right is the system's right edge.
   void Draw(DrawContext& dc, int top, int right) const;

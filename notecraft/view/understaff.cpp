@@ -16,7 +16,6 @@
 #include "notecraft/core/score.h"
 #include "notecraft/core/staff.h"
 #include "notecraft/core/voice.h"
-#include "notecraft/layout/pagelayout.h"
 #include "notecraft/view/clefsandbars.h"
 #include "notecraft/view/drawcontext.h"
 #include "notecraft/view/drumnotation.h"
@@ -355,15 +354,6 @@ bool PlacesMarks(Staff& staff, int start, int end) {
     }
   }
   return false;
-}
-
-int LyricRoom(DrawContext& dc, Staff& staff, int start, int end, int staffHeight, float scale,
-              int pad) {
-  const int lines = kLyricLineTwips * std::max(staff.Verses(), 0);
-  if (lines == 0 || staff.DefaultClef() == clfGrand) return lines;
-  const UnderStaff rows =
-      MeasureUnderStaff(dc, staff, start, end, staffHeight, scale, pad, 1, true);
-  return lines + rows.LyricTop - pad;
 }
 
 }  // namespace notecraft

@@ -32,11 +32,6 @@ struct UnderStaff {
 UnderStaff MeasureUnderStaff(DrawContext& dc, Staff& staff, int start, int end, int staffHeight,
                              float scale, int pad, int grandHalf, bool lyrics);
 
-// The room a staff's lyric lines take below its band in that system: a line per verse, and
-// on an ordinary staff as far again as its first line moved down.
-int LyricRoom(DrawContext& dc, Staff& staff, int start, int end, int staffHeight, float scale,
-              int pad);
-
 // Whether the staff places anything around its notes in [start, end) that must keep clear
 // of them: lyrics, dynamics, tempo marks, text labels, ornaments or bowings.
 bool PlacesMarks(Staff& staff, int start, int end);
