@@ -20,13 +20,12 @@
 #include "notecraft/view/lyricrow.h"
 #include "notecraft/view/measurerhythm.h"
 #include "notecraft/view/musicfontmetrics.h"
+#include "notecraft/view/notesandbeams.h"
 
 namespace notecraft {
 
 namespace {
 
-// Notes at or above it are drawn on the upper staff of a grand staff, which shows the lyrics.
-constexpr int kGrandSplit = 60;
 constexpr float kLyricPoints = 8.0f;
 
 // One verse's syllable at a note: its shown width and whether a hyphen follows it.

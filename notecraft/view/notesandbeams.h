@@ -8,6 +8,9 @@ namespace notecraft {
 // The dividing pitch DrawNote takes for a drum voice: above every MIDI pitch, so all of its
 // notes are drawn, as percussion heads.
 inline constexpr int kDrumSplit = 140;
+// The dividing pitch of a grand staff: its upper staff draws middle C and above, the lower
+// one the pitches below (and rest notes).
+inline constexpr int kGrandSplit = 60;
 // Ledger lines reach this far (twips) either side of a head a line space wide.
 inline constexpr int kLedgerOverhang = 60;
 

@@ -16,6 +16,7 @@
 #include "notecraft/view/accidentalcolumns.h"
 #include "notecraft/view/drumnotation.h"
 #include "notecraft/view/measurerhythm.h"
+#include "notecraft/view/notesandbeams.h"
 
 namespace notecraft {
 
@@ -32,9 +33,6 @@ long long Taken(const std::vector<NotePosition>& positions, const std::vector<in
   }
   return taken;
 }
-
-// The dividing pitch of a grand staff, as the staff drawer splits it.
-constexpr int kGrandSplit = 60;
 
 // Marks what the heads of a drawn chord need at its position: a dot, a second, columns of
 // accidentals. Pitches are spelled in the order the drawer writes them, highest first.

@@ -39,8 +39,6 @@ namespace notecraft {
 
 namespace {
 
-// The dividing pitch of a grand staff: the upper staff draws middle C and above.
-constexpr int kGrandSplit = 60;
 // Section bits handed to the section-mark and chord drawers (no repeat measure, no pickup).
 constexpr int kSectionMask = 0x33F0;
 // Flag bits of the marks that replace a measure's number (endings, coda, segno).

@@ -29,8 +29,6 @@ namespace {
 
 // A head's place in line spaces below the bottom line: the middle line is two spaces up.
 constexpr double kMiddleLine = -2.0;
-// The pitch that divides the two staves of a grand staff.
-constexpr int kGrandSplit = 60;
 
 // The sizes the rows are made of, for one staff at one staff height.
 struct Measures {
