@@ -18,6 +18,7 @@
 #include "notecraft/view/drawcontext.h"
 #include "notecraft/view/glyphs.h"
 #include "notecraft/view/lyricrow.h"
+#include "notecraft/view/marksandtext.h"
 #include "notecraft/view/measurerhythm.h"
 #include "notecraft/view/musicfontmetrics.h"
 #include "notecraft/view/notesandbeams.h"
@@ -25,8 +26,6 @@
 namespace notecraft {
 
 namespace {
-
-constexpr float kLyricPoints = 8.0f;
 
 // One verse's syllable at a note: its shown width and whether a hyphen follows it.
 struct Verse {
@@ -38,15 +37,12 @@ struct Syllables {
   std::vector<Verse> Verses;
 };
 
-// The lyric font, the window's own put back when done.
+// The lyric font (the small text's, as the lyric row draws it), the window's own put back
+// when done.
 class LyricFont {
 public:
   explicit LyricFont(DrawContext& dc) : m_window(*dc.Window()), m_kept(m_window.State()) {
-    dc.SelectFont(fntCopyright);
-    FontSpec font = m_window.Font();
-    font.Size = kLyricPoints;
-    font.Bold = false;
-    m_window.SetFont(font);
+    SelectSmallTextFont(dc);
   }
   ~LyricFont() { m_window.SetState(m_kept); }
   LyricFont(const LyricFont&) = delete;

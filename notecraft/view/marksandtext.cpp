@@ -321,16 +321,22 @@ void FindChordSymbol(DrawContext& dc, int flags, int x, int y, int pad, int twip
   }
 }
 
+void SelectSmallTextFont(DrawContext& dc) {
+  Surface* window = dc.Window();
+  if (!window) return;
+  dc.SelectFont(fntCopyright);
+  FontSpec font = window->Font();
+  font.Size = kLabelPoints;
+  font.Bold = false;
+  window->SetFont(font);
+}
+
 void DrawSmallText(DrawContext& dc, std::string_view text, int centreX, int y, int& right) noexcept {
   right = centreX;
   try {
     Surface* window = dc.Window();
     if (!window) return;
-    dc.SelectFont(fntCopyright);
-    FontSpec font = window->Font();
-    font.Size = kLabelPoints;
-    font.Bold = false;
-    window->SetFont(font);
+    SelectSmallTextFont(dc);
     window->SetForeColor(dc.ColorChords());
     const int width = window->TextWidth(text);
     const int left = centreX - width / 2;

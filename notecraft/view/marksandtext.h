@@ -75,9 +75,12 @@ void DrawTextEvents(DrawContext& dc, const Staff& staff, int x, int y, int pad, 
 void FindChordSymbol(DrawContext& dc, int flags, int x, int y, int pad, int twipsPerUnit,
                      int startTime, int duration, int measure = -1) noexcept;
 
-// text in the copyright font at 8 points, not bold, in ColorChords, centred on centreX with
-// its cell top at y; right receives its right edge. Leaves the music font selected and
-// ColorNotes as the fore colour.
+// Selects the small text's font on dc's window: the copyright font at 8 points, not bold.
+void SelectSmallTextFont(DrawContext& dc);
+
+// text in the small text's font, in ColorChords, centred on centreX with its cell top at y;
+// right receives its right edge. Leaves the music font selected and ColorNotes as the fore
+// colour.
 void DrawSmallText(DrawContext& dc, std::string_view text, int centreX, int y, int& right) noexcept;
 
 // Moves y by a text label's half-space offsets: up by offset1 x inc, then down by
