@@ -6,6 +6,7 @@
 // (the font's ink table), other text by its character cell, lines and shapes by the box of
 // their points. Twips from the page's top-left corner, y growing downwards.
 
+#include <algorithm>
 #include <string_view>
 #include <vector>
 
@@ -21,6 +22,12 @@ InkArea TextInk(const Surface& window, std::string_view text, int x, int y) noex
 
 // The box of a music-font glyph string drawn at (x, y) at a font size of em twips.
 InkArea GlyphInk(std::string_view glyphs, int x, int y, int em) noexcept;
+
+// What a mark placed around the staff's drawing keeps free from it: a quarter of the line
+// space s, a twip at least.
+inline int InkGap(int s) noexcept {
+  return std::max(s / 4, 1);
+}
 
 // True when box comes closer than gap to any area of ink.
 bool Collides(const std::vector<InkArea>& ink, const InkArea& box, int gap) noexcept;

@@ -118,11 +118,6 @@ void DrawBracket(DrawContext& dc, const Staff& staff, int kind, int x, int y, in
   }
 }
 
-// What a mark keeps free around it from what is drawn.
-int MarkGap(int s) {
-  return std::max(s / 4, 1);
-}
-
 // The x of a mark at time: a space before its note position, moved with the notes by the
 // measure's change shifts and spreads.
 int MarkX(const DrawContext& dc, int time, int x, int pad, int twipsPerUnit, int startTime,
@@ -219,7 +214,7 @@ void DrawTempoMarks(DrawContext& dc, const Staff& staff, int x, int y, int pad, 
     // Where a mark stands: moved down until it keeps clear of what is drawn.
     auto clear = [&](const std::string& text, int markX, int markY) {
       const InkArea box = TextInk(*window, text, markX, markY);
-      return markY + MovedClear(symbols.Ink, box, true, MarkGap(s)).Top - box.Top;
+      return markY + MovedClear(symbols.Ink, box, true, InkGap(s)).Top - box.Top;
     };
 
     // Dynamics are music-font characters whose code is the DynamicTypes value; any other
@@ -267,7 +262,7 @@ void DrawTextEvents(DrawContext& dc, const Staff& staff, int x, int y, int pad, 
       // Away from the middle line, out of the way of the notes.
       const InkArea box = TextInk(*window, e.Text(), textX, textY);
       const bool above = box.Top + box.Bottom < 2 * middle;
-      textY += MovedClear(symbols.Ink, box, !above, MarkGap(s)).Top - box.Top;
+      textY += MovedClear(symbols.Ink, box, !above, InkGap(s)).Top - box.Top;
       dc.DrawTextAt(e.Text(), textX, textY);
     });
     if (drawn) {

@@ -61,7 +61,7 @@ void DrawOrnament(DrawContext& dc, int flags, int x, int topY, int bottomY, bool
   if (sign == 0) return;
 
   const std::vector<InkArea>& ink = dc.Symbols().Ink;
-  const int gap = std::max(s / 4, 1);
+  const int gap = InkGap(s);
   const int em = EmTwips(window->Font());
   InkArea box = GlyphInk(std::string(1, sign), ornamentX, ornamentY, em);
   if (Collides(ink, box, gap)) {

@@ -657,9 +657,9 @@ void StaffSystemDrawer::DrawMarks() {
     // staves, which the layout made for them.
     int top = m_place.Bottom + m_staff->LyricOffset();
     if (!grand) {
-      top = std::max(m_place.Bottom + m_rows.LyricTop,
-                     LowestInk(m_state.Ink, m_place.Left, m_place.Right, m_place.Bottom) +
-                         std::max(m_s / 4, 1));
+      top = std::max(
+          m_place.Bottom + m_rows.LyricTop,
+          LowestInk(m_state.Ink, m_place.Left, m_place.Right, m_place.Bottom) + InkGap(m_s));
     }
     m_band.SetLyricLine(top);
     m_lyrics.Draw(m_dc, top, m_place.Right);

@@ -20,6 +20,7 @@
 #include "notecraft/view/drawcontext.h"
 #include "notecraft/view/drumnotation.h"
 #include "notecraft/view/glyphs.h"
+#include "notecraft/view/ink.h"
 #include "notecraft/view/musicfontmetrics.h"
 #include "notecraft/view/notesandbeams.h"
 
@@ -290,7 +291,7 @@ UnderStaff MeasureUnderStaff(DrawContext& dc, Staff& staff, int start, int end, 
   m.em = std::max(1, static_cast<int>(std::lround(staffHeight * static_cast<double>(scale))));
   m.s =
       std::max(1, static_cast<int>(RoundHalfEven(staffHeight / 4.0 * static_cast<double>(scale))));
-  m.gap = std::max(m.s / 4, 1);
+  m.gap = InkGap(m.s);
 
   // The notes, voice by voice.
   const ClefChanges clefs = ClefsOf(staff, start, end);
