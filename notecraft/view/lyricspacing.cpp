@@ -236,10 +236,8 @@ void GatherSystemPositions(DrawContext& dc, Score& score, const std::vector<int>
   for (const auto& [start, duration] : measures) {
     std::vector<NotePosition> positions =
         CollectPositions(score, staves, start, std::max(duration, 1));
-    state.LyricEnds.push_back(sung.empty()
-                                  ? LyricEnd{}
-                                  : AddLyricRooms(dc, score, sung, start, std::max(duration, 1),
-                                                  dc.StaffHeightTwips(), positions));
+    state.LyricEnds.push_back(AddLyricRooms(dc, score, sung, start, std::max(duration, 1),
+                                            dc.StaffHeightTwips(), positions));
     state.Positions.push_back(std::move(positions));
   }
 }
