@@ -335,11 +335,8 @@ UnderStaff MeasureUnderStaff(DrawContext& dc, Staff& staff, int start, int end, 
 
 bool PlacesMarks(Staff& staff, int start, int end) {
   if (staff.Verses() >= 1) return true;
-  const GlobalEvents& events = staff.GlobalEvents();
-  for (const int type : {evtDynamic, evtTempo, evtText}) {
-    const auto e = events.Find(end - 1, type);
-    if (e && e->EventTime() >= start) return true;
-  }
+  for (const int type : {evtDynamic, evtTempo, evtText})
+    if (HasEvent(staff, type, start, end)) return true;
   constexpr int kMarks =
       nteTrill | nteMordent | nteHalfMordent | nteTurn | nteFermata | nteBowUp | nteBowDown;
   for (int v = 1; v <= staff.Voices(); ++v) {
