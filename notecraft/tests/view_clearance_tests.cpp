@@ -9,7 +9,7 @@
 #include "edit_fixtures.h"
 #include "notecraft/view/glyphs.h"
 #include "notecraft/view/ink.h"
-#include "notecraft/view/printtarget.h"
+#include "print_fixtures.h"
 
 namespace notecraft {
 namespace {
@@ -46,14 +46,6 @@ std::string Describe(const SurfaceOp& op) {
          std::to_string(ink.Left) + "," + std::to_string(ink.Top) + " - " +
          std::to_string(ink.Right) + "," + std::to_string(ink.Bottom) + "]";
 }
-
-// A printer whose pages are recorded.
-class RecordingPrinter : public PrintTarget {
-public:
-  Surface* BeginJob(const PrintSettings&) override { return &paper; }
-  void EndJob() override {}
-  RecordingSurface paper;
-};
 
 class Clearance : public EditFixture {
 public:
@@ -110,7 +102,7 @@ TEST_F(Clearance, DynamicsAndTempoMarksUnderLyricsKeepOffEveryVerseOnScreenAndIn
 
   // THEN neither mark meets a syllable or a note, and every verse stands above the staff
   // below
-  for (const auto* ops : {&screen, &printer.paper.Ops()}) {
+  for (const auto* ops : {&screen, &printer.surface->Ops()}) {
     SCOPED_TRACE(ops == &screen ? "screen" : "print");
     const auto marks = Drawn(*ops, {"F", "ritard."});
     ASSERT_EQ(marks.size(), 2u);
