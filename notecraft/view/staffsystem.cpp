@@ -59,15 +59,6 @@ private:
     int Time = 0;
     int Clef = clfTreble;
   };
-  // A measure whose dynamics, tempo marks and text labels wait until its notes stand.
-  struct MarkFrame {
-    int Left = 0;
-    int Offset = 0;
-    int TwipsPerUnit = 0;
-    int Start = 0;
-    int Duration = 0;
-    int Index = 0;
-  };
 
   void SystemStart();
   // Draws measure i, which starts at time t at x left; returns where it ends.
@@ -124,7 +115,8 @@ private:
   };
   std::vector<PendingBracket> m_brackets;
   LyricRow m_lyrics;
-  std::vector<MarkFrame> m_marks;
+  // The measures whose dynamics, tempo marks and text labels wait until the notes stand.
+  std::vector<MeasureFrame> m_marks;
   UnderStaff m_rows;  // the rows under the staff in this system
   // The clef at the measure's start and its changes inside it, in time order.
   std::vector<ClefAt> m_clefChanges;
@@ -303,7 +295,6 @@ int StaffSystemDrawer::DrawMeasure(int i, int t, int left) {
 
     if (m_band.First() && m_score.UseChords())
       FindChordSymbol(m_dc, sections, left, m_y, m_offset, twipsPerUnit, t, duration, i);
-    m_marks.push_back({left, m_offset, twipsPerUnit, t, duration, i});
 
     MeasureFrame frame;
     frame.Start = t;
@@ -315,6 +306,7 @@ int StaffSystemDrawer::DrawMeasure(int i, int t, int left) {
     frame.Pad = m_offset;
     frame.Index = i;
     frame.Beat = m_metre.Beat;
+    m_marks.push_back(frame);
     // Accidentals hold until the bar line, across the voices of the staff.
     m_state.Accidentals.Clear();
     const bool triplets = HasTriplets(t, end);
@@ -645,10 +637,10 @@ void StaffSystemDrawer::DrawMarks() {
   MarkPlace place;
   place.Lowering = m_rows.Lowering;
   place.TempoLowering = m_rows.TempoLowering;
-  for (const MarkFrame& m : m_marks) {
+  for (const MeasureFrame& m : m_marks) {
     place.Measure = m.Index;
     if (!grand || m_place.GrandHalf == 2)
-      DrawTempoMarks(m_dc, *m_staff, m.Left, m_y, m.Offset, m.TwipsPerUnit, m.Start, m.Duration,
+      DrawTempoMarks(m_dc, *m_staff, m.Left, m_y, m.Pad, m.TwipsPerUnit, m.Start, m.Duration,
                      place);
   }
   if (m_place.GrandHalf != 1) return;
@@ -664,9 +656,9 @@ void StaffSystemDrawer::DrawMarks() {
     m_band.SetLyricLine(top);
     m_lyrics.Draw(m_dc, top, m_place.Right);
   }
-  for (const MarkFrame& m : m_marks)
-    DrawTextEvents(m_dc, *m_staff, m.Left, m_place.Top, m.Offset, m.TwipsPerUnit, m.Start,
-                   m.Duration, m.Index);
+  for (const MeasureFrame& m : m_marks)
+    DrawTextEvents(m_dc, *m_staff, m.Left, m_place.Top, m.Pad, m.TwipsPerUnit, m.Start, m.Duration,
+                   m.Index);
 }
 
 void StaffSystemDrawer::MeasureNumbers() {
