@@ -445,9 +445,9 @@ int StaffSystemDrawer::ClefAtTime(int time) const {
   return clef;
 }
 
-// Draws what the voice's rhythm in the measure holds (measurerhythm.h): its notes, the
-// rests of the first voice's gaps and of rest notes, the brackets of triplet groups. Beams
-// close at beat boundaries and at rests.
+// Draws what the voice's rhythm in the measure holds (measurerhythm.h): its notes and the
+// rests of the first voice's gaps and of rest notes; the brackets of its triplet groups wait
+// for DrawBrackets. Beams close at beat boundaries and at rests.
 void StaffSystemDrawer::DrawVoice(int v, const MeasureFrame& frame) {
   const auto voice = m_staff->Voice(v);
   if (!voice) return;
