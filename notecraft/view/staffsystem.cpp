@@ -45,7 +45,8 @@ constexpr int kSectionMask = 0x33F0;
 constexpr int kUnnumberedMask = 0xF0;
 
 // One call of DrawStaffSystem: the staff's clef and keys as they change along the system,
-// the content offset of the measure being drawn, and the lyric hyphens left pending.
+// the content offset of the measure being drawn, and what waits until the notes stand: the
+// measure's triplet brackets, the lyrics and the measures' marks.
 class StaffSystemDrawer {
 public:
   StaffSystemDrawer(DrawContext& dc, SystemGrid& grid, const StaffPlacement& place, Region& band)

@@ -1,11 +1,12 @@
 #pragma once
 // Drawing one staff (or one half of a grand staff) across one system: the clef, key and
 // time signature at the system's start, then measure by measure the special bar lines,
-// section marks, key, time and clef changes, chord symbols, dynamics, tempo marks, text
-// labels, the notes and rests of every voice with the lyrics under them, and the bar line;
-// finally the measure numbers. The page painter calls it for every staff band of a system
-// (a grand staff twice, once per half) and the tie drawer after it; a repaint of one system
-// calls it from the bands alone.
+// section marks, key, time and clef changes, chord symbols, the notes and rests of every
+// voice with their triplet brackets, and the bar line; once all the notes stand, the
+// dynamics, tempo marks, lyrics and text labels, clear of them (ink.h); finally the measure
+// numbers. The page painter calls it for every staff band of a system (a grand staff twice,
+// once per half) and the tie drawer after it; a repaint of one system calls it from the
+// bands alone.
 //
 // Twips and 64ths. The system's measure widths and flags come in a SystemGrid; the change
 // shifts, stem mode and the other state the symbol drawers share live in the drawing
