@@ -19,6 +19,7 @@
 #include "notecraft/core/staff.h"
 #include "notecraft/qt/qpaintersurface.h"
 #include "notecraft/qt/scorepagewidget.h"
+#include "notecraft/view/lyricrow.h"
 
 namespace veltrimond {
 
@@ -40,21 +41,13 @@ int ScoreLyricCaret::Verse() const {
 int ScoreLyricCaret::VerseLimit() const {
   const auto staff = notecraft::SelectedStaff(m_score);
   if (!staff) return 1;
-  // Verses are separated by carriage returns in each syllable event.
   int lastSung = 0;
   for (const auto& e : staff->GlobalEvents()) {
     if (e->EventType() != notecraft::evtLyric) continue;
-    int verse = 1;
-    bool sung = false;
-    for (const char c : e->Text()) {
-      if (c == '\r') {
-        ++verse;
-        sung = false;
-      } else if (c != ' ' && !sung) {
-        sung = true;
-        lastSung = std::max(lastSung, verse);
-      }
-    }
+    const auto verses = notecraft::LyricVerses(e->Text());
+    for (std::size_t k = 0; k < verses.size(); ++k)
+      if (verses[k].find_first_not_of(' ') != std::string_view::npos)
+        lastSung = std::max(lastSung, static_cast<int>(k) + 1);
   }
   return std::max({lastSung + 1, staff->Verses(), 1});
 }
@@ -165,12 +158,15 @@ void LyricEntry::Prev() {
 
 bool LyricEntry::Seek(int atTime, int& x, int& y, std::string& syllable) {
   int time = 0;
-  bool found = m_caret.First(time, x, y, syllable);
-  while (found && time < atTime) found = m_caret.Next(time, x, y, syllable);
+  const auto walkPage = [&] {
+    bool found = m_caret.First(time, x, y, syllable);
+    while (found && time < atTime) found = m_caret.Next(time, x, y, syllable);
+    return found;
+  };
+  bool found = walkPage();
   if (!found && m_caret.CurPage() < m_caret.LastPage()) {
     m_caret.SetCurPage(m_caret.CurPage() + 1);
-    found = m_caret.First(time, x, y, syllable);
-    while (found && time < atTime) found = m_caret.Next(time, x, y, syllable);
+    found = walkPage();
   }
   if (found) m_time = time;
   return found;

@@ -36,12 +36,6 @@ TwipsRect ToTwips(const QRect& rect, TwipsPerPixel tpp) {
   return {rect.x() * tpp.X, rect.y() * tpp.Y, rect.width() * tpp.X, rect.height() * tpp.Y};
 }
 
-bool LiesOnAScreen(const QRect& rect, const QList<QRect>& availableScreens) {
-  for (const QRect& screen : availableScreens)
-    if (screen.intersects(rect)) return true;
-  return false;
-}
-
 QRect FrameRectOnScreens(const TwipsRect& stored, const QRect& primaryScreen,
                          const QList<QRect>& availableScreens, TwipsPerPixel tpp) {
   const double screenWidth = primaryScreen.width() * tpp.X;

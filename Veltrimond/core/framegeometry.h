@@ -37,9 +37,6 @@ TwipsRect DefaultFrameRect(double screenWidthTwips, double screenHeightTwips,
 QRect ToPixels(const TwipsRect& rect, TwipsPerPixel tpp);
 TwipsRect ToTwips(const QRect& rect, TwipsPerPixel tpp);
 
-// True when the rectangle shares at least one pixel with one of the screens' available areas.
-bool LiesOnAScreen(const QRect& rect, const QList<QRect>& availableScreens);
-
 // Far beyond any screen: a stored value past it was edited out of all reason.
 inline constexpr double kMaxFrameTwips = 1e7;
 

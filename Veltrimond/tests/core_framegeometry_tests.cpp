@@ -54,15 +54,6 @@ TEST(FramePlacement, PixelsAndTwipsRoundTripAtFractionalScales) {
   EXPECT_EQ(ToPixels(ToTwips(rect, odd), odd), rect);
 }
 
-TEST(FramePlacement, ARectangleOffEveryScreenIsNotOnAScreen) {
-  const QList<QRect> screens{QRect(0, 0, 1920, 1080), QRect(1920, 0, 1280, 1024)};
-  EXPECT_TRUE(LiesOnAScreen(QRect(100, 100, 800, 600), screens));
-  EXPECT_TRUE(LiesOnAScreen(QRect(3000, 900, 800, 600), screens));   // partly on the second
-  EXPECT_FALSE(LiesOnAScreen(QRect(3300, 100, 800, 600), screens));  // a screen unplugged
-  EXPECT_FALSE(LiesOnAScreen(QRect(-900, -700, 800, 600), screens));
-  EXPECT_FALSE(LiesOnAScreen(QRect(100, 100, 800, 600), {}));
-}
-
 TEST(FramePlacement, AStoredRectangleIsCutToTheScreenItMeetsOrFallsBack) {
   // A 1024 x 768 primary screen with a panel at its foot, and a taller one to its right.
   const QRect primary(0, 0, 1024, 768);

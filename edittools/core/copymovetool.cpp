@@ -200,7 +200,7 @@ void CopyMoveTool::Transfer(const std::vector<Source>& sources) {
     auto destVoice = source.DestStaff ? source.DestStaff->Voice(source.DestNumber) : nullptr;
     if (!destVoice) continue;
     const bool staysPut = delta == 0 && source.Voice == destVoice;
-    Taken t{source.SourceStaff, source.DestStaff, source.Number, source.DestNumber, {}, {}};
+    Taken t{&source, staysPut, {}, {}};
     Removal removal{source.Voice, {}, {}};
     Entries entries;
     for (const auto& note : source.Notes) {
@@ -250,9 +250,9 @@ void CopyMoveTool::CarryTies(const std::vector<Taken>& taken, int delta) {
   std::vector<Tie> carried;
   std::vector<notecraft::Staff*> sourceStaves;
   for (const Taken& t : taken)
-    if (std::find(sourceStaves.begin(), sourceStaves.end(), t.SourceStaff.get()) ==
+    if (std::find(sourceStaves.begin(), sourceStaves.end(), t.From->SourceStaff.get()) ==
         sourceStaves.end())
-      sourceStaves.push_back(t.SourceStaff.get());
+      sourceStaves.push_back(t.From->SourceStaff.get());
 
   for (notecraft::Staff* staff : sourceStaves) {
     std::vector<Tie> staying;
@@ -263,20 +263,18 @@ void CopyMoveTool::CarryTies(const std::vector<Taken>& taken, int delta) {
       const int end = e->Value1() * 256 + e->Value2();
       const Taken* owner = nullptr;
       for (const Taken& t : taken)
-        if (t.SourceStaff.get() == staff && e->Text() == std::to_string(t.Number) &&
+        if (t.From->SourceStaff.get() == staff && e->Text() == std::to_string(t.From->Number) &&
             t.Times.count(e->EventTime()))
           owner = &t;
-      const bool staysPut = owner && delta == 0 && owner->SourceStaff == owner->DestStaff &&
-                            owner->Number == owner->DestNumber;
-      if (!owner || staysPut) {
+      if (!owner || owner->StaysPut) {
         staying.push_back({staff, e->EventTime(), end, e->Text()});
         continue;
       }
       const bool goes = !m_range.UseSelection || owner->Times.count(end);
       const long long newEnd = static_cast<long long>(end) + delta;
       if (goes && e->EventTime() + delta >= 0 && newEnd > e->EventTime() + delta && newEnd <= 65535)
-        carried.push_back({owner->DestStaff.get(), e->EventTime() + delta, static_cast<int>(newEnd),
-                           std::to_string(owner->DestNumber)});
+        carried.push_back({owner->From->DestStaff.get(), e->EventTime() + delta,
+                           static_cast<int>(newEnd), std::to_string(owner->From->DestNumber)});
       if (owner->Emptied.count(e->EventTime())) {
         emptied.insert(e->EventTime());
       } else {

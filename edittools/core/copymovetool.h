@@ -68,12 +68,10 @@ private:
     std::vector<std::shared_ptr<notecraft::Note>> Notes;
   };
   // What was taken from one source voice: every time a pitch was taken at, and the times
-  // whose notes left the voice.
+  // whose notes left the voice; StaysPut when the notes land in their own places.
   struct Taken {
-    std::shared_ptr<notecraft::Staff> SourceStaff;
-    std::shared_ptr<notecraft::Staff> DestStaff;
-    int Number = 0;
-    int DestNumber = 0;
+    const Source* From = nullptr;
+    bool StaysPut = false;
     std::set<int> Times;
     std::set<int> Emptied;
   };

@@ -49,7 +49,7 @@ TEST(StyleNoteEntry, FlagsByTypeDotAndStaccatoNeverOnDrums) {
   EXPECT_EQ(FlagsFor(StyleType::Treble, Enhancements{}), 0);
 }
 
-TEST(StyleNoteEntry, PointGoesThirtyTwipsUpRoundedHalfToEven) {
+TEST(StyleNoteEntry, PointIsTheReleaseRoundedHalfToEven) {
   EXPECT_EQ(RoundHalfEven(2.5), 2);
   EXPECT_EQ(RoundHalfEven(3.5), 4);
   EXPECT_EQ(RoundHalfEven(-2.5), -2);
