@@ -96,15 +96,8 @@ void HttpFetch::Begin(const QUrl& url) {
   m_connectingSeen = m_requestSent = m_responseSeen = false;
   m_clock.start();
 
-  // A refused address is reported from the event loop, like every other outcome.
   if (const QString refused = CheckServerUrl(url); !refused.isEmpty()) {
-    const quint64 generation = m_generation;
-    QMetaObject::invokeMethod(
-        this,
-        [this, generation, refused] {
-          if (!Ended(generation)) Fail(FetchFailure::Address, refused);
-        },
-        Qt::QueuedConnection);
+    FailLater(FetchFailure::Address, refused);
     return;
   }
   m_idle.start(m_timeoutMs);
@@ -122,15 +115,7 @@ void HttpFetch::Connect(const QUrl& url) {
 
   const bool secure = url.scheme().compare(u"https", Qt::CaseInsensitive) == 0;
   if (secure && !QSslSocket::supportsSsl()) {
-    const quint64 generation = m_generation;
-    QMetaObject::invokeMethod(
-        this,
-        [this, generation] {
-          if (!Ended(generation)) {
-            Fail(FetchFailure::Network, QStringLiteral("This system offers no TLS for https."));
-          }
-        },
-        Qt::QueuedConnection);
+    FailLater(FetchFailure::Network, QStringLiteral("This system offers no TLS for https."));
     return;
   }
   QSslSocket* secureSocket = secure ? new QSslSocket(this) : nullptr;
@@ -443,18 +428,18 @@ void HttpFetch::Deliver(const QByteArray& bytes) {
     m_body += bytes;
     return;
   }
-  if (!m_file) {
-    m_file = std::make_unique<QSaveFile>(m_savePath);
-    if (!m_file->open(QIODevice::WriteOnly)) {
-      Fail(FetchFailure::Write, QStringLiteral("%1 cannot be written: %2.")
-                                    .arg(ShortName(m_savePath), m_file->errorString()));
-      return;
-    }
-  }
-  if (m_file->write(bytes) != bytes.size()) {
-    Fail(FetchFailure::Write, QStringLiteral("%1 cannot be written: %2.")
-                                  .arg(ShortName(m_savePath), m_file->errorString()));
-  }
+  if (!OpenFile() || m_file->write(bytes) != bytes.size()) FailWrite();
+}
+
+bool HttpFetch::OpenFile() {
+  if (m_file) return true;
+  m_file = std::make_unique<QSaveFile>(m_savePath);
+  return m_file->open(QIODevice::WriteOnly);
+}
+
+void HttpFetch::FailWrite() {
+  Fail(FetchFailure::Write, QStringLiteral("%1 cannot be written: %2.")
+                                .arg(ShortName(m_savePath), m_file->errorString()));
 }
 
 void HttpFetch::BodyComplete() {
@@ -555,27 +540,28 @@ void HttpFetch::Fail(FetchFailure failure, const QString& error) {
   Report(outcome);
 }
 
+// Reported from the event loop, like every other outcome, so never from inside Start().
+void HttpFetch::FailLater(FetchFailure failure, const QString& error) {
+  const quint64 generation = m_generation;
+  QMetaObject::invokeMethod(
+      this,
+      [this, generation, failure, error] {
+        if (!Ended(generation)) Fail(failure, error);
+      },
+      Qt::QueuedConnection);
+}
+
 void HttpFetch::Succeed() {
   if (!m_active) return;
+  // An empty body still makes an (empty) file.
+  if (!m_savePath.isEmpty() && (!OpenFile() || !m_file->commit())) {
+    FailWrite();
+    return;
+  }
   FetchOutcome outcome;
   outcome.ok = true;
-  if (!m_savePath.isEmpty()) {
-    // An empty body still makes an (empty) file.
-    if (!m_file) {
-      m_file = std::make_unique<QSaveFile>(m_savePath);
-      if (!m_file->open(QIODevice::WriteOnly)) outcome.ok = false;
-    }
-    if (outcome.ok && !m_file->commit()) outcome.ok = false;
-    if (!outcome.ok) {
-      outcome.failure = FetchFailure::Write;
-      outcome.error = QStringLiteral("%1 cannot be written: %2.")
-                          .arg(ShortName(m_savePath), m_file->errorString());
-    }
-  }
-  if (outcome.ok) {
-    outcome.sha256 = m_hash->result().toHex();
-    outcome.body = std::move(m_body);
-  }
+  outcome.sha256 = m_hash->result().toHex();
+  outcome.body = std::move(m_body);
   Report(outcome);
 }
 

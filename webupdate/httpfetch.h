@@ -115,12 +115,16 @@ private:
   bool AcceptHead(int status, const QList<std::pair<QByteArray, QByteArray>>& headers);
   void FollowRedirect(const QByteArray& location);
   void Deliver(const QByteArray& bytes);
+  // The file mode's QSaveFile, opened on the first byte (or at the end, for an empty body).
+  bool OpenFile();
+  void FailWrite();
   void BodyComplete();
   void FailOverlong();
   qint64 AllowedMs() const;
   void ArmDeadline();
   void Succeed();
   void Fail(FetchFailure failure, const QString& error);
+  void FailLater(FetchFailure failure, const QString& error);
   void Report(FetchOutcome outcome);
   bool Ended(quint64 generation) const { return !m_active || generation != m_generation; }
 
