@@ -244,7 +244,10 @@ bool HttpFetch::ParseHead() {
   }
   if (!m_responseSeen) {
     m_responseSeen = true;
+    const quint64 generation = m_generation;
     emit ResponseStarted();
+    // Aborted from the signal: a redirect must not open a connection for an ended request.
+    if (Ended(generation)) return false;
   }
   const int status = match.captured(1).toInt();
   m_status = status;

@@ -294,5 +294,20 @@ TEST_F(HttpFetchTest, AbortReportsOnce) {
   EXPECT_FALSE(finished.wait(300));
 }
 
+TEST_F(HttpFetchTest, AnAbortOnARedirectAsksNothingMore) {
+  Route here{301};
+  here.Header("Location", "/moved.txt");
+  m_server.Set(QStringLiteral("here"), here);
+  m_server.Set(QStringLiteral("moved.txt"), QByteArray("moved here"));
+  HttpFetch fetch;
+  QSignalSpy finished(&fetch, &HttpFetch::Finished);
+  QObject::connect(&fetch, &HttpFetch::ResponseStarted, &fetch, &HttpFetch::Abort);
+  fetch.Start(ServerPath(m_server.BaseUrl(), QStringLiteral("here")));
+  ASSERT_TRUE(finished.wait(5000));
+  EXPECT_TRUE(finished.at(0).at(0).value<FetchOutcome>().aborted);
+  EXPECT_FALSE(finished.wait(300));
+  EXPECT_EQ(m_server.Requested(), QStringList{"here"});
+}
+
 }  // namespace
 }  // namespace webupdate
