@@ -191,21 +191,13 @@ void HttpFetch::OnReadyRead() {
     return;
   }
   m_buffer += bytes;
-  while (!Ended(generation)) {
-    bool more = false;
-    switch (m_stage) {
-      case Stage::Connecting:
-        return;
-      case Stage::Head:
-        more = ParseHead();
-        break;
-      case Stage::Body:
-        more = m_mode == BodyMode::Chunked ? ParseChunks() : ParseBody();
-        break;
-      case Stage::AfterBody:
-        return;
-    }
-    if (!more) return;
+  while (m_stage == Stage::Head && ParseHead()) {
+  }
+  if (Ended(generation) || m_stage != Stage::Body) return;
+  if (m_mode == BodyMode::Chunked) {
+    ParseChunks();
+  } else {
+    ParseBody();
   }
 }
 
@@ -347,36 +339,28 @@ void HttpFetch::FollowRedirect(const QByteArray& location) {
   Connect(next);
 }
 
-bool HttpFetch::ParseBody() {
+void HttpFetch::ParseBody() {
   if (m_mode == BodyMode::UntilClose) {
-    const QByteArray bytes = std::exchange(m_buffer, {});
-    Deliver(bytes);
-    return false;
+    Deliver(std::exchange(m_buffer, {}));
+    return;
   }
-  const qint64 wanted = m_announced - m_received;
-  const QByteArray bytes = m_buffer.left(wanted);
+  const QByteArray bytes = m_buffer.left(m_announced - m_received);
   m_buffer.remove(0, bytes.size());
   const quint64 generation = m_generation;
   Deliver(bytes);
-  if (Ended(generation)) return false;
-  if (m_received == m_announced) {
-    BodyComplete();
-    return !Ended(generation) && !m_buffer.isEmpty();
-  }
-  return false;
+  if (!Ended(generation) && m_received == m_announced) BodyComplete();
 }
 
-bool HttpFetch::ParseChunks() {
+void HttpFetch::ParseChunks() {
   const quint64 generation = m_generation;
   const auto malformed = [this] {
     Fail(FetchFailure::Protocol,
          QStringLiteral("The server's reply is not cut into parts as HTTP cuts it."));
-    return false;
   };
   while (!Ended(generation)) {
     if (m_chunkStage == ChunkStage::Data) {
       const QByteArray bytes = m_buffer.left(m_chunkLeft);
-      if (bytes.isEmpty()) return false;
+      if (bytes.isEmpty()) return;
       m_buffer.remove(0, bytes.size());
       m_chunkLeft -= bytes.size();
       Deliver(bytes);
@@ -385,7 +369,8 @@ bool HttpFetch::ParseChunks() {
     }
     const qsizetype end = m_buffer.indexOf('\n');
     if (end < 0) {
-      return m_buffer.size() > MaxChunkLineBytes ? malformed() : false;
+      if (m_buffer.size() > MaxChunkLineBytes) malformed();
+      return;
     }
     QByteArray line = m_buffer.left(end);
     m_buffer.remove(0, end + 1);
@@ -395,26 +380,31 @@ bool HttpFetch::ParseChunks() {
         const QByteArray digits = line.split(';').first().trimmed();
         bool ok = false;
         const qint64 size = digits.size() <= 15 ? digits.toLongLong(&ok, 16) : -1;
-        if (!ok || size < 0) return malformed();
+        if (!ok || size < 0) {
+          malformed();
+          return;
+        }
         m_chunkLeft = size;
         m_chunkStage = size == 0 ? ChunkStage::Trailer : ChunkStage::Data;
         break;
       }
       case ChunkStage::DataEnd:
-        if (!line.isEmpty()) return malformed();
+        if (!line.isEmpty()) {
+          malformed();
+          return;
+        }
         m_chunkStage = ChunkStage::Size;
         break;
       case ChunkStage::Trailer:
         if (line.isEmpty()) {
           BodyComplete();
-          return !Ended(generation) && !m_buffer.isEmpty();
+          return;
         }
         break;
       case ChunkStage::Data:
         break;
     }
   }
-  return false;
 }
 
 void HttpFetch::Deliver(const QByteArray& bytes) {

@@ -108,10 +108,11 @@ private:
   void OnReadyRead();
   void OnClosed();
   void OnSocketError();
-  // Each returns false when it needs more bytes or the request has ended.
+  // True when a head was taken and another head (after an interim answer) or the body
+  // follows; false when it needs more bytes or the request went no further.
   bool ParseHead();
-  bool ParseBody();
-  bool ParseChunks();
+  void ParseBody();
+  void ParseChunks();
   bool AcceptHead(int status, const QList<std::pair<QByteArray, QByteArray>>& headers);
   void FollowRedirect(const QByteArray& location);
   void Deliver(const QByteArray& bytes);
