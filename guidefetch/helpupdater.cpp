@@ -60,7 +60,7 @@ void HelpUpdater::RequestCancel() {
   if (!m_busy) return;
   m_cancelRequested = true;
   // Aborting reports the transfer at once, and OnFile() ends the walk.
-  if (m_fetch && m_fetch->Busy()) m_fetch->Abort();
+  if (m_fetch) m_fetch->Abort();
 }
 
 void HelpUpdater::OnListing(const webupdate::FetchOutcome& outcome) {

@@ -569,7 +569,6 @@ void HttpFetch::Report(FetchOutcome outcome) {
   m_buffer.clear();
   outcome.status = m_status;
   outcome.size = m_received;
-  outcome.announced = m_announced;
   emit Finished(outcome);
 }
 

@@ -50,12 +50,11 @@ struct FetchOutcome {
   bool ok = false;
   bool aborted = false;
   FetchFailure failure = FetchFailure::None;
-  int status = 0;         // HTTP status, 0 when none arrived
-  QString error;          // why it failed, one or two sentences for a person, when !ok
-  QByteArray body;        // the memory mode's body
-  QByteArray sha256;      // lower-case hex of the body, when ok
-  qint64 size = 0;        // body bytes received
-  qint64 announced = -1;  // the announced Content-Length, -1 when none
+  int status = 0;     // HTTP status, 0 when none arrived
+  QString error;      // why it failed, one or two sentences for a person, when !ok
+  QByteArray body;    // the memory mode's body
+  QByteArray sha256;  // lower-case hex of the body, when ok
+  qint64 size = 0;    // body bytes received
 };
 
 class HttpFetch final : public QObject {
@@ -88,7 +87,6 @@ public:
   void StartToFile(const QUrl& url, const QString& savePath, qint64 maxBytes = FileSizeCap);
   // Ends the request; Finished() reports it aborted. Nothing when idle.
   void Abort();
-  bool Busy() const noexcept { return m_active; }
 
 signals:
   void ConnectingStarted();
