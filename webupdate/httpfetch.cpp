@@ -249,7 +249,6 @@ bool HttpFetch::ParseHead() {
 
 bool HttpFetch::AcceptHead(int status, const QList<std::pair<QByteArray, QByteArray>>& headers) {
   QByteArray location;
-  QByteArray reason;
   QList<QByteArray> lengths;
   QList<QByteArray> codings;
   for (const auto& [name, value] : headers) {
