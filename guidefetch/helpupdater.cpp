@@ -60,7 +60,7 @@ void HelpUpdater::RequestCancel() {
   if (!m_busy) return;
   m_cancelRequested = true;
   // Aborting reports the transfer at once, and OnFile() ends the walk.
-  if (m_fetch && m_fetch->Busy()) m_fetch->Abort();
+  if (m_fetch) m_fetch->Abort();
 }
 
 void HelpUpdater::OnListing(const webupdate::FetchOutcome& outcome) {
@@ -132,11 +132,14 @@ void HelpUpdater::ProcessNext() {
            QStringLiteral("%1: its folder cannot be created.").arg(target.entry.name));
     return;
   }
-  m_allowance = std::min(m_fileCap, std::max<qint64>(m_totalCap - m_written, 0));
   m_fetch->StartToFile(
       webupdate::ServerPath(
           m_server, QStringLiteral("Docs/%1/").arg(m_line.productCode) + target.relativePath),
-      target.localPath, m_allowance);
+      target.localPath, Allowance());
+}
+
+qint64 HelpUpdater::Allowance() const {
+  return std::min(m_fileCap, std::max<qint64>(m_totalCap - m_written, 0));
 }
 
 void HelpUpdater::OnFile(const webupdate::FetchOutcome& outcome) {
@@ -146,7 +149,7 @@ void HelpUpdater::OnFile(const webupdate::FetchOutcome& outcome) {
   }
   if (!outcome.ok) {
     QString reason = outcome.error;
-    if (outcome.failure == webupdate::FetchFailure::TooLarge && m_allowance < m_fileCap) {
+    if (outcome.failure == webupdate::FetchFailure::TooLarge && Allowance() < m_fileCap) {
       reason += QStringLiteral(" The help files of one update may not exceed %1 together.")
                     .arg(webupdate::SizeText(m_totalCap));
     }

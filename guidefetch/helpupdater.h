@@ -71,6 +71,8 @@ private:
   void ProcessNext();
   void OnFile(const webupdate::FetchOutcome& outcome);
   void Finish(HelpResult::Kind kind, const QString& detail = {});
+  // The cap of the file being fetched: the per-file cap, or what is left of the whole update's.
+  qint64 Allowance() const;
 
   HelpCommandLine m_line;
   QUrl m_server;
@@ -80,7 +82,6 @@ private:
   qint64 m_fileCap = DefaultFileCap;
   qint64 m_totalCap = DefaultTotalCap;
   qint64 m_written = 0;
-  qint64 m_allowance = 0;  // the cap of the file being fetched
   int m_timeoutMs = 30000;
   int m_deadlineFloorMs = 120000;
   bool m_busy = false;

@@ -18,7 +18,6 @@ namespace {
 
 // A journal lists one line per file of a pack; no pack comes near this.
 constexpr qint64 MaxJournalBytes = 1 << 20;
-constexpr int MaxPosition = 99999;
 
 bool Exists(const QString& path) {
   const QFileInfo info(path);
@@ -120,8 +119,7 @@ QList<PackInstaller::Swap> PackInstaller::ReadJournal(QString* why) const {
       target = webupdate::ResolveInside(m_installFolder, *relative, &reason);
     }
     if (!target) return refuse(reason);
-    if (swap.position > MaxPosition || positions.contains(swap.position) ||
-        targets.contains(*target)) {
+    if (positions.contains(swap.position) || targets.contains(*target)) {
       return refuse(QStringLiteral("it repeats a file or a position"));
     }
     swap.target = *target;

@@ -19,23 +19,18 @@ namespace {
 QString SwapFailureText(const QString& name, const std::error_code& cause) {
   const QString file = ShortName(name);
   const QString reason = QString::fromStdString(cause.message());
+  QString why;
   if (cause == std::errc::permission_denied || cause == std::errc::operation_not_permitted) {
-    return QStringLiteral(
-               "Could not install service pack because file %1 cannot be replaced.\n"
-               "Its folder is read-only or belongs to another user (%2).")
-        .arg(file, reason);
+    why = QStringLiteral("Its folder is read-only or belongs to another user (%1).").arg(reason);
+  } else if (cause == std::errc::read_only_file_system) {
+    why = QStringLiteral("The product is on a read-only file system.");
+  } else if (cause == std::errc::filename_too_long) {
+    why = QStringLiteral("Its name is too long for the file system.");
   }
-  if (cause == std::errc::read_only_file_system) {
-    return QStringLiteral(
-               "Could not install service pack because file %1 cannot be replaced.\n"
-               "The product is on a read-only file system.")
-        .arg(file);
-  }
-  if (cause == std::errc::filename_too_long) {
-    return QStringLiteral(
-               "Could not install service pack because file %1 cannot be replaced.\n"
-               "Its name is too long for the file system.")
-        .arg(file);
+  if (!why.isEmpty()) {
+    return QStringLiteral("Could not install service pack because file %1 cannot be replaced.")
+               .arg(file) +
+           u'\n' + why;
   }
   QString text =
       QStringLiteral("Could not install service pack because file %1 is in use.").arg(file);
@@ -236,7 +231,6 @@ void ProductUpdater::OnFile(const webupdate::FetchOutcome& outcome) {
     reason = QStringLiteral("Its checksum does not match the one in the pack's file list.");
   }
   if (!reason.isEmpty()) {
-    m_fetch->disconnect(this);
     m_installer->Discard();
     Finish(Kind::DownloadFailed,
            QStringLiteral("Error downloading %1.  Update was unsuccessful and incomplete.\n%2")

@@ -72,7 +72,6 @@ public:
   void Run();
   // Ends the running transfer; Finished() reports Cancelled unless the run had ended.
   void Cancel();
-  bool Busy() const noexcept { return m_running; }
 
 signals:
   void Status(const QString& text);

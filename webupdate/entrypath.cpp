@@ -26,8 +26,7 @@ bool IsInside(const QString& canonicalFolder, const QString& canonicalPath) {
                                                                  : canonicalFolder + u'/');
 }
 
-template <class T>
-std::optional<T> Refuse(QString* why, const QString& reason) {
+std::optional<QString> Refuse(QString* why, const QString& reason) {
   if (why) *why = reason;
   return std::nullopt;
 }
@@ -35,26 +34,25 @@ std::optional<T> Refuse(QString* why, const QString& reason) {
 }  // namespace
 
 std::optional<QString> CheckEntryName(const QString& name, QString* why) {
-  if (name.isEmpty()) return Refuse<QString>(why, QStringLiteral("it is empty"));
+  if (name.isEmpty()) return Refuse(why, QStringLiteral("it is empty"));
   if (name.size() > MaxNameLength) {
-    return Refuse<QString>(why,
-                           QStringLiteral("it is longer than %1 characters").arg(MaxNameLength));
+    return Refuse(why, QStringLiteral("it is longer than %1 characters").arg(MaxNameLength));
   }
   if (HasControlCharacter(name)) {
-    return Refuse<QString>(why, QStringLiteral("it holds control characters"));
+    return Refuse(why, QStringLiteral("it holds control characters"));
   }
   QString path = name;
   path.replace(u'\\', u'/');
   if (path.startsWith(u'/') || (path.size() >= 2 && path[1] == u':' && path[0].isLetter())) {
-    return Refuse<QString>(why, QStringLiteral("it is not a relative name"));
+    return Refuse(why, QStringLiteral("it is not a relative name"));
   }
   const QStringList parts = path.split(u'/');
   for (const QString& part : parts) {
     if (part.isEmpty() || part == u"." || part == u"..") {
-      return Refuse<QString>(why, QStringLiteral("it holds an empty, \".\" or \"..\" step"));
+      return Refuse(why, QStringLiteral("it holds an empty, \".\" or \"..\" step"));
     }
     if (part.toUtf8().size() > MaxPartBytes) {
-      return Refuse<QString>(why, QStringLiteral("it is too long for the file system"));
+      return Refuse(why, QStringLiteral("it is too long for the file system"));
     }
   }
   return path;
@@ -64,13 +62,13 @@ std::optional<QString> ResolveInside(const QString& folder, const QString& relat
                                      QString* why) {
   const QString root = QFileInfo(folder).canonicalFilePath();
   if (root.isEmpty() || !QFileInfo(root).isDir()) {
-    return Refuse<QString>(why, QStringLiteral("the folder %1 does not exist").arg(folder));
+    return Refuse(why, QStringLiteral("the folder %1 does not exist").arg(folder));
   }
   const std::optional<QString> name = CheckEntryName(relativeName, why);
   if (!name) return {};
   const QString full = root + u'/' + *name;
   if (full.toUtf8().size() > MaxPathBytes) {
-    return Refuse<QString>(why, QStringLiteral("it is too long for the file system"));
+    return Refuse(why, QStringLiteral("it is too long for the file system"));
   }
 
   // Every existing part of the path, resolved, must stay inside the folder: a symbolic link
@@ -83,14 +81,14 @@ std::optional<QString> ResolveInside(const QString& folder, const QString& relat
     if (!info.exists() && !info.isSymLink()) break;
     const QString resolved = info.canonicalFilePath();
     if (resolved.isEmpty() || !IsInside(root, resolved)) {
-      return Refuse<QString>(why, QStringLiteral("it leads outside the folder"));
+      return Refuse(why, QStringLiteral("it leads outside the folder"));
     }
     const bool last = i + 1 == parts.size();
     if (last && info.isDir()) {
-      return Refuse<QString>(why, QStringLiteral("it names a folder, not a file"));
+      return Refuse(why, QStringLiteral("it names a folder, not a file"));
     }
     if (!last && !info.isDir()) {
-      return Refuse<QString>(why, QStringLiteral("a part of it is a file, not a folder"));
+      return Refuse(why, QStringLiteral("a part of it is a file, not a folder"));
     }
   }
   return full;

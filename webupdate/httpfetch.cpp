@@ -96,15 +96,8 @@ void HttpFetch::Begin(const QUrl& url) {
   m_connectingSeen = m_requestSent = m_responseSeen = false;
   m_clock.start();
 
-  // A refused address is reported from the event loop, like every other outcome.
   if (const QString refused = CheckServerUrl(url); !refused.isEmpty()) {
-    const quint64 generation = m_generation;
-    QMetaObject::invokeMethod(
-        this,
-        [this, generation, refused] {
-          if (!Ended(generation)) Fail(FetchFailure::Address, refused);
-        },
-        Qt::QueuedConnection);
+    FailLater(FetchFailure::Address, refused);
     return;
   }
   m_idle.start(m_timeoutMs);
@@ -122,15 +115,7 @@ void HttpFetch::Connect(const QUrl& url) {
 
   const bool secure = url.scheme().compare(u"https", Qt::CaseInsensitive) == 0;
   if (secure && !QSslSocket::supportsSsl()) {
-    const quint64 generation = m_generation;
-    QMetaObject::invokeMethod(
-        this,
-        [this, generation] {
-          if (!Ended(generation)) {
-            Fail(FetchFailure::Network, QStringLiteral("This system offers no TLS for https."));
-          }
-        },
-        Qt::QueuedConnection);
+    FailLater(FetchFailure::Network, QStringLiteral("This system offers no TLS for https."));
     return;
   }
   QSslSocket* secureSocket = secure ? new QSslSocket(this) : nullptr;
@@ -206,21 +191,13 @@ void HttpFetch::OnReadyRead() {
     return;
   }
   m_buffer += bytes;
-  while (!Ended(generation)) {
-    bool more = false;
-    switch (m_stage) {
-      case Stage::Connecting:
-        return;
-      case Stage::Head:
-        more = ParseHead();
-        break;
-      case Stage::Body:
-        more = m_mode == BodyMode::Chunked ? ParseChunks() : ParseBody();
-        break;
-      case Stage::AfterBody:
-        return;
-    }
-    if (!more) return;
+  while (m_stage == Stage::Head && ParseHead()) {
+  }
+  if (Ended(generation) || m_stage != Stage::Body) return;
+  if (m_mode == BodyMode::Chunked) {
+    ParseChunks();
+  } else {
+    ParseBody();
   }
 }
 
@@ -259,7 +236,10 @@ bool HttpFetch::ParseHead() {
   }
   if (!m_responseSeen) {
     m_responseSeen = true;
+    const quint64 generation = m_generation;
     emit ResponseStarted();
+    // Aborted from the signal: a redirect must not open a connection for an ended request.
+    if (Ended(generation)) return false;
   }
   const int status = match.captured(1).toInt();
   m_status = status;
@@ -269,7 +249,6 @@ bool HttpFetch::ParseHead() {
 
 bool HttpFetch::AcceptHead(int status, const QList<std::pair<QByteArray, QByteArray>>& headers) {
   QByteArray location;
-  QByteArray reason;
   QList<QByteArray> lengths;
   QList<QByteArray> codings;
   for (const auto& [name, value] : headers) {
@@ -359,36 +338,28 @@ void HttpFetch::FollowRedirect(const QByteArray& location) {
   Connect(next);
 }
 
-bool HttpFetch::ParseBody() {
+void HttpFetch::ParseBody() {
   if (m_mode == BodyMode::UntilClose) {
-    const QByteArray bytes = std::exchange(m_buffer, {});
-    Deliver(bytes);
-    return false;
+    Deliver(std::exchange(m_buffer, {}));
+    return;
   }
-  const qint64 wanted = m_announced - m_received;
-  const QByteArray bytes = m_buffer.left(wanted);
+  const QByteArray bytes = m_buffer.left(m_announced - m_received);
   m_buffer.remove(0, bytes.size());
   const quint64 generation = m_generation;
   Deliver(bytes);
-  if (Ended(generation)) return false;
-  if (m_received == m_announced) {
-    BodyComplete();
-    return !Ended(generation) && !m_buffer.isEmpty();
-  }
-  return false;
+  if (!Ended(generation) && m_received == m_announced) BodyComplete();
 }
 
-bool HttpFetch::ParseChunks() {
+void HttpFetch::ParseChunks() {
   const quint64 generation = m_generation;
   const auto malformed = [this] {
     Fail(FetchFailure::Protocol,
          QStringLiteral("The server's reply is not cut into parts as HTTP cuts it."));
-    return false;
   };
   while (!Ended(generation)) {
     if (m_chunkStage == ChunkStage::Data) {
       const QByteArray bytes = m_buffer.left(m_chunkLeft);
-      if (bytes.isEmpty()) return false;
+      if (bytes.isEmpty()) return;
       m_buffer.remove(0, bytes.size());
       m_chunkLeft -= bytes.size();
       Deliver(bytes);
@@ -397,7 +368,8 @@ bool HttpFetch::ParseChunks() {
     }
     const qsizetype end = m_buffer.indexOf('\n');
     if (end < 0) {
-      return m_buffer.size() > MaxChunkLineBytes ? malformed() : false;
+      if (m_buffer.size() > MaxChunkLineBytes) malformed();
+      return;
     }
     QByteArray line = m_buffer.left(end);
     m_buffer.remove(0, end + 1);
@@ -407,26 +379,31 @@ bool HttpFetch::ParseChunks() {
         const QByteArray digits = line.split(';').first().trimmed();
         bool ok = false;
         const qint64 size = digits.size() <= 15 ? digits.toLongLong(&ok, 16) : -1;
-        if (!ok || size < 0) return malformed();
+        if (!ok || size < 0) {
+          malformed();
+          return;
+        }
         m_chunkLeft = size;
         m_chunkStage = size == 0 ? ChunkStage::Trailer : ChunkStage::Data;
         break;
       }
       case ChunkStage::DataEnd:
-        if (!line.isEmpty()) return malformed();
+        if (!line.isEmpty()) {
+          malformed();
+          return;
+        }
         m_chunkStage = ChunkStage::Size;
         break;
       case ChunkStage::Trailer:
         if (line.isEmpty()) {
           BodyComplete();
-          return !Ended(generation) && !m_buffer.isEmpty();
+          return;
         }
         break;
       case ChunkStage::Data:
         break;
     }
   }
-  return false;
 }
 
 void HttpFetch::Deliver(const QByteArray& bytes) {
@@ -443,18 +420,18 @@ void HttpFetch::Deliver(const QByteArray& bytes) {
     m_body += bytes;
     return;
   }
-  if (!m_file) {
-    m_file = std::make_unique<QSaveFile>(m_savePath);
-    if (!m_file->open(QIODevice::WriteOnly)) {
-      Fail(FetchFailure::Write, QStringLiteral("%1 cannot be written: %2.")
-                                    .arg(ShortName(m_savePath), m_file->errorString()));
-      return;
-    }
-  }
-  if (m_file->write(bytes) != bytes.size()) {
-    Fail(FetchFailure::Write, QStringLiteral("%1 cannot be written: %2.")
-                                  .arg(ShortName(m_savePath), m_file->errorString()));
-  }
+  if (!OpenFile() || m_file->write(bytes) != bytes.size()) FailWrite();
+}
+
+bool HttpFetch::OpenFile() {
+  if (m_file) return true;
+  m_file = std::make_unique<QSaveFile>(m_savePath);
+  return m_file->open(QIODevice::WriteOnly);
+}
+
+void HttpFetch::FailWrite() {
+  Fail(FetchFailure::Write, QStringLiteral("%1 cannot be written: %2.")
+                                .arg(ShortName(m_savePath), m_file->errorString()));
 }
 
 void HttpFetch::BodyComplete() {
@@ -555,27 +532,28 @@ void HttpFetch::Fail(FetchFailure failure, const QString& error) {
   Report(outcome);
 }
 
+// Reported from the event loop, like every other outcome, so never from inside Start().
+void HttpFetch::FailLater(FetchFailure failure, const QString& error) {
+  const quint64 generation = m_generation;
+  QMetaObject::invokeMethod(
+      this,
+      [this, generation, failure, error] {
+        if (!Ended(generation)) Fail(failure, error);
+      },
+      Qt::QueuedConnection);
+}
+
 void HttpFetch::Succeed() {
   if (!m_active) return;
+  // An empty body still makes an (empty) file.
+  if (!m_savePath.isEmpty() && (!OpenFile() || !m_file->commit())) {
+    FailWrite();
+    return;
+  }
   FetchOutcome outcome;
   outcome.ok = true;
-  if (!m_savePath.isEmpty()) {
-    // An empty body still makes an (empty) file.
-    if (!m_file) {
-      m_file = std::make_unique<QSaveFile>(m_savePath);
-      if (!m_file->open(QIODevice::WriteOnly)) outcome.ok = false;
-    }
-    if (outcome.ok && !m_file->commit()) outcome.ok = false;
-    if (!outcome.ok) {
-      outcome.failure = FetchFailure::Write;
-      outcome.error = QStringLiteral("%1 cannot be written: %2.")
-                          .arg(ShortName(m_savePath), m_file->errorString());
-    }
-  }
-  if (outcome.ok) {
-    outcome.sha256 = m_hash->result().toHex();
-    outcome.body = std::move(m_body);
-  }
+  outcome.sha256 = m_hash->result().toHex();
+  outcome.body = std::move(m_body);
   Report(outcome);
 }
 
@@ -590,7 +568,6 @@ void HttpFetch::Report(FetchOutcome outcome) {
   m_buffer.clear();
   outcome.status = m_status;
   outcome.size = m_received;
-  outcome.announced = m_announced;
   emit Finished(outcome);
 }
 

@@ -50,12 +50,11 @@ struct FetchOutcome {
   bool ok = false;
   bool aborted = false;
   FetchFailure failure = FetchFailure::None;
-  int status = 0;         // HTTP status, 0 when none arrived
-  QString error;          // why it failed, one or two sentences for a person, when !ok
-  QByteArray body;        // the memory mode's body
-  QByteArray sha256;      // lower-case hex of the body, when ok
-  qint64 size = 0;        // body bytes received
-  qint64 announced = -1;  // the announced Content-Length, -1 when none
+  int status = 0;     // HTTP status, 0 when none arrived
+  QString error;      // why it failed, one or two sentences for a person, when !ok
+  QByteArray body;    // the memory mode's body
+  QByteArray sha256;  // lower-case hex of the body, when ok
+  qint64 size = 0;    // body bytes received
 };
 
 class HttpFetch final : public QObject {
@@ -88,7 +87,6 @@ public:
   void StartToFile(const QUrl& url, const QString& savePath, qint64 maxBytes = FileSizeCap);
   // Ends the request; Finished() reports it aborted. Nothing when idle.
   void Abort();
-  bool Busy() const noexcept { return m_active; }
 
 signals:
   void ConnectingStarted();
@@ -108,19 +106,24 @@ private:
   void OnReadyRead();
   void OnClosed();
   void OnSocketError();
-  // Each returns false when it needs more bytes or the request has ended.
+  // True when a head was taken and another head (after an interim answer) or the body
+  // follows; false when it needs more bytes or the request went no further.
   bool ParseHead();
-  bool ParseBody();
-  bool ParseChunks();
+  void ParseBody();
+  void ParseChunks();
   bool AcceptHead(int status, const QList<std::pair<QByteArray, QByteArray>>& headers);
   void FollowRedirect(const QByteArray& location);
   void Deliver(const QByteArray& bytes);
+  // The file mode's QSaveFile, opened on the first byte (or at the end, for an empty body).
+  bool OpenFile();
+  void FailWrite();
   void BodyComplete();
   void FailOverlong();
   qint64 AllowedMs() const;
   void ArmDeadline();
   void Succeed();
   void Fail(FetchFailure failure, const QString& error);
+  void FailLater(FetchFailure failure, const QString& error);
   void Report(FetchOutcome outcome);
   bool Ended(quint64 generation) const { return !m_active || generation != m_generation; }
 

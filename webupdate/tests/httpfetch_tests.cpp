@@ -283,15 +283,29 @@ TEST_F(HttpFetchTest, FollowsRedirectsOnlyWithinTheSameOrigin) {
   EXPECT_TRUE(other.Requested().isEmpty());
 }
 
-TEST_F(HttpFetchTest, AbortReportsOnce) {
-  m_server.Set(QStringLiteral("slow"), Route{200, "0123456789", Fault::SlowBody, 2000});
+// Aborts the request for path as soon as its answer starts: reported once, as aborted.
+void AbortAtTheAnswer(const LoopbackServer& server, const QString& path) {
   HttpFetch fetch;
   QSignalSpy finished(&fetch, &HttpFetch::Finished);
   QObject::connect(&fetch, &HttpFetch::ResponseStarted, &fetch, &HttpFetch::Abort);
-  fetch.Start(ServerPath(m_server.BaseUrl(), QStringLiteral("slow")));
+  fetch.Start(ServerPath(server.BaseUrl(), path));
   ASSERT_TRUE(finished.wait(5000));
   EXPECT_TRUE(finished.at(0).at(0).value<FetchOutcome>().aborted);
   EXPECT_FALSE(finished.wait(300));
+}
+
+TEST_F(HttpFetchTest, AbortReportsOnce) {
+  m_server.Set(QStringLiteral("slow"), Route{200, "0123456789", Fault::SlowBody, 2000});
+  AbortAtTheAnswer(m_server, QStringLiteral("slow"));
+}
+
+TEST_F(HttpFetchTest, AnAbortOnARedirectAsksNothingMore) {
+  Route here{301};
+  here.Header("Location", "/moved.txt");
+  m_server.Set(QStringLiteral("here"), here);
+  m_server.Set(QStringLiteral("moved.txt"), QByteArray("moved here"));
+  AbortAtTheAnswer(m_server, QStringLiteral("here"));
+  EXPECT_EQ(m_server.Requested(), QStringList{"here"});
 }
 
 }  // namespace
