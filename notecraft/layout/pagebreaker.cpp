@@ -51,11 +51,10 @@ PageLayout PageBreaker::LayOut(int page, int start, int staffHeight, int endTime
     if (!layout.Systems.empty() && time >= endTime) break;
     SystemLayout system;
     system.Start = time;
-    system.Names = layout.Systems.empty() && nameColumn > 0;
     // Takes the system's measures and stacks its staves at staff height `height`; the
     // count of SystemStack::Stack.
     auto place = [&](int height) {
-      system.LabelWidth = system.Names ? nameColumn : 0;
+      system.LabelWidth = layout.Systems.empty() ? nameColumn : 0;
       system.Left = layout.LeftX + system.LabelWidth;
       system.Right = layout.RightX;
       measures.Fill(system, height, endTime);
