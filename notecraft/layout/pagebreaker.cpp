@@ -51,6 +51,11 @@ PageLayout PageBreaker::LayOut(int page, int start, int staffHeight, int endTime
     if (!layout.Systems.empty() && time >= endTime) break;
     SystemLayout system;
     system.Start = time;
+    // A page full even for the system stacked without its measures is full for the system
+    // itself (what its notes draw only adds room): the next page takes it, measured there.
+    if (!layout.Systems.empty() && L > floor && stack.Stack(system, y, L, from) > 0 &&
+        system.Bottom > layout.BottomY)
+      break;
     // Takes the system's measures and stacks its staves at staff height `height`; the
     // count of SystemStack::Stack.
     auto place = [&](int height) {
