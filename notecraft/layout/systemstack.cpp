@@ -194,7 +194,8 @@ int SystemStack::Stack(SystemLayout& system, int y, int staffHeight, int firstSt
       above.Bottom = SnapY(meet);
       above.End = above.Bottom;
       above.PadBottom = meet - last;
-      above.LyricOffset = above.PadBottom;
+      // A grand staff's lyrics keep their place between its staves.
+      if (!above.Grand) above.LyricOffset = above.PadBottom;
       slot.Top = above.End + shift;
       slot.TopLine = lines + shift;
     }
