@@ -583,8 +583,6 @@ private:
   std::shared_ptr<const struct PageLayout> m_paintedPage;
   // Whether the page on screen would be laid out as it was painted (after an edit).
   bool PaintedLayoutHolds();
-  // Puts the caret and lyric position back after a repaint, which ends the caret.
-  void RepaintKeepingCaret(const class Region& band);
   // Per page: the score's staff height when the page was laid out, and the one used; a
   // page starts with the height its predecessor used until StaffHeight is set again.
   std::vector<std::pair<int, int>> m_pageHeights;

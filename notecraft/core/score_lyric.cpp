@@ -237,7 +237,12 @@ void Score::SetLyric(const std::string& text) {
   const int pageEnd = m_curPage >= 1 && page < m_pageTimes.size() ? m_pageTimes[page].High() : 0;
   const std::shared_ptr<Region> band = relayout ? nullptr : LyricBand(m_bands, edit, pageEnd);
   if (band) {
-    RepaintKeepingCaret(*band);
+    // The repaint ends the caret: the caret and lyric position are put back.
+    const int searchTime = edit.CaretSearchTime;
+    const int caretTime = edit.CaretTime;
+    RepaintAfterEdit(Internal{}, *band, false, -1, 0, 0);
+    edit.CaretSearchTime = searchTime;
+    edit.CaretTime = caretTime;
   } else {
     RestartPagination(relayout ? m_curPage : 1);
     PaintWindow();

@@ -121,15 +121,6 @@ bool Score::PaintedLayoutHolds() {
   return SameGeometry(LayOutPage(page, m_curTime, PageFirstStaff(page, m_curTime)), *m_paintedPage);
 }
 
-void Score::RepaintKeepingCaret(const Region& band) {
-  EditState& edit = Edit();
-  const int searchTime = edit.CaretSearchTime;
-  const int caretTime = edit.CaretTime;
-  RepaintAfterEdit(Internal{}, band, false, -1, 0, 0);
-  edit.CaretSearchTime = searchTime;
-  edit.CaretTime = caretTime;
-}
-
 void Score::RepaintAfterEdit(Internal, const Region& band, bool toPageEnd, int measureIndex,
                              int setFlags, int clearFlags) {
   try {

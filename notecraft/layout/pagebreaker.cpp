@@ -5,8 +5,6 @@
 
 #include "notecraft/core/common.h"
 #include "notecraft/core/score.h"
-#include "notecraft/core/staff.h"
-#include "notecraft/core/staffs.h"
 #include "notecraft/layout/pageframe.h"
 #include "notecraft/layout/systemmeasures.h"
 #include "notecraft/layout/systemstack.h"
@@ -20,16 +18,6 @@ namespace {
 constexpr int kNameColumnShare = 4;
 
 }  // namespace
-
-int PageBreaker::Place(SystemLayout& system, const PageLayout& page, int y, int L, int endTime,
-                       int firstStaff, int nameColumn, SystemStack& stack,
-                       SystemMeasures& measures) {
-  system.LabelWidth = system.Names ? nameColumn : 0;
-  system.Left = page.LeftX + system.LabelWidth;
-  system.Right = page.RightX;
-  measures.Fill(system, L, endTime);
-  return stack.Stack(system, y, L, firstStaff);
-}
 
 PageLayout PageBreaker::LayOut(int page, int start, int staffHeight, int endTime, int firstStaff) {
   PageLayout layout;
@@ -63,9 +51,19 @@ PageLayout PageBreaker::LayOut(int page, int start, int staffHeight, int endTime
     if (!layout.Systems.empty() && time >= endTime) break;
     SystemLayout system;
     system.Start = time;
-    system.Names = layout.Systems.empty() && nameColumn > 0;
+    // A page full even for the system stacked without its measures is full for the system
+    // itself (what its notes draw only adds room): the next page takes it, measured there.
+    if (!layout.Systems.empty() && L > floor && stack.Stack(system, y, L, from) > 0 &&
+        system.Bottom > layout.BottomY)
+      break;
+    // Takes the system's measures and stacks its staves at staff height `height`; the
+    // count of SystemStack::Stack.
     auto place = [&](int height) {
-      return Place(system, layout, y, height, endTime, from, nameColumn, stack, measures);
+      system.LabelWidth = layout.Systems.empty() ? nameColumn : 0;
+      system.Left = layout.LeftX + system.LabelWidth;
+      system.Right = layout.RightX;
+      measures.Fill(system, height, endTime);
+      return stack.Stack(system, y, height, from);
     };
     const int count = place(L);
     if (count == 0) {  // nothing visible: this page ends the score

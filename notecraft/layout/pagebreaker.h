@@ -18,8 +18,6 @@ namespace notecraft {
 
 class DrawContext;
 class Score;
-class SystemStack;
-class SystemMeasures;
 
 class PageBreaker {
 public:
@@ -36,11 +34,6 @@ public:
   PageLayout LayOut(int page, int start, int staffHeight, int endTime, int firstStaff = 0);
 
 private:
-  // Takes the measures of the system at system.Start and stacks its staves from firstStaff
-  // on, from y down, at staff height L; the count of SystemStack::Stack.
-  int Place(SystemLayout& system, const PageLayout& page, int y, int L, int endTime, int firstStaff,
-            int nameColumn, SystemStack& stack, SystemMeasures& measures);
-
   Score& m_score;
   DrawContext& m_dc;  // measures text on the score's window
 };

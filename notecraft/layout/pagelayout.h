@@ -68,8 +68,8 @@ struct SystemLayout {
   int ChordRow = 0;  // height of the chord symbols' row above the first staff
   int Left = 0;      // the staff lines' left edge: after the staff-name column
   int Right = 0;     // and their right edge
-  int LabelWidth = 0;  // the staff-name column (page 1's first system only)
-  bool Names = false;  // shows the staff-name column (page 1's first system)
+  // The staff-name column: the score's first system only, and only when it shows names.
+  int LabelWidth = 0;
   // Some visible staff has notes in its second or a later voice: stems of shared staves
   // point away from each other.
   bool SharedStaves = false;

@@ -48,6 +48,14 @@ Room RoomOf(double above, double below, int s) {
   return {Spaces(above + kClearance, s), Spaces(below + kClearance, s)};
 }
 
+// Ends a staff's band as the system's last: under what its staff draws, its lyric lines
+// (lyrics twips) below that.
+void EndAsLast(StaffSlot& slot, int lyrics) {
+  slot.Bottom = SnapY(slot.LastLine() + slot.BelowRoom);
+  slot.PadBottom = slot.BelowRoom;
+  slot.End = slot.Bottom + lyrics;
+}
+
 }  // namespace
 
 double SystemStack::SpacingScale(const Score& score, int staffHeight) {
@@ -194,7 +202,8 @@ int SystemStack::Stack(SystemLayout& system, int y, int staffHeight, int firstSt
       above.Bottom = SnapY(meet);
       above.End = above.Bottom;
       above.PadBottom = meet - last;
-      above.LyricOffset = above.PadBottom;
+      // A grand staff's lyrics keep their place between its staves.
+      if (!above.Grand) above.LyricOffset = above.PadBottom;
       slot.Top = above.End + shift;
       slot.TopLine = lines + shift;
     }
@@ -210,10 +219,8 @@ int SystemStack::Stack(SystemLayout& system, int y, int staffHeight, int firstSt
       slot.LowerBottomLine = slot.LowerTopLine + 4 * s;
     }
     // As the last staff; the next staff moves the band's bottom to where they meet.
-    slot.Bottom = SnapY(slot.LastLine() + slot.BelowRoom);
-    slot.PadBottom = slot.BelowRoom;
+    EndAsLast(slot, slot.Grand ? 0 : lyrics);
     if (!slot.Grand) slot.LyricOffset = slot.PadBottom;
-    slot.End = slot.Bottom + (slot.Grand ? 0 : lyrics);
     y = slot.End;
     before = lower;
     padAbove = pad;
@@ -227,10 +234,7 @@ int SystemStack::Stack(SystemLayout& system, int y, int staffHeight, int firstSt
 int SystemStack::Cut(SystemLayout& system, int bottom, int least) {
   // Each staff kept as the last one: its band ends under what it draws.
   auto asLast = [](StaffSlot slot) {
-    const int lyrics = slot.End - slot.Bottom;
-    slot.Bottom = SnapY(slot.LastLine() + slot.BelowRoom);
-    slot.PadBottom = slot.BelowRoom;
-    slot.End = slot.Bottom + lyrics;
+    EndAsLast(slot, slot.End - slot.Bottom);
     return slot;
   };
   std::size_t kept = 0;

@@ -47,8 +47,9 @@ public:
   // Stacks the system's visible staves from the (0-based) firstStaff-th on, from y down, at
   // staff height staffHeight (twips): fills its Top, ChordRow, SystemStaves, FirstStaff,
   // Staves, Bottom and SharedStaves. Its measures, which the staves' reach is found in, are
-  // filled already. Returns the staff heights stacked, a grand staff counting three; 0 when
-  // no staff is stacked.
+  // filled already; stacked before they are, the system is as short as it can be (what its
+  // notes and marks draw only adds room). Returns the staff heights stacked, a grand staff
+  // counting three; 0 when no staff is stacked.
   int Stack(SystemLayout& system, int y, int staffHeight, int firstStaff = 0);
 
   // Keeps the stacked staves whose band and lyrics end by bottom, at least `least` of them,

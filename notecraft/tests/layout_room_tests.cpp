@@ -274,5 +274,26 @@ TEST_F(StaffRoom, ShrunkStavesKeepTheRoomOfWhatTheyDraw) {
   EXPECT_LT(score.PageLayouts()[0].High(), kL);
 }
 
+TEST_F(StaffRoom, AGrandStaffsLyricsKeepUnderItsUpperStemsWhateverStaffFollows) {
+  // Middle C with its stem down reaches far under the upper staff: the lyrics between the
+  // staves stand below it, alone or with another staff under the grand staff.
+  std::vector<int> lyricLines;
+  for (const bool followed : {false, true}) {
+    SCOPED_TRACE(followed ? "followed by a staff" : "alone");
+    score.CreateDefault();
+    First().SetFlags(0);
+    First().SetDefaultClef(clfGrand);
+    First().SetVerses(Internal{}, 1);
+    for (int t = 0; t < 4 * 64; t += 16)
+      First().Voice(1)->Notes().Add(t, 60, durQuarter, nteForceDown);
+    First().GlobalEvents().Add(0, evtLyric, 0, 0, "la");
+    if (followed) AddStaff();
+    Paint();
+    lyricLines.push_back(Band(1).LyricLine());
+  }
+  EXPECT_GT(lyricLines[0], 0);
+  EXPECT_EQ(lyricLines[1], lyricLines[0]);
+}
+
 }  // namespace
 }  // namespace notecraft

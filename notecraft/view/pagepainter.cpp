@@ -100,7 +100,7 @@ void PagePainter::DrawSystem(const PageLayout& page, const SystemLayout& system)
   int systemTop = 0;
   int systemBottom = 0;
   int previousLine = 0;  // the bottom line of the staff above
-  const bool names = system.Names;
+  const bool names = system.LabelWidth > 0;
 
   for (const StaffSlot& slot : system.Staves) {
     const auto staff = m_score.Staff(slot.Staff);
