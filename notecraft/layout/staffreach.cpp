@@ -16,6 +16,7 @@
 #include "notecraft/layout/pagelayout.h"
 #include "notecraft/view/drumnotation.h"
 #include "notecraft/view/measurerhythm.h"
+#include "notecraft/view/notesandbeams.h"
 
 namespace notecraft {
 
@@ -34,8 +35,6 @@ constexpr double kAccentExtra = 1.0;
 // The middle line, in line spaces above the bottom line (places grow downwards).
 constexpr double kMiddleLine = -2.0;
 constexpr double kTopLine = -4.0;
-// A grand staff's upper staff draws the pitches from middle C up, the lower one the rest.
-constexpr int kGrandSplit = 60;
 
 // One drawn chord of a beam group or standing alone: where it stands in time (the beam line
 // runs in proportion to it) and its highest and lowest head.

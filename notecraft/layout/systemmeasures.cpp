@@ -13,13 +13,12 @@
 #include "notecraft/core/voice.h"
 #include "notecraft/layout/pagelayout.h"
 #include "notecraft/view/lyricspacing.h"
+#include "notecraft/view/notesandbeams.h"
 
 namespace notecraft {
 
 namespace {
 
-// The dividing pitch of a grand staff, as the staff drawer splits it.
-constexpr int kGrandSplit = 60;
 // The longest measure there is, 64ths.
 constexpr int kLongestMeasure = 96;
 
