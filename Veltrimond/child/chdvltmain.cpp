@@ -5,7 +5,6 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -331,36 +330,9 @@ bool chdVLTMain::OpenFile(const QString& path) {
 
 // --- Closing ---
 
-bool chdVLTMain::SaveAsPrompted() {
-  QString path;
-  if (Prompts.AskSaveAsPath) {
-    path = Prompts.AskSaveAsPath();
-  } else {
-    path = QFileDialog::getSaveFileName(this, tr("Save As"),
-                                        m_context.Paths.Documents + QLatin1Char('/') +
-                                            QString::fromStdString(m_score->FileTitle()) +
-                                            QStringLiteral(".sco"),
-                                        tr("Veltrimond Files (*.sco)"));
-  }
-  if (path.isEmpty()) return false;
-  if (!m_score->SaveFile(path.toStdString(), notecraft::fmtVeltrimond)) return false;
-  m_untitled = false;
-  m_context.History.Add(path);
-  return true;
-}
-
 bool chdVLTMain::SaveScore() {
-  if (Hooks.SaveScore) return Hooks.SaveScore();
-  bool saved = false;
-  if (m_untitled) {
-    saved = SaveAsPrompted();
-  } else {
-    saved = m_score->SaveFile();
-  }
-  if (!saved && !m_score->LastFileError().empty())
-    notecraft::CurrentPlatform().ShowMessage("Save", m_score->LastFileError());
-  if (saved) ShowCaption();
-  return saved;
+  // The one save of the window: the menus' File > Save, with its Save As.
+  return m_menuCommands && m_menuCommands->FileSave();
 }
 
 void chdVLTMain::closeEvent(QCloseEvent* event) {

@@ -17,6 +17,7 @@
 #include <memory>
 
 #include "Veltrimond/child/chdvltmain.h"
+#include "Veltrimond/child/chdvltmain_menus.h"
 #include "Veltrimond/child/subtoolstrip.h"
 #include "Veltrimond/shell/appcontext.h"
 #include "fakeframe.h"
@@ -278,7 +279,11 @@ protected:
       Asked << title + QStringLiteral(": ") + text;
       return Answer;
     };
-    window->Prompts.AskSaveAsPath = [this] { return SaveAsPath; };
+    window->MenuCommands()->Saving().SetSaveAsPrompt(
+        [this](const SaveAsOffer&) -> std::optional<SaveAsChoice> {
+          if (SaveAsPath.isEmpty()) return std::nullopt;
+          return SaveAsChoice{SaveAsPath, 1};
+        });
     return window;
   }
 
