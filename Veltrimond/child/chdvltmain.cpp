@@ -23,6 +23,7 @@
 
 #include "Veltrimond/child/chdvltmain_menus.h"
 #include "Veltrimond/child/chdvltmain_toolbar.h"
+#include "Veltrimond/child/newscoredefaults.h"
 #include "Veltrimond/child/scoreviewport.h"
 #include "Veltrimond/child/subtoolstrip.h"
 #include "Veltrimond/shell/appcontext.h"
@@ -250,6 +251,8 @@ void chdVLTMain::FormActivate() {
     RefreshToolButtons();
     if (m_frame) m_frame->ShowPlay();
     if (m_untitled) {
+      // A new score, laid out with the defaults the editor holds now.
+      ApplyNewScoreDefaults(*m_score, m_context.State.Options);
       m_score->CreateDefault();
       m_score->PaintWindow();
     }

@@ -47,6 +47,9 @@ protected:
   }
 
   std::unique_ptr<chdVLTMain> NewWindow(const QString& tag = QStringLiteral("T1")) {
+    // The page points below were measured on 0.4-inch staves; a new score takes its staff
+    // height from the defaults.
+    Context.State.Options.StaffHeight = 0.4;
     auto window = std::make_unique<chdVLTMain>(Context, Frame);
     window->SetTag(tag);
     window->resize(1000, 800);
