@@ -5,7 +5,6 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -24,6 +23,7 @@
 
 #include "Veltrimond/child/chdvltmain_menus.h"
 #include "Veltrimond/child/chdvltmain_toolbar.h"
+#include "Veltrimond/child/newscoredefaults.h"
 #include "Veltrimond/child/scoreviewport.h"
 #include "Veltrimond/child/subtoolstrip.h"
 #include "Veltrimond/shell/appcontext.h"
@@ -251,6 +251,8 @@ void chdVLTMain::FormActivate() {
     RefreshToolButtons();
     if (m_frame) m_frame->ShowPlay();
     if (m_untitled) {
+      // A new score, laid out with the defaults the editor holds now.
+      ApplyNewScoreDefaults(*m_score, m_context.State.Options);
       m_score->CreateDefault();
       m_score->PaintWindow();
     }
@@ -331,36 +333,9 @@ bool chdVLTMain::OpenFile(const QString& path) {
 
 // --- Closing ---
 
-bool chdVLTMain::SaveAsPrompted() {
-  QString path;
-  if (Prompts.AskSaveAsPath) {
-    path = Prompts.AskSaveAsPath();
-  } else {
-    path = QFileDialog::getSaveFileName(this, tr("Save As"),
-                                        m_context.Paths.Documents + QLatin1Char('/') +
-                                            QString::fromStdString(m_score->FileTitle()) +
-                                            QStringLiteral(".sco"),
-                                        tr("Veltrimond Files (*.sco)"));
-  }
-  if (path.isEmpty()) return false;
-  if (!m_score->SaveFile(path.toStdString(), notecraft::fmtVeltrimond)) return false;
-  m_untitled = false;
-  m_context.History.Add(path);
-  return true;
-}
-
 bool chdVLTMain::SaveScore() {
-  if (Hooks.SaveScore) return Hooks.SaveScore();
-  bool saved = false;
-  if (m_untitled) {
-    saved = SaveAsPrompted();
-  } else {
-    saved = m_score->SaveFile();
-  }
-  if (!saved && !m_score->LastFileError().empty())
-    notecraft::CurrentPlatform().ShowMessage("Save", m_score->LastFileError());
-  if (saved) ShowCaption();
-  return saved;
+  // The one save of the window: the menus' File > Save, with its Save As.
+  return m_menuCommands && m_menuCommands->FileSave();
 }
 
 void chdVLTMain::closeEvent(QCloseEvent* event) {

@@ -184,9 +184,6 @@ public:
 
   // --- Where other parts plug in; unset hooks do the plain thing noted ---
   struct ChildHooks {
-    // Save as File > Save does; false when nothing was saved (failed or cancelled). Unset:
-    // the score's own file, or a Save As dialog for an untitled window.
-    std::function<bool()> SaveScore;
     // Rebuild the drum panel for the score (after a file was opened). Unset: nothing.
     std::function<void()> RefreshDrumPanel;
     // A note about to be placed on a drum staff takes its drum from the panel.
@@ -207,15 +204,15 @@ public:
     std::function<void(NoteMenuState)> NoteMenuChanged;
   } Hooks;
 
-  // Questions the window asks; tests answer them. Unset: message boxes and file dialogs.
+  // Questions the window asks; tests answer them. Unset: message boxes. (The Save As
+  // dialog is the menus' own: MenuCommands()->Saving().)
   struct ChildPrompts {
     // Yes (6), No (7) or Cancel (2) to "Save changes to ...?".
     std::function<int(const QString& title, const QString& text)> AskSaveChanges;
-    // A path for Save As; empty when cancelled.
-    std::function<QString()> AskSaveAsPath;
   } Prompts;
 
-  // The plain save: the score's own file, or Save As for an untitled window.
+  // File > Save, as the close prompt's Yes runs it (ScoreMenus::FileSave); false when
+  // nothing was saved (failed or cancelled).
   bool SaveScore();
 
   // --- The score's events (public handlers, as the frame and tests reach them) ---
@@ -274,7 +271,6 @@ private:
   void FlowToolButtons(int width);
 
   // Closing.
-  bool SaveAsPrompted();
 
   // PageEditHost (chdvltmain_mouse.cpp).
   void AddNoteByHit(int x, int y, int duration, int flags, int snap) override;

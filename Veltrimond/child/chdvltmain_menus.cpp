@@ -47,15 +47,14 @@ ScoreMenus::ScoreMenus(chdVLTMain& window)
       m_saving(std::make_unique<ScoreSaving>(window.Score(), window.Context().History)),
       m_printing(std::make_unique<ScorePrinting>(window.Score())) {
   m_saving->SetDefaultFolder(window.Context().Paths.Documents);
-  m_saving->SetSaveAsPrompt([this](const SaveAsOffer& offer) { return AskSaveAs(offer); });
+  m_saving->SetSaveAsPrompt(
+      [this](const SaveAsOffer& offer) { return RunSaveAsDialog(&m_window, offer); });
   Build();
   Connect();
   m_window.m_menus = m_menus;
   m_window.mnuNote = Menu(QStringLiteral("mnuNote"));
   m_window.mnuScore = Menu(QStringLiteral("mnuScore"));
   m_window.mnuMeasure = Menu(QStringLiteral("mnuMeasure"));
-  // The close prompt's Yes saves as File > Save does.
-  m_window.Hooks.SaveScore = [this] { return FileSave(); };
   m_window.Hooks.ShowPopup = [this](PagePopup popup) { ShowPopup(popup); };
   connect(&m_window, &chdVLTMain::noteMenuStateChanged, this, [this](NoteMenuState state) {
     ApplyNoteMenu(state == NoteMenuState::BandSelected  ? NoteMenuMode::BandSelected
@@ -90,16 +89,6 @@ void ScoreMenus::FreeMenuShortcuts() {
       action->setShortcuts(keys);
     }
   }
-}
-
-std::optional<SaveAsChoice> ScoreMenus::AskSaveAs(const SaveAsOffer& offer) {
-  // A test's answer for the window's Save As (the close prompt's) serves here too.
-  if (m_window.Prompts.AskSaveAsPath) {
-    const QString path = m_window.Prompts.AskSaveAsPath();
-    if (path.isEmpty()) return std::nullopt;
-    return SaveAsChoice{path, offer.Filter};
-  }
-  return RunSaveAsDialog(&m_window, offer);
 }
 
 void ScoreMenus::ShowPopup(PagePopup popup) {

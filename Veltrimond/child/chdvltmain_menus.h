@@ -95,7 +95,6 @@ protected:
 
 private:
   void FreeMenuShortcuts();
-  std::optional<SaveAsChoice> AskSaveAs(const SaveAsOffer& offer);
   void ShowPopup(PagePopup popup);
   void Build();
   QAction* TakeItem(QMenu* menu, const MenuItemSpec& spec);

@@ -22,6 +22,18 @@ QString FromNative(const std::string& text) {
   return QString::fromStdString(text);
 }
 
+// The file name for a newly chosen filter: a score or MIDI extension becomes the filter's
+// own, so that choosing "MIDI files" for "Song.sco" saves "Song.mid". Other names, and
+// "All Files", keep what they have.
+QString NameForFilter(const QString& name, int filter) {
+  if (filter != kTypeScore && filter != kTypeMidi) return name;
+  const QString suffix = QFileInfo(name).suffix().toLower();
+  if (suffix != QLatin1String("sco") && suffix != QLatin1String("mid") &&
+      suffix != QLatin1String("midi"))
+    return name;
+  return name.left(name.size() - suffix.size()) + QString::fromLatin1(kSuffixes[filter - 1]);
+}
+
 }  // namespace
 
 QString SaveAsFilters() {
@@ -42,7 +54,11 @@ std::optional<SaveAsChoice> RunSaveAsDialog(QWidget* parent, const SaveAsOffer& 
   dialog.setDefaultSuffix(QString::fromLatin1(kSuffixes[start - 1]));
   QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&](const QString& filter) {
     const qsizetype index = filters.indexOf(filter);
-    if (index >= 0) dialog.setDefaultSuffix(QString::fromLatin1(kSuffixes[index]));
+    if (index < 0) return;
+    dialog.setDefaultSuffix(QString::fromLatin1(kSuffixes[index]));
+    const QString name = QFileInfo(dialog.selectedFiles().value(0)).fileName();
+    const QString renamed = NameForFilter(name, static_cast<int>(index) + 1);
+    if (renamed != name) dialog.selectFile(renamed);
   });
   if (!offer.Name.isEmpty()) dialog.selectFile(offer.Name);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
@@ -83,21 +99,43 @@ QString SaveAsName(const notecraft::Score& score) {
 ScoreSaving::ScoreSaving(notecraft::Score& score, platform::RecentFiles& history)
     : m_score(score), m_history(history) {}
 
+bool SavesInPlace(const notecraft::Score& score, bool untitled) {
+  return !untitled && !score.FileName().empty() && score.FileFormat() == notecraft::fmtVeltrimond;
+}
+
 ScoreSaving::Outcome ScoreSaving::Save(bool untitled) {
-  // A score opened but since lost its path (never expected) also needs a name first.
-  if (untitled || m_score.FileName().empty()) return SaveAs();
+  // A score opened but since lost its path (never expected) also needs a name first. A
+  // MIDI file holds less than the score (one tempo, no layout): it is never written over
+  // unasked.
+  if (!SavesInPlace(m_score, untitled)) {
+    SaveAsOffer offer = DefaultOffer();
+    if (m_score.FileFormat() == notecraft::fmtMIDI) {
+      // Offered as a score beside the MIDI file; MIDI stays a choice in the dialog.
+      offer.Name += QStringLiteral(".sco");
+      offer.Filter = kTypeScore;
+    }
+    return SaveAs(offer);
+  }
   if (m_score.SaveFile()) return Outcome::Saved;
   Fail(FromNative(m_score.FileName()));
   return Outcome::Failed;
 }
 
 ScoreSaving::Outcome ScoreSaving::SaveAs() {
+  return SaveAs(DefaultOffer());
+}
+
+SaveAsOffer ScoreSaving::DefaultOffer() const {
   SaveAsOffer offer;
   if (!m_score.FileName().empty())
     offer.Folder = QFileInfo(FromNative(m_score.FileName())).absolutePath();
   if (offer.Folder.isEmpty()) offer.Folder = m_defaultFolder;
   offer.Name = SaveAsName(m_score);
   offer.Filter = OpenDialogFilterIndex();
+  return offer;
+}
+
+ScoreSaving::Outcome ScoreSaving::SaveAs(const SaveAsOffer& offer) {
   const std::optional<SaveAsChoice> choice =
       m_prompt ? m_prompt(offer) : RunSaveAsDialog(nullptr, offer);
   if (!choice || choice->Path.isEmpty()) return Outcome::Cancelled;

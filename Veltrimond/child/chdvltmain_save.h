@@ -39,7 +39,8 @@ struct SaveAsChoice {
 
 // The Save As dialog (title "Save As", Qt's overwrite confirmation kept) as offered (a folder
 // that does not exist gives way to the home folder); a name typed without an extension gets
-// the filter's (".sco" or ".mid"). Nothing when cancelled.
+// the filter's (".sco" or ".mid"), and choosing the other of those two filters changes a
+// name's ".sco" or ".mid" to match. Nothing when cancelled.
 std::optional<SaveAsChoice> RunSaveAsDialog(QWidget* parent, const SaveAsOffer& offer);
 
 // What a Save As choice writes: the extension typed decides the format (".sco" and ".sty"
@@ -56,6 +57,11 @@ SaveAsTarget SaveAsTargetOf(const SaveAsChoice& choice);
 // The name Save As offers: the score's file name, else its title (without characters a
 // file name cannot hold), else "Untitled".
 QString SaveAsName(const notecraft::Score& score);
+
+// Whether File > Save writes the score's own file without asking: only a native score file
+// of a titled window. An untitled window, and a score read from (or saved as) a MIDI file,
+// go to Save As.
+bool SavesInPlace(const notecraft::Score& score, bool untitled);
 
 class ScoreSaving {
 public:
@@ -74,7 +80,9 @@ public:
   // Where Save As starts for a score without a file.
   void SetDefaultFolder(const QString& folder) { m_defaultFolder = folder; }
 
-  // File > Save: Save As while untitled, else the score's own file in its own format.
+  // File > Save (also the toolbar's Save and the close prompt's Yes): the score's own file
+  // when SavesInPlace, else Save As; for a score whose file is MIDI, Save As offers that
+  // name with ".sco" on the native filter.
   Outcome Save(bool untitled);
   // File > Save As: asks (in the score's folder, else the default folder, with the name of
   // SaveAsName, starting on the filter of Files/Type), writes as SaveAsTargetOf says and
@@ -82,6 +90,8 @@ public:
   Outcome SaveAs();
 
 private:
+  SaveAsOffer DefaultOffer() const;
+  Outcome SaveAs(const SaveAsOffer& offer);
   void Fail(const QString& path);
 
   notecraft::Score& m_score;

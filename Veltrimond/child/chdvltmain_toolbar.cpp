@@ -12,7 +12,9 @@
 
 #include "Veltrimond/child/chdvltmain.h"
 #include "Veltrimond/child/chdvltmain_menus.h"
+#include "Veltrimond/child/newscoredefaults.h"
 #include "Veltrimond/core/pagecommands.h"
+#include "Veltrimond/shell/appcontext.h"
 #include "Veltrimond/shell/toolbarpictures.h"
 #include "notecraft/core/enums.h"
 #include "notecraft/core/score.h"
@@ -315,6 +317,8 @@ void ScoreToolbar::Discard() {
   notecraft::Score& score = m_window.Score();
   m_window.SetReloading(true);
   m_window.ResetSelection();
+  // A score without a file becomes a new one again, with the defaults.
+  if (score.FileName().empty()) ApplyNewScoreDefaults(score, m_window.Context().State.Options);
   score.Reload();
   m_window.txtPage->setText(QString::number(score.CurPage()));
   m_window.SetReloading(false);

@@ -36,8 +36,8 @@ inline constexpr double kMaxOptionInches = 100;
 // Reads section Options key by key; a missing or unreadable value, an index out of its
 // list, or a length below 0 or above kMaxOptionInches gives that key's default.
 OptionSettings LoadOptionSettings();
-// Writes what the Defaults command stores, the paper size included (it is read at start-up,
-// so a choice made in the dialog must outlast the session).
+// Writes what the Defaults command stores; the paper size goes back as it was read (the
+// dialog only shows it: new scores take their paper from nowhere here).
 void SaveOptionSettings(const OptionSettings& options);
 
 }  // namespace veltrimond

@@ -91,11 +91,17 @@ QWidget* frmVLTDefaults::CreateGeneralTab() {
   cboPage->setObjectName(QStringLiteral("cboPage"));
   cboPage->addItems(OptionsModel::PageSizeNames());
   cboPage->setCurrentIndex(m_model.PageSize());
+  // New scores do not take a paper size from here: each score's own is chosen in its
+  // Score Properties. The list and the size boxes are only shown, greyed.
+  const QString paperTip = tr("A score's paper size is set in its Score Properties.");
+  cboPage->setEnabled(false);
+  cboPage->setToolTip(paperTip);
   for (int i = 0; i < 2; ++i) {
     txtPage[static_cast<std::size_t>(i)] = new QLineEdit(fmeMeasurement);
     txtPage[static_cast<std::size_t>(i)]->setObjectName(QStringLiteral("txtPage%1").arg(i));
-    // They show the chosen paper's size; a custom size is set in the score's page setup.
     txtPage[static_cast<std::size_t>(i)]->setReadOnly(true);
+    txtPage[static_cast<std::size_t>(i)]->setEnabled(false);
+    txtPage[static_cast<std::size_t>(i)]->setToolTip(paperTip);
     txtPage[static_cast<std::size_t>(i)]->setBackgroundRole(QPalette::Button);
   }
   cboUOM = new QComboBox(fmeMeasurement);
@@ -103,11 +109,16 @@ QWidget* frmVLTDefaults::CreateGeneralTab() {
   cboUOM->addItems(OptionsModel::UnitNames());
   cboUOM->setCurrentIndex(m_model.Unit());
   auto* grid = new QGridLayout(fmeMeasurement);
-  grid->addWidget(Label(tr("Paper Size"), fmeMeasurement), 0, 0);
+  const auto paperLabel = [&](const QString& text) {
+    QLabel* label = Label(text, fmeMeasurement);
+    label->setEnabled(false);
+    return label;
+  };
+  grid->addWidget(paperLabel(tr("Paper Size")), 0, 0);
   grid->addWidget(cboPage, 0, 1, 1, 3);
-  grid->addWidget(Label(tr("Width:"), fmeMeasurement), 1, 0);
+  grid->addWidget(paperLabel(tr("Width:")), 1, 0);
   grid->addWidget(txtPage[0], 1, 1);
-  grid->addWidget(Label(tr("Height:"), fmeMeasurement), 1, 2);
+  grid->addWidget(paperLabel(tr("Height:")), 1, 2);
   grid->addWidget(txtPage[1], 1, 3);
   grid->addWidget(cboUOM, 2, 1, 1, 3);
 

@@ -25,8 +25,7 @@ int ClampComponent(const QString& text) {
 }  // namespace
 
 QStringList OptionsModel::PageSizeNames() {
-  // "Leter" is the list's own spelling, kept as users have always seen it.
-  return {QStringLiteral("Leter (8.5 x 11)"),       QStringLiteral("Legal (8.5 x 14)"),
+  return {QStringLiteral("Letter (8.5 x 11)"),       QStringLiteral("Legal (8.5 x 14)"),
           QStringLiteral("Executive (7.25 x 10.5)"), QStringLiteral("A4 (8.27 x 11.69)"),
           QStringLiteral("A5 (5.83 x 8.27)"),        QStringLiteral("Custom")};
 }

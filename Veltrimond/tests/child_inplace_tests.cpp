@@ -55,6 +55,9 @@ protected:
     (void)fontLoaded;
     // Background pagination ticks when a test says so.
     notecraft::SetTimerFactory(&Timers);
+    // The page points below were measured on 0.4-inch staves; a new score takes its staff
+    // height from the defaults.
+    Context.State.Options.StaffHeight = 0.4;
     window = std::make_unique<chdVLTMain>(Context, Frame);
     window->SetTag(QStringLiteral("T1"));
     window->resize(1000, 800);

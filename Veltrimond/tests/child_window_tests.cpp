@@ -17,6 +17,7 @@
 #include <memory>
 
 #include "Veltrimond/child/chdvltmain.h"
+#include "Veltrimond/child/chdvltmain_menus.h"
 #include "Veltrimond/child/subtoolstrip.h"
 #include "Veltrimond/shell/appcontext.h"
 #include "fakeframe.h"
@@ -46,6 +47,9 @@ protected:
   }
 
   std::unique_ptr<chdVLTMain> NewWindow(const QString& tag = QStringLiteral("T1")) {
+    // The page points below were measured on 0.4-inch staves; a new score takes its staff
+    // height from the defaults.
+    Context.State.Options.StaffHeight = 0.4;
     auto window = std::make_unique<chdVLTMain>(Context, Frame);
     window->SetTag(tag);
     window->resize(1000, 800);
@@ -278,7 +282,11 @@ protected:
       Asked << title + QStringLiteral(": ") + text;
       return Answer;
     };
-    window->Prompts.AskSaveAsPath = [this] { return SaveAsPath; };
+    window->MenuCommands()->Saving().SetSaveAsPrompt(
+        [this](const SaveAsOffer&) -> std::optional<SaveAsChoice> {
+          if (SaveAsPath.isEmpty()) return std::nullopt;
+          return SaveAsChoice{SaveAsPath, 1};
+        });
     return window;
   }
 

@@ -237,7 +237,10 @@ TEST_F(HelpTest, DefaultsFormFollowsItsRules) {
   EXPECT_EQ(dialog.cboInput->count(), 1);
   EXPECT_EQ(dialog.cboInput->itemText(0), "(None)");
   EXPECT_EQ(dialog.cboOutput->itemData(0).toInt(), -2);
-  EXPECT_EQ(dialog.cboPage->itemText(0), "Leter (8.5 x 11)");
+  EXPECT_EQ(dialog.cboPage->itemText(0), "Letter (8.5 x 11)");
+  // New scores take no paper from here: the list only shows, greyed.
+  EXPECT_FALSE(dialog.cboPage->isEnabled());
+  EXPECT_FALSE(dialog.txtPage[0]->isEnabled());
   EXPECT_EQ(dialog.cboUOM->itemText(0), "inches (\")");
   EXPECT_EQ(dialog.txtPage[0]->text(), "8.5\"");
   QStringList tabs;

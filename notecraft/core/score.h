@@ -452,6 +452,9 @@ public:
   const std::string& FileName() const { return m_filePath; }
   // The file name without folder and extension; "New Score" without a file.
   std::string FileTitle() const;
+  // The format (FileFormats) of the file the score was read from or last saved to;
+  // fmtVeltrimond for a score without a file.
+  int FileFormat() const { return m_filePath.empty() ? int{fmtVeltrimond} : m_fileType; }
   // Why the last OpenFile or SaveFile failed; empty after a success.
   const std::string& LastFileError() const { return m_lastFileError; }
 

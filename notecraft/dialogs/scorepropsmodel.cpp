@@ -18,7 +18,7 @@ constexpr NumberRange kNumberEvery{1, 25};
 }  // namespace
 
 const std::array<std::string, 6>& ScorePropsModel::PageItems() {
-  static const std::array<std::string, 6> items{"Leter (8.5 x 11)",        "Legal (8.5 x 14)",
+  static const std::array<std::string, 6> items{"Letter (8.5 x 11)",       "Legal (8.5 x 14)",
                                                 "Executive (7.25 x 10.5)", "A4 (8.27 x 11.69)",
                                                 "A5 (5.83 x 8.27)",        "Custom"};
   return items;

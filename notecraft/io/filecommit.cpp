@@ -52,6 +52,24 @@ int MakeLockedTemp(FileOps& ops, const std::string& target, std::string& temp) {
   return -1;
 }
 
+// Why a rename over `target` was refused when a shared folder's sticky bit is the cause:
+// in such a folder (/tmp, say) only the owner of a file, or of the folder, may replace or
+// remove it, so a file of another user cannot be saved over even when it is writable.
+// Empty when the refusal has another cause.
+std::string StickyFolderRefusal(int error, const std::filesystem::path& folder,
+                                const std::string& target) {
+  if (error != EPERM && error != EACCES) return {};
+  struct stat dir {};
+  struct stat file {};
+  if (::stat(folder.c_str(), &dir) != 0 || (dir.st_mode & S_ISVTX) == 0) return {};
+  if (::lstat(target.c_str(), &file) != 0) return {};
+  const uid_t me = ::geteuid();
+  if (file.st_uid == me || dir.st_uid == me) return {};
+  return "the file belongs to another user and the folder " + folder.string() +
+         " lets only a file's owner replace it. Save it under another name or in another "
+         "folder.";
+}
+
 }  // namespace
 
 Result<Done> CommitFile(const std::string& path, std::span<const std::uint8_t> bytes) {
@@ -86,9 +104,12 @@ Result<Done> CommitFile(const std::string& path, std::span<const std::uint8_t> b
   int fd = MakeLockedTemp(ops, target, temp);
   if (fd < 0) return error("a temporary file cannot be made in " + folder.string() + ": ", errno);
 
-  auto abandon = [&](const std::string& what, int code) {
+  auto discard = [&] {
     if (fd >= 0) ops.Close(fd);
     ops.Remove(temp);
+  };
+  auto abandon = [&](const std::string& what, int code) {
+    discard();
     return error(what, code);
   };
 
@@ -102,10 +123,25 @@ Result<Done> CommitFile(const std::string& path, std::span<const std::uint8_t> b
   }
   if (ops.SetMode(fd, mode) != 0) return abandon("", errno);
   if (ops.Sync(fd) != 0) return abandon("", errno);
+  // The lock marks the file as in use until it has its final name: another editor's
+  // clean-up of stale temporary files would otherwise take the finished file for one of
+  // them between the close and the rename. A second descriptor of the same open file keeps
+  // the lock while the first is closed (and its close checked) before the rename.
+  const int lockHolder = ::dup(fd);
+  if (lockHolder < 0) return abandon("", errno);
   const int closed = ops.Close(fd);
-  fd = -1;  // closed, even when close reports an error
-  if (closed != 0) return abandon("", errno);
-  if (ops.Rename(temp, target) != 0) return abandon("", errno);
+  const int closeError = errno;
+  fd = lockHolder;  // closed by abandon, or once the rename is done
+  if (closed != 0) return abandon("", closeError);
+  if (ops.Rename(temp, target) != 0) {
+    const int renameError = errno;
+    if (const std::string why = StickyFolderRefusal(renameError, folder, target); !why.empty()) {
+      discard();
+      return MakeFileError(FileErrorCode::CannotWrite, "Could not save " + path + ": " + why);
+    }
+    return abandon("", renameError);
+  }
+  ::close(lockHolder);
   // The new file is in place; a failure to flush the folder cannot be undone and does not
   // make the save untrue, so it is not reported.
   ops.SyncFolder(folder.string());

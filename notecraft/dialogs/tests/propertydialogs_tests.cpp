@@ -290,6 +290,7 @@ TEST_F(PropertyDialogs, MillimetresShowPapersExactlyAndKeepWhatWasTyped) {
     frmCTXScore form;
     form.Init(*score);
     auto* paper = Control<QComboBox>(form, "cboPage");
+    EXPECT_EQ(paper->itemText(pgsLeter), QStringLiteral("Letter (8.5 x 11)"));
     const struct {
       int size;
       const char *width, *height;
