@@ -2,10 +2,13 @@
 // Continue, the result message and Cancel/Close behave, against the loopback server.
 #include <gtest/gtest.h>
 
+#include <QCloseEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
+#include <QWindow>
 
 #include "patchrunner/frmupdmain.h"
 #include "resultboxpicture.h"
@@ -34,7 +37,7 @@ protected:
   void Open() {
     m_window.reset();
     m_updater = std::make_unique<ProductUpdater>(Product(), m_server.BaseUrl(), m_settings);
-    m_updater->SetTransferTimeout(2000);
+    m_updater->SetTransferLimits({.idleMs = 2000});
     m_window = std::make_unique<frmUPDMain>(Product(), *m_updater);
     m_window->SetPrompter([this](const QString& title, const QString& text, MessageIcon icon) {
       m_prompts.append({title, text, icon});
@@ -135,6 +138,36 @@ TEST_F(WindowTest, CancelOrClosingDuringATransferEndsTheRunAndTheWindow) {
     EXPECT_EQ(testing::Snapshot(m_root), before);
     EXPECT_EQ(Update(), QStringLiteral("SP2"));
   }
+}
+
+// The title bar's close button (or Alt+F4) during a transfer: the window system asks the window
+// to close. The run is cancelled with the product as it was, and the program ends with its
+// window: its event loop quits instead of running on with no window to end it.
+TEST_F(WindowTest, ClosingTheWindowDuringATransferEndsTheProgram) {
+  m_server.Set(testing::Pack + QStringLiteral("veltrimond"),
+               webupdate::testing::Route{200, NewProgram, webupdate::testing::Fault::Drip, 500});
+  const auto before = testing::Snapshot(m_root);
+  Open();
+  QSignalSpy finished(m_updater.get(), &ProductUpdater::Finished);
+  QTest::mouseClick(Child<QPushButton>(*m_window, "cmdOk"), Qt::LeftButton);
+  ASSERT_TRUE(QTest::qWaitFor(
+      [&] { return QFileInfo::exists(m_root + u'/' + PackInstaller::StagingName()); }, 5000));
+
+  QTimer::singleShot(0, m_window.get(), [this] {
+    QCloseEvent close;
+    QCoreApplication::sendEvent(m_window->windowHandle(), &close);
+  });
+  QTimer runsOn;
+  runsOn.setSingleShot(true);
+  QObject::connect(&runsOn, &QTimer::timeout, [] { QCoreApplication::exit(1); });
+  runsOn.start(3000);
+  EXPECT_EQ(QApplication::exec(), 0) << "the program runs on without its window";
+
+  EXPECT_FALSE(m_window->isVisible());
+  ASSERT_EQ(finished.size(), 1);
+  EXPECT_EQ(finished.at(0).at(0).value<UpdateResult>().kind, UpdateResult::Kind::Cancelled);
+  EXPECT_EQ(testing::Snapshot(m_root), before);
+  EXPECT_EQ(Update(), QStringLiteral("SP2"));
 }
 
 TEST_F(WindowTest, OpeningUndoesASwapThatWasCutOff) {
