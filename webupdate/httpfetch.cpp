@@ -364,7 +364,7 @@ void HttpFetch::CheckRate() {
   if (m_windowBytes < needed) {
     Fail(FetchFailure::TooSlow,
          QStringLiteral("The server sent only %1 in the last %2, less than the %3 a second a "
-                        "transfer needs (%4 received).")
+                        "transfer needs (%4 of the file received).")
              .arg(SizeText(m_windowBytes), DurationText(m_limits.rateWindowMs),
                   SizeText(m_limits.minimumBytesPerSecond), SizeText(m_received)));
     return;

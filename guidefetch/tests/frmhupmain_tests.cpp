@@ -169,17 +169,23 @@ TEST_F(HelpWindowTest, AFailureSaysWhyWithAStopIcon) {
 // The failure messages as the user sees them, pictures left beside the test for a person to look
 // at: a hostile listing's 300-character name is shortened so the box fits a small screen.
 TEST_F(HelpWindowTest, FailureMessagesFitTheScreen) {
+  const QByteArray listing = "<pre>\nindex.htm | 1/1/2030\n</pre>";
   const struct {
     const char* picture;
     QByteArray listing;
+    Route page;
   } cases[] = {
-      {"message-long-name.png", "<pre>\n" + QByteArray(300, 'n') + ".htm | 1/1/2030\n</pre>"},
-      {"message-cut-page.png", "<pre>\nindex.htm | 1/1/2030\n</pre>"},
+      {"message-long-name.png", "<pre>\n" + QByteArray(300, 'n') + ".htm | 1/1/2030\n</pre>",
+       Route{200, Page}},
+      {"message-cut-page.png", listing, webupdate::testing::Announcing(900, Page)},
+      {"message-no-length.png", listing, webupdate::testing::Unannounced(Page, Fault::ShortBody)},
+      {"message-bad-chunks.png", listing,
+       webupdate::testing::Raw("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n0x5\r\n")},
   };
-  m_server.Set(Docs + QStringLiteral("index.htm"), webupdate::testing::Announcing(900, Page));
   for (const auto& c : cases) {
     SCOPED_TRACE(c.picture);
     m_server.Set(Docs + QStringLiteral("Dir.htm"), c.listing);
+    m_server.Set(Docs + QStringLiteral("index.htm"), c.page);
     const HelpResult result = RunUpdate();
     ASSERT_NE(result.kind, HelpResult::Kind::Completed);
     const QSize size = webupdate::testing::SaveResultBoxPicture(

@@ -188,10 +188,15 @@ TEST_F(WindowTest, OpeningUndoesASwapThatWasCutOff) {
 // information icon, a long hostile name shortened so the box fits a small screen, and a name
 // holding markup shown as text. Pictures are left beside the test for a person to look at.
 TEST_F(WindowTest, ResultMessagesFitTheScreenAndSayWhy) {
+  using webupdate::testing::Fault;
+  using webupdate::testing::Route;
+  QByteArray interim;
+  for (int i = 0; i < 40000; ++i) interim += "HTTP/1.1 100 Continue\r\n\r\n";
   const struct {
     const char* picture;
     QByteArray fileList;
-    webupdate::testing::Route veltrimond;
+    Route veltrimond;
+    webupdate::TransferLimits limits = {.idleMs = 500, .deadlineFloorMs = 3000};
   } cases[] = {
       {"message-long-name.png",
        "Files\nCommon/" + QByteArray(300, 'n') + ".txt\n",
@@ -199,9 +204,19 @@ TEST_F(WindowTest, ResultMessagesFitTheScreenAndSayWhy) {
       {"message-markup-name.png", "Files\n<b>bold</b>/<img src=x>\n", {200, NewProgram}},
       {"message-truncated.png", "Files\nveltrimond\n",
        webupdate::testing::Announcing(100000, NewProgram)},
+      {"message-no-length.png", "Files\nveltrimond\n",
+       webupdate::testing::Unannounced(NewProgram, Fault::ShortBody)},
+      {"message-partial.png", "Files\nveltrimond\n", Route{206, NewProgram.left(9)}},
+      {"message-interim.png", "Files\nveltrimond\n",
+       webupdate::testing::Raw(interim + "HTTP/1.1 200 OK\r\nContent-Length: 2\r\n\r\nok")},
+      {"message-too-slow.png",
+       "Files\nveltrimond\n",
+       {200, NewProgram, Fault::Drip, 50},
+       {.idleMs = 500, .deadlineFloorMs = 3000, .rateWindowMs = 300}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.picture);
+    m_limits = c.limits;
     m_server.Set(testing::Pack + QStringLiteral("Files.txt"), c.fileList);
     m_server.Set(testing::Pack + QStringLiteral("veltrimond"), c.veltrimond);
     const UpdateResult result = RunUpdate();
@@ -212,6 +227,18 @@ TEST_F(WindowTest, ResultMessagesFitTheScreenAndSayWhy) {
     EXPECT_LE(size.height(), 400);
     EXPECT_GE(result.text.count(u'\n'), 1);
   }
+}
+
+// A journal line naming a product file that the pack cannot be shown to have placed: the file
+// stays, and the window says so as it opens.
+TEST_F(WindowTest, OpeningSaysWhichFileARecoveryLeft) {
+  const auto before = testing::Snapshot(m_root);
+  testing::WriteFile(m_root + u'/' + PackInstaller::StagingName() + QStringLiteral("/journal"),
+                     "0 new veltrimond\n");
+  Open();
+  EXPECT_EQ(testing::Snapshot(m_root), before);
+  EXPECT_TRUE(Text("lblMessage").contains(QStringLiteral("except veltrimond")));
+  m_window->grab().save(QStringLiteral(TEST_OUTPUT "/frmupdmain-recovered-kept.png"));
 }
 
 }  // namespace
