@@ -29,15 +29,6 @@ bool SameOrigin(const QUrl& a, const QUrl& b) {
          a.port(DefaultPort(a)) == b.port(DefaultPort(b));
 }
 
-// Only printable ASCII of a server's text reaches a message, and not much of it.
-QString ServerText(const QByteArray& text) {
-  QString printable;
-  for (char c : text.trimmed().left(60)) {
-    printable += (c >= 0x20 && c < 0x7f) ? QLatin1Char(c) : QLatin1Char('?');
-  }
-  return printable;
-}
-
 }  // namespace
 
 HttpFetch::HttpFetch(QObject* parent) : QObject(parent) {

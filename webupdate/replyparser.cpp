@@ -39,15 +39,6 @@ bool HasControl(QByteArrayView text) {
   });
 }
 
-// Only printable ASCII of a server's text reaches a message, and not much of it.
-QString ServerText(const QByteArray& text) {
-  QString printable;
-  for (char c : text.trimmed().left(60)) {
-    printable += (c >= 0x20 && c < 0x7f) ? QLatin1Char(c) : QLatin1Char('?');
-  }
-  return printable;
-}
-
 // "HTTP/1.0 200 OK" or "HTTP/1.1 404": the code, and whether it is HTTP/1.0; -1 when not.
 int StatusCode(const QByteArray& line, bool* http10) {
   if (line.size() < 12 || !line.startsWith("HTTP/1.") || (line[7] != '0' && line[7] != '1') ||
