@@ -130,8 +130,11 @@ void frmHUPMain::reject() {
 
 void frmHUPMain::closeEvent(QCloseEvent* event) {
   if (m_updater.Busy()) {
-    event->ignore();
+    // Cancelling ends the transfer at once; the result is told and the window hidden. The
+    // close then goes on, so that the program ends with its window: hidden inside its own
+    // close event, the window would not count as closed.
     OnCancel();
+    event->setAccepted(!isVisible());
     return;
   }
   QDialog::closeEvent(event);

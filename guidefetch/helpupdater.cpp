@@ -39,8 +39,7 @@ void HelpUpdater::Start() {
   m_cancelRequested = false;
   m_written = 0;
   m_fetch = std::make_unique<webupdate::HttpFetch>();
-  m_fetch->SetTransferTimeout(m_timeoutMs);
-  m_fetch->SetDeadline(m_deadlineFloorMs);
+  m_fetch->SetLimits(m_limits);
 
   // The listing's progress is told step by step; a file's only by its name.
   const QString host = m_server.host();

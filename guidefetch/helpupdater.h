@@ -3,7 +3,7 @@
 // checks every listed name against the help folder before anything is written, then fetches,
 // in listed order, each file that is missing or older than its listed date. Every file,
 // picture or page, is written exactly as received (an empty body makes an empty file), and
-// only from a complete 2xx body (QSaveFile through HttpFetch), so a failed file keeps its old
+// only from a complete 200 body (QSaveFile through HttpFetch), so a failed file keeps its old
 // copy. A help page is kilobytes: a file announced or grown beyond the per-file cap, or beyond
 // what is left of the cap for the whole update, fails. The first failure ends the walk; a
 // cancel ends the current transfer at once, that file keeping its old copy.
@@ -19,11 +19,7 @@
 
 #include "guidefetch/helpcommandline.h"
 #include "guidefetch/helplisting.h"
-
-namespace webupdate {
-class HttpFetch;
-struct FetchOutcome;
-}  // namespace webupdate
+#include "webupdate/httpfetch.h"
 
 namespace guidefetch {
 
@@ -44,10 +40,8 @@ public:
   HelpUpdater(HelpCommandLine line, QUrl server, QObject* parent = nullptr);
   ~HelpUpdater() override;
 
-  // The longest silence of a transfer, and the least time each transfer is allowed (it grows
-  // with the announced size); tests shorten both.
-  void SetTransferTimeout(int milliseconds) { m_timeoutMs = milliseconds; }
-  void SetDeadlineFloor(int milliseconds) { m_deadlineFloorMs = milliseconds; }
+  // How long each transfer may be silent, take and crawl; tests shorten them.
+  void SetTransferLimits(const webupdate::TransferLimits& limits) { m_limits = limits; }
   void SetSizeCaps(qint64 perFile, qint64 total) {
     m_fileCap = perFile;
     m_totalCap = total;
@@ -82,8 +76,7 @@ private:
   qint64 m_fileCap = DefaultFileCap;
   qint64 m_totalCap = DefaultTotalCap;
   qint64 m_written = 0;
-  int m_timeoutMs = 30000;
-  int m_deadlineFloorMs = 120000;
+  webupdate::TransferLimits m_limits;
   bool m_busy = false;
   bool m_cancelRequested = false;
 };

@@ -146,8 +146,11 @@ void frmUPDMain::reject() {
 
 void frmUPDMain::closeEvent(QCloseEvent* event) {
   if (m_busy) {
-    event->ignore();
+    // Cancelling ends the run at once and hides the window; the close then goes on, so that
+    // the program ends with its window. Hidden inside its own close event, the window would
+    // not count as closed, and the program would run on without one.
     reject();
+    event->setAccepted(!isVisible());
     return;
   }
   QDialog::closeEvent(event);

@@ -5,14 +5,19 @@
 // takes its place, with the old file's permission bits. Any failure puts every old file back
 // and removes what the pack added, so the product stays as it was.
 //
-// A journal in the staging folder lists the swaps before the first one; if the updater is
-// killed mid-swap, the next start (Recover) puts the old files back from it. The journal is
-// read as untrusted input: every name in it passes the same checks as a listed name, and a
-// journal that fails them is refused with nothing touched. Backups never live beside the
-// product's files, so a product file that happens to be called "UP001..." is safe.
+// A journal in the staging folder lists the swaps before the first one: the folders the pack
+// creates, each replaced file, and each new file with its size and SHA-256. If the updater is
+// killed mid-swap, the next start (Recover) puts the old files back from it, removes a new
+// file only when it is the very file the pack placed, and then the folders it created once
+// they are empty. The journal is read as untrusted input: every name in it passes the same
+// checks as a listed name, and a journal that fails them is refused with nothing touched; a
+// new file recorded without its size and checksum (as older updaters wrote it) is never
+// removed. Backups never live beside the product's files, so a product file that happens to be
+// called "UP001..." is safe.
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <system_error>
 
@@ -48,6 +53,9 @@ public:
     };
     Kind kind = Kind::Nothing;
     QString detail;  // why, when refused or failed
+    // New files the journal names that were left in place, as listed: not shown to be the
+    // files the pack placed.
+    QStringList kept;
   };
   // Puts back what an interrupted earlier run swapped, then removes its staging folder.
   Recovery Recover();
@@ -73,11 +81,15 @@ public:
 private:
   struct Swap;
   QString JournalPath() const;
-  // The journal's swaps, each name checked as a listed name is; empty with why on refusal.
-  QList<Swap> ReadJournal(QString* why) const;
+  // The journal's swaps and created folders, each name checked as a listed name is; false
+  // with why on refusal.
+  bool ReadJournal(QList<Swap>* swaps, QStringList* folders, QString* why) const;
   // The file's backup, named as BackupName() gives, inside the staging folder.
   QString BackupPath(const Swap& swap) const;
-  bool RollBack(const QList<Swap>& swaps, QString* error);
+  // Puts back the replaced files, removes the placed new files and then the created folders
+  // that are empty; kept gets the new files left as they are.
+  bool RollBack(const QList<Swap>& swaps, const QStringList& createdFolders, QString* error,
+                QStringList* kept = nullptr);
 
   QString m_installFolder;
   RenameFunction m_rename;

@@ -38,9 +38,26 @@ QString SwapFailureText(const QString& name, const std::error_code& cause) {
   return text;
 }
 
-QString RolledBackNote() {
-  return QStringLiteral(
-      "An earlier update was cut off; its files have been put back as they were before it.");
+// What recovery did, truthfully: a new file it could not show to be the pack's stays.
+QString RolledBackNote(const QStringList& kept) {
+  const QString putBack = QStringLiteral(
+      "An earlier update was cut off; its files have been put back as they were "
+      "before it");
+  if (kept.isEmpty()) return putBack + u'.';
+  if (kept.size() == 1) {
+    return putBack + QStringLiteral(
+                         ", except %1: it cannot be shown to be the file that update "
+                         "added, so it was left as it is.")
+                         .arg(ShortName(kept.first()));
+  }
+  QStringList names;
+  for (const QString& name : kept.mid(0, 3)) names.append(ShortName(name));
+  if (kept.size() > 3) names.append(QStringLiteral("%1 more").arg(kept.size() - 3));
+  return putBack + QStringLiteral(
+                       ", except %1 files that cannot be shown to be the ones that "
+                       "update added, so they were left as they are: %2.")
+                       .arg(kept.size())
+                       .arg(names.join(QStringLiteral(", ")));
 }
 
 }  // namespace
@@ -59,7 +76,10 @@ PackInstaller::Recovery ProductUpdater::Recover() {
   m_installer = std::make_unique<PackInstaller>(m_installFolder);
   if (m_rename) m_installer->SetRename(m_rename);
   const PackInstaller::Recovery recovery = m_installer->Recover();
-  if (recovery.kind == PackInstaller::Recovery::Kind::RolledBack) m_rolledBack = true;
+  if (recovery.kind == PackInstaller::Recovery::Kind::RolledBack) {
+    m_rolledBack = true;
+    m_rollbackNote = RolledBackNote(recovery.kept);
+  }
   return recovery;
 }
 
@@ -83,7 +103,7 @@ QString ProductUpdater::RecoveryText(const PackInstaller::Recovery& recovery) co
 QString ProductUpdater::RecoverInterrupted() {
   if (m_running || !CheckProduct(m_product).isEmpty()) return {};
   const PackInstaller::Recovery recovery = Recover();
-  if (recovery.kind == PackInstaller::Recovery::Kind::RolledBack) return RolledBackNote();
+  if (recovery.kind == PackInstaller::Recovery::Kind::RolledBack) return m_rollbackNote;
   return RecoveryText(recovery);
 }
 
@@ -107,8 +127,7 @@ void ProductUpdater::Run() {
     return;
   }
   m_fetch = std::make_unique<webupdate::HttpFetch>();
-  m_fetch->SetTransferTimeout(m_timeoutMs);
-  m_fetch->SetDeadline(m_deadlineFloorMs);
+  m_fetch->SetLimits(m_limits);
   StartFetch(&ProductUpdater::OnUpdateList);
   m_fetch->Start(webupdate::ServerPath(
       m_server, UpdateFolder(m_product.code, m_product.version) + QStringLiteral("Updates.txt")));
@@ -192,8 +211,10 @@ void ProductUpdater::OnFileList(const webupdate::FetchOutcome& outcome) {
 void ProductUpdater::FetchNext() {
   if (m_next < m_files.size()) {
     const QString folder = UpdateFolder(m_product.code, m_product.version) + m_pack + u'/';
+    // A listed checksum is checked on the way, before the staged file is kept.
     m_fetch->StartToFile(webupdate::ServerPath(m_server, folder + m_files[m_next].relativePath),
-                         m_installer->StagedPath(m_next));
+                         m_installer->StagedPath(m_next), webupdate::HttpFetch::FileSizeCap,
+                         m_files[m_next].sha256);
     return;
   }
   m_fetch->disconnect(this);
@@ -226,15 +247,11 @@ void ProductUpdater::FetchNext() {
 void ProductUpdater::OnFile(const webupdate::FetchOutcome& outcome) {
   if (EndIfCancelled(outcome)) return;
   const PackFile& file = m_files[m_next];
-  QString reason = outcome.error;
-  if (outcome.ok && !file.sha256.isEmpty() && file.sha256 != outcome.sha256) {
-    reason = QStringLiteral("Its checksum does not match the one in the pack's file list.");
-  }
-  if (!reason.isEmpty()) {
+  if (!outcome.ok) {
     m_installer->Discard();
     Finish(Kind::DownloadFailed,
            QStringLiteral("Error downloading %1.  Update was unsuccessful and incomplete.\n%2")
-                   .arg(ShortName(file.listed), reason) +
+                   .arg(ShortName(file.listed), outcome.error) +
                Unchanged(),
            MessageIcon::Critical);
     return;
@@ -249,7 +266,7 @@ void ProductUpdater::Finish(Kind kind, const QString& text, MessageIcon icon) {
   UpdateResult result;
   result.kind = kind;
   result.text = text;
-  if (m_rolledBack && kind != Kind::NotRecovered) result.text += u'\n' + RolledBackNote();
+  if (m_rolledBack && kind != Kind::NotRecovered) result.text += u'\n' + m_rollbackNote;
   result.icon = icon;
   result.pack = m_pack;
   emit Finished(result);

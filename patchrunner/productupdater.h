@@ -21,11 +21,7 @@
 #include "patchrunner/packinstaller.h"
 #include "patchrunner/packlist.h"
 #include "patchrunner/productinfo.h"
-
-namespace webupdate {
-class HttpFetch;
-struct FetchOutcome;
-}  // namespace webupdate
+#include "webupdate/httpfetch.h"
 
 namespace patchrunner {
 
@@ -58,10 +54,8 @@ public:
                  QObject* parent = nullptr);
   ~ProductUpdater() override;
 
-  // The longest silence of a transfer, and the least time each transfer is allowed (it grows
-  // with the announced size); tests shorten both.
-  void SetTransferTimeout(int milliseconds) { m_timeoutMs = milliseconds; }
-  void SetDeadlineFloor(int milliseconds) { m_deadlineFloorMs = milliseconds; }
+  // How long each transfer may be silent, take and crawl; tests shorten them.
+  void SetTransferLimits(const webupdate::TransferLimits& limits) { m_limits = limits; }
   // When set, a pack file listed without a SHA-256 refuses the whole pack.
   void SetRequireHashes(bool required) { m_requireHashes = required; }
   void SetRename(PackInstaller::RenameFunction rename) { m_rename = std::move(rename); }
@@ -101,11 +95,11 @@ private:
   QString m_pack;
   QList<PackFile> m_files;
   int m_next = 0;
-  int m_timeoutMs = 30000;
-  int m_deadlineFloorMs = 120000;
+  webupdate::TransferLimits m_limits;
   bool m_requireHashes = false;
   bool m_running = false;
   bool m_rolledBack = false;
+  QString m_rollbackNote;  // what undoing the earlier run did, when it did something
 };
 
 }  // namespace patchrunner

@@ -24,3 +24,4 @@ run() {
 }
 run score_reader_fuzz notecraft/fuzz/corpus notecraft/fuzz/regressions
 run midi_import_fuzz notecraft/fuzz/midi-corpus notecraft/fuzz/midi-regressions
+run reply_parser_fuzz webupdate/fuzz/corpus webupdate/fuzz/regressions

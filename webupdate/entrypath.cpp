@@ -58,8 +58,10 @@ std::optional<QString> CheckEntryName(const QString& name, QString* why) {
   return path;
 }
 
-std::optional<QString> ResolveInside(const QString& folder, const QString& relativeName,
-                                     QString* why) {
+namespace {
+
+std::optional<QString> Resolve(const QString& folder, const QString& relativeName, QString* why,
+                               bool namesFolder) {
   const QString root = QFileInfo(folder).canonicalFilePath();
   if (root.isEmpty() || !QFileInfo(root).isDir()) {
     return Refuse(why, QStringLiteral("the folder %1 does not exist").arg(folder));
@@ -84,14 +86,26 @@ std::optional<QString> ResolveInside(const QString& folder, const QString& relat
       return Refuse(why, QStringLiteral("it leads outside the folder"));
     }
     const bool last = i + 1 == parts.size();
-    if (last && info.isDir()) {
+    if (last && !namesFolder && info.isDir()) {
       return Refuse(why, QStringLiteral("it names a folder, not a file"));
     }
-    if (!last && !info.isDir()) {
+    if ((!last || namesFolder) && !info.isDir()) {
       return Refuse(why, QStringLiteral("a part of it is a file, not a folder"));
     }
   }
   return full;
+}
+
+}  // namespace
+
+std::optional<QString> ResolveInside(const QString& folder, const QString& relativeName,
+                                     QString* why) {
+  return Resolve(folder, relativeName, why, false);
+}
+
+std::optional<QString> ResolveFolderInside(const QString& folder, const QString& relativeName,
+                                           QString* why) {
+  return Resolve(folder, relativeName, why, true);
 }
 
 }  // namespace webupdate

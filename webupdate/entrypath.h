@@ -22,4 +22,9 @@ std::optional<QString> CheckEntryName(const QString& name, QString* why = nullpt
 std::optional<QString> ResolveInside(const QString& folder, const QString& relativeName,
                                      QString* why = nullptr);
 
+// The same for a name that stands for a folder: its last part may be an existing folder, not
+// a file.
+std::optional<QString> ResolveFolderInside(const QString& folder, const QString& relativeName,
+                                           QString* why = nullptr);
+
 }  // namespace webupdate

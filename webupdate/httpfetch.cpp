@@ -2,7 +2,6 @@
 
 #include <QCryptographicHash>
 #include <QNetworkProxy>
-#include <QRegularExpression>
 #include <QSaveFile>
 #include <QSslSocket>
 #include <QTcpSocket>
@@ -10,15 +9,13 @@
 #include <limits>
 
 #include "webupdate/messagetext.h"
+#include "webupdate/replyparser.h"
 #include "webupdate/serverurl.h"
 
 namespace webupdate {
 
 namespace {
 
-// A reply head larger than this is no answer of an update server.
-constexpr qsizetype MaxHeadBytes = 64 * 1024;
-constexpr qsizetype MaxChunkLineBytes = 1024;
 // How long a server that does not close the connection after the body may still send.
 constexpr int CloseGraceMs = 500;
 
@@ -32,27 +29,13 @@ bool SameOrigin(const QUrl& a, const QUrl& b) {
          a.port(DefaultPort(a)) == b.port(DefaultPort(b));
 }
 
-// Only printable ASCII of a server's text reaches a message, and not much of it.
-QString ServerText(const QByteArray& text) {
-  QString printable;
-  for (char c : text.trimmed().left(60)) {
-    printable += (c >= 0x20 && c < 0x7f) ? QLatin1Char(c) : QLatin1Char('?');
-  }
-  return printable;
-}
-
-bool IsDigits(const QByteArray& text) {
-  return !text.isEmpty() && text.size() <= 18 &&
-         std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
-
 }  // namespace
 
 HttpFetch::HttpFetch(QObject* parent) : QObject(parent) {
   for (QTimer* timer : {&m_idle, &m_deadline, &m_grace}) timer->setSingleShot(true);
   connect(&m_idle, &QTimer::timeout, this, [this] {
     Fail(FetchFailure::Idle,
-         QStringLiteral("The server sent nothing for %1.").arg(DurationText(m_timeoutMs)));
+         QStringLiteral("The server sent nothing for %1.").arg(DurationText(m_limits.idleMs)));
   });
   connect(&m_deadline, &QTimer::timeout, this, [this] {
     Fail(FetchFailure::Deadline,
@@ -60,6 +43,7 @@ HttpFetch::HttpFetch(QObject* parent) : QObject(parent) {
              .arg(DurationText(AllowedMs()), SizeText(m_received)));
   });
   connect(&m_grace, &QTimer::timeout, this, &HttpFetch::Succeed);
+  connect(&m_rate, &QTimer::timeout, this, &HttpFetch::CheckRate);
 }
 
 HttpFetch::~HttpFetch() {
@@ -67,19 +51,17 @@ HttpFetch::~HttpFetch() {
   DropSocket();
 }
 
-void HttpFetch::SetDeadline(int floorMs, qint64 slowestBytesPerSecond) {
-  m_deadlineFloorMs = floorMs;
-  m_slowestBytesPerSecond = std::max<qint64>(slowestBytesPerSecond, 1);
-}
-
 void HttpFetch::Start(const QUrl& url, qint64 maxBytes) {
   m_savePath.clear();
+  m_expectedSha256.clear();
   m_maxBytes = maxBytes;
   Begin(url);
 }
 
-void HttpFetch::StartToFile(const QUrl& url, const QString& savePath, qint64 maxBytes) {
+void HttpFetch::StartToFile(const QUrl& url, const QString& savePath, qint64 maxBytes,
+                            const QByteArray& expectedSha256) {
   m_savePath = savePath;
+  m_expectedSha256 = expectedSha256.toLower();
   m_maxBytes = maxBytes;
   Begin(url);
 }
@@ -92,6 +74,8 @@ void HttpFetch::Begin(const QUrl& url) {
   m_hash = std::make_unique<QCryptographicHash>(QCryptographicHash::Sha256);
   m_body.clear();
   m_received = 0;
+  m_announced = -1;
+  m_windowBytes = 0;
   m_redirects = 0;
   m_connectingSeen = m_requestSent = m_responseSeen = false;
   m_clock.start();
@@ -100,18 +84,23 @@ void HttpFetch::Begin(const QUrl& url) {
     FailLater(FetchFailure::Address, refused);
     return;
   }
-  m_idle.start(m_timeoutMs);
+  m_idle.start(m_limits.idleMs);
   ArmDeadline();
+  if (m_limits.minimumBytesPerSecond > 0 && m_limits.rateWindowMs > 0) {
+    m_rate.start(m_limits.rateWindowMs);
+  }
   Connect(url);
 }
 
 void HttpFetch::Connect(const QUrl& url) {
   m_url = url;
-  m_buffer.clear();
   m_certificateProblem.clear();
   m_status = 0;
   m_announced = -1;
-  m_stage = Stage::Connecting;
+  m_connected = m_bodyDone = m_peerClosed = false;
+  m_parser = std::make_unique<ReplyParser>();
+  // A known checksum checks the end of a body that ends only with the connection.
+  m_parser->AllowUntilClose(!m_expectedSha256.isEmpty());
 
   const bool secure = url.scheme().compare(u"https", Qt::CaseInsensitive) == 0;
   if (secure && !QSslSocket::supportsSsl()) {
@@ -130,7 +119,7 @@ void HttpFetch::Connect(const QUrl& url) {
             }
           });
   connect(m_socket, &QAbstractSocket::bytesWritten, this, [this](qint64 written) {
-    m_idle.start(m_timeoutMs);
+    m_idle.start(m_limits.idleMs);
     m_requestBytes -= written;
     if (m_requestBytes <= 0 && !m_requestSent) {
       m_requestSent = true;
@@ -161,7 +150,7 @@ void HttpFetch::DropSocket() {
 }
 
 void HttpFetch::SendRequest() {
-  m_idle.start(m_timeoutMs);
+  m_idle.start(m_limits.idleMs);
   QByteArray target = m_url.path(QUrl::FullyEncoded).toLatin1();
   if (target.isEmpty()) target = "/";
   if (m_url.hasQuery()) target += '?' + m_url.query(QUrl::FullyEncoded).toLatin1();
@@ -176,135 +165,75 @@ void HttpFetch::SendRequest() {
                              "\r\nUser-Agent: Veltrimond-Updater\r\nAccept: */*\r\n"
                              "Accept-Encoding: identity\r\nConnection: close\r\n\r\n";
   m_requestBytes = request.size();
-  m_stage = Stage::Head;
+  m_connected = true;
   m_socket->write(request);
 }
 
 void HttpFetch::OnReadyRead() {
   if (!m_active || !m_socket) return;
-  const quint64 generation = m_generation;
   const QByteArray bytes = m_socket->readAll();
   if (bytes.isEmpty()) return;
-  m_idle.start(m_timeoutMs);
-  if (m_stage == Stage::AfterBody) {
-    FailOverlong();
-    return;
-  }
-  m_buffer += bytes;
-  while (m_stage == Stage::Head && ParseHead()) {
-  }
-  if (Ended(generation) || m_stage != Stage::Body) return;
-  if (m_mode == BodyMode::Chunked) {
-    ParseChunks();
-  } else {
-    ParseBody();
+  m_idle.start(m_limits.idleMs);
+  m_windowBytes += bytes.size();
+  m_parser->Feed(bytes);
+  Drain();
+}
+
+void HttpFetch::Drain() {
+  using Step = ReplyParser::Step;
+  const quint64 generation = m_generation;
+  while (!Ended(generation)) {
+    switch (m_parser->Next()) {
+      case Step::NeedMore:
+        return;
+      case Step::Interim:
+        m_status = m_parser->Status();
+        if (!ResponseStarting()) return;
+        break;
+      case Step::Head:
+        if (!ResponseStarting() || !AcceptHead()) return;
+        break;
+      case Step::Body:
+        Deliver(m_parser->TakeBody());
+        break;
+      case Step::End:
+        if (!m_bodyDone) BodyComplete();
+        return;
+      case Step::Failed:
+        Fail(m_parser->Failure(), m_parser->Error());
+        return;
+    }
   }
 }
 
-bool HttpFetch::ParseHead() {
-  qsizetype end = m_buffer.indexOf("\r\n\r\n");
-  qsizetype endLength = 4;
-  const qsizetype bare = m_buffer.indexOf("\n\n");
-  if (bare >= 0 && (end < 0 || bare < end)) {
-    end = bare;
-    endLength = 2;
-  }
-  if (end < 0) {
-    if (m_buffer.size() > MaxHeadBytes) {
-      Fail(FetchFailure::Protocol, QStringLiteral("The server's reply does not read as HTTP."));
-    }
-    return false;
-  }
-  const QByteArray head = m_buffer.left(end);
-  m_buffer.remove(0, end + endLength);
+bool HttpFetch::ResponseStarting() {
+  if (m_responseSeen) return true;
+  m_responseSeen = true;
+  const quint64 generation = m_generation;
+  emit ResponseStarted();
+  // Aborted from the signal: a redirect must not open a connection for an ended request.
+  return !Ended(generation);
+}
 
-  QList<QByteArray> lines = head.split('\n');
-  for (QByteArray& line : lines) {
-    if (line.endsWith('\r')) line.chop(1);
-  }
-  static const QRegularExpression statusLine(QStringLiteral("^HTTP/1\\.[01] ([0-9]{3})(?: .*)?$"));
-  const QRegularExpressionMatch match = statusLine.match(QString::fromLatin1(lines.first()));
-  if (!match.hasMatch()) {
-    Fail(FetchFailure::Protocol, QStringLiteral("The server's reply does not read as HTTP."));
-    return false;
-  }
-  QList<std::pair<QByteArray, QByteArray>> headers;
-  for (qsizetype i = 1; i < lines.size(); ++i) {
-    const qsizetype colon = lines[i].indexOf(':');
-    if (colon <= 0) continue;
-    headers.append({lines[i].left(colon).trimmed().toLower(), lines[i].mid(colon + 1).trimmed()});
-  }
-  if (!m_responseSeen) {
-    m_responseSeen = true;
-    const quint64 generation = m_generation;
-    emit ResponseStarted();
-    // Aborted from the signal: a redirect must not open a connection for an ended request.
-    if (Ended(generation)) return false;
-  }
-  const int status = match.captured(1).toInt();
+bool HttpFetch::AcceptHead() {
+  const int status = m_parser->Status();
   m_status = status;
-  if (status >= 100 && status < 200 && status != 101) return true;  // an interim answer
-  return AcceptHead(status, headers);
-}
-
-bool HttpFetch::AcceptHead(int status, const QList<std::pair<QByteArray, QByteArray>>& headers) {
-  QByteArray location;
-  QList<QByteArray> lengths;
-  QList<QByteArray> codings;
-  for (const auto& [name, value] : headers) {
-    if (name == "location") location = value;
-    if (name == "content-length") {
-      for (const QByteArray& part : value.split(',')) lengths.append(part.trimmed());
-    }
-    if (name == "transfer-encoding") {
-      for (const QByteArray& part : value.split(',')) codings.append(part.trimmed().toLower());
-    }
-  }
-
+  const QByteArray location = m_parser->Field("location");
   if (status >= 300 && status < 400 && status != 304 && !location.isEmpty()) {
     FollowRedirect(location);
     return false;
   }
-  if (status < 200 || status >= 300) {
-    Fail(FetchFailure::Status, QStringLiteral("The server answered with status %1.").arg(status));
+  // Only the whole file is the file: a part of it (206) or no content (204) is not.
+  if (status != 200) {
+    Fail(FetchFailure::Status,
+         (status >= 200 && status < 300
+              ? QStringLiteral("The server answered with status %1 rather than with the whole "
+                               "file.")
+              : QStringLiteral("The server answered with status %1."))
+             .arg(status));
     return false;
   }
-
-  codings.removeAll(QByteArray("identity"));
-  const bool chunked = !codings.isEmpty();
-  if (chunked && codings != QList<QByteArray>{"chunked"}) {
-    Fail(FetchFailure::Protocol,
-         QStringLiteral("The server sent the file in a form this updater does not read (%1).")
-             .arg(ServerText(codings.join(", "))));
-    return false;
-  }
-  for (const QByteArray& length : lengths) {
-    if (!IsDigits(length) || length != lengths.first()) {
-      Fail(FetchFailure::Protocol,
-           QStringLiteral("The server announced the file's length as \"%1\", which is not one "
-                          "number.")
-               .arg(ServerText(lengths.join(", "))));
-      return false;
-    }
-  }
-  if (chunked && !lengths.isEmpty()) {
-    Fail(FetchFailure::Protocol,
-         QStringLiteral("The server announced the file's length in two ways at once."));
-    return false;
-  }
-
-  if (status == 204 || status == 205) {
-    m_announced = 0;
-    m_mode = BodyMode::Length;
-  } else if (chunked) {
-    m_mode = BodyMode::Chunked;
-    m_chunkStage = ChunkStage::Size;
-  } else if (!lengths.isEmpty()) {
-    m_announced = lengths.first().toLongLong();
-    m_mode = BodyMode::Length;
-  } else {
-    m_mode = BodyMode::UntilClose;
-  }
+  m_announced = m_parser->AnnouncedLength();
   if (m_maxBytes >= 0 && m_announced > m_maxBytes) {
     Fail(FetchFailure::TooLarge,
          QStringLiteral("The server announced %1, more than the %2 allowed.")
@@ -312,11 +241,6 @@ bool HttpFetch::AcceptHead(int status, const QList<std::pair<QByteArray, QByteAr
     return false;
   }
   ArmDeadline();
-  m_stage = Stage::Body;
-  if (m_mode == BodyMode::Length && m_announced == 0) {
-    BodyComplete();
-    return false;
-  }
   return true;
 }
 
@@ -336,74 +260,6 @@ void HttpFetch::FollowRedirect(const QByteArray& location) {
   }
   DropSocket();
   Connect(next);
-}
-
-void HttpFetch::ParseBody() {
-  if (m_mode == BodyMode::UntilClose) {
-    Deliver(std::exchange(m_buffer, {}));
-    return;
-  }
-  const QByteArray bytes = m_buffer.left(m_announced - m_received);
-  m_buffer.remove(0, bytes.size());
-  const quint64 generation = m_generation;
-  Deliver(bytes);
-  if (!Ended(generation) && m_received == m_announced) BodyComplete();
-}
-
-void HttpFetch::ParseChunks() {
-  const quint64 generation = m_generation;
-  const auto malformed = [this] {
-    Fail(FetchFailure::Protocol,
-         QStringLiteral("The server's reply is not cut into parts as HTTP cuts it."));
-  };
-  while (!Ended(generation)) {
-    if (m_chunkStage == ChunkStage::Data) {
-      const QByteArray bytes = m_buffer.left(m_chunkLeft);
-      if (bytes.isEmpty()) return;
-      m_buffer.remove(0, bytes.size());
-      m_chunkLeft -= bytes.size();
-      Deliver(bytes);
-      if (m_chunkLeft == 0) m_chunkStage = ChunkStage::DataEnd;
-      continue;
-    }
-    const qsizetype end = m_buffer.indexOf('\n');
-    if (end < 0) {
-      if (m_buffer.size() > MaxChunkLineBytes) malformed();
-      return;
-    }
-    QByteArray line = m_buffer.left(end);
-    m_buffer.remove(0, end + 1);
-    if (line.endsWith('\r')) line.chop(1);
-    switch (m_chunkStage) {
-      case ChunkStage::Size: {
-        const QByteArray digits = line.split(';').first().trimmed();
-        bool ok = false;
-        const qint64 size = digits.size() <= 15 ? digits.toLongLong(&ok, 16) : -1;
-        if (!ok || size < 0) {
-          malformed();
-          return;
-        }
-        m_chunkLeft = size;
-        m_chunkStage = size == 0 ? ChunkStage::Trailer : ChunkStage::Data;
-        break;
-      }
-      case ChunkStage::DataEnd:
-        if (!line.isEmpty()) {
-          malformed();
-          return;
-        }
-        m_chunkStage = ChunkStage::Size;
-        break;
-      case ChunkStage::Trailer:
-        if (line.isEmpty()) {
-          BodyComplete();
-          return;
-        }
-        break;
-      case ChunkStage::Data:
-        break;
-    }
-  }
 }
 
 void HttpFetch::Deliver(const QByteArray& bytes) {
@@ -435,24 +291,13 @@ void HttpFetch::FailWrite() {
 }
 
 void HttpFetch::BodyComplete() {
-  m_stage = Stage::AfterBody;
-  // Whatever follows the body before the server closes makes the reply longer than announced.
-  if (!m_buffer.isEmpty()) {
-    FailOverlong();
-    return;
-  }
-  if (!m_socket || m_socket->state() == QAbstractSocket::UnconnectedState) {
+  m_bodyDone = true;
+  if (m_peerClosed || !m_socket || m_socket->state() == QAbstractSocket::UnconnectedState) {
     Succeed();
     return;
   }
-  m_grace.start(std::min(CloseGraceMs, m_timeoutMs));
-}
-
-void HttpFetch::FailOverlong() {
-  Fail(FetchFailure::Overlong,
-       m_mode == BodyMode::Length
-           ? QStringLiteral("The server sent more than the %1 bytes it announced.").arg(m_announced)
-           : QStringLiteral("The server sent more after the end of the file."));
+  // Whatever the server sends after the body before it closes makes the reply overlong.
+  m_grace.start(std::min(CloseGraceMs, m_limits.idleMs));
 }
 
 void HttpFetch::OnClosed() {
@@ -460,30 +305,13 @@ void HttpFetch::OnClosed() {
   const quint64 generation = m_generation;
   OnReadyRead();
   if (Ended(generation)) return;
-  switch (m_stage) {
-    case Stage::Connecting:
-    case Stage::Head:
-      Fail(FetchFailure::Truncated,
-           QStringLiteral("The server closed the connection without an answer."));
-      return;
-    case Stage::Body:
-      if (m_mode == BodyMode::UntilClose) {
-        Succeed();
-      } else if (m_mode == BodyMode::Length) {
-        Fail(FetchFailure::Truncated,
-             QStringLiteral("The transfer ended after %1 of the %2 bytes announced.")
-                 .arg(m_received)
-                 .arg(m_announced));
-      } else {
-        Fail(FetchFailure::Truncated,
-             QStringLiteral("The transfer ended before its last part, after %1.")
-                 .arg(SizeText(m_received)));
-      }
-      return;
-    case Stage::AfterBody:
-      Succeed();
-      return;
+  m_peerClosed = true;
+  if (m_bodyDone) {
+    Succeed();
+    return;
   }
+  m_parser->Close();
+  Drain();
 }
 
 void HttpFetch::OnSocketError() {
@@ -495,7 +323,7 @@ void HttpFetch::OnSocketError() {
   if (!m_certificateProblem.isEmpty()) {
     Fail(FetchFailure::Network, QStringLiteral("The server's identity could not be checked: %1.")
                                     .arg(m_certificateProblem));
-  } else if (m_stage == Stage::Connecting) {
+  } else if (!m_connected) {
     Fail(FetchFailure::Network, QStringLiteral("The server %1 could not be reached: %2.")
                                     .arg(ShortName(m_url.host()), m_socket->errorString()));
   } else {
@@ -504,15 +332,35 @@ void HttpFetch::OnSocketError() {
   }
 }
 
+qint64 TransferLimits::DeadlineMs(qint64 size) const {
+  constexpr qint64 largest = std::numeric_limits<qint64>::max() / 1000;
+  const qint64 sizeMs =
+      std::clamp<qint64>(size, 0, largest) * 1000 / std::max<qint64>(slowestBytesPerSecond, 1);
+  return std::min<qint64>(qint64(deadlineFloorMs) + std::min<qint64>(sizeMs, deadlineCapMs),
+                          deadlineCapMs);
+}
+
 qint64 HttpFetch::AllowedMs() const {
-  const qint64 size = std::max(m_announced, m_received);
-  return qint64(m_deadlineFloorMs) + size * 1000 / m_slowestBytesPerSecond;
+  return m_limits.DeadlineMs(std::max(m_announced, m_received));
 }
 
 void HttpFetch::ArmDeadline() {
   const qint64 left =
       std::clamp<qint64>(AllowedMs() - m_clock.elapsed(), 0, std::numeric_limits<int>::max());
   m_deadline.start(int(left));
+}
+
+void HttpFetch::CheckRate() {
+  const qint64 needed = m_limits.minimumBytesPerSecond * m_limits.rateWindowMs / 1000;
+  if (m_windowBytes < needed) {
+    Fail(FetchFailure::TooSlow,
+         QStringLiteral("The server sent only %1 in the last %2, less than the %3 a second a "
+                        "transfer needs (%4 of the file received).")
+             .arg(SizeText(m_windowBytes), DurationText(m_limits.rateWindowMs),
+                  SizeText(m_limits.minimumBytesPerSecond), SizeText(m_received)));
+    return;
+  }
+  m_windowBytes = 0;
 }
 
 void HttpFetch::Abort() {
@@ -545,6 +393,11 @@ void HttpFetch::FailLater(FetchFailure failure, const QString& error) {
 
 void HttpFetch::Succeed() {
   if (!m_active) return;
+  if (!m_expectedSha256.isEmpty() && m_hash->result().toHex() != m_expectedSha256) {
+    Fail(FetchFailure::Checksum,
+         QStringLiteral("The file's checksum does not match the one it was listed with."));
+    return;
+  }
   // An empty body still makes an (empty) file.
   if (!m_savePath.isEmpty() && (!OpenFile() || !m_file->commit())) {
     FailWrite();
@@ -562,10 +415,11 @@ void HttpFetch::Report(FetchOutcome outcome) {
   m_idle.stop();
   m_deadline.stop();
   m_grace.stop();
+  m_rate.stop();
   DropSocket();
+  m_parser.reset();
   m_file.reset();  // discards what was not committed
   m_body.clear();
-  m_buffer.clear();
   outcome.status = m_status;
   outcome.size = m_received;
   emit Finished(outcome);

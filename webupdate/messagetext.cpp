@@ -33,6 +33,14 @@ QString Sentence(const QString& clause) {
   return text;
 }
 
+QString ServerText(const QByteArray& text) {
+  QString printable;
+  for (char c : text.trimmed().left(60)) {
+    printable += (c >= 0x20 && c < 0x7f) ? QLatin1Char(c) : QLatin1Char('?');
+  }
+  return printable;
+}
+
 QString SizeText(qint64 bytes) {
   if (bytes < 1024) return QStringLiteral("%1 bytes").arg(bytes);
   return QLocale::c().formattedDataSize(bytes, 1, QLocale::DataSizeIecFormat);

@@ -3,6 +3,7 @@
 // listing allows, and a message box grows with its longest unbroken word, so names are
 // shortened in the middle; a reason clause ("it names a folder") becomes a sentence.
 
+#include <QByteArray>
 #include <QString>
 
 namespace webupdate {
@@ -15,6 +16,10 @@ QString ShortenNames(const QString& text, qsizetype maxLength = 60);
 
 // "it names a folder" -> "It names a folder."
 QString Sentence(const QString& clause);
+
+// A server's own text for a message: trimmed, at most 60 characters, printable ASCII only
+// (anything else becomes "?").
+QString ServerText(const QByteArray& text);
 
 // A byte count for a person: "512 bytes", "1.5 MiB".
 QString SizeText(qint64 bytes);

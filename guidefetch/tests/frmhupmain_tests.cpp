@@ -2,11 +2,15 @@
 // result message and the end of the window, and Cancel before and during an update.
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QCloseEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTest>
+#include <QTimer>
+#include <QWindow>
 
 #include "guidefetch/frmhupmain.h"
 #include "helprig.h"
@@ -32,7 +36,7 @@ protected:
   void Open() {
     m_window.reset();
     m_updater = std::make_unique<HelpUpdater>(Line(), m_server.BaseUrl());
-    m_updater->SetTransferTimeout(2000);
+    m_updater->SetTransferLimits({.idleMs = 2000});
     m_window = std::make_unique<frmHUPMain>(Line(), *m_updater);
     m_window->SetPrompter(
         [this](const QString& title, const QString& text, QMessageBox::Icon icon) {
@@ -120,6 +124,38 @@ TEST_F(HelpWindowTest, CancelOrClosingWhileBusyStopsAtOnce) {
   }
 }
 
+// The title bar's close button (or Alt+F4) during a transfer: the window system asks the window
+// to close. The update is cancelled, the page keeping its old copy, and the program ends with its
+// window: its event loop quits instead of running on with no window to end it.
+TEST_F(HelpWindowTest, ClosingTheWindowDuringATransferEndsTheProgram) {
+  testing::WriteFile(Local(QStringLiteral("index.htm")), "old page",
+                     QDate(2020, 1, 1).startOfDay());
+  m_server.Set(Docs + QStringLiteral("index.htm"), Route{200, Page, Fault::Drip, 500});
+  const auto before = testing::Snapshot(m_dir.path());
+  Open();
+  QTest::mouseClick(Button("cmdOk"), Qt::LeftButton);
+  ASSERT_TRUE(QTest::qWaitFor(
+      [this] {
+        return Child<QStatusBar>(*m_window, "sbrMain")->currentMessage() ==
+               QStringLiteral("Downloading index.htm...");
+      },
+      5000));
+
+  QTimer::singleShot(0, m_window.get(), [this] {
+    QCloseEvent close;
+    QCoreApplication::sendEvent(m_window->windowHandle(), &close);
+  });
+  QTimer runsOn;
+  runsOn.setSingleShot(true);
+  QObject::connect(&runsOn, &QTimer::timeout, [] { QCoreApplication::exit(1); });
+  runsOn.start(3000);
+  EXPECT_EQ(QApplication::exec(), 0) << "the program runs on without its window";
+
+  EXPECT_FALSE(m_window->isVisible());
+  EXPECT_EQ(m_prompts, QStringList{"Update:Update cancelled."});
+  EXPECT_EQ(testing::Snapshot(m_dir.path()), before);
+}
+
 TEST_F(HelpWindowTest, AFailureSaysWhyWithAStopIcon) {
   m_server.Set(Docs + QStringLiteral("logo.gif"), Route{500, "<html>Server Error</html>"});
   Open();
@@ -133,17 +169,23 @@ TEST_F(HelpWindowTest, AFailureSaysWhyWithAStopIcon) {
 // The failure messages as the user sees them, pictures left beside the test for a person to look
 // at: a hostile listing's 300-character name is shortened so the box fits a small screen.
 TEST_F(HelpWindowTest, FailureMessagesFitTheScreen) {
+  const QByteArray listing = "<pre>\nindex.htm | 1/1/2030\n</pre>";
   const struct {
     const char* picture;
     QByteArray listing;
+    Route page;
   } cases[] = {
-      {"message-long-name.png", "<pre>\n" + QByteArray(300, 'n') + ".htm | 1/1/2030\n</pre>"},
-      {"message-cut-page.png", "<pre>\nindex.htm | 1/1/2030\n</pre>"},
+      {"message-long-name.png", "<pre>\n" + QByteArray(300, 'n') + ".htm | 1/1/2030\n</pre>",
+       Route{200, Page}},
+      {"message-cut-page.png", listing, webupdate::testing::Announcing(900, Page)},
+      {"message-no-length.png", listing, webupdate::testing::Unannounced(Page, Fault::ShortBody)},
+      {"message-bad-chunks.png", listing,
+       webupdate::testing::Raw("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n0x5\r\n")},
   };
-  m_server.Set(Docs + QStringLiteral("index.htm"), webupdate::testing::Announcing(900, Page));
   for (const auto& c : cases) {
     SCOPED_TRACE(c.picture);
     m_server.Set(Docs + QStringLiteral("Dir.htm"), c.listing);
+    m_server.Set(Docs + QStringLiteral("index.htm"), c.page);
     const HelpResult result = RunUpdate();
     ASSERT_NE(result.kind, HelpResult::Kind::Completed);
     const QSize size = webupdate::testing::SaveResultBoxPicture(

@@ -71,8 +71,7 @@ public:
   HelpResult RunUpdate(QUrl server = {}, const std::function<void(HelpUpdater&)>& during = {}) {
     if (server.isEmpty()) server = m_server.BaseUrl();
     HelpUpdater updater(Line(), server);
-    updater.SetTransferTimeout(500);
-    updater.SetDeadlineFloor(m_deadlineFloorMs);
+    updater.SetTransferLimits(m_limits);
     updater.SetSizeCaps(m_fileCap, m_totalCap);
     m_statuses.clear();
     QObject::connect(&updater, &HelpUpdater::Status,
@@ -97,7 +96,8 @@ public:
   QString m_outside;
   LoopbackServer m_server;
   QStringList m_statuses;
-  int m_deadlineFloorMs = 3000;
+  // Short enough for a test, long enough for a loaded machine.
+  webupdate::TransferLimits m_limits = {.idleMs = 500, .deadlineFloorMs = 3000};
   qint64 m_fileCap = HelpUpdater::DefaultFileCap;
   qint64 m_totalCap = HelpUpdater::DefaultTotalCap;
 };

@@ -19,7 +19,9 @@ using testing::Snapshot;
 using testing::WriteFile;
 using webupdate::testing::Announcing;
 using webupdate::testing::Fault;
+using webupdate::testing::Raw;
 using webupdate::testing::Route;
+using webupdate::testing::Unannounced;
 using Kind = HelpResult::Kind;
 
 class HelpUpdaterTest : public ::testing::Test, public HelpRig {};
@@ -171,14 +173,14 @@ TEST(HelpUpdaterHostile, NoHostileServerChangesTheHelpFolder) {
   } cases[] = {
       {"listing dripping past the deadline",
        [&](HelpRig& rig) {
-         rig.m_deadlineFloorMs = 600;
+         rig.m_limits.deadlineFloorMs = 600;
          rig.m_server.Set(listing, Route{200, listingOf("index.htm"), Fault::Drip, 100});
        },
        Kind::ListingFailed,
        {"took longer than the 0.6 seconds allowed"}},
       {"page dripping past the deadline",
        [&](HelpRig& rig) {
-         rig.m_deadlineFloorMs = 600;
+         rig.m_limits.deadlineFloorMs = 600;
          rig.m_server.Set(index, Route{200, rig.Page, Fault::Drip, 100});
        },
        Kind::FileFailed,
@@ -236,6 +238,56 @@ TEST(HelpUpdaterHostile, NoHostileServerChangesTheHelpFolder) {
        },
        Kind::ListingFailed,
        {"another address"}},
+      {"the listing without a length, cut after 20 bytes",
+       [&](HelpRig& rig) {
+         rig.m_server.Set(listing,
+                          Raw("HTTP/1.1 200 OK\r\n\r\n" + listingOf("index.htm").left(20)));
+       },
+       Kind::ListingFailed,
+       {"did not say how long the file is"}},
+      {"a page without a length, cut in half",
+       [&](HelpRig& rig) { rig.m_server.Set(index, Unannounced(rig.Page, Fault::ShortBody)); },
+       Kind::FileFailed,
+       {"index.htm: The server did not say how long"}},
+      {"an HTTP/1.0 page ended by closing",
+       [&](HelpRig& rig) { rig.m_server.Set(index, Raw("HTTP/1.0 200 OK\r\n\r\n" + rig.Page)); },
+       Kind::FileFailed,
+       {"did not say how long"}},
+      {"partial content",
+       [&](HelpRig& rig) {
+         rig.m_server.Set(index, Route{206, rig.Page.left(5)});
+       },
+       Kind::FileFailed,
+       {"status 206 rather than with the whole file"}},
+      {"no content",
+       [&](HelpRig& rig) { rig.m_server.Set(index, Route{204}); },
+       Kind::FileFailed,
+       {"index.htm: The server answered with status 204"}},
+      {"40,000 interim answers before the listing",
+       [&](HelpRig& rig) {
+         QByteArray flood;
+         for (int i = 0; i < 40000; ++i) flood += "HTTP/1.1 100 Continue\r\n\r\n";
+         const QByteArray body = listingOf("index.htm");
+         rig.m_server.Set(listing, Raw(flood + "HTTP/1.1 200 OK\r\nContent-Length: " +
+                                       QByteArray::number(body.size()) + "\r\n\r\n" + body));
+       },
+       Kind::ListingFailed,
+       {"more than 5 interim answers"}},
+      {"a chunk size among blanks",
+       [&](HelpRig& rig) {
+         rig.m_server.Set(index, Raw("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n 5 \r\n"
+                                     "<p>x<\r\n0\r\n\r\n"));
+       },
+       Kind::FileFailed,
+       {"not cut into parts as HTTP cuts it"}},
+      {"a drip below the rate floor",
+       [&](HelpRig& rig) {
+         rig.m_limits.minimumBytesPerSecond = 1024;
+         rig.m_limits.rateWindowMs = 300;
+         rig.m_server.Set(index, Route{200, rig.Page, Fault::Drip, 50});
+       },
+       Kind::FileFailed,
+       {"less than the 1.0 KiB a second a transfer needs"}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);

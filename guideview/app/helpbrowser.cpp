@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTextDocument>
+#include <algorithm>
 
 #include "guideview/core/helpcontents.h"
 #include "guideview/core/helptarget.h"
@@ -64,8 +65,10 @@ QVariant HelpBrowser::loadResource(int type, const QUrl& name) {
   }
   auto text = ReadPageText(ToPath(path));
   if (!text) return {};
-  // A page that would hold the window up for long is not laid out at all.
-  if (auto refusal = RefusePage(*text))
+  // A page that would hold the window up for long is not laid out at all. Only the start of
+  // a large page is read; the notice names the file's own size.
+  const auto fileBytes = static_cast<std::uintmax_t>(std::max<qint64>(QFileInfo(path).size(), 0));
+  if (auto refusal = RefusePage(*text, {}, fileBytes))
     return QString::fromStdString(RefusalNotice(*text, *refusal));
   return QString::fromStdString(*text);
 }

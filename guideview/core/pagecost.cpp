@@ -225,9 +225,12 @@ std::string EscapeHtml(std::string_view text) {
 
 }  // namespace
 
-std::optional<std::string> RefusePage(std::string_view html, const PageLimits& limits) {
+std::optional<std::string> RefusePage(std::string_view html, const PageLimits& limits,
+                                      std::uintmax_t fileBytes) {
   if (html.size() > limits.maxBytes) {
-    return "This page is too large to show: " + Number((html.size() + 1023) / 1024) +
+    const std::uintmax_t size = std::max<std::uintmax_t>(html.size(), fileBytes);
+    return "This page is too large to show: " +
+           Number(static_cast<std::size_t>((size + 1023) / 1024)) +
            " KB, where a help page may take " + Number(limits.maxBytes / 1024) + " KB.";
   }
   const std::string lower = AsciiLower(html);

@@ -16,6 +16,7 @@
 // in the page's length.
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -32,8 +33,10 @@ struct PageLimits {
 };
 
 // Why the page would cost too much, as a sentence for the notice; nothing when it may be
-// shown.
-std::optional<std::string> RefusePage(std::string_view html, const PageLimits& limits = {});
+// shown. fileBytes is the size of the page's file when only its start was read into html, so
+// that a refusal names the file's own size.
+std::optional<std::string> RefusePage(std::string_view html, const PageLimits& limits = {},
+                                      std::uintmax_t fileBytes = 0);
 
 // The page shown in place of a refused one: its title (so that the contents still find the
 // page on show) and the reason.

@@ -55,6 +55,17 @@ TEST(PageCostTest, RefusesPagesTooCostlyToLayOut) {
   }
 }
 
+// Only the start of a large page is read; the refusal names the file's own size, not what
+// was read of it.
+TEST(PageCostTest, TheRefusalNamesThePagesOwnSize) {
+  const std::string start(8 * 1024 * 1024, 'x');
+  const auto refusal = RefusePage(start, {}, std::uintmax_t(600) << 20);
+  ASSERT_TRUE(refusal);
+  EXPECT_EQ(*refusal,
+            "This page is too large to show: 614,400 KB, where a help page may take 512 KB.");
+  EXPECT_NE(RefusePage(Page(Repeat("a word ", 80000)), {}, 0)->find("547 KB"), std::string::npos);
+}
+
 TEST(PageCostTest, ShowsPagesWithinTheLimits) {
   struct Case {
     const char* name;

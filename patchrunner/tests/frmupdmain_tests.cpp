@@ -2,10 +2,13 @@
 // Continue, the result message and Cancel/Close behave, against the loopback server.
 #include <gtest/gtest.h>
 
+#include <QCloseEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
+#include <QWindow>
 
 #include "patchrunner/frmupdmain.h"
 #include "resultboxpicture.h"
@@ -34,7 +37,7 @@ protected:
   void Open() {
     m_window.reset();
     m_updater = std::make_unique<ProductUpdater>(Product(), m_server.BaseUrl(), m_settings);
-    m_updater->SetTransferTimeout(2000);
+    m_updater->SetTransferLimits({.idleMs = 2000});
     m_window = std::make_unique<frmUPDMain>(Product(), *m_updater);
     m_window->SetPrompter([this](const QString& title, const QString& text, MessageIcon icon) {
       m_prompts.append({title, text, icon});
@@ -137,6 +140,36 @@ TEST_F(WindowTest, CancelOrClosingDuringATransferEndsTheRunAndTheWindow) {
   }
 }
 
+// The title bar's close button (or Alt+F4) during a transfer: the window system asks the window
+// to close. The run is cancelled with the product as it was, and the program ends with its
+// window: its event loop quits instead of running on with no window to end it.
+TEST_F(WindowTest, ClosingTheWindowDuringATransferEndsTheProgram) {
+  m_server.Set(testing::Pack + QStringLiteral("veltrimond"),
+               webupdate::testing::Route{200, NewProgram, webupdate::testing::Fault::Drip, 500});
+  const auto before = testing::Snapshot(m_root);
+  Open();
+  QSignalSpy finished(m_updater.get(), &ProductUpdater::Finished);
+  QTest::mouseClick(Child<QPushButton>(*m_window, "cmdOk"), Qt::LeftButton);
+  ASSERT_TRUE(QTest::qWaitFor(
+      [&] { return QFileInfo::exists(m_root + u'/' + PackInstaller::StagingName()); }, 5000));
+
+  QTimer::singleShot(0, m_window.get(), [this] {
+    QCloseEvent close;
+    QCoreApplication::sendEvent(m_window->windowHandle(), &close);
+  });
+  QTimer runsOn;
+  runsOn.setSingleShot(true);
+  QObject::connect(&runsOn, &QTimer::timeout, [] { QCoreApplication::exit(1); });
+  runsOn.start(3000);
+  EXPECT_EQ(QApplication::exec(), 0) << "the program runs on without its window";
+
+  EXPECT_FALSE(m_window->isVisible());
+  ASSERT_EQ(finished.size(), 1);
+  EXPECT_EQ(finished.at(0).at(0).value<UpdateResult>().kind, UpdateResult::Kind::Cancelled);
+  EXPECT_EQ(testing::Snapshot(m_root), before);
+  EXPECT_EQ(Update(), QStringLiteral("SP2"));
+}
+
 TEST_F(WindowTest, OpeningUndoesASwapThatWasCutOff) {
   const auto before = testing::Snapshot(m_root);
   // A run that wrote its journal and moved the program aside, then was killed.
@@ -155,10 +188,15 @@ TEST_F(WindowTest, OpeningUndoesASwapThatWasCutOff) {
 // information icon, a long hostile name shortened so the box fits a small screen, and a name
 // holding markup shown as text. Pictures are left beside the test for a person to look at.
 TEST_F(WindowTest, ResultMessagesFitTheScreenAndSayWhy) {
+  using webupdate::testing::Fault;
+  using webupdate::testing::Route;
+  QByteArray interim;
+  for (int i = 0; i < 40000; ++i) interim += "HTTP/1.1 100 Continue\r\n\r\n";
   const struct {
     const char* picture;
     QByteArray fileList;
-    webupdate::testing::Route veltrimond;
+    Route veltrimond;
+    webupdate::TransferLimits limits = {.idleMs = 500, .deadlineFloorMs = 3000};
   } cases[] = {
       {"message-long-name.png",
        "Files\nCommon/" + QByteArray(300, 'n') + ".txt\n",
@@ -166,9 +204,19 @@ TEST_F(WindowTest, ResultMessagesFitTheScreenAndSayWhy) {
       {"message-markup-name.png", "Files\n<b>bold</b>/<img src=x>\n", {200, NewProgram}},
       {"message-truncated.png", "Files\nveltrimond\n",
        webupdate::testing::Announcing(100000, NewProgram)},
+      {"message-no-length.png", "Files\nveltrimond\n",
+       webupdate::testing::Unannounced(NewProgram, Fault::ShortBody)},
+      {"message-partial.png", "Files\nveltrimond\n", Route{206, NewProgram.left(9)}},
+      {"message-interim.png", "Files\nveltrimond\n",
+       webupdate::testing::Raw(interim + "HTTP/1.1 200 OK\r\nContent-Length: 2\r\n\r\nok")},
+      {"message-too-slow.png",
+       "Files\nveltrimond\n",
+       {200, NewProgram, Fault::Drip, 50},
+       {.idleMs = 500, .deadlineFloorMs = 3000, .rateWindowMs = 300}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.picture);
+    m_limits = c.limits;
     m_server.Set(testing::Pack + QStringLiteral("Files.txt"), c.fileList);
     m_server.Set(testing::Pack + QStringLiteral("veltrimond"), c.veltrimond);
     const UpdateResult result = RunUpdate();
@@ -179,6 +227,18 @@ TEST_F(WindowTest, ResultMessagesFitTheScreenAndSayWhy) {
     EXPECT_LE(size.height(), 400);
     EXPECT_GE(result.text.count(u'\n'), 1);
   }
+}
+
+// A journal line naming a product file that the pack cannot be shown to have placed: the file
+// stays, and the window says so as it opens.
+TEST_F(WindowTest, OpeningSaysWhichFileARecoveryLeft) {
+  const auto before = testing::Snapshot(m_root);
+  testing::WriteFile(m_root + u'/' + PackInstaller::StagingName() + QStringLiteral("/journal"),
+                     "0 new veltrimond\n");
+  Open();
+  EXPECT_EQ(testing::Snapshot(m_root), before);
+  EXPECT_TRUE(Text("lblMessage").contains(QStringLiteral("except veltrimond")));
+  m_window->grab().save(QStringLiteral(TEST_OUTPUT "/frmupdmain-recovered-kept.png"));
 }
 
 }  // namespace

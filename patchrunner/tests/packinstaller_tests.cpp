@@ -117,12 +117,67 @@ TEST_F(PackInstallerTest, TheNextRunPutsBackWhatAKilledRunSwapped) {
     const PackInstaller::Recovery recovery = next.Recover();
     ASSERT_EQ(recovery.kind, PackInstaller::Recovery::Kind::RolledBack)
         << recovery.detail.toStdString();
+    EXPECT_TRUE(recovery.kept.isEmpty());
+    // The folders the pack created for its new file go too.
+    EXPECT_EQ(Snapshot(m_root), before);
+  }
+}
+
+// A journal is read as untrusted: a folder it names goes only when empty, and a new file only
+// when it is the very file recorded; anything else is left, and said to be left.
+TEST_F(PackInstallerTest, RecoveryRemovesOnlyWhatThePackPlaced) {
+  const QByteArray oldSha = testing::Sha256(QByteArray("old program"));
+  const struct {
+    const char* name;
+    QByteArray journal;
+    QStringList kept;
+    QStringList removed;
+  } cases[] = {
+      {"a new file as older updaters recorded it", "0 new veltrimond\n", {"veltrimond"}, {}},
+      {"a new file of another checksum",
+       "0 new 11 " + testing::Sha256(QByteArray("new program")) + " veltrimond\n",
+       {"veltrimond"},
+       {}},
+      {"a new file of another size", "0 new 12 " + oldSha + " veltrimond\n", {"veltrimond"}, {}},
+      {"the very file recorded", "0 new 11 " + oldSha + " veltrimond\n", {}, {"veltrimond"}},
+      {"folders, one holding files",
+       "folder Common\nfolder Empty\nfolder Empty/Inner\n",
+       {},
+       {"Empty/", "Empty/Inner/"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    QDir().mkpath(m_root + QStringLiteral("/Empty/Inner"));
+    auto expected = Snapshot(m_root);
+    for (const QString& removed : c.removed) expected.erase(removed);
+    PackInstaller installer(m_root);
+    WriteFile(installer.StagingFolder() + QStringLiteral("/journal"), c.journal);
+    const PackInstaller::Recovery recovery = installer.Recover();
+    EXPECT_EQ(recovery.kind, PackInstaller::Recovery::Kind::RolledBack)
+        << recovery.detail.toStdString();
+    EXPECT_EQ(recovery.kept, c.kept);
+    EXPECT_EQ(Snapshot(m_root), expected);
+    WriteFile(m_root + QStringLiteral("/veltrimond"), "old program", Executable);
+  }
+}
+
+TEST_F(PackInstallerTest, AJournalNamingForeignFoldersIsRefused) {
+  QTemporaryDir outside;
+  QFile::link(outside.path(), m_root + QStringLiteral("/link"));
+  const auto before = Snapshot(m_root);
+  for (const QByteArray& line :
+       {QByteArray("folder ../out"), QByteArray("folder /tmp"), QByteArray("folder link"),
+        QByteArray("folder veltrimond"), QByteArray("folder .patchrunner-staging"),
+        QByteArray("0 new 5 abc veltrimond")}) {
+    SCOPED_TRACE(line.toStdString());
+    PackInstaller installer(m_root);
+    WriteFile(installer.StagingFolder() + QStringLiteral("/journal"), line + "\n");
+    EXPECT_EQ(installer.Recover().kind, PackInstaller::Recovery::Kind::Refused);
     auto after = Snapshot(m_root);
-    // Folders made for new files are not in the journal; they stay, empty.
-    after.erase(QStringLiteral("Common/Styles/"));
-    after.erase(QStringLiteral("Common/Styles/New/"));
+    after.erase(PackInstaller::StagingName() + u'/');
+    after.erase(PackInstaller::StagingName() + QStringLiteral("/journal"));
     EXPECT_EQ(after, before);
-    QDir(m_root + QStringLiteral("/Common/Styles")).removeRecursively();
+    QDir(installer.StagingFolder()).removeRecursively();
   }
 }
 

@@ -23,7 +23,9 @@ using patchrunner::testing::Snapshot;
 using patchrunner::testing::WriteFile;
 using webupdate::testing::Announcing;
 using webupdate::testing::Fault;
+using webupdate::testing::Raw;
 using webupdate::testing::Route;
+using webupdate::testing::Unannounced;
 using Kind = UpdateResult::Kind;
 
 class ProductUpdaterTest : public ::testing::Test, public Rig {};
@@ -229,6 +231,47 @@ TEST_F(ProductUpdaterTest, ASecondRunCompletesAnUpdateThatWasCutOff) {
   EXPECT_EQ(Update(), QStringLiteral("SP3"));
 }
 
+TEST_F(ProductUpdaterTest, AFileWithoutALengthIsInstalledOnlyWhenItsChecksumIsListed) {
+  // The program is listed with its SHA-256, the instrument table without.
+  m_server.Set(Pack + QStringLiteral("veltrimond"), Unannounced(NewProgram));
+  EXPECT_EQ(RunUpdate().kind, Kind::Installed);
+  EXPECT_EQ(ReadFile(m_root + QStringLiteral("/veltrimond")), NewProgram);
+
+  m_settings.Write(QStringLiteral("Main"), QStringLiteral("Update"), QStringLiteral("SP2"));
+  m_server.Set(Pack + QStringLiteral("Common/Config/Instrument.txt"),
+               Unannounced(QByteArray("other instruments")));
+  const auto before = Snapshot(m_root);
+  const UpdateResult refused = RunUpdate();
+  EXPECT_EQ(refused.kind, Kind::DownloadFailed);
+  EXPECT_EQ(Snapshot(m_root), before);
+}
+
+// A journal line is no proof that the pack placed a file: a new file is removed only when it is
+// the very file recorded, and the message says which were left.
+TEST_F(ProductUpdaterTest, AJournalLineCannotDeleteAProductFile) {
+  const QString staging = m_root + u'/' + PackInstaller::StagingName();
+  const struct {
+    const char* name;
+    QByteArray journal;
+  } cases[] = {
+      {"as older updaters wrote it", "0 new veltrimond\n"},
+      {"with another file's size and checksum",
+       "0 new 19 " + testing::Sha256(NewProgram) + " veltrimond\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const auto before = Snapshot(m_root);
+    WriteFile(staging + QStringLiteral("/journal"), c.journal);
+    ProductUpdater updater(Product(), m_server.BaseUrl(), m_settings);
+    EXPECT_EQ(updater.RecoverInterrupted(),
+              QStringLiteral("An earlier update was cut off; its files have been put back as "
+                             "they were before it, except veltrimond: it cannot be shown to be "
+                             "the file that update added, so it was left as it is."));
+    EXPECT_EQ(Snapshot(m_root), before);
+    EXPECT_TRUE(m_server.Requested().isEmpty());
+  }
+}
+
 // Leaves the product as a run killed during its swap does: the program already new, the
 // instrument table moved aside, the rest not yet handled.
 void KillDuringSwap(Rig& rig) {
@@ -300,7 +343,7 @@ TEST(ProductUpdaterHostile, NoHostileServerOrPlantedFileChangesAnythingItShouldN
        QStringLiteral("not changed")},
       {"list dripping past the deadline",
        [](Rig& rig) {
-         rig.m_deadlineFloorMs = 600;
+         rig.m_limits.deadlineFloorMs = 600;
          rig.m_server.Set(Folder + QStringLiteral("Updates.txt"),
                           Route{200, "Service packs\r\nSP3\r\n", Fault::Drip, 100});
        },
@@ -308,7 +351,7 @@ TEST(ProductUpdaterHostile, NoHostileServerOrPlantedFileChangesAnythingItShouldN
        {"took longer than the 0.6 seconds allowed"}},
       {"file dripping past the deadline",
        [](Rig& rig) {
-         rig.m_deadlineFloorMs = 600;
+         rig.m_limits.deadlineFloorMs = 600;
          rig.m_server.Set(Pack + QStringLiteral("veltrimond"),
                           Route{200, rig.NewProgram, Fault::Drip, 100});
        },
@@ -354,6 +397,82 @@ TEST(ProductUpdaterHostile, NoHostileServerOrPlantedFileChangesAnythingItShouldN
        [](Rig& rig) { rig.m_server.Set(Pack + QStringLiteral("veltrimond"), "tampered"); },
        Kind::DownloadFailed,
        {"checksum does not match"}},
+      {"a file without a length, cut in half",
+       [&](Rig& rig) {
+         rig.m_server.Set(instruments, Unannounced(rig.NewInstruments, Fault::ShortBody));
+       },
+       Kind::DownloadFailed,
+       {"Error downloading Common\\Config\\Instrument.txt.", "did not say how long the file is"}},
+      {"the file list without a length, cut after 20 bytes",
+       [](Rig& rig) {
+         rig.m_server.Set(Pack + QStringLiteral("Files.txt"),
+                          Raw("HTTP/1.1 200 OK\r\nConnection: close\r\n\r\nFiles\nveltrimond\nCo"));
+       },
+       Kind::FilesFailed,
+       {"Could not read the file list of service pack SP3", "did not say how long"}},
+      {"the program without a length, cut, its checksum listed",
+       [](Rig& rig) {
+         rig.m_server.Set(Pack + QStringLiteral("veltrimond"),
+                          Unannounced(rig.NewProgram, Fault::ShortBody));
+       },
+       Kind::DownloadFailed,
+       {"Error downloading veltrimond.", "checksum does not match"}},
+      {"partial content",
+       [&](Rig& rig) {
+         rig.m_server.Set(instruments, Route{206, rig.NewInstruments.left(10)});
+       },
+       Kind::DownloadFailed,
+       {"status 206 rather than with the whole file"}},
+      {"no content",
+       [&](Rig& rig) { rig.m_server.Set(instruments, Route{204}); },
+       Kind::DownloadFailed,
+       {"status 204"}},
+      {"40,000 interim answers",
+       [](Rig& rig) {
+         QByteArray flood;
+         for (int i = 0; i < 40000; ++i) flood += "HTTP/1.1 100 Continue\r\n\r\n";
+         rig.m_server.Set(Folder + QStringLiteral("Updates.txt"),
+                          Raw(flood + "HTTP/1.1 200 OK\r\nContent-Length: 18\r\n\r\n"
+                                      "Service packs\r\nSP3\r\n"));
+       },
+       Kind::ListFailed,
+       {"more than 5 interim answers"}},
+      {"a head of 20,000 lines",
+       [](Rig& rig) {
+         QByteArray head = "HTTP/1.1 200 OK\r\n";
+         for (int i = 0; i < 20000; ++i) head += "X-Line: 0123456789abcdef0123456789\r\n";
+         rig.m_server.Set(Pack + QStringLiteral("Files.txt"),
+                          Raw(head + "Content-Length: 17\r\n\r\nFiles\nveltrimond\n"));
+       },
+       Kind::FilesFailed,
+       {"more than 100 lines"}},
+      {"a chunk size in C",
+       [&](Rig& rig) {
+         rig.m_server.Set(instruments, Raw("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n"
+                                           "0x14\r\n" +
+                                           rig.NewInstruments + "\r\n0\r\n\r\n"));
+       },
+       Kind::DownloadFailed,
+       {"not cut into parts as HTTP cuts it"}},
+      {"a drip below the rate floor",
+       [](Rig& rig) {
+         rig.m_limits.minimumBytesPerSecond = 1024;
+         rig.m_limits.rateWindowMs = 300;
+         rig.m_server.Set(Pack + QStringLiteral("veltrimond"),
+                          Route{200, rig.NewProgram, Fault::Drip, 50});
+       },
+       Kind::DownloadFailed,
+       {"Error downloading veltrimond.", "less than the 1.0 KiB a second a transfer needs"}},
+      {"a drip announcing 512 MiB, held to the deadline's cap",
+       [&](Rig& rig) {
+         rig.m_limits.deadlineCapMs = 600;
+         Route drip = Announcing(qint64(512) << 20, rig.NewInstruments);
+         drip.fault = Fault::Drip;
+         drip.delayMs = 100;
+         rig.m_server.Set(instruments, drip);
+       },
+       Kind::DownloadFailed,
+       {"took longer than the 0.6 seconds allowed"}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);

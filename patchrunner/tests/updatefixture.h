@@ -3,6 +3,7 @@
 // (path -> bytes and permission bits) to show that a failed update left them byte for byte.
 
 #include <QByteArray>
+#include <QCryptographicHash>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -76,6 +77,10 @@ inline void WriteFile(const QString& path, const QByteArray& bytes,
   file.write(bytes);
   file.close();
   file.setPermissions(permissions);
+}
+
+inline QByteArray Sha256(const QByteArray& bytes) {
+  return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex();
 }
 
 inline QByteArray ReadFile(const QString& path) {

@@ -3,7 +3,6 @@
 // in "<temp>/out1" that no run may touch), its settings in memory, and a loopback server
 // publishing service pack SP3 for its version (code T482615, version 1.2.3, installed SP2).
 
-#include <QCryptographicHash>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 
@@ -22,10 +21,6 @@ inline const QString Pack = Folder + QStringLiteral("SP3/");
 
 constexpr auto Executable = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
                             QFile::ReadGroup | QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther;
-
-inline QByteArray Sha256(const QByteArray& bytes) {
-  return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex();
-}
 
 // A product, its settings and a server publishing SP3 of its version; one per case.
 class Rig {
@@ -58,8 +53,7 @@ public:
   UpdateResult RunUpdate(QUrl server = {}) {
     if (server.isEmpty()) server = m_server.BaseUrl();
     ProductUpdater updater(Product(), server, m_settings);
-    updater.SetTransferTimeout(500);
-    updater.SetDeadlineFloor(m_deadlineFloorMs);
+    updater.SetTransferLimits(m_limits);
     if (m_rename) updater.SetRename(m_rename);
     m_statuses.clear();
     QObject::connect(&updater, &ProductUpdater::Status,
@@ -90,7 +84,8 @@ public:
   LoopbackServer m_server;
   QStringList m_statuses;
   PackInstaller::RenameFunction m_rename;
-  int m_deadlineFloorMs = 3000;
+  // Short enough for a test, long enough for a loaded machine.
+  webupdate::TransferLimits m_limits = {.idleMs = 500, .deadlineFloorMs = 3000};
 };
 
 }  // namespace patchrunner::testing

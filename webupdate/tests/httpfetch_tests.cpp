@@ -1,7 +1,8 @@
-// One transfer against the loopback server's fault modes: only a complete 2xx body counts,
-// and a file is replaced only by such a body.
+// One transfer against the loopback server's fault modes: only a whole 200 body whose end is
+// known counts, and a file is replaced only by such a body.
 #include <gtest/gtest.h>
 
+#include <QCryptographicHash>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
@@ -21,15 +22,25 @@ namespace {
 using testing::Announcing;
 using testing::Fault;
 using testing::LoopbackServer;
+using testing::Raw;
 using testing::Route;
+using testing::Unannounced;
+
+QByteArray Repeat(const QByteArray& piece, int times) {
+  QByteArray out;
+  out.reserve(piece.size() * times);
+  for (int i = 0; i < times; ++i) out += piece;
+  return out;
+}
+
+const QByteArray ChunkedHead = "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n";
 
 class HttpFetchTest : public ::testing::Test {
 protected:
-  FetchOutcome Run(const QString& path, const QString& savePath = {}, int timeoutMs = 5000,
-                   int deadlineMs = 5000) {
+  FetchOutcome Run(const QString& path, const QString& savePath = {},
+                   const TransferLimits& limits = {.idleMs = 5000, .deadlineFloorMs = 5000}) {
     HttpFetch fetch;
-    fetch.SetTransferTimeout(timeoutMs);
-    fetch.SetDeadline(deadlineMs);
+    fetch.SetLimits(limits);
     FetchOutcome outcome;
     int reports = 0;
     QObject::connect(&fetch, &HttpFetch::Finished, [&](const FetchOutcome& o) {
@@ -86,6 +97,26 @@ TEST_F(HttpFetchTest, EveryFaultFailsAndLeavesTheFileAsItWas) {
       {"announced beyond the cap", Announcing(HttpFetch::FileSizeCap + 1, body),
        FetchFailure::TooLarge},
       {"malformed chunks", chunkedBadly, FetchFailure::Protocol},
+      {"no length, cut in half", Unannounced(body, Fault::ShortBody), FetchFailure::Unframed},
+      {"no length, whole", Unannounced(body), FetchFailure::Unframed},
+      {"HTTP/1.0 ended by closing", Raw("HTTP/1.0 200 OK\r\n\r\n" + body), FetchFailure::Unframed},
+      {"partial content", Route{206, body.left(2000)}, FetchFailure::Status},
+      {"no content", Route{204, {}}, FetchFailure::Status},
+      {"40,000 interim answers",
+       Raw(Repeat("HTTP/1.1 100 Continue\r\n\r\n", 40000) +
+           "HTTP/1.1 200 OK\r\nContent-Length: 4000\r\n\r\n" + body),
+       FetchFailure::Protocol},
+      {"a head of 20,000 lines",
+       Raw("HTTP/1.1 200 OK\r\n" + Repeat("X-Line: " + QByteArray(24, 'x') + "\r\n", 20000) +
+           "Content-Length: 4000\r\n\r\n" + body),
+       FetchFailure::Protocol},
+      {"a chunk size in C", Raw(ChunkedHead + "0x5\r\nhello\r\n0\r\n\r\n"), FetchFailure::Protocol},
+      {"a 100 KB chunk extension",
+       Raw(ChunkedHead + "5;" + QByteArray(100 * 1000, 'e') + "\r\nhello\r\n0\r\n\r\n"),
+       FetchFailure::Protocol},
+      {"trailers without end",
+       Raw(ChunkedHead + "5\r\nhello\r\n0\r\n" + Repeat("X: y\r\n", 100000)),
+       FetchFailure::Protocol},
   };
   const QString target = m_dir.filePath(QStringLiteral("kept.txt"));
   for (const auto& c : cases) {
@@ -95,7 +126,8 @@ TEST_F(HttpFetchTest, EveryFaultFailsAndLeavesTheFileAsItWas) {
     file.write("old contents");
     file.close();
     m_server.Set(QStringLiteral("f.bin"), c.route);
-    const FetchOutcome outcome = Run(QStringLiteral("f.bin"), target, 400, 1000);
+    const FetchOutcome outcome =
+        Run(QStringLiteral("f.bin"), target, {.idleMs = 400, .deadlineFloorMs = 1000});
     EXPECT_FALSE(outcome.ok);
     EXPECT_EQ(outcome.failure, c.failure) << outcome.error.toStdString();
     EXPECT_FALSE(outcome.error.isEmpty());
@@ -104,21 +136,52 @@ TEST_F(HttpFetchTest, EveryFaultFailsAndLeavesTheFileAsItWas) {
   }
 }
 
-TEST_F(HttpFetchTest, ChunkedAndUnannouncedBodiesArriveWhole) {
+TEST_F(HttpFetchTest, ChunkedBodiesArriveWhole) {
   Route chunked{200, "4\r\nWiki\r\n5;x=y\r\npedia\r\n0\r\nX-Trailer: 1\r\n\r\n"};
   chunked.announced = -2;
   chunked.Header("Transfer-Encoding", "chunked");
   m_server.Set(QStringLiteral("chunked"), chunked);
-  Route unannounced{200, "until the end"};
-  unannounced.announced = -2;
-  m_server.Set(QStringLiteral("unannounced"), unannounced);
-
   const FetchOutcome fromChunks = Run(QStringLiteral("chunked"));
   EXPECT_TRUE(fromChunks.ok) << fromChunks.error.toStdString();
   EXPECT_EQ(fromChunks.body, "Wikipedia");
-  const FetchOutcome untilClosed = Run(QStringLiteral("unannounced"));
-  EXPECT_TRUE(untilClosed.ok) << untilClosed.error.toStdString();
-  EXPECT_EQ(untilClosed.body, "until the end");
+}
+
+// A body that ends only with the connection reads whole when it was cut off; it is taken only
+// into a file whose checksum is known, which checks its end.
+TEST_F(HttpFetchTest, AnUnannouncedBodyIsTakenOnlyWithItsChecksum) {
+  const QByteArray body(3000, 'u');
+  const QByteArray sha256 =
+      "b5e16ae9d1bc6ff0bb6eb2a1a8a10a4ec8f95b1c56b2f1e8a48b54d0c4e4e6f5";  // not body's
+  m_server.Set(QStringLiteral("whole"), Unannounced(body));
+  m_server.Set(QStringLiteral("cut"), Unannounced(body, Fault::ShortBody));
+  const QString target = m_dir.filePath(QStringLiteral("file.bin"));
+  const QByteArray bodySha256 = QCryptographicHash::hash(body, QCryptographicHash::Sha256).toHex();
+  const struct {
+    const char* route;
+    QByteArray expected;
+    FetchFailure failure;
+  } cases[] = {
+      {"whole", {}, FetchFailure::Unframed},       {"cut", {}, FetchFailure::Unframed},
+      {"cut", bodySha256, FetchFailure::Checksum}, {"whole", sha256, FetchFailure::Checksum},
+      {"whole", bodySha256, FetchFailure::None},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::Message() << c.route << " " << c.expected.toStdString());
+    HttpFetch fetch;
+    QSignalSpy finished(&fetch, &HttpFetch::Finished);
+    fetch.StartToFile(ServerPath(m_server.BaseUrl(), QString::fromLatin1(c.route)), target,
+                      HttpFetch::FileSizeCap, c.expected);
+    ASSERT_TRUE(finished.wait(10000));
+    const auto outcome = finished.at(0).at(0).value<FetchOutcome>();
+    EXPECT_EQ(outcome.failure, c.failure) << outcome.error.toStdString();
+    EXPECT_EQ(outcome.ok, c.failure == FetchFailure::None);
+    EXPECT_EQ(Read(target), outcome.ok ? body : QByteArray("<missing>"));
+  }
+  // A listing has no checksum: refused, with its reason.
+  const FetchOutcome listing = Run(QStringLiteral("whole"));
+  EXPECT_EQ(listing.failure, FetchFailure::Unframed);
+  EXPECT_EQ(listing.error, QStringLiteral("The server did not say how long the file is, so a "
+                                          "transfer cut off could not be told from a whole one."));
 }
 
 TEST_F(HttpFetchTest, AnOversizedAnnouncementIsRefusedBeforeAnyBody) {
@@ -139,20 +202,83 @@ TEST_F(HttpFetchTest, AnOversizedAnnouncementIsRefusedBeforeAnyBody) {
   EXPECT_FALSE(QFileInfo::exists(m_dir.filePath(QStringLiteral("huge.bin"))));
 }
 
-TEST_F(HttpFetchTest, TheDeadlineGrowsWithTheAnnouncedSize) {
+TEST_F(HttpFetchTest, TheDeadlineGrowsWithTheAnnouncedSizeUpToItsCap) {
   // 2000 bytes, the second half after 700 ms: beyond a 300 ms floor, within the floor plus
-  // the size at 1000 bytes a second.
+  // the size at 1000 bytes a second, unless the cap is shorter.
   m_server.Set(QStringLiteral("slow"), Route{200, QByteArray(2000, 's'), Fault::SlowBody, 700});
-  for (const qint64 slowest : {qint64(1000), qint64(1000000)}) {
-    SCOPED_TRACE(slowest);
+  const struct {
+    qint64 slowest;
+    int capMs;
+    bool ok;
+  } cases[] = {
+      {1000, 60000, true},
+      {1000000, 60000, false},
+      {1000, 500, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::Message() << c.slowest << " bytes a second, cap " << c.capMs);
     HttpFetch fetch;
-    fetch.SetTransferTimeout(5000);
-    fetch.SetDeadline(300, slowest);
+    fetch.SetLimits({.idleMs = 5000,
+                     .deadlineFloorMs = 300,
+                     .slowestBytesPerSecond = c.slowest,
+                     .deadlineCapMs = c.capMs});
     QSignalSpy finished(&fetch, &HttpFetch::Finished);
     fetch.Start(ServerPath(m_server.BaseUrl(), QStringLiteral("slow")));
     ASSERT_TRUE(finished.wait(10000));
     const auto outcome = finished.at(0).at(0).value<FetchOutcome>();
-    EXPECT_EQ(outcome.ok, slowest == 1000) << outcome.error.toStdString();
+    EXPECT_EQ(outcome.ok, c.ok) << outcome.error.toStdString();
+    if (!c.ok) {
+      EXPECT_EQ(outcome.failure, FetchFailure::Deadline);
+    }
+  }
+  // Announcing just under the size cap no longer buys a drip 18 hours.
+  EXPECT_EQ(TransferLimits{}.DeadlineMs(HttpFetch::FileSizeCap - 1), 30 * 60 * 1000);
+  EXPECT_EQ(TransferLimits{}.DeadlineMs(16 * 1024 * 60), 3 * 60 * 1000);
+}
+
+// A server that keeps the transfer alive with a byte now and then is ended by the rate floor,
+// long before the deadline; one sending above the floor is not.
+TEST_F(HttpFetchTest, ATransferBelowTheRateFloorEnds) {
+  m_server.Set(QStringLiteral("drip"), Route{200, QByteArray(40, 'd'), Fault::Drip, 20});
+  const struct {
+    qint64 minimum;
+    bool ok;
+  } cases[] = {{1024, false}, {10, true}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.minimum);
+    const FetchOutcome outcome = Run(QStringLiteral("drip"), {},
+                                     {.idleMs = 5000,
+                                      .deadlineFloorMs = 5000,
+                                      .minimumBytesPerSecond = c.minimum,
+                                      .rateWindowMs = 300});
+    EXPECT_EQ(outcome.ok, c.ok) << outcome.error.toStdString();
+    if (!c.ok) {
+      EXPECT_EQ(outcome.failure, FetchFailure::TooSlow);
+      EXPECT_TRUE(outcome.error.contains(
+          QStringLiteral("in the last 0.3 seconds, less than the 1.0 KiB a second a transfer "
+                         "needs")))
+          << outcome.error.toStdString();
+    }
+  }
+}
+
+// 160,000 interim answers (4 MB) took minutes and ended in a false "sent nothing"; they are
+// refused after the few allowed, as is a 700 KB head, at once.
+TEST_F(HttpFetchTest, FloodedHeadsAreRefusedAtOnce) {
+  const QByteArray final = "HTTP/1.1 200 OK\r\nContent-Length: 2\r\n\r\nok";
+  m_server.Set(QStringLiteral("interim"),
+               Raw(Repeat("HTTP/1.1 100 Continue\r\n\r\n", 160000) + final));
+  m_server.Set(
+      QStringLiteral("lines"),
+      Raw("HTTP/1.1 200 OK\r\n" + Repeat("X-Line: " + QByteArray(27, 'x') + "\r\n", 20000) +
+          "Content-Length: 2\r\n\r\nok"));
+  for (const char* path : {"interim", "lines"}) {
+    SCOPED_TRACE(path);
+    QElapsedTimer clock;
+    clock.start();
+    const FetchOutcome outcome = Run(QString::fromLatin1(path));
+    EXPECT_LT(clock.elapsed(), 2000);
+    EXPECT_EQ(outcome.failure, FetchFailure::Protocol) << outcome.error.toStdString();
   }
 }
 
@@ -169,7 +295,8 @@ TEST_F(HttpFetchTest, ConnectionRefusedIsAFailure) {
 
 TEST_F(HttpFetchTest, SlowBodyWithinTheTimeoutArrivesWhole) {
   m_server.Set(QStringLiteral("slow"), Route{200, "0123456789", Fault::SlowBody, 200});
-  const FetchOutcome outcome = Run(QStringLiteral("slow"), {}, 2000);
+  const FetchOutcome outcome =
+      Run(QStringLiteral("slow"), {}, {.idleMs = 2000, .deadlineFloorMs = 5000});
   EXPECT_TRUE(outcome.ok) << outcome.error.toStdString();
   EXPECT_EQ(outcome.body, "0123456789");
 }

@@ -60,6 +60,11 @@ void LoopbackServer::Answer(QTcpSocket* socket, const QString& path) {
     return;
   }
   if (route.fault == Fault::Silent) return;
+  if (!route.raw.isEmpty()) {
+    socket->write(route.raw);
+    socket->disconnectFromHost();
+    return;
+  }
 
   QByteArray head = StatusLine(route.status);
   if (route.announced != -2) {

@@ -1,6 +1,7 @@
 #pragma once
 // An HTTP/1.1 server on 127.0.0.1 (a port the system picks) for the updaters' tests: a table
-// of routes, each with a status, a body and a fault, and the list of paths requested. It runs
+// of routes, each with a status, a body and a fault (or a raw reply), and the list of paths
+// requested. It runs
 // on the test's own event loop; no test reaches any other address, and every fault ends by
 // itself (a drip sends at most its body), so no test can hang on it.
 
@@ -42,12 +43,30 @@ struct Route {
   // ends when the connection closes).
   qint64 announced = -1;
   QList<std::pair<QByteArray, QByteArray>> headers;
+  // When set, the whole reply as sent, head included, before the connection closes; status,
+  // body and headers are then ignored.
+  QByteArray raw;
 };
 
 // A route whose Content-Length is announced rather than the body's own.
 inline Route Announcing(qint64 announced, QByteArray body) {
   Route route{200, std::move(body)};
   route.announced = announced;
+  return route;
+}
+
+// A route whose reply is sent byte for byte as given (a head of any shape, interim answers,
+// chunks), then the connection closes.
+inline Route Raw(QByteArray reply) {
+  Route route;
+  route.raw = std::move(reply);
+  return route;
+}
+
+// A reply that announces no length and is not chunked: its body ends with the connection.
+inline Route Unannounced(QByteArray body, Fault fault = Fault::None) {
+  Route route{200, std::move(body), fault};
+  route.announced = -2;
   return route;
 }
 

@@ -95,6 +95,20 @@ TEST_F(HelpBrowserTest, APageTooCostlyToLayOutShowsANoticeAtOnce) {
   EXPECT_TRUE(browser.toPlainText().contains("back"));
 }
 
+TEST_F(HelpBrowserTest, AHugePageIsRefusedWithItsOwnSize) {
+  // 600 MB, most of it a hole in the file: only its start is read.
+  WriteFile(help + "/huge.htm", "<HTML><HEAD><TITLE>Huge</TITLE></HEAD><BODY>");
+  {
+    QFile huge(help + "/huge.htm");
+    ASSERT_TRUE(huge.resize(qint64(600) << 20));
+  }
+  ASSERT_TRUE(browser.FollowLink(QUrl("huge.htm")));
+  EXPECT_EQ(browser.documentTitle(), "Huge");
+  EXPECT_TRUE(browser.toPlainText().contains(
+      "This page is too large to show: 614,400 KB, where a help page may take 512 KB."))
+      << browser.toPlainText().toStdString();
+}
+
 TEST_F(HelpBrowserTest, PageTitlesDecodeAsNodeTexts) {
   // Each title as a page would hold it; the browser's title and the builder's node text must be
   // the same string, or Prev and Next lose their place.
