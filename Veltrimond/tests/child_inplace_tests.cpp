@@ -503,6 +503,51 @@ TEST_F(InPlaceTest, CtrlUpDownAndTheVersePanelChooseTheVerseAndBothVersesAreReop
   EXPECT_EQ(again->text(), QStringLiteral("more"));
 }
 
+// In a window of the frame's MDI area a click anywhere in the window may take the focus to
+// the sub-window: a click on the Verse panel must still leave the box with it.
+TEST_F(InPlaceTest, TheVersePanelChoosesTheVerseInAWindowOfTheMdiArea) {
+  window.reset();
+  QMdiArea area;
+  auto* child = new chdVLTMain(Context, Frame);
+  QMdiSubWindow* sub = area.addSubWindow(child);
+  area.resize(1000, 800);
+  area.show();
+  sub->showMaximized();
+  QCoreApplication::processEvents();
+  area.setActiveSubWindow(sub);
+  QCoreApplication::processEvents();
+  AddQuarterNotes(child->Score(), 2);
+  child->Score().Staff(1)->SetSelected(true);
+  child->Score().RestartPagination(1);
+  child->Score().PaintWindow();
+  Paginate(child->Score());
+  child->Hooks.StartLyricEntry();
+  ASSERT_TRUE(child->Lyrics().Active());
+  InPlaceBox* box = child->Lyrics().txtLyric;
+  ASSERT_TRUE(box->hasFocus());
+  QTest::keyClicks(box, QStringLiteral("Sing"));
+  QTest::keyClick(box, Qt::Key_Space);
+  QTest::keyClicks(box, QStringLiteral("on"));
+
+  QLabel* verse = child->Panel(QStringLiteral("Voice"));
+  QTest::mouseClick(verse, Qt::LeftButton, {}, verse->rect().center());
+  Paginate(child->Score());
+  EXPECT_TRUE(child->Lyrics().Active()) << "entry goes on";
+  EXPECT_TRUE(box->hasFocus());
+  EXPECT_EQ(verse->text(), QStringLiteral("2"));
+  EXPECT_EQ(child->Score().Verse(), 2);
+  EXPECT_EQ(child->Lyrics().Entry().Time(), 16) << "at the same note";
+  QTest::keyClicks(box, QStringLiteral("more"));
+  QTest::keyClick(box, Qt::Key_Escape);
+  const auto& events = child->Score().Staff(1)->GlobalEvents();
+  ASSERT_TRUE(events.Find(16, notecraft::evtLyric, true));
+  EXPECT_EQ(events.Find(16, notecraft::evtLyric, true)->Text(), "on\rmore");
+  // Once entry has ended a click on the panel changes nothing.
+  QTest::mouseClick(verse, Qt::LeftButton, {}, verse->rect().center());
+  EXPECT_EQ(child->Score().Verse(), 2);
+  EXPECT_FALSE(child->Lyrics().Active());
+}
+
 TEST_F(InPlaceTest, TabAndShiftTabStayInTheLyricBoxAndEscEndsEntry) {
   AddQuarterNotes(S(), 2);
   S().Staff(1)->SetSelected(true);
