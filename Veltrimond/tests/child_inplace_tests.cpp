@@ -37,6 +37,7 @@
 #include "notecraft/core/staff.h"
 #include "notecraft/core/timer.h"
 #include "notecraft/core/voice.h"
+#include "notecraft/layout/pagelayout.h"
 #include "notecraft/qt/musicfontloader.h"
 #include "notecraft/qt/scorepagewidget.h"
 #include "qstring_printer.h"
@@ -546,6 +547,50 @@ TEST_F(InPlaceTest, TheVersePanelChoosesTheVerseInAWindowOfTheMdiArea) {
   QTest::mouseClick(verse, Qt::LeftButton, {}, verse->rect().center());
   EXPECT_EQ(child->Score().Verse(), 2);
   EXPECT_FALSE(child->Lyrics().Active());
+}
+
+// Each measure ends on a G6, drawn high above its staff: over the system before's bottom.
+TEST_F(InPlaceTest, TheLyricBoxSitsOnTheRowOfTheSystemThatHoldsItsNote) {
+  const int measures = 16;
+  auto voice = S().Staff(1)->Voice(1);
+  for (int t = 0; t < measures * 64; t += 16) voice->Notes().Add(t, t % 64 == 48 ? 91 : 67, 16, 0);
+  S().Staff(1)->SetSelected(true);
+  Relayout();
+  // The lyric row of staff 1 in the system that holds time (page twips).
+  auto rowOf = [this](int time, int x) {
+    std::shared_ptr<notecraft::Region> holder;
+    for (int y = 0; y < S().PageHeightTwips(); y += kTpp) {
+      const auto band = S().InRegion(x, y);
+      if (band && band->Staff() == 1 && band->Measure(0)->High() <= time) holder = band;
+    }
+    return holder ? holder->LyricLine() / kTpp * kTpp : -1;
+  };
+  for (int verse : {1, 2}) {
+    S().SetVerse(verse);
+    S().SetCurPage(1);
+    ASSERT_TRUE(window->Lyrics().Start());
+    Paginate(S());
+    InPlaceBox* box = window->Lyrics().txtLyric;
+    std::set<int> rows;
+    int highNotes = 0;
+    while (window->Lyrics().Active() && S().CurPage() == 1) {
+      const int time = window->Lyrics().Entry().Time();
+      QTest::keyClicks(box, QStringLiteral("sing"));
+      Paginate(S());
+      const auto note = voice->Notes().Lookup(time);
+      const int row = rowOf(time, note->X());
+      ASSERT_GT(row, 0) << time;
+      const int want = row + (verse - 1) * notecraft::kLyricLineTwips;
+      EXPECT_EQ(window->Lyrics().Entry().Top(), want) << "verse " << verse << ", time " << time;
+      EXPECT_EQ(box->y(), want / kTpp) << "verse " << verse << ", time " << time;
+      rows.insert(row);
+      if (note->Value(0) == 91) ++highNotes;
+      QTest::keyClick(box, Qt::Key_Space);
+    }
+    EXPECT_GT(rows.size(), 2u) << "three systems or more";
+    EXPECT_GT(highNotes, 2);
+    QTest::keyClick(box, Qt::Key_Escape);
+  }
 }
 
 TEST_F(InPlaceTest, TabAndShiftTabStayInTheLyricBoxAndEscEndsEntry) {
