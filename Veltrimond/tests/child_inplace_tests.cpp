@@ -751,5 +751,52 @@ TEST_F(InPlaceTest, AChordSymbolIsPickedFromThePanelAndANameTheTableLacksIsRefus
   EXPECT_EQ(S().AllGlobals().Find(1 << 23, notecraft::evtChord), nullptr);
 }
 
+// A click just above a staff, in the room between two systems that no staff band holds,
+// stores the chord at the measure of the staff below; far from every staff nothing opens.
+TEST_F(InPlaceTest, AChordClickedAboveAStaffIsStoredAtItsMeasure) {
+  AddQuarterNotes(S(), 12);
+  Relayout();
+  // The second system's band of staff 1, and the room above it that no band holds.
+  auto bandsAt = [this](int x) {
+    std::vector<std::shared_ptr<notecraft::Region>> bands;
+    for (int y = 0; y < S().PageHeightTwips(); y += kTpp) {
+      const auto band = S().InRegion(x, y);
+      if (band && (bands.empty() || bands.back() != band)) bands.push_back(band);
+    }
+    return bands;
+  };
+  const int x = 3000;
+  auto bands = bandsAt(x);
+  ASSERT_GE(bands.size(), 2u);
+  ASSERT_GT(bands[1]->Top() - bands[0]->Bottom(), 2 * kTpp) << "a gap between the systems";
+  const QPoint above(x / kTpp, bands[1]->Top() / kTpp - 1);
+  ASSERT_FALSE(S().InRegion(above.x() * kTpp, above.y() * kTpp));
+  const int time = S().TimeByHit(x, bands[1]->Top() + bands[1]->PadTop());
+  ASSERT_GE(time, bands[1]->Measure(0)->High());
+
+  window->SetTool(QStringLiteral("Chord"));
+  ChordPanel* panel = window->Labels().pctChords;
+  QTest::mouseClick(window->pctScore, Qt::LeftButton, {}, above);
+  ASSERT_TRUE(panel->isVisible());
+  ASSERT_GT(panel->cboChord->count(), 0);
+  panel->cboChord->setCurrentIndex(0);
+  panel->CommitFrom(0);
+  const auto chord = S().AllGlobals().Find(1 << 23, notecraft::evtChord);
+  ASSERT_TRUE(chord) << "stored";
+  EXPECT_EQ(chord->EventTime(), time);
+  EXPECT_EQ(S().SelectedMeasure(), time / 64 + 1);
+  QTRY_VERIFY_WITH_TIMEOUT(!panel->isVisible(), 1000);
+
+  // In the top margin, far above the first staff: no panel, nothing stored.
+  bands = bandsAt(x);
+  const QPoint margin(x / kTpp, 10);
+  ASSERT_LT(margin.y() * kTpp + 8 * bands[0]->IncY(), bands[0]->Top());
+  const int undo = S().UndoCount();
+  QTest::mouseClick(window->pctScore, Qt::LeftButton, {}, margin);
+  EXPECT_FALSE(panel->isVisible());
+  EXPECT_FALSE(window->Labels().ChordPanelOpen());
+  EXPECT_EQ(S().UndoCount(), undo);
+}
+
 }  // namespace
 }  // namespace veltrimond::testing
