@@ -398,6 +398,11 @@ void ScoreLabelEditor::HideBox() {
   txtLabel->hide();
 }
 
+void ScoreLabelEditor::CloseAll() {
+  m_entry.Cancel();
+  pctChords->Close();
+}
+
 void ScoreLabelEditor::CommitLabel() {
   m_entry.Commit(txtLabel->text());
 }

@@ -185,6 +185,8 @@ public:
   void CloseChord();
   // The box closes with lyric entry too.
   void HideBox();
+  // Closes the label box (nothing stored) and the chord panel: the window is going.
+  void CloseAll();
 
   bool LabelActive() const { return m_entry.Active(); }
   bool ChordPanelOpen() const { return pctChords->IsOpen(); }

@@ -210,6 +210,10 @@ void LyricEntry::OnFocusLost(const QString& text) {
   End();
 }
 
+void LyricEntry::Cancel() {
+  if (m_active) End();
+}
+
 void LyricEntry::End() {
   m_active = false;
   m_view.EntryEnded();

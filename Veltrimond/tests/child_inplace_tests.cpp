@@ -593,6 +593,39 @@ TEST_F(InPlaceTest, TheLyricBoxSitsOnTheRowOfTheSystemThatHoldsItsNote) {
   }
 }
 
+// A window destroyed while a box on its page has the focus: the box loses the focus as the
+// window goes, and nothing of that may reach the window or its score (the address and
+// undefined-behaviour sanitizers watch this).
+TEST_F(InPlaceTest, AWindowDestroyedWhileABoxIsOpenEndsTheEntryFirst) {
+  AddQuarterNotes(S(), 2);
+  S().Staff(1)->SetSelected(true);
+  Relayout();
+  window->Hooks.StartLyricEntry();
+  ASSERT_TRUE(window->Lyrics().Active());
+  QTest::keyClicks(window->Lyrics().txtLyric, QStringLiteral("la"));
+  ASSERT_TRUE(window->Lyrics().txtLyric->hasFocus());
+  window.reset();
+
+  window = std::make_unique<chdVLTMain>(Context, Frame);
+  window->show();
+  QCoreApplication::processEvents();
+  window->SetTool(QStringLiteral("Text"));
+  const QPoint at = PitchPoint(3000, 79);
+  ASSERT_GE(at.x(), 0);
+  QTest::mouseClick(window->pctScore, Qt::LeftButton, {}, at);
+  ASSERT_TRUE(window->Labels().LabelActive());
+  QTest::keyClicks(window->Labels().txtLabel, QStringLiteral("dolce"));
+  window.reset();
+
+  window = std::make_unique<chdVLTMain>(Context, Frame);
+  window->show();
+  QCoreApplication::processEvents();
+  window->SetTool(QStringLiteral("Chord"));
+  QTest::mouseClick(window->pctScore, Qt::LeftButton, {}, PitchPoint(3000, 79));
+  ASSERT_TRUE(window->Labels().ChordPanelOpen());
+  window.reset();
+}
+
 TEST_F(InPlaceTest, TabAndShiftTabStayInTheLyricBoxAndEscEndsEntry) {
   AddQuarterNotes(S(), 2);
   S().Staff(1)->SetSelected(true);
