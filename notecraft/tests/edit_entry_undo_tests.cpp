@@ -56,35 +56,46 @@ public:
 };
 
 TEST_F(EntryUndo, UndoPutsTheVoiceBackAsItWasBeforeTheEntry) {
+  // The click: at the drawn head of the note at HeadOf plus Dx twips, or (HeadOf < 0) at
+  // Offset of the measure starting at Measure; at Pitch, entering Duration.
+  struct Click {
+    int HeadOf, Dx, Measure, Offset, Pitch, Duration;
+  };
+  // What the entry did: where the new pitch stands, which notes went, which was cut short
+  // to what (-1: none).
+  struct Done {
+    int EnteredAt;
+    std::vector<int> Gone;
+    int TrimmedAt, TrimmedTo;
+  };
   struct Case {
     const char* what;
     std::vector<Placed> notes;  // staff 1, voice 1
-    // The click: at the drawn head of the note at headOf plus dx twips, or (headOf < 0) at
-    // offset of the measure starting at measure.
-    int headOf, dx, measure, offset;
-    int pitch, duration;
-    // What the entry did: where the new pitch stands, and what it took away or cut.
-    int enteredAt;
-    std::vector<int> goneTimes;
-    int trimmedAt, trimmedTo;  // -1: nothing cut
+    Click click;
+    Done done;
   };
   const Case cases[] = {
       {"a later note removed (a whole C5 over a half G4)",
        {{96, 67, durHalf, 0}, {192, 60, durWhole, 0}},
-       -1, 0, 64, 0, 72, durWhole, 64, {96}, -1, 0},
+       {-1, 0, 64, 0, 72, durWhole},
+       {64, {96}, -1, 0}},
       {"the note before cut short (a whole note over the bar line)",
        {{96, 67, durWhole, nteStacato}, {192, 60, durWhole, 0}},
-       96, 500, 0, 0, 72, durQuarter, 128, {}, 96, durHalf},
+       {96, 500, 0, 0, 72, durQuarter},
+       {128, {}, 96, durHalf}},
       {"both: cut short before, removed after",
        // (the later note first: a note added after it would have been cut short)
        {{144, 65, durQuarter, nteDot}, {96, 67, durWhole, 0}, {192, 60, durWhole, 0}},
-       96, 500, 0, 0, 72, durHalf, 128, {144}, 96, durHalf},
+       {96, 500, 0, 0, 72, durHalf},
+       {128, {144}, 96, durHalf}},
       {"a pitch on a quarter's head joins its chord",
        {{64, 67, durQuarter, 0}, {80, 69, durQuarter, nteAccent}, {96, 71, durHalf, 0}},
-       80, 60, 0, 0, 76, durQuarter, 80, {}, -1, 0},
+       {80, 60, 0, 0, 76, durQuarter},
+       {80, {}, -1, 0}},
       {"a click right of a whole note's beat joins it, not the next measure",
        {{64, 67, durWhole, 0}, {128, 69, durHalf, 0}, {160, 71, durHalf, 0}},
-       64, 120, 0, 0, 72, durWhole, 64, {}, -1, 0},
+       {64, 120, 0, 0, 72, durWhole},
+       {64, {}, -1, 0}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -92,8 +103,7 @@ TEST_F(EntryUndo, UndoPutsTheVoiceBackAsItWasBeforeTheEntry) {
     First().GlobalEvents().Clear();
     for (const Placed& p : c.notes) VoiceOf(1)->Notes().Add(p.Time, p.Pitch, p.Duration, p.Flags);
     // Attached to the notes: a lyric on each and a tie from the earliest to the next.
-    for (const Placed& p : c.notes)
-      First().GlobalEvents().Add(p.Time, evtLyric, 0, 0, "la\rlo");
+    for (const Placed& p : c.notes) First().GlobalEvents().Add(p.Time, evtLyric, 0, 0, "la\rlo");
     const std::vector<int> times = Times(1);
     First().GlobalEvents().Add(times[0], evtTie, 0, static_cast<std::uint8_t>(times[1]), "1");
     Paint();
@@ -109,25 +119,27 @@ TEST_F(EntryUndo, UndoPutsTheVoiceBackAsItWasBeforeTheEntry) {
 
     int x = 0;
     const Region* band = nullptr;
-    if (c.headOf >= 0) {
-      band = BandFor(c.headOf).first;
-      x = NoteAt(1, c.headOf)->X() + c.dx;
+    const Click& k = c.click;
+    if (k.HeadOf >= 0) {
+      band = BandFor(k.HeadOf).first;
+      x = NoteAt(1, k.HeadOf)->X() + k.Dx;
     } else {
-      const auto [b, i] = BandFor(c.measure);
+      const auto [b, i] = BandFor(k.Measure);
       band = b;
-      x = XAt(*b, i, c.offset);
+      x = XAt(*b, i, k.Offset);
     }
     ASSERT_TRUE(band);
     int y = band->Top();
-    while (y < band->Bottom() && score.GetNoteValueByHit(x, y) != c.pitch) ++y;
-    ASSERT_EQ(score.GetNoteValueByHit(x, y), c.pitch);
-    score.AddNoteByHit(x, y, c.duration, 0);
+    while (y < band->Bottom() && score.GetNoteValueByHit(x, y) != k.Pitch) ++y;
+    ASSERT_EQ(score.GetNoteValueByHit(x, y), k.Pitch);
+    score.AddNoteByHit(x, y, k.Duration, 0);
 
-    ASSERT_TRUE(NoteAt(1, c.enteredAt)) << VoiceText();
-    EXPECT_THAT(NoteAt(1, c.enteredAt)->Values(), ::testing::Contains(c.pitch)) << VoiceText();
-    for (const int gone : c.goneTimes) EXPECT_FALSE(NoteAt(1, gone)) << VoiceText();
-    if (c.trimmedAt >= 0) {
-      EXPECT_EQ(NoteAt(1, c.trimmedAt)->Duration(), c.trimmedTo) << VoiceText();
+    const Done& d = c.done;
+    ASSERT_TRUE(NoteAt(1, d.EnteredAt)) << VoiceText();
+    EXPECT_THAT(NoteAt(1, d.EnteredAt)->Values(), ::testing::Contains(k.Pitch)) << VoiceText();
+    for (const int gone : d.Gone) EXPECT_FALSE(NoteAt(1, gone)) << VoiceText();
+    if (d.TrimmedAt >= 0) {
+      EXPECT_EQ(NoteAt(1, d.TrimmedAt)->Duration(), d.TrimmedTo) << VoiceText();
     }
     EXPECT_EQ(score.UndoCount(), undoBefore + 1) << "one record an entry";
 
