@@ -21,6 +21,8 @@
 #include <QWheelEvent>
 #include <cstdlib>
 
+#include "Veltrimond/child/chdvltmain_labels.h"
+#include "Veltrimond/child/chdvltmain_lyrics.h"
 #include "Veltrimond/child/chdvltmain_menus.h"
 #include "Veltrimond/child/chdvltmain_toolbar.h"
 #include "Veltrimond/child/newscoredefaults.h"
@@ -71,6 +73,11 @@ chdVLTMain::chdVLTMain(AppContext& context, IFrame& frame, QWidget* parent)
 }
 
 chdVLTMain::~chdVLTMain() {
+  // In-place entry ends while the window is whole: the boxes lose the focus as the window
+  // goes, and entry ended then would call back into a window half destroyed.
+  if (m_lyrics) m_lyrics->Cancel();
+  if (m_labels) m_labels->CloseAll();
+  if (pctScore) pctScore->disconnect(this);
   // A running editing tool works on the score: it goes first.
   if (m_menuCommands) m_menuCommands->StopTool();
   // The page detaches first: the score must not draw on a page that is going.

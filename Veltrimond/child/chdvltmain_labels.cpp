@@ -398,6 +398,11 @@ void ScoreLabelEditor::HideBox() {
   txtLabel->hide();
 }
 
+void ScoreLabelEditor::CloseAll() {
+  m_entry.Cancel();
+  pctChords->Close();
+}
+
 void ScoreLabelEditor::CommitLabel() {
   m_entry.Commit(txtLabel->text());
 }
@@ -406,7 +411,28 @@ void ScoreLabelEditor::CancelLabel() {
   m_entry.Cancel();
 }
 
+std::optional<QPoint> ChordTarget(const notecraft::Score& score, int x, int y) {
+  if (score.InRegion(x, y)) return QPoint(x, y);
+  // Chord symbols stand over their staff: a point above a staff band, in the room between
+  // systems that no band holds, means the staff below, as far up as a staff's height.
+  constexpr int kReach = 1440;  // further than any staff's four line spaces
+  for (int below = 1; below <= kReach; ++below) {
+    const auto band = score.InRegion(x, y + below);
+    if (!band) continue;
+    if (below > 4 * band->IncY()) return std::nullopt;
+    return QPoint(x, y + below);
+  }
+  return std::nullopt;
+}
+
 void ScoreLabelEditor::OpenChordPanel(int x, int y) {
+  // A point that names no staff's measure opens nothing: a chord picked there could not
+  // be stored.
+  const auto target = ChordTarget(m_window.Score(), x, y);
+  if (!target) {
+    QApplication::beep();
+    return;
+  }
   if (!m_chordTableLoaded) {
     std::vector<std::pair<QString, int>> table;
     for (const auto& [name, number] : m_window.Score().LoadChordList())
@@ -415,7 +441,7 @@ void ScoreLabelEditor::OpenChordPanel(int x, int y) {
     m_chordTableLoaded = true;
   }
   const QPoint at = m_window.pctScore->pos() + QPoint(Pixels(x), Pixels(y));
-  pctChords->Open(ClampPanel(at, pctChords->size(), m_window.pctBase->size()), QPoint(x, y));
+  pctChords->Open(ClampPanel(at, pctChords->size(), m_window.pctBase->size()), *target);
 }
 
 void ScoreLabelEditor::ChordChosen(int number, const QString& bass, QPoint pagePoint) {

@@ -55,6 +55,12 @@ bool ValidBass(const QString& text);  // empty (no bass) or one note name
 // would pass the right or bottom edge, never left of or above the area's origin.
 QPoint ClampPanel(QPoint point, QSize panel, QSize area);
 
+// The page point (twips) a chord clicked at (x, y) is stored for: the point itself on a
+// staff band, or, above one (in the room between systems), the top of the band below when
+// it lies no more than a staff's height (four line spaces) down; nullopt far from every
+// staff.
+std::optional<QPoint> ChordTarget(const notecraft::Score& score, int x, int y);
+
 // --- Text labels ---
 
 // The staff's label of the measure [measureStart, measureStart + measureLength): the last
@@ -179,6 +185,8 @@ public:
   void CloseChord();
   // The box closes with lyric entry too.
   void HideBox();
+  // Closes the label box (nothing stored) and the chord panel: the window is going.
+  void CloseAll();
 
   bool LabelActive() const { return m_entry.Active(); }
   bool ChordPanelOpen() const { return pctChords->IsOpen(); }

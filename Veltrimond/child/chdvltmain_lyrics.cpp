@@ -210,6 +210,10 @@ void LyricEntry::OnFocusLost(const QString& text) {
   End();
 }
 
+void LyricEntry::Cancel() {
+  if (m_active) End();
+}
+
 void LyricEntry::End() {
   m_active = false;
   m_view.EntryEnded();
@@ -313,7 +317,9 @@ ScoreLyricEditor::ScoreLyricEditor(chdVLTMain& window)
           [this](const QString& text) { m_entry.OnTextChanged(text); });
   connect(txtLyric, &InPlaceBox::FocusLost, this,
           [this] { m_entry.OnFocusLost(txtLyric->text()); });
-  // The Verse panel takes no focus: a click on it leaves the box open.
+  // The Verse panel takes no focus, and while entry is open it names the box as its focus
+  // proxy: a click on it then leaves the focus with the box (in a window of the MDI area
+  // the click would otherwise give it to the sub-window, ending entry).
   m_window.Panel(QStringLiteral("Voice"))->installEventFilter(this);
 }
 
@@ -370,6 +376,7 @@ void ScoreLyricEditor::EntryStarted() {
   QLabel* voice = m_window.Panel(QStringLiteral("Voice"));
   voice->setToolTip(tr("Verse"));
   voice->setText(QString::number(m_window.Score().Verse()));
+  voice->setFocusProxy(txtLyric);
   m_window.Panel(QStringLiteral("Status"))->setText(tr("Lyrics"));
   txtLyric->setFont(ScoreBoxFont(m_window.Score()));
   SetPageTabStops(m_window, false);
@@ -399,6 +406,7 @@ void ScoreLyricEditor::VerseChosen(int verse) {
 
 void ScoreLyricEditor::EntryEnded() {
   QLabel* voice = m_window.Panel(QStringLiteral("Voice"));
+  voice->setFocusProxy(nullptr);
   voice->setToolTip(tr("Voice"));
   voice->setText(QString::number(m_window.Score().Voice()));
   m_window.Panel(QStringLiteral("Status"))->setText(m_window.Palette().ToolKey());

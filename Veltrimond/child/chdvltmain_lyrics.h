@@ -107,6 +107,8 @@ public:
   // The box lost the focus with text: stores a changed syllable and ends entry. Nothing
   // once entry has ended (hiding the box takes its focus away too).
   void OnFocusLost(const QString& text);
+  // Ends entry without storing (the window is going).
+  void Cancel();
   // Stores a changed syllable, then edits verse verse at the same note (on the next page
   // when the verse's line pushed the note there). False, on the same verse, when verse lies
   // outside 1..VerseLimit or entry is not open.
@@ -175,6 +177,9 @@ public:
 
   // The "Lyrics" button.
   bool Start();
+  // Ends entry without storing the box's text: the window is going, and nothing the box
+  // does while it goes may reach the window.
+  void Cancel() { m_entry.Cancel(); }
   bool Active() const { return m_entry.Active(); }
   const LyricEntry& Entry() const { return m_entry; }
   InPlaceBox* txtLyric = nullptr;

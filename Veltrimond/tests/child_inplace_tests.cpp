@@ -37,6 +37,7 @@
 #include "notecraft/core/staff.h"
 #include "notecraft/core/timer.h"
 #include "notecraft/core/voice.h"
+#include "notecraft/layout/pagelayout.h"
 #include "notecraft/qt/musicfontloader.h"
 #include "notecraft/qt/scorepagewidget.h"
 #include "qstring_printer.h"
@@ -506,6 +507,128 @@ TEST_F(InPlaceTest, CtrlUpDownAndTheVersePanelChooseTheVerseAndBothVersesAreReop
   EXPECT_EQ(again->text(), QStringLiteral("more"));
 }
 
+// In a window of the frame's MDI area a click anywhere in the window may take the focus to
+// the sub-window: a click on the Verse panel must still leave the box with it.
+TEST_F(InPlaceTest, TheVersePanelChoosesTheVerseInAWindowOfTheMdiArea) {
+  window.reset();
+  QMdiArea area;
+  auto* child = new chdVLTMain(Context, Frame);
+  QMdiSubWindow* sub = area.addSubWindow(child);
+  area.resize(1000, 800);
+  area.show();
+  sub->showMaximized();
+  QCoreApplication::processEvents();
+  area.setActiveSubWindow(sub);
+  QCoreApplication::processEvents();
+  AddQuarterNotes(child->Score(), 2);
+  child->Score().Staff(1)->SetSelected(true);
+  child->Score().RestartPagination(1);
+  child->Score().PaintWindow();
+  Paginate(child->Score());
+  child->Hooks.StartLyricEntry();
+  ASSERT_TRUE(child->Lyrics().Active());
+  InPlaceBox* box = child->Lyrics().txtLyric;
+  ASSERT_TRUE(box->hasFocus());
+  QTest::keyClicks(box, QStringLiteral("Sing"));
+  QTest::keyClick(box, Qt::Key_Space);
+  QTest::keyClicks(box, QStringLiteral("on"));
+
+  QLabel* verse = child->Panel(QStringLiteral("Voice"));
+  QTest::mouseClick(verse, Qt::LeftButton, {}, verse->rect().center());
+  Paginate(child->Score());
+  EXPECT_TRUE(child->Lyrics().Active()) << "entry goes on";
+  EXPECT_TRUE(box->hasFocus());
+  EXPECT_EQ(verse->text(), QStringLiteral("2"));
+  EXPECT_EQ(child->Score().Verse(), 2);
+  EXPECT_EQ(child->Lyrics().Entry().Time(), 16) << "at the same note";
+  QTest::keyClicks(box, QStringLiteral("more"));
+  QTest::keyClick(box, Qt::Key_Escape);
+  const auto& events = child->Score().Staff(1)->GlobalEvents();
+  ASSERT_TRUE(events.Find(16, notecraft::evtLyric, true));
+  EXPECT_EQ(events.Find(16, notecraft::evtLyric, true)->Text(), "on\rmore");
+  // Once entry has ended a click on the panel changes nothing.
+  QTest::mouseClick(verse, Qt::LeftButton, {}, verse->rect().center());
+  EXPECT_EQ(child->Score().Verse(), 2);
+  EXPECT_FALSE(child->Lyrics().Active());
+}
+
+// Each measure ends on a G6, drawn high above its staff: over the system before's bottom.
+TEST_F(InPlaceTest, TheLyricBoxSitsOnTheRowOfTheSystemThatHoldsItsNote) {
+  const int measures = 16;
+  auto voice = S().Staff(1)->Voice(1);
+  for (int t = 0; t < measures * 64; t += 16) voice->Notes().Add(t, t % 64 == 48 ? 91 : 67, 16, 0);
+  S().Staff(1)->SetSelected(true);
+  Relayout();
+  // The lyric row of staff 1 in the system that holds time (page twips).
+  auto rowOf = [this](int time, int x) {
+    std::shared_ptr<notecraft::Region> holder;
+    for (int y = 0; y < S().PageHeightTwips(); y += kTpp) {
+      const auto band = S().InRegion(x, y);
+      if (band && band->Staff() == 1 && band->Measure(0)->High() <= time) holder = band;
+    }
+    return holder ? holder->LyricLine() / kTpp * kTpp : -1;
+  };
+  for (int verse : {1, 2}) {
+    S().SetVerse(verse);
+    S().SetCurPage(1);
+    ASSERT_TRUE(window->Lyrics().Start());
+    Paginate(S());
+    InPlaceBox* box = window->Lyrics().txtLyric;
+    std::set<int> rows;
+    int highNotes = 0;
+    while (window->Lyrics().Active() && S().CurPage() == 1) {
+      const int time = window->Lyrics().Entry().Time();
+      QTest::keyClicks(box, QStringLiteral("sing"));
+      Paginate(S());
+      const auto note = voice->Notes().Lookup(time);
+      const int row = rowOf(time, note->X());
+      ASSERT_GT(row, 0) << time;
+      const int want = row + (verse - 1) * notecraft::kLyricLineTwips;
+      EXPECT_EQ(window->Lyrics().Entry().Top(), want) << "verse " << verse << ", time " << time;
+      EXPECT_EQ(box->y(), want / kTpp) << "verse " << verse << ", time " << time;
+      rows.insert(row);
+      if (note->Value(0) == 91) ++highNotes;
+      QTest::keyClick(box, Qt::Key_Space);
+    }
+    EXPECT_GT(rows.size(), 2u) << "three systems or more";
+    EXPECT_GT(highNotes, 2);
+    QTest::keyClick(box, Qt::Key_Escape);
+  }
+}
+
+// A window destroyed while a box on its page has the focus: the box loses the focus as the
+// window goes, and nothing of that may reach the window or its score (the address and
+// undefined-behaviour sanitizers watch this).
+TEST_F(InPlaceTest, AWindowDestroyedWhileABoxIsOpenEndsTheEntryFirst) {
+  AddQuarterNotes(S(), 2);
+  S().Staff(1)->SetSelected(true);
+  Relayout();
+  window->Hooks.StartLyricEntry();
+  ASSERT_TRUE(window->Lyrics().Active());
+  QTest::keyClicks(window->Lyrics().txtLyric, QStringLiteral("la"));
+  ASSERT_TRUE(window->Lyrics().txtLyric->hasFocus());
+  window.reset();
+
+  window = std::make_unique<chdVLTMain>(Context, Frame);
+  window->show();
+  QCoreApplication::processEvents();
+  window->SetTool(QStringLiteral("Text"));
+  const QPoint at = PitchPoint(3000, 79);
+  ASSERT_GE(at.x(), 0);
+  QTest::mouseClick(window->pctScore, Qt::LeftButton, {}, at);
+  ASSERT_TRUE(window->Labels().LabelActive());
+  QTest::keyClicks(window->Labels().txtLabel, QStringLiteral("dolce"));
+  window.reset();
+
+  window = std::make_unique<chdVLTMain>(Context, Frame);
+  window->show();
+  QCoreApplication::processEvents();
+  window->SetTool(QStringLiteral("Chord"));
+  QTest::mouseClick(window->pctScore, Qt::LeftButton, {}, PitchPoint(3000, 79));
+  ASSERT_TRUE(window->Labels().ChordPanelOpen());
+  window.reset();
+}
+
 TEST_F(InPlaceTest, TabAndShiftTabStayInTheLyricBoxAndEscEndsEntry) {
   AddQuarterNotes(S(), 2);
   S().Staff(1)->SetSelected(true);
@@ -662,6 +785,53 @@ TEST_F(InPlaceTest, AChordSymbolIsPickedFromThePanelAndANameTheTableLacksIsRefus
 
   window->EditUndo();
   EXPECT_EQ(S().AllGlobals().Find(1 << 23, notecraft::evtChord), nullptr);
+}
+
+// A click just above a staff, in the room between two systems that no staff band holds,
+// stores the chord at the measure of the staff below; far from every staff nothing opens.
+TEST_F(InPlaceTest, AChordClickedAboveAStaffIsStoredAtItsMeasure) {
+  AddQuarterNotes(S(), 12);
+  Relayout();
+  // The second system's band of staff 1, and the room above it that no band holds.
+  auto bandsAt = [this](int x) {
+    std::vector<std::shared_ptr<notecraft::Region>> bands;
+    for (int y = 0; y < S().PageHeightTwips(); y += kTpp) {
+      const auto band = S().InRegion(x, y);
+      if (band && (bands.empty() || bands.back() != band)) bands.push_back(band);
+    }
+    return bands;
+  };
+  const int x = 3000;
+  auto bands = bandsAt(x);
+  ASSERT_GE(bands.size(), 2u);
+  ASSERT_GT(bands[1]->Top() - bands[0]->Bottom(), 2 * kTpp) << "a gap between the systems";
+  const QPoint above(x / kTpp, bands[1]->Top() / kTpp - 1);
+  ASSERT_FALSE(S().InRegion(above.x() * kTpp, above.y() * kTpp));
+  const int time = S().TimeByHit(x, bands[1]->Top() + bands[1]->PadTop());
+  ASSERT_GE(time, bands[1]->Measure(0)->High());
+
+  window->SetTool(QStringLiteral("Chord"));
+  ChordPanel* panel = window->Labels().pctChords;
+  QTest::mouseClick(window->pctScore, Qt::LeftButton, {}, above);
+  ASSERT_TRUE(panel->isVisible());
+  ASSERT_GT(panel->cboChord->count(), 0);
+  panel->cboChord->setCurrentIndex(0);
+  panel->CommitFrom(0);
+  const auto chord = S().AllGlobals().Find(1 << 23, notecraft::evtChord);
+  ASSERT_TRUE(chord) << "stored";
+  EXPECT_EQ(chord->EventTime(), time);
+  EXPECT_EQ(S().SelectedMeasure(), time / 64 + 1);
+  QTRY_VERIFY_WITH_TIMEOUT(!panel->isVisible(), 1000);
+
+  // In the top margin, far above the first staff: no panel, nothing stored.
+  bands = bandsAt(x);
+  const QPoint margin(x / kTpp, 10);
+  ASSERT_LT(margin.y() * kTpp + 8 * bands[0]->IncY(), bands[0]->Top());
+  const int undo = S().UndoCount();
+  QTest::mouseClick(window->pctScore, Qt::LeftButton, {}, margin);
+  EXPECT_FALSE(panel->isVisible());
+  EXPECT_FALSE(window->Labels().ChordPanelOpen());
+  EXPECT_EQ(S().UndoCount(), undo);
 }
 
 }  // namespace

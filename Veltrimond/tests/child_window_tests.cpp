@@ -189,6 +189,48 @@ TEST_F(ScoreWindowTest, APreviewStopsWhenThePageLosesTheFocus) {
   EXPECT_EQ(Frame.CallsStartingWith(QStringLiteral("PlayNote")).size(), 2) << "stopped once";
 }
 
+// A whole note entered over a later half note removes it; Ctrl+Z brings the half note back
+// as it was and takes the whole note away.
+TEST_F(ScoreWindowTest, CtrlZAfterAnEntryBringsBackTheNoteItRemoved) {
+  auto window = ShownWindow();
+  notecraft::Score& score = window->Score();
+  notecraft::Notes& notes = FirstVoice(*window)->Notes();
+  notes.Add(96, 67, notecraft::durHalf, notecraft::nteStacato);  // G4 on beat 3 of measure 2
+  notes.Add(192, 60, notecraft::durWhole, 0);
+  score.RestartPagination(1);
+  score.PaintWindow();
+  std::shared_ptr<notecraft::Region> band;
+  for (int y = 0; y < score.PageHeightTwips() && !band; y += kTpp) band = score.InRegion(3000, y);
+  ASSERT_TRUE(band);
+  ASSERT_GE(band->Measures(), 2);
+
+  // Near the start of measure 2, at C5.
+  const int x = band->Left() + band->Measure(0)->Low() + band->MeasurePad(1) + 2 * kTpp;
+  const QPoint at = PitchPoint(score, x, 72);
+  ASSERT_GE(at.x(), 0);
+  ASSERT_LT(at.x() * kTpp, notes.Lookup(96)->X() - 2 * band->IncY()) << "clear of the G4";
+  window->SetTool(QStringLiteral("Note"));
+  window->SetSubTool(1);  // whole notes
+  QTest::mouseClick(window->pctScore, Qt::LeftButton, {}, at);
+  ASSERT_TRUE(notes.Lookup(64));
+  ASSERT_EQ(notes.Lookup(64)->NoteTime(), 64);
+  EXPECT_EQ(notes.Lookup(64)->Value(0), 72);
+  EXPECT_NE(notes.Lookup(96)->NoteTime(), 96) << "the G4 is gone";
+
+  window->pctScore->setFocus();
+  QTest::keyClick(window->pctScore, Qt::Key_Z, Qt::ControlModifier);
+  ASSERT_EQ(notes.Count(), 2);
+  const auto g4 = notes.ByIndex(1);
+  EXPECT_EQ(g4->NoteTime(), 96);
+  EXPECT_EQ(g4->ValueCount(), 1);
+  EXPECT_EQ(g4->Value(0), 67);
+  EXPECT_EQ(g4->Duration(), notecraft::durHalf);
+  EXPECT_EQ(g4->Flags(), notecraft::nteStacato);
+  EXPECT_EQ(notes.ByIndex(2)->NoteTime(), 192);
+  EXPECT_FALSE(window->mnuEditUndo->isEnabled());
+  EXPECT_GT(g4->X(), 0) << "drawn again";
+}
+
 TEST_F(ScoreWindowTest, RubberBandSelectsTheNotesInside) {
   auto window = ShownWindow();
   window->SetTool(QStringLiteral("Note"));

@@ -164,6 +164,16 @@ void Notes::AddSorted(const std::vector<Entry>& entries) {
   m_foundTime = 0;
 }
 
+bool Notes::Restore(Internal, const NotePtr& note) {
+  if (!note) return false;
+  const auto at = std::lower_bound(m_notes.begin(), m_notes.end(), note->NoteTime(), ByTime());
+  if (at != m_notes.end() && (*at)->NoteTime() == note->NoteTime()) return false;
+  m_notes.insert(at, note);
+  m_cursor = 0;
+  m_foundTime = 0;
+  return true;
+}
+
 int Notes::CurIndex(Internal) const { return m_cursor; }
 
 void Notes::Reserve(Internal, std::size_t count) { m_notes.reserve(m_notes.size() + count); }

@@ -71,6 +71,9 @@ public:
   const_iterator end() const { return m_notes.end(); }
 
   // Library-internal.
+  // Puts a note that was taken out of the list back at its time, as it is (undo); false,
+  // changing nothing, when a note stands at that time.
+  bool Restore(Internal, const NotePtr& note);
   int CurIndex(Internal) const;
   // Room for count more notes (a reader that knows how many follow).
   void Reserve(Internal, std::size_t count);

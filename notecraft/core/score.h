@@ -659,6 +659,7 @@ private:
   std::string m_lastPlayError;
   // [private: undo]
   bool TakeBack(const class DidWhat& record);
+  bool TakeBackEntry(const class DidWhat& record);
   std::shared_ptr<class UndoHistory> m_undo;  // made on first use
 
   void SetText(std::string& field, const std::string& text, bool relayout);

@@ -69,6 +69,15 @@ void Score::AddNoteByHit(int x, int y, int duration, int flags, int snap) {
 
     const int t0 = measure->Start;
     int offset = OffsetInMeasure(*measure, x, length);
+    // Snapping within the measure keeps the note in the measure clicked, whatever its
+    // start.
+    if (snap > 0) offset = offset / snap * snap;
+    Notes& notes = voice->Notes();
+    // A click on a note's head means that note, as a click on its beat does: the time
+    // under a head's right half already lies inside the note, which would push the new
+    // one past it.
+    const auto head = HeadUnder(notes, *band, x, t0, t0 + length);
+    if (head) offset = head->NoteTime() - t0;
     const int before = MeasureSlots(*this).Count(t0, length);
 
     int value = 0;
@@ -80,35 +89,43 @@ void Score::AddNoteByHit(int x, int y, int duration, int flags, int snap) {
       value = PitchFromY(y, staff->CurClef(at), staff->CurKey(at), band->Top(), band->PadTop(),
                          band->IncY(), GrandStaffGap(*band));
     }
-    // Snapping within the measure keeps the note in the measure clicked, whatever its
-    // start.
-    if (snap > 0) offset = offset / snap * snap;
     int time = t0 + offset;
 
-    Notes& notes = voice->Notes();
     if (const auto previous = notes.Lookup(time, true, false);
         previous && previous->NoteTime() < time)
       time = std::max(time, previous->NoteTime() + NoteSpan(*previous));
     time = std::min(time, t0 + length);
     const int newEnd = time + NoteSpan(duration, flags);
-    if (const auto later = notes.Lookup(newEnd, false, true);
-        later && time < later->NoteTime() && later->NoteTime() < newEnd)
-      notes.Remove(later->NoteTime());
 
     DidWhat record;
     record.Action = 1;
     record.AtTime = time;
     record.Arg1 = staff->Index();
     record.Arg2 = v;
-    record.Entry.Pitch = value;
-    if (const auto existing = notes.Lookup(time); existing && existing->NoteTime() == time) {
-      record.Entry.NoteCreated = false;
-      const auto values = existing->Values();
-      record.Entry.PitchAdded = std::find(values.begin(), values.end(), value) == values.end();
-      record.Entry.Duration = existing->Duration();
-      record.Entry.Flags = existing->Flags();
+    DidWhat::NoteEntry& entry = record.Entry;
+    entry.Pitch = value;
+    if (const auto later = notes.Lookup(newEnd, false, true);
+        later && time < later->NoteTime() && later->NoteTime() < newEnd) {
+      record.Around.Removed = later;
+      notes.Remove(later->NoteTime());
     }
+    if (const auto existing = notes.Lookup(time); existing && existing->NoteTime() == time) {
+      entry.NoteCreated = false;
+      const auto values = existing->Values();
+      entry.PitchAdded = std::find(values.begin(), values.end(), value) == values.end();
+      entry.Duration = existing->Duration();
+      entry.Flags = existing->Flags();
+    }
+    // The note before may be cut short to end where this one starts.
+    const auto earlier = notes.Lookup(time, false, true);
+    const int earlierDuration = earlier ? earlier->Duration() : 0;
+    const int earlierFlags = earlier ? earlier->Flags() : 0;
     notes.Add(time, value, duration, flags);
+    if (earlier && (earlier->Duration() != earlierDuration || earlier->Flags() != earlierFlags)) {
+      record.Around.TrimmedTime = earlier->NoteTime();
+      record.Around.TrimmedDuration = earlierDuration;
+      record.Around.TrimmedFlags = earlierFlags;
+    }
 
     EditState& edit = Edit();
     edit.Last = {0, staff->Index(), time, value, v};

@@ -47,18 +47,25 @@ int OrnamentFlag(int ornament) {
   }
 }
 
+// The band of staff (its position) of the system that holds time: the last of its bands
+// starting at or before it; null when none does.
+std::shared_ptr<Region> StaffBandAt(const std::vector<std::shared_ptr<Region>>& bands, int staff,
+                                    int time) {
+  std::shared_ptr<Region> found;
+  for (const auto& band : bands) {
+    if (band->Staff() != staff || band->Measures() == 0) continue;
+    if (band->Measure(0)->High() > time) break;
+    found = band;
+  }
+  return found;
+}
+
 // The band on the page that shows the lyric position: its staff's band of the system that
 // holds the time; null when the page (ending at pageEnd) does not show it.
 std::shared_ptr<Region> LyricBand(const std::vector<std::shared_ptr<Region>>& bands,
                                   const EditState& edit, int pageEnd) {
   if (edit.LyricTime >= pageEnd) return nullptr;
-  std::shared_ptr<Region> found;
-  for (const auto& band : bands) {
-    if (band->Staff() != edit.LyricStaff || band->Measures() == 0) continue;
-    if (band->Measure(0)->High() > edit.LyricTime) break;
-    found = band;
-  }
-  return found;
+  return StaffBandAt(bands, edit.LyricStaff, edit.LyricTime);
 }
 
 // Verse number verse (1-based) of a lyric text; empty past its last.
@@ -154,14 +161,13 @@ bool Score::PlaceCaret(const notecraft::Staff& staff, const Note& note, int& act
   EditState& edit = Edit();
   edit.CaretTime = activeTime = note.NoteTime();
   edit.CaretX = x = note.X();
-  for (const auto& band : m_bands) {
-    if (band->Staff() == staff.Index() && band->Bottom() > note.Y()) {
-      // The first lyric line, where the staff drew it under its notes; the verse typed into
-      // has its own line under the first.
-      edit.CaretY = band->LyricLine() > 0 ? SnapY(band->LyricLine()) : band->Bottom();
-      y = edit.CaretY + (m_verse - 1) * kLyricLineTwips;
-      break;
-    }
+  // The band of the system that holds the note: a note drawn high above its staff stands
+  // above the bottom of the system before, so its height does not tell.
+  if (const auto band = StaffBandAt(m_bands, staff.Index(), note.NoteTime())) {
+    // The first lyric line, where the staff drew it under its notes; the verse typed into
+    // has its own line under the first.
+    edit.CaretY = band->LyricLine() > 0 ? SnapY(band->LyricLine()) : band->Bottom();
+    y = edit.CaretY + (m_verse - 1) * kLyricLineTwips;
   }
   edit.LyricStaff = staff.Index();
   edit.LyricTime = activeTime;

@@ -7,6 +7,7 @@
 #include "notecraft/core/enums.h"
 #include "notecraft/core/internal.h"
 #include "notecraft/edit/didwhat.h"
+#include "notecraft/edit/editstate.h"
 #include "notecraft/edit/undohistory.h"
 #include "notecraft/layout/systemmeasures.h"
 
@@ -113,40 +114,70 @@ void Score::Undo() noexcept {
   }
 }
 
+// Puts the voice of a note entry back as it was: the pitch or note entered goes, the chord
+// it joined gets back its duration and flags, the note before gets back the length it was
+// cut from, and the later note it removed returns (the same note, so a selection holding it
+// holds it again). Each part that can no longer be found (deleted since) is passed over.
+bool Score::TakeBackEntry(const DidWhat& r) {
+  const Internal key;
+  auto staff = m_staffs->Item(r.Arg1);
+  auto voice = staff ? staff->Voice(r.Arg2) : nullptr;
+  if (!voice) return false;
+  Notes& notes = voice->Notes();
+  const DidWhat::NoteEntry& entry = r.Entry;
+  int number = 0, length = 0;
+  m_globals->MeasureInfo(r.AtTime, number, length);
+  const int start = m_globals->MeasureStart(r.AtTime);
+  const int before = MeasureSlots(*this).Count(start, length);
+  bool changed = false;
+  bool elsewhere = false;  // notes of other measures came back too
+
+  if (auto note = notes.Lookup(r.AtTime); note && note->NoteTime() == r.AtTime) {
+    changed = true;
+    if (entry.Pitch >= 0 && !entry.NoteCreated) {
+      // A pitch added to a chord that was there before: only that pitch goes, and the
+      // chord gets back its duration and flags.
+      if (entry.PitchAdded) note->RemoveValue(entry.Pitch);
+      if (entry.Duration > 0) {
+        note->SetDuration(key, entry.Duration);
+        note->SetFlags(key, entry.Flags);
+      }
+      if (note->ValueCount() == 0) notes.Remove(r.AtTime);
+    } else {
+      notes.Remove(r.AtTime);
+    }
+  }
+  const DidWhat::Neighbours& around = r.Around;
+  if (around.TrimmedTime >= 0) {
+    if (auto earlier = notes.Lookup(around.TrimmedTime);
+        earlier && earlier->NoteTime() == around.TrimmedTime) {
+      earlier->SetDuration(key, around.TrimmedDuration);
+      earlier->SetFlags(key, around.TrimmedFlags);
+      changed = elsewhere = true;
+    }
+  }
+  if (around.Removed && notes.Restore(key, around.Removed)) changed = elsewhere = true;
+  if (!changed) return false;
+
+  EditState& edit = Edit();
+  // The arrow keys move the note entered last: not once its entry is taken back.
+  if (edit.Last.Staff == r.Arg1 && edit.Last.Voice == r.Arg2 && edit.Last.Time == r.AtTime)
+    edit.Last = {};
+  // The page is laid out again when the notes of other measures changed, when the measure
+  // needs another number of note positions, or when the entry had grown the score.
+  if (elsewhere || MeasureSlots(*this).Count(start, length) != before ||
+      EndMeasure(ScoreEndTime()) != EndMeasure(m_endTime))
+    RestartPagination(m_curPage);
+  PaintWindow();
+  return true;
+}
+
 // Reverses one record and lays out and paints what it touched, as its entry did. A record
 // whose staff, voice, note or event is gone changes nothing and paints nothing.
 bool Score::TakeBack(const DidWhat& r) {
-  const Internal key;
   switch (r.Action) {
-    case 1: {
-      auto staff = m_staffs->Item(r.Arg1);
-      auto voice = staff ? staff->Voice(r.Arg2) : nullptr;
-      if (!voice) return false;
-      Notes& notes = voice->Notes();
-      auto note = notes.Lookup(r.AtTime);
-      if (!note || note->NoteTime() != r.AtTime) return false;
-      int number = 0, length = 0;
-      m_globals->MeasureInfo(r.AtTime, number, length);
-      const int start = m_globals->MeasureStart(r.AtTime);
-      const int before = MeasureSlots(*this).Count(start, length);
-      const DidWhat::NoteEntry& entry = r.Entry;
-      if (entry.Pitch >= 0 && !entry.NoteCreated) {
-        // A pitch added to a chord that was there before: only that pitch goes, and the
-        // chord gets back its duration and flags.
-        if (entry.PitchAdded) note->RemoveValue(entry.Pitch);
-        if (entry.Duration > 0) {
-          note->SetDuration(key, entry.Duration);
-          note->SetFlags(key, entry.Flags);
-        }
-        if (note->ValueCount() == 0) notes.Remove(r.AtTime);
-      } else {
-        notes.Remove(r.AtTime);
-      }
-      // A measure that needs another number of note positions is laid out again.
-      if (MeasureSlots(*this).Count(start, length) != before) RestartPagination(m_curPage);
-      PaintWindow();
-      return true;
-    }
+    case 1:
+      return TakeBackEntry(r);
     case 3:
     case 4:
     case 5: {

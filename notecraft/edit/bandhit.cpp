@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdlib>
 
 #include "notecraft/core/enums.h"
 #include "notecraft/core/note.h"
+#include "notecraft/core/notes.h"
 #include "notecraft/core/numeric.h"
 #include "notecraft/core/region.h"
 
@@ -64,6 +66,26 @@ int OffsetInMeasure(const BandMeasure& measure, int x, int length) {
   const int unit = (measure.Width - measure.Pad) / length;
   if (unit <= 0) return 0;
   return std::clamp((x - measure.Left - measure.Pad) / unit, 0, length);
+}
+
+std::shared_ptr<Note> HeadUnder(const Notes& notes, const Region& band, int x, int from, int to) {
+  constexpr int kSlack = 30;
+  const int space = band.IncY();
+  std::shared_ptr<Note> nearest;
+  int best = 0;
+  for (int k = notes.IndexAtOrAfter(from); k <= notes.Count(); ++k) {
+    auto note = notes.ByIndex(k);
+    if (note->NoteTime() >= to) break;
+    const int left = note->X() - kSlack;
+    const int right = note->X() + space * 3 / 2 + kSlack;
+    if (x < left || x > right) continue;
+    const int distance = std::abs(x - (note->X() + space / 2));
+    if (!nearest || distance < best) {
+      nearest = std::move(note);
+      best = distance;
+    }
+  }
+  return nearest;
 }
 
 int NoteSpan(int duration, int flags) {

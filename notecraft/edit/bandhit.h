@@ -2,6 +2,7 @@
 // Arithmetic of entry by position shared by the score's editing members: the measure of a
 // band under an x, the time inside it, the pitch under a y, and a note's span.
 
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -10,6 +11,7 @@
 namespace notecraft {
 
 class Note;
+class Notes;
 
 // One measure of a band.
 struct BandMeasure {
@@ -32,6 +34,11 @@ std::optional<BandMeasure> MeasureHolding(const Region& band, int from, int to);
 // with stops maps x between its drawn positions (and on to its right edge, at length)
 // linearly, so that a click on a drawn note gives that note's time.
 int OffsetInMeasure(const BandMeasure& measure, int x, int length);
+
+// The note starting in [from, to) whose head, as last drawn on band, lies under x: from 30
+// twips left of its drawn x to 30 twips right of a whole note's head (one and a half line
+// spaces), the nearest head's when two reach x; null when none does.
+std::shared_ptr<Note> HeadUnder(const Notes& notes, const Region& band, int x, int from, int to);
 
 // The time a note occupies: half its duration in a triplet, and half again with a dot.
 int NoteSpan(int duration, int flags);

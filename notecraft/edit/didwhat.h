@@ -11,9 +11,12 @@
 // event added, 7 removed, 8 changed. For 4, 5, 7 and 8 the text and values are those
 // before the change. Staff positions are 1-based; 0 names no staff.
 
+#include <memory>
 #include <string>
 
 namespace notecraft {
+
+class Note;
 
 class DidWhat {
 public:
@@ -35,6 +38,19 @@ public:
     int Flags = 0;
   };
   NoteEntry Entry;
+  // Library-internal, kind 1: what the entry changed around the new note, for undo to put
+  // back.
+  struct Neighbours {
+    // The later note the new one overlapped and removed, kept whole (pitches, flags and
+    // all).
+    std::shared_ptr<Note> Removed;
+    // The note before, cut short to end where the new one starts: its time (-1: none was
+    // cut), duration and flags before the cut.
+    int TrimmedTime = -1;
+    int TrimmedDuration = 0;
+    int TrimmedFlags = 0;
+  };
+  Neighbours Around;
 };
 
 }  // namespace notecraft
