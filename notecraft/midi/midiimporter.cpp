@@ -610,7 +610,8 @@ void MidiImporter::OnMeta(TrackState& t, const SmfEvent& e, int time) {
       // over (the earliest tempo event wins; at one time, the last read).
       if (m_tempoTime && time > *m_tempoTime) return;
       m_tempoTime = time;
-      s.SetCount(static_cast<int>(std::min<std::uint32_t>(60000000u / us, INT_MAX)));
+      // A score's tempo goes up to 255: a faster piece plays at that rather than at 120.
+      s.SetCount(static_cast<int>(std::min<std::uint32_t>(60000000u / us, kMaxTempo)));
       return;
     }
     case 0x58: {  // time signature: nn dd cc bb

@@ -315,6 +315,13 @@ TEST_F(MidiImport, DamagedFilesAreRefusedWithAMessage) {
   }
 }
 
+// A score's tempo goes up to 255: a faster one (a march at 260) is taken as 255, not
+// dropped for the default 120.
+TEST_F(MidiImport, ATempoFasterThanAScoreHoldsIsTakenAsItsFastest) {
+  ASSERT_TRUE(Read(Smf(96, {"00 FF 51 03 03 85 71  00 FF 2F 00", "00 FF 2F 00"})));
+  EXPECT_EQ(score.Count(), 255);
+}
+
 // Files that put the melody in the first track, beside the tempo and the names.
 TEST_F(MidiImport, TheFirstTracksNotesAreImportedLikeAnyOthers) {
   const Bytes file = Smf(96, {
