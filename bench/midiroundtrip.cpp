@@ -14,10 +14,10 @@
 //   midiroundtrip OUTDIR FILE...
 //
 // Exit status: 0 when every line was printed, 2 for a wrong command line.
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
-#include <algorithm>
 #include <iterator>
 #include <string>
 #include <tuple>
@@ -86,8 +86,10 @@ Sounds OfExport(const std::vector<char>& file) {
     while (cursor.Next(e)) {
       if (e.Type != SmfEvent::Kind::Channel) continue;
       const auto time = static_cast<int>(e.Tick * 16 / division);
-      if (e.Command() == 0x90 && e.Data2 > 0) sounds.first.emplace_back(e.Data1, time);
-      else if (e.Command() == 0x80 || e.Command() == 0x90) sounds.second.emplace_back(e.Data1, time);
+      if (e.Command() == 0x90 && e.Data2 > 0)
+        sounds.first.emplace_back(e.Data1, time);
+      else if (e.Command() == 0x80 || e.Command() == 0x90)
+        sounds.second.emplace_back(e.Data1, time);
     }
   }
   return Sorted(std::move(sounds));

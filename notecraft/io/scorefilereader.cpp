@@ -215,7 +215,8 @@ std::optional<FileError> Parser::CheckDirectory(std::size_t count, std::size_t s
     const auto first = static_cast<std::size_t>(e.Start - 1);
     if (e.Tag == "Stf") {
       if (e.Length < 4) return DoesNotAddUp("the staff directory");
-      const std::int64_t head = static_cast<std::int64_t>(BytesToLong(m_file.subspan(first, 4))) + 4;
+      const std::int64_t head =
+          static_cast<std::int64_t>(BytesToLong(m_file.subspan(first, 4))) + 4;
       if (!Inside(e.Start, head)) return Damaged(kCutShort);
       if (head > e.Length) return DoesNotAddUp("the staff directory");
     }

@@ -404,7 +404,8 @@ void MidiImporter::BuildVoice(TrackState& t) {
   std::priority_queue<Piece, std::vector<Piece>, std::greater<>> held;
   auto lay = [&](const Piece& piece) {
     const int length = MeasureLengthAt(piece.Time);
-    layer.Lay(piece.Time, static_cast<int>(std::min<std::int64_t>(piece.Left, length)), piece.Pitch);
+    layer.Lay(piece.Time, static_cast<int>(std::min<std::int64_t>(piece.Left, length)),
+              piece.Pitch);
     const std::int64_t next = static_cast<std::int64_t>(piece.Time) + length;
     if (piece.Left > length && next < kTimeLimit && piece.Number + 1 < kMaxBarsPerNote &&
         m_extraPieces < kMaxSplitNotes) {
@@ -427,8 +428,9 @@ void MidiImporter::BuildVoice(TrackState& t) {
         layer.Lay(time, DrumHitLength(note), note.Pitch);
       } else {
         // A note shorter than a 64th still gets one.
-        fresh.push_back(Piece{time, note.Pitch,
-                              std::max<std::int64_t>(1, static_cast<std::int64_t>(note.End) - time)});
+        fresh.push_back(
+            Piece{time, note.Pitch,
+                  std::max<std::int64_t>(1, static_cast<std::int64_t>(note.End) - time)});
       }
     }
     while (!held.empty() && held.top().Time == time) {
@@ -456,7 +458,8 @@ void MidiImporter::BuildVoice(TrackState& t) {
   layer.Finish();
   GlobalEvents& events = t.Staff->GlobalEvents();
   for (const auto& [from, to] : ties)
-    events.Add(from, evtTie, static_cast<std::uint8_t>(to / 256), static_cast<std::uint8_t>(to % 256), "1");
+    events.Add(from, evtTie, static_cast<std::uint8_t>(to / 256),
+               static_cast<std::uint8_t>(to % 256), "1");
 }
 
 int MidiImporter::DrumHitLength(const Sounded& hit) const {

@@ -57,7 +57,7 @@ public:
   static constexpr int kMaxBarsPerNote = 4096;             // hours of music: no note is held longer
   static constexpr int kMaxDrumHit = 16;                   // a quarter note
   static constexpr int kMaxTieEnd = 65535;                 // a tie's end is stored in two bytes
-  static constexpr std::uint32_t kMaxTempo = 255;          // quarter notes a minute, as a score holds
+  static constexpr std::uint32_t kMaxTempo = 255;          // quarter notes a minute, at most
   static constexpr const char* kInvalidData = "Invalid data encountered loading file.";
   static constexpr const char* kNotSupported = "This MIDI file type is not supported.";
 

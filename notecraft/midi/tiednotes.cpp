@@ -61,7 +61,8 @@ bool TiedNotes::Joins(const Voice& voice, int first, int second) const {
   const Spans& spans = found->second;
   const auto after = std::upper_bound(spans.Starts.begin(), spans.Starts.end(), first);
   if (after == spans.Starts.begin()) return false;
-  if (spans.Reach[static_cast<std::size_t>(after - spans.Starts.begin() - 1)] < second) return false;
+  if (spans.Reach[static_cast<std::size_t>(after - spans.Starts.begin() - 1)] < second)
+    return false;
   const auto barrier = std::upper_bound(m_barriers.begin(), m_barriers.end(), first);
   return barrier == m_barriers.end() || *barrier > second;
 }
@@ -74,8 +75,8 @@ std::vector<TiedNotes::Strike> TiedNotes::Strikes(const Voice& voice, int index,
   if (!note) return strikes;
   const bool tied = m_spans.count(&voice) != 0;
   const auto before = tied ? notes.ByIndex(index - 1) : nullptr;
-  const bool heldOver = before && before->NoteTime() >= from &&
-                        Joins(voice, before->NoteTime(), note->NoteTime());
+  const bool heldOver =
+      before && before->NoteTime() >= from && Joins(voice, before->NoteTime(), note->NoteTime());
   for (const std::uint8_t pitch : note->Values()) {
     if (heldOver && Holds(*before, pitch)) continue;
     // The chain of notes the pitch sounds through: on while the next note is joined and

@@ -267,16 +267,16 @@ TEST(MidiExportVoice, SoundingLengths) {
       {16, 0, 16},
       {16, nteDot, 24},
       {16, nteStacato, 8},
-      {16, nteTriplet, 11},           // two thirds: 10.67
-      {32, nteTriplet, 21},           // a triplet half: 21.33, a beat and a third
-      {64, nteTriplet, 43},           // 42.67
-      {8, nteTriplet, 5},             // 5.33
-      {16, nteDot | nteStacato, 24},  // the dot takes precedence
+      {16, nteTriplet, 11},              // two thirds: 10.67
+      {32, nteTriplet, 21},              // a triplet half: 21.33, a beat and a third
+      {64, nteTriplet, 43},              // 42.67
+      {8, nteTriplet, 5},                // 5.33
+      {16, nteDot | nteStacato, 24},     // the dot takes precedence
       {16, nteStacato | nteTriplet, 5},  // 8 x 2/3
       {16, nteDot | nteTriplet, 16},     // 24 x 2/3
-      {5, nteStacato, 2},  // 2.5: halves go to the even neighbour
-      {7, nteStacato, 4},  // 3.5
-      {1, nteStacato, 1},  // 0.5 would be 0: every note sounds
+      {5, nteStacato, 2},                // 2.5: halves go to the even neighbour
+      {7, nteStacato, 4},                // 3.5
+      {1, nteStacato, 1},                // 0.5 would be 0: every note sounds
       {1, nteTriplet, 1},
   };
   for (const auto& c : cases) {

@@ -51,12 +51,14 @@ public:
       sounds.push_back(std::to_string(pitch) + ":?-" + std::to_string(time));
       return;
     }
-    sounds.push_back(std::to_string(pitch) + ":" + std::to_string(starts.front()) + "-" + std::to_string(time));
+    sounds.push_back(std::to_string(pitch) + ":" + std::to_string(starts.front()) + "-" +
+                     std::to_string(time));
     starts.erase(starts.begin());
   }
   Sounds Finish() {
     for (const auto& [key, starts] : m_on)
-      for (int start : starts) sounds.push_back(std::to_string(key.second) + ":" + std::to_string(start) + "-?");
+      for (int start : starts)
+        sounds.push_back(std::to_string(key.second) + ":" + std::to_string(start) + "-?");
     return Sorted(sounds);
   }
   Sounds sounds;
@@ -78,8 +80,10 @@ Sounds Exported(const Score& score) {
     while (cursor.Next(e)) {
       if (e.Type != SmfEvent::Kind::Channel) continue;
       const auto time = static_cast<int>(e.Tick * 16 / reader.FileHeader().Division);
-      if (e.Command() == 0x90 && e.Data2 > 0) pairs.On(0, e.Data1, time);
-      else if (e.Command() == 0x80 || e.Command() == 0x90) pairs.Off(0, e.Data1, time);
+      if (e.Command() == 0x90 && e.Data2 > 0)
+        pairs.On(0, e.Data1, time);
+      else if (e.Command() == 0x80 || e.Command() == 0x90)
+        pairs.Off(0, e.Data1, time);
     }
     EXPECT_FALSE(cursor.Error());
     const Sounds notes = pairs.Finish();
@@ -112,9 +116,11 @@ std::string TiesText(const Staff& staff) {
 // A file of an empty conductor track and one track of the given events; 16 ticks a
 // quarter note, so ticks are 64ths.
 std::vector<std::uint8_t> TrackFile(const std::string& events) {
-  std::vector<std::uint8_t> file = Hex(R"("MThd" 00 00 00 06  00 01 00 02 00 10  "MTrk" 00 00 00 04  00 FF 2F 00  "MTrk")");
+  std::vector<std::uint8_t> file =
+      Hex(R"("MThd" 00 00 00 06  00 01 00 02 00 10  "MTrk" 00 00 00 04  00 FF 2F 00  "MTrk")");
   const std::vector<std::uint8_t> data = Hex(events + " 00 FF 2F 00");
-  for (int shift = 24; shift >= 0; shift -= 8) file.push_back(static_cast<std::uint8_t>(data.size() >> shift));
+  for (int shift = 24; shift >= 0; shift -= 8)
+    file.push_back(static_cast<std::uint8_t>(data.size() >> shift));
   file.insert(file.end(), data.begin(), data.end());
   return file;
 }
@@ -137,22 +143,31 @@ TEST_F(MidiHeldNotes, ANoteLongerThanItsMeasureIsTiedAndComesBackAsOneNote) {
   };
   const Case cases[] = {
       {"150 64ths in 4/4: two whole notes and a triplet half, tied",
-       "00 90 3C 40  81 16 80 3C 40", "0:60/64 64:60/64 128:60/32+trip", "0-64 64-128",
+       "00 90 3C 40  81 16 80 3C 40",
+       "0:60/64 64:60/64 128:60/32+trip",
+       "0-64 64-128",
        {"60:0-149"}},  // the last piece sounds 21 of its 32
       {"a chord holds its long note over and strikes the new one",
        "00 90 30 40  00 90 37 40  40 80 37 40  00 90 43 40  10 80 43 40  28 80 30 40",
-       "0:48,55/64 64:48,67/32+dot", "0-64", {"48:0-112", "55:0-64", "67:64-112"}},
+       "0:48,55/64 64:48,67/32+dot",
+       "0-64",
+       {"48:0-112", "55:0-64", "67:64-112"}},
       {"a note held under moving notes ends at the next one: it is not struck again",
        "00 90 30 40  00 90 3C 40  10 80 3C 40  00 90 3E 40  10 80 3E 40  44 80 30 40",
-       "0:48,60/16 16:62/16", "", {"48:0-16", "60:0-16", "62:16-32"}},
+       "0:48,60/16 16:62/16",
+       "",
+       {"48:0-16", "60:0-16", "62:16-32"}},
       {"a note struck again at the bar: the held note ends there and the new one sounds",
        "00 90 30 40  00 90 3C 40  10 80 3C 40  30 90 3C 40  10 80 3C 40  14 80 30 40",
-       "0:48,60/64 64:60/16", "", {"48:0-64", "60:0-64", "60:64-80"}},
+       "0:48,60/64 64:60/16",
+       "",
+       {"48:0-64", "60:0-64", "60:64-80"}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     Score score;
-    ASSERT_TRUE(score.ReadMIDIFile(Internal{}, TrackFile(c.events), "held.mid")) << score.LastFileError();
+    ASSERT_TRUE(score.ReadMIDIFile(Internal{}, TrackFile(c.events), "held.mid"))
+        << score.LastFileError();
     EXPECT_EQ(NotesText(score.Staff(1)->Voice(1)->Notes()), c.notes);
     EXPECT_EQ(TiesText(*score.Staff(1)), c.ties);
     EXPECT_EQ(Exported(score), Sorted(c.exported));
@@ -178,8 +193,8 @@ TEST_F(MidiHeldNotes, TiedNotesAreExportedAsOne) {
 // Whatever a file holds (triplets, long notes, chords, drums), playback sounds each note
 // the export writes, at the same times.
 TEST_F(MidiHeldNotes, PlaybackSoundsWhatTheExportWrites) {
-  for (const char* file : {"triplets_in_four.mid", "triplets_in_three.mid", "held_notes.mid", "overlap.mid",
-                           "many_tracks.mid", "drums.mid", "tempo_timesig.mid"}) {
+  for (const char* file : {"triplets_in_four.mid", "triplets_in_three.mid", "held_notes.mid",
+                           "overlap.mid", "many_tracks.mid", "drums.mid", "tempo_timesig.mid"}) {
     SCOPED_TRACE(file);
     Score score;
     ASSERT_TRUE(score.OpenFile(kMidiData + "/" + file));

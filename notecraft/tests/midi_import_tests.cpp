@@ -286,7 +286,8 @@ TEST_F(MidiImport, DamagedFilesAreRefusedWithAMessage) {
       {"a data byte above 127", TwoTrackFile("00 90 3C C0  00 FF 2F 00"), "Invalid"},
       {"259 tracks", tooManyTracks, "NotSupported"},
       // What two files joined or spliced together look like.
-      {"a track without its end-of-track event", TwoTrackFile("00 90 3C 40  60 80 3C 40"), "Invalid"},
+      {"a track without its end-of-track event", TwoTrackFile("00 90 3C 40  60 80 3C 40"),
+       "Invalid"},
       {"a track going on after its end-of-track event",
        TwoTrackFile("00 90 3C 40  60 80 3C 40  00 FF 2F 00  00 90 40 40  60 80 40 40"), "Invalid"},
       {"more tracks than the header announces", Hex(R"("MThd" 00 00 00 06  00 01 00 02 00 60
@@ -459,7 +460,8 @@ TEST_F(MidiImport, TrailingNulsOfTextsAreDropped) {
   ASSERT_TRUE(back.OpenFile(dir.File("song.sco")));
   EXPECT_EQ(back.Title(), "Sonata");
   EXPECT_EQ(back.Staff(1)->Description(), "Piano");
-  EXPECT_EQ(testing::EventsText(back.Staff(1)->GlobalEvents()), testing::EventsText(score.Staff(1)->GlobalEvents()));
+  EXPECT_EQ(testing::EventsText(back.Staff(1)->GlobalEvents()),
+            testing::EventsText(score.Staff(1)->GlobalEvents()));
   const auto lyric = back.Staff(1)->GlobalEvents().Find(0, evtLyric, true);
   ASSERT_TRUE(lyric);
   EXPECT_EQ(lyric->Text(), "la");

@@ -168,27 +168,38 @@ TEST(PlaybackScores, TiedNotesSoundOnce) {
     Log expected;  // after the program change
   };
   const Case cases[] = {
-      {"two tied quarters", {{0, {60}, 0}, {16, {60}, 0}}, {{0, 16, 1}}, {"0 On 0 60/112", "32 Off 0 60/112"}},
+      {"two tied quarters",
+       {{0, {60}, 0}, {16, {60}, 0}},
+       {{0, 16, 1}},
+       {"0 On 0 60/112", "32 Off 0 60/112"}},
       {"one tie over a chain of three",
        {{0, {60}, 0}, {16, {60}, 0}, {32, {60}, 0}},
        {{0, 32, 1}},
        {"0 On 0 60/112", "48 Off 0 60/112"}},
-      {"two ties in a row", {{0, {60}, 0}, {16, {60}, 0}, {32, {60}, 0}}, {{0, 16, 1}, {16, 32, 1}},
+      {"two ties in a row",
+       {{0, {60}, 0}, {16, {60}, 0}, {32, {60}, 0}},
+       {{0, 16, 1}, {16, 32, 1}},
        {"0 On 0 60/112", "48 Off 0 60/112"}},
       {"a chord holding one pitch over",
        {{0, {60, 64}, 0}, {16, {60, 67}, 0}},
        {{0, 16, 1}},
        {"0 On 0 60/112", "0 On 0 64/112", "16 Off 0 64/112", "16 On 0 67/112", "32 Off 0 67/112",
         "32 Off 0 60/112"}},
-      {"the next note lacks the pitch", {{0, {60}, 0}, {16, {62}, 0}}, {{0, 16, 1}},
+      {"the next note lacks the pitch",
+       {{0, {60}, 0}, {16, {62}, 0}},
+       {{0, 16, 1}},
        {"0 On 0 60/112", "16 Off 0 60/112", "16 On 0 62/112", "32 Off 0 62/112"}},
-      {"the last note's own length ends it", {{0, {60}, 0}, {16, {60}, nteTriplet}}, {{0, 16, 1}},
+      {"the last note's own length ends it",
+       {{0, {60}, 0}, {16, {60}, nteTriplet}},
+       {{0, 16, 1}},
        {"0 On 0 60/112", "27 Off 0 60/112"}},
       {"the tie ends before the third note",
        {{0, {60}, 0}, {16, {60}, 0}, {32, {60}, 0}},
        {{0, 16, 1}},
        {"0 On 0 60/112", "32 Off 0 60/112", "32 On 0 60/112", "48 Off 0 60/112"}},
-      {"a tie of another voice", {{0, {60}, 0}, {16, {60}, 0}}, {{0, 16, 2}},
+      {"a tie of another voice",
+       {{0, {60}, 0}, {16, {60}, 0}},
+       {{0, 16, 2}},
        {"0 On 0 60/112", "16 Off 0 60/112", "16 On 0 60/112", "32 Off 0 60/112"}},
   };
   for (const auto& c : cases) {
@@ -199,7 +210,8 @@ TEST(PlaybackScores, TiedNotesSoundOnce) {
     s.AddVoice(staff, kPiano);  // voice 2, silent
     for (const auto& [time, pitches, flags] : c.notes) s.Note(v, time, pitches, durQuarter, flags);
     for (const Tie& t : c.ties)
-      staff->GlobalEvents().Add(t.from, evtTie, 0, static_cast<std::uint8_t>(t.to), std::to_string(t.voice));
+      staff->GlobalEvents().Add(t.from, evtTie, 0, static_cast<std::uint8_t>(t.to),
+                                std::to_string(t.voice));
     PlaybackLog log(s.score);
     Log expected{"0 PC 0 0/112"};
     expected.insert(expected.end(), c.expected.begin(), c.expected.end());
@@ -238,13 +250,15 @@ TEST(PlaybackScores, TiesAtRepeatsAndEndings) {
   s.score.AllGlobals().Add(128, evtRepeatEnd);
   s.score.AllGlobals().Add(128, evtSectionDefine, sctEnding1);
   PlaybackLog log(s.score);
-  EXPECT_EQ(log.Drain(), (Log{"48 PC 0 0/112", "48 On 0 60/112", "MarkRepeat(64)", "80 Off 0 60/112",
-                              "SkipSection(128,192)", "GoRepeat(192)", "176 On 0 62/112",
-                              "192 Off 0 62/112", "192 On 0 62/112", "208 Off 0 62/112"}));
+  EXPECT_EQ(log.Drain(),
+            (Log{"48 PC 0 0/112", "48 On 0 60/112", "MarkRepeat(64)", "80 Off 0 60/112",
+                 "SkipSection(128,192)", "GoRepeat(192)", "176 On 0 62/112", "192 Off 0 62/112",
+                 "192 On 0 62/112", "208 Off 0 62/112"}));
   log.log.clear();
-  EXPECT_EQ(log.Drain(64), (Log{"MarkRepeat(64)", "64 PC 0 0/112", "64 On 0 60/112", "80 Off 0 60/112",
-                                "SkipSection(128,192)", "GoRepeat(192)", "176 On 0 62/112",
-                                "192 Off 0 62/112", "192 On 0 62/112", "208 Off 0 62/112"}));
+  EXPECT_EQ(log.Drain(64),
+            (Log{"MarkRepeat(64)", "64 PC 0 0/112", "64 On 0 60/112", "80 Off 0 60/112",
+                 "SkipSection(128,192)", "GoRepeat(192)", "176 On 0 62/112", "192 Off 0 62/112",
+                 "192 On 0 62/112", "208 Off 0 62/112"}));
 }
 
 // Measures of 64: one quarter note at the start of each of the first `measures`.

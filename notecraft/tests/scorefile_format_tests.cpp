@@ -401,9 +401,10 @@ TEST(ScoreFileStaves, AVoiceRecordWithoutItsSeparatorMakesTheFileDamaged) {
   vce.N4(1).S("Broken").B(255);
   VoiceRecord(vce, 1, "Good", "0");
   NoteRecord(vce, 8, 8, 0, {62});
-  EXPECT_FALSE(score.ReadScoreFile(Internal{}, MakeFile(HeaderSection(), {}, {}, {{StaffHeader("A"), {}, vce}}),
-                                   "x.sco"));
-  EXPECT_EQ(score.LastFileError(), "The score file is damaged: its sections do not add up (a staff's voices).");
+  EXPECT_FALSE(score.ReadScoreFile(
+      Internal{}, MakeFile(HeaderSection(), {}, {}, {{StaffHeader("A"), {}, vce}}), "x.sco"));
+  EXPECT_EQ(score.LastFileError(),
+            "The score file is damaged: its sections do not add up (a staff's voices).");
 }
 
 TEST(ScoreFileStaves, ACountByteThatLooksLikeASeparatorIsNotOne) {

@@ -7,11 +7,11 @@
 #include <chrono>
 #include <random>
 
+#include "model_fixtures.h"
 #include "notecraft/core/enums.h"
 #include "notecraft/core/internal.h"
 #include "notecraft/core/score.h"
 #include "notecraft/io/scorefilereader.h"
-#include "model_fixtures.h"
 #include "scorefile_fixtures.h"
 
 namespace notecraft {
@@ -179,39 +179,47 @@ TEST_F(ScoreFileDamage, DamagedFilesGiveTheirStatedResult) {
       {"Hdr entered twice", twice, false, "do not add up (the directory and the file's size)"},
       {"one section named sixteen times", again, false, "do not add up"},
       {"Stf head length too large", patchN4(small, stf, 0xFFFFFF), false, "ends before"},
-      {"five voices on a staff", MakeFile(HeaderSection(), {}, {}, {{StaffHeader("A"), {}, manyVoices}}), false,
+      {"five voices on a staff",
+       MakeFile(HeaderSection(), {}, {}, {{StaffHeader("A"), {}, manyVoices}}), false,
        "more than four voices"},
       {"seventeen instruments", MakeFile(HeaderSection(), {}, manyInstruments, {}), false,
        "more than 16 instruments"},
       {"program outside the table",
-       MakeFile(HeaderSection(), {}, Bytes().S("I").B(254).S("x").B(0, 0, 0, 200).B(255), {}), false,
-       "program 200"},
+       MakeFile(HeaderSection(), {}, Bytes().S("I").B(254).S("x").B(0, 0, 0, 200).B(255), {}),
+       false, "program 200"},
       {"voice program outside the table",
-       MakeFile(HeaderSection(), {}, {}, {{StaffHeader("A"), {}, Bytes().N4(0).S("V").B(254).S("99999999999").B(255)}}),
+       MakeFile(HeaderSection(), {}, {},
+                {{StaffHeader("A"), {}, Bytes().N4(0).S("V").B(254).S("99999999999").B(255)}}),
        false, "out of range"},
-      {"note count 0xFFFFFF with two notes", MakeFile(HeaderSection(), {}, {}, {{StaffHeader("A"), {}, hugeCount}}),
-       false, "do not add up (a staff's voices)"},
-      {"pitch count 255 with two pitches", MakeFile(HeaderSection(), {}, {}, {{StaffHeader("A"), {}, shortPitches}}),
-       false, "do not add up (a staff's voices)"},
+      {"note count 0xFFFFFF with two notes",
+       MakeFile(HeaderSection(), {}, {}, {{StaffHeader("A"), {}, hugeCount}}), false,
+       "do not add up (a staff's voices)"},
+      {"pitch count 255 with two pitches",
+       MakeFile(HeaderSection(), {}, {}, {{StaffHeader("A"), {}, shortPitches}}), false,
+       "do not add up (a staff's voices)"},
       {"event text without its 255",
        MakeFile(HeaderSection(), Bytes().N4(0).B(18, 0, 0).B(254).S("open"), {}, {}), false,
        "do not add up (the score's events)"},
-      {"event cut short", MakeFile(HeaderSection(), Bytes().N4(0).B(1, 0, 0).N4(64).B(3), {}, {}), false,
-       "do not add up (the score's events)"},
+      {"event cut short", MakeFile(HeaderSection(), Bytes().N4(0).B(1, 0, 0).N4(64).B(3), {}, {}),
+       false, "do not add up (the score's events)"},
       {"a staff's event cut short",
-       MakeFile(HeaderSection(), {}, {}, {{StaffHeader("A"), Bytes().N4(0).B(2, 0, 0).N4(64), {}}}), false,
-       "do not add up (a staff's events)"},
+       MakeFile(HeaderSection(), {}, {}, {{StaffHeader("A"), Bytes().N4(0).B(2, 0, 0).N4(64), {}}}),
+       false, "do not add up (a staff's events)"},
       {"an instrument record without its 255",
        MakeFile(HeaderSection(), {}, Bytes().S("I").B(254).S("x").B(0, 0, 0, 0).S("0"), {}), false,
        "do not add up (the instruments)"},
-      {"bytes after the header's records", MakeFile(Bytes().Add(HeaderSection()).S("12").Get(), {}, {}, {}), false,
+      {"bytes after the header's records",
+       MakeFile(Bytes().Add(HeaderSection()).S("12").Get(), {}, {}, {}), false,
        "do not add up (the header)"},
       {"bytes after the last section", Bytes().Add(SmallFile()).B(0).Get(), false,
        "do not add up (the directory and the file's size)"},
-      {"a gap before the staves", withStfAt(1), false, "do not add up (the directory and the file's size)"},
+      {"a gap before the staves", withStfAt(1), false,
+       "do not add up (the directory and the file's size)"},
       {"the Stf head's length is not its directory's",
-       patchN4(small, stf, static_cast<std::uint32_t>(33 + 2 + 4)), false, "do not add up (the staff directory)"},
-      {"a staff's sub-sections do not fill the section", stfLonger, false, "do not add up (the staves)"},
+       patchN4(small, stf, static_cast<std::uint32_t>(33 + 2 + 4)), false,
+       "do not add up (the staff directory)"},
+      {"a staff's sub-sections do not fill the section", stfLonger, false,
+       "do not add up (the staves)"},
       {"header only", hdrOnly, true, ""},
   };
   for (const auto& c : cases) {
@@ -243,9 +251,11 @@ TEST_F(ScoreFileDamage, WhatIsCutShortInsideASectionIsRefused) {
   NoteRecord(vce, 0, 8, 0, {60});
   NoteRecord(vce, 8, 8, 0, {62});
   vce.N4(16).N4(8).N4(0).B(255, 64, 65);
-  EXPECT_FALSE(Read(MakeFile(HeaderSection(), Bytes().N4(0).B(2, 0, 0).N4(32).B(18, 0, 0).B(254).S("open"), {},
-                             {{StaffHeader("A"), {}, vce}})));
-  EXPECT_FALSE(Read(MakeFile(HeaderSection(), Bytes().N4(0).B(2, 0, 0), {}, {{StaffHeader("A"), {}, vce}})));
+  EXPECT_FALSE(
+      Read(MakeFile(HeaderSection(), Bytes().N4(0).B(2, 0, 0).N4(32).B(18, 0, 0).B(254).S("open"),
+                    {}, {{StaffHeader("A"), {}, vce}})));
+  EXPECT_FALSE(
+      Read(MakeFile(HeaderSection(), Bytes().N4(0).B(2, 0, 0), {}, {{StaffHeader("A"), {}, vce}})));
 }
 
 // A score file's head and directory followed by other bytes (a copy that went wrong) is
@@ -261,7 +271,8 @@ TEST_F(ScoreFileDamage, AHeadFollowedByOtherBytesIsRefused) {
     file.resize(round % 2 ? whole.size() : 40 + random() % 4000);
     for (std::size_t i = 40; i < file.size(); ++i) file[i] = static_cast<std::uint8_t>(random());
     EXPECT_FALSE(Read(file));
-    EXPECT_EQ(score.LastFileError().rfind("The score file is damaged", 0), 0u) << score.LastFileError();
+    EXPECT_EQ(score.LastFileError().rfind("The score file is damaged", 0), 0u)
+        << score.LastFileError();
   }
 }
 
