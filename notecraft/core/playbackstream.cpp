@@ -221,7 +221,7 @@ std::optional<Score::PlaybackStream::RawEvent> Score::PlaybackStream::NextNoteEv
     raw.type = midNoteOn;
     raw.velocity = (drums || (note->Flags() & nteAccent)) ? kLoudVelocity : kVelocity;
     const int index = chosen->Notes().IndexAtOrAfter(note->NoteTime());
-    raw.strikes = m_ties->Strikes(*chosen, index, m_streamStart, SoundingLength);
+    m_ties->Strikes(*chosen, *note, index, m_streamStart, SoundingLength, m_strikes);
     return raw;
   }
 }
@@ -241,7 +241,7 @@ void Score::PlaybackStream::Expand(const RawEvent& raw) {
     Insert(make(midProgramChange, raw.time, raw.program));
     return;
   }
-  for (const TiedNotes::Strike& strike : raw.strikes) {
+  for (const TiedNotes::Strike& strike : m_strikes) {
     const std::size_t onAt = Insert(make(midNoteOn, raw.time, strike.Pitch));
     Insert(make(midNoteOff, strike.Off, strike.Pitch), onAt + 1);
   }

@@ -78,7 +78,6 @@ private:
     int channel = 0;
     int program = 0;
     int velocity = kVelocity;
-    std::vector<TiedNotes::Strike> strikes;  // of a note: the pitches struck, with their ends
   };
 
   void Reset(int startTime);
@@ -107,6 +106,8 @@ private:
   bool m_streaming = false;  // a restart found notes and the pending list has not run dry
   std::deque<std::shared_ptr<MIDIEvent>> m_pending;
   std::optional<TiedNotes> m_ties;  // read at each restart
+  // Of the note NextNoteEvent made last: the pitches it strikes, with their ends.
+  std::vector<TiedNotes::Strike> m_strikes;
   std::unique_ptr<Timer> m_timer;  // last member: goes first, before what its tick uses
 };
 

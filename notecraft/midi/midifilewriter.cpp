@@ -227,6 +227,7 @@ TrackBytes VoiceTrack(const Score& score, const Voice& voice, const Instrument& 
   const TiedNotes::LengthOf length = [](const Note& n) {
     return MidiFileWriter::SoundingLength(n.Duration(), n.Flags());
   };
+  std::vector<TiedNotes::Strike> strikes;
   int index = 0;  // of the note in hand, 1-based
   for (auto it = notes.begin(); it != notes.end();) {
     const Note& note = **it;
@@ -248,7 +249,7 @@ TrackBytes VoiceTrack(const Score& score, const Voice& voice, const Instrument& 
     flushUntil(note.NoteTime());
     // Pitches held over by a tie are not struck again; a note that holds only those (or
     // no pitch at all) writes nothing.
-    const auto strikes = ties.Strikes(voice, index, 0, length);
+    ties.Strikes(voice, note, index, 0, length, strikes);
     if (strikes.empty()) continue;
     writeAt(note.NoteTime());
     bool first = true;

@@ -67,31 +67,33 @@ bool TiedNotes::Joins(const Voice& voice, int first, int second) const {
   return barrier == m_barriers.end() || *barrier > second;
 }
 
-std::vector<TiedNotes::Strike> TiedNotes::Strikes(const Voice& voice, int index, int from,
-                                                  const LengthOf& length) const {
+void TiedNotes::Strikes(const Voice& voice, const Note& note, int index, int from,
+                        LengthOf length, std::vector<Strike>& strikes) const {
+  strikes.clear();
+  const auto found = m_spans.find(&voice);
+  if (found == m_spans.end()) {  // no ties: every pitch sounds with its note
+    const int off = SaturatingAdd(note.NoteTime(), length(note));
+    for (const std::uint8_t pitch : note.Values()) strikes.push_back({pitch, off});
+    return;
+  }
   const Notes& notes = voice.Notes();
-  const auto note = notes.ByIndex(index);
-  std::vector<Strike> strikes;
-  if (!note) return strikes;
-  const bool tied = m_spans.count(&voice) != 0;
-  const auto before = tied ? notes.ByIndex(index - 1) : nullptr;
-  const bool heldOver =
-      before && before->NoteTime() >= from && Joins(voice, before->NoteTime(), note->NoteTime());
-  for (const std::uint8_t pitch : note->Values()) {
+  const auto before = notes.ByIndex(index - 1);
+  const bool heldOver = before && before->NoteTime() >= from &&
+                        Joins(voice, before->NoteTime(), note.NoteTime());
+  for (const std::uint8_t pitch : note.Values()) {
     if (heldOver && Holds(*before, pitch)) continue;
     // The chain of notes the pitch sounds through: on while the next note is joined and
     // holds it.
     int last = index;
-    auto end = note;
-    while (tied) {
-      const auto next = notes.ByIndex(last + 1);
-      if (!next || !Holds(*next, pitch) || !Joins(voice, end->NoteTime(), next->NoteTime())) break;
+    const Note* end = &note;
+    Notes::NotePtr next;
+    while ((next = notes.ByIndex(last + 1)) && Holds(*next, pitch) &&
+           Joins(voice, end->NoteTime(), next->NoteTime())) {
       ++last;
-      end = next;
+      end = next.get();
     }
     strikes.push_back({pitch, SaturatingAdd(end->NoteTime(), length(*end))});
   }
-  return strikes;
 }
 
 }  // namespace notecraft

@@ -10,7 +10,6 @@
 // Built once per playback or export; it reads the ties when made and keeps pointers to the
 // voices only as keys.
 
-#include <functional>
 #include <unordered_map>
 #include <vector>
 
@@ -27,18 +26,18 @@ public:
     int Off = 0;  // score time the pitch is released
   };
   // Sounding length in 64ths of a note on its own, at least 1.
-  using LengthOf = std::function<int(const Note&)>;
+  using LengthOf = int (*)(const Note&);
 
   // The ties of every staff of the score. No tie joins two notes on either side of a
   // barrier: a time b with first < b <= second.
   explicit TiedNotes(const Score& score, std::vector<int> barriers = {});
 
-  // The pitches the note at `index` (1-based) of the voice's notes strikes, in the note's
-  // order, each with the time it is released. A pitch that the note before holds too is
-  // held over, not struck, when a tie joins the two and the note before sounds as well:
-  // it starts at or after `from` (where play started).
-  std::vector<Strike> Strikes(const Voice& voice, int index, int from,
-                              const LengthOf& length) const;
+  // Fills `strikes` with the pitches that `note`, the one at `index` (1-based) of the
+  // voice's notes, strikes, in the note's order, each with the time it is released. A pitch
+  // that the note before holds too is held over, not struck, when a tie joins the two and
+  // the note before sounds as well: it starts at or after `from` (where play started).
+  void Strikes(const Voice& voice, const Note& note, int index, int from, LengthOf length,
+               std::vector<Strike>& strikes) const;
 
   // Whether a tie joins the voice's neighbouring notes at times first and second.
   bool Joins(const Voice& voice, int first, int second) const;
