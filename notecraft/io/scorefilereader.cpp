@@ -165,7 +165,8 @@ Result<ScoreImage> Parser::Run() {
   // A file cut short (a copy broken off, a disk that filled up) loses the sections at its
   // end: reading the rest would open a score with most of its music silently missing, and
   // a save would then write that over the file. So a directory or a section reaching past
-  // the end makes the file damaged; only records inside whole sections are tolerated.
+  // the end makes the file damaged, and so do sections that do not add up to the file (the
+  // head of a score followed by other bytes) or to their records.
   if (kHeadSize + count * size > m_file.size()) return Damaged(kCutShort);
   if (auto error = CheckDirectory(count, size)) return *error;
   // Every writer names the header and the staves; a directory that names no section at all
