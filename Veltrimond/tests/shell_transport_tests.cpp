@@ -131,6 +131,30 @@ TEST_F(TransportTest, PlayFollowsTheRepeatAndEndsInSilenceWithEverythingReleased
   EXPECT_EQ(window.PlayingChanges, (QList<bool>{true, false}));
 }
 
+TEST_F(TransportTest, ANoteTiedOverTheBarLineIsStruckOnce) {
+  testing::FakeScoreWindow& window = NewWindow(0);
+  notecraft::Score& score = window.OwnScore();
+  FillScore(score, 0);  // 2/4 at 240: a 64th lasts 15.625 ms
+  auto staff = score.Staff(score.Staffs());
+  auto& notes = staff->Voice(1)->Notes();
+  notes.Add(0, 50, notecraft::durQuarter, 0);
+  notes.Add(16, 60, notecraft::durQuarter, 0);  // the second beat, tied into the next bar
+  notes.Add(32, 60, notecraft::durQuarter, 0);
+  notes.Add(48, 52, notecraft::durQuarter, 0);
+  staff->GlobalEvents().Add(16, notecraft::evtTie, 0, 32, "1");
+  Button(2)->click();
+  ASSERT_TRUE(WaitForEnd());
+  EXPECT_EQ(PitchesPlayed(), (std::vector<int>{50, 60, 52}));
+  // The held note sounds both quarters: it stops half a second after it started.
+  std::optional<double> on, off;
+  for (const TimedMessage& m : m_system->Sent) {
+    if (m.NoteOn() && m.Data1() == 60) on = m.Ms();
+    if (m.NoteOff() && m.Data1() == 60 && !off) off = m.Ms();
+  }
+  ASSERT_TRUE(on && off);
+  EXPECT_NEAR(*off - *on, 500.0, 30.0);
+}
+
 TEST_F(TransportTest, EveryOtherButtonStopsAtOnce) {
   testing::FakeScoreWindow& window = NewWindow(8);
   // Stop: silence now, every button up.

@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -63,8 +64,19 @@ TEST_F(UnattendedTest, ExitCodesTellWhetherItPlayed) {
   ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
   QFile original(good);
   ASSERT_TRUE(original.open(QIODevice::ReadOnly));
-  damaged.write(original.read(40));  // the header, then nothing
+  const QByteArray head = original.read(40);
+  damaged.write(head);  // the header, then nothing
   damaged.close();
+  // The header and directory, then random bytes for the rest of the file: a copy gone wrong.
+  QFile noise(Path("noise.sco"));
+  ASSERT_TRUE(noise.open(QIODevice::WriteOnly));
+  noise.write(head);
+  std::mt19937 random(40);
+  for (qint64 i = head.size(); i < original.size(); ++i) {
+    const char byte = static_cast<char>(random());
+    noise.write(&byte, 1);
+  }
+  noise.close();
 
   const PlayerRun played = RunPlayer({good, QStringLiteral("/s")});
   EXPECT_TRUE(played.Finished);
@@ -73,7 +85,7 @@ TEST_F(UnattendedTest, ExitCodesTellWhetherItPlayed) {
   const PlayerRun upper = RunPlayer({QStringLiteral("/S"), good});
   EXPECT_EQ(upper.ExitCode, kExitPlayed) << upper.Errors.toStdString();
 
-  for (const QString& bad : {Path("missing.sco"), Path("damaged.sco")}) {
+  for (const QString& bad : {Path("missing.sco"), Path("damaged.sco"), Path("noise.sco")}) {
     SCOPED_TRACE(bad.toStdString());
     const PlayerRun failed = RunPlayer({bad, QStringLiteral("/s")});
     EXPECT_TRUE(failed.Finished);

@@ -118,7 +118,21 @@ void Score::PlaybackStream::Reset(int startTime) {
   if (m_streamStart > -1) {
     m_streaming = true;
     m_marksFrom = m_score.AllGlobals().MeasureStart(startTime);
+    m_ties.emplace(m_score, FirstEndingEnds());
   }
+}
+
+// Where the first endings end (each a measure long, as AnnounceMarks tells the host).
+std::vector<int> Score::PlaybackStream::FirstEndingEnds() const {
+  const GlobalEvents& globals = m_score.AllGlobals();
+  std::vector<int> ends;
+  for (const auto& e : globals) {
+    if (e->EventType() != evtSectionDefine || e->Value1() != sctEnding1) continue;
+    int number = 0, length = 0;
+    globals.MeasureInfo(e->EventTime(), number, length);
+    ends.push_back(SaturatingAdd(e->EventTime(), length));
+  }
+  return ends;
 }
 
 std::shared_ptr<MIDIEvent> Score::PlaybackStream::Run() {
@@ -204,17 +218,10 @@ std::optional<Score::PlaybackStream::RawEvent> Score::PlaybackStream::NextNoteEv
 
     auto note = chosen->GetNext();
     if (!note) continue;  // the voice is now exhausted
-    const int flags = note->Flags();
-    // A dot adds half; staccato then halves what sounds. Triplet marks and double dots are
-    // not played differently. Each step rounds half to even.
-    std::int64_t length = note->Duration();
-    if (flags & nteDot) length = RoundHalfEven(static_cast<double>(length) * 1.5);
-    if (flags & nteStacato) length = RoundHalfEven(static_cast<double>(length) / 2.0);
     raw.type = midNoteOn;
-    // A staccato 64th rounds to 0; it still sounds for one 64th, its note-off after its note-on.
-    raw.length = static_cast<int>(std::max<std::int64_t>(1, length));
-    raw.velocity = (drums || (flags & nteAccent)) ? kLoudVelocity : kVelocity;
-    raw.note = std::move(note);
+    raw.velocity = (drums || (note->Flags() & nteAccent)) ? kLoudVelocity : kVelocity;
+    const int index = chosen->Notes().IndexAtOrAfter(note->NoteTime());
+    m_ties->Strikes(*chosen, *note, index, m_streamStart, SoundingLength, m_strikes);
     return raw;
   }
 }
@@ -234,11 +241,22 @@ void Score::PlaybackStream::Expand(const RawEvent& raw) {
     Insert(make(midProgramChange, raw.time, raw.program));
     return;
   }
-  const int offTime = SaturatingAdd(raw.time, raw.length);
-  for (const std::uint8_t pitch : raw.note->Values()) {
-    const std::size_t onAt = Insert(make(midNoteOn, raw.time, pitch));
-    Insert(make(midNoteOff, offTime, pitch), onAt + 1);
+  for (const TiedNotes::Strike& strike : m_strikes) {
+    const std::size_t onAt = Insert(make(midNoteOn, raw.time, strike.Pitch));
+    Insert(make(midNoteOff, strike.Off, strike.Pitch), onAt + 1);
   }
+}
+
+// A dot adds half; a triplet sounds two thirds of that; staccato then halves what sounds.
+// Double dots are not played differently. Each step rounds half to even; a staccato 64th,
+// rounded to 0, still sounds for one 64th, its note-off after its note-on.
+int Score::PlaybackStream::SoundingLength(const Note& note) {
+  const int flags = note.Flags();
+  std::int64_t length = note.Duration();
+  if (flags & nteDot) length = RoundHalfEven(static_cast<double>(length) * 1.5);
+  if (flags & nteTriplet) length = RoundHalfEven(static_cast<double>(length) * 2.0 / 3.0);
+  if (flags & nteStacato) length = RoundHalfEven(static_cast<double>(length) / 2.0);
+  return static_cast<int>(std::max<std::int64_t>(1, length));
 }
 
 // Scans from the back, where new events mostly belong. A note-off goes before every

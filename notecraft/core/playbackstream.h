@@ -16,6 +16,12 @@
 // plus as many as needed so that nothing still to be made could belong before the event
 // about to be delivered: delivered times never decrease.
 //
+// Notes joined by a tie sound as one (notecraft/midi/tiednotes.h): the held pitches are not
+// struck again, and their note-off comes at the end of the last joined note. A note whose
+// tied note before it was not played (the stream restarted between them, as at a repeat's
+// start) is struck. No tie sounds across the end of a first ending, where the second pass
+// goes on from the bar before it: the note after it is struck on both passes.
+//
 // Silent voices (no instrument, or on a staff marked Mute) keep pace with the others but
 // make no events: a staff unmuted during playback comes in where the stream has got to,
 // rather than replaying what it missed.
@@ -29,11 +35,13 @@
 #include <deque>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "notecraft/core/midievent.h"
 #include "notecraft/core/notes.h"
 #include "notecraft/core/score.h"
 #include "notecraft/core/timer.h"
+#include "notecraft/midi/tiednotes.h"
 
 namespace notecraft {
 
@@ -70,11 +78,11 @@ private:
     int channel = 0;
     int program = 0;
     int velocity = kVelocity;
-    int length = 0;  // sounding length of a note, 64ths, at least 1
-    Notes::NotePtr note;
   };
 
   void Reset(int startTime);
+  std::vector<int> FirstEndingEnds() const;
+  static int SoundingLength(const Note& note);
   std::shared_ptr<MIDIEvent> Run();
   std::optional<RawEvent> NextNoteEvent();
   int NextRawTime() const;
@@ -97,6 +105,9 @@ private:
   int m_marksFrom = 0;     // after a restart: start of the measure holding the start time
   bool m_streaming = false;  // a restart found notes and the pending list has not run dry
   std::deque<std::shared_ptr<MIDIEvent>> m_pending;
+  std::optional<TiedNotes> m_ties;  // read at each restart
+  // Of the note NextNoteEvent made last: the pitches it strikes, with their ends.
+  std::vector<TiedNotes::Strike> m_strikes;
   std::unique_ptr<Timer> m_timer;  // last member: goes first, before what its tick uses
 };
 

@@ -3,18 +3,22 @@
 // Each input is read into a score as OpenFile would. A file that is refused must leave
 // the score as it was; one that reads is written as a MIDI file again, and what is
 // written must read: the writer never makes a file its reader refuses (a score without a
-// voice aside, whose file has a single track). The write-back is left out for scores of
-// many notes: it would double the time of the inputs that are already the slowest, and
-// small scores exercise the writer as well.
+// voice aside, whose file has a single track). Its playback stream is read to the end:
+// times never go back, and every note-on gets its note-off (tied notes among them). The
+// write-back and the playback are left out for scores of many notes: they would double the
+// time of the inputs that are already the slowest, and small scores exercise them as well.
 
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <map>
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "notecraft/core/internal.h"
+#include "notecraft/core/midievent.h"
 #include "notecraft/core/platform.h"
 #include "notecraft/core/score.h"
 #include "notecraft/core/voice.h"
@@ -32,6 +36,24 @@ using fuzzscores::First;
 using fuzzscores::Second;
 
 constexpr long kMaxNotesWrittenBack = 5000;
+
+// Reads the score's playback stream from the start and checks its order and its pairs.
+void CheckPlayback(Score& score) {
+  std::map<std::pair<int, int>, long> sounding;  // (channel, pitch): note-ons not yet off
+  int last = 0;
+  for (auto e = score.GetMIDIEvent(0); e; e = score.GetMIDIEvent()) {
+    if (e->EventTime() < last)
+      Fail("playback went back in time",
+           std::to_string(last) + " to " + std::to_string(e->EventTime()));
+    last = e->EventTime();
+    const std::pair<int, int> key{e->Channel(), e->Value(0)};
+    if (e->EventType() == midNoteOn) ++sounding[key];
+    if (e->EventType() == midNoteOff && --sounding[key] < 0)
+      Fail("a note-off without its note-on", std::to_string(key.second));
+  }
+  for (const auto& [key, count] : sounding)
+    if (count != 0) Fail("a note-on without its note-off", std::to_string(key.second));
+}
 
 long NoteCount(const Score& score) {
   long n = 0;
@@ -62,6 +84,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     return 0;
   }
   if (NoteCount(score) > kMaxNotesWrittenBack) return 0;
+  CheckPlayback(score);
   const auto written = MidiFileWriter::Write(score, false);
   if (written.size() < 12 || written[10] * 256 + written[11] < 2) return 0;  // no voice
   if (!Second().ReadMIDIFile(Internal{}, written, "again.mid"))

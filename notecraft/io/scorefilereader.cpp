@@ -5,6 +5,7 @@
 #include <limits>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "notecraft/core/enums.h"
@@ -31,6 +32,23 @@ constexpr char kCutShort[] = "it ends before the sections its directory names";
 
 FileError Damaged(const std::string& why) {
   return MakeFileError(FileErrorCode::Damaged, "The score file is damaged: " + why + ".");
+}
+
+// Sections and records that do not fill the room their directory gives them, or rooms
+// that do not fill the file: the file holds something other than what it says.
+FileError DoesNotAddUp(const std::string& what) {
+  return Damaged("its sections do not add up (" + what + ")");
+}
+
+// Whether the spans [begin, end) (0-based) lie end to end from `from` up to `to`.
+bool Tiles(std::vector<std::pair<std::size_t, std::size_t>> spans, std::size_t from,
+           std::size_t to) {
+  std::sort(spans.begin(), spans.end());
+  for (const auto& [begin, end] : spans) {
+    if (begin != from) return false;
+    from = end;
+  }
+  return from == to;
 }
 
 // A double as a whole number the way a 32-bit field takes it; nothing when it does not fit.
@@ -97,10 +115,14 @@ private:
     return start >= 1 && length >= 0 && static_cast<std::int64_t>(start) - 1 + length <= size;
   }
 
-  void ParseHeader(Bytes d);
-  void ParseEvents(Bytes d, bool ofStaff);
+  // Every section with something in it lies end to end after the directory up to the end
+  // of the file; the Stf head names no more than its section holds.
+  std::optional<FileError> CheckDirectory(std::size_t count, std::size_t size);
+  std::optional<FileError> ParseHeader(Bytes d);
+  std::optional<FileError> ParseEvents(Bytes d, bool ofStaff);
   std::optional<FileError> ParseInstruments(Bytes d);
-  std::optional<FileError> ParseStaves(Bytes d);
+  // d is the Stf head and staff directory; the section runs for sectionLength bytes.
+  std::optional<FileError> ParseStaves(Bytes d, int start, int sectionLength);
   void ParseStaffHeader(Bytes d);
   std::optional<FileError> ParseVoices(Bytes d, int start);
 
@@ -143,8 +165,10 @@ Result<ScoreImage> Parser::Run() {
   // A file cut short (a copy broken off, a disk that filled up) loses the sections at its
   // end: reading the rest would open a score with most of its music silently missing, and
   // a save would then write that over the file. So a directory or a section reaching past
-  // the end makes the file damaged; only records inside whole sections are tolerated.
+  // the end makes the file damaged, and so do sections that do not add up to the file (the
+  // head of a score followed by other bytes) or to their records.
   if (kHeadSize + count * size > m_file.size()) return Damaged(kCutShort);
+  if (auto error = CheckDirectory(count, size)) return *error;
   // Every writer names the header and the staves; a directory that names no section at all
   // is not a score's (random bytes after the magic), and would open as an empty score.
   bool namesASection = false;
@@ -167,24 +191,47 @@ Result<ScoreImage> Parser::Run() {
     if (m_overlap) return Damaged("its sections overlap");
     if (m_pastEnd) return Damaged(kCutShort);
     if (!d) continue;
+    std::optional<FileError> error;
     if (e.Tag == "Hdr") {
-      ParseHeader(*d);
+      error = ParseHeader(*d);
     } else if (e.Tag == "Glb") {
-      ParseEvents(*d, false);
+      error = ParseEvents(*d, false);
     } else if (e.Tag == "Ins") {
-      if (auto error = ParseInstruments(*d)) return *error;
-    } else if (auto error = ParseStaves(*d)) {
-      return *error;
+      error = ParseInstruments(*d);
+    } else {
+      error = ParseStaves(*d, e.Start, e.Length);
     }
+    if (error) return *error;
   }
   if (!namesASection) return Damaged("its directory names none of a score's sections");
   return std::move(m_image);
 }
 
+std::optional<FileError> Parser::CheckDirectory(std::size_t count, std::size_t size) {
+  std::vector<std::pair<std::size_t, std::size_t>> spans;
+  for (std::size_t i = 0; i < count; ++i) {
+    const Entry e = ReadEntry(m_file.subspan(kHeadSize + i * size, kEntrySize));
+    if (e.Start < 1 || e.Length < 1) continue;
+    if (!Inside(e.Start, e.Length)) return Damaged(kCutShort);
+    const auto first = static_cast<std::size_t>(e.Start - 1);
+    if (e.Tag == "Stf") {
+      if (e.Length < 4) return DoesNotAddUp("the staff directory");
+      const std::int64_t head =
+          static_cast<std::int64_t>(BytesToLong(m_file.subspan(first, 4))) + 4;
+      if (!Inside(e.Start, head)) return Damaged(kCutShort);
+      if (head > e.Length) return DoesNotAddUp("the staff directory");
+    }
+    spans.emplace_back(first, first + static_cast<std::size_t>(e.Length));
+  }
+  if (!Tiles(std::move(spans), kHeadSize + count * size, m_file.size()))
+    return DoesNotAddUp("the directory and the file's size");
+  return std::nullopt;
+}
+
 // Five font records (name 0 size style texts 255), then the spacing record
 // (D 254 D 254 D 255), the page record (four margins each followed by 254, four bytes, 255)
 // and the tempo record (D 254 D 255).
-void Parser::ParseHeader(Bytes d) {
+std::optional<FileError> Parser::ParseHeader(Bytes d) {
   ScoreImage::Header header;
   ByteFinder ends(d, kRecordEnd);
   ByteFinder zeros(d, kNameEnd);
@@ -278,14 +325,16 @@ void Parser::ParseHeader(Bytes d) {
       header.Pulse = IntField(rest.first(static_cast<std::size_t>(sep - rest.begin())));
     }
   }
+  if (pos < n) return DoesNotAddUp("the header");
   m_image.Steps.emplace_back(std::move(header));
+  return std::nullopt;
 }
 
-void Parser::ParseEvents(Bytes d, bool ofStaff) {
+std::optional<FileError> Parser::ParseEvents(Bytes d, bool ofStaff) {
   ScoreImage::Events events;
   events.OfStaff = ofStaff;
   ByteFinder ends(d, kRecordEnd);
-  // Calls take(record, text) for each whole record; a record cut short ends the section.
+  // Calls take(record, text) for each whole record; gives where the records end.
   auto walk = [&](auto&& take) {
     std::size_t pos = 0;
     while (d.size() - pos >= kEventSize) {
@@ -300,11 +349,14 @@ void Parser::ParseEvents(Bytes d, bool ofStaff) {
       take(pos, text);
       pos = next;
     }
+    return pos;
   };
   // Counted first, from the bytes there (not a stored count): a staff's lyrics are tens of
   // thousands of records, and a list sized by guess holds memory the score never uses.
   std::size_t count = 0;
-  walk([&](std::size_t, Bytes) { ++count; });
+  // A record cut short: the section holds less than it says.
+  if (walk([&](std::size_t, Bytes) { ++count; }) != d.size())
+    return DoesNotAddUp(ofStaff ? "a staff's events" : "the score's events");
   events.Items.reserve(count);
   walk([&](std::size_t pos, Bytes text) {
     ScoreImage::Event e;
@@ -316,6 +368,7 @@ void Parser::ParseEvents(Bytes d, bool ofStaff) {
     events.Items.push_back(e);
   });
   m_image.Steps.emplace_back(std::move(events));
+  return std::nullopt;
 }
 
 // id 254 description, then channel, category, clef and program bytes, then
@@ -327,7 +380,7 @@ std::optional<FileError> Parser::ParseInstruments(Bytes d) {
   std::size_t pos = 0;
   while (pos < d.size()) {
     const std::size_t end = ends.Next(pos);
-    if (end == d.size()) break;  // a record without its 255 ends the section
+    if (end == d.size()) return DoesNotAddUp("the instruments");  // a record without its 255
     const std::size_t sep = seps.Next(pos, end);
     if (sep == end) {  // no 254: the record is skipped
       pos = end + 1;
@@ -337,7 +390,8 @@ std::optional<FileError> Parser::ParseInstruments(Bytes d) {
     ins.ID = TextFromFile(d.subspan(pos, sep - pos));
     std::size_t descEnd = sep + 1;
     while (descEnd < end && d[descEnd] >= 32) ++descEnd;
-    if (end - descEnd < 4) break;  // the four bytes after the description are missing
+    // The four bytes after the description are missing.
+    if (end - descEnd < 4) return DoesNotAddUp("the instruments");
     ins.Description = TextFromFile(d.subspan(sep + 1, descEnd - sep - 1));
     ins.Category = d[descEnd + 1];
     ins.Clef = d[descEnd + 2];
@@ -371,13 +425,35 @@ std::optional<FileError> Parser::ParseInstruments(Bytes d) {
   return std::nullopt;
 }
 
-std::optional<FileError> Parser::ParseStaves(Bytes d) {
-  if (d.size() < kHeadSize) return std::nullopt;
+std::optional<FileError> Parser::ParseStaves(Bytes d, int start, int sectionLength) {
+  if (d.size() < kHeadSize) {
+    if (static_cast<int>(d.size()) != sectionLength) return DoesNotAddUp("the staff directory");
+    return std::nullopt;
+  }
   const std::size_t count = d[4];
   const std::size_t size = d[5];
-  if (count == 0) return std::nullopt;
+  if (count == 0) {
+    if (d.size() != kHeadSize || sectionLength != static_cast<int>(kHeadSize))
+      return DoesNotAddUp("the staff directory");
+    return std::nullopt;
+  }
   if (size < kEntrySize) return Damaged("its staff entries are too short");
   if (kHeadSize + count * size > d.size()) return Damaged(kCutShort);
+  // The head's length is that of the directory it names; the staves' sub-sections fill the
+  // rest of the section.
+  if (d.size() != kHeadSize + count * size) return DoesNotAddUp("the staff directory");
+  std::vector<std::pair<std::size_t, std::size_t>> spans;
+  for (std::size_t i = 0; i < count; ++i) {
+    const Entry e = ReadEntry(d.subspan(kHeadSize + i * size, kEntrySize));
+    if (e.Start < 1 || e.Length < 1) continue;
+    if (!Inside(e.Start, e.Length)) return Damaged(kCutShort);
+    const auto first = static_cast<std::size_t>(e.Start - 1);
+    spans.emplace_back(first, first + static_cast<std::size_t>(e.Length));
+  }
+  const auto sectionBegin = static_cast<std::size_t>(start - 1);
+  if (!Tiles(std::move(spans), sectionBegin + d.size(),
+             sectionBegin + static_cast<std::size_t>(sectionLength)))
+    return DoesNotAddUp("the staves");
   for (std::size_t i = 0; i < count; ++i) {
     const std::size_t at = kHeadSize + i * size;
     Entry e = ReadEntry(d.subspan(at, kEntrySize));
@@ -394,11 +470,8 @@ std::optional<FileError> Parser::ParseStaves(Bytes d) {
     }
     if (!sub) continue;
     if (m_staves == 0) return Damaged("staff data comes before any staff");
-    if (e.Tag == "Glb") {
-      ParseEvents(*sub, true);
-    } else if (auto error = ParseVoices(*sub, e.Start)) {
-      return *error;
-    }
+    auto error = e.Tag == "Glb" ? ParseEvents(*sub, true) : ParseVoices(*sub, e.Start);
+    if (error) return *error;
   }
   return std::nullopt;
 }
@@ -467,6 +540,8 @@ std::optional<FileError> Parser::ParseVoices(Bytes d, int start) {
     voice.NoteRecords = d.subspan(first, pos - first);
     voices.Items.push_back(std::move(voice));
   }
+  // Fewer notes than a count says, or bytes after the last voice that make none.
+  if (cut || pos != d.size()) return DoesNotAddUp("a staff's voices");
   m_image.Steps.emplace_back(std::move(voices));
   return std::nullopt;
 }

@@ -11,15 +11,17 @@
 //             "Glb", "Vce" of its sub-sections
 //
 // Every start, length, count and index is checked against the file before it is used, and
-// nothing is allocated from a stored count. Damage the format tolerates (an entry with a
-// start or length of 0, an unknown tag, a record without its separators, a section cut
-// short) skips that entry or record, or ends that section, as the original reader did.
+// nothing is allocated from a stored count. A file must add up: the sections its directory
+// names lie end to end from the directory to the end of the file, the staves' sub-sections
+// likewise fill the Stf section after its head, and the records of each section fill it
+// exactly (a record cut short, a note count the notes do not meet, bytes left over). What
+// the format tolerates inside that (an entry with a start or length of 0, an unknown tag, a
+// record without its separators) skips that entry or record, as the original reader did.
 // What would have stopped it part-way (staff data before any staff, a fifth voice on a
 // staff, an instrument beyond the sixteenth or outside the instrument table) and what
 // cannot come from a sound file (a directory entry shorter than 11 bytes, a directory that
-// names none of the four sections, sections that together pass four times the file's size)
-// fail the whole parse. Parsing is linear in
-// the file's size.
+// names none of the four sections) fail the whole parse. Parsing is linear in the file's
+// size.
 
 #include <cstdint>
 #include <span>

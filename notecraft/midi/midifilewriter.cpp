@@ -14,6 +14,7 @@
 #include "notecraft/io/filebytes.h"
 #include "notecraft/io/filecommit.h"
 #include "notecraft/midi/clefcue.h"
+#include "notecraft/midi/tiednotes.h"
 
 namespace notecraft {
 
@@ -162,7 +163,7 @@ bool Muted(const Score& score, const Voice& voice) {
 }
 
 TrackBytes VoiceTrack(const Score& score, const Voice& voice, const Instrument& instrument,
-                      bool forPlayback) {
+                      const TiedNotes& ties, bool forPlayback) {
   std::shared_ptr<const Staff> staff;
   for (const auto& s : score.AllStaffs()) {
     if (s->ValidVoice(voice.ID())) {
@@ -223,6 +224,11 @@ TrackBytes VoiceTrack(const Score& score, const Voice& voice, const Instrument& 
   const GlobalEvents* events = staff ? &staff->GlobalEvents() : nullptr;
   auto event = events ? events->begin() : GlobalEvents::const_iterator{};
   const auto eventsEnd = events ? events->end() : GlobalEvents::const_iterator{};
+  const TiedNotes::LengthOf length = [](const Note& n) {
+    return MidiFileWriter::SoundingLength(n.Duration(), n.Flags());
+  };
+  std::vector<TiedNotes::Strike> strikes;
+  int index = 0;  // of the note in hand, 1-based
   for (auto it = notes.begin(); it != notes.end();) {
     const Note& note = **it;
     // Staff events up to the next note come first; those after the last note are dropped.
@@ -239,21 +245,23 @@ TrackBytes VoiceTrack(const Score& score, const Voice& voice, const Instrument& 
       continue;
     }
     ++it;
+    ++index;
     flushUntil(note.NoteTime());
-    if (note.ValueCount() == 0) continue;  // nothing sounds, nothing is written
-    const int offTime =
-        note.NoteTime() + MidiFileWriter::SoundingLength(note.Duration(), note.Flags());
+    // Pitches held over by a tie are not struck again; a note that holds only those (or
+    // no pitch at all) writes nothing.
+    ties.Strikes(voice, note, index, 0, length, strikes);
+    if (strikes.empty()) continue;
     writeAt(note.NoteTime());
     bool first = true;
-    for (const std::uint8_t pitch : note.Values()) {
+    for (const TiedNotes::Strike& strike : strikes) {
       if (!first) t.Byte(0);
       first = false;
       t.Status(0x90 + ch);
-      t.Byte(pitch & 0x7F);
+      t.Byte(strike.Pitch & 0x7F);
       t.Byte(kVelocity);
-      const auto at = std::upper_bound(pending.begin(), pending.end(), offTime,
+      const auto at = std::upper_bound(pending.begin(), pending.end(), strike.Off,
                                        [](int time, const Off& o) { return time < o.Time; });
-      pending.insert(at, Off{offTime, pitch & 0x7F});
+      pending.insert(at, Off{strike.Off, strike.Pitch & 0x7F});
     }
   }
   for (const Off& o : pending) {
@@ -275,8 +283,8 @@ int MidiFileWriter::SoundingLength(int duration, int flags) {
     length *= 1.5;
   else if (flags & nteStacato)
     length *= 0.5;
-  else if (flags & nteTriplet)
-    length *= 0.33;
+  // Three triplet notes take the time of two of their written value.
+  if (flags & nteTriplet) length = length * 2 / 3;
   return static_cast<int>(std::max<std::int64_t>(1, RoundHalfEven(length)));
 }
 
@@ -317,13 +325,14 @@ std::vector<std::uint8_t> MidiFileWriter::Write(const Score& score, bool forPlay
 
   std::vector<std::uint8_t> out{'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 1, 0, 0, 0, kDivision};
   AppendChunk(out, ConductorTrack(score, forPlayback));
+  const TiedNotes ties(score);
   int tracks = 1;
   for (const Voice* voice : order) {
     // A voice without an instrument has no channel to play on.
     const auto instrument = voice->Instrument();
     if (!instrument) continue;
     if (forPlayback && Muted(score, *voice)) continue;
-    AppendChunk(out, VoiceTrack(score, *voice, *instrument, forPlayback));
+    AppendChunk(out, VoiceTrack(score, *voice, *instrument, ties, forPlayback));
     ++tracks;
   }
   // The header counts the chunks actually written.

@@ -19,7 +19,7 @@
 //   FF 07 "%" and the staff's clef (clefcue.h)                (saving only)
 //   bank select 0 and program (not on the drum channel 9), volume 127, pan 64,
 //   the notes (note-off as note-on with velocity 0, running status) and the staff's
-//   dynamics as controller 7, FF 2F 00.
+//   dynamics as controller 7, FF 2F 00. Notes joined by a tie sound as one (tiednotes.h).
 //
 // Texts are Windows-1252 and their lengths variable-length numbers, so texts of any length
 // are written whole (track and instrument names are cut to 255 characters).
@@ -52,8 +52,8 @@ public:
   static Result<Done> WriteFile(const Score& score, const std::string& path, bool forPlayback);
 
   // Sounding length in 64ths of a note of `duration` with `flags`: x1.5 with a dot, else
-  // x0.5 staccato, else x0.33 for a triplet, rounded half to even; at least 1, so that a
-  // note-off never comes before its note-on.
+  // x0.5 staccato, and two thirds of that for a triplet, rounded half to even; at least 1,
+  // so that a note-off never comes before its note-on.
   static int SoundingLength(int duration, int flags);
   // The power of two of the beat note in a time-signature event for a beat length in
   // 64ths (32 -> 1, 16 -> 2, 8 -> 3, 4 -> 4, 2 -> 5; any other value -> 2).

@@ -24,7 +24,10 @@ constexpr int kDrumChannel = 9;
 constexpr int kDrumRow = 128;
 constexpr int kProgressEvery = 101;
 
+// A meta event's text. Writers that store C strings leave their NULs at its end; they are
+// no part of it (a score file would keep each as "?").
 std::string TextOf(std::span<const std::uint8_t> data) {
+  while (!data.empty() && data.back() == 0) data = data.first(data.size() - 1);
   return Cp1252ToUtf8(std::string_view(reinterpret_cast<const char*>(data.data()), data.size()));
 }
 
@@ -66,6 +69,11 @@ int SignaturesUpTo(const GlobalEvents& g, int time) {
 class ChordLayer {
 public:
   explicit ChordLayer(Notes& notes) : m_notes(notes) {}
+  // Time and pitches of the chord in hand (the last one laid); -1 before the first.
+  int Time() const { return m_time; }
+  bool Holds(int pitch) const {
+    return std::find(m_pitches.begin(), m_pitches.end(), pitch) != m_pitches.end();
+  }
   // Times never decrease from one call to the next.
   void Lay(int time, int length, int pitch) {
     if (time != m_time) {
@@ -382,45 +390,76 @@ void MidiImporter::BuildVoice(TrackState& t) {
     if (i == 0 || played[i].Start != played[i - 1].Start) ++starts;
   t.Voice->Notes().Reserve(Internal{}, starts);  // one chord a start, and a few held bars
   ChordLayer layer(t.Voice->Notes());
-  // The next bar of every note held past its first measure, earliest first: merged with the
-  // notes in start order, everything reaches the voice in time order.
-  struct Bar {
+  // A note longer than its measure, cut into pieces of a measure each: the pieces after the
+  // first wait here, earliest first, so that merged with the notes in start order everything
+  // reaches the voice in time order.
+  struct Piece {
     int Time = 0;
     int Pitch = 0;
-    std::int64_t Left = 0;  // of the note, from this bar on
-    int Number = 0;         // of the note's bars, from 0
-    bool operator>(const Bar& o) const { return Time > o.Time; }
+    std::int64_t Left = 0;  // of the note, from this piece on
+    int Number = 0;         // of the note's pieces, from 0
+    int After = -1;         // time of the chord that holds the piece before
+    bool operator>(const Piece& o) const { return Time > o.Time; }
   };
-  std::priority_queue<Bar, std::vector<Bar>, std::greater<>> held;
-  auto lay = [&](const Bar& bar) {
-    const int length = MeasureLengthAt(bar.Time);
-    layer.Lay(bar.Time, static_cast<int>(std::min<std::int64_t>(bar.Left, length)), bar.Pitch);
-    const std::int64_t next = static_cast<std::int64_t>(bar.Time) + length;
-    if (bar.Left > length && next < kTimeLimit && bar.Number + 1 < kMaxBarsPerNote &&
+  std::priority_queue<Piece, std::vector<Piece>, std::greater<>> held;
+  auto lay = [&](const Piece& piece) {
+    const int length = MeasureLengthAt(piece.Time);
+    layer.Lay(piece.Time, static_cast<int>(std::min<std::int64_t>(piece.Left, length)),
+              piece.Pitch);
+    const std::int64_t next = static_cast<std::int64_t>(piece.Time) + length;
+    if (piece.Left > length && next < kTimeLimit && piece.Number + 1 < kMaxBarsPerNote &&
         m_extraPieces < kMaxSplitNotes) {
       ++m_extraPieces;
-      held.push(Bar{static_cast<int>(next), bar.Pitch, bar.Left - length, bar.Number + 1});
+      held.push(Piece{static_cast<int>(next), piece.Pitch, piece.Left - length, piece.Number + 1,
+                      piece.Time});
     }
   };
-  auto layHeldUntil = [&](int time) {
-    while (!held.empty() && held.top().Time <= time) {
-      const Bar bar = held.top();
+  std::vector<std::pair<int, int>> ties;  // (from, to): the chords a tie joins
+  std::vector<Piece> fresh, pieces;
+  std::size_t i = 0;
+  while (i < played.size() || !held.empty()) {
+    int time = i < played.size() ? played[i].Start : INT_MAX;
+    if (!held.empty()) time = std::min(time, held.top().Time);
+    fresh.clear();
+    pieces.clear();
+    for (; i < played.size() && played[i].Start == time; ++i) {
+      const Sounded& note = played[i];
+      if (drums) {
+        layer.Lay(time, DrumHitLength(note), note.Pitch);
+      } else {
+        // A note shorter than a 64th still gets one.
+        fresh.push_back(
+            Piece{time, note.Pitch,
+                  std::max<std::int64_t>(1, static_cast<std::int64_t>(note.End) - time)});
+      }
+    }
+    while (!held.empty() && held.top().Time == time) {
+      pieces.push_back(held.top());
       held.pop();
-      lay(bar);
     }
-  };
-  for (const Sounded& note : played) {
-    layHeldUntil(note.Start);
-    if (drums) {
-      layer.Lay(note.Start, DrumHitLength(note), note.Pitch);
-    } else {
-      // A note shorter than a 64th still gets one.
-      lay(Bar{note.Start, note.Pitch,
-              std::max<std::int64_t>(1, static_cast<std::int64_t>(note.End) - note.Start), 0});
+    // The pieces of held notes are tied to the chord before, which holds their previous
+    // piece, so that the note sounds once. A tie joins every pitch the two chords share:
+    // when a note struck here has the pitch of one in the chord before, the tie would hold
+    // that note over instead, and the held notes end here. So do notes that a chord
+    // between cut short (a voice holds one chord at a time), and notes past the last time
+    // a tie can reach.
+    const int before = layer.Time();
+    const bool restruck = std::any_of(fresh.begin(), fresh.end(),
+                                      [&](const Piece& f) { return layer.Holds(f.Pitch); });
+    bool tied = false;
+    for (const Piece& f : fresh) lay(f);
+    for (const Piece& piece : pieces) {
+      if (restruck || piece.After != before || time > kMaxTieEnd) continue;
+      lay(piece);
+      tied = true;
     }
+    if (tied) ties.emplace_back(before, time);
   }
-  layHeldUntil(INT_MAX);
   layer.Finish();
+  GlobalEvents& events = t.Staff->GlobalEvents();
+  for (const auto& [from, to] : ties)
+    events.Add(from, evtTie, static_cast<std::uint8_t>(to / 256),
+               static_cast<std::uint8_t>(to % 256), "1");
 }
 
 int MidiImporter::DrumHitLength(const Sounded& hit) const {
@@ -574,7 +613,8 @@ void MidiImporter::OnMeta(TrackState& t, const SmfEvent& e, int time) {
       // over (the earliest tempo event wins; at one time, the last read).
       if (m_tempoTime && time > *m_tempoTime) return;
       m_tempoTime = time;
-      s.SetCount(static_cast<int>(std::min<std::uint32_t>(60000000u / us, INT_MAX)));
+      // A score's tempo goes up to 255: a faster piece plays at that rather than at 120.
+      s.SetCount(static_cast<int>(std::min<std::uint32_t>(60000000u / us, kMaxTempo)));
       return;
     }
     case 0x58: {  // time signature: nn dd cc bb

@@ -12,7 +12,10 @@
 // A voice holds one chord at a time, each ending by the next one's start, which is all a
 // score file can hold: the notes of a track are gathered while it is read, then laid into
 // the voice in time order. Notes starting together form a chord as long as its longest
-// note, cut at the next chord. Drum hits (a track on channel 10) last up to the next hit,
+// note, cut at the next chord. A note longer than its measure is cut into pieces of a
+// measure each, tied to one another so that it still sounds once; a piece whose note a
+// chord between has cut short is left out. Drum hits (a track on channel 10) last up to
+// the next hit,
 // at most a quarter and within their measure, so that they read as the beat they play.
 // A staff without a clef cue takes the clef its notes ask for: the bass clef when most of
 // them lie below middle C, else the treble clef; drums keep the percussion clef, and an
@@ -53,6 +56,8 @@ public:
   static constexpr std::int64_t kMaxSplitNotes = 1000000;  // notes added by cutting at bars
   static constexpr int kMaxBarsPerNote = 4096;             // hours of music: no note is held longer
   static constexpr int kMaxDrumHit = 16;                   // a quarter note
+  static constexpr int kMaxTieEnd = 65535;                 // a tie's end is stored in two bytes
+  static constexpr std::uint32_t kMaxTempo = 255;          // quarter notes a minute, at most
   static constexpr const char* kInvalidData = "Invalid data encountered loading file.";
   static constexpr const char* kNotSupported = "This MIDI file type is not supported.";
 
@@ -99,7 +104,8 @@ private:
   void OnScoreText(int type, const std::string& text);
   void CloseNote(TrackState& t, int pitch, int endTime);
   // Lays the track's notes into its voice in time order, and gives its staff a clef. A note
-  // longer than its measure is cut into pieces of one measure length each, from its start.
+  // longer than its measure is cut into pieces of one measure length each, from its start,
+  // each tied to the chord before it.
   void BuildVoice(TrackState& t);
   // A drum hit lasts a quarter, or to the end of its measure when that comes first; the
   // next hit shortens it further.

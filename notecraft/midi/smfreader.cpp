@@ -47,6 +47,10 @@ std::optional<SmfReader::Failure> SmfReader::ReadStructure(std::size_t maxTracks
   m_header.Format = Be16(m_file, 8);
   m_header.TrackCount = Be16(m_file, 10);
   m_header.Division = Be16(m_file, 12);
+  if (m_header.Format > 2) {
+    return Failure{false, "Its header names MIDI file format " + std::to_string(m_header.Format) +
+                              "; there are only formats 0, 1 and 2."};
+  }
   if (m_header.TrackCount < 2) {
     return Failure{true, "It holds a single track (MIDI file format " +
                              std::to_string(m_header.Format) +
@@ -80,7 +84,8 @@ std::optional<SmfReader::Failure> SmfReader::ReadStructure(std::size_t maxTracks
     }
     at += 8 + dataLength;
   }
-  if (m_tracks.size() < static_cast<std::size_t>(m_header.TrackCount)) {
+  // More tracks than announced are another file's (files joined end to end).
+  if (m_tracks.size() != static_cast<std::size_t>(m_header.TrackCount)) {
     return Failure{false, "Its header announces " + std::to_string(m_header.TrackCount) +
                               " tracks, but the file holds " + std::to_string(m_tracks.size()) +
                               "."};
@@ -113,10 +118,9 @@ std::optional<std::uint8_t> SmfReader::TrackCursor::DataByte() {
 
 bool SmfReader::TrackCursor::Next(SmfEvent& e) {
   if (m_done) return false;
-  if (m_pos >= m_end) {
-    m_done = true;  // no end-of-track event: the chunk's end serves
-    return false;
-  }
+  // A track whose chunk ends before its end-of-track event holds something else at its end
+  // (the tail of another file spliced in, where the chunk's length no longer fits it).
+  if (m_pos >= m_end) return Fail("the track has no end-of-track event");
   const std::size_t start = m_pos;
   const auto delta = VarLen();
   if (!delta) return Fail("a delta time runs past the end of its track or is longer than 4 bytes");
@@ -149,7 +153,10 @@ bool SmfReader::TrackCursor::Next(SmfEvent& e) {
     }
     e.Data = m_file.subspan(m_pos, *length);
     m_pos += *length;
-    if (e.MetaType == 0x2F) m_done = true;
+    if (e.MetaType == 0x2F) {
+      if (m_pos != m_end) return Fail("the track goes on after its end-of-track event");
+      m_done = true;
+    }
     return true;
   }
 

@@ -15,7 +15,10 @@
 // still read under the last channel status, which is how most readers treat such files.
 //
 // Lengths are checked against the end of the chunk and of the file before anything is
-// read, so a damaged file ends in an error, never in a read past the data.
+// read, so a damaged file ends in an error, never in a read past the data. So is a file
+// that does not hold what its header and chunks say: a format other than 0, 1 and 2, more
+// or fewer track chunks than the header announces, a track that does not end with its
+// end-of-track event exactly at the end of its chunk.
 //
 // The reader only looks at the caller's bytes (spans point into them); it allocates one
 // entry per track chunk.
@@ -68,10 +71,11 @@ public:
 
   explicit SmfReader(std::span<const std::uint8_t> file) : m_file(file) {}
 
-  // Reads the header and lists the track chunks. Fails on a damaged header, on a track
-  // chunk that runs past the end of the file, on more than maxTracks track chunks, and on
-  // SMPTE or zero divisions. Chunks of other types are passed over; bytes too few for a
-  // chunk head at the end are ignored.
+  // Reads the header and lists the track chunks. Fails on a damaged header (a format above
+  // 2), on a track chunk that runs past the end of the file, on another number of track
+  // chunks than the header announces or more than maxTracks, and on SMPTE or zero
+  // divisions. Chunks of other types are passed over; bytes too few for a chunk head at the
+  // end are ignored.
   std::optional<Failure> ReadStructure(std::size_t maxTracks);
 
   const Header& FileHeader() const { return m_header; }
@@ -84,8 +88,9 @@ public:
     TrackCursor(std::span<const std::uint8_t> file, const Chunk& chunk)
         : m_file(file), m_pos(chunk.Begin), m_end(chunk.End) {}
 
-    // The next event; false after the end-of-track event, at the chunk's end, or when the
-    // data cannot be read (Error() then says why, and every later call gives false).
+    // The next event; false after the end-of-track event, or when the data cannot be read
+    // (Error() then says why, and every later call gives false): a chunk that ends without
+    // its end-of-track event, or goes on after it, is such data.
     bool Next(SmfEvent& event);
     const std::optional<std::string>& Error() const { return m_error; }
     std::int64_t Tick() const { return m_tick; }

@@ -200,7 +200,7 @@ TEST(MidiExportVoice, NotesWithRunningStatusAndDynamics) {
               00 43 7F                   # 67 at the same time
               81 00 43 00
               00 FF 2F 00)")},
-      {"a dotted quarter sounds 192 ticks, a staccato quarter 64, a triplet quarter 40",
+      {"a dotted quarter sounds 192 ticks, a staccato quarter 64, a triplet quarter 88",
        [](PlaybackScore& s) {
          auto v = s.AddVoice(kPiano);
          PlaybackScore::Note(v, 0, {60}, 16, nteDot);
@@ -209,7 +209,7 @@ TEST(MidiExportVoice, NotesWithRunningStatusAndDynamics) {
        },
        Hex(R"(00 90 3C 7F  81 40 3C 00   # off 192 ticks later
               40 3E 7F  40 3E 00         # at 256 (64 after the off); off 64 later
-              40 40 7F  28 40 00         # at 384; off 40 later
+              40 40 7F  58 40 00         # at 384; off 88 later (11 64ths)
               00 FF 2F 00)")},
       {"dynamics become main volume; one after the last note is not written",
        [](PlaybackScore& s) {
@@ -267,12 +267,16 @@ TEST(MidiExportVoice, SoundingLengths) {
       {16, 0, 16},
       {16, nteDot, 24},
       {16, nteStacato, 8},
-      {16, nteTriplet, 5},            // 5.28
-      {16, nteDot | nteStacato, 24},  // the dot takes precedence
-      {16, nteStacato | nteTriplet, 8},
-      {5, nteStacato, 2},  // 2.5: halves go to the even neighbour
-      {7, nteStacato, 4},  // 3.5
-      {1, nteStacato, 1},  // 0.5 would be 0: every note sounds
+      {16, nteTriplet, 11},              // two thirds: 10.67
+      {32, nteTriplet, 21},              // a triplet half: 21.33, a beat and a third
+      {64, nteTriplet, 43},              // 42.67
+      {8, nteTriplet, 5},                // 5.33
+      {16, nteDot | nteStacato, 24},     // the dot takes precedence
+      {16, nteStacato | nteTriplet, 5},  // 8 x 2/3
+      {16, nteDot | nteTriplet, 16},     // 24 x 2/3
+      {5, nteStacato, 2},                // 2.5: halves go to the even neighbour
+      {7, nteStacato, 4},                // 3.5
+      {1, nteStacato, 1},                // 0.5 would be 0: every note sounds
       {1, nteTriplet, 1},
   };
   for (const auto& c : cases) {

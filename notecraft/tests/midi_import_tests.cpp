@@ -285,6 +285,20 @@ TEST_F(MidiImport, DamagedFilesAreRefusedWithAMessage) {
       {"a sysex longer than its track", TwoTrackFile("00 F0 83 00 7E 7F"), "Invalid"},
       {"a data byte above 127", TwoTrackFile("00 90 3C C0  00 FF 2F 00"), "Invalid"},
       {"259 tracks", tooManyTracks, "NotSupported"},
+      // What two files joined or spliced together look like.
+      {"a track without its end-of-track event", TwoTrackFile("00 90 3C 40  60 80 3C 40"),
+       "Invalid"},
+      {"a track going on after its end-of-track event",
+       TwoTrackFile("00 90 3C 40  60 80 3C 40  00 FF 2F 00  00 90 40 40  60 80 40 40"), "Invalid"},
+      {"more tracks than the header announces", Hex(R"("MThd" 00 00 00 06  00 01 00 02 00 60
+                                                       "MTrk" 00 00 00 04  00 FF 2F 00
+                                                       "MTrk" 00 00 00 04  00 FF 2F 00
+                                                       "MTrk" 00 00 00 0C  00 90 3C 40  60 80 3C 40  00 FF 2F 00)"),
+       "Invalid"},
+      {"format 128", Hex(R"("MThd" 00 00 00 06  00 80 00 02 00 60
+                             "MTrk" 00 00 00 04  00 FF 2F 00
+                             "MTrk" 00 00 00 0C  00 90 3C 40  60 80 3C 40  00 FF 2F 00)"),
+       "Invalid"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -300,6 +314,13 @@ TEST_F(MidiImport, DamagedFilesAreRefusedWithAMessage) {
     EXPECT_EQ(score.Title(), "Mine") << "a refused file leaves the score as it was";
     EXPECT_EQ(score.Staffs(), 1);
   }
+}
+
+// A score's tempo goes up to 255: a faster one (a march at 260) is taken as 255, not
+// dropped for the default 120.
+TEST_F(MidiImport, ATempoFasterThanAScoreHoldsIsTakenAsItsFastest) {
+  ASSERT_TRUE(Read(Smf(96, {"00 FF 51 03 03 85 71  00 FF 2F 00", "00 FF 2F 00"})));
+  EXPECT_EQ(score.Count(), 255);
 }
 
 // Files that put the melody in the first track, beside the tempo and the names.
@@ -345,27 +366,25 @@ TEST_F(MidiImport, UnusualButReadableFiles) {
   const Case cases[] = {
       {"an unknown chunk before the tracks", unknownChunk, "0:60/16"},
       {"bytes after the last chunk", trailing, "0:60/16"},
-      {"no end-of-track event", TwoTrackFile("00 90 3C 40  60 80 3C 40"), "0:60/16"},
-      {"events after the end of the track are not read",
-       TwoTrackFile("00 90 3C 40  60 80 3C 40  00 FF 2F 00  00 90 40 40"), "0:60/16"},
       {"an escape event (F7) is passed over by its length",
-       TwoTrackFile("00 F7 03 F3 01 02  00 90 3C 40  60 80 3C 40"), "0:60/16"},
+       TwoTrackFile("00 F7 03 F3 01 02  00 90 3C 40  60 80 3C 40  00 FF 2F 00"), "0:60/16"},
       {"running status goes on after a meta event, as most readers allow",
-       TwoTrackFile("00 90 3C 40  00 FF 01 01 \"x\"  00 40 40  60 3C 00  00 40 00"), "0:60,64/16"},
+       TwoTrackFile("00 90 3C 40  00 FF 01 01 \"x\"  00 40 40  60 3C 00  00 40 00  00 FF 2F 00"),
+       "0:60,64/16"},
       {"a song position message between notes",
-       TwoTrackFile("00 90 3C 40  00 F2 01 02  60 80 3C 40"), "0:60/16"},
+       TwoTrackFile("00 90 3C 40  00 F2 01 02  60 80 3C 40  00 FF 2F 00"), "0:60/16"},
       {"a meta text of 200 bytes with a two-byte length",
        [] {
          std::string events = "00 FF 01 81 48";
          for (int i = 0; i < 200; ++i) events += " 61";
-         return TwoTrackFile(events + " 00 90 3C 40  60 80 3C 40");
+         return TwoTrackFile(events + " 00 90 3C 40  60 80 3C 40  00 FF 2F 00");
        }(),
        "0:60/16"},
       {"an old one-byte length of 200 that a variable-length number cannot mean",
        [] {
          std::string events = "00 FF 03 C8";
          for (int i = 0; i < 200; ++i) events += " 62";
-         return TwoTrackFile(events + " 00 90 3C 40  60 80 3C 40");
+         return TwoTrackFile(events + " 00 90 3C 40  60 80 3C 40  00 FF 2F 00");
        }(),
        "0:60/16"},
   };
@@ -421,8 +440,31 @@ TEST(MidiImportRules, ScoreTimeOfTicks) {
 
 TEST_F(MidiImport, LongNotesAreCutAtTheMeasureLength) {
   // Division 16: a note of 150 64ths in 4/4 is two whole notes and 22 left over.
-  ASSERT_TRUE(Read(TwoTrackFile("00 90 3C 40  81 16 80 3C 40", 16)));
+  ASSERT_TRUE(Read(TwoTrackFile("00 90 3C 40  81 16 80 3C 40  00 FF 2F 00", 16)));
   EXPECT_EQ(Notes(1), "0:60/64 64:60/64 128:60/32+trip");
+}
+
+// Writers that store C strings leave a NUL at the end of a name: it is not part of it, and
+// a score saved and opened again shows the name as it was.
+TEST_F(MidiImport, TrailingNulsOfTextsAreDropped) {
+  const Bytes file = Smf(96, {R"(00 FF 01 07 "Sonata" 00  00 FF 2F 00)",
+                              R"(00 FF 03 07 "Piano" 00 00  00 FF 05 03 "la" 00
+                                 00 90 3C 40  60 80 3C 40  00 FF 2F 00)"});
+  ASSERT_TRUE(Read(file));
+  EXPECT_EQ(score.Title(), "Sonata");
+  EXPECT_EQ(score.Staff(1)->Description(), "Piano");
+  EXPECT_EQ(score.Staff(1)->Voice(1)->Description(), "Piano");
+  testing::TempDir dir;
+  ASSERT_TRUE(score.SaveFile(dir.File("song.sco"))) << score.LastFileError();
+  Score back;
+  ASSERT_TRUE(back.OpenFile(dir.File("song.sco")));
+  EXPECT_EQ(back.Title(), "Sonata");
+  EXPECT_EQ(back.Staff(1)->Description(), "Piano");
+  EXPECT_EQ(testing::EventsText(back.Staff(1)->GlobalEvents()),
+            testing::EventsText(score.Staff(1)->GlobalEvents()));
+  const auto lyric = back.Staff(1)->GlobalEvents().Find(0, evtLyric, true);
+  ASSERT_TRUE(lyric);
+  EXPECT_EQ(lyric->Text(), "la");
 }
 
 TEST_F(MidiImport, MarkersCuesLyricsAndKeys) {
@@ -483,15 +525,17 @@ TEST_F(MidiImport, TimesBeyondTheLimitAreDroppedNotAllocated) {
   ASSERT_TRUE(Read(file));
   EXPECT_EQ(Notes(1), "0:60/16");
   EXPECT_LT(score.EndTime(), MidiImporter::kTimeLimit);
-  // A note reaching past the limit is cut there (division 16: ticks are 64ths).
+  // A note reaching past the limit is cut there (division 16: ticks are 64ths); so far in,
+  // its pieces cannot be tied, and it keeps its first bar.
   ASSERT_TRUE(Read(TwoTrackFile(R"(
       87 FF FF 00 90 3C 40                         # at 2^24 - 128
-      87 68 80 3C 40                               # 1000 later)",
+      87 68 80 3C 40                               # 1000 later
+      00 FF 2F 00)",
                                 16)));
-  EXPECT_EQ(Notes(1), "16777088:60/64 16777152:60/64");
-  // A note held for days keeps its first 4096 bars.
-  ASSERT_TRUE(Read(TwoTrackFile("00 90 3C 40  FF FF FF 7F 80 3C 40", 1)));
-  EXPECT_EQ(score.Staff(1)->Voice(1)->Notes().Count(), MidiImporter::kMaxBarsPerNote);
+  EXPECT_EQ(Notes(1), "16777088:60/64");
+  // A note held for days keeps the bars a tie can reach (its end has two bytes).
+  ASSERT_TRUE(Read(TwoTrackFile("00 90 3C 40  FF FF FF 7F 80 3C 40  00 FF 2F 00", 1)));
+  EXPECT_EQ(score.Staff(1)->Voice(1)->Notes().Count(), (MidiImporter::kMaxTieEnd + 1) / 64);
 }
 
 TEST_F(MidiImport, TheScoreEndsWithItsLastNoteWholeAndItsLastEvent) {
@@ -529,7 +573,7 @@ TEST_F(MidiImport, ReadingRaisesTheOpenEvents) {
   } events;
   std::string track;
   for (int i = 0; i < 101; ++i) track += " 00 FF 01 00";  // 101 empty texts
-  const Bytes file = TwoTrackFile(track);
+  const Bytes file = TwoTrackFile(track + " 00 FF 2F 00");
   score.AddListener(&events);
   ASSERT_TRUE(Read(file));
   score.RemoveListener(&events);

@@ -7,6 +7,7 @@
 #include <functional>
 #include <limits>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "notecraft/core/enums.h"
@@ -106,7 +107,11 @@ TEST(PlaybackOrder, SoundingLengthAddsTheDotThenHalvesForStaccato) {
       {5, nteStacato, 2, "2.5 rounds to the even 2"},
       {1, nteDot | nteStacato, 1, "2, then 1"},
       {1, nteStacato, 1, "staccato 64th: 0.5 rounds to 0, still sounds one 64th"},
-      {16, nteTriplet | nteDouble | nteTrill, 16, "other marks do not change the length"},
+      {16, nteTriplet, 11, "a triplet quarter sounds two thirds: 10.67"},
+      {32, nteTriplet, 21, "a triplet half: 21.33"},
+      {16, nteTriplet | nteStacato, 6, "11, then 5.5 rounds to the even 6"},
+      {16, nteDot | nteTriplet, 16, "24, then two thirds"},
+      {16, nteDouble | nteTrill, 16, "other marks do not change the length"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.why);
@@ -150,17 +155,110 @@ TEST(PlaybackScores, SeveralVoicesOnSeveralStaves) {
                          }));
 }
 
-TEST(PlaybackScores, TiedNotesAreStruckAgain) {
-  // A tie is a drawing mark of the staff; playback sounds each note.
+// A tie joins the pitches two neighbouring notes of its voice share into one sounding note:
+// struck at the first, released at the end of the last.
+TEST(PlaybackScores, TiedNotesSoundOnce) {
+  struct Tie {
+    int from, to, voice;
+  };
+  struct Case {
+    const char* name;
+    std::vector<std::tuple<int, std::vector<int>, int>> notes;  // voice 1: time, pitches, flags
+    std::vector<Tie> ties;
+    Log expected;  // after the program change
+  };
+  const Case cases[] = {
+      {"two tied quarters",
+       {{0, {60}, 0}, {16, {60}, 0}},
+       {{0, 16, 1}},
+       {"0 On 0 60/112", "32 Off 0 60/112"}},
+      {"one tie over a chain of three",
+       {{0, {60}, 0}, {16, {60}, 0}, {32, {60}, 0}},
+       {{0, 32, 1}},
+       {"0 On 0 60/112", "48 Off 0 60/112"}},
+      {"two ties in a row",
+       {{0, {60}, 0}, {16, {60}, 0}, {32, {60}, 0}},
+       {{0, 16, 1}, {16, 32, 1}},
+       {"0 On 0 60/112", "48 Off 0 60/112"}},
+      {"a chord holding one pitch over",
+       {{0, {60, 64}, 0}, {16, {60, 67}, 0}},
+       {{0, 16, 1}},
+       {"0 On 0 60/112", "0 On 0 64/112", "16 Off 0 64/112", "16 On 0 67/112", "32 Off 0 67/112",
+        "32 Off 0 60/112"}},
+      {"the next note lacks the pitch",
+       {{0, {60}, 0}, {16, {62}, 0}},
+       {{0, 16, 1}},
+       {"0 On 0 60/112", "16 Off 0 60/112", "16 On 0 62/112", "32 Off 0 62/112"}},
+      {"the last note's own length ends it",
+       {{0, {60}, 0}, {16, {60}, nteTriplet}},
+       {{0, 16, 1}},
+       {"0 On 0 60/112", "27 Off 0 60/112"}},
+      {"the tie ends before the third note",
+       {{0, {60}, 0}, {16, {60}, 0}, {32, {60}, 0}},
+       {{0, 16, 1}},
+       {"0 On 0 60/112", "32 Off 0 60/112", "32 On 0 60/112", "48 Off 0 60/112"}},
+      {"a tie of another voice",
+       {{0, {60}, 0}, {16, {60}, 0}},
+       {{0, 16, 2}},
+       {"0 On 0 60/112", "16 Off 0 60/112", "16 On 0 60/112", "32 Off 0 60/112"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    PlaybackScore s;
+    auto staff = s.AddStaff();
+    auto v = s.AddVoice(staff, kPiano);
+    s.AddVoice(staff, kPiano);  // voice 2, silent
+    for (const auto& [time, pitches, flags] : c.notes) s.Note(v, time, pitches, durQuarter, flags);
+    for (const Tie& t : c.ties)
+      staff->GlobalEvents().Add(t.from, evtTie, 0, static_cast<std::uint8_t>(t.to),
+                                std::to_string(t.voice));
+    PlaybackLog log(s.score);
+    Log expected{"0 PC 0 0/112"};
+    expected.insert(expected.end(), c.expected.begin(), c.expected.end());
+    EXPECT_EQ(log.Drain(), expected);
+  }
+}
+
+// Played from inside a tie, the note where play starts is struck: the one before it, which
+// would have held it over, did not sound.
+TEST(PlaybackScores, PlayStartingInsideATieStrikesItsNote) {
   PlaybackScore s;
   auto staff = s.AddStaff();
   auto v = s.AddVoice(staff, kPiano);
   s.Note(v, 0, {60});
   s.Note(v, 16, {60});
-  staff->GlobalEvents().Add(0, evtTie, 0, 16, "1");
+  s.Note(v, 32, {60});
+  staff->GlobalEvents().Add(0, evtTie, 0, 32, "1");
   PlaybackLog log(s.score);
-  EXPECT_EQ(log.Drain(), (Log{"0 PC 0 0/112", "0 On 0 60/112", "16 Off 0 60/112",
-                              "16 On 0 60/112", "32 Off 0 60/112"}));
+  EXPECT_EQ(log.Drain(16), (Log{"16 PC 0 0/112", "16 On 0 60/112", "48 Off 0 60/112"}));
+}
+
+// The second pass of a repeat goes on after the first ending from the bar before it, so a
+// note tied out of the first ending is struck again after it, and a note tied into the
+// repeat's start is struck when play comes back to it.
+TEST(PlaybackScores, TiesAtRepeatsAndEndings) {
+  PlaybackScore s;
+  auto staff = s.AddStaff();
+  auto v = s.AddVoice(staff, kPiano);
+  s.Note(v, 48, {60});
+  s.Note(v, 64, {60});  // the repeat's start
+  s.Note(v, 176, {62});
+  s.Note(v, 192, {62});  // the bar after the first ending
+  staff->GlobalEvents().Add(48, evtTie, 0, 64, "1");
+  staff->GlobalEvents().Add(176, evtTie, 0, 192, "1");
+  s.score.AllGlobals().Add(64, evtRepeatBegin);
+  s.score.AllGlobals().Add(128, evtRepeatEnd);
+  s.score.AllGlobals().Add(128, evtSectionDefine, sctEnding1);
+  PlaybackLog log(s.score);
+  EXPECT_EQ(log.Drain(),
+            (Log{"48 PC 0 0/112", "48 On 0 60/112", "MarkRepeat(64)", "80 Off 0 60/112",
+                 "SkipSection(128,192)", "GoRepeat(192)", "176 On 0 62/112", "192 Off 0 62/112",
+                 "192 On 0 62/112", "208 Off 0 62/112"}));
+  log.log.clear();
+  EXPECT_EQ(log.Drain(64),
+            (Log{"MarkRepeat(64)", "64 PC 0 0/112", "64 On 0 60/112", "80 Off 0 60/112",
+                 "SkipSection(128,192)", "GoRepeat(192)", "176 On 0 62/112", "192 Off 0 62/112",
+                 "192 On 0 62/112", "208 Off 0 62/112"}));
 }
 
 // Measures of 64: one quarter note at the start of each of the first `measures`.

@@ -393,33 +393,31 @@ TEST(ScoreFileStaves, StaffHeaderAndVoiceRecords) {
   EXPECT_EQ(score.AllInstruments().Count(), 2);
 }
 
-TEST(ScoreFileStaves, AVoiceRecordWithoutItsSeparatorIsSkippedFourBytesAtATime) {
-  // The broken record makes no voice. Reading resumes 4 bytes on, each time looking for the
-  // separators after the 4 bytes it takes as a note count: 8 bytes on it finds those of
-  // the next record, whose own count then reads as the start of the description.
+TEST(ScoreFileStaves, AVoiceRecordWithoutItsSeparatorMakesTheFileDamaged) {
+  // Read past, 4 bytes at a time, the broken record leaves bytes that make no voice: the
+  // next record's count is read from the middle of it, and the notes do not fill it.
   Score score;
   Bytes vce;
   vce.N4(1).S("Broken").B(255);
   VoiceRecord(vce, 1, "Good", "0");
   NoteRecord(vce, 8, 8, 0, {62});
-  Read(score, MakeFile(HeaderSection(), {}, {}, {{StaffHeader("A"), {}, vce}}));
-  ASSERT_EQ(score.Staff(1)->Voices(), 1);
-  EXPECT_EQ(score.Staff(1)->Voice(1)->Description(), std::string("\0\0\x01Good", 7));
-  EXPECT_EQ(score.Staff(1)->Voice(1)->Notes().Count(), 1);
+  EXPECT_FALSE(score.ReadScoreFile(
+      Internal{}, MakeFile(HeaderSection(), {}, {}, {{StaffHeader("A"), {}, vce}}), "x.sco"));
+  EXPECT_EQ(score.LastFileError(),
+            "The score file is damaged: its sections do not add up (a staff's voices).");
 }
 
 TEST(ScoreFileStaves, ACountByteThatLooksLikeASeparatorIsNotOne) {
   // 254 notes: the count's last byte is 254, which must not be taken for the 254 of the
-  // record. The notes are cut short, which ends the sub-section after the two there are.
+  // record.
   Score score;
   Bytes vce;
   VoiceRecord(vce, 254, "V", "0");
-  NoteRecord(vce, 0, 8, 0, {60});
-  NoteRecord(vce, 8, 8, 0, {62});
+  for (std::uint32_t i = 0; i < 254; ++i) NoteRecord(vce, 8 * i, 8, 0, {60});
   Read(score, MakeFile(HeaderSection(), {}, {}, {{StaffHeader("A"), {}, vce}}));
   ASSERT_EQ(score.Staff(1)->Voices(), 1);
   EXPECT_EQ(score.Staff(1)->Voice(1)->Description(), "V");
-  EXPECT_EQ(score.Staff(1)->Voice(1)->Notes().Count(), 2);
+  EXPECT_EQ(score.Staff(1)->Voice(1)->Notes().Count(), 254);
 }
 
 // Two writer rules kept on purpose: the channel byte is the one readers will assign (an

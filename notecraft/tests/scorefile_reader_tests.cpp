@@ -5,12 +5,13 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <random>
 
+#include "model_fixtures.h"
 #include "notecraft/core/enums.h"
 #include "notecraft/core/internal.h"
 #include "notecraft/core/score.h"
 #include "notecraft/io/scorefilereader.h"
-#include "model_fixtures.h"
 #include "scorefile_fixtures.h"
 
 namespace notecraft {
@@ -148,6 +149,19 @@ TEST_F(ScoreFileDamage, DamagedFilesGiveTheirStatedResult) {
   for (int i = 0; i < 16; ++i) again.Entry("Glb", 1, 6 + 16 * 11);
   const ByteVector small = SmallFile();
   const std::size_t stf = (std::size_t{small[44]} << 8 | small[45]) - 1;  // the Stf start, 0-based
+  // The staves one byte further on, after a byte no section names.
+  auto withStfAt = [&](std::size_t shift) {
+    ByteVector f = patchN4(small, 42, static_cast<std::uint32_t>(stf + 1 + shift));
+    f.insert(f.begin() + static_cast<long>(stf), shift, 0);
+    for (std::size_t at = stf + shift + 6 + 3; at < stf + shift + 6 + 33; at += 11) {
+      const std::uint32_t start = static_cast<std::uint32_t>(f[at + 2]) << 8 | f[at + 3];
+      f = patchN4(f, at, start + static_cast<std::uint32_t>(shift));
+    }
+    return f;
+  };
+  // The Stf section one byte longer than its staves' sub-sections, which end before it.
+  ByteVector stfLonger = patchN4(Bytes().Add(small).B(0).Get(), 46,
+                                 static_cast<std::uint32_t>(small.size() - stf + 1));
 
   struct Case {
     const char* name;
@@ -162,26 +176,50 @@ TEST_F(ScoreFileDamage, DamagedFilesGiveTheirStatedResult) {
       {"entry count 255", withHead(255, 11), false, "ends before"},
       {"a section starting past the end", patchN4(SmallFile(), 9, 0xFFFFFF), false, "ends before"},
       {"length 0xFFFFFF", patchN4(SmallFile(), 13, 0xFFFFFF), false, "ends before"},
-      {"Hdr entered twice", twice, true, ""},
-      {"one section named sixteen times", again, false, "overlap"},
+      {"Hdr entered twice", twice, false, "do not add up (the directory and the file's size)"},
+      {"one section named sixteen times", again, false, "do not add up"},
       {"Stf head length too large", patchN4(small, stf, 0xFFFFFF), false, "ends before"},
-      {"five voices on a staff", MakeFile(HeaderSection(), {}, {}, {{StaffHeader("A"), {}, manyVoices}}), false,
+      {"five voices on a staff",
+       MakeFile(HeaderSection(), {}, {}, {{StaffHeader("A"), {}, manyVoices}}), false,
        "more than four voices"},
       {"seventeen instruments", MakeFile(HeaderSection(), {}, manyInstruments, {}), false,
        "more than 16 instruments"},
       {"program outside the table",
-       MakeFile(HeaderSection(), {}, Bytes().S("I").B(254).S("x").B(0, 0, 0, 200).B(255), {}), false,
-       "program 200"},
+       MakeFile(HeaderSection(), {}, Bytes().S("I").B(254).S("x").B(0, 0, 0, 200).B(255), {}),
+       false, "program 200"},
       {"voice program outside the table",
-       MakeFile(HeaderSection(), {}, {}, {{StaffHeader("A"), {}, Bytes().N4(0).S("V").B(254).S("99999999999").B(255)}}),
+       MakeFile(HeaderSection(), {}, {},
+                {{StaffHeader("A"), {}, Bytes().N4(0).S("V").B(254).S("99999999999").B(255)}}),
        false, "out of range"},
-      {"note count 0xFFFFFF with two notes", MakeFile(HeaderSection(), {}, {}, {{StaffHeader("A"), {}, hugeCount}}),
-       true, ""},
-      {"pitch count 255 with two pitches", MakeFile(HeaderSection(), {}, {}, {{StaffHeader("A"), {}, shortPitches}}),
-       true, ""},
+      {"note count 0xFFFFFF with two notes",
+       MakeFile(HeaderSection(), {}, {}, {{StaffHeader("A"), {}, hugeCount}}), false,
+       "do not add up (a staff's voices)"},
+      {"pitch count 255 with two pitches",
+       MakeFile(HeaderSection(), {}, {}, {{StaffHeader("A"), {}, shortPitches}}), false,
+       "do not add up (a staff's voices)"},
       {"event text without its 255",
-       MakeFile(HeaderSection(), Bytes().N4(0).B(18, 0, 0).B(254).S("open"), {}, {}), true, ""},
-      {"event cut short", MakeFile(HeaderSection(), Bytes().N4(0).B(1, 0, 0).N4(64).B(3), {}, {}), true, ""},
+       MakeFile(HeaderSection(), Bytes().N4(0).B(18, 0, 0).B(254).S("open"), {}, {}), false,
+       "do not add up (the score's events)"},
+      {"event cut short", MakeFile(HeaderSection(), Bytes().N4(0).B(1, 0, 0).N4(64).B(3), {}, {}),
+       false, "do not add up (the score's events)"},
+      {"a staff's event cut short",
+       MakeFile(HeaderSection(), {}, {}, {{StaffHeader("A"), Bytes().N4(0).B(2, 0, 0).N4(64), {}}}),
+       false, "do not add up (a staff's events)"},
+      {"an instrument record without its 255",
+       MakeFile(HeaderSection(), {}, Bytes().S("I").B(254).S("x").B(0, 0, 0, 0).S("0"), {}), false,
+       "do not add up (the instruments)"},
+      {"bytes after the header's records",
+       MakeFile(Bytes().Add(HeaderSection()).S("12").Get(), {}, {}, {}), false,
+       "do not add up (the header)"},
+      {"bytes after the last section", Bytes().Add(SmallFile()).B(0).Get(), false,
+       "do not add up (the directory and the file's size)"},
+      {"a gap before the staves", withStfAt(1), false,
+       "do not add up (the directory and the file's size)"},
+      {"the Stf head's length is not its directory's",
+       patchN4(small, stf, static_cast<std::uint32_t>(33 + 2 + 4)), false,
+       "do not add up (the staff directory)"},
+      {"a staff's sub-sections do not fill the section", stfLonger, false,
+       "do not add up (the staves)"},
       {"header only", hdrOnly, true, ""},
   };
   for (const auto& c : cases) {
@@ -205,32 +243,51 @@ TEST_F(ScoreFileDamage, StaffDataBeforeAnyStaffFails) {
   EXPECT_NE(score.LastFileError().find("before any staff"), std::string::npos);
 }
 
-TEST_F(ScoreFileDamage, WhatIsCutShortIsSkipped) {
+TEST_F(ScoreFileDamage, WhatIsCutShortInsideASectionIsRefused) {
   // Two notes of a voice announcing 0xFFFFFF, a chord announcing 255 pitches with two
-  // there, a text without its end: what is whole is read, the rest ends its section.
+  // there, a text without its end: whole sections that hold less than they say.
   Bytes vce;
   VoiceRecord(vce, 0xFFFFFF, "V", "0");
   NoteRecord(vce, 0, 8, 0, {60});
   NoteRecord(vce, 8, 8, 0, {62});
   vce.N4(16).N4(8).N4(0).B(255, 64, 65);
-  ASSERT_TRUE(Read(MakeFile(HeaderSection(), Bytes().N4(0).B(2, 0, 0).N4(32).B(18, 0, 0).B(254).S("open"), {},
-                            {{StaffHeader("A"), {}, vce}})));
-  EXPECT_EQ(score.Staff(1)->Voice(1)->Notes().Count(), 2);
-  EXPECT_EQ(score.AllGlobals().Count(), 1);  // the key; the open text is dropped
+  EXPECT_FALSE(
+      Read(MakeFile(HeaderSection(), Bytes().N4(0).B(2, 0, 0).N4(32).B(18, 0, 0).B(254).S("open"),
+                    {}, {{StaffHeader("A"), {}, vce}})));
+  EXPECT_FALSE(
+      Read(MakeFile(HeaderSection(), Bytes().N4(0).B(2, 0, 0), {}, {{StaffHeader("A"), {}, vce}})));
+}
+
+// A score file's head and directory followed by other bytes (a copy that went wrong) is
+// refused, whatever the bytes: it never opens as an empty score.
+TEST_F(ScoreFileDamage, AHeadFollowedByOtherBytesIsRefused) {
+  Score full;
+  testing::BuildEveryFeatureScore(full);
+  const ByteVector whole = testing::NativeBytes(full);
+  std::mt19937 random(39);
+  for (int round = 0; round < 200; ++round) {
+    SCOPED_TRACE(round);
+    ByteVector file(whole.begin(), whole.begin() + 40);
+    file.resize(round % 2 ? whole.size() : 40 + random() % 4000);
+    for (std::size_t i = 40; i < file.size(); ++i) file[i] = static_cast<std::uint8_t>(random());
+    EXPECT_FALSE(Read(file));
+    EXPECT_EQ(score.LastFileError().rfind("The score file is damaged", 0), 0u)
+        << score.LastFileError();
+  }
 }
 
 TEST_F(ScoreFileDamage, ParsingIsLinearInTheFileSize) {
   // A 4 MB voice sub-section of bytes that never form a voice record, and a 4 MB event text
-  // without its end: a reader that rescans for separators would take hours.
+  // without its end: a reader that rescans for separators would take hours. Neither adds up.
   ByteVector junk(4 << 20, 'x');
   junk.back() = 255;
   ByteVector text = Bytes().N4(0).B(18, 0, 0).B(254).Get();
   text.resize(4 << 20, 'y');
   const auto start = std::chrono::steady_clock::now();
-  EXPECT_TRUE(Read(MakeFile(HeaderSection(), text, {}, {{StaffHeader("A"), {}, junk}})));
+  EXPECT_FALSE(Read(MakeFile(HeaderSection(), {}, {}, {{StaffHeader("A"), {}, junk}})));
+  EXPECT_FALSE(Read(MakeFile(HeaderSection(), text, {}, {{StaffHeader("A"), {}, {}}})));
   const auto seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   EXPECT_LT(seconds, 2.0);
-  EXPECT_EQ(score.Staff(1)->Voices(), 0);
 }
 
 TEST_F(ScoreFileDamage, AFailedReadRaisesNothing) {

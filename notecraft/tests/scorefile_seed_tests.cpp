@@ -38,10 +38,10 @@ TEST(ScoreFileFuzzSeeds, EverySeedReadsBack) {
   testing::BuildEveryFeatureScore(every);
   seeds.emplace_back("every-feature.sco", testing::NativeBytes(every));
 
-  // Hand-made: records the writer never makes (no 254 in a voice record, a pitch count 0,
-  // a pitch above 127, a drum map cut short, staff data after a skipped entry).
+  // Hand-made: records the writer never makes (a pitch count 0, a pitch above 127, a drum
+  // map cut short, an instrument record without its 254, a font record without its name's
+  // end, staff data after a skipped entry).
   Bytes vce;
-  vce.N4(1).S("Broken").B(255);
   VoiceRecord(vce, 3, "V", "0");
   NoteRecord(vce, 0, 16, nteDot, {72, 60, 200});
   NoteRecord(vce, 24, 8, 0, {});

@@ -13,6 +13,7 @@
 #include <memory>
 #include <optional>
 #include <random>
+#include <tuple>
 #include <vector>
 
 #include "notecraft/core/enums.h"
@@ -213,6 +214,36 @@ TEST_F(SchedulerTest, NotesSoundingAtTheRepeatEndStopThere) {
                                      [](const TimedMessage& m) { return m.NoteOff() && m.Data1() == 90; });
   ASSERT_NE(firstOff, m_system->Sent.end());
   EXPECT_NEAR(firstOff->Ms(), 4000.0, 1e-3);
+}
+
+// | 0 |: 1 | 2 (first ending) :| 3 |, with notes tied into the repeat's start, into the
+// first ending and out of it: a held note is struck once per pass that reaches its first
+// note, the note after the ending is struck on both passes, and every note stops.
+TEST_F(SchedulerTest, TiedNotesThroughARepeatAndItsFirstEnding) {
+  AddQuarters(4);
+  m_score.AllGlobals().Add(64, evtRepeatBegin);
+  m_score.AllGlobals().Add(128, evtRepeatEnd);
+  m_score.AllGlobals().Add(128, evtSectionDefine, sctEnding1);
+  auto staff = m_score.AllStaffs().AddStaff(Internal{}, m_score.AllStaffs().NewID(), "Tied",
+                                            std::nullopt, true);
+  auto tied = staff->AddVoice(m_score.AllInstruments().Item(1));
+  for (const auto& [from, to, pitch] : {std::tuple{48, 64, 90}, {112, 128, 92}, {176, 192, 91}}) {
+    tied->Notes().Add(from, pitch, durQuarter, 0);
+    tied->Notes().Add(to, pitch, durQuarter, 0);
+    staff->GlobalEvents().Add(from, evtTie, 0, static_cast<std::uint8_t>(to), "1");
+  }
+  PlayToEnd(120);
+  std::vector<int> held;
+  std::map<int, int> balance;
+  for (const auto& m : m_system->Sent) {
+    if (m.NoteOn() && m.Data1() >= 90) held.push_back(m.Data1());
+    if (m.NoteOn()) ++balance[m.Data1()];
+    if (m.NoteOff()) --balance[m.Data1()];
+  }
+  // First pass: 90 from bar 0 into bar 1, 92 into the ending, 91 to the jump. Second pass:
+  // 90 where the repeat starts again, 92 up to the ending left out, 91 after it.
+  EXPECT_EQ(held, (std::vector<int>{90, 92, 91, 90, 92, 91}));
+  for (const auto& [pitch, count] : balance) EXPECT_LE(count, 0) << pitch;
 }
 
 TEST_F(SchedulerTest, NoDriftOverTenMinutesOfLateWakeUps) {
