@@ -163,9 +163,11 @@ TEST_F(ScoreEnd, ANewScoreOffersItsFirstLineToWriteIn) {
 }
 
 TEST_F(ScoreEnd, ANewScoreMadeInAShownWindowShowsItsFourMeasures) {
-  // As the editor makes one: the window is there first, then the score is made and painted,
-  // refreshed (F5) and written in, with no relayout asked for in between.
+  // As the editor makes one: the window is there first, showing the score it was made with,
+  // then the new score is made and painted, refreshed (F5) and written in, with no relayout
+  // asked for in between.
   Attach();
+  PaginateAll();
   score.CreateDefault();
   // The measures the page shows, over its systems.
   const auto shown = [this] {
