@@ -343,7 +343,8 @@ void Score::PaintPage() {
   const bool moved = page.Reach() != paginatedEnd || page.StaffHeight != paginatedHeight ||
                      page.NextStaff != paginatedNext;
   if (moved && (m_curPage < m_lastPage || page.End < PagesEnd()))
-    m_restartAfterPaint = m_restartAfterPaint == 0 ? m_curPage : std::min(m_restartAfterPaint, m_curPage);
+    m_restartAfterPaint =
+        m_restartAfterPaint == 0 ? m_curPage : std::min(m_restartAfterPaint, m_curPage);
 }
 
 void Score::PaintLaidOut(const PageLayout& page) {

@@ -33,7 +33,8 @@ std::size_t EvenPart(const SystemLayout& system, int bottom, int pageRoom) {
   for (std::size_t k = 1; k < staves; ++k) {
     const int end = SystemStack::PartBottom(system, k);
     if (end > bottom) break;
-    if (std::abs(end - target) <= std::abs(SystemStack::PartBottom(system, best) - target)) best = k;
+    if (std::abs(end - target) <= std::abs(SystemStack::PartBottom(system, best) - target))
+      best = k;
   }
   // A staff alone on a page reads as no system at all.
   if (best == 1 && staves >= 4 && SystemStack::PartBottom(system, 2) <= bottom) best = 2;

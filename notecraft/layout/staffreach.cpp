@@ -346,19 +346,24 @@ private:
     if (flags & (nteStacato | nteAccent | nteAccent2)) {
       const double extra =
           (flags & nteAccent2) && !(flags & (nteStacato | nteAccent)) ? kAccentExtra : 0;
-      m_extent.Add(up ? chord.Bottom + kMarkReach + extra : chord.Top - kMarkReach, column,
-                   column);
+      m_extent.Add(up ? chord.Bottom + kMarkReach + extra : chord.Top - kMarkReach, column, column);
     }
     constexpr int kOrnaments =
         nteTrill | nteMordent | nteHalfMordent | nteTurn | nteFermata | nteBowUp | nteBowDown;
     if (!(flags & kOrnaments)) return;
     char sign = glyph::Trill;
-    if (flags & nteBowDown) sign = glyph::DownBow;
-    else if (flags & nteBowUp) sign = glyph::UpBow;
-    else if (flags & nteHalfMordent) sign = glyph::HalfMordent;
-    else if (flags & nteMordent) sign = glyph::Mordent;
-    else if (flags & nteTurn) sign = glyph::Turn;
-    else if (!(flags & nteTrill)) sign = up ? glyph::FermataBelow : glyph::FermataAbove;
+    if (flags & nteBowDown)
+      sign = glyph::DownBow;
+    else if (flags & nteBowUp)
+      sign = glyph::UpBow;
+    else if (flags & nteHalfMordent)
+      sign = glyph::HalfMordent;
+    else if (flags & nteMordent)
+      sign = glyph::Mordent;
+    else if (flags & nteTurn)
+      sign = glyph::Turn;
+    else if (!(flags & nteTrill))
+      sign = up ? glyph::FermataBelow : glyph::FermataAbove;
     // A lower staff's ornament that would meet the staff above goes under its note.
     const bool under = sign == glyph::FermataBelow || m_half == 2;
     if (sign != glyph::FermataBelow) {
@@ -449,7 +454,9 @@ int SystemColumns::At(int time) const {
   return AtX(m.Notes + static_cast<int>(inside * m.Scale));
 }
 
-int SystemColumns::AtX(int x) const { return std::clamp((x - m_left) / m_width, 0, m_count - 1); }
+int SystemColumns::AtX(int x) const {
+  return std::clamp((x - m_left) / m_width, 0, m_count - 1);
+}
 
 void Outline::Reset(int columns) {
   Above.assign(static_cast<std::size_t>(std::max(columns, 1)), 0.0f);
@@ -473,10 +480,18 @@ double Largest(const std::vector<float>& side) {
 
 }  // namespace
 
-void Outline::RaiseAbove(int from, int to, double spaces) { Raise(Above, from, to, spaces); }
-void Outline::RaiseBelow(int from, int to, double spaces) { Raise(Below, from, to, spaces); }
-double Outline::MaxAbove() const { return Largest(Above); }
-double Outline::MaxBelow() const { return Largest(Below); }
+void Outline::RaiseAbove(int from, int to, double spaces) {
+  Raise(Above, from, to, spaces);
+}
+void Outline::RaiseBelow(int from, int to, double spaces) {
+  Raise(Below, from, to, spaces);
+}
+double Outline::MaxAbove() const {
+  return Largest(Above);
+}
+double Outline::MaxBelow() const {
+  return Largest(Below);
+}
 
 void ReachOf(Staff& staff, const std::vector<MeasureSlot>& measures, const SystemColumns& columns,
              int pulse, bool sharedStaves, double bracket, StaffReach& reach) {
@@ -492,8 +507,8 @@ void ReachOf(Staff& staff, const std::vector<MeasureSlot>& measures, const Syste
   if (measures.empty()) return;
   OtherPair pairs(staff);
   HalfReach upper(staff, pairs, columns, reach.Upper, grand ? 1 : 0, pulse, sharedStaves, bracket);
-  HalfReach lower(staff, pairs, columns, grand ? reach.Lower : reach.Upper, 2, pulse,
-                  sharedStaves, bracket);
+  HalfReach lower(staff, pairs, columns, grand ? reach.Lower : reach.Upper, 2, pulse, sharedStaves,
+                  bracket);
   // The key the system starts in spells every note: a key change inside it moves a head by
   // half a space at most.
   const int key = staff.CurKey(measures.front().Start);
@@ -569,8 +584,8 @@ void ReachOf(Staff& staff, const std::vector<MeasureSlot>& measures, const Syste
   }
 }
 
-int MeetingDistance(const std::vector<float>& below, int upperSpace, const std::vector<float>& above,
-                    int lowerSpace, int clearance, int reach) {
+int MeetingDistance(const std::vector<float>& below, int upperSpace,
+                    const std::vector<float>& above, int lowerSpace, int clearance, int reach) {
   const int count = static_cast<int>(std::min(below.size(), above.size()));
   if (count == 0) return clearance;
   const double highest = *std::max_element(above.begin(), above.begin() + count) * lowerSpace;

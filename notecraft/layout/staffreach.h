@@ -37,9 +37,9 @@ private:
   struct Measure {
     int Start = 0;
     int Duration = 1;
-    int Left = 0;   // its left bar line
-    int Right = 0;  // its right one
-    int Notes = 0;  // where its first note stands
+    int Left = 0;      // its left bar line
+    int Right = 0;     // its right one
+    int Notes = 0;     // where its first note stands
     double Scale = 0;  // twips per 64th from there
   };
   std::vector<Measure> m_measures;
@@ -85,7 +85,7 @@ void ReachOf(Staff& staff, const std::vector<MeasureSlot>& measures, const Syste
 // keeps clearance twips from what the lower staff draws above (above, lowerSpace twips a
 // space) in the same column and those within reach columns of it: the heads, signs and
 // flags of two places near each other may stand over each other.
-int MeetingDistance(const std::vector<float>& below, int upperSpace, const std::vector<float>& above,
-                    int lowerSpace, int clearance, int reach);
+int MeetingDistance(const std::vector<float>& below, int upperSpace,
+                    const std::vector<float>& above, int lowerSpace, int clearance, int reach);
 
 }  // namespace notecraft

@@ -239,7 +239,8 @@ int SystemStack::Stack(SystemLayout& system, int y, int staffHeight, int firstSt
                                      : from + (std::max(mark.Width - s, 0) + column - 1) / column;
         const auto depth = static_cast<float>(static_cast<double>(mark.Depth) / s);
         for (int c = from; c <= std::min(to, static_cast<int>(m_below.size()) - 1); ++c)
-          m_below[static_cast<std::size_t>(c)] = std::max(m_below[static_cast<std::size_t>(c)], depth);
+          m_below[static_cast<std::size_t>(c)] =
+              std::max(m_below[static_cast<std::size_t>(c)], depth);
       }
     }
     // Below a staff that nothing follows: the spacing's share, or what its notes reach.
@@ -289,10 +290,9 @@ int SystemStack::Stack(SystemLayout& system, int y, int staffHeight, int firstSt
     // or on a grand staff between its two staves, under what the upper staff draws.
     if (slot.Grand) {
       slot.LyricOffset = std::max(pad, upper.Below);
-      const int apart =
-          verses > 0 ? slot.LyricOffset + lyrics + lower.Above
-                     : MeetingDistance(reach.Upper.Below, s, reach.Lower.Above, s,
-                                       2 * Spaces(kClearance, s), kNeighbours);
+      const int apart = verses > 0 ? slot.LyricOffset + lyrics + lower.Above
+                                   : MeetingDistance(reach.Upper.Below, s, reach.Lower.Above, s,
+                                                     2 * Spaces(kClearance, s), kNeighbours);
       slot.LowerTopLine = slot.BottomLine + std::max(4 * s + lyrics, apart);
       slot.LowerBottomLine = slot.LowerTopLine + 4 * s;
     }

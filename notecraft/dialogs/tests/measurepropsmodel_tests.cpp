@@ -467,7 +467,8 @@ TEST_F(MeasureProps, MovingToAnotherStaffKeepsTheMeasure) {
 // staff or bar of measures 13 to 15 is drawn, on screen, after a refresh (F5), or in print.
 TEST_F(MeasureProps, EndScoreDrawsNothingAfterTheFinalBar) {
   for (int s = 1; s <= 2; ++s)
-    for (int t = 0; t < 15 * 64; t += 16) score->Staff(s)->Voice(1)->Notes().Add(t, 67, durQuarter, 0);
+    for (int t = 0; t < 15 * 64; t += 16)
+      score->Staff(s)->Voice(1)->Notes().Add(t, 67, durQuarter, 0);
   RecordingSurface surface;
   score->SetWindow(&surface);
   score->FinishPagination();
