@@ -81,12 +81,15 @@ PageLayout PageBreaker::LayOut(int page, int start, int staffHeight, int endTime
     if (!first && stack.Stack(system, y, L, 0) > 0 && system.Bottom > layout.BottomY) break;
     // Takes the system's measures and stacks its staves at staff height `height`, with the
     // name column when it shows names; the count of SystemStack::Stack.
+    // A later system is stacked only as far as the page's bottom: below it, it is the next
+    // page's.
     auto place = [&](int height, bool names) {
       system.LabelWidth = names ? nameColumn : 0;
       system.Left = layout.LeftX + system.LabelWidth;
       system.Right = layout.RightX;
       measures.Fill(system, height, endTime);
-      return stack.Stack(system, y, height, from);
+      return first ? stack.Stack(system, y, height, from)
+                   : stack.Stack(system, y, height, from, layout.BottomY);
     };
     const bool names = first && (page == 1 || from > 0);
     const int count = place(L, names);

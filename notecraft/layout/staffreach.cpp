@@ -65,6 +65,7 @@ double GlyphBelow(char glyph) {
 // runs in proportion to it) and its highest and lowest head.
 struct Chord {
   int Time = 0;
+  int Column = 0;  // where it stands across the system
   int Duration = 0;
   double Top = 0;
   double Bottom = 0;
@@ -75,14 +76,30 @@ struct Chord {
 // (places grow downwards).
 class Extent {
 public:
-  explicit Extent(Outline& outline) : m_outline(outline) {}
+  explicit Extent(Outline& outline)
+      : m_above(outline.Above.data()),
+        m_below(outline.Below.data()),
+        m_last(static_cast<int>(outline.Above.size()) - 1) {}
   void Add(double place, int from, int to) {
-    if (place < kTopLine) m_outline.RaiseAbove(from, to, kTopLine - place);
-    if (place > 0) m_outline.RaiseBelow(from, to, place);
+    float* side = nullptr;
+    float reach = 0;
+    if (place < kTopLine) {
+      side = m_above;
+      reach = static_cast<float>(kTopLine - place);
+    } else if (place > 0) {
+      side = m_below;
+      reach = static_cast<float>(place);
+    } else {
+      return;
+    }
+    for (int c = std::max(from, 0); c <= std::min(to, m_last); ++c)
+      side[c] = std::max(side[c], reach);
   }
 
 private:
-  Outline& m_outline;
+  float* m_above;
+  float* m_below;
+  int m_last;
 };
 
 // The stems of a beam group end on one straight line through the outer stem ends, moved
@@ -90,13 +107,12 @@ private:
 // runs on that line over the columns between its outer stems. A lone note's stem ends at
 // its own length, further with a thirty-second's or sixty-fourth's flag. Triplet notes among
 // them have their bracket beyond the group's far end, level.
-void AddBeamGroup(Extent& extent, const SystemColumns& columns, const std::vector<Chord>& group,
-                  bool up, double bracket) {
+void AddBeamGroup(Extent& extent, const std::vector<Chord>& group, bool up, double bracket) {
   if (group.empty()) return;
   const bool triplet =
       std::any_of(group.begin(), group.end(), [](const Chord& c) { return c.Triplet; });
-  const int from = columns.At(group.front().Time);
-  const int to = columns.At(group.back().Time);
+  const int from = group.front().Column;
+  const int to = group.back().Column;
   const Chord& first = group.front();
   const Chord& last = group.back();
   double y0 = up ? first.Top : first.Bottom;
@@ -241,8 +257,9 @@ public:
         m_extent(outline) {}
 
   // A voice's measure begins: no beam group, the first beat, the measure's clef.
-  void StartMeasure(int start, const MeasureClef& clef) {
+  void StartMeasure(int measure, int start, const MeasureClef& clef) {
     CloseGroup();
+    m_measure = measure;
     m_beat = start + m_pulse;
     m_forced = 0;
     m_measureClef = clef;
@@ -282,7 +299,7 @@ public:
     } else {
       CloseGroup();
       if (note.Duration() != durWhole)
-        AddBeamGroup(m_extent, m_columns, {chord}, up, m_bracket);  // a whole note: no stem
+        AddBeamGroup(m_extent, {chord}, up, m_bracket);  // a whole note: no stem
     }
     if (triplet >= 0) {
       m_triplet = triplet;
@@ -292,8 +309,8 @@ public:
     // A tie bows on one side of the heads or the other: room on both, from this note to the
     // one it joins.
     if (tiedTo >= 0 || tiedFrom) {
-      const int from = tiedFrom ? m_columns.At(time) - 1 : m_columns.At(time);
-      const int to = tiedTo >= 0 ? m_columns.At(tiedTo) : m_columns.At(time);
+      const int from = tiedFrom ? chord.Column - 1 : chord.Column;
+      const int to = tiedTo >= 0 ? m_columns.At(tiedTo) : chord.Column;
       m_extent.Add(chord.Top - kTieReach, std::max(from, 0), to);
       m_extent.Add(chord.Bottom + kTieReach, std::max(from, 0), to);
     }
@@ -324,10 +341,10 @@ private:
     }
     if (!any) return false;
     chord.Time = note.NoteTime();
+    chord.Column = m_columns.In(m_measure, chord.Time);
     chord.Duration = note.Duration();
-    const int column = m_columns.At(chord.Time);
-    m_extent.Add(chord.Top - kHeadHalf, column, column);
-    m_extent.Add(chord.Bottom + kHeadHalf, column, column);
+    m_extent.Add(chord.Top - kHeadHalf, chord.Column, chord.Column);
+    m_extent.Add(chord.Bottom + kHeadHalf, chord.Column, chord.Column);
     return true;
   }
 
@@ -342,7 +359,7 @@ private:
   // An articulation beyond the head on the side away from the stem; an ornament over the
   // note (over its stem when the stem points up), or, a fermata over an up stem, under it.
   void AddMarks(int flags, const Chord& chord, bool up) {
-    const int column = m_columns.At(chord.Time);
+    const int column = chord.Column;
     if (flags & (nteStacato | nteAccent | nteAccent2)) {
       const double extra =
           (flags & nteAccent2) && !(flags & (nteStacato | nteAccent)) ? kAccentExtra : 0;
@@ -381,7 +398,7 @@ private:
   }
 
   void CloseGroup() {
-    AddBeamGroup(m_extent, m_columns, m_group, m_groupUp, m_bracket);
+    AddBeamGroup(m_extent, m_group, m_groupUp, m_bracket);
     m_group.clear();
   }
 
@@ -392,6 +409,7 @@ private:
   const int m_pulse;
   const bool m_shared;
   const double m_bracket;
+  int m_measure = 0;  // the measure being read, its index in the system
   int m_beat = 0;
   int m_forced = 0;
   int m_triplet = -1;  // the triplet group of the measure drawn last, and its direction
@@ -449,8 +467,12 @@ int SystemColumns::At(int time) const {
   if (m_measures.empty() || time < m_measures.front().Start) return 0;
   auto next = std::upper_bound(m_measures.begin(), m_measures.end(), time,
                                [](int t, const Measure& m) { return t < m.Start; });
-  const Measure& m = *(next - 1);
-  const int inside = std::min(time - m.Start, m.Duration);
+  return In(static_cast<int>(next - m_measures.begin()) - 1, time);
+}
+
+int SystemColumns::In(int measure, int time) const {
+  const Measure& m = m_measures[static_cast<std::size_t>(measure)];
+  const int inside = std::clamp(time - m.Start, 0, m.Duration);
   return AtX(m.Notes + static_cast<int>(inside * m.Scale));
 }
 
@@ -461,36 +483,36 @@ int SystemColumns::AtX(int x) const {
 void Outline::Reset(int columns) {
   Above.assign(static_cast<std::size_t>(std::max(columns, 1)), 0.0f);
   Below.assign(static_cast<std::size_t>(std::max(columns, 1)), 0.0f);
+  m_maxAbove = m_maxBelow = 0.0f;
 }
 
 namespace {
 
-void Raise(std::vector<float>& side, int from, int to, double spaces) {
+void Raise(std::vector<float>& side, float& largest, int from, int to, double spaces) {
   const int last = static_cast<int>(side.size()) - 1;
   const auto value = static_cast<float>(spaces);
-  for (int c = std::max(from, 0); c <= std::min(to, last); ++c) {
+  from = std::max(from, 0);
+  to = std::min(to, last);
+  if (from > to) return;
+  for (int c = from; c <= to; ++c) {
     float& v = side[static_cast<std::size_t>(c)];
     v = std::max(v, value);
   }
-}
-
-double Largest(const std::vector<float>& side) {
-  return side.empty() ? 0.0 : *std::max_element(side.begin(), side.end());
+  largest = std::max(largest, value);
 }
 
 }  // namespace
 
+void Outline::Settle() {
+  m_maxAbove = Above.empty() ? 0.0f : *std::max_element(Above.begin(), Above.end());
+  m_maxBelow = Below.empty() ? 0.0f : *std::max_element(Below.begin(), Below.end());
+}
+
 void Outline::RaiseAbove(int from, int to, double spaces) {
-  Raise(Above, from, to, spaces);
+  Raise(Above, m_maxAbove, from, to, spaces);
 }
 void Outline::RaiseBelow(int from, int to, double spaces) {
-  Raise(Below, from, to, spaces);
-}
-double Outline::MaxAbove() const {
-  return Largest(Above);
-}
-double Outline::MaxBelow() const {
-  return Largest(Below);
+  Raise(Below, m_maxBelow, from, to, spaces);
 }
 
 void ReachOf(Staff& staff, const std::vector<MeasureSlot>& measures, const SystemColumns& columns,
@@ -546,12 +568,12 @@ void ReachOf(Staff& staff, const std::vector<MeasureSlot>& measures, const Syste
     for (std::size_t i = 0; i < measures.size(); ++i) {
       const MeasureSlot& m = measures[i];
       const int end = endOf(m);
-      upper.StartMeasure(m.Start, clefs[i]);
+      upper.StartMeasure(static_cast<int>(i), m.Start, clefs[i]);
       if (triplets)
         upperTriplets.Read(*notes, k, m.Start, end - m.Start, globals, 1, grand ? kGrandSplit : 0,
                            drums);
       if (grand) {
-        lower.StartMeasure(m.Start, clefs[i]);
+        lower.StartMeasure(static_cast<int>(i), m.Start, clefs[i]);
         if (triplets)
           lowerTriplets.Read(*notes, k, m.Start, end - m.Start, globals, 2, kGrandSplit, drums);
       }
@@ -576,6 +598,8 @@ void ReachOf(Staff& staff, const std::vector<MeasureSlot>& measures, const Syste
     }
   }
   AddSectionMarks(staff, measures, columns, reach.Upper);
+  reach.Upper.Settle();
+  if (grand) reach.Lower.Settle();
   reach.Above = reach.Upper.MaxAbove();
   reach.Below = reach.Upper.MaxBelow();
   if (grand) {

@@ -24,8 +24,9 @@ public:
   void Reset(const std::vector<MeasureSlot>& measures, int left, int staffHeight);
   int Count() const { return m_count; }
   // The column of a note of the system at time; times outside it fall into its first or
-  // last column.
+  // last column. In: the same for a time of measure i (0-based).
   int At(int time) const;
+  int In(int measure, int time) const;
   // The column of x, and the width of a column, twips.
   int AtX(int x) const;
   int Width() const { return m_width; }
@@ -58,8 +59,15 @@ struct Outline {
   // Raises the outline over columns [from, to] to reach at least spaces.
   void RaiseAbove(int from, int to, double spaces);
   void RaiseBelow(int from, int to, double spaces);
-  double MaxAbove() const;
-  double MaxBelow() const;
+  // Takes the largest reach from the columns, after they were written to directly.
+  void Settle();
+  // The largest reach over all columns.
+  double MaxAbove() const { return m_maxAbove; }
+  double MaxBelow() const { return m_maxBelow; }
+
+private:
+  float m_maxAbove = 0;
+  float m_maxBelow = 0;
 };
 
 struct StaffReach {

@@ -187,7 +187,7 @@ const StaffReach& SystemStack::ReachAt(std::size_t k, Staff& staff, const System
   return m_reach[k];
 }
 
-int SystemStack::Stack(SystemLayout& system, int y, int staffHeight, int firstStaff) {
+int SystemStack::Stack(SystemLayout& system, int y, int staffHeight, int firstStaff, int limit) {
   system.Top = y;
   system.ChordRow = ChordRowHeight();
   system.Staves.clear();
@@ -207,7 +207,7 @@ int SystemStack::Stack(SystemLayout& system, int y, int staffHeight, int firstSt
     if (!staff || !staff->Visible()) continue;
     const std::size_t position = system.SystemStaves.size();
     system.SystemStaves.push_back(staff->Index());
-    if (static_cast<int>(position) < firstStaff) continue;
+    if (static_cast<int>(position) < firstStaff || (count > 0 && y > limit)) continue;
     StaffSlot slot;
     slot.Staff = staff->Index();
     slot.Scale = static_cast<float>(staff->ScalePct()) / 100.0f;

@@ -17,6 +17,7 @@
 // Below the score's staff height the spacing between staves and systems shrinks with the
 // staff (the staves keep their proportions); lyric lines keep the height of their text.
 
+#include <limits>
 #include <vector>
 
 #include "notecraft/layout/staffreach.h"
@@ -53,8 +54,10 @@ public:
   // Staves, Bottom and SharedStaves. Its measures, which the staves' reach is found in, are
   // filled already; stacked before they are, the system is as short as it can be (what its
   // notes and marks draw only adds room). Returns the staff heights stacked, a grand staff
-  // counting three; 0 when no staff is stacked.
-  int Stack(SystemLayout& system, int y, int staffHeight, int firstStaff = 0);
+  // counting three; 0 when no staff is stacked. Once a staff ends below limit the staves
+  // after it are left out: the system is known not to fit there.
+  int Stack(SystemLayout& system, int y, int staffHeight, int firstStaff = 0,
+            int limit = std::numeric_limits<int>::max());
 
   // Where the system ends when it keeps only its first count stacked staves (its top for
   // none).
