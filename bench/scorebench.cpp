@@ -8,8 +8,8 @@
 // Pages are laid out and painted on the engine's recording surface, or, with --png, on the
 // QPainter page buffer whose pages are then saved as DIR/page-0001.png and on; --pdf prints
 // every page into OUT.pdf through the score's own printing (Score::PrintScore on a QPrinter
-// writing PDF), as a user's print does. Times are milliseconds of wall clock; peak memory
-// is the process's maximum resident size.
+// writing PDF), as a user's print does, and reports the pages the file holds (pdf_pages).
+// Times are milliseconds of wall clock; peak memory is the process's maximum resident size.
 //
 // Exit status: 0 on success, 1 when a step fails (the message says which), 2 for a wrong
 // command line.
@@ -19,8 +19,10 @@
 #include <cstdlib>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <iostream>
+#include <iterator>
 #include <memory>
 #include <optional>
 #include <sstream>
@@ -189,15 +191,29 @@ void EnsureQt(std::unique_ptr<QGuiApplication>& app, int& argc, char** argv) {
   if (!LoadMusicFont()) throw Failure("the music font Veltrimond cannot be loaded (is the install folder set?)");
 }
 
-// Prints every page to a PDF file as the editor's Print command does.
+// The pages a PDF file holds: the count of its page tree's root (the one Pages object Qt
+// writes); 0 when there is none.
+int PdfPageCount(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  const std::string pdf((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const std::size_t pages = pdf.find("/Type /Pages");
+  const std::size_t count = pages == std::string::npos ? pages : pdf.find("/Count ", pages);
+  if (count == std::string::npos) return 0;
+  return std::atoi(pdf.c_str() + count + 7);
+}
+
+// Prints every page to a PDF file as the editor's Print command does, and counts the pages
+// written.
 void WritePdf(Score& score, const std::string& path, int& pdfPages) {
-  QPrinter printer(QPrinter::HighResolution);
-  printer.setOutputFormat(QPrinter::PdfFormat);
-  printer.setOutputFileName(QString::fromStdString(path));
-  printer.setDocName(QString::fromStdString(score.Title()));
-  QPrinterTarget target(printer);
-  if (!score.PrintScore(target)) throw Failure("cannot print to " + path);
-  pdfPages = score.LastPage();
+  {
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QString::fromStdString(path));
+    printer.setDocName(QString::fromStdString(score.Title()));
+    QPrinterTarget target(printer);
+    if (!score.PrintScore(target)) throw Failure("cannot print to " + path);
+  }
+  pdfPages = PdfPageCount(path);
 }
 
 int Run(int argc, char** argv) {

@@ -22,6 +22,7 @@
 #include "Veltrimond/shell/appcontext.h"
 #include "fakeframe.h"
 #include "notecraft/core/enums.h"
+#include "notecraft/core/internal.h"
 #include "notecraft/core/note.h"
 #include "notecraft/core/notes.h"
 #include "notecraft/core/region.h"
@@ -121,6 +122,34 @@ TEST_F(ScoreWindowTest, ClickingWithTheNoteToolEntersANote) {
   window->EditUndo();
   EXPECT_EQ(FirstVoice(*window)->Notes().Count(), 0);
   EXPECT_FALSE(window->mnuEditUndo->isEnabled());
+}
+
+TEST_F(ScoreWindowTest, ANewScoreShowsItsFourMeasuresAndTakesANoteInTheSecond) {
+  auto window = ShownWindow();
+  notecraft::Score& score = window->Score();
+  // The measures the page shows, over its systems.
+  const auto measuresShown = [&] {
+    int measures = 0;
+    for (const auto& band : score.Bands(notecraft::Internal{}))
+      measures += band->First() ? band->Measures() : 0;
+    return measures;
+  };
+  EXPECT_EQ(measuresShown(), 4);
+  window->findChild<QAction*>(QStringLiteral("mnuScoreRefresh"))->trigger();
+
+  EXPECT_EQ(measuresShown(), 4);
+  // A quarter note clicked at the start of the second measure lands there.
+  const auto band = score.Bands(notecraft::Internal{}).front();
+  const int second = band->Left() + band->Measure(0)->Low() + band->MeasurePad(1);
+  const QPoint at = PitchPoint(score, second, 71);
+  ASSERT_GE(at.x(), 0);
+  window->SetTool(QStringLiteral("Note"));
+  window->SetSubTool(16);
+  QTest::mouseClick(window->pctScore, Qt::LeftButton, {}, at);
+  const auto note = FirstVoice(*window)->Notes().Lookup(64);
+  ASSERT_TRUE(note);
+  EXPECT_EQ(note->NoteTime(), 64);
+  EXPECT_EQ(measuresShown(), 4);
 }
 
 TEST_F(ScoreWindowTest, ANoteEnteredPastTheLastMeasureShownIsDrawnAtOnce) {

@@ -173,7 +173,9 @@ void Score::CreateDefault() {
   m_curPage = 1;
   m_lastPage = 1;
   m_curTime = 0;
-  m_endTime = 0;
+  // The empty measures are the score's to show: laid out again at the next paint.
+  m_endTime = ScoreEndTime();
+  RestartPagination(1);
   m_pageTimes.assign(1, Range{});
   m_pageLayouts.assign(1, Range{});
 

@@ -224,7 +224,7 @@ public:
   int SelectedMeasure() const noexcept;
   // Where the score ends: the end of its music, of the measure of its last final bar (a
   // score-end mark), or of the empty measures a new score or Insert Measure gave it after
-  // them, whichever is latest. The last system ends with the measure that holds it.
+  // them, whichever is latest.
   int ScoreEndTime() const;
 
   // Library-internal.
@@ -566,12 +566,19 @@ private:
   // the value changed.
   void RedrawSwitched();
   void PaintPage();
+  // Paints a page laid out already: the page on the window, or a printed page laid out on
+  // the screen.
+  void PaintLaidOut(const struct PageLayout& page);
   struct PageLayout LayOutPage(int page, int start, int firstStaff);
   void StorePage(const struct PageLayout& page);
   int PageStaffHeight(int page) const;  // L that page page starts with
   int PageFirstStaff(int page, int start) const;  // the staves of its first system page leaves out
   int MusicEndTime() const;
   int FinalBarEnd() const;
+  // Where the pages end: with the measure of the final bar where the score has one (music
+  // after it is not shown), else at EndTime. The last system ends with the measure that
+  // holds it.
+  int PagesEnd() const;
   void StartLayoutTimer(int milliseconds);
   void StopLayoutTimer();
   void LayoutTimerTick() noexcept;

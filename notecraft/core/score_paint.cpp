@@ -103,6 +103,12 @@ int Score::ScoreEndTime() const {
   return std::max({MusicEndTime(), FinalBarEnd(), m_roomEnd});
 }
 
+int Score::PagesEnd() const {
+  // A final bar ends the pages: music after it is kept but not shown.
+  const int finalBar = FinalBarEnd();
+  return finalBar > 0 ? finalBar : m_endTime;
+}
+
 void Score::SetEmptyMeasures(Internal, int count) {
   m_roomEnd = 0;
   for (int k = 0; k < count; ++k) {
@@ -193,12 +199,13 @@ void Score::PaginateStep(Internal) noexcept {
       m_paginating = false;
       return;
     }
-    if (m_paginateTime < m_endTime) {
+    const int end = PagesEnd();
+    if (m_paginateTime < end) {
       const PageLayout page = LayOutPage(m_paginatePage, m_paginateTime, m_paginateStaff);
       StorePage(page);
       m_paginateTime = page.End;
       m_paginateStaff = page.NextStaff;
-      if (m_paginateTime < m_endTime) {
+      if (m_paginateTime < end) {
         ++m_paginatePage;
         const Internal key;
         const auto size = static_cast<std::size_t>(m_paginatePage);
@@ -223,7 +230,7 @@ void Score::PaginateStep(Internal) noexcept {
 
 PageLayout Score::LayOutPage(int page, int start, int firstStaff) {
   PageBreaker breaker(*this, View(Internal{}));
-  return breaker.LayOut(page, start, PageStaffHeight(page), m_endTime, firstStaff);
+  return breaker.LayOut(page, start, PageStaffHeight(page), PagesEnd(), firstStaff);
 }
 
 int Score::PageFirstStaff(int page, int start) const {
@@ -329,6 +336,18 @@ void Score::PaintPage() {
   const int pageNumber = std::max(m_curPage, 1);
   const PageLayout page = LayOutPage(pageNumber, m_curTime, PageFirstStaff(pageNumber, m_curTime));
   StorePage(page);
+  PaintLaidOut(page);
+
+  // Something that moves page breaks changed without a relayout (a margin, the staff
+  // height): the pages after this one follow it from here.
+  const bool moved = page.Reach() != paginatedEnd || page.StaffHeight != paginatedHeight ||
+                     page.NextStaff != paginatedNext;
+  if (moved && (m_curPage < m_lastPage || page.End < PagesEnd()))
+    m_restartAfterPaint =
+        m_restartAfterPaint == 0 ? m_curPage : std::min(m_restartAfterPaint, m_curPage);
+}
+
+void Score::PaintLaidOut(const PageLayout& page) {
   PagePainter::Result painted = PagePainter(*this, View(Internal{})).Paint(page, m_handles);
   m_bands = std::move(painted.Bands);
   m_paintedPage = std::make_shared<const PageLayout>(page);
@@ -339,13 +358,6 @@ void Score::PaintPage() {
     if (const int number = m_selectedMeasure)
       Raise([number](ScoreEvents& l) { l.ActiveMeasure(number); });
   }
-
-  // Something that moves page breaks changed without a relayout (a margin, the staff
-  // height): the pages after this one follow it from here.
-  const bool moved = page.Reach() != paginatedEnd || page.StaffHeight != paginatedHeight ||
-                     page.NextStaff != paginatedNext;
-  if (moved && (m_curPage < m_lastPage || page.End < m_endTime))
-    m_restartAfterPaint = m_restartAfterPaint == 0 ? m_curPage : std::min(m_restartAfterPaint, m_curPage);
 }
 
 void Score::RedrawSwitched() {

@@ -1,11 +1,14 @@
-// Printing: the pages of a range painted on a printer through the ordinary page painting.
+// Printing: the pages of a range, as the screen lays them out, painted on a printer through
+// the ordinary page painting.
 #include <algorithm>
 #include <cmath>
 #include <utility>
+#include <vector>
 
 #include "notecraft/core/enums.h"
 #include "notecraft/core/internal.h"
 #include "notecraft/core/score.h"
+#include "notecraft/layout/pagelayout.h"
 #include "notecraft/view/drawcontext.h"
 #include "notecraft/view/printtarget.h"
 
@@ -47,13 +50,10 @@ bool Score::PrintScore(PrintTarget& printer, int fromPage, int toPage) noexcept 
   const bool redraw = m_redraw, paintPending = m_paintPending;
   // The page on screen keeps its bands for hit testing and repaints.
   const auto bands = m_bands;
+  const auto paintedPage = m_paintedPage;
   const int selectedMeasure = m_selectedMeasure;
   bool printed = false;
   try {
-    // Every page of the range must exist: finish the layout that background pagination has
-    // not reached yet. The pages printed are then laid out again on the printer itself,
-    // which measures text as it prints it, so that each printed page goes on exactly where
-    // the one before it ended.
     // The range: 0 (or missing) for the first page, and with it for the last; pages beyond
     // the last laid out are not printed.
     auto range = [&]() {
@@ -67,10 +67,21 @@ bool Score::PrintScore(PrintTarget& printer, int fromPage, int toPage) noexcept 
       to = std::max(std::min(to, m_lastPage), from);
       return std::pair{from, to};
     };
-    if (screen) {
+    // The pages of the range as laid out where they are shown, so that page N printed is
+    // page N on screen, break for break.
+    std::vector<PageLayout> pages;
+    auto layOutRange = [&] {
       FinishPagination();
       const auto [from, to] = range();
-      if (m_lastPage < 1 || from > m_lastPage) return false;  // no empty job, no blank sheet
+      for (int page = from; page <= std::min(to, m_lastPage); ++page) {
+        if (static_cast<std::size_t>(page) > m_pageTimes.size()) break;
+        const int start = m_pageTimes[static_cast<std::size_t>(page - 1)].Low();
+        pages.push_back(LayOutPage(page, start, PageFirstStaff(page, start)));
+      }
+    };
+    if (screen) {
+      layOutRange();
+      if (pages.empty()) return false;  // no empty job, no blank sheet
     }
 
     device = printer.BeginJob(SettingsFor(*this));
@@ -80,23 +91,27 @@ bool Score::PrintScore(PrintTarget& printer, int fromPage, int toPage) noexcept 
     dc.SetPrinting(true, (device->PageWidth() - device->ScaleWidth()) / 2,
                    (device->PageHeight() - device->ScaleHeight()) / 2);
     dc.SetTwipsPerPixel(device->TwipsPerPixelX(), device->TwipsPerPixelY());
-    RestartPagination(1);
-    FinishPagination();
-    const auto [from, to] = range();
+    // A score shown nowhere is laid out on the printer itself.
+    if (!screen) {
+      RestartPagination(1);
+      layOutRange();
+    }
 
     // A line as wide on paper as one screen pixel; never thinner than one device pixel.
     device->SetLineWidth(std::max(1, static_cast<int>(screenX / std::max(device->TwipsPerPixelX(), 1e-9))));
     dc.SetAllColors(0);
 
-    for (int page = from; page <= std::min(to, m_lastPage); ++page) {
-      if (static_cast<std::size_t>(page) > m_pageTimes.size()) break;
-      if (page > from) device->NewPage();  // between pages only: no blank last sheet
-      m_curPage = page;
-      m_curTime = m_pageTimes[static_cast<std::size_t>(page - 1)].Low();
-      PaintWindow();
+    for (const PageLayout& page : pages) {
+      if (printed) device->NewPage();  // between pages only: no blank last sheet
+      m_curPage = page.Page;
+      m_curTime = page.Start;
+      m_paintBusy = true;
+      PaintLaidOut(page);
+      m_paintBusy = false;
       printed = true;
     }
   } catch (...) {
+    m_paintBusy = false;
     printed = false;
   }
   if (device) {
@@ -111,13 +126,9 @@ bool Score::PrintScore(PrintTarget& printer, int fromPage, int toPage) noexcept 
   dc.SetPrinting(false);
   dc.SetTwipsPerPixel(screenX, screenY);
   if (screen && device) {
-    // The pages are the screen's again.
-    const bool kept = m_redraw;
-    m_redraw = true;
-    RestartPagination(1);
-    FinishPagination();
-    m_redraw = kept;
+    // The page on screen is what hit testing and repaints go on working with.
     m_bands = bands;
+    m_paintedPage = paintedPage;
     m_selectedMeasure = selectedMeasure;
   }
   // This score's own colours: another score may have changed the process defaults since.

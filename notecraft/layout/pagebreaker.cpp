@@ -1,6 +1,7 @@
 #include "notecraft/layout/pagebreaker.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <utility>
 
 #include "notecraft/core/common.h"
@@ -16,6 +17,30 @@ namespace {
 
 // The staff-name column's largest share of the line: one part in this many.
 constexpr int kNameColumnShare = 4;
+
+// How many of the system's stacked staves (at least one) the page keeps when the system is
+// too tall for any page: the first of as few even parts as the pages need, each its own
+// page, by height; neither part a lone staff where the system has more.
+std::size_t EvenPart(const SystemLayout& system, int bottom, int pageRoom) {
+  const std::size_t staves = system.Staves.size();
+  if (staves < 2) return staves;
+  const int top = system.Top;
+  const int height = SystemStack::PartBottom(system, staves) - top;
+  const int room = std::max(pageRoom, 1);
+  const int parts = std::max(2, (height + room - 1) / room);
+  const int target = top + height / parts;
+  std::size_t best = 1;
+  for (std::size_t k = 1; k < staves; ++k) {
+    const int end = SystemStack::PartBottom(system, k);
+    if (end > bottom) break;
+    if (std::abs(end - target) <= std::abs(SystemStack::PartBottom(system, best) - target))
+      best = k;
+  }
+  // A staff alone on a page reads as no system at all.
+  if (best == 1 && staves >= 4 && SystemStack::PartBottom(system, 2) <= bottom) best = 2;
+  if (best == staves - 1 && staves >= 4) best = staves - 2;
+  return best;
+}
 
 }  // namespace
 
@@ -39,53 +64,52 @@ PageLayout PageBreaker::LayOut(int page, int start, int staffHeight, int endTime
   int time = start;
   int from = layout.FirstStaff;
   // However long a staff's description, the name column takes at most a quarter of the
-  // line; the painter cuts longer names to it. It belongs to the score's first system,
-  // also where its staves go on on page 2.
-  int nameColumn = 0;
-  if (page == 1 || (from > 0 && start == 0))
-    nameColumn = std::min(stack.NameColumn(), (layout.RightX - layout.LeftX) / kNameColumnShare);
+  // line; the painter cuts longer names to it. The score's first system shows it, and so
+  // does every part of a system cut over pages, so that each tells which staves it holds.
+  const int nameColumn =
+      std::min(stack.NameColumn(), (layout.RightX - layout.LeftX) / kNameColumnShare);
 
   // The first system is taken even when the headings leave no room for it.
   while (layout.Systems.empty() || y < layout.BottomY) {
     // The page ends with the system that holds the music's end: no empty systems follow.
     if (!layout.Systems.empty() && time >= endTime) break;
+    const bool first = layout.Systems.empty();
     SystemLayout system;
     system.Start = time;
     // A page full even for the system stacked without its measures is full for the system
     // itself (what its notes draw only adds room): the next page takes it, measured there.
-    if (!layout.Systems.empty() && L > floor && stack.Stack(system, y, L, from) > 0 &&
-        system.Bottom > layout.BottomY)
-      break;
-    // Takes the system's measures and stacks its staves at staff height `height`; the
-    // count of SystemStack::Stack.
-    auto place = [&](int height) {
-      system.LabelWidth = layout.Systems.empty() ? nameColumn : 0;
+    if (!first && stack.Stack(system, y, L, 0) > 0 && system.Bottom > layout.BottomY) break;
+    // Takes the system's measures and stacks its staves at staff height `height`, with the
+    // name column when it shows names; the count of SystemStack::Stack.
+    // A later system is stacked only as far as the page's bottom: below it, it is the next
+    // page's.
+    auto place = [&](int height, bool names) {
+      system.LabelWidth = names ? nameColumn : 0;
       system.Left = layout.LeftX + system.LabelWidth;
       system.Right = layout.RightX;
       measures.Fill(system, height, endTime);
-      return stack.Stack(system, y, height, from);
+      return first ? stack.Stack(system, y, height, from)
+                   : stack.Stack(system, y, height, from, layout.BottomY);
     };
-    const int count = place(L);
+    const bool names = first && (page == 1 || from > 0);
+    const int count = place(L, names);
     if (count == 0) {  // nothing visible: this page ends the score
       layout.End = endTime;
       layout.NextStaff = 0;
       break;
     }
-    if (system.Bottom > layout.BottomY && !layout.Systems.empty()) {
-      // A system that no page holds whole at this staff height starts here, with the
-      // staves that fit; else the page is full and the next page takes it.
-      const bool neverWhole =
-          L <= floor && system.Bottom - system.Top > layout.BottomY - layout.TopY;
-      if (!neverWhole || SystemStack::Cut(system, layout.BottomY, 0) == 0) break;
-    } else if (system.Bottom > layout.BottomY) {
-      // The page's first system does not fit: the staff height, and the spacing with it,
-      // shrinks to what the page holds, once, as far as the readable height; the staves of
-      // a system begun on the page before keep its height.
+    if (system.Bottom > layout.BottomY) {
+      // Only a page's first system may lower the staff height or be cut: a later one is
+      // the next page's first.
+      if (!first) break;
+      // The staff height, and the spacing with it, shrinks to what the page holds, once,
+      // as far as the readable height; the staves of a system begun on the page before keep
+      // its height.
       if (from == 0 && L > floor) {
         int fits = floor;
         for (int low = floor + 1, high = L - 1; low <= high;) {
           const int mid = low + (high - low) / 2;
-          place(mid);
+          place(mid, names);
           if (system.Bottom <= layout.BottomY) {
             fits = mid;
             low = mid + 1;
@@ -94,12 +118,16 @@ PageLayout PageBreaker::LayOut(int page, int start, int staffHeight, int endTime
           }
         }
         L = fits;
-        place(L);
+        place(L, names);
       }
-      // Still too tall: the page takes the staves that fit, the next page the rest.
-      if (system.Bottom > layout.BottomY) SystemStack::Cut(system, layout.BottomY, 1);
+      // Too tall for a page even so: cut into even parts, a page each, every part with the
+      // staff names.
+      if (system.Bottom > layout.BottomY) {
+        if (!names && nameColumn > 0) place(L, true);
+        SystemStack::Cut(system, EvenPart(system, layout.BottomY, layout.BottomY - layout.TopY));
+      }
     }
-    if (layout.Systems.empty()) layout.LabelWidth = system.LabelWidth;
+    if (first) layout.LabelWidth = system.LabelWidth;
     layout.StaffHeight = L;
     const bool continues = system.Continues();
     layout.End = continues ? system.Start : system.End;

@@ -1,16 +1,17 @@
 #pragma once
 // Lays out one page: its frame (PageFrame), then system after system (SystemMeasures for the
-// measures, SystemStack for the height) while they fit above the page's bottom. A page whose
-// first system does not fit lowers its staff height once, with the spacing between staves
-// and systems, so that it does, as far as the smallest readable staff height; a system that
-// does not fit even then is cut after the last staff that fits, and the next page goes on
-// with the rest of its staves. Nothing is drawn below the page's room for music, and every
-// page with a visible staff moves the score on. A page ends with the system that holds the
-// score's end. A page without visible staves takes no system and ends the score.
+// measures, SystemStack for the height) while they fit above the page's bottom; a system
+// that does not fit starts the next page. A page whose first system does not fit lowers its
+// staff height once, with the spacing between staves and systems, so that it does, as far
+// as the smallest readable staff height; a system too tall for a page even then is cut into
+// even parts, a page each, every part showing the staff names, and no part a lone staff.
+// Nothing is drawn below the page's room for music, and every page with a visible staff
+// moves the score on. A page ends with the system that holds the score's end. A page
+// without visible staves takes no system and ends the score.
 //
 // The result depends only on the model, the page number, where the page starts and the
-// staff height handed in: background pagination and painting both call this, and get the
-// same systems.
+// staff height handed in: background pagination, painting and printing all call this, and
+// get the same systems.
 
 #include "notecraft/layout/pagelayout.h"
 

@@ -68,7 +68,8 @@ struct SystemLayout {
   int ChordRow = 0;  // height of the chord symbols' row above the first staff
   int Left = 0;      // the staff lines' left edge: after the staff-name column
   int Right = 0;     // and their right edge
-  // The staff-name column: the score's first system only, and only when it shows names.
+  // The staff-name column, when the score shows names: its first system, and every part of
+  // a system cut over pages.
   int LabelWidth = 0;
   // Some visible staff has notes in its second or a later voice: stems of shared staves
   // point away from each other.
@@ -78,8 +79,7 @@ struct SystemLayout {
   // alike, whichever of them a page holds.
   std::vector<int> SystemStaves;
   // The staves drawn here: the visible staves from FirstStaff on. A system too tall for a
-  // page even at the smallest readable staff height holds as many as fit, and goes on with
-  // the rest on the next page.
+  // page even at the smallest readable staff height is cut into even parts, a page each.
   std::vector<StaffSlot> Staves;
   int FirstStaff = 0;  // the system's visible staves that earlier pages hold
   int Bottom = 0;  // the End of its last staff

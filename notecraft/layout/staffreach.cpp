@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 
 #include "notecraft/core/enums.h"
 #include "notecraft/core/globalevents.h"
@@ -9,13 +10,17 @@
 #include "notecraft/core/internal.h"
 #include "notecraft/core/note.h"
 #include "notecraft/core/notes.h"
+#include "notecraft/core/numeric.h"
 #include "notecraft/core/pitchspelling.h"
 #include "notecraft/core/score.h"
 #include "notecraft/core/staff.h"
 #include "notecraft/core/voice.h"
 #include "notecraft/layout/pagelayout.h"
 #include "notecraft/view/drumnotation.h"
+#include "notecraft/view/glyphs.h"
+#include "notecraft/view/marksandtext.h"
 #include "notecraft/view/measurerhythm.h"
+#include "notecraft/view/musicfontmetrics.h"
 #include "notecraft/view/notesandbeams.h"
 
 namespace notecraft {
@@ -32,58 +37,90 @@ constexpr double kStemDown = 3.54;
 constexpr double kShortFlagExtra = 1.0;
 constexpr double kMarkReach = 1.5;
 constexpr double kAccentExtra = 1.0;
+// A tie bows from half a space beyond its heads, a space deep at most.
+constexpr double kTieReach = 2.0;
+// An ornament keeps this far from the stem end it would touch (the drawer's ink gap).
+constexpr double kOrnamentGap = 0.5;
 // The middle line, in line spaces above the bottom line (places grow downwards).
 constexpr double kMiddleLine = -2.0;
 constexpr double kTopLine = -4.0;
+// Where the marks over a measure stand: codas and segnos with their baseline three spaces
+// over the top line, octave lines 3.76 spaces over it (the drawer's 2.2 spaces over the
+// reference y).
+constexpr double kSectionMarkBaseline = 3.0;
+constexpr double kOctaveLine = 3.76;
+constexpr int kSectionMarks = sctCoda | sctSegundo | sctToCoda | sctToSegundo;
+
+// How far a music-font glyph's ink reaches above and below its baseline, in line spaces.
+double GlyphAbove(char glyph) {
+  return std::max<int>(0, musicfont::Ink[static_cast<unsigned char>(glyph)].Top) * 4.0 /
+         musicfont::UnitsPerEm;
+}
+double GlyphBelow(char glyph) {
+  return -std::min<int>(0, musicfont::Ink[static_cast<unsigned char>(glyph)].Bottom) * 4.0 /
+         musicfont::UnitsPerEm;
+}
 
 // One drawn chord of a beam group or standing alone: where it stands in time (the beam line
 // runs in proportion to it) and its highest and lowest head.
 struct Chord {
   int Time = 0;
+  int Column = 0;  // where it stands across the system
   int Duration = 0;
   double Top = 0;
   double Bottom = 0;
   bool Triplet = false;  // in a triplet group, whose bracket stands beyond the stems
 };
 
-// The highest and lowest place reached, in line spaces below the bottom line.
+// The highest and lowest place reached in each column, in line spaces below the bottom line
+// (places grow downwards).
 class Extent {
 public:
-  void Add(double place) {
-    m_min = std::min(m_min, place);
-    m_max = std::max(m_max, place);
+  explicit Extent(Outline& outline)
+      : m_above(outline.Above.data()),
+        m_below(outline.Below.data()),
+        m_last(static_cast<int>(outline.Above.size()) - 1) {}
+  void Add(double place, int from, int to) {
+    float* side = nullptr;
+    float reach = 0;
+    if (place < kTopLine) {
+      side = m_above;
+      reach = static_cast<float>(kTopLine - place);
+    } else if (place > 0) {
+      side = m_below;
+      reach = static_cast<float>(place);
+    } else {
+      return;
+    }
+    for (int c = std::max(from, 0); c <= std::min(to, m_last); ++c)
+      side[c] = std::max(side[c], reach);
   }
-  double Above() const { return std::max(0.0, kTopLine - m_min); }
-  double Below() const { return std::max(0.0, m_max); }
 
 private:
-  double m_min = 0;
-  double m_max = 0;
+  float* m_above;
+  float* m_below;
+  int m_last;
 };
 
 // The stems of a beam group end on one straight line through the outer stem ends, moved
-// away from the heads until no inner head reaches past it (the note drawer's rule); its far
-// end is as far as the group reaches. A lone note's stem ends at its own length, further
-// with a thirty-second's or sixty-fourth's flag. Triplet notes among them have their
-// bracket beyond.
+// away from the heads until no inner head reaches past it (the note drawer's rule); the beam
+// runs on that line over the columns between its outer stems. A lone note's stem ends at
+// its own length, further with a thirty-second's or sixty-fourth's flag. Triplet notes among
+// them have their bracket beyond the group's far end, level.
 void AddBeamGroup(Extent& extent, const std::vector<Chord>& group, bool up, double bracket) {
   if (group.empty()) return;
   const bool triplet =
       std::any_of(group.begin(), group.end(), [](const Chord& c) { return c.Triplet; });
-  auto add = [&](double end) {
-    extent.Add(end);
-    if (triplet) extent.Add(up ? std::min(end, kTopLine) - bracket : std::max(end, 0.0) + bracket);
-  };
-  if (group.size() == 1) {
-    const Chord& c = group.front();
-    const double flag = c.Duration <= durThirtySecond ? kShortFlagExtra : 0;
-    add(up ? c.Top - kStemUp - flag : c.Bottom + kStemDown + flag);
-    return;
-  }
+  const int from = group.front().Column;
+  const int to = group.back().Column;
   const Chord& first = group.front();
   const Chord& last = group.back();
   double y0 = up ? first.Top : first.Bottom;
   double yn = up ? last.Top : last.Bottom;
+  if (group.size() == 1) {
+    const double flag = first.Duration <= durThirtySecond ? kShortFlagExtra : 0;
+    y0 = yn = up ? y0 - flag : y0 + flag;
+  }
   const double span = static_cast<double>(last.Time - first.Time);
   if (span > 0) {
     double move = 0;
@@ -94,7 +131,15 @@ void AddBeamGroup(Extent& extent, const std::vector<Chord>& group, bool up, doub
     y0 += up ? -move : move;
     yn += up ? -move : move;
   }
-  add(up ? std::min(y0, yn) - kStemUp : std::max(y0, yn) + kStemDown);
+  const double stem = up ? -kStemUp : kStemDown;
+  for (int c = from; c <= to; ++c) {
+    const double along = to > from ? static_cast<double>(c - from) / (to - from) : 0.0;
+    extent.Add(y0 + along * (yn - y0) + stem, c, c);
+  }
+  if (triplet) {
+    const double end = up ? std::min(y0, yn) + stem : std::max(y0, yn) + stem;
+    extent.Add(up ? std::min(end, kTopLine) - bracket : std::max(end, 0.0) + bracket, from, to);
+  }
 }
 
 // A pitch's place on a staff of clef, spelled in key as the note drawer spells it (the
@@ -170,21 +215,51 @@ struct MeasureClef {
   bool Changes = false;
 };
 
+// The ties of a staff that reach into a system: the voice, and the times of the two notes
+// they join.
+struct Tie {
+  int Voice = 0;
+  int From = 0;
+  int To = 0;
+};
+
+std::vector<Tie> TiesOf(const Staff& staff, int start, int end) {
+  std::vector<Tie> ties;
+  const GlobalEvents& events = staff.GlobalEvents();
+  const auto last = events.Find(end - 1, evtTie);
+  if (!last) return ties;
+  // Back over the ties that end no more than a measure before the system, as the tie drawer
+  // looks for them.
+  for (int i = last->Index(); i >= 1; --i) {
+    const auto tie = events.ByIndex(i);
+    if (!tie || tie->EventType() != evtTie) continue;
+    const int to = tie->Value1() * 256 + tie->Value2();
+    if (to < start - durWhole) break;
+    if (tie->EventTime() < end && (tie->EventTime() >= start || to >= start))
+      ties.push_back({static_cast<int>(Val(tie->Text())), tie->EventTime(), to});
+  }
+  return ties;
+}
+
 // One staff (or one half of a grand staff) across the system: fed each note of each voice
 // in time order, measure by measure, as the staff drawer draws them.
 class HalfReach {
 public:
-  HalfReach(Staff& staff, OtherPair& pairs, int half, int pulse, bool shared, double bracket)
+  HalfReach(Staff& staff, OtherPair& pairs, const SystemColumns& columns, Outline& outline,
+            int half, int pulse, bool shared, double bracket)
       : m_staff(staff),
         m_pairs(pairs),
+        m_columns(columns),
         m_half(half),
         m_pulse(std::max(pulse, 1)),
         m_shared(shared),
-        m_bracket(bracket) {}
+        m_bracket(bracket),
+        m_extent(outline) {}
 
   // A voice's measure begins: no beam group, the first beat, the measure's clef.
-  void StartMeasure(int start, const MeasureClef& clef) {
+  void StartMeasure(int measure, int start, const MeasureClef& clef) {
     CloseGroup();
+    m_measure = measure;
     m_beat = start + m_pulse;
     m_forced = 0;
     m_measureClef = clef;
@@ -192,8 +267,11 @@ public:
   }
   void EndMeasure() { CloseGroup(); }
 
-  // triplet: the triplet group of the measure the note stands in; -1 for none.
-  void Add(const Note& note, int voice, bool drums, int key, int triplet) {
+  // triplet: the triplet group of the measure the note stands in; -1 for none. tiedTo: the
+  // time of the note a tie from this one reaches, -1 for none; tiedFrom: whether a tie ends
+  // here.
+  void Add(const Note& note, int voice, bool drums, int key, int triplet, int tiedTo,
+           bool tiedFrom) {
     Chord chord;
     if (!Place(note, drums, key, chord)) return;
     chord.Triplet = triplet >= 0;
@@ -228,9 +306,15 @@ public:
       m_tripletUp = up;
     }
     AddMarks(flags, chord, up);
+    // A tie bows on one side of the heads or the other: room on both, from this note to the
+    // one it joins.
+    if (tiedTo >= 0 || tiedFrom) {
+      const int from = tiedFrom ? chord.Column - 1 : chord.Column;
+      const int to = tiedTo >= 0 ? m_columns.At(tiedTo) : chord.Column;
+      m_extent.Add(chord.Top - kTieReach, std::max(from, 0), to);
+      m_extent.Add(chord.Bottom + kTieReach, std::max(from, 0), to);
+    }
   }
-
-  const Extent& Result() const { return m_extent; }
 
 private:
   // The places of the chord's heads on this staff, its clef found; false when none of its
@@ -257,9 +341,10 @@ private:
     }
     if (!any) return false;
     chord.Time = note.NoteTime();
+    chord.Column = m_columns.In(m_measure, chord.Time);
     chord.Duration = note.Duration();
-    m_extent.Add(chord.Top - kHeadHalf);
-    m_extent.Add(chord.Bottom + kHeadHalf);
+    m_extent.Add(chord.Top - kHeadHalf, chord.Column, chord.Column);
+    m_extent.Add(chord.Bottom + kHeadHalf, chord.Column, chord.Column);
     return true;
   }
 
@@ -271,12 +356,45 @@ private:
     return clef == clfGrand ? clfTreble : clef;
   }
 
-  // An articulation beyond the head on the side away from the stem.
+  // An articulation beyond the head on the side away from the stem; an ornament over the
+  // note (over its stem when the stem points up), or, a fermata over an up stem, under it.
   void AddMarks(int flags, const Chord& chord, bool up) {
-    if (!(flags & (nteStacato | nteAccent | nteAccent2))) return;
-    const double extra =
-        (flags & nteAccent2) && !(flags & (nteStacato | nteAccent)) ? kAccentExtra : 0;
-    m_extent.Add(up ? chord.Bottom + kMarkReach + extra : chord.Top - kMarkReach);
+    const int column = chord.Column;
+    if (flags & (nteStacato | nteAccent | nteAccent2)) {
+      const double extra =
+          (flags & nteAccent2) && !(flags & (nteStacato | nteAccent)) ? kAccentExtra : 0;
+      m_extent.Add(up ? chord.Bottom + kMarkReach + extra : chord.Top - kMarkReach, column, column);
+    }
+    constexpr int kOrnaments =
+        nteTrill | nteMordent | nteHalfMordent | nteTurn | nteFermata | nteBowUp | nteBowDown;
+    if (!(flags & kOrnaments)) return;
+    char sign = glyph::Trill;
+    if (flags & nteBowDown)
+      sign = glyph::DownBow;
+    else if (flags & nteBowUp)
+      sign = glyph::UpBow;
+    else if (flags & nteHalfMordent)
+      sign = glyph::HalfMordent;
+    else if (flags & nteMordent)
+      sign = glyph::Mordent;
+    else if (flags & nteTurn)
+      sign = glyph::Turn;
+    else if (!(flags & nteTrill))
+      sign = up ? glyph::FermataBelow : glyph::FermataAbove;
+    // A lower staff's ornament that would meet the staff above goes under its note.
+    const bool under = sign == glyph::FermataBelow || m_half == 2;
+    if (sign != glyph::FermataBelow) {
+      double baseline = up ? (chord.Top >= 0 ? kTopLine - 1 : chord.Top - 4)
+                           : (chord.Top >= kTopLine ? kTopLine - 1 : chord.Top - 1);
+      if (up) baseline = std::min(baseline, chord.Top - kStemUp - kShortFlagExtra - kOrnamentGap);
+      m_extent.Add(baseline - GlyphAbove(sign), column, column);
+    }
+    if (under) {
+      const char below = sign == glyph::FermataAbove ? glyph::FermataBelow : sign;
+      double baseline = std::max(chord.Bottom, 0.0) + 1;
+      if (!up) baseline = std::max(baseline, chord.Bottom + kStemDown + 1 + kOrnamentGap);
+      m_extent.Add(baseline + GlyphAbove(below) + GlyphBelow(below), column, column);
+    }
   }
 
   void CloseGroup() {
@@ -286,10 +404,12 @@ private:
 
   Staff& m_staff;
   OtherPair& m_pairs;
+  const SystemColumns& m_columns;
   const int m_half;  // 0 an ordinary staff, 1 and 2 a grand staff's upper and lower
   const int m_pulse;
   const bool m_shared;
   const double m_bracket;
+  int m_measure = 0;  // the measure being read, its index in the system
   int m_beat = 0;
   int m_forced = 0;
   int m_triplet = -1;  // the triplet group of the measure drawn last, and its direction
@@ -301,16 +421,116 @@ private:
   Extent m_extent;
 };
 
+// The marks over whole measures: codas, segnos and their jumps (on every staff), and the
+// staff's own octave lines.
+void AddSectionMarks(const Staff& staff, const std::vector<MeasureSlot>& measures,
+                     const SystemColumns& columns, Outline& outline) {
+  static const double coda = std::max({GlyphAbove(glyph::Coda), GlyphAbove(glyph::Segno),
+                                       GlyphAbove(glyph::ToCoda), GlyphAbove(glyph::ToSegno)});
+  for (std::size_t i = 0; i < measures.size(); ++i) {
+    const int first = columns.First(static_cast<int>(i));
+    const int last = columns.Last(static_cast<int>(i));
+    if ((measures[i].Flags >> 4) & kSectionMarks)
+      outline.RaiseAbove(first, last, kSectionMarkBaseline + coda);
+    if (StaffOctaveKinds(staff, measures[i].Start) != 0)
+      outline.RaiseAbove(first, last, kOctaveLine + kHeadHalf);
+  }
+}
+
 }  // namespace
 
-StaffReach ReachOf(Staff& staff, const std::vector<MeasureSlot>& measures, int pulse,
-                   bool sharedStaves, double bracket) {
-  StaffReach reach;
-  if (measures.empty()) return reach;
+void SystemColumns::Reset(const std::vector<MeasureSlot>& measures, int left, int staffHeight) {
+  m_measures.clear();
+  m_left = left;
+  m_width = std::max(1, staffHeight / 4);
+  const int s = m_width;
+  int x = left;
+  for (std::size_t i = 0; i < measures.size(); ++i) {
+    const MeasureSlot& m = measures[i];
+    Measure measure;
+    measure.Start = m.Start;
+    measure.Duration = std::max(m.Duration, 1);
+    measure.Left = x;
+    measure.Right = x + m.Width;
+    // The first measure's notes follow the clef, key and time signature; the others keep
+    // two spaces from the bar line, and the last place keeps room for its head.
+    const int lead = i == 0 ? std::min(m.Width / 2, 2 * staffHeight) : 2 * s;
+    measure.Notes = x + lead;
+    measure.Scale = std::max(0.0, static_cast<double>(m.Width - lead - 2 * s)) / measure.Duration;
+    m_measures.push_back(measure);
+    x += m.Width;
+  }
+  m_count = std::max(1, (x - left + m_width - 1) / m_width);
+}
+
+int SystemColumns::At(int time) const {
+  if (m_measures.empty() || time < m_measures.front().Start) return 0;
+  auto next = std::upper_bound(m_measures.begin(), m_measures.end(), time,
+                               [](int t, const Measure& m) { return t < m.Start; });
+  return In(static_cast<int>(next - m_measures.begin()) - 1, time);
+}
+
+int SystemColumns::In(int measure, int time) const {
+  const Measure& m = m_measures[static_cast<std::size_t>(measure)];
+  const int inside = std::clamp(time - m.Start, 0, m.Duration);
+  return AtX(m.Notes + static_cast<int>(inside * m.Scale));
+}
+
+int SystemColumns::AtX(int x) const {
+  return std::clamp((x - m_left) / m_width, 0, m_count - 1);
+}
+
+void Outline::Reset(int columns) {
+  Above.assign(static_cast<std::size_t>(std::max(columns, 1)), 0.0f);
+  Below.assign(static_cast<std::size_t>(std::max(columns, 1)), 0.0f);
+  m_maxAbove = m_maxBelow = 0.0f;
+}
+
+namespace {
+
+void Raise(std::vector<float>& side, float& largest, int from, int to, double spaces) {
+  const int last = static_cast<int>(side.size()) - 1;
+  const auto value = static_cast<float>(spaces);
+  from = std::max(from, 0);
+  to = std::min(to, last);
+  if (from > to) return;
+  for (int c = from; c <= to; ++c) {
+    float& v = side[static_cast<std::size_t>(c)];
+    v = std::max(v, value);
+  }
+  largest = std::max(largest, value);
+}
+
+}  // namespace
+
+void Outline::Settle() {
+  m_maxAbove = Above.empty() ? 0.0f : *std::max_element(Above.begin(), Above.end());
+  m_maxBelow = Below.empty() ? 0.0f : *std::max_element(Below.begin(), Below.end());
+}
+
+void Outline::RaiseAbove(int from, int to, double spaces) {
+  Raise(Above, m_maxAbove, from, to, spaces);
+}
+void Outline::RaiseBelow(int from, int to, double spaces) {
+  Raise(Below, m_maxBelow, from, to, spaces);
+}
+
+void ReachOf(Staff& staff, const std::vector<MeasureSlot>& measures, const SystemColumns& columns,
+             int pulse, bool sharedStaves, double bracket, StaffReach& reach) {
   const bool grand = staff.DefaultClef() == clfGrand;
+  reach.Upper.Reset(columns.Count());
+  if (grand) {
+    reach.Lower.Reset(columns.Count());
+  } else {
+    reach.Lower.Above.clear();
+    reach.Lower.Below.clear();
+  }
+  reach.Above = reach.Below = reach.LowerAbove = reach.LowerBelow = 0;
+  if (measures.empty()) return;
   OtherPair pairs(staff);
-  HalfReach upper(staff, pairs, grand ? 1 : 0, pulse, sharedStaves, bracket);
-  HalfReach lower(staff, pairs, 2, pulse, sharedStaves, bracket);
+  HalfReach upper(staff, pairs, columns, reach.Upper, grand ? 1 : 0, pulse, sharedStaves, bracket);
+  HalfReach lower(staff, pairs, columns, grand ? reach.Lower : reach.Upper, 2, pulse, sharedStaves,
+                  bracket);
   // The key the system starts in spells every note: a key change inside it moves a head by
   // half a space at most.
   const int key = staff.CurKey(measures.front().Start);
@@ -322,13 +542,15 @@ StaffReach ReachOf(Staff& staff, const std::vector<MeasureSlot>& measures, int p
     return clef;
   };
   auto endOf = [](const MeasureSlot& m) { return m.Start + std::max(m.Duration, 1); };
-  const MeasureClef whole = clefOf(measures.front().Start, endOf(measures.back()));
+  const int systemEnd = endOf(measures.back());
+  const MeasureClef whole = clefOf(measures.front().Start, systemEnd);
   std::vector<MeasureClef> clefs(measures.size(), whole);
   if (whole.Changes)
     for (std::size_t i = 0; i < measures.size(); ++i)
       clefs[i] = clefOf(measures[i].Start, endOf(measures[i]));
   const Score* score = staff.Parent(Internal{});
   const GlobalEvents* globals = score ? &score->AllGlobals() : nullptr;
+  const std::vector<Tie> ties = TiesOf(staff, measures.front().Start, systemEnd);
   // The notes in triplet groups, whose brackets the bands keep room for.
   TripletNotes upperTriplets;
   TripletNotes lowerTriplets;
@@ -338,18 +560,20 @@ StaffReach ReachOf(Staff& staff, const std::vector<MeasureSlot>& measures, int p
     const bool drums = pairs.Drums(v);
     pairs.StartVoice(measures.front().Start);
     int k = notes->IndexAtOrAfter(measures.front().Start);
-    const bool triplets = HoldsTriplets(*notes, k, endOf(measures.back()));
+    const bool triplets = HoldsTriplets(*notes, k, systemEnd);
+    bool tied = false;
+    for (const Tie& tie : ties) tied = tied || tie.Voice == v;
     upperTriplets.Clear();
     lowerTriplets.Clear();
     for (std::size_t i = 0; i < measures.size(); ++i) {
       const MeasureSlot& m = measures[i];
       const int end = endOf(m);
-      upper.StartMeasure(m.Start, clefs[i]);
+      upper.StartMeasure(static_cast<int>(i), m.Start, clefs[i]);
       if (triplets)
         upperTriplets.Read(*notes, k, m.Start, end - m.Start, globals, 1, grand ? kGrandSplit : 0,
                            drums);
       if (grand) {
-        lower.StartMeasure(m.Start, clefs[i]);
+        lower.StartMeasure(static_cast<int>(i), m.Start, clefs[i]);
         if (triplets)
           lowerTriplets.Read(*notes, k, m.Start, end - m.Start, globals, 2, kGrandSplit, drums);
       }
@@ -357,20 +581,48 @@ StaffReach ReachOf(Staff& staff, const std::vector<MeasureSlot>& measures, int p
         const Note& note = *notes->ByIndex(k);
         if (note.NoteTime() >= end) break;
         if (note.ValueCount() == 0 || note.Value(0) == 0) continue;  // a rest
-        upper.Add(note, v, drums, key, upperTriplets.GroupOf(note));
-        if (grand) lower.Add(note, v, drums, key, lowerTriplets.GroupOf(note));
+        int tiedTo = -1;
+        bool tiedFrom = false;
+        if (tied) {
+          for (const Tie& tie : ties) {
+            if (tie.Voice != v) continue;
+            if (tie.From == note.NoteTime()) tiedTo = tie.To;
+            if (tie.To == note.NoteTime()) tiedFrom = true;
+          }
+        }
+        upper.Add(note, v, drums, key, upperTriplets.GroupOf(note), tiedTo, tiedFrom);
+        if (grand) lower.Add(note, v, drums, key, lowerTriplets.GroupOf(note), tiedTo, tiedFrom);
       }
       upper.EndMeasure();
       if (grand) lower.EndMeasure();
     }
   }
-  reach.Above = upper.Result().Above();
-  reach.Below = upper.Result().Below();
+  AddSectionMarks(staff, measures, columns, reach.Upper);
+  reach.Upper.Settle();
+  if (grand) reach.Lower.Settle();
+  reach.Above = reach.Upper.MaxAbove();
+  reach.Below = reach.Upper.MaxBelow();
   if (grand) {
-    reach.LowerAbove = lower.Result().Above();
-    reach.LowerBelow = lower.Result().Below();
+    reach.LowerAbove = reach.Lower.MaxAbove();
+    reach.LowerBelow = reach.Lower.MaxBelow();
   }
-  return reach;
+}
+
+int MeetingDistance(const std::vector<float>& below, int upperSpace,
+                    const std::vector<float>& above, int lowerSpace, int clearance, int reach) {
+  const int count = static_cast<int>(std::min(below.size(), above.size()));
+  if (count == 0) return clearance;
+  const double highest = *std::max_element(above.begin(), above.begin() + count) * lowerSpace;
+  double need = 0;
+  for (int c = 0; c < count; ++c) {
+    const double low = static_cast<double>(below[static_cast<std::size_t>(c)]) * upperSpace;
+    if (low + highest <= need) continue;  // nothing near it can need more
+    float facing = 0;
+    for (int k = std::max(c - reach, 0); k <= std::min(c + reach, count - 1); ++k)
+      facing = std::max(facing, above[static_cast<std::size_t>(k)]);
+    need = std::max(need, low + static_cast<double>(facing) * lowerSpace);
+  }
+  return static_cast<int>(std::ceil(need)) + clearance;
 }
 
 }  // namespace notecraft

@@ -26,6 +26,9 @@ namespace {
 // What each staff keeps free beyond what it draws, in line spaces: what two neighbouring
 // staves draw into the gap between them stays a space apart.
 constexpr double kClearance = 0.5;
+// How many columns (line spaces) away what one staff draws may still stand over what the
+// other draws: a head with its signs or its flag.
+constexpr int kNeighbours = 3;
 
 // Whole pixels, at least twips.
 int SnapUpY(int twips) {
@@ -109,14 +112,62 @@ bool SystemStack::SharedStaves(const Score& score) {
   return false;
 }
 
+void SystemStack::AddTextLabels(Staff& staff, const SystemLayout& system, int s,
+                                StaffReach& reach) {
+  const GlobalEvents& events = staff.GlobalEvents();
+  const auto last = events.Find(system.End - 1, evtText);
+  Surface* window = m_dc.Window();
+  if (!last || last->EventTime() < system.Start || !window) return;
+  const SurfaceState kept = window->State();
+  m_dc.SelectFont(fntCopyright);
+  if (m_labelHeight < 0) m_labelHeight = window->TextHeight();
+  const double height = static_cast<double>(m_labelHeight) / s;
+  const int column = m_columns.Width();
+  Outline& outline = reach.Upper;
+  for (int i = last->Index(); i >= 1; --i) {
+    const auto label = events.ByIndex(i);
+    if (!label) continue;
+    if (label->EventTime() < system.Start) break;
+    if (label->EventType() != evtText) continue;
+    const int from = m_columns.At(label->EventTime());
+    const int width = window->TextWidth(label->Text());
+    const int to = from + (std::max(width - s, 0) + column - 1) / column;
+    // At the middle line moved by its half-space offsets. One placed over or under the
+    // staff moves on away from it until clear of the notes there, a half space apart
+    // (marksandtext.h); one placed among the lines stays among them.
+    double top = -2.0 - label->Value1() / 2.0 + label->Value2() / 2.0;
+    const auto through = std::min(to, m_columns.Count() - 1);
+    if (top + height <= -4.0) {
+      double notes = 0;
+      for (int c = from; c <= through; ++c)
+        notes = std::max(notes, static_cast<double>(outline.Above[static_cast<std::size_t>(c)]));
+      if (top + height > -4.0 - notes - kClearance) top = -4.0 - notes - kClearance - height;
+      outline.RaiseAbove(from, to, -4.0 - top);
+    } else if (top >= 0.0) {
+      double notes = 0;
+      for (int c = from; c <= through; ++c)
+        notes = std::max(notes, static_cast<double>(outline.Below[static_cast<std::size_t>(c)]));
+      top = std::max(top, notes + kClearance);
+      outline.RaiseBelow(from, to, top + height);
+    }
+  }
+  window->SetState(kept);
+  reach.Above = outline.MaxAbove();
+  reach.Below = outline.MaxBelow();
+}
+
 const StaffReach& SystemStack::ReachAt(std::size_t k, Staff& staff, const SystemLayout& system,
-                                       int s) {
+                                       int staffHeight, int s) {
   const int start = system.Start;
   const int end = system.Measures.empty() ? start : system.End;
-  if (start != m_reachStart || end != m_reachEnd) {
+  if (start != m_reachStart || end != m_reachEnd || system.Left != m_reachLeft ||
+      staffHeight != m_reachHeight) {
     m_reachStart = start;
     m_reachEnd = end;
+    m_reachLeft = system.Left;
+    m_reachHeight = staffHeight;
     m_reachSpace.assign(m_reachSpace.size(), 0);
+    m_columns.Reset(system.Measures, system.Left, staffHeight);
   }
   if (k >= m_reach.size()) {
     m_reach.resize(k + 1);
@@ -128,14 +179,15 @@ const StaffReach& SystemStack::ReachAt(std::size_t k, Staff& staff, const System
     // its own clearance.
     if (m_tripletDigit < 0) m_tripletDigit = TripletDigitHeight(m_dc);
     const double bracket = std::max(0.0, TripletBracketReach(m_tripletDigit, s) - kClearance);
-    m_reach[k] = ReachOf(staff, system.Measures, m_score.AllGlobals().PulseValue(),
-                         system.SharedStaves, bracket);
+    ReachOf(staff, system.Measures, m_columns, m_score.AllGlobals().PulseValue(),
+            system.SharedStaves, bracket, m_reach[k]);
+    if (end > start) AddTextLabels(staff, system, s, m_reach[k]);
     m_reachSpace[k] = s;
   }
   return m_reach[k];
 }
 
-int SystemStack::Stack(SystemLayout& system, int y, int staffHeight, int firstStaff) {
+int SystemStack::Stack(SystemLayout& system, int y, int staffHeight, int firstStaff, int limit) {
   system.Top = y;
   system.ChordRow = ChordRowHeight();
   system.Staves.clear();
@@ -150,11 +202,12 @@ int SystemStack::Stack(SystemLayout& system, int y, int staffHeight, int firstSt
   int count = 0;
   Room before;       // of the staff above (its lower staff, on a grand staff)
   int padAbove = 0;  // the staff spacing's share below the staff above
+  int spaceAbove = 1;  // the line space of the staff above
   for (const auto& staff : m_score.AllStaffs()) {
     if (!staff || !staff->Visible()) continue;
     const std::size_t position = system.SystemStaves.size();
     system.SystemStaves.push_back(staff->Index());
-    if (static_cast<int>(position) < firstStaff) continue;
+    if (static_cast<int>(position) < firstStaff || (count > 0 && y > limit)) continue;
     StaffSlot slot;
     slot.Staff = staff->Index();
     slot.Scale = static_cast<float>(staff->ScalePct()) / 100.0f;
@@ -164,19 +217,31 @@ int SystemStack::Stack(SystemLayout& system, int y, int staffHeight, int firstSt
     const int pad =
         SnapY(static_cast<int>(RoundHalfEven(static_cast<double>(slot.Scale) * staffSpace)) / 2);
     slot.Grand = staff->DefaultClef() == clfGrand;
-    const StaffReach& reach = ReachAt(position, *staff, system, s);
+    const StaffReach& reach = ReachAt(position, *staff, system, staffHeight, s);
     const Room upper = RoomOf(reach.Above, reach.Below, s);
     Room lower = slot.Grand ? RoomOf(reach.LowerAbove, reach.LowerBelow, s) : upper;
     const int verses = staff->Verses();
     const int lyrics = kLyricLineTwips * std::max(verses, 0);
+    // What the staff (a grand staff's lower one) draws below itself, place by place.
+    m_below = slot.Grand ? reach.Lower.Below : reach.Upper.Below;
     // The rows of dynamics and tempo marks under the staff (a grand staff's lower one) and,
     // on an ordinary staff, the lyric lines under those stand where the staff drawer puts
     // them: the band reaches down to where the lyric lines begin.
     if (system.End > system.Start) {
-      const UnderStaff rows =
-          MeasureUnderStaff(m_dc, *staff, system.Start, system.End, staffHeight, slot.Scale,
-                            std::max(pad, lower.Below), slot.Grand ? 2 : 1, verses > 0 && !slot.Grand);
+      const UnderStaff rows = MeasureUnderStaff(
+          m_dc, *staff, system.Start, system.End, staffHeight, slot.Scale,
+          std::max(pad, lower.Below), slot.Grand ? 2 : 1, verses > 0 && !slot.Grand, &m_rowMarks);
       lower.Below = std::max(lower.Below, rows.LyricTop);
+      const int column = m_columns.Width();
+      for (const RowMark& mark : m_rowMarks) {
+        const int from = mark.Time < 0 ? 0 : m_columns.At(mark.Time);
+        const int to = mark.Time < 0 ? m_columns.Count() - 1
+                                     : from + (std::max(mark.Width - s, 0) + column - 1) / column;
+        const auto depth = static_cast<float>(static_cast<double>(mark.Depth) / s);
+        for (int c = from; c <= std::min(to, static_cast<int>(m_below.size()) - 1); ++c)
+          m_below[static_cast<std::size_t>(c)] =
+              std::max(m_below[static_cast<std::size_t>(c)], depth);
+      }
     }
     // Below a staff that nothing follows: the spacing's share, or what its notes reach.
     slot.BelowRoom = std::max(pad, lower.Below);
@@ -191,14 +256,26 @@ int SystemStack::Stack(SystemLayout& system, int y, int staffHeight, int firstSt
       slot.TopLine = slot.Top + std::max(pad, upper.Above);
     } else {
       // The two staves' spacing shares, or room for what both draw into the gap between
-      // them; the bands meet where the spacing would have put them, as long as each still
-      // holds what its staff draws.
+      // them at the same place, a space apart.
       StaffSlot& above = system.Staves.back();
       const int last = above.LastLine();
-      const int lines =
-          std::max(SnapY(last + padAbove) + pad, SnapUpY(last + before.Below + upper.Above));
+      const int meeting =
+          MeetingDistance(m_belowBefore, spaceAbove, reach.Upper.Above, s,
+                          Spaces(kClearance, spaceAbove) + Spaces(kClearance, s), kNeighbours);
+      const int lines = std::max(SnapY(last + padAbove) + pad, SnapUpY(last + meeting));
+      // The bands meet where the spacing would have put them, as long as each still holds
+      // what its staff draws; where what they draw overlaps in height (at different places),
+      // the gap is shared in proportion to it.
       const int low = last + before.Below;
-      const int meet = std::clamp(last + padAbove, low, std::max(low, lines - upper.Above));
+      const int high = lines - upper.Above;
+      int meet = 0;
+      if (low <= high) {
+        meet = std::clamp(last + padAbove, low, high);
+      } else {
+        const double share =
+            static_cast<double>(before.Below) / std::max(before.Below + upper.Above, 1);
+        meet = last + static_cast<int>((lines - last) * share);
+      }
       above.Bottom = SnapY(meet);
       above.End = above.Bottom;
       above.PadBottom = meet - last;
@@ -213,8 +290,9 @@ int SystemStack::Stack(SystemLayout& system, int y, int staffHeight, int firstSt
     // or on a grand staff between its two staves, under what the upper staff draws.
     if (slot.Grand) {
       slot.LyricOffset = std::max(pad, upper.Below);
-      const int apart =
-          verses > 0 ? slot.LyricOffset + lyrics + lower.Above : upper.Below + lower.Above;
+      const int apart = verses > 0 ? slot.LyricOffset + lyrics + lower.Above
+                                   : MeetingDistance(reach.Upper.Below, s, reach.Lower.Above, s,
+                                                     2 * Spaces(kClearance, s), kNeighbours);
       slot.LowerTopLine = slot.BottomLine + std::max(4 * s + lyrics, apart);
       slot.LowerBottomLine = slot.LowerTopLine + 4 * s;
     }
@@ -224,6 +302,8 @@ int SystemStack::Stack(SystemLayout& system, int y, int staffHeight, int firstSt
     y = slot.End;
     before = lower;
     padAbove = pad;
+    spaceAbove = s;
+    std::swap(m_belowBefore, m_below);
     count += slot.Grand ? 3 : 1;
     system.Staves.push_back(slot);
   }
@@ -231,21 +311,22 @@ int SystemStack::Stack(SystemLayout& system, int y, int staffHeight, int firstSt
   return count;
 }
 
-int SystemStack::Cut(SystemLayout& system, int bottom, int least) {
-  // Each staff kept as the last one: its band ends under what it draws.
-  auto asLast = [](StaffSlot slot) {
-    EndAsLast(slot, slot.End - slot.Bottom);
-    return slot;
-  };
-  std::size_t kept = 0;
-  while (kept < system.Staves.size() && asLast(system.Staves[kept]).End <= bottom) ++kept;
-  kept =
-      std::min(std::max(kept, static_cast<std::size_t>(std::max(least, 0))), system.Staves.size());
-  if (kept == system.Staves.size()) return static_cast<int>(kept);
-  system.Staves.resize(kept);
-  if (kept > 0) system.Staves.back() = asLast(system.Staves.back());
-  system.Bottom = kept > 0 ? system.Staves.back().End : system.Top;
-  return static_cast<int>(kept);
+int SystemStack::PartBottom(const SystemLayout& system, std::size_t count) {
+  if (count == 0 || count > system.Staves.size()) return system.Top;
+  // The part's last staff ends as the system's last: its band under what it draws.
+  StaffSlot last = system.Staves[count - 1];
+  EndAsLast(last, last.End - last.Bottom);
+  return last.End;
+}
+
+void SystemStack::Cut(SystemLayout& system, std::size_t count) {
+  if (count >= system.Staves.size()) return;
+  system.Staves.resize(count);
+  system.Bottom = PartBottom(system, count);
+  if (count > 0) {
+    StaffSlot& last = system.Staves.back();
+    EndAsLast(last, last.End - last.Bottom);
+  }
 }
 
 }  // namespace notecraft

@@ -4,19 +4,24 @@
 // the staff spacing at the staff's scale, a grand staff's two staves four spaces apart) and
 // the staff's lyric lines below the band (on a grand staff between its staves, which move
 // apart by as much; on an ordinary staff moved down under the notes, dynamics and tempo
-// marks of the system's measures, view/understaff.h). Where a staff's notes reach further
-// beyond its lines (StaffReach), or its dynamics and tempo marks stand lower, the gap grows
-// to hold what both neighbouring staves draw into it, a space apart, and each band still
-// holds what its own staff draws.
+// marks of the system's measures, view/understaff.h). Where what two neighbouring staves
+// draw into the gap between them at the same place of the system (their outlines,
+// StaffReach: notes, marks, text labels, dynamics and tempo marks) needs more than the
+// spacing, the gap grows until the two stay a space apart there; a high note at one end
+// of the system and a low one at the other need nothing. The bands meet where the spacing
+// puts them as long as each holds what its staff draws, else in proportion to what the two
+// draw into the gap.
 // This one computation decides both whether a system fits its page and where painting
 // draws it, so pagination and painting agree.
 //
 // Below the score's staff height the spacing between staves and systems shrinks with the
 // staff (the staves keep their proportions); lyric lines keep the height of their text.
 
+#include <limits>
 #include <vector>
 
 #include "notecraft/layout/staffreach.h"
+#include "notecraft/view/understaff.h"
 
 namespace notecraft {
 
@@ -49,27 +54,44 @@ public:
   // Staves, Bottom and SharedStaves. Its measures, which the staves' reach is found in, are
   // filled already; stacked before they are, the system is as short as it can be (what its
   // notes and marks draw only adds room). Returns the staff heights stacked, a grand staff
-  // counting three; 0 when no staff is stacked.
-  int Stack(SystemLayout& system, int y, int staffHeight, int firstStaff = 0);
+  // counting three; 0 when no staff is stacked. Once a staff ends below limit the staves
+  // after it are left out: the system is known not to fit there.
+  int Stack(SystemLayout& system, int y, int staffHeight, int firstStaff = 0,
+            int limit = std::numeric_limits<int>::max());
 
-  // Keeps the stacked staves whose band and lyrics end by bottom, at least `least` of them,
-  // and ends the system after the last one kept; returns how many it keeps.
-  static int Cut(SystemLayout& system, int bottom, int least);
+  // Where the system ends when it keeps only its first count stacked staves (its top for
+  // none).
+  static int PartBottom(const SystemLayout& system, std::size_t count);
+  // Keeps the first count stacked staves and ends the system after the last of them.
+  static void Cut(SystemLayout& system, std::size_t count);
 
 private:
   int ChordRowHeight() const;
   // The reach of the visible staff at position k, drawn at line space s, found once per
   // range of measures and line space.
-  const StaffReach& ReachAt(std::size_t k, class Staff& staff, const SystemLayout& system, int s);
+  const StaffReach& ReachAt(std::size_t k, class Staff& staff, const SystemLayout& system,
+                            int staffHeight, int s);
+  // Adds the staff's text labels to its outline, where they stand clear of its notes.
+  void AddTextLabels(class Staff& staff, const SystemLayout& system, int s, StaffReach& reach);
 
   Score& m_score;
   DrawContext& m_dc;  // measures the staff descriptions; nothing is drawn
-  // The staves' reach in the measures from m_reachStart to m_reachEnd.
+  // The columns of the measures from m_reachStart to m_reachEnd, from m_reachLeft at staff
+  // height m_reachHeight, and the staves' reach in them.
+  SystemColumns m_columns;
   std::vector<StaffReach> m_reach;
   std::vector<int> m_reachSpace;  // the line space each was found for; 0: not found
   int m_tripletDigit = -1;        // height of a triplet bracket's "3", measured once
+  int m_labelHeight = -1;         // and of a text label
+  // What the staff stacked last draws below itself, and the staff being stacked, in their
+  // line spaces, column by column.
+  std::vector<float> m_belowBefore;
+  std::vector<float> m_below;
+  std::vector<RowMark> m_rowMarks;  // the rows under the staff being stacked
   int m_reachStart = -1;
   int m_reachEnd = -1;
+  int m_reachLeft = -1;
+  int m_reachHeight = -1;
   int m_shared = -1;  // SharedStaves, found once: 1 or 0
 };
 

@@ -58,8 +58,10 @@ TEST_F(EventEntry, EachKindIsAddedRecordedAndUndone) {
       {"key", evtKeyChange, 2, true, 64, 0, true, 2, 0},
       {"repeat begin", evtRepeatBegin, 0, false, 64, 1, false, 0, 0},
       {"repeat end", evtRepeatEnd, 0, false, 64, 2, false, 0, 0},
-      {"coda", evtSectionDefine, sctCoda, false, 64, sctCoda * 16, false, sctCoda, 0},
-      {"octave up", evtSectionDefine, sct8va, true, 64, sct8va * 16, false, 0, 1},
+      // A coda sign and an octave line stand higher over the staff than the staff spacing
+      // leaves under the staff above: the staves move apart, laid out again.
+      {"coda", evtSectionDefine, sctCoda, false, 64, sctCoda * 16, true, sctCoda, 0},
+      {"octave up", evtSectionDefine, sct8va, true, 64, sct8va * 16, true, 0, 1},
       {"repeat measure", evtSectionDefine, sctRepeatMeasure, true, 64, 0, false, sctRepeatMeasure,
        0},
       // A clef moves the notes, and the room under the staff with them: laid out again.

@@ -19,6 +19,7 @@
 
 #include "notecraft/core/region.h"
 #include "notecraft/view/glyphs.h"
+#include "notecraft/view/ink.h"
 #include "notecraft/view/recordingsurface.h"
 
 namespace notecraft::testing {
@@ -97,6 +98,81 @@ inline std::vector<std::vector<Ink>> InkByBand(const RecordingSurface& surface,
     if (const auto ink = NoteInk(op)) inks[current].push_back(*ink);
   }
   return inks;
+}
+
+// The box one recorded operation inks: music glyphs by their outlines, other text by its
+// cell, lines and shapes by the box of their points.
+inline InkArea OpBox(const SurfaceOp& op) {
+  if (op.What == SurfaceOp::Kind::Text) {
+    RecordingSurface probe;
+    probe.SetFont(op.Font);
+    return TextInk(probe, op.Text, op.Points[0].X, op.Points[0].Y);
+  }
+  InkArea box{op.Points[0].X, op.Points[0].Y, op.Points[0].X, op.Points[0].Y};
+  for (const SurfacePoint& p : op.Points) {
+    box.Left = std::min(box.Left, p.X);
+    box.Top = std::min(box.Top, p.Y);
+    box.Right = std::max(box.Right, p.X);
+    box.Bottom = std::max(box.Bottom, p.Y);
+  }
+  return box;
+}
+
+// Everything drawn for each band of a painted page, as boxes, in band order: what is drawn
+// from its staff's top line on until the next band's, right of its left edge, the staff
+// lines included; the bar lines that join braced staves through the gap between them are
+// the brace's, and left out.
+inline std::vector<std::vector<InkArea>> BoxesByBand(
+    const RecordingSurface& surface, const std::vector<std::shared_ptr<Region>>& bands,
+    int barColor) {
+  std::vector<std::vector<InkArea>> boxes(bands.size());
+  std::size_t current = bands.size();
+  for (const SurfaceOp& op : surface.Ops()) {
+    if (op.What == SurfaceOp::Kind::Clear || op.What == SurfaceOp::Kind::NewPage ||
+        op.Points.empty())
+      continue;
+    if (op.What == SurfaceOp::Kind::Line && op.Points[0].Y == op.Points[1].Y) {
+      for (std::size_t k = 0; k < bands.size(); ++k) {
+        const Region& band = *bands[k];
+        if (op.Points[0].X == band.Left() && op.Points[1].X == band.Right() &&
+            op.Points[0].Y == band.Top() + band.PadTop())
+          current = k;
+      }
+    }
+    if (current == bands.size() || op.Points[0].X < bands[current]->Left()) continue;
+    // Bar lines stand on their staff's lines; one reaching past them joins braced staves,
+    // or is the system's left line.
+    const Region& band = *bands[current];
+    const int topLine = band.Top() + band.PadTop();
+    const int lastLine =
+        (band.Split() && band.LowerTop() > 0 ? band.LowerTop() : topLine) + 4 * band.IncY();
+    const bool vertical = op.What == SurfaceOp::Kind::Line && op.Points[0].X == op.Points[1].X;
+    if (vertical && op.Color == barColor &&
+        (std::min(op.Points[0].Y, op.Points[1].Y) < topLine ||
+         std::max(op.Points[0].Y, op.Points[1].Y) > lastLine))
+      continue;
+    const InkArea box = OpBox(op);
+    if (box.Right >= box.Left) boxes[current].push_back(box);
+  }
+  return boxes;
+}
+
+// Fails for every pair of boxes of neighbouring staves of one system that meet or touch.
+inline void ExpectNeighboursClear(const RecordingSurface& surface,
+                                  const std::vector<std::shared_ptr<Region>>& bands, int barColor) {
+  const auto boxes = BoxesByBand(surface, bands, barColor);
+  for (std::size_t k = 0; k + 1 < bands.size(); ++k) {
+    if (bands[k + 1]->First()) continue;
+    for (const InkArea& a : boxes[k])
+      for (const InkArea& b : boxes[k + 1]) {
+        const bool meet =
+            a.Left <= b.Right && b.Left <= a.Right && a.Top <= b.Bottom && b.Top <= a.Bottom;
+        EXPECT_FALSE(meet) << "staff " << bands[k]->Staff() << " [" << a.Left << "," << a.Top
+                           << " - " << a.Right << "," << a.Bottom << "] meets staff "
+                           << bands[k + 1]->Staff() << " [" << b.Left << "," << b.Top << " - "
+                           << b.Right << "," << b.Bottom << "]";
+      }
+  }
 }
 
 // The lowest point of every line, box, polygon and music glyph baseline drawn.

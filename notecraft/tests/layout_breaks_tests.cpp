@@ -13,6 +13,7 @@
 
 #include "layout_fixtures.h"
 #include "notecraft/core/common.h"
+#include "notecraft/layout/systemstack.h"
 
 namespace notecraft {
 namespace {
@@ -178,6 +179,45 @@ TEST_F(PageBreaks, SystemsPerPageFollowTheStaffBands) {
     EXPECT_EQ(static_cast<int>(page.Systems.size()), c.systems);
     for (const SystemLayout& system : page.Systems) EXPECT_LE(system.Bottom, kBottomY);
   }
+}
+
+// A page takes the next system whenever it fits: here systems of one measure whose upper
+// staff reaches far down at its start and whose lower staff reaches far up at its end, so
+// that each needs the room of only one of the two.
+TEST_F(PageBreaks, APageTakesTheNextSystemWheneverItFits) {
+  Staff& lower = AddStaff();
+  constexpr int kMeasures = 24;
+  for (int m = 0; m < kMeasures; ++m) {
+    const int t = 64 * m;
+    for (int b = 0; b < 64; b += 16) {
+      First().Voice(1)->Notes().Add(t + b, b == 0 ? 48 : 71, durQuarter, b == 0 ? nteForceDown : 0);
+      lower.Voice(1)->Notes().Add(t + b, b == 48 ? 98 : 71, durQuarter, b == 48 ? nteForceUp : 0);
+    }
+    if (m > 0) score.AllGlobals().Add(t, evtLineEnd);
+  }
+  Attach();
+  PaginateAll();
+  const int pages = score.LastPage();
+  const double spacing = SystemStack::SpacingScale(score, kL);
+  const int between = SystemStack::Scaled(score.SystemSpaceTwips(), spacing) -
+                      SystemStack::Scaled(score.StaffSpaceTwips(), spacing);
+  int systems = 0;
+  for (int page = 1; page <= pages; ++page) {
+    SCOPED_TRACE(::testing::Message() << "page " << page);
+    const int start = score.PageTimes()[static_cast<std::size_t>(page - 1)].Low();
+    const PageLayout laid = LayOut(page, start);
+    ASSERT_FALSE(laid.Systems.empty());
+    systems += static_cast<int>(laid.Systems.size());
+    if (page == pages) break;
+    // The room the page leaves is less than the next page's first system needs.
+    const PageLayout next = LayOut(page + 1, laid.End);
+    const SystemLayout& following = next.Systems.front();
+    EXPECT_GT(laid.Systems.back().Bottom + between + (following.Bottom - following.Top),
+              laid.BottomY);
+  }
+  EXPECT_EQ(systems, kMeasures);
+  // Three a page; room for both staves' farthest reaches would let only two.
+  EXPECT_EQ(pages, kMeasures / 3);
 }
 
 TEST_F(PageBreaks, AFirstSystemTooTallForThePageLowersTheStaffHeightOnce) {

@@ -1,10 +1,13 @@
 // Room on the page: many staves shrink with their spacing to a readable height and are all
-// printed, on the page; a system too tall even then goes on on the next page, where hit
-// testing, repaints and printing find its staves; and each staff keeps the room its stems,
-// beams, flags and ledger lines take, so that nothing of one staff touches the next.
+// printed, on the page; a system too tall even then is cut into even parts over pages, where
+// hit testing, repaints and printing find its staves; and the gap between two staves holds
+// what they draw at the same place of the system (stems, beams, flags, ledger lines, marks),
+// so that nothing of one staff touches the next, and no more.
 #include <algorithm>
 #include <map>
+#include <numeric>
 #include <set>
+#include <string>
 #include <vector>
 
 #include "edit_fixtures.h"
@@ -164,6 +167,68 @@ TEST_F(PageRoom, ASystemTooTallForAnyPageGoesOnOnTheNextWithItsStaves) {
   EXPECT_EQ(staffLines(), painted);
 }
 
+TEST_F(PageRoom, ASystemTooTallForAnyPageIsCutInEvenPartsThatNameTheirStaves) {
+  // Thirty named staves, and sixty: not even at the readable height does a system fit a
+  // page; it needs two pages, and three.
+  for (const int count : {30, 60}) {
+    SCOPED_TRACE(::testing::Message() << count << " staves");
+    score.SetWindow(nullptr);
+    score.CreateDefault();
+    score.SetTitle("");
+    score.SetComposer("");
+    score.SetArrangedBy("");
+    score.SetMetronome(false);
+    Staves(count, {}, 24);
+    for (int s = 1; s <= count; ++s) {
+      score.Staff(s)->SetFlags(stfShowStaffDesc);
+      score.Staff(s)->SetDescription("Staff " + std::to_string(s));
+    }
+    Attach();
+    PaginateAll();
+    // Per system, the staves of each page that shows some of them, and the names drawn.
+    std::map<int, std::vector<int>> parts;
+    for (int page = 1; page <= score.LastPage(); ++page) {
+      SCOPED_TRACE(::testing::Message() << "page " << page);
+      score.SetCurPage(page);
+      surface.ClearRecord();
+      score.PaintWindow();
+      std::map<int, std::vector<int>> shown;
+      for (const auto& band : Bands()) shown[band->Time()].push_back(band->Staff());
+      for (const auto& [time, staves] : shown) {
+        // Never a staff alone on a page.
+        EXPECT_GE(staves.size(), 2u) << "system at " << time;
+        parts[time].push_back(static_cast<int>(staves.size()));
+      }
+      // A part of a cut system stands first on its page, and names its staves.
+      const int first = Bands().front()->Time();
+      if (shown.size() > 1) {
+        for (const auto& [time, staves] : shown) {
+          if (time != first) {
+            EXPECT_EQ(static_cast<int>(staves.size()), count) << "system at " << time;
+          }
+        }
+      }
+      if (static_cast<int>(shown[first].size()) < count) {
+        for (const int staff : shown[first]) {
+          const std::string name = "Staff " + std::to_string(staff);
+          const auto texts = surface.Ops(SurfaceOp::Kind::Text);
+          EXPECT_TRUE(std::any_of(texts.begin(), texts.end(), [&](const SurfaceOp& op) {
+            return op.Text == name;
+          })) << name;
+        }
+      }
+    }
+    ASSERT_FALSE(parts.empty());
+    for (const auto& [time, sizes] : parts) {
+      SCOPED_TRACE(::testing::Message() << "system at " << time);
+      EXPECT_EQ(sizes.size(), count / 30 + 1u);
+      EXPECT_EQ(std::accumulate(sizes.begin(), sizes.end(), 0), count);
+      const auto [fewest, most] = std::minmax_element(sizes.begin(), sizes.end());
+      EXPECT_LE(*most - *fewest, 1);
+    }
+  }
+}
+
 TEST_F(PageRoom, PrintingHoldsEveryStaffOfASystemThatGoesOnOverPages) {
   Staves(30, {}, 12);
   Attach();
@@ -210,6 +275,7 @@ public:
         EXPECT_LE(band.Bottom(), bands[k + 1]->Top());
       }
     }
+    ExpectNeighboursClear(surface, bands, Dc().ColorBars());
   }
   // A staff of the drum kit: a new instrument in the drums category.
   Staff& DrumStaff() {
@@ -225,6 +291,88 @@ public:
     return *staff;
   }
 };
+
+// The gap between two staves as what meets in it: a low note of the upper staff and a high
+// one of the lower staff need room for both only where they stand at one place.
+TEST_F(StaffRoom, TheGapHoldsWhatMeetsAtOnePlaceNotEachStaffsFarthest) {
+  constexpr int kLow = 52;   // E3 under a treble staff, its stem down: far under the lines
+  constexpr int kHigh = 93;  // A6 over one, its stem up: far over them
+  struct Case {
+    const char* name;
+    int low;   // time of the low note on staff 1; -1: none
+    int high;  // of the high note on staff 2
+  };
+  const Case cases[] = {
+      {"neither", -1, -1},          {"low note alone", 0, -1},
+      {"high note alone", -1, 192}, {"low at the start, high at the end", 0, 192},
+      {"both at the start", 0, 0},
+  };
+  std::map<std::string, int> gaps;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    score.SetWindow(nullptr);
+    score.CreateDefault();
+    First().SetFlags(0);
+    Staff& lower = AddStaff();
+    for (int t = 0; t < 4 * 64; t += 16) {
+      First().Voice(1)->Notes().Add(t, t == c.low ? kLow : 71, durQuarter,
+                                    t == c.low ? nteForceDown : 0);
+      lower.Voice(1)->Notes().Add(t, t == c.high ? kHigh : 71, durQuarter,
+                                  t == c.high ? nteForceUp : 0);
+    }
+    Paint();
+    ASSERT_EQ(Bands().size(), 2u);
+    ASSERT_EQ(Band(1).Measures(), 4);
+    gaps[c.name] =
+        Band(2).Top() + Band(2).PadTop() - (Band(1).Top() + Band(1).PadTop() + 4 * Band(1).IncY());
+    ExpectNeighboursClear(surface, Bands(), Dc().ColorBars());
+  }
+  EXPECT_GT(gaps["low note alone"], gaps["neither"]);
+  EXPECT_GT(gaps["high note alone"], gaps["neither"]);
+  // Apart, each needs only its own room; together they need both.
+  EXPECT_EQ(gaps["low at the start, high at the end"],
+            std::max(gaps["low note alone"], gaps["high note alone"]));
+  EXPECT_GE(gaps["both at the start"],
+            gaps["low note alone"] + gaps["high note alone"] - gaps["neither"]);
+}
+
+TEST_F(StaffRoom, StavesPackedByWhatMeetsTouchNothingTheyDraw) {
+  // Three staves whose notes run far over and under their lines at changing places, with
+  // beams, flags, ties, triplets, articulations, ornaments, dynamics and text labels.
+  Staff& middle = AddStaff("Bass");
+  middle.SetDefaultClef(clfBass);
+  Staff& last = AddStaff("Top");
+  Staff* staves[] = {&First(), &middle, &last};
+  const int pitches[3][8] = {{84, 50, 88, 52, 79, 45, 91, 55},
+                             {40, 67, 36, 71, 31, 62, 28, 64},
+                             {96, 53, 91, 57, 100, 48, 86, 60}};
+  for (int m = 0; m < 4; ++m) {
+    for (int k = 0; k < 3; ++k) {
+      Notes& notes = staves[k]->Voice(1)->Notes();
+      const int t = 64 * m;
+      const int* p = pitches[k];
+      const int shift = (m + k) % 4;
+      notes.Add(t, p[shift], durEighth, nteAccent);
+      notes.Add(t + 8, p[shift + 1], durEighth, nteStacato);
+      notes.Add(t + 16, p[shift + 2], durQuarter, m % 2 ? nteTrill : nteFermata);
+      for (int i = 0; i < 3; ++i)
+        notes.Add(t + 32 + 5 * i, p[(shift + 3 + i) % 8], durEighth, nteTriplet);
+      notes.Add(t + 48, p[(shift + 6) % 8], durSixteenth, 0);
+      notes.Add(t + 52, p[(shift + 7) % 8], durSixteenth, nteMordent);
+      notes.Add(t + 56, p[shift], durEighth, 0);
+    }
+  }
+  // A tie from a high note over the bar line, dynamics under the low notes, labels placed
+  // over and under the staves.
+  last.GlobalEvents().Add(56, evtTie, 0, 64, "1");
+  First().GlobalEvents().Add(8, evtDynamic, dynFF);
+  middle.GlobalEvents().Add(64, evtDynamic, dynPP);
+  middle.GlobalEvents().Add(136, evtText, 9, 0, "cresc.");
+  First().GlobalEvents().Add(200, evtText, 0, 9, "dim.");
+  Paint();
+  ASSERT_EQ(Bands().size(), 3u);
+  ExpectNeighboursClear(surface, Bands(), Dc().ColorBars());
+}
 
 TEST_F(StaffRoom, DrumsBetweenALowMelodyAndAPianoTouchNeither) {
   // A melody down to ledger lines below the staff, with flags and beams; a drum kit whose

@@ -162,5 +162,30 @@ TEST_F(ScoreEnd, ANewScoreOffersItsFirstLineToWriteIn) {
   EXPECT_EQ(LastBand().Measures(), 4);
 }
 
+TEST_F(ScoreEnd, ANewScoreMadeInAShownWindowShowsItsFourMeasures) {
+  // As the editor makes one: the window is there first, showing the score it was made with,
+  // then the new score is made and painted, refreshed (F5) and written in, with no relayout
+  // asked for in between.
+  Attach();
+  PaginateAll();
+  score.CreateDefault();
+  // The measures the page shows, over its systems.
+  const auto shown = [this] {
+    int measures = 0;
+    for (const auto& band : Bands()) measures += band->First() ? band->Measures() : 0;
+    return measures;
+  };
+  score.PaintWindow();
+  EXPECT_EQ(shown(), 4);
+  score.PaintWindow();
+  EXPECT_EQ(shown(), 4);
+  score.AddNoteByHit(XAt(Band(1), 0, 0), YAt(Band(1), 4), durQuarter, 0);
+  EXPECT_EQ(shown(), 4);
+  // The second measure takes a note where it is drawn.
+  score.AddNoteByHit(XAt(Band(1), 1, 0), YAt(Band(1), 4), durQuarter, 0);
+  EXPECT_TRUE(NoteAt(1, 64));
+  EXPECT_EQ(shown(), 4);
+}
+
 }  // namespace
 }  // namespace notecraft

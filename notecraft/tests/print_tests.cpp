@@ -2,10 +2,13 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <numeric>
+#include <string>
 #include <vector>
 
 #include "layout_fixtures.h"
 #include "notecraft/core/common.h"
+#include "notecraft/view/glyphs.h"
 #include "notecraft/view/printtarget.h"
 #include "print_fixtures.h"
 
@@ -180,6 +183,65 @@ TEST_F(PrintMusic, BeamsAndLinesKeepTheirWeightAgainstTheStaffOnEveryDevice) {
   }
   EXPECT_EQ(beams[0], beams[1]);
   for (const int t : beams[0]) EXPECT_EQ(t, 144 / 2);  // half a line space
+}
+
+// The heads drawn per page: on screen, each page painted in turn; in print, between the
+// printer's page breaks.
+std::vector<int> HeadsPerPage(const std::vector<SurfaceOp>& ops) {
+  std::vector<int> pages(1, 0);
+  for (const SurfaceOp& op : ops) {
+    if (op.What == SurfaceOp::Kind::NewPage) pages.push_back(0);
+    if (op.What == SurfaceOp::Kind::Text && op.Text == std::string(1, glyph::FilledHead))
+      ++pages.back();
+  }
+  return pages;
+}
+
+TEST_F(PrintMusic, APrinterOfAnyResolutionPrintsThePagesTheScreenShows) {
+  // Scores with headings, page numbers and footers on a 1200-dpi printer whose fonts measure
+  // text lines a quarter taller than the screen's: page N printed holds what page N on
+  // screen holds, and no measure is left out.
+  struct Case {
+    int staves;
+    float height;
+  };
+  for (const Case c : {Case{2, 0.37f}, Case{3, 0.41f}, Case{5, 0.33f}, Case{7, 0.35f}}) {
+    const int staves = c.staves;
+    SCOPED_TRACE(::testing::Message() << staves << " staves, staff height " << c.height);
+    score.SetWindow(nullptr);
+    score.CreateDefault();
+    First().SetFlags(0);
+    for (int s = 2; s <= staves; ++s) AddStaff();
+    for (int s = 1; s <= staves; ++s) {
+      auto& notes = score.Staff(s)->Voice(1)->Notes();
+      for (int t = 0; t < 60 * 64; t += 16)
+        notes.Add(t, (t / 16) % 5 ? 67 : 50 + s * 9, durQuarter, 0);
+    }
+    score.SetStaffHeight(c.height);
+    score.SetTitle("Title");
+    score.SetSubTitle("Subtitle");
+    score.SetPageNums(pgnAllPages);
+    score.SetCopyright(0, "Footer");
+    score.SetCopyright(1, "Second footer");
+    Attach();
+    PaginateAll();
+    std::vector<int> screen;
+    for (int page = 1; page <= score.LastPage(); ++page) {
+      surface.ClearRecord();
+      if (score.CurPage() != page)
+        score.SetCurPage(page);
+      else
+        score.PaintWindow();
+      screen.push_back(HeadsPerPage(surface.Ops()).front());
+    }
+    RecordingPrinter printer;
+    printer.twipsPerPixel = 1.2;
+    printer.textHeight = 1.25;
+    ASSERT_TRUE(score.PrintScore(printer));
+    const std::vector<int> printed = HeadsPerPage(printer.surface->Ops());
+    EXPECT_EQ(printed, screen);
+    EXPECT_EQ(std::accumulate(printed.begin(), printed.end(), 0), staves * 60 * 4);
+  }
 }
 
 TEST_F(PrintMusic, AScoreWithoutAWindowPrintsEveryPage) {

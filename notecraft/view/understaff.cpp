@@ -260,6 +260,21 @@ bool DynamicsInk(const Staff& staff, int start, int end, const Measures& m, int&
   return any;
 }
 
+// Each dynamic of the staff in [start, end) with its baseline at baseline: its depth and its
+// glyph's width.
+void DynamicsMarks(const Staff& staff, int start, int end, const Measures& m, int baseline,
+                   std::vector<RowMark>& marks) {
+  const GlobalEvents& events = staff.GlobalEvents();
+  for (auto e = events.Find(end - 1, evtDynamic); e && e->EventTime() >= start;
+       e = e->Index() > 1 ? events.Find(e->EventTime(), evtDynamic, false, e->Index() - 1)
+                          : nullptr) {
+    const auto glyph = static_cast<unsigned char>(e->Value1());
+    const musicfont::InkBox& ink = musicfont::Ink[glyph];
+    marks.push_back({e->EventTime(), baseline + m.Units(-std::min<int>(0, ink.Bottom)),
+                     m.Units(std::max<int>(ink.Right, musicfont::Advance[glyph]))});
+  }
+}
+
 bool HasEvent(const Staff& staff, int type, int start, int end) {
   const auto e = staff.GlobalEvents().Find(end - 1, type);
   return e && e->EventTime() >= start;
@@ -279,8 +294,10 @@ int TempoHeight(DrawContext& dc) {
 }  // namespace
 
 UnderStaff MeasureUnderStaff(DrawContext& dc, Staff& staff, int start, int end, int staffHeight,
-                             float scale, int pad, int grandHalf, bool lyrics) {
+                             float scale, int pad, int grandHalf, bool lyrics,
+                             std::vector<RowMark>* marks) {
   UnderStaff rows;
+  if (marks) marks->clear();
   rows.LyricTop = pad;
   if (end <= start) return rows;
   // Rows that are not there need no room.
@@ -321,6 +338,7 @@ UnderStaff MeasureUnderStaff(DrawContext& dc, Staff& staff, int start, int end, 
   if (dynamics && DynamicsInk(staff, start, end, m, above, below)) {
     rows.Lowering = std::max(0, notes + m.gap - (baseline - above));
     lowest = std::max(lowest, baseline + rows.Lowering + below);
+    if (marks) DynamicsMarks(staff, start, end, m, baseline + rows.Lowering, *marks);
   }
   // The tempo marks' line under the dynamics row, clear of the notes and the dynamics.
   if (tempo) {
@@ -328,6 +346,7 @@ UnderStaff MeasureUnderStaff(DrawContext& dc, Staff& staff, int start, int end, 
     const int need = lowest + m.gap;
     rows.TempoLowering = std::max(0, need - tempoTop);
     lowest = std::max(lowest, tempoTop + rows.TempoLowering + TempoHeight(dc));
+    if (marks) marks->push_back({-1, lowest, 0});
   }
   if (lowest > 0) rows.LyricTop = std::max(pad, lowest + m.gap);
   return rows;

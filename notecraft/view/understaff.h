@@ -11,10 +11,21 @@
 // Twips; times in 64ths. The answer is a little generous where the drawing decides late
 // (the stem direction of a beamed group, the slope of its beam), never short.
 
+#include <vector>
+
 namespace notecraft {
 
 class DrawContext;
 class Staff;
+
+// One mark of the rows under a staff, for the room kept between staves: how far below the
+// staff's bottom line its ink reaches (twips), the time it stands at (-1: a row that runs
+// under the whole system) and its width from a space before its note (twips).
+struct RowMark {
+  int Time = -1;
+  int Depth = 0;
+  int Width = 0;
+};
 
 struct UnderStaff {
   // How far the dynamics row, and the tempo-mark row, stand below their usual places.
@@ -28,9 +39,11 @@ struct UnderStaff {
 // staff's scale; pad is the staff band's pad, where the first lyric line usually starts.
 // grandHalf 2 measures under the lower staff of a grand staff, 1 under the upper one (or
 // an ordinary staff); lyrics: whether the staff's lyric lines stand under it. Text is
-// measured on dc's window (its font is put back).
+// measured on dc's window (its font is put back). marks, when given, receives the dynamics
+// where they stand and the row of tempo marks.
 UnderStaff MeasureUnderStaff(DrawContext& dc, Staff& staff, int start, int end, int staffHeight,
-                             float scale, int pad, int grandHalf, bool lyrics);
+                             float scale, int pad, int grandHalf, bool lyrics,
+                             std::vector<RowMark>* marks = nullptr);
 
 // Whether the staff places anything around its notes in [start, end) that must keep clear
 // of them: lyrics, dynamics, tempo marks, text labels, ornaments or bowings.

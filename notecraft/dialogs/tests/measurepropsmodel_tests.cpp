@@ -6,8 +6,13 @@
 #include "dialogfixtures.h"
 #include "notecraft/core/common.h"
 #include "notecraft/core/globalevent.h"
+#include "notecraft/core/region.h"
 #include "notecraft/core/staff.h"
+#include "notecraft/core/voice.h"
 #include "notecraft/dialogs/measurepropsmodel.h"
+#include "notecraft/tests/print_fixtures.h"
+#include "notecraft/view/glyphs.h"
+#include "notecraft/view/recordingsurface.h"
 
 namespace notecraft::dialogs {
 namespace {
@@ -456,6 +461,51 @@ TEST_F(MeasureProps, MovingToAnotherStaffKeepsTheMeasure) {
   EXPECT_NE(score->Staff(2)->GlobalEvents().Item(kT, evtKeyChange), nullptr);
   EXPECT_FALSE(model.KeyClearEnabled());  // staff 1 has no key change of its own there
   EXPECT_EQ(model.MajorPosition(), 7);    // and shows the C major it is in
+}
+
+// End Score on measure 12 of fifteen measures of quarters ends the score there: no note,
+// staff or bar of measures 13 to 15 is drawn, on screen, after a refresh (F5), or in print.
+TEST_F(MeasureProps, EndScoreDrawsNothingAfterTheFinalBar) {
+  for (int s = 1; s <= 2; ++s)
+    for (int t = 0; t < 15 * 64; t += 16)
+      score->Staff(s)->Voice(1)->Notes().Add(t, 67, durQuarter, 0);
+  RecordingSurface surface;
+  score->SetWindow(&surface);
+  score->FinishPagination();
+  const auto heads = [](const RecordingSurface& drawn) {
+    int count = 0;
+    for (const SurfaceOp& op : drawn.Ops(SurfaceOp::Kind::Text))
+      count += op.Text == std::string(1, glyph::FilledHead);
+    return count;
+  };
+  // Every page, and the start of the last measure drawn.
+  const auto onScreen = [&] {
+    int drawn = 0, last = -1;
+    for (int page = 1; page <= score->LastPage(); ++page) {
+      surface.ClearRecord();
+      if (score->CurPage() != page)
+        score->SetCurPage(page);
+      else
+        score->PaintWindow();
+      drawn += heads(surface);
+      for (const auto& band : score->Bands(Internal{}))
+        last = std::max(last, band->Measure(band->Measures() - 1)->High());
+    }
+    return std::pair{drawn, last};
+  };
+  ASSERT_EQ(onScreen(), std::pair(2 * 15 * 4, 14 * 64));
+
+  Open(12);
+  model.Toggle(M::kBars, 3, true);
+  model.Apply(*score);
+  score->FinishPagination();
+  EXPECT_EQ(onScreen(), std::pair(2 * 12 * 4, 11 * 64));
+  score->PaintWindow();  // Refresh
+  EXPECT_EQ(onScreen(), std::pair(2 * 12 * 4, 11 * 64));
+  notecraft::testing::RecordingPrinter printer;
+  ASSERT_TRUE(score->PrintScore(printer));
+  EXPECT_EQ(heads(*printer.surface), 2 * 12 * 4);
+  score->SetWindow(nullptr);
 }
 
 }  // namespace
