@@ -18,7 +18,8 @@ namespace notecraft {
 
 inline void PrintTo(const NotePosition& p, std::ostream* out) {
   *out << "{" << p.Time << (p.Dotted ? " dotted" : "") << (p.Accidental ? " sign" : "")
-       << (p.Second ? " second" : "") << (p.Flag ? " flag" : "") << " columns "
+       << (p.Second ? " second" : "") << (p.Flag ? " flag" : "") << (p.Rest ? " rest" : "")
+       << " columns "
        << p.AccidentalColumns << "}";
 }
 
@@ -107,15 +108,15 @@ TEST(NoteSpacing, PositionsGatherEveryStaffsNotesAndRestsOfTheFirstVoice) {
   // Every rest has a place of its own: the upper staff's quarter rest at 48 as well as the
   // eighth rest before it. The eighth at 0 stands alone in its beat, with a flag; the two
   // from 16 share a beam.
-  const std::vector<NotePosition> expected = {{0, false, false, false, 0, 0, true},
-                                              {8, false, false, false},
-                                              {16, false, true, false, 1},
-                                              {24, true, false, false},
-                                              {32, false, false, false},
-                                              {36, false, false, false},
-                                              {40, false, false, false},
-                                              {48, false, false, false},
-                                              {56, false, false, false}};
+  const std::vector<NotePosition> expected = {{.Time = 0, .Flag = true},
+                                              {.Time = 8, .Rest = true},
+                                              {.Time = 16, .Accidental = true, .AccidentalColumns = 1},
+                                              {.Time = 24, .Dotted = true},
+                                              {.Time = 32, .Rest = true},
+                                              {.Time = 36, .Rest = true},
+                                              {.Time = 40, .Rest = true},
+                                              {.Time = 48, .Rest = true},
+                                              {.Time = 56, .Rest = true}};
   EXPECT_EQ(positions, expected);
 }
 

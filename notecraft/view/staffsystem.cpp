@@ -75,8 +75,6 @@ private:
   int SystemEnd() const;
   void MeasureNumbers();
   int GrandClef(int clef) const;
-  int LastPositionRoom() const;
-  GlyphRoom PositionGlyphs() const;
   int SpaceMeasure(int i, int t, int duration, int inner);
   void RecordStops(int i, int t, int left, int duration, int twipsPerUnit);
   void CollectInnerClefChanges(int i, int t, int end);
@@ -160,7 +158,7 @@ void StaffSystemDrawer::SystemStart() {
   m_state.TripletCount = 0;
   m_state.DrawnNotes.clear();
   m_state.SystemRight = m_place.Right;
-  m_glyphs = PositionGlyphs();
+  m_glyphs = MeasureGlyphRoom(*m_dc.Window(), m_s);
   m_lyrics.Clear();
   m_marks.clear();
   // What the staff draws is recorded from here (both staves of a grand staff), so that the
@@ -326,39 +324,6 @@ int StaffSystemDrawer::DrawMeasure(int i, int t, int left) {
   return end;
 }
 
-// The widest glyph that can stand at a measure's last position: a note head or the
-// shortest rest.
-int StaffSystemDrawer::LastPositionRoom() const {
-  const Surface& window = *m_dc.Window();
-  return std::max(window.TextWidth(std::string(1, glyph::FilledHead)),
-                  window.TextWidth(std::string(1, glyph::ThirtySecondRest)));
-}
-
-// The widths that make up the room between two note positions on this staff.
-GlyphRoom StaffSystemDrawer::PositionGlyphs() const {
-  const Surface& window = *m_dc.Window();
-  auto widest = [&window](std::initializer_list<std::string> texts) {
-    int w = 0;
-    for (const std::string& text : texts) w = std::max(w, window.TextWidth(text));
-    return w;
-  };
-  const std::string filled(1, glyph::FilledHead), drum(1, glyph::PercussionHead);
-  const std::string dots(glyph::DotSuffix);
-  GlyphRoom room;
-  room.Head = std::max(widest({filled, drum, std::string(1, glyph::HalfHead)}), LastPositionRoom());
-  room.DottedHead = std::max(widest({filled + dots, drum + dots}), room.Head);
-  room.Accidental = widest({std::string(1, glyph::Sharp), std::string(1, glyph::Flat),
-                            std::string(1, glyph::Natural)}) +
-                    m_s / 4;
-  room.Gap = m_s / 3;
-  room.Flagged =
-      std::max(widest({std::string(1, glyph::FlagEighthUp), std::string(1, glyph::FlagSixteenthUp),
-                       std::string(1, glyph::FlagThirtySecondUp)}),
-               room.Head);
-  room.Ledger = m_s + kLedgerOverhang;
-  return room;
-}
-
 // Spaces the measure i (from time t) over its inner width: the scale per 64th, with the
 // note positions moved apart where their glyphs need more room than the scale gives.
 int StaffSystemDrawer::SpaceMeasure(int i, int t, int duration, int inner) {
@@ -373,7 +338,7 @@ int StaffSystemDrawer::SpaceMeasure(int i, int t, int duration, int inner) {
     positions = &m_state.Positions[index];
     if (index < m_state.LyricEnds.size()) lyricEnd = m_state.LyricEnds[index];
   } else {
-    own = CollectPositions(m_score, {m_place.StaffIndex}, t, duration);
+    own = CollectPositions(m_score, {m_place.StaffIndex}, t, duration, &m_glyphs);
     lyricEnd = AddLyricRooms(m_dc, m_score, {m_place.StaffIndex}, t, duration, m_L, own);
   }
   // The last position's glyphs keep clear of the bar line.

@@ -42,6 +42,11 @@ struct NotePosition {
   int AccidentalColumns = 0;  // the columns the signs of the widest chord here take
   int LyricRoom = 0;        // least distance from the position before, for syllables (twips)
   bool Flag = false;        // a short note without a beam: a flag may reach right of its head
+  bool Rest = false;        // a rest, whose glyph reaches left of where it stands
+  // The least distance from the position before that the glyphs of each staff need from
+  // its own item before (notespacing.h, PositionReader); 0: taken from the marks above, as if
+  // one staff held them all.
+  int Room = 0;
   bool operator==(const NotePosition&) const = default;
 };
 
