@@ -19,6 +19,7 @@ namespace notecraft {
 inline void PrintTo(const NotePosition& p, std::ostream* out) {
   *out << "{" << p.Time << (p.Dotted ? " dotted" : "") << (p.Accidental ? " sign" : "")
        << (p.Second ? " second" : "") << (p.Flag ? " flag" : "") << (p.Rest ? " rest" : "")
+       << (p.LedgerSign ? " ledger sign" : "")
        << " columns "
        << p.AccidentalColumns << "}";
 }
@@ -110,7 +111,10 @@ TEST(NoteSpacing, PositionsGatherEveryStaffsNotesAndRestsOfTheFirstVoice) {
   // from 16 share a beam.
   const std::vector<NotePosition> expected = {{.Time = 0, .Flag = true},
                                               {.Time = 8, .Rest = true},
-                                              {.Time = 16, .Accidental = true, .AccidentalColumns = 1},
+                                              {.Time = 16,
+                                               .Accidental = true,
+                                               .AccidentalColumns = 1,
+                                               .LedgerSign = true},
                                               {.Time = 24, .Dotted = true},
                                               {.Time = 32, .Rest = true},
                                               {.Time = 36, .Rest = true},

@@ -42,7 +42,8 @@ long long Taken(const std::vector<NotePosition>& positions, const std::vector<in
 // accidentals. Pitches are spelled in the order the drawer writes them, highest first.
 class ChordMarks {
 public:
-  void Mark(const RhythmItem& item, int grandHalf, int split, bool drums, int key,
+  // clef: the staff's clef, by which a sign meets a ledger line.
+  void Mark(const RhythmItem& item, int grandHalf, int split, bool drums, int key, int clef,
             AccidentalMemory& memory, NotePosition& p) {
     if (item.Dotted) p.Dotted = true;
     if (item.Rest) p.Rest = true;
@@ -54,7 +55,8 @@ public:
       const int pitch = *it;
       if (pitch == 0 || (grandHalf == 2 ? pitch >= split : pitch < split)) continue;
       const SpelledPitch spelled =
-          SpellPitch(drums ? DrumStaffPitch(pitch) : pitch, clfTreble, key, memory);
+          SpellPitch(drums ? DrumStaffPitch(pitch) : pitch, drums ? clfPercussion : clef, key,
+                     memory);
       m_heads.push_back(spelled.Y);
       if (!drums && spelled.Mark != Accidental::None) m_signs.push_back({spelled.Y, spelled.Mark});
     }
@@ -66,6 +68,7 @@ public:
     if (m_signs.empty()) return;
     p.Accidental = true;
     p.AccidentalColumns = std::max(p.AccidentalColumns, AccidentalColumns(m_signs, m_columns));
+    if (AccidentalsMeetLedgers(m_signs, m_heads.front(), m_heads.back())) p.LedgerSign = true;
   }
 
 private:
@@ -121,6 +124,7 @@ int StaffRoom(const NotePosition& before, const NotePosition& at, const GlyphRoo
   need += room.Accidental * std::max(at.AccidentalColumns, at.Accidental ? 1 : 0);
   if (at.Second) need += room.Head;
   if (at.Rest) need += room.RestLead;
+  if (at.LedgerSign) need += kLedgerOverhang;
   return need;
 }
 
@@ -141,7 +145,8 @@ int RoomAfter(const NotePosition& last, const GlyphRoom& room) {
 int LeadRoom(const NotePosition& first, const GlyphRoom& room) {
   const int columns = std::max(first.AccidentalColumns, first.Accidental ? 1 : 0);
   if (columns == 0) return 0;
-  return (columns - 1) * room.Accidental + (first.Second ? room.Head : 0);
+  return (columns - 1) * room.Accidental + (first.Second ? room.Head : 0) +
+         (first.LedgerSign ? kLedgerOverhang : 0);
 }
 
 int SpacedWidth(const std::vector<NotePosition>& positions, const GlyphRoom& room) {
@@ -290,8 +295,10 @@ const std::vector<NotePosition>& PositionReader::Read(const std::vector<int>& st
     if (!found) continue;
     Staff& staff = *found->Of;
     const int key = staff.CurKey(start);
-    const bool grand = staff.CurClef(start) == clfGrand;
+    const int staffClef = staff.CurClef(start);
+    const bool grand = staffClef == clfGrand;
     for (int half = 1; half <= (grand ? 2 : 1); ++half) {
+      const int clef = grand ? (half == 1 ? clfTreble : clfBass) : staffClef;
       const int split = grand ? kGrandSplit : 0;
       AccidentalMemory& memory = m_memory;  // the staff's signs across its voices, as drawn
       memory.Clear();
@@ -317,7 +324,7 @@ const std::vector<NotePosition>& PositionReader::Read(const std::vector<int>& st
             p.Time = item.Time;
             m_staffTimes.push_back(item.Time);
           }
-          marks.Mark(item, half, split, options.Drums, key, memory, p);
+          marks.Mark(item, half, split, options.Drums, key, clef, memory, p);
           if (Unbeamed(m_rhythm.Items, k, pulse)) p.Flag = true;
         }
       }
@@ -334,6 +341,7 @@ const std::vector<NotePosition>& PositionReader::Read(const std::vector<int>& st
         p.AccidentalColumns = std::max(p.AccidentalColumns, own.AccidentalColumns);
         p.Flag = p.Flag || own.Flag;
         p.Rest = p.Rest || own.Rest;
+        p.LedgerSign = p.LedgerSign || own.LedgerSign;
         m_taken[at] = 1;
       }
       LinkStaff();

@@ -40,6 +40,7 @@ struct NotePosition {
   bool Accidental = false;  // some head here gets a sign before it
   bool Second = false;      // a chord with a second: one head beside the stem's other side
   int AccidentalColumns = 0;  // the columns the signs of the widest chord here take
+  bool LedgerSign = false;    // some sign here stands left of a ledger line it would meet
   int LyricRoom = 0;        // least distance from the position before, for syllables (twips)
   bool Flag = false;        // a short note without a beam: a flag may reach right of its head
   bool Rest = false;        // a rest, whose glyph reaches left of where it stands
