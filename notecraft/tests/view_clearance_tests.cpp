@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "edit_fixtures.h"
+#include "notecraft/layout/pagebreaker.h"
 #include "notecraft/view/glyphs.h"
 #include "notecraft/view/ink.h"
 #include "print_fixtures.h"
@@ -263,6 +264,102 @@ TEST_F(Clearance, SyllablesOfTripletNotesKeepApartWhereTheNotesStand) {
   for (std::size_t a = 1; a < syllables.size(); ++a)
     EXPECT_FALSE(Meet(OpInk(syllables[a - 1]), OpInk(syllables[a])))
         << Describe(syllables[a - 1]) << " meets " << Describe(syllables[a]);
+}
+
+// Every rest, sign, flag and head of the page that meets another's ink: what a musician
+// sees as glyphs run into each other (a note's flag, stem and dot touch its own head, and
+// a sign may stand on the staff lines, so those pairs do not count).
+std::vector<std::string> Collisions(const std::vector<SurfaceOp>& ops) {
+  enum Kind { None, Rest, Head, Stem, Flag, Sign };
+  auto kind = [](const SurfaceOp& op) {
+    if (op.What != SurfaceOp::Kind::Text || op.Font.Name != "Veltrimond" || op.Text.empty())
+      return None;
+    switch (op.Text[0]) {
+      case glyph::WholeRest: case glyph::HalfRest: case glyph::QuarterRest:
+      case glyph::EighthRest: case glyph::SixteenthRest: case glyph::ThirtySecondRest:
+        return Rest;
+      case glyph::FilledHead: case glyph::HalfHead: case glyph::WholeNote:
+      case glyph::PercussionHead:
+        return Head;
+      case glyph::StemUp: case glyph::StemDown: return Stem;
+      case glyph::FlagEighthUp: case glyph::FlagEighthDown: case glyph::FlagSixteenthUp:
+      case glyph::FlagSixteenthDown: case glyph::FlagThirtySecondUp:
+      case glyph::FlagThirtySecondDown:
+        return Flag;
+      case glyph::Sharp: case glyph::Flat: case glyph::Natural: case glyph::DoubleSharp:
+        return Sign;
+      default: return None;
+    }
+  };
+  struct Item {
+    Kind What;
+    InkArea Ink;
+    const SurfaceOp* Op;
+  };
+  std::vector<Item> items;
+  for (const SurfaceOp& op : ops) {
+    const Kind k = kind(op);
+    if (k == None) continue;
+    SurfaceOp glyphOnly = op;
+    if (k == Head) glyphOnly.Text = op.Text.substr(0, 1);  // the dot is checked with the rests
+    items.push_back({k, OpInk(glyphOnly), &op});
+  }
+  std::vector<std::string> found;
+  for (std::size_t a = 0; a < items.size(); ++a) {
+    for (std::size_t b = a + 1; b < items.size(); ++b) {
+      const Item& x = items[a];
+      const Item& y = items[b];
+      const bool rests = x.What == Rest || y.What == Rest;
+      const bool signs = x.What == Sign || y.What == Sign;
+      if (!rests && !signs) continue;  // a chord's own heads, stems and flags meet
+      // Shrunk by a twip: glyphs drawn side by side at whole pixels may share an edge.
+      InkArea inner = x.Ink;
+      inner.Left += 1;
+      inner.Right -= 1;
+      if (Meet(inner, y.Ink)) found.push_back(Describe(*x.Op) + " meets " + Describe(*y.Op));
+    }
+  }
+  return found;
+}
+
+TEST_F(Clearance, ASignedRunTakesRoomFromTheMeasuresBesideIt) {
+  // GIVEN a measure of sixteenths each with a sign, more than its count of places holds,
+  // between measures of quarters that need less than theirs
+  Notes& notes = VoiceOf(1)->Notes();
+  for (int t = 0; t < 64; t += 4) notes.Add(t, (t / 4) % 2 == 0 ? 61 : 60, durSixteenth, 0);
+  FillQuarters(First(), 2, 72, 64);
+  // WHEN the page is painted
+  Paint();
+  // THEN no sign meets a head, a stem or another sign, and the system still ends at the
+  // right margin
+  EXPECT_EQ(Collisions(surface.Ops()), std::vector<std::string>{});
+  EXPECT_EQ(Band(1).Measures(), 3);
+  EXPECT_EQ(Band(1).Right(), kRightX);
+}
+
+TEST_F(Clearance, AShortLastLineReachesFurtherRightForWhatItsMeasureHolds) {
+  // GIVEN a score of one measure that its count of places makes a short line: chords of a
+  // second with a sign, each a thirty-second followed by a thirty-second rest, over a drum
+  // staff whose hits fall on the rests, then rests to the bar line
+  score.SetEmptyMeasures(Internal{}, 1);
+  Notes& notes = VoiceOf(1)->Notes();
+  for (int t = 0; t < 16; t += 4)
+    notes.Add(t, (t / 4) % 2 == 0 ? 61 : 60, durThirtySecond, 0)->AddValue(62);
+  Staff& drums = AddStaff("Drums");
+  const auto kit = score.AllInstruments().Add(score.AllInstruments().NewID(), 0);
+  kit->SetCategory(Internal{}, catDrums);
+  drums.Voice(1)->SetInstrumentID(Internal{}, kit->InstrumentID(Internal{}));
+  for (int t = 2; t < 16; t += 4) drums.Voice(1)->Notes().Add(t, 38, durThirtySecond, 0);
+  // WHEN the page is painted
+  Paint();
+  const int laidOut =
+      PageBreaker(score, Dc()).LayOut(1, 0, kL, score.EndTime()).Systems.at(0).Right;
+  ASSERT_LT(laidOut, kRightX);
+  // THEN no rest lies on a head or touches another, no sign meets a stem, and the line
+  // reaches further right, inside the margin
+  EXPECT_EQ(Collisions(surface.Ops()), std::vector<std::string>{});
+  EXPECT_GT(Band(1).Right(), laidOut);
+  EXPECT_LE(Band(1).Right(), kRightX);
 }
 
 // The "3" of a triplet bracket with its two lines, a line space under the digit's top.

@@ -105,8 +105,8 @@ void Squeeze(const std::vector<NotePosition>& positions, const GlyphRoom& room, 
   }
   const long long over = needed - available;
   for (std::size_t k = 1; k < rooms.size(); ++k) {
-    if (over <= gaps)
-      rooms[k] -= static_cast<int>(gap(k) * over / gaps);
+    if (over <= gaps)  // rounded up, so that the rooms fit
+      rooms[k] -= static_cast<int>((gap(k) * over + gaps - 1) / gaps);
     else if (lyrics <= available && lyrics < needed)
       rooms[k] = kept(k) + static_cast<int>((rooms[k] - kept(k)) * (available - lyrics) /
                                             (needed - lyrics));
