@@ -110,16 +110,6 @@ void DrawTie(DrawContext& dc, const Staff& staff, const GlobalEvent& tie, int sy
 
 }  // namespace
 
-void FillRests(DrawContext& dc, const MeasureFrame& measure, int gapStart, int gapEnd) {
-  if (!dc.Window() || gapStart >= gapEnd) return;
-  Metre metre;
-  metre.Length = measure.Duration;
-  metre.Beat = measure.Beat;
-  std::vector<RhythmItem> rests;
-  AppendRests(gapStart - measure.Start, gapEnd - measure.Start, metre, -1, rests);
-  for (const RhythmItem& rest : rests) DrawRest(dc, measure, rest, 0);
-}
-
 int DrawRest(DrawContext& dc, const MeasureFrame& measure, const RhythmItem& rest, int lift) {
   if (!dc.Window()) return 0;
   const int s = dc.LineSpace();

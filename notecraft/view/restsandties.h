@@ -17,13 +17,6 @@ class DrawContext;
 struct MeasureFrame;
 struct RhythmItem;
 
-// Rests covering gapStart up to gapEnd of the measure, in the current fore colour: each
-// completes the beat it starts in (measure.Beat; in a four-beat measure, the half bar)
-// before a longer one is used, and a whole-measure rest (the half-rest glyph in a measure of
-// 32) stands centred when the gap is the whole measure. A key, time or clef change drawn at
-// the measure's start moves them right by its width.
-void FillRests(DrawContext& dc, const MeasureFrame& measure, int gapStart, int gapEnd);
-
 // Draws one rest of a measure's rhythm (its Time from the measure's start) in the current
 // fore colour, raised by lift twips (lowered when negative); returns its x.
 int DrawRest(DrawContext& dc, const MeasureFrame& measure, const RhythmItem& rest, int lift);

@@ -304,7 +304,6 @@ int StaffSystemDrawer::DrawMeasure(int i, int t, int left) {
     frame.TwipsPerUnit = twipsPerUnit;
     frame.Pad = m_offset;
     frame.Index = i;
-    frame.Beat = m_metre.Beat;
     m_marks.push_back(frame);
     // Accidentals hold until the bar line, across the voices of the staff.
     m_state.Accidentals.Clear();
