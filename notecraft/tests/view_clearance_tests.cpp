@@ -426,5 +426,35 @@ TEST_F(Clearance, TripletBracketsStandClearOfTheirGroupsInsideTheStaffsBand) {
   EXPECT_LE(low.Bottom, Band(2).Bottom());
 }
 
+TEST_F(Clearance, TripletBracketsOfAStaffSideStandInOneRowAtAReadableLength) {
+  // GIVEN three groups of triplet eighths, stems up, the first beamed over a high C, then a
+  // quarter; and a measure whose groups of triplet sixteenths stand close together
+  Notes& notes = VoiceOf(1)->Notes();
+  const int pitches[3][3] = {{64, 84, 65}, {64, 65, 67}, {65, 64, 62}};
+  for (int g = 0; g < 3; ++g)
+    for (int k = 0; k < 3; ++k) notes.Add(16 * g + 5 * k, pitches[g][k], durEighth, nteTriplet);
+  notes.Add(48, 67, durQuarter, 0);
+  for (int g = 0; g < 8; ++g)
+    for (const int at : {0, 3, 5}) notes.Add(64 + 8 * g + at, 64 + at % 3, durSixteenth, nteTriplet);
+  // WHEN the page is painted
+  Paint();
+  const int s = Band(1).IncY();
+  const auto brackets = Brackets(surface.Ops(), s);
+  ASSERT_EQ(brackets.size(), 3u + 8u);
+  // THEN the first measure's brackets stand in one row above the staff
+  const int row = brackets[0].Ops[1].Points[0].Y;
+  for (std::size_t k = 0; k < 3; ++k) {
+    EXPECT_EQ(brackets[k].Ops[1].Points[0].Y, row) << k;
+    EXPECT_LT(brackets[k].Box.Bottom, TopLine(1));
+  }
+  // AND no bracket's line is shorter than half a space, however close its notes
+  for (const DrawnBracket& bracket : brackets)
+    for (std::size_t k = 1; k < bracket.Ops.size(); ++k)
+      EXPECT_GE(bracket.Ops[k].Points[1].X - bracket.Ops[k].Points[0].X, s / 2)
+          << Describe(bracket.Ops[0]);
+  // AND none meets a note, a beam or another bracket
+  for (const DrawnBracket& bracket : brackets) ExpectClear(surface.Ops(), bracket.Ops, Dc().ColorLines());
+}
+
 }  // namespace
 }  // namespace notecraft

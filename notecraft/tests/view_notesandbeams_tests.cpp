@@ -358,11 +358,15 @@ TEST_F(NotesTest, ATripletStartedInsideABeamGroupKeepsTheGroupsDirection) {
   EXPECT_TRUE(t1.Up());
   EXPECT_TRUE(t2.Up());
   EXPECT_TRUE(t3.Up());
-  // The third note draws the bracket from the first note's x.
+  // The third note draws the bracket from the first note's x to the third's right edge.
   EXPECT_EQ(dc.Symbols().TripletCount, 3);
   EXPECT_EQ(Texts({"3"}).size(), 1u);
-  EXPECT_EQ(dc.Symbols().TripletLeft, NoteX(8) + kPx);
-  EXPECT_EQ(dc.Symbols().TripletRight, NoteX(24) + S + kPx);
+  std::vector<SurfaceOp> bracket;
+  for (const SurfaceOp& line : Lines())
+    if (line.Points[0].Y == kY && line.Points[1].Y == kY) bracket.push_back(line);
+  ASSERT_EQ(bracket.size(), 2u);
+  EXPECT_EQ(bracket.front().Points[0].X, NoteX(8) + kPx);
+  EXPECT_EQ(bracket.back().Points[1].X, NoteX(24) + S + kPx);
 }
 
 TEST_F(NotesTest, ArticulationsAndOrnaments) {

@@ -281,17 +281,25 @@ struct TripletShape {
   }
 };
 
-// The bracket of the group from TripletLeft to TripletRight, which move to the ends of its
-// lines: a pixel right of the first item, and a line space and a pixel right of the last.
+// The bracket of the group from TripletLeft to TripletRight: its lines run from a pixel
+// right of the first item to a line space and a pixel right of the last, and each keeps
+// half a line space at least, the bracket widening alike both ways where the group is
+// narrower than that.
 TripletShape ShapeTriplet(DrawContext& dc, Surface& window) {
-  SymbolState& state = dc.Symbols();
-  state.TripletLeft += dc.ScreenPixelX();
-  state.TripletRight += dc.LineSpace() + dc.ScreenPixelX();
+  const SymbolState& state = dc.Symbols();
+  const int s = dc.LineSpace();
   SelectDigitFont(dc, window);
   TripletShape shape;
-  shape.Left = state.TripletLeft;
-  shape.Right = state.TripletRight;
+  shape.Left = state.TripletLeft + dc.ScreenPixelX();
+  shape.Right = state.TripletRight + s + dc.ScreenPixelX();
   shape.DigitWidth = window.TextWidth(kTripletDigit);
+  // The digit keeps half a space to the left line and a space to the right one.
+  const int least = shape.DigitWidth + 3 * s;
+  if (shape.Right - shape.Left < least) {
+    const int wider = least - (shape.Right - shape.Left);
+    shape.Left -= wider / 2;
+    shape.Right += wider - wider / 2;
+  }
   shape.DigitHeight = window.TextHeight();
   shape.Digit = shape.Left + (shape.Right - shape.DigitWidth - shape.Left) / 2;
   shape.Snap = SnapMargin(dc);
@@ -334,10 +342,9 @@ double TripletBracketReach(int digit, int s) {
   return kTripletClearance + std::max(1.0, static_cast<double>(digit) / std::max(s, 1));
 }
 
-InkArea DrawTripletClear(DrawContext& dc, const TripletRoom& room,
-                         const std::vector<InkArea>& ink) {
+int PlaceTriplet(DrawContext& dc, const TripletRoom& room, const std::vector<InkArea>& ink) {
   Surface* window = dc.Window();
-  if (!window) return {0, 0, -1, -1};
+  if (!window) return 0;
   const int s = dc.LineSpace();
   const int gap = TripletGap(s);
   const TripletShape shape = ShapeTriplet(dc, *window);
@@ -384,8 +391,31 @@ InkArea DrawTripletClear(DrawContext& dc, const TripletRoom& room,
       if (!room.Above && box.Bottom > room.Bottom) y -= box.Bottom - room.Bottom;
     }
   }
-  DrawTripletAt(dc, *window, shape, y);
-  return shape.At(y, s);
+  return y;
+}
+
+InkArea TripletBox(DrawContext& dc, int y) {
+  Surface* window = dc.Window();
+  if (!window) return {0, 0, -1, -1};
+  return ShapeTriplet(dc, *window).At(y, dc.LineSpace());
+}
+
+bool TripletFits(DrawContext& dc, const TripletRoom& room, const std::vector<InkArea>& ink, int y) {
+  const InkArea box = TripletBox(dc, y);
+  if (box.Right < box.Left || box.Top < room.Top || box.Bottom > room.Bottom) return false;
+  std::vector<InkArea> obstacles = ink;
+  obstacles.push_back({box.Left, room.TopLine, box.Right, room.TopLine});
+  obstacles.push_back({box.Left, room.BottomLine, box.Right, room.BottomLine});
+  return !Collides(obstacles, box, TripletGap(dc.LineSpace()));
+}
+
+InkArea DrawTripletClear(DrawContext& dc, const TripletRoom& room,
+                         const std::vector<InkArea>& ink) {
+  Surface* window = dc.Window();
+  if (!window) return {0, 0, -1, -1};
+  const int y = PlaceTriplet(dc, room, ink);
+  DrawTriplet(dc, y);
+  return TripletBox(dc, y);
 }
 
 }  // namespace notecraft

@@ -44,7 +44,8 @@ void DrawTies(DrawContext& dc, int staffIndex);
 // or less after the print offset) is not drawn.
 void DrawTieCurve(DrawContext& dc, int color, int x1, int y1, int x2, int y2, bool below);
 
-// The "3" and its bracket lines over the current triplet group, at height y, in ColorNotes.
+// The "3" and its bracket lines over the current triplet group, at height y, in ColorNotes:
+// a bracket narrower than the digit with a space either side widens alike both ways.
 void DrawTriplet(DrawContext& dc, int y);
 
 // The height (twips) of a triplet bracket's "3", in its text font on dc's window (whose font
@@ -66,12 +67,22 @@ struct TripletRoom {
   int Bottom = INT_MAX;
 };
 
-// The current triplet group's bracket (DrawTriplet) placed clear of ink, what the group drew:
-// at its usual height (the staff's reference y above the staff; as far under the bottom line
-// below it), moved further out until the lines and the "3" keep a quarter space from the ink
-// and from the staff, and moved back in where that leaves room.Top..room.Bottom. Where it
-// cannot stand clear inside them on its own side it takes the other side; where neither
-// holds it, its own side at the edge of the room. Returns the box it covers.
+// The height of the current triplet group's bracket (DrawTriplet) clear of ink, what the
+// group drew: at its usual height (the staff's reference y above the staff; as far under
+// the bottom line below it), moved further out until the lines and the "3" keep a quarter
+// space from the ink and from the staff, and moved back in where that leaves
+// room.Top..room.Bottom. Where it cannot stand clear inside them on its own side it takes
+// the other side; where neither holds it, its own side at the edge of the room.
+int PlaceTriplet(DrawContext& dc, const TripletRoom& room, const std::vector<InkArea>& ink);
+
+// The box the current triplet group's bracket covers with its lines at height y.
+InkArea TripletBox(DrawContext& dc, int y);
+
+// Whether the current group's bracket at height y stays inside room and a quarter space
+// clear of ink and of the staff.
+bool TripletFits(DrawContext& dc, const TripletRoom& room, const std::vector<InkArea>& ink, int y);
+
+// PlaceTriplet, and the bracket drawn there. Returns the box it covers.
 InkArea DrawTripletClear(DrawContext& dc, const TripletRoom& room, const std::vector<InkArea>& ink);
 
 }  // namespace notecraft

@@ -489,16 +489,53 @@ bool StaffSystemDrawer::HasTriplets(int t, int end) const {
 
 // The measure's triplet brackets, once all its voices stand (a group's beam may close after
 // its last note, another voice's notes may stand under it): each clear of what the voices
-// drew and of the brackets before it.
+// drew, and those on one side of the staff in one row, at the height the outermost of them
+// needs, where none stands over another and the row keeps each of them clear; a bracket
+// over another moves out of its way.
 void StaffSystemDrawer::DrawBrackets(bool recording, std::size_t inkFrom) {
   std::vector<InkArea> ink(m_state.Ink.begin() + static_cast<std::ptrdiff_t>(inkFrom),
                            m_state.Ink.end());
   TripletRoom room = BracketRoom();
-  for (const PendingBracket& bracket : m_brackets) {
-    m_state.TripletLeft = bracket.Left;
-    m_state.TripletRight = bracket.Right;
-    room.Above = bracket.Above;
-    ink.push_back(DrawTripletClear(m_dc, room, ink));
+  const int middle = (m_place.Top + m_place.Bottom) / 2;
+  const std::size_t n = m_brackets.size();
+  auto use = [&](std::size_t k) {
+    m_state.TripletLeft = m_brackets[k].Left;
+    m_state.TripletRight = m_brackets[k].Right;
+    room.Above = m_brackets[k].Above;
+  };
+  std::vector<int> ys(n);
+  std::vector<InkArea> boxes(n);
+  for (std::size_t k = 0; k < n; ++k) {
+    use(k);
+    ys[k] = PlaceTriplet(m_dc, room, ink);
+    boxes[k] = TripletBox(m_dc, ys[k]);
+  }
+  for (const bool above : {true, false}) {
+    std::vector<std::size_t> row;
+    for (std::size_t k = 0; k < n; ++k)
+      if ((ys[k] < middle) == above) row.push_back(k);
+    bool apart = row.size() > 1;
+    for (std::size_t a = 0; apart && a < row.size(); ++a)
+      for (std::size_t b = a + 1; apart && b < row.size(); ++b)
+        apart = boxes[row[a]].Right < boxes[row[b]].Left || boxes[row[b]].Right < boxes[row[a]].Left;
+    if (!apart) continue;
+    int y = ys[row.front()];
+    for (const std::size_t k : row) y = above ? std::min(y, ys[k]) : std::max(y, ys[k]);
+    for (const std::size_t k : row) {
+      use(k);
+      if (TripletFits(m_dc, room, ink, y)) ys[k] = y;
+    }
+  }
+  std::vector<InkArea> drawn;
+  for (std::size_t k = 0; k < n; ++k) {
+    use(k);
+    if (Collides(drawn, TripletBox(m_dc, ys[k]), InkGap(m_s))) {
+      std::vector<InkArea> around = ink;
+      around.insert(around.end(), drawn.begin(), drawn.end());
+      ys[k] = PlaceTriplet(m_dc, room, around);
+    }
+    DrawTriplet(m_dc, ys[k]);
+    drawn.push_back(TripletBox(m_dc, ys[k]));
   }
   m_brackets.clear();
   if (!recording) {
