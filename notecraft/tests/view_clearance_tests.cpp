@@ -373,23 +373,29 @@ std::vector<DrawnBracket> Brackets(const std::vector<SurfaceOp>& ops, int s) {
   for (const SurfaceOp& digit : ops) {
     if (digit.What != SurfaceOp::Kind::Text || digit.Text != "3" || digit.Font.Name == "Veltrimond")
       continue;
-    DrawnBracket bracket{{digit}, OpInk(digit)};
+    // The nearest line either side of the digit at its lines' height.
+    const SurfaceOp* left = nullptr;
+    const SurfaceOp* right = nullptr;
     for (const SurfaceOp& line : ops) {
       if (line.What != SurfaceOp::Kind::Line || line.Points[0].Y != line.Points[1].Y ||
           std::abs(line.Points[0].Y - (digit.Points[0].Y + s)) >= kPixel)
         continue;
-      const bool left =
-          line.Points[1].X <= digit.Points[0].X && line.Points[1].X > digit.Points[0].X - s;
-      const bool right =
-          line.Points[0].X >= digit.Points[0].X && line.Points[0].X < digit.Points[0].X + 3 * s;
-      if (!left && !right) continue;
-      bracket.Ops.push_back(line);
-      const InkArea ink = OpInk(line);
+      if (line.Points[1].X <= digit.Points[0].X && line.Points[1].X > digit.Points[0].X - s &&
+          (!left || line.Points[1].X > left->Points[1].X))
+        left = &line;
+      if (line.Points[0].X >= digit.Points[0].X && line.Points[0].X < digit.Points[0].X + 3 * s &&
+          (!right || line.Points[0].X < right->Points[0].X))
+        right = &line;
+    }
+    if (!left || !right) continue;
+    DrawnBracket bracket{{digit, *left, *right}, OpInk(digit)};
+    for (const SurfaceOp* line : {left, right}) {
+      const InkArea ink = OpInk(*line);
       bracket.Box = {std::min(bracket.Box.Left, ink.Left), std::min(bracket.Box.Top, ink.Top),
                      std::max(bracket.Box.Right, ink.Right),
                      std::max(bracket.Box.Bottom, ink.Bottom)};
     }
-    if (bracket.Ops.size() == 3) brackets.push_back(bracket);
+    brackets.push_back(bracket);
   }
   return brackets;
 }
@@ -447,10 +453,10 @@ TEST_F(Clearance, TripletBracketsOfAStaffSideStandInOneRowAtAReadableLength) {
     EXPECT_EQ(brackets[k].Ops[1].Points[0].Y, row) << k;
     EXPECT_LT(brackets[k].Box.Bottom, TopLine(1));
   }
-  // AND no bracket's line is shorter than half a space, however close its notes
+  // AND no bracket's line is shorter than a space, however close its notes
   for (const DrawnBracket& bracket : brackets)
     for (std::size_t k = 1; k < bracket.Ops.size(); ++k)
-      EXPECT_GE(bracket.Ops[k].Points[1].X - bracket.Ops[k].Points[0].X, s / 2)
+      EXPECT_GE(bracket.Ops[k].Points[1].X - bracket.Ops[k].Points[0].X, s)
           << Describe(bracket.Ops[0]);
   // AND none meets a note, a beam or another bracket
   for (const DrawnBracket& bracket : brackets) ExpectClear(surface.Ops(), bracket.Ops, Dc().ColorLines());

@@ -282,9 +282,9 @@ struct TripletShape {
 };
 
 // The bracket of the group from TripletLeft to TripletRight: its lines run from a pixel
-// right of the first item to a line space and a pixel right of the last, and each keeps
-// half a line space at least, the bracket widening alike both ways where the group is
-// narrower than that.
+// right of the first item to a line space and a pixel right of the last, and each keeps a
+// line space at least, the bracket widening alike both ways where the group is narrower
+// than that.
 TripletShape ShapeTriplet(DrawContext& dc, Surface& window) {
   const SymbolState& state = dc.Symbols();
   const int s = dc.LineSpace();
@@ -293,12 +293,18 @@ TripletShape ShapeTriplet(DrawContext& dc, Surface& window) {
   shape.Left = state.TripletLeft + dc.ScreenPixelX();
   shape.Right = state.TripletRight + s + dc.ScreenPixelX();
   shape.DigitWidth = window.TextWidth(kTripletDigit);
-  // The digit keeps half a space to the left line and a space to the right one.
-  const int least = shape.DigitWidth + 3 * s;
+  // The digit keeps half a space to the left line and a space to the right one; a bracket
+  // widens as far as its neighbours and the bar line let it.
+  const int least = shape.DigitWidth + 4 * s;
   if (shape.Right - shape.Left < least) {
-    const int wider = least - (shape.Right - shape.Left);
-    shape.Left -= wider / 2;
-    shape.Right += wider - wider / 2;
+    const long long want = least - (shape.Right - shape.Left);
+    const long long roomLeft = std::max(0LL, static_cast<long long>(shape.Left) - state.TripletMinLeft);
+    const long long roomRight = std::max(0LL, static_cast<long long>(state.TripletMaxRight) - shape.Right);
+    long long left = std::min(want / 2, roomLeft);
+    const long long right = std::min(want - left, roomRight);
+    left = std::min(want - right, roomLeft);
+    shape.Left -= static_cast<int>(left);
+    shape.Right += static_cast<int>(right);
   }
   shape.DigitHeight = window.TextHeight();
   shape.Digit = shape.Left + (shape.Right - shape.DigitWidth - shape.Left) / 2;

@@ -45,7 +45,8 @@ void DrawTies(DrawContext& dc, int staffIndex);
 void DrawTieCurve(DrawContext& dc, int color, int x1, int y1, int x2, int y2, bool below);
 
 // The "3" and its bracket lines over the current triplet group, at height y, in ColorNotes:
-// a bracket narrower than the digit with a space either side widens alike both ways.
+// its lines keep a line space at least, a bracket too narrow for that widening alike both
+// ways.
 void DrawTriplet(DrawContext& dc, int y);
 
 // The height (twips) of a triplet bracket's "3", in its text font on dc's window (whose font

@@ -1,6 +1,7 @@
 #include "notecraft/view/staffsystem.h"
 
 #include <algorithm>
+#include <climits>
 #include <memory>
 #include <optional>
 #include <string>
@@ -67,7 +68,7 @@ private:
   void DrawVoice(int v, const MeasureFrame& frame);
   int RestLift(int v, const RhythmItem& rest, const MeasureFrame& frame) const;
   bool HasTriplets(int t, int end) const;
-  void DrawBrackets(bool recording, std::size_t inkFrom);
+  void DrawBrackets(bool recording, std::size_t inkFrom, int right);
   bool StemsUp(const TripletGroup& group) const;
   TripletRoom BracketRoom() const;
   void CollectLyric(const Note& note);
@@ -312,7 +313,7 @@ int StaffSystemDrawer::DrawMeasure(int i, int t, int left) {
     const std::size_t inkFrom = m_state.Ink.size();
     if (triplets) m_state.RecordInk = true;
     for (int v = 1; v <= m_staff->Voices(); ++v) DrawVoice(v, frame);
-    if (triplets) DrawBrackets(recording, inkFrom);
+    if (triplets) DrawBrackets(recording, inkFrom, left + inner);
     m_clef = m_clefChanges.back().Clef;
   }
 
@@ -492,15 +493,25 @@ bool StaffSystemDrawer::HasTriplets(int t, int end) const {
 // drew, and those on one side of the staff in one row, at the height the outermost of them
 // needs, where none stands over another and the row keeps each of them clear; a bracket
 // over another moves out of its way.
-void StaffSystemDrawer::DrawBrackets(bool recording, std::size_t inkFrom) {
+void StaffSystemDrawer::DrawBrackets(bool recording, std::size_t inkFrom, int right) {
   std::vector<InkArea> ink(m_state.Ink.begin() + static_cast<std::ptrdiff_t>(inkFrom),
                            m_state.Ink.end());
   TripletRoom room = BracketRoom();
   const int middle = (m_place.Top + m_place.Bottom) / 2;
   const std::size_t n = m_brackets.size();
+  std::sort(m_brackets.begin(), m_brackets.end(),
+            [](const PendingBracket& a, const PendingBracket& b) { return a.Left < b.Left; });
+  // A bracket too narrow to read widens up to halfway to its neighbours, and short of the
+  // bar line.
+  const int pixel = m_dc.ScreenPixelX();
   auto use = [&](std::size_t k) {
     m_state.TripletLeft = m_brackets[k].Left;
     m_state.TripletRight = m_brackets[k].Right;
+    m_state.TripletMinLeft =
+        k == 0 ? INT_MIN : (m_brackets[k - 1].Right + m_s + m_brackets[k].Left + 2 * pixel) / 2;
+    m_state.TripletMaxRight =
+        k + 1 == n ? right - m_s / 4
+                   : (m_brackets[k].Right + m_s + m_brackets[k + 1].Left + 2 * pixel) / 2;
     room.Above = m_brackets[k].Above;
   };
   std::vector<int> ys(n);
@@ -538,6 +549,8 @@ void StaffSystemDrawer::DrawBrackets(bool recording, std::size_t inkFrom) {
     drawn.push_back(TripletBox(m_dc, ys[k]));
   }
   m_brackets.clear();
+  m_state.TripletMinLeft = INT_MIN;
+  m_state.TripletMaxRight = INT_MAX;
   if (!recording) {
     m_state.Ink.resize(inkFrom);
     m_state.RecordInk = false;

@@ -6,6 +6,7 @@
 // voice, measure or system begins; the note and rest drawers advance it.
 
 #include <algorithm>
+#include <climits>
 #include <vector>
 
 #include "notecraft/core/pitchspelling.h"
@@ -95,6 +96,10 @@ struct SymbolState {
   int TripletLeft = 0;
   int TripletRight = 0;
   bool TripletUp = false;
+  // How far a bracket too narrow to read may widen: not left of TripletMinLeft, not right of
+  // TripletMaxRight (its neighbours, the bar line).
+  int TripletMinLeft = INT_MIN;
+  int TripletMaxRight = INT_MAX;
 
   int StemMode = 0;
   int NoteColor = 0;  // the fore colour of the voice being drawn
