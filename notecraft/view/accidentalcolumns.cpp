@@ -67,6 +67,7 @@ bool AccidentalMeetsLine(const AccidentalSign& sign, int line) {
 bool AccidentalsMeetLedgers(const std::vector<AccidentalSign>& signs, double highest,
                             double lowest) {
   const int top = static_cast<int>(std::floor(highest + 0.5));  // the highest ledger line
+  if (top > -5 && lowest < 1) return false;  // no ledger lines
   for (const AccidentalSign& sign : signs) {
     for (int k = top; k <= -5; ++k)
       if (AccidentalMeetsLine(sign, k)) return true;

@@ -287,6 +287,7 @@ const std::vector<NotePosition>& PositionReader::Read(const std::vector<int>& st
   m_stamp.assign(slots, 0);
   int serial = 0;  // of the staff (half) being read
   m_links.clear();
+  m_items.clear();
   const Metre metre = Metre::Of(m_score.AllGlobals().CurTimeVal(start), duration);
   const int pulse = std::max(m_score.AllGlobals().PulseValue(), 1);
   ChordMarks marks;
@@ -344,36 +345,36 @@ const std::vector<NotePosition>& PositionReader::Read(const std::vector<int>& st
         p.LedgerSign = p.LedgerSign || own.LedgerSign;
         m_taken[at] = 1;
       }
-      LinkStaff();
+      if (room) LinkStaff();
     }
     found->Start = start;
   }
   m_positions.clear();
   for (std::size_t t = 0; t < m_at.size(); ++t)
     if (m_taken[t]) m_positions.push_back(m_at[t]);
-  if (room) SetRooms(m_positions, m_links, *room);
+  if (room) SetRooms(*room);
   return m_positions;
 }
 
 // The staff just read: its successive items, and its first and last.
 void PositionReader::LinkStaff() {
   if (m_staffTimes.empty()) return;
-  auto item = [&](std::size_t k) -> const NotePosition& {
-    return m_staffAt[static_cast<std::size_t>(m_staffTimes[k])];
-  };
-  m_links.push_back({-1, item(0).Time, NotePosition{}, item(0)});
-  for (std::size_t k = 1; k < m_staffTimes.size(); ++k)
-    m_links.push_back({item(k - 1).Time, item(k).Time, item(k - 1), item(k)});
-  const NotePosition& last = item(m_staffTimes.size() - 1);
-  m_links.push_back({last.Time, -1, last, NotePosition{}});
+  const int first = static_cast<int>(m_items.size());
+  for (const int t : m_staffTimes) m_items.push_back(m_staffAt[static_cast<std::size_t>(t)]);
+  const int last = static_cast<int>(m_items.size()) - 1;
+  m_links.push_back({-1, m_staffTimes.front(), -1, first});
+  for (int k = first + 1; k <= last; ++k)
+    m_links.push_back({m_items[static_cast<std::size_t>(k - 1)].Time,
+                       m_items[static_cast<std::size_t>(k)].Time, k - 1, k});
+  m_links.push_back({m_staffTimes.back(), -1, last, -1});
 }
 
 // Each position's Room: the positions spaced as tightly as the staves' glyphs allow,
 // positions of different staves at least room.Apart apart. A staff's first signs keep inside
 // the measure's start and its last glyphs before the bar line as far as the first and last
 // positions keep theirs.
-void PositionReader::SetRooms(std::vector<NotePosition>& positions,
-                              const std::vector<StaffLink>& links, const GlyphRoom& room) {
+void PositionReader::SetRooms(const GlyphRoom& room) {
+  std::vector<NotePosition>& positions = m_positions;
   if (positions.empty()) return;
   const int first = positions.front().Time;
   const int last = positions.back().Time;
@@ -382,14 +383,15 @@ void PositionReader::SetRooms(std::vector<NotePosition>& positions,
   const auto slots = static_cast<std::size_t>(last) + 1;
   m_x.assign(slots, 0);
   m_into.assign(slots, -1);
-  m_next.resize(links.size());
+  m_next.resize(m_links.size());
   // The links into each position, chained from its 64th.
-  for (std::size_t k = 0; k < links.size(); ++k) {
-    const int to = links[k].To < 0 ? last : links[k].To;
+  for (std::size_t k = 0; k < m_links.size(); ++k) {
+    const int to = m_links[k].To < 0 ? last : m_links[k].To;
     int& head = m_into[static_cast<std::size_t>(to)];
     m_next[k] = head;
     head = static_cast<int>(k);
   }
+  auto item = [&](int k) -> const NotePosition& { return m_items[static_cast<std::size_t>(k)]; };
   int x = 0;
   for (std::size_t k = 0; k < positions.size(); ++k) {
     NotePosition& p = positions[k];
@@ -397,16 +399,16 @@ void PositionReader::SetRooms(std::vector<NotePosition>& positions,
     if (k > 0) {
       int need = room.Apart;
       for (int j = m_into[at]; j >= 0; j = m_next[static_cast<std::size_t>(j)]) {
-        const StaffLink& link = links[static_cast<std::size_t>(j)];
+        const Link& link = m_links[static_cast<std::size_t>(j)];
         int from = link.From;
         int distance = 0;
         if (from < 0) {  // from the measure's start
           from = first;
-          distance = LeadRoom(link.At, room) - lead;
+          distance = LeadRoom(item(link.At), room) - lead;
         } else if (link.To < 0) {  // up to the bar line
-          distance = RoomAfter(link.Before, room) - tail;
+          distance = RoomAfter(item(link.Before), room) - tail;
         } else {
-          distance = StaffRoom(link.Before, link.At, room);
+          distance = StaffRoom(item(link.Before), item(link.At), room);
         }
         if (from < p.Time)
           need = std::max(need, distance - (x - m_x[static_cast<std::size_t>(from)]));

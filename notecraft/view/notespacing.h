@@ -93,29 +93,15 @@ MeasureSpacing SpreadPositions(const std::vector<NotePosition>& positions, int d
 std::vector<NotePosition> CollectPositions(Score& score, const std::vector<int>& staves, int start,
                                            int duration, const GlyphRoom* room = nullptr);
 
-// Two successive items of one staff in a measure, with the marks of their glyphs; From -1:
-// the staff's first item, after the measure's start; To -1: its last, before the bar line.
-struct StaffLink {
-  int From = 0;  // times from the measure's start
-  int To = 0;
-  NotePosition Before;
-  NotePosition At;
-};
-
 // CollectPositions for measure after measure of a score as it stands: the staves' voices are
 // looked up once, at the first reading, and the buffers kept between readings.
 class PositionReader {
 public:
   explicit PositionReader(Score& score) : m_score(score) {}
   // The positions of [start, start + duration) over staves, in time order, with their Room
-  // when a glyph room is given; they and Links() hold until the next reading.
+  // when a glyph room is given; they hold until the next reading.
   const std::vector<NotePosition>& Read(const std::vector<int>& staves, int start, int duration,
                                         const GlyphRoom* room = nullptr);
-  // The staves' successive items of the reading.
-  const std::vector<StaffLink>& Links() const { return m_links; }
-  // Sets the Room of positions read with links, for room.
-  void SetRooms(std::vector<NotePosition>& positions, const std::vector<StaffLink>& links,
-                const GlyphRoom& room);
 
 private:
   struct StaffVoices {
@@ -130,7 +116,17 @@ private:
   StaffVoices* VoicesOf(int staff);
   // The index of voice v's first note at or after start.
   static int FirstNote(StaffVoices& staff, std::size_t v, int start);
+  // Two successive items of one staff (times from the measure's start, their marks in
+  // m_items); From -1: the staff's first item, after the measure's start; To -1: its last,
+  // before the bar line.
+  struct Link {
+    int From = 0;
+    int To = 0;
+    int Before = -1;
+    int At = -1;
+  };
   void LinkStaff();
+  void SetRooms(const GlyphRoom& room);
 
   Score& m_score;
   std::vector<StaffVoices> m_staves;  // by Staff::Index - 1, filled as asked
@@ -142,7 +138,8 @@ private:
   std::vector<NotePosition> m_staffAt;  // per 64th, the staff being read
   std::vector<int> m_staffTimes;        // where it has items
   std::vector<int> m_stamp;             // per 64th: the staff that marked it last
-  std::vector<StaffLink> m_links;
+  std::vector<Link> m_links;
+  std::vector<NotePosition> m_items;  // the staves' items the links join
   std::vector<int> m_x;     // per 64th: where the position stands, tightly spaced
   std::vector<int> m_into;  // per 64th: the last link into it; -1 for none
   std::vector<int> m_next;  // per link: the link before it into the same 64th

@@ -265,34 +265,22 @@ int SnapMargin(const DrawContext& dc) {
   return dc.Printing() ? 0 : dc.PixelY() - 1;
 }
 
-// A triplet bracket across the current group: its lines run from Left to Right with the
-// digit centred between them; the digit's cell stands a line space above the lines.
-struct TripletShape {
-  int Left = 0;
-  int Right = 0;
-  int Digit = 0;  // the digit's left edge
-  int DigitWidth = 0;
-  int DigitHeight = 0;
-  int Snap = 0;  // how far the screen may lift the digit to its pixel
-
-  // What it covers with its lines at height y.
-  InkArea At(int y, int s) const {
-    return {Left, std::min(y - s - Snap, y), Right, std::max(y - s + DigitHeight, y)};
-  }
-};
-
 // The bracket of the group from TripletLeft to TripletRight: its lines run from a pixel
 // right of the first item to a line space and a pixel right of the last, and each keeps a
 // line space at least, the bracket widening alike both ways where the group is narrower
 // than that.
-TripletShape ShapeTriplet(DrawContext& dc, Surface& window) {
+}  // namespace
+
+TripletShape ShapeTriplet(DrawContext& dc) {
+  Surface* window = dc.Window();
+  if (!window) return {};
   const SymbolState& state = dc.Symbols();
   const int s = dc.LineSpace();
-  SelectDigitFont(dc, window);
+  SelectDigitFont(dc, *window);
   TripletShape shape;
   shape.Left = state.TripletLeft + dc.ScreenPixelX();
   shape.Right = state.TripletRight + s + dc.ScreenPixelX();
-  shape.DigitWidth = window.TextWidth(kTripletDigit);
+  shape.DigitWidth = window->TextWidth(kTripletDigit);
   // The digit keeps half a space to the left line and a space to the right one; a bracket
   // widens as far as its neighbours and the bar line let it.
   const int least = shape.DigitWidth + 4 * s;
@@ -306,33 +294,29 @@ TripletShape ShapeTriplet(DrawContext& dc, Surface& window) {
     shape.Left -= static_cast<int>(left);
     shape.Right += static_cast<int>(right);
   }
-  shape.DigitHeight = window.TextHeight();
+  shape.DigitHeight = window->TextHeight();
   shape.Digit = shape.Left + (shape.Right - shape.DigitWidth - shape.Left) / 2;
   shape.Snap = SnapMargin(dc);
   dc.SelectFont(DrawContext::kMusicFont);
   return shape;
 }
 
-void DrawTripletAt(DrawContext& dc, Surface& window, const TripletShape& shape, int y) {
+void DrawTripletShape(DrawContext& dc, const TripletShape& shape, int y) {
+  Surface* window = dc.Window();
+  if (!window) return;
   const int s = dc.LineSpace();
-  const int kept = window.ForeColor();
-  SelectDigitFont(dc, window);
-  window.SetForeColor(dc.ColorNotes());
+  const int kept = window->ForeColor();
+  SelectDigitFont(dc, *window);
+  window->SetForeColor(dc.ColorNotes());
   dc.DrawTextAt(kTripletDigit, shape.Digit, y - s);
   dc.SelectFont(DrawContext::kMusicFont);
-  window.SetForeColor(kept);
+  window->SetForeColor(kept);
 
   dc.DrawLine(dc.ColorNotes(), shape.Left, y, shape.Digit - s / 2, y);
   dc.DrawLine(dc.ColorNotes(), shape.Digit + shape.DigitWidth + s, y, shape.Right, y);
 }
 
-}  // namespace
-
-void DrawTriplet(DrawContext& dc, int y) {
-  Surface* window = dc.Window();
-  if (!window) return;
-  DrawTripletAt(dc, *window, ShapeTriplet(dc, *window), y);
-}
+void DrawTriplet(DrawContext& dc, int y) { DrawTripletShape(dc, ShapeTriplet(dc), y); }
 
 int TripletDigitHeight(DrawContext& dc) {
   Surface* window = dc.Window();
@@ -348,12 +332,10 @@ double TripletBracketReach(int digit, int s) {
   return kTripletClearance + std::max(1.0, static_cast<double>(digit) / std::max(s, 1));
 }
 
-int PlaceTriplet(DrawContext& dc, const TripletRoom& room, const std::vector<InkArea>& ink) {
-  Surface* window = dc.Window();
-  if (!window) return 0;
+int PlaceTriplet(const DrawContext& dc, const TripletShape& shape, const TripletRoom& room,
+                 const std::vector<InkArea>& ink) {
   const int s = dc.LineSpace();
   const int gap = TripletGap(s);
-  const TripletShape shape = ShapeTriplet(dc, *window);
   // The staff's outer line on each side is kept clear of as well.
   std::vector<InkArea> obstacles = ink;
   obstacles.push_back({shape.Left, room.TopLine, shape.Right, room.TopLine});
@@ -400,15 +382,10 @@ int PlaceTriplet(DrawContext& dc, const TripletRoom& room, const std::vector<Ink
   return y;
 }
 
-InkArea TripletBox(DrawContext& dc, int y) {
-  Surface* window = dc.Window();
-  if (!window) return {0, 0, -1, -1};
-  return ShapeTriplet(dc, *window).At(y, dc.LineSpace());
-}
-
-bool TripletFits(DrawContext& dc, const TripletRoom& room, const std::vector<InkArea>& ink, int y) {
-  const InkArea box = TripletBox(dc, y);
-  if (box.Right < box.Left || box.Top < room.Top || box.Bottom > room.Bottom) return false;
+bool TripletFits(const DrawContext& dc, const TripletShape& shape, const TripletRoom& room,
+                 const std::vector<InkArea>& ink, int y) {
+  const InkArea box = shape.At(y, dc.LineSpace());
+  if (box.Top < room.Top || box.Bottom > room.Bottom) return false;
   std::vector<InkArea> obstacles = ink;
   obstacles.push_back({box.Left, room.TopLine, box.Right, room.TopLine});
   obstacles.push_back({box.Left, room.BottomLine, box.Right, room.BottomLine});
@@ -417,11 +394,11 @@ bool TripletFits(DrawContext& dc, const TripletRoom& room, const std::vector<Ink
 
 InkArea DrawTripletClear(DrawContext& dc, const TripletRoom& room,
                          const std::vector<InkArea>& ink) {
-  Surface* window = dc.Window();
-  if (!window) return {0, 0, -1, -1};
-  const int y = PlaceTriplet(dc, room, ink);
-  DrawTriplet(dc, y);
-  return TripletBox(dc, y);
+  if (!dc.Window()) return {0, 0, -1, -1};
+  const TripletShape shape = ShapeTriplet(dc);
+  const int y = PlaceTriplet(dc, shape, room, ink);
+  DrawTripletShape(dc, shape, y);
+  return shape.At(y, dc.LineSpace());
 }
 
 }  // namespace notecraft

@@ -68,22 +68,46 @@ struct TripletRoom {
   int Bottom = INT_MAX;
 };
 
-// The height of the current triplet group's bracket (DrawTriplet) clear of ink, what the
-// group drew: at its usual height (the staff's reference y above the staff; as far under
-// the bottom line below it), moved further out until the lines and the "3" keep a quarter
-// space from the ink and from the staff, and moved back in where that leaves
-// room.Top..room.Bottom. Where it cannot stand clear inside them on its own side it takes
-// the other side; where neither holds it, its own side at the edge of the room.
-int PlaceTriplet(DrawContext& dc, const TripletRoom& room, const std::vector<InkArea>& ink);
+// The bracket of the current triplet group (the symbol state's TripletLeft .. TripletRight),
+// measured once for placing and drawing it: its lines run from Left to Right with the digit
+// centred between them, a pixel right of the first item to a line space and a pixel right of
+// the last; a group too narrow for lines of a line space widens alike both ways, as far as
+// TripletMinLeft .. TripletMaxRight allow. The digit's cell stands a line space above the
+// lines.
+struct TripletShape {
+  int Left = 0;
+  int Right = 0;
+  int Digit = 0;  // the digit's left edge
+  int DigitWidth = 0;
+  int DigitHeight = 0;
+  int Snap = 0;  // how far the screen may lift the digit to its pixel
 
-// The box the current triplet group's bracket covers with its lines at height y.
-InkArea TripletBox(DrawContext& dc, int y);
+  // What it covers with its lines at height y, for a line space s.
+  InkArea At(int y, int s) const {
+    return {Left, std::min(y - s - Snap, y), Right, std::max(y - s + DigitHeight, y)};
+  }
+};
+TripletShape ShapeTriplet(DrawContext& dc);
 
-// Whether the current group's bracket at height y stays inside room and a quarter space
-// clear of ink and of the staff.
-bool TripletFits(DrawContext& dc, const TripletRoom& room, const std::vector<InkArea>& ink, int y);
+// The height of a bracket's lines clear of ink, what its group drew: at its usual height
+// (the staff's reference y above the staff; as far under the bottom line below it), moved
+// further out until the lines and the "3" keep a quarter space from the ink and from the
+// staff, and moved back in where that leaves room.Top..room.Bottom. Where it cannot stand
+// clear inside them on its own side it takes the other side; where neither holds it, its own
+// side at the edge of the room.
+int PlaceTriplet(const DrawContext& dc, const TripletShape& shape, const TripletRoom& room,
+                 const std::vector<InkArea>& ink);
 
-// PlaceTriplet, and the bracket drawn there. Returns the box it covers.
+// Whether the bracket at height y stays inside room and a quarter space clear of ink and of
+// the staff.
+bool TripletFits(const DrawContext& dc, const TripletShape& shape, const TripletRoom& room,
+                 const std::vector<InkArea>& ink, int y);
+
+// The bracket drawn with its lines at height y, as DrawTriplet.
+void DrawTripletShape(DrawContext& dc, const TripletShape& shape, int y);
+
+// The current group's bracket placed (PlaceTriplet) and drawn there. Returns the box it
+// covers.
 InkArea DrawTripletClear(DrawContext& dc, const TripletRoom& room, const std::vector<InkArea>& ink);
 
 }  // namespace notecraft

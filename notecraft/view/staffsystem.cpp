@@ -14,6 +14,7 @@
 #include "notecraft/core/instrument.h"
 #include "notecraft/core/internal.h"
 #include "notecraft/core/note.h"
+#include "notecraft/core/notes.h"
 #include "notecraft/core/numeric.h"
 #include "notecraft/core/pitchspelling.h"
 #include "notecraft/core/region.h"
@@ -67,7 +68,8 @@ private:
   int DrawMeasure(int i, int t, int left);
   void DrawVoice(int v, const MeasureFrame& frame);
   int RestLift(int v, const RhythmItem& rest, const MeasureFrame& frame) const;
-  bool HasTriplets(int t, int end) const;
+  bool HasTriplets(int t, int end);
+  int FirstNote(int v, const Notes& notes, int t);
   void DrawBrackets(bool recording, std::size_t inkFrom, int right);
   bool StemsUp(const TripletGroup& group) const;
   TripletRoom BracketRoom() const;
@@ -120,6 +122,10 @@ private:
   UnderStaff m_rows;  // the rows under the staff in this system
   // The clef at the measure's start and its changes inside it, in time order.
   std::vector<ClefAt> m_clefChanges;
+  // Per voice, the index of its first note at or after m_firstTime: the measures, drawn in
+  // time order, find their notes from there.
+  std::vector<int> m_firstNote;
+  int m_firstTime = -1;
 };
 
 void StaffSystemDrawer::Draw() {
@@ -428,8 +434,8 @@ void StaffSystemDrawer::DrawVoice(int v, const MeasureFrame& frame) {
 
   // A grand staff's upper staff draws the chords with a pitch at or above the split, the
   // lower one those with a pitch below it; rest notes (pitch 0) go below.
-  GatherRhythmNotes(voice->Notes(), frame.Start, frame.Duration, m_place.GrandHalf, m_split,
-                    m_rhythmNotes);
+  GatherRhythmNotesFrom(voice->Notes(), FirstNote(v, voice->Notes(), frame.Start), frame.Start,
+                        frame.Duration, m_place.GrandHalf, m_split, m_rhythmNotes);
   RhythmOptions options;
   options.FillGaps = v == 1;
   options.Drums = drums;
@@ -478,12 +484,28 @@ void StaffSystemDrawer::DrawVoice(int v, const MeasureFrame& frame) {
   BeamGeometry(m_dc);
 }
 
+// The index (1-based) of voice v's first note at or after t.
+int StaffSystemDrawer::FirstNote(int v, const Notes& notes, int t) {
+  if (t < m_firstTime) m_firstNote.clear();
+  m_firstTime = t;
+  const auto at = static_cast<std::size_t>(v);
+  if (m_firstNote.size() <= at) m_firstNote.resize(at + 1, 0);
+  int& first = m_firstNote[at];
+  if (first < 1 || first > notes.Count() + 1) {
+    first = notes.IndexAtOrAfter(t);
+  } else {
+    for (auto it = notes.begin() + (first - 1); it != notes.end() && (*it)->NoteTime() < t; ++it)
+      ++first;
+  }
+  return first;
+}
+
 // Whether any voice of the staff has a triplet note in [t, end): then what the voices draw
 // in the measure is recorded for the brackets to keep clear of.
-bool StaffSystemDrawer::HasTriplets(int t, int end) const {
+bool StaffSystemDrawer::HasTriplets(int t, int end) {
   for (int v = 1; v <= m_staff->Voices(); ++v) {
     const auto voice = m_staff->Voice(v);
-    if (voice && HoldsTriplets(voice->Notes(), voice->Notes().IndexAtOrAfter(t), end)) return true;
+    if (voice && HoldsTriplets(voice->Notes(), FirstNote(v, voice->Notes(), t), end)) return true;
   }
   return false;
 }
@@ -514,12 +536,14 @@ void StaffSystemDrawer::DrawBrackets(bool recording, std::size_t inkFrom, int ri
                    : (m_brackets[k].Right + m_s + m_brackets[k + 1].Left + 2 * pixel) / 2;
     room.Above = m_brackets[k].Above;
   };
+  std::vector<TripletShape> shapes(n);
   std::vector<int> ys(n);
   std::vector<InkArea> boxes(n);
   for (std::size_t k = 0; k < n; ++k) {
     use(k);
-    ys[k] = PlaceTriplet(m_dc, room, ink);
-    boxes[k] = TripletBox(m_dc, ys[k]);
+    shapes[k] = ShapeTriplet(m_dc);
+    ys[k] = PlaceTriplet(m_dc, shapes[k], room, ink);
+    boxes[k] = shapes[k].At(ys[k], m_s);
   }
   for (const bool above : {true, false}) {
     std::vector<std::size_t> row;
@@ -533,20 +557,20 @@ void StaffSystemDrawer::DrawBrackets(bool recording, std::size_t inkFrom, int ri
     int y = ys[row.front()];
     for (const std::size_t k : row) y = above ? std::min(y, ys[k]) : std::max(y, ys[k]);
     for (const std::size_t k : row) {
-      use(k);
-      if (TripletFits(m_dc, room, ink, y)) ys[k] = y;
+      room.Above = m_brackets[k].Above;
+      if (TripletFits(m_dc, shapes[k], room, ink, y)) ys[k] = y;
     }
   }
   std::vector<InkArea> drawn;
   for (std::size_t k = 0; k < n; ++k) {
-    use(k);
-    if (Collides(drawn, TripletBox(m_dc, ys[k]), InkGap(m_s))) {
+    room.Above = m_brackets[k].Above;
+    if (Collides(drawn, shapes[k].At(ys[k], m_s), InkGap(m_s))) {
       std::vector<InkArea> around = ink;
       around.insert(around.end(), drawn.begin(), drawn.end());
-      ys[k] = PlaceTriplet(m_dc, room, around);
+      ys[k] = PlaceTriplet(m_dc, shapes[k], room, around);
     }
-    DrawTriplet(m_dc, ys[k]);
-    drawn.push_back(TripletBox(m_dc, ys[k]));
+    DrawTripletShape(m_dc, shapes[k], ys[k]);
+    drawn.push_back(shapes[k].At(ys[k], m_s));
   }
   m_brackets.clear();
   m_state.TripletMinLeft = INT_MIN;
