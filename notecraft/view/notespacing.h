@@ -7,8 +7,9 @@
 // proportional spacing unchanged.
 //
 // The positions are the system's, gathered over all its visible staves, so that what sounds
-// together stays aligned; the room is measured per staff with its own glyphs. Twips and
-// 64ths.
+// together stays aligned; the room between them is what each staff's own glyphs need from
+// its own item before (a dot on one staff and a sign on another do not add up), positions of
+// different staves standing a little apart. Twips and 64ths.
 
 #include <memory>
 #include <vector>
@@ -79,7 +80,8 @@ struct MeasureSpacing {
 // Spaces positions (in time order, times inside the measure) over available twips for a
 // measure of duration 64ths drawn as (duration + 1) units of proportional space: the largest
 // scale at which the proportional space and the spreads fit. When the glyphs alone need
-// more than is available, they share it in proportion to their room.
+// more than is available, the gaps between glyphs give way first; then the glyphs' rooms
+// shrink alike, the syllables keeping theirs as long as they alone fit.
 MeasureSpacing SpreadPositions(const std::vector<NotePosition>& positions, int duration,
                                int available, const GlyphRoom& room);
 
