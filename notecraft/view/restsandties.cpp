@@ -267,8 +267,8 @@ int SnapMargin(const DrawContext& dc) {
 
 // The bracket of the group from TripletLeft to TripletRight: its lines run from a pixel
 // right of the first item to a line space and a pixel right of the last, and each keeps a
-// line space at least, the bracket widening alike both ways where the group is narrower
-// than that.
+// line space (and the digit's width) at least, the bracket widening alike both ways where
+// the group is narrower than that.
 }  // namespace
 
 TripletShape ShapeTriplet(DrawContext& dc) {
@@ -281,9 +281,11 @@ TripletShape ShapeTriplet(DrawContext& dc) {
   shape.Left = state.TripletLeft + dc.ScreenPixelX();
   shape.Right = state.TripletRight + s + dc.ScreenPixelX();
   shape.DigitWidth = window->TextWidth(kTripletDigit);
-  // The digit keeps half a space to the left line and a space to the right one; a bracket
-  // widens as far as its neighbours and the bar line let it.
-  const int least = shape.DigitWidth + 4 * s;
+  // The digit keeps half a space to the left line and a space to the right one; each line
+  // is as long as the digit is wide at least (its size does not follow the staff's), a
+  // bracket widening as far as its neighbours and the bar line let it.
+  const int line = std::max(s, shape.DigitWidth);
+  const int least = shape.DigitWidth + s / 2 + s + 2 * line + s / 2;
   if (shape.Right - shape.Left < least) {
     const long long want = least - (shape.Right - shape.Left);
     const long long roomLeft = std::max(0LL, static_cast<long long>(shape.Left) - state.TripletMinLeft);

@@ -45,8 +45,8 @@ void DrawTies(DrawContext& dc, int staffIndex);
 void DrawTieCurve(DrawContext& dc, int color, int x1, int y1, int x2, int y2, bool below);
 
 // The "3" and its bracket lines over the current triplet group, at height y, in ColorNotes:
-// its lines keep a line space at least, a bracket too narrow for that widening alike both
-// ways.
+// its lines keep a line space and the digit's width at least, a bracket too narrow for that
+// widening alike both ways.
 void DrawTriplet(DrawContext& dc, int y);
 
 // The height (twips) of a triplet bracket's "3", in its text font on dc's window (whose font
@@ -71,8 +71,8 @@ struct TripletRoom {
 // The bracket of the current triplet group (the symbol state's TripletLeft .. TripletRight),
 // measured once for placing and drawing it: its lines run from Left to Right with the digit
 // centred between them, a pixel right of the first item to a line space and a pixel right of
-// the last; a group too narrow for lines of a line space widens alike both ways, as far as
-// TripletMinLeft .. TripletMaxRight allow. The digit's cell stands a line space above the
+// the last; a group too narrow for lines of a line space (and of the digit's width) widens
+// alike both ways, as far as TripletMinLeft .. TripletMaxRight allow. The digit's cell stands a line space above the
 // lines.
 struct TripletShape {
   int Left = 0;
