@@ -87,11 +87,13 @@ TEST(OffsetInMeasure, MapsBetweenTheDrawnPositionsOfASpreadMeasure) {
 }
 
 TEST_F(HitTesting, ClickingADrawnNoteOfAMovedApartRunFindsItsTime) {
-  // A half note, then a run of 32nds and 64ths each with a sign: the run moves apart.
+  // A half note and a quarter, then a run of 32nds and 64ths each with a sign: the run
+  // moves apart.
   Notes& notes = VoiceOf(1)->Notes();
   notes.Add(0, 67, durHalf, 0);
+  notes.Add(32, 67, durQuarter, 0);
   std::vector<int> run;
-  for (int t = 32, k = 0; t < 64; ++k) {
+  for (int t = 48, k = 0; t < 64; ++k) {
     const int duration = k % 3 == 0 ? durThirtySecond : durSixtyFourth;
     notes.Add(t, k % 2 == 0 ? 61 : 60, duration, 0);
     run.push_back(t);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "edit_fixtures.h"
+#include "notecraft/layout/pagebreaker.h"
 #include "notecraft/view/glyphs.h"
 #include "notecraft/view/ink.h"
 #include "print_fixtures.h"
@@ -265,6 +266,102 @@ TEST_F(Clearance, SyllablesOfTripletNotesKeepApartWhereTheNotesStand) {
         << Describe(syllables[a - 1]) << " meets " << Describe(syllables[a]);
 }
 
+// Every rest, sign, flag and head of the page that meets another's ink: what a musician
+// sees as glyphs run into each other (a note's flag, stem and dot touch its own head, and
+// a sign may stand on the staff lines, so those pairs do not count).
+std::vector<std::string> Collisions(const std::vector<SurfaceOp>& ops) {
+  enum Kind { None, Rest, Head, Stem, Flag, Sign };
+  auto kind = [](const SurfaceOp& op) {
+    if (op.What != SurfaceOp::Kind::Text || op.Font.Name != "Veltrimond" || op.Text.empty())
+      return None;
+    switch (op.Text[0]) {
+      case glyph::WholeRest: case glyph::HalfRest: case glyph::QuarterRest:
+      case glyph::EighthRest: case glyph::SixteenthRest: case glyph::ThirtySecondRest:
+        return Rest;
+      case glyph::FilledHead: case glyph::HalfHead: case glyph::WholeNote:
+      case glyph::PercussionHead:
+        return Head;
+      case glyph::StemUp: case glyph::StemDown: return Stem;
+      case glyph::FlagEighthUp: case glyph::FlagEighthDown: case glyph::FlagSixteenthUp:
+      case glyph::FlagSixteenthDown: case glyph::FlagThirtySecondUp:
+      case glyph::FlagThirtySecondDown:
+        return Flag;
+      case glyph::Sharp: case glyph::Flat: case glyph::Natural: case glyph::DoubleSharp:
+        return Sign;
+      default: return None;
+    }
+  };
+  struct Item {
+    Kind What;
+    InkArea Ink;
+    const SurfaceOp* Op;
+  };
+  std::vector<Item> items;
+  for (const SurfaceOp& op : ops) {
+    const Kind k = kind(op);
+    if (k == None) continue;
+    SurfaceOp glyphOnly = op;
+    if (k == Head) glyphOnly.Text = op.Text.substr(0, 1);  // the dot is checked with the rests
+    items.push_back({k, OpInk(glyphOnly), &op});
+  }
+  std::vector<std::string> found;
+  for (std::size_t a = 0; a < items.size(); ++a) {
+    for (std::size_t b = a + 1; b < items.size(); ++b) {
+      const Item& x = items[a];
+      const Item& y = items[b];
+      const bool rests = x.What == Rest || y.What == Rest;
+      const bool signs = x.What == Sign || y.What == Sign;
+      if (!rests && !signs) continue;  // a chord's own heads, stems and flags meet
+      // Shrunk by a twip: glyphs drawn side by side at whole pixels may share an edge.
+      InkArea inner = x.Ink;
+      inner.Left += 1;
+      inner.Right -= 1;
+      if (Meet(inner, y.Ink)) found.push_back(Describe(*x.Op) + " meets " + Describe(*y.Op));
+    }
+  }
+  return found;
+}
+
+TEST_F(Clearance, ASignedRunTakesRoomFromTheMeasuresBesideIt) {
+  // GIVEN a measure of sixteenths each with a sign, more than its count of places holds,
+  // between measures of quarters that need less than theirs
+  Notes& notes = VoiceOf(1)->Notes();
+  for (int t = 0; t < 64; t += 4) notes.Add(t, (t / 4) % 2 == 0 ? 61 : 60, durSixteenth, 0);
+  FillQuarters(First(), 2, 72, 64);
+  // WHEN the page is painted
+  Paint();
+  // THEN no sign meets a head, a stem or another sign, and the system still ends at the
+  // right margin
+  EXPECT_EQ(Collisions(surface.Ops()), std::vector<std::string>{});
+  EXPECT_EQ(Band(1).Measures(), 3);
+  EXPECT_EQ(Band(1).Right(), kRightX);
+}
+
+TEST_F(Clearance, AShortLastLineReachesFurtherRightForWhatItsMeasureHolds) {
+  // GIVEN a score of one measure that its count of places makes a short line: chords of a
+  // second with a sign, each a thirty-second followed by a thirty-second rest, over a drum
+  // staff whose hits fall on the rests, then rests to the bar line
+  score.SetEmptyMeasures(Internal{}, 1);
+  Notes& notes = VoiceOf(1)->Notes();
+  for (int t = 0; t < 16; t += 4)
+    notes.Add(t, (t / 4) % 2 == 0 ? 61 : 60, durThirtySecond, 0)->AddValue(62);
+  Staff& drums = AddStaff("Drums");
+  const auto kit = score.AllInstruments().Add(score.AllInstruments().NewID(), 0);
+  kit->SetCategory(Internal{}, catDrums);
+  drums.Voice(1)->SetInstrumentID(Internal{}, kit->InstrumentID(Internal{}));
+  for (int t = 2; t < 16; t += 4) drums.Voice(1)->Notes().Add(t, 38, durThirtySecond, 0);
+  // WHEN the page is painted
+  Paint();
+  const int laidOut =
+      PageBreaker(score, Dc()).LayOut(1, 0, kL, score.EndTime()).Systems.at(0).Right;
+  ASSERT_LT(laidOut, kRightX);
+  // THEN no rest lies on a head or touches another, no sign meets a stem, and the line
+  // reaches further right, inside the margin
+  EXPECT_EQ(Collisions(surface.Ops()), std::vector<std::string>{});
+  EXPECT_GT(Band(1).Right(), laidOut);
+  EXPECT_LE(Band(1).Right(), kRightX);
+}
+
 // The "3" of a triplet bracket with its two lines, a line space under the digit's top.
 struct DrawnBracket {
   std::vector<SurfaceOp> Ops;
@@ -276,23 +373,29 @@ std::vector<DrawnBracket> Brackets(const std::vector<SurfaceOp>& ops, int s) {
   for (const SurfaceOp& digit : ops) {
     if (digit.What != SurfaceOp::Kind::Text || digit.Text != "3" || digit.Font.Name == "Veltrimond")
       continue;
-    DrawnBracket bracket{{digit}, OpInk(digit)};
+    // The nearest line either side of the digit at its lines' height.
+    const SurfaceOp* left = nullptr;
+    const SurfaceOp* right = nullptr;
     for (const SurfaceOp& line : ops) {
       if (line.What != SurfaceOp::Kind::Line || line.Points[0].Y != line.Points[1].Y ||
           std::abs(line.Points[0].Y - (digit.Points[0].Y + s)) >= kPixel)
         continue;
-      const bool left =
-          line.Points[1].X <= digit.Points[0].X && line.Points[1].X > digit.Points[0].X - s;
-      const bool right =
-          line.Points[0].X >= digit.Points[0].X && line.Points[0].X < digit.Points[0].X + 3 * s;
-      if (!left && !right) continue;
-      bracket.Ops.push_back(line);
-      const InkArea ink = OpInk(line);
+      if (line.Points[1].X <= digit.Points[0].X && line.Points[1].X > digit.Points[0].X - s &&
+          (!left || line.Points[1].X > left->Points[1].X))
+        left = &line;
+      if (line.Points[0].X >= digit.Points[0].X && line.Points[0].X < digit.Points[0].X + 3 * s &&
+          (!right || line.Points[0].X < right->Points[0].X))
+        right = &line;
+    }
+    if (!left || !right) continue;
+    DrawnBracket bracket{{digit, *left, *right}, OpInk(digit)};
+    for (const SurfaceOp* line : {left, right}) {
+      const InkArea ink = OpInk(*line);
       bracket.Box = {std::min(bracket.Box.Left, ink.Left), std::min(bracket.Box.Top, ink.Top),
                      std::max(bracket.Box.Right, ink.Right),
                      std::max(bracket.Box.Bottom, ink.Bottom)};
     }
-    if (bracket.Ops.size() == 3) brackets.push_back(bracket);
+    brackets.push_back(bracket);
   }
   return brackets;
 }
@@ -327,6 +430,36 @@ TEST_F(Clearance, TripletBracketsStandClearOfTheirGroupsInsideTheStaffsBand) {
   const InkArea& low = brackets[1].Box;
   EXPECT_GT(low.Top, TopLine(2) + 4 * s);
   EXPECT_LE(low.Bottom, Band(2).Bottom());
+}
+
+TEST_F(Clearance, TripletBracketsOfAStaffSideStandInOneRowAtAReadableLength) {
+  // GIVEN three groups of triplet eighths, stems up, the first beamed over a high C, then a
+  // quarter; and a measure whose groups of triplet sixteenths stand close together
+  Notes& notes = VoiceOf(1)->Notes();
+  const int pitches[3][3] = {{64, 84, 65}, {64, 65, 67}, {65, 64, 62}};
+  for (int g = 0; g < 3; ++g)
+    for (int k = 0; k < 3; ++k) notes.Add(16 * g + 5 * k, pitches[g][k], durEighth, nteTriplet);
+  notes.Add(48, 67, durQuarter, 0);
+  for (int g = 0; g < 8; ++g)
+    for (const int at : {0, 3, 5}) notes.Add(64 + 8 * g + at, 64 + at % 3, durSixteenth, nteTriplet);
+  // WHEN the page is painted
+  Paint();
+  const int s = Band(1).IncY();
+  const auto brackets = Brackets(surface.Ops(), s);
+  ASSERT_EQ(brackets.size(), 3u + 8u);
+  // THEN the first measure's brackets stand in one row above the staff
+  const int row = brackets[0].Ops[1].Points[0].Y;
+  for (std::size_t k = 0; k < 3; ++k) {
+    EXPECT_EQ(brackets[k].Ops[1].Points[0].Y, row) << k;
+    EXPECT_LT(brackets[k].Box.Bottom, TopLine(1));
+  }
+  // AND no bracket's line is shorter than a space, however close its notes
+  for (const DrawnBracket& bracket : brackets)
+    for (std::size_t k = 1; k < bracket.Ops.size(); ++k)
+      EXPECT_GE(bracket.Ops[k].Points[1].X - bracket.Ops[k].Points[0].X, s)
+          << Describe(bracket.Ops[0]);
+  // AND none meets a note, a beam or another bracket
+  for (const DrawnBracket& bracket : brackets) ExpectClear(surface.Ops(), bracket.Ops, Dc().ColorLines());
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include "notecraft/core/enums.h"
 #include "notecraft/core/note.h"
 #include "notecraft/view/measureframe.h"
+#include "notecraft/view/ink.h"
 #include "view_fixtures.h"
 
 namespace notecraft {
@@ -112,7 +113,10 @@ TEST_F(NotesTest, HeadsAccidentalsLedgersAndStemsForPitchesKeysAndClefs) {
     } else {
       ASSERT_EQ(accidentals.size(), 1u);
       EXPECT_EQ(accidentals[0].Text, c.accidental);
-      EXPECT_EQ(accidentals[0].Points[0], (SurfacePoint{Snap(x - Width(c.accidental) - 15), y}));
+      // 15 twips before the head, or before the ledger line the sign would meet.
+      const int ledger = c.ledgers.empty() ? 0 : 60;
+      EXPECT_EQ(accidentals[0].Points[0],
+                (SurfacePoint{Snap(x - ledger - Width(c.accidental) - 15), y}));
     }
 
     std::vector<int> ledgerYs;
@@ -239,6 +243,52 @@ TEST_F(NotesTest, AnAccidentalOnADisplacedDownStemHeadStandsBeforeIt) {
   EXPECT_EQ(sharp[0].Points[0].X, Snap(NoteX(0) - S - Width("#") - 15));
 }
 
+// Signs and ledger lines of chords that reach beyond the staff: every ledger line runs
+// under every head, a head beside the stem too, and no sign meets a ledger line.
+TEST_F(NotesTest, SignsStandClearOfTheLedgerLinesWhichRunUnderEveryHead) {
+  struct Case {
+    const char* name;
+    std::vector<int> pitches;
+    int key;
+    std::size_t signs, ledgers;
+  };
+  const Case cases[] = {
+      {"a sharp on middle C's ledger line", {61}, 0, 1, 1},
+      {"a natural beside a down stem, B under C above the staff in F major", {83, 84}, -1, 1, 2},
+      {"a sharp in the space under the staff beside middle C", {60, 63}, 0, 1, 1},
+      {"a flat and a natural a second apart below the staff", {56, 58}, -2, 1, 2},
+  };
+  auto box = [](const SurfaceOp& op) {
+    RecordingSurface probe;
+    probe.SetFont(op.Font);
+    return TextInk(probe, op.Text, op.Points[0].X, op.Points[0].Y);
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    surface.ClearRecord();
+    dc.Symbols().Accidentals.Clear();
+    Draw(c.pitches, durQuarter, 0, 16, clfTreble, c.key);
+    const auto signs = Texts(kAccidentals);
+    const auto lines = Lines();
+    ASSERT_EQ(signs.size(), c.signs);
+    ASSERT_EQ(lines.size(), c.ledgers);
+    for (const SurfaceOp& line : lines) {
+      for (const SurfaceOp& head : Texts(kHeads)) {
+        const InkArea ink = box(head);
+        EXPECT_LT(line.Points[0].X, ink.Left);
+        EXPECT_GT(line.Points[1].X, ink.Right);
+      }
+      for (const SurfaceOp& sign : signs) {
+        const InkArea ink = box(sign);
+        const bool across = ink.Top <= line.Points[0].Y && ink.Bottom >= line.Points[0].Y;
+        EXPECT_FALSE(across && ink.Right >= line.Points[0].X)
+            << "'" << sign.Text << "' reaches " << ink.Right << ", the line starts at "
+            << line.Points[0].X;
+      }
+    }
+  }
+}
+
 TEST_F(NotesTest, TheChordsTopHeadDecidesAndStemsRunThroughEveryHead) {
   // C4 to C6 with the top above the middle line: down; the stem repeats every three spaces
   // from the top head to the bottom head.
@@ -308,11 +358,15 @@ TEST_F(NotesTest, ATripletStartedInsideABeamGroupKeepsTheGroupsDirection) {
   EXPECT_TRUE(t1.Up());
   EXPECT_TRUE(t2.Up());
   EXPECT_TRUE(t3.Up());
-  // The third note draws the bracket from the first note's x.
+  // The third note draws the bracket from the first note's x to the third's right edge.
   EXPECT_EQ(dc.Symbols().TripletCount, 3);
   EXPECT_EQ(Texts({"3"}).size(), 1u);
-  EXPECT_EQ(dc.Symbols().TripletLeft, NoteX(8) + kPx);
-  EXPECT_EQ(dc.Symbols().TripletRight, NoteX(24) + S + kPx);
+  std::vector<SurfaceOp> bracket;
+  for (const SurfaceOp& line : Lines())
+    if (line.Points[0].Y == kY && line.Points[1].Y == kY) bracket.push_back(line);
+  ASSERT_EQ(bracket.size(), 2u);
+  EXPECT_EQ(bracket.front().Points[0].X, NoteX(8) + kPx);
+  EXPECT_EQ(bracket.back().Points[1].X, NoteX(24) + S + kPx);
 }
 
 TEST_F(NotesTest, ArticulationsAndOrnaments) {

@@ -1,4 +1,5 @@
-// Rests filling gaps, ties between drawn notes, the tie curve and the triplet bracket.
+// Rests of a measure's rhythm, ties between drawn notes, the tie curve and the triplet
+// bracket.
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -13,6 +14,7 @@
 #include "notecraft/core/staffs.h"
 #include "notecraft/core/voice.h"
 #include "notecraft/view/measureframe.h"
+#include "notecraft/view/measurerhythm.h"
 #include "notecraft/view/restsandties.h"
 #include "view_fixtures.h"
 
@@ -37,34 +39,38 @@ MeasureFrame Measure(int duration = 64, int index = 0) {
 
 using Rests = ViewFixture;
 
-TEST_F(Rests, GapsAreFilledGreedilyFromTheirStart) {
+// A rest of the measure's rhythm at a time (64ths from the measure's start), or its measure
+// rest.
+RhythmItem RestAt(int time, int value) {
+  RhythmItem rest;
+  rest.Rest = true;
+  rest.Time = time;
+  rest.Value = value;
+  return rest;
+}
+
+TEST_F(Rests, EachRestStandsAtItsTimeWithTheGlyphOfItsValue) {
   struct Case {
-    const char* name;
-    int from, to;
-    std::vector<std::string> glyphs;
-    std::vector<int> at;  // 64ths after the measure's start
+    int value;
+    std::string glyph;
   };
-  const Case cases[] = {
-      {"24: a quarter then an eighth", 0, 24, {"\xCE", "\xE4"}, {0, 16}},
-      {"56 from the downbeat: half, quarter, eighth", 0, 56, {"\xEE", "\xCE", "\xE4"}, {0, 32, 48}},
-      {"a sixty-fourth takes a thirty-second rest", 20, 21, {"\xA8"}, {20}},
-      {"a sixteenth", 4, 8, {"\xC5"}, {4}},
-      {"an empty gap", 8, 8, {}, {}},
-      {"a reversed gap", 8, 4, {}, {}},
-  };
+  const Case cases[] = {{32, "\xEE"}, {16, "\xCE"}, {8, "\xE4"}, {4, "\xC5"}, {2, "\xA8"},
+                        {1, "\xA8"}};  // a sixty-fourth takes the thirty-second rest
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
+    SCOPED_TRACE(c.value);
     surface.ClearRecord();
     const MeasureFrame m = Measure();
-    FillRests(dc, m, m.Start + c.from, m.Start + c.to);
+    EXPECT_EQ(DrawRest(dc, m, RestAt(20, c.value), 0), 1500 + 300 + 20 * 45);
     const auto texts = Texts();
-    ASSERT_EQ(texts.size(), c.glyphs.size());
-    for (std::size_t i = 0; i < texts.size(); ++i) {
-      EXPECT_EQ(texts[i].Text, c.glyphs[i]);
-      EXPECT_EQ(texts[i].Points[0], (SurfacePoint{Snap(1500 + 300 + c.at[i] * 45), Snap(kY)}));
-      EXPECT_EQ(texts[i].Color, dc.ColorNotes());  // the current fore colour
-    }
+    ASSERT_EQ(texts.size(), 1u);
+    EXPECT_EQ(texts[0].Text, c.glyph);
+    EXPECT_EQ(texts[0].Points[0], (SurfacePoint{Snap(1500 + 300 + 20 * 45), Snap(kY)}));
+    EXPECT_EQ(texts[0].Color, dc.ColorNotes());  // the current fore colour
   }
+  // Lifted off another voice's heads.
+  surface.ClearRecord();
+  DrawRest(dc, Measure(), RestAt(20, 16), 2 * S);
+  EXPECT_EQ(Texts()[0].Points[0].Y, Snap(kY - 2 * S));
 }
 
 TEST_F(Rests, AnEmptyMeasureShowsOneCentredWholeMeasureRest) {
@@ -82,7 +88,9 @@ TEST_F(Rests, AnEmptyMeasureShowsOneCentredWholeMeasureRest) {
     SCOPED_TRACE(c.name);
     surface.ClearRecord();
     const MeasureFrame m = Measure(c.duration, c.index);
-    FillRests(dc, m, m.Start, m.Start + c.duration);
+    RhythmItem rest = RestAt(0, c.duration);
+    rest.MeasureRest = true;
+    DrawRest(dc, m, rest, 0);
     const auto texts = Texts();
     ASSERT_EQ(texts.size(), 1u);
     EXPECT_EQ(texts[0].Text, c.glyph);
@@ -94,12 +102,12 @@ TEST_F(Rests, AnEmptyMeasureShowsOneCentredWholeMeasureRest) {
 TEST_F(Rests, AChangeAtTheMeasuresStartMovesTheRests) {
   const MeasureFrame m = Measure(64, 2);
   dc.Symbols().SetShift(2, m.Start, 400);
-  FillRests(dc, m, m.Start + 48, m.Start + 64);
+  DrawRest(dc, m, RestAt(48, 16), 0);
   ASSERT_EQ(Texts().size(), 1u);
   EXPECT_EQ(Texts()[0].Points[0].X, Snap(1500 + 300 + 48 * 45 + 400));
   // Another measure's shift does not.
   surface.ClearRecord();
-  FillRests(dc, Measure(64, 1), m.Start + 48, m.Start + 64);
+  DrawRest(dc, Measure(64, 1), RestAt(48, 16), 0);
   EXPECT_EQ(Texts()[0].Points[0].X, Snap(1500 + 300 + 48 * 45));
 }
 

@@ -1,6 +1,7 @@
 #include "notecraft/view/accidentalcolumns.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstddef>
 
 namespace notecraft {
@@ -56,6 +57,24 @@ int AccidentalColumns(const std::vector<AccidentalSign>& signs, std::vector<int>
     }
   }
   return count;
+}
+
+bool AccidentalMeetsLine(const AccidentalSign& sign, int line) {
+  const Reach reach = ReachOf(sign.Mark);
+  return line > sign.Step - reach.Above && line < sign.Step + reach.Below;
+}
+
+bool AccidentalsMeetLedgers(const std::vector<AccidentalSign>& signs, double highest,
+                            double lowest) {
+  const int top = static_cast<int>(std::floor(highest + 0.5));  // the highest ledger line
+  if (top > -5 && lowest < 1) return false;  // no ledger lines
+  for (const AccidentalSign& sign : signs) {
+    for (int k = top; k <= -5; ++k)
+      if (AccidentalMeetsLine(sign, k)) return true;
+    for (int k = 1; k <= lowest; ++k)
+      if (AccidentalMeetsLine(sign, k)) return true;
+  }
+  return false;
 }
 
 }  // namespace notecraft

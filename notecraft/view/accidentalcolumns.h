@@ -20,4 +20,14 @@ struct AccidentalSign {
 // returns how many columns they take (0 without any).
 int AccidentalColumns(const std::vector<AccidentalSign>& signs, std::vector<int>& columns);
 
+// Whether a sign's ink reaches a staff or ledger line at step line (line spaces below the
+// bottom line, whole numbers: 0 the bottom line, -4 the top line).
+bool AccidentalMeetsLine(const AccidentalSign& sign, int line);
+
+// Whether any of the signs meets one of the ledger lines of a chord whose highest and lowest
+// heads stand at steps highest and lowest (the lines above the staff from the highest head's
+// down to step -5, below it from step 1 to the lowest head's).
+bool AccidentalsMeetLedgers(const std::vector<AccidentalSign>& signs, double highest,
+                            double lowest);
+
 }  // namespace notecraft

@@ -233,9 +233,10 @@ void GatherSystemPositions(DrawContext& dc, Score& score, const std::vector<int>
   state.Positions.clear();
   state.LyricEnds.clear();
   const std::vector<int> sung = LyricStaves(score, staves);
+  PositionReader reader(score);
+  const GlyphRoom room = StaffGlyphRoom(dc, score, dc.StaffHeightTwips());
   for (const auto& [start, duration] : measures) {
-    std::vector<NotePosition> positions =
-        CollectPositions(score, staves, start, std::max(duration, 1));
+    std::vector<NotePosition> positions = reader.Read(staves, start, std::max(duration, 1), &room);
     state.LyricEnds.push_back(AddLyricRooms(dc, score, sung, start, std::max(duration, 1),
                                             dc.StaffHeightTwips(), positions));
     state.Positions.push_back(std::move(positions));

@@ -14,7 +14,6 @@ struct MeasureFrame {
   int TwipsPerUnit = 0;  // horizontal twips per 64th
   int Pad = 0;           // x of the first note position relative to Left
   int Index = 0;         // the measure's place in its system, 0 for the first
-  int Beat = 16;         // the metre's beat in 64ths, which rests show (measurerhythm.h)
 };
 
 }  // namespace notecraft

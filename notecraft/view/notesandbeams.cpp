@@ -69,8 +69,11 @@ void StemRun(DrawContext& dc, std::string_view stem, int x, int from, int to) {
 }
 
 // Draws the heads' accidentals in columns left of the chord's leftmost head (left), the
-// highest sign nearest the heads; heads come from the highest down.
-void DrawAccidentals(DrawContext& dc, const std::vector<Head>& heads, int left) {
+// highest sign nearest the heads, and left of the chord's ledger lines, which reach
+// kLedgerOverhang beyond that head, where a sign would meet one; heads come from the highest
+// down, the highest and lowest at steps highest and lowest.
+void DrawAccidentals(DrawContext& dc, const std::vector<Head>& heads, int left, double highest,
+                     double lowest) {
   const Surface& window = *dc.Window();
   std::vector<AccidentalSign> signs;
   std::vector<const Head*> owners;
@@ -90,6 +93,7 @@ void DrawAccidentals(DrawContext& dc, const std::vector<Head>& heads, int left) 
   // Each column's right edge: the first a gap before the heads, the others a gap before the
   // column to their right.
   const int gap = static_cast<int>(RoundHalfEven(kColumnGap * dc.LineSpace()));
+  if (AccidentalsMeetLedgers(signs, highest, lowest)) left -= kLedgerOverhang;
   std::vector<int> rights(static_cast<std::size_t>(count), left - kAccidentalGap);
   for (std::size_t c = 1; c < rights.size(); ++c) rights[c] = rights[c - 1] - widths[c - 1] - gap;
   for (std::size_t i = 0; i < signs.size(); ++i) {
@@ -232,21 +236,24 @@ void DrawNote(DrawContext& dc, Note& note, const MeasureFrame& measure, int clef
   }
 
   int left = x;
+  int right = x;
   for (const Head& h : heads) {
     dc.DrawTextAt(head, h.X, h.Y);
     left = std::min(left, h.X);
+    right = std::max(right, h.X);
   }
-  if (split < kDrumSplit) DrawAccidentals(dc, heads, left);
+  if (split < kDrumSplit) DrawAccidentals(dc, heads, left, highestStep, lowestStep);
 
-  // Ledger lines above and below the staff, through the heads' lines: line k (0 the bottom
-  // line, -4 the top line) lies at the staff's bottom line + k line spaces.
+  // Ledger lines above and below the staff, through the heads' lines and under every head,
+  // a head beside the stem too: line k (0 the bottom line, -4 the top line) lies at the
+  // staff's bottom line + k line spaces.
   const int bottomLine = measure.Y + dc.Geometry().FourSpaces + dc.GlyphBaseline();
   for (int k = static_cast<int>(std::floor(highestStep + 0.5)); k <= -5; ++k)
-    dc.DrawLine(state.NoteColor, x - kLedgerOverhang, bottomLine + k * s,
-                x + s + kLedgerOverhang, bottomLine + k * s);
+    dc.DrawLine(state.NoteColor, left - kLedgerOverhang, bottomLine + k * s,
+                right + s + kLedgerOverhang, bottomLine + k * s);
   for (int k = 1; k <= lowestStep; ++k)
-    dc.DrawLine(state.NoteColor, x - kLedgerOverhang, bottomLine + k * s,
-                x + s + kLedgerOverhang, bottomLine + k * s);
+    dc.DrawLine(state.NoteColor, left - kLedgerOverhang, bottomLine + k * s,
+                right + s + kLedgerOverhang, bottomLine + k * s);
 
   note.SetX(x);
   note.SetUp(up);

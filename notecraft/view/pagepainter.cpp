@@ -12,6 +12,7 @@
 #include "notecraft/view/drawcontext.h"
 #include "notecraft/view/glyphs.h"
 #include "notecraft/view/lyricspacing.h"
+#include "notecraft/view/measurefloor.h"
 #include "notecraft/view/notespacing.h"
 #include "notecraft/view/restsandties.h"
 #include "notecraft/view/staffsystem.h"
@@ -59,14 +60,54 @@ void PagePainter::DrawTexts(const PageLayout& page) {
   }
 }
 
+// The system with every measure at least as wide as its notes need standing clear of each
+// other, where the line allows (measurefloor.h); a short last line reaches further right, up
+// to the margin, for measures that need it.
+SystemLayout PagePainter::FitSystem(const PageLayout& page, const SystemLayout& laidOut) {
+  SystemLayout system = laidOut;
+  std::vector<MeasureSlot>& slots = system.Measures;
+  const SymbolState& state = m_dc.Symbols();
+  if (slots.empty() || state.Positions.size() != slots.size()) return system;
+  const MeasureSlot& last = slots.back();
+  const MeasureFloor floor(m_dc, m_score, m_dc.StaffHeightTwips(), system.Start,
+                           last.Start + last.Duration);
+  std::vector<int> widths;
+  std::vector<MeasureFloor::Floor> floors;
+  long long need = 0;
+  for (std::size_t i = 0; i < slots.size(); ++i) {
+    const LyricEnd end = i < state.LyricEnds.size() ? state.LyricEnds[i] : LyricEnd{};
+    widths.push_back(slots[i].Width);
+    floors.push_back(floor.Least(state.Positions[i], end, slots[i].Start, slots[i].Duration,
+                                 slots[i].Flags, i == 0));
+    need += std::max(0, floors.back().Notes - widths.back());
+  }
+  if (need == 0) return system;
+  const int right = std::max(page.RightX, page.LeftX);
+  if (system.Right < right) {
+    const int more = static_cast<int>(std::min<long long>(need, right - system.Right));
+    system.Right += more;
+    widths.back() += more;
+  }
+  widths = FitToFloors(widths, floors);
+  for (std::size_t i = 0; i < slots.size(); ++i) slots[i].Width = widths[i];
+  return system;
+}
+
 void PagePainter::DrawStaffLines(int left, int top, int right) {
   const int s = m_dc.LineSpace();
   for (int k = 0; k < 5; ++k) m_dc.DrawLine(m_dc.ColorLines(), left, top + k * s, right, top + k * s);
 }
 
-void PagePainter::DrawSystem(const PageLayout& page, const SystemLayout& system) {
+void PagePainter::DrawSystem(const PageLayout& page, const SystemLayout& laidOut) {
   const Internal key;
   SymbolState& state = m_dc.Symbols();
+  // The note positions of each measure over all the system's staves, which every staff
+  // spaces alike so that what sounds together stands together (also where a page holds
+  // only some of them).
+  std::vector<std::pair<int, int>> measures;
+  for (const MeasureSlot& m : laidOut.Measures) measures.emplace_back(m.Start, m.Duration);
+  GatherSystemPositions(m_dc, m_score, laidOut.SystemStaves, measures);
+  const SystemLayout system = FitSystem(page, laidOut);
   SystemGrid grid;
   for (const MeasureSlot& m : system.Measures) {
     grid.Widths.push_back(m.Width);
@@ -77,12 +118,6 @@ void PagePainter::DrawSystem(const PageLayout& page, const SystemLayout& system)
   // The system's shared drawing state starts afresh: no change shifts, stems free.
   state.Shifts.assign(system.Measures.size(), ChangeShift{});
   state.InnerShifts.assign(system.Measures.size(), {});
-  // The note positions of each measure over all the system's staves, which every staff
-  // spaces alike so that what sounds together stands together (also where a page holds
-  // only some of them).
-  std::vector<std::pair<int, int>> measures;
-  for (const MeasureSlot& m : system.Measures) measures.emplace_back(m.Start, m.Duration);
-  GatherSystemPositions(m_dc, m_score, system.SystemStaves, measures);
   state.Spreads.assign(system.Measures.size(), {});
   state.StemMode = system.SharedStaves ? SymbolState::kSharedStaves : 0;
 

@@ -38,7 +38,8 @@ public:
 
 private:
   void DrawTexts(const PageLayout& page);
-  void DrawSystem(const PageLayout& page, const SystemLayout& system);
+  void DrawSystem(const PageLayout& page, const SystemLayout& laidOut);
+  SystemLayout FitSystem(const PageLayout& page, const SystemLayout& laidOut);
   void DrawStaffLines(int left, int top, int right);
   void Brackets(const Staff& staff, int topLine, int left);
   void CloseGroup(int left);

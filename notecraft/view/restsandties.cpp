@@ -110,16 +110,6 @@ void DrawTie(DrawContext& dc, const Staff& staff, const GlobalEvent& tie, int sy
 
 }  // namespace
 
-void FillRests(DrawContext& dc, const MeasureFrame& measure, int gapStart, int gapEnd) {
-  if (!dc.Window() || gapStart >= gapEnd) return;
-  Metre metre;
-  metre.Length = measure.Duration;
-  metre.Beat = measure.Beat;
-  std::vector<RhythmItem> rests;
-  AppendRests(gapStart - measure.Start, gapEnd - measure.Start, metre, -1, rests);
-  for (const RhythmItem& rest : rests) DrawRest(dc, measure, rest, 0);
-}
-
 int DrawRest(DrawContext& dc, const MeasureFrame& measure, const RhythmItem& rest, int lift) {
   if (!dc.Window()) return 0;
   const int s = dc.LineSpace();
@@ -275,60 +265,60 @@ int SnapMargin(const DrawContext& dc) {
   return dc.Printing() ? 0 : dc.PixelY() - 1;
 }
 
-// A triplet bracket across the current group: its lines run from Left to Right with the
-// digit centred between them; the digit's cell stands a line space above the lines.
-struct TripletShape {
-  int Left = 0;
-  int Right = 0;
-  int Digit = 0;  // the digit's left edge
-  int DigitWidth = 0;
-  int DigitHeight = 0;
-  int Snap = 0;  // how far the screen may lift the digit to its pixel
+// The bracket of the group from TripletLeft to TripletRight: its lines run from a pixel
+// right of the first item to a line space and a pixel right of the last, and each keeps a
+// line space (and the digit's width) at least, the bracket widening alike both ways where
+// the group is narrower than that.
+}  // namespace
 
-  // What it covers with its lines at height y.
-  InkArea At(int y, int s) const {
-    return {Left, std::min(y - s - Snap, y), Right, std::max(y - s + DigitHeight, y)};
-  }
-};
-
-// The bracket of the group from TripletLeft to TripletRight, which move to the ends of its
-// lines: a pixel right of the first item, and a line space and a pixel right of the last.
-TripletShape ShapeTriplet(DrawContext& dc, Surface& window) {
-  SymbolState& state = dc.Symbols();
-  state.TripletLeft += dc.ScreenPixelX();
-  state.TripletRight += dc.LineSpace() + dc.ScreenPixelX();
-  SelectDigitFont(dc, window);
+TripletShape ShapeTriplet(DrawContext& dc) {
+  Surface* window = dc.Window();
+  if (!window) return {};
+  const SymbolState& state = dc.Symbols();
+  const int s = dc.LineSpace();
+  SelectDigitFont(dc, *window);
   TripletShape shape;
-  shape.Left = state.TripletLeft;
-  shape.Right = state.TripletRight;
-  shape.DigitWidth = window.TextWidth(kTripletDigit);
-  shape.DigitHeight = window.TextHeight();
+  shape.Left = state.TripletLeft + dc.ScreenPixelX();
+  shape.Right = state.TripletRight + s + dc.ScreenPixelX();
+  shape.DigitWidth = window->TextWidth(kTripletDigit);
+  // The digit keeps half a space to the left line and a space to the right one; each line
+  // is as long as the digit is wide at least (its size does not follow the staff's), a
+  // bracket widening as far as its neighbours and the bar line let it.
+  const int line = std::max(s, shape.DigitWidth);
+  const int least = shape.DigitWidth + s / 2 + s + 2 * line + s / 2;
+  if (shape.Right - shape.Left < least) {
+    const long long want = least - (shape.Right - shape.Left);
+    const long long roomLeft = std::max(0LL, static_cast<long long>(shape.Left) - state.TripletMinLeft);
+    const long long roomRight = std::max(0LL, static_cast<long long>(state.TripletMaxRight) - shape.Right);
+    long long left = std::min(want / 2, roomLeft);
+    const long long right = std::min(want - left, roomRight);
+    left = std::min(want - right, roomLeft);
+    shape.Left -= static_cast<int>(left);
+    shape.Right += static_cast<int>(right);
+  }
+  shape.DigitHeight = window->TextHeight();
   shape.Digit = shape.Left + (shape.Right - shape.DigitWidth - shape.Left) / 2;
   shape.Snap = SnapMargin(dc);
   dc.SelectFont(DrawContext::kMusicFont);
   return shape;
 }
 
-void DrawTripletAt(DrawContext& dc, Surface& window, const TripletShape& shape, int y) {
+void DrawTripletShape(DrawContext& dc, const TripletShape& shape, int y) {
+  Surface* window = dc.Window();
+  if (!window) return;
   const int s = dc.LineSpace();
-  const int kept = window.ForeColor();
-  SelectDigitFont(dc, window);
-  window.SetForeColor(dc.ColorNotes());
+  const int kept = window->ForeColor();
+  SelectDigitFont(dc, *window);
+  window->SetForeColor(dc.ColorNotes());
   dc.DrawTextAt(kTripletDigit, shape.Digit, y - s);
   dc.SelectFont(DrawContext::kMusicFont);
-  window.SetForeColor(kept);
+  window->SetForeColor(kept);
 
   dc.DrawLine(dc.ColorNotes(), shape.Left, y, shape.Digit - s / 2, y);
   dc.DrawLine(dc.ColorNotes(), shape.Digit + shape.DigitWidth + s, y, shape.Right, y);
 }
 
-}  // namespace
-
-void DrawTriplet(DrawContext& dc, int y) {
-  Surface* window = dc.Window();
-  if (!window) return;
-  DrawTripletAt(dc, *window, ShapeTriplet(dc, *window), y);
-}
+void DrawTriplet(DrawContext& dc, int y) { DrawTripletShape(dc, ShapeTriplet(dc), y); }
 
 int TripletDigitHeight(DrawContext& dc) {
   Surface* window = dc.Window();
@@ -344,13 +334,10 @@ double TripletBracketReach(int digit, int s) {
   return kTripletClearance + std::max(1.0, static_cast<double>(digit) / std::max(s, 1));
 }
 
-InkArea DrawTripletClear(DrawContext& dc, const TripletRoom& room,
-                         const std::vector<InkArea>& ink) {
-  Surface* window = dc.Window();
-  if (!window) return {0, 0, -1, -1};
+int PlaceTriplet(const DrawContext& dc, const TripletShape& shape, const TripletRoom& room,
+                 const std::vector<InkArea>& ink) {
   const int s = dc.LineSpace();
   const int gap = TripletGap(s);
-  const TripletShape shape = ShapeTriplet(dc, *window);
   // The staff's outer line on each side is kept clear of as well.
   std::vector<InkArea> obstacles = ink;
   obstacles.push_back({shape.Left, room.TopLine, shape.Right, room.TopLine});
@@ -394,8 +381,26 @@ InkArea DrawTripletClear(DrawContext& dc, const TripletRoom& room,
       if (!room.Above && box.Bottom > room.Bottom) y -= box.Bottom - room.Bottom;
     }
   }
-  DrawTripletAt(dc, *window, shape, y);
-  return shape.At(y, s);
+  return y;
+}
+
+bool TripletFits(const DrawContext& dc, const TripletShape& shape, const TripletRoom& room,
+                 const std::vector<InkArea>& ink, int y) {
+  const InkArea box = shape.At(y, dc.LineSpace());
+  if (box.Top < room.Top || box.Bottom > room.Bottom) return false;
+  std::vector<InkArea> obstacles = ink;
+  obstacles.push_back({box.Left, room.TopLine, box.Right, room.TopLine});
+  obstacles.push_back({box.Left, room.BottomLine, box.Right, room.BottomLine});
+  return !Collides(obstacles, box, TripletGap(dc.LineSpace()));
+}
+
+InkArea DrawTripletClear(DrawContext& dc, const TripletRoom& room,
+                         const std::vector<InkArea>& ink) {
+  if (!dc.Window()) return {0, 0, -1, -1};
+  const TripletShape shape = ShapeTriplet(dc);
+  const int y = PlaceTriplet(dc, shape, room, ink);
+  DrawTripletShape(dc, shape, y);
+  return shape.At(y, dc.LineSpace());
 }
 
 }  // namespace notecraft

@@ -17,13 +17,6 @@ class DrawContext;
 struct MeasureFrame;
 struct RhythmItem;
 
-// Rests covering gapStart up to gapEnd of the measure, in the current fore colour: each
-// completes the beat it starts in (measure.Beat; in a four-beat measure, the half bar)
-// before a longer one is used, and a whole-measure rest (the half-rest glyph in a measure of
-// 32) stands centred when the gap is the whole measure. A key, time or clef change drawn at
-// the measure's start moves them right by its width.
-void FillRests(DrawContext& dc, const MeasureFrame& measure, int gapStart, int gapEnd);
-
 // Draws one rest of a measure's rhythm (its Time from the measure's start) in the current
 // fore colour, raised by lift twips (lowered when negative); returns its x.
 int DrawRest(DrawContext& dc, const MeasureFrame& measure, const RhythmItem& rest, int lift);
@@ -51,7 +44,9 @@ void DrawTies(DrawContext& dc, int staffIndex);
 // or less after the print offset) is not drawn.
 void DrawTieCurve(DrawContext& dc, int color, int x1, int y1, int x2, int y2, bool below);
 
-// The "3" and its bracket lines over the current triplet group, at height y, in ColorNotes.
+// The "3" and its bracket lines over the current triplet group, at height y, in ColorNotes:
+// its lines keep a line space and the digit's width at least, a bracket too narrow for that
+// widening alike both ways.
 void DrawTriplet(DrawContext& dc, int y);
 
 // The height (twips) of a triplet bracket's "3", in its text font on dc's window (whose font
@@ -73,12 +68,46 @@ struct TripletRoom {
   int Bottom = INT_MAX;
 };
 
-// The current triplet group's bracket (DrawTriplet) placed clear of ink, what the group drew:
-// at its usual height (the staff's reference y above the staff; as far under the bottom line
-// below it), moved further out until the lines and the "3" keep a quarter space from the ink
-// and from the staff, and moved back in where that leaves room.Top..room.Bottom. Where it
-// cannot stand clear inside them on its own side it takes the other side; where neither
-// holds it, its own side at the edge of the room. Returns the box it covers.
+// The bracket of the current triplet group (the symbol state's TripletLeft .. TripletRight),
+// measured once for placing and drawing it: its lines run from Left to Right with the digit
+// centred between them, a pixel right of the first item to a line space and a pixel right of
+// the last; a group too narrow for lines of a line space (and of the digit's width) widens
+// alike both ways, as far as TripletMinLeft .. TripletMaxRight allow. The digit's cell stands a line space above the
+// lines.
+struct TripletShape {
+  int Left = 0;
+  int Right = 0;
+  int Digit = 0;  // the digit's left edge
+  int DigitWidth = 0;
+  int DigitHeight = 0;
+  int Snap = 0;  // how far the screen may lift the digit to its pixel
+
+  // What it covers with its lines at height y, for a line space s.
+  InkArea At(int y, int s) const {
+    return {Left, std::min(y - s - Snap, y), Right, std::max(y - s + DigitHeight, y)};
+  }
+};
+TripletShape ShapeTriplet(DrawContext& dc);
+
+// The height of a bracket's lines clear of ink, what its group drew: at its usual height
+// (the staff's reference y above the staff; as far under the bottom line below it), moved
+// further out until the lines and the "3" keep a quarter space from the ink and from the
+// staff, and moved back in where that leaves room.Top..room.Bottom. Where it cannot stand
+// clear inside them on its own side it takes the other side; where neither holds it, its own
+// side at the edge of the room.
+int PlaceTriplet(const DrawContext& dc, const TripletShape& shape, const TripletRoom& room,
+                 const std::vector<InkArea>& ink);
+
+// Whether the bracket at height y stays inside room and a quarter space clear of ink and of
+// the staff.
+bool TripletFits(const DrawContext& dc, const TripletShape& shape, const TripletRoom& room,
+                 const std::vector<InkArea>& ink, int y);
+
+// The bracket drawn with its lines at height y, as DrawTriplet.
+void DrawTripletShape(DrawContext& dc, const TripletShape& shape, int y);
+
+// The current group's bracket placed (PlaceTriplet) and drawn there. Returns the box it
+// covers.
 InkArea DrawTripletClear(DrawContext& dc, const TripletRoom& room, const std::vector<InkArea>& ink);
 
 }  // namespace notecraft

@@ -1,6 +1,7 @@
 #include "notecraft/view/staffsystem.h"
 
 #include <algorithm>
+#include <climits>
 #include <memory>
 #include <optional>
 #include <string>
@@ -13,6 +14,7 @@
 #include "notecraft/core/instrument.h"
 #include "notecraft/core/internal.h"
 #include "notecraft/core/note.h"
+#include "notecraft/core/notes.h"
 #include "notecraft/core/numeric.h"
 #include "notecraft/core/pitchspelling.h"
 #include "notecraft/core/region.h"
@@ -66,8 +68,9 @@ private:
   int DrawMeasure(int i, int t, int left);
   void DrawVoice(int v, const MeasureFrame& frame);
   int RestLift(int v, const RhythmItem& rest, const MeasureFrame& frame) const;
-  bool HasTriplets(int t, int end) const;
-  void DrawBrackets(bool recording, std::size_t inkFrom);
+  bool HasTriplets(int t, int end);
+  int FirstNote(int v, const Notes& notes, int t);
+  void DrawBrackets(bool recording, std::size_t inkFrom, int right);
   bool StemsUp(const TripletGroup& group) const;
   TripletRoom BracketRoom() const;
   void CollectLyric(const Note& note);
@@ -75,8 +78,6 @@ private:
   int SystemEnd() const;
   void MeasureNumbers();
   int GrandClef(int clef) const;
-  int LastPositionRoom() const;
-  GlyphRoom PositionGlyphs() const;
   int SpaceMeasure(int i, int t, int duration, int inner);
   void RecordStops(int i, int t, int left, int duration, int twipsPerUnit);
   void CollectInnerClefChanges(int i, int t, int end);
@@ -121,6 +122,10 @@ private:
   UnderStaff m_rows;  // the rows under the staff in this system
   // The clef at the measure's start and its changes inside it, in time order.
   std::vector<ClefAt> m_clefChanges;
+  // Per voice, the index of its first note at or after m_firstTime: the measures, drawn in
+  // time order, find their notes from there.
+  std::vector<int> m_firstNote;
+  int m_firstTime = -1;
 };
 
 void StaffSystemDrawer::Draw() {
@@ -160,7 +165,7 @@ void StaffSystemDrawer::SystemStart() {
   m_state.TripletCount = 0;
   m_state.DrawnNotes.clear();
   m_state.SystemRight = m_place.Right;
-  m_glyphs = PositionGlyphs();
+  m_glyphs = MeasureGlyphRoom(*m_dc.Window(), m_s);
   m_lyrics.Clear();
   m_marks.clear();
   // What the staff draws is recorded from here (both staves of a grand staff), so that the
@@ -306,7 +311,6 @@ int StaffSystemDrawer::DrawMeasure(int i, int t, int left) {
     frame.TwipsPerUnit = twipsPerUnit;
     frame.Pad = m_offset;
     frame.Index = i;
-    frame.Beat = m_metre.Beat;
     m_marks.push_back(frame);
     // Accidentals hold until the bar line, across the voices of the staff.
     m_state.Accidentals.Clear();
@@ -315,7 +319,7 @@ int StaffSystemDrawer::DrawMeasure(int i, int t, int left) {
     const std::size_t inkFrom = m_state.Ink.size();
     if (triplets) m_state.RecordInk = true;
     for (int v = 1; v <= m_staff->Voices(); ++v) DrawVoice(v, frame);
-    if (triplets) DrawBrackets(recording, inkFrom);
+    if (triplets) DrawBrackets(recording, inkFrom, left + inner);
     m_clef = m_clefChanges.back().Clef;
   }
 
@@ -324,39 +328,6 @@ int StaffSystemDrawer::DrawMeasure(int i, int t, int left) {
   const int right = i == m_grid.Measures() - 1 ? m_place.Right : left + width;
   if (!endBar) m_dc.DrawLine(m_dc.ColorBars(), right, m_place.Top, right, m_place.Bottom);
   return end;
-}
-
-// The widest glyph that can stand at a measure's last position: a note head or the
-// shortest rest.
-int StaffSystemDrawer::LastPositionRoom() const {
-  const Surface& window = *m_dc.Window();
-  return std::max(window.TextWidth(std::string(1, glyph::FilledHead)),
-                  window.TextWidth(std::string(1, glyph::ThirtySecondRest)));
-}
-
-// The widths that make up the room between two note positions on this staff.
-GlyphRoom StaffSystemDrawer::PositionGlyphs() const {
-  const Surface& window = *m_dc.Window();
-  auto widest = [&window](std::initializer_list<std::string> texts) {
-    int w = 0;
-    for (const std::string& text : texts) w = std::max(w, window.TextWidth(text));
-    return w;
-  };
-  const std::string filled(1, glyph::FilledHead), drum(1, glyph::PercussionHead);
-  const std::string dots(glyph::DotSuffix);
-  GlyphRoom room;
-  room.Head = std::max(widest({filled, drum, std::string(1, glyph::HalfHead)}), LastPositionRoom());
-  room.DottedHead = std::max(widest({filled + dots, drum + dots}), room.Head);
-  room.Accidental = widest({std::string(1, glyph::Sharp), std::string(1, glyph::Flat),
-                            std::string(1, glyph::Natural)}) +
-                    m_s / 4;
-  room.Gap = m_s / 3;
-  room.Flagged =
-      std::max(widest({std::string(1, glyph::FlagEighthUp), std::string(1, glyph::FlagSixteenthUp),
-                       std::string(1, glyph::FlagThirtySecondUp)}),
-               room.Head);
-  room.Ledger = m_s + kLedgerOverhang;
-  return room;
 }
 
 // Spaces the measure i (from time t) over its inner width: the scale per 64th, with the
@@ -373,7 +344,7 @@ int StaffSystemDrawer::SpaceMeasure(int i, int t, int duration, int inner) {
     positions = &m_state.Positions[index];
     if (index < m_state.LyricEnds.size()) lyricEnd = m_state.LyricEnds[index];
   } else {
-    own = CollectPositions(m_score, {m_place.StaffIndex}, t, duration);
+    own = CollectPositions(m_score, {m_place.StaffIndex}, t, duration, &m_glyphs);
     lyricEnd = AddLyricRooms(m_dc, m_score, {m_place.StaffIndex}, t, duration, m_L, own);
   }
   // The last position's glyphs keep clear of the bar line.
@@ -463,8 +434,8 @@ void StaffSystemDrawer::DrawVoice(int v, const MeasureFrame& frame) {
 
   // A grand staff's upper staff draws the chords with a pitch at or above the split, the
   // lower one those with a pitch below it; rest notes (pitch 0) go below.
-  GatherRhythmNotes(voice->Notes(), frame.Start, frame.Duration, m_place.GrandHalf, m_split,
-                    m_rhythmNotes);
+  GatherRhythmNotesFrom(voice->Notes(), FirstNote(v, voice->Notes(), frame.Start), frame.Start,
+                        frame.Duration, m_place.GrandHalf, m_split, m_rhythmNotes);
   RhythmOptions options;
   options.FillGaps = v == 1;
   options.Drums = drums;
@@ -513,30 +484,97 @@ void StaffSystemDrawer::DrawVoice(int v, const MeasureFrame& frame) {
   BeamGeometry(m_dc);
 }
 
+// The index (1-based) of voice v's first note at or after t.
+int StaffSystemDrawer::FirstNote(int v, const Notes& notes, int t) {
+  if (t < m_firstTime) m_firstNote.clear();
+  m_firstTime = t;
+  const auto at = static_cast<std::size_t>(v);
+  if (m_firstNote.size() <= at) m_firstNote.resize(at + 1, 0);
+  int& first = m_firstNote[at];
+  if (first < 1 || first > notes.Count() + 1) {
+    first = notes.IndexAtOrAfter(t);
+  } else {
+    for (auto it = notes.begin() + (first - 1); it != notes.end() && (*it)->NoteTime() < t; ++it)
+      ++first;
+  }
+  return first;
+}
+
 // Whether any voice of the staff has a triplet note in [t, end): then what the voices draw
 // in the measure is recorded for the brackets to keep clear of.
-bool StaffSystemDrawer::HasTriplets(int t, int end) const {
+bool StaffSystemDrawer::HasTriplets(int t, int end) {
   for (int v = 1; v <= m_staff->Voices(); ++v) {
     const auto voice = m_staff->Voice(v);
-    if (voice && HoldsTriplets(voice->Notes(), voice->Notes().IndexAtOrAfter(t), end)) return true;
+    if (voice && HoldsTriplets(voice->Notes(), FirstNote(v, voice->Notes(), t), end)) return true;
   }
   return false;
 }
 
 // The measure's triplet brackets, once all its voices stand (a group's beam may close after
 // its last note, another voice's notes may stand under it): each clear of what the voices
-// drew and of the brackets before it.
-void StaffSystemDrawer::DrawBrackets(bool recording, std::size_t inkFrom) {
+// drew, and those on one side of the staff in one row, at the height the outermost of them
+// needs, where none stands over another and the row keeps each of them clear; a bracket
+// over another moves out of its way.
+void StaffSystemDrawer::DrawBrackets(bool recording, std::size_t inkFrom, int right) {
   std::vector<InkArea> ink(m_state.Ink.begin() + static_cast<std::ptrdiff_t>(inkFrom),
                            m_state.Ink.end());
   TripletRoom room = BracketRoom();
-  for (const PendingBracket& bracket : m_brackets) {
-    m_state.TripletLeft = bracket.Left;
-    m_state.TripletRight = bracket.Right;
-    room.Above = bracket.Above;
-    ink.push_back(DrawTripletClear(m_dc, room, ink));
+  const int middle = (m_place.Top + m_place.Bottom) / 2;
+  const std::size_t n = m_brackets.size();
+  std::sort(m_brackets.begin(), m_brackets.end(),
+            [](const PendingBracket& a, const PendingBracket& b) { return a.Left < b.Left; });
+  // A bracket too narrow to read widens up to halfway to its neighbours, and short of the
+  // bar line.
+  const int pixel = m_dc.ScreenPixelX();
+  auto use = [&](std::size_t k) {
+    m_state.TripletLeft = m_brackets[k].Left;
+    m_state.TripletRight = m_brackets[k].Right;
+    m_state.TripletMinLeft =
+        k == 0 ? INT_MIN : (m_brackets[k - 1].Right + m_s + m_brackets[k].Left + 2 * pixel) / 2;
+    m_state.TripletMaxRight =
+        k + 1 == n ? right - m_s / 4
+                   : (m_brackets[k].Right + m_s + m_brackets[k + 1].Left + 2 * pixel) / 2;
+    room.Above = m_brackets[k].Above;
+  };
+  std::vector<TripletShape> shapes(n);
+  std::vector<int> ys(n);
+  std::vector<InkArea> boxes(n);
+  for (std::size_t k = 0; k < n; ++k) {
+    use(k);
+    shapes[k] = ShapeTriplet(m_dc);
+    ys[k] = PlaceTriplet(m_dc, shapes[k], room, ink);
+    boxes[k] = shapes[k].At(ys[k], m_s);
+  }
+  for (const bool above : {true, false}) {
+    std::vector<std::size_t> row;
+    for (std::size_t k = 0; k < n; ++k)
+      if ((ys[k] < middle) == above) row.push_back(k);
+    bool apart = row.size() > 1;
+    for (std::size_t a = 0; apart && a < row.size(); ++a)
+      for (std::size_t b = a + 1; apart && b < row.size(); ++b)
+        apart = boxes[row[a]].Right < boxes[row[b]].Left || boxes[row[b]].Right < boxes[row[a]].Left;
+    if (!apart) continue;
+    int y = ys[row.front()];
+    for (const std::size_t k : row) y = above ? std::min(y, ys[k]) : std::max(y, ys[k]);
+    for (const std::size_t k : row) {
+      room.Above = m_brackets[k].Above;
+      if (TripletFits(m_dc, shapes[k], room, ink, y)) ys[k] = y;
+    }
+  }
+  std::vector<InkArea> drawn;
+  for (std::size_t k = 0; k < n; ++k) {
+    room.Above = m_brackets[k].Above;
+    if (Collides(drawn, shapes[k].At(ys[k], m_s), InkGap(m_s))) {
+      std::vector<InkArea> around = ink;
+      around.insert(around.end(), drawn.begin(), drawn.end());
+      ys[k] = PlaceTriplet(m_dc, shapes[k], room, around);
+    }
+    DrawTripletShape(m_dc, shapes[k], ys[k]);
+    drawn.push_back(shapes[k].At(ys[k], m_s));
   }
   m_brackets.clear();
+  m_state.TripletMinLeft = INT_MIN;
+  m_state.TripletMaxRight = INT_MAX;
   if (!recording) {
     m_state.Ink.resize(inkFrom);
     m_state.RecordInk = false;

@@ -6,6 +6,7 @@
 // voice, measure or system begins; the note and rest drawers advance it.
 
 #include <algorithm>
+#include <climits>
 #include <vector>
 
 #include "notecraft/core/pitchspelling.h"
@@ -40,8 +41,14 @@ struct NotePosition {
   bool Accidental = false;  // some head here gets a sign before it
   bool Second = false;      // a chord with a second: one head beside the stem's other side
   int AccidentalColumns = 0;  // the columns the signs of the widest chord here take
+  bool LedgerSign = false;    // some sign here stands left of a ledger line it would meet
   int LyricRoom = 0;        // least distance from the position before, for syllables (twips)
   bool Flag = false;        // a short note without a beam: a flag may reach right of its head
+  bool Rest = false;        // a rest, whose glyph reaches left of where it stands
+  // The least distance from the position before that the glyphs of each staff need from
+  // its own item before (notespacing.h, PositionReader); 0: taken from the marks above, as if
+  // one staff held them all.
+  int Room = 0;
   bool operator==(const NotePosition&) const = default;
 };
 
@@ -89,6 +96,10 @@ struct SymbolState {
   int TripletLeft = 0;
   int TripletRight = 0;
   bool TripletUp = false;
+  // How far a bracket too narrow to read may widen: not left of TripletMinLeft, not right of
+  // TripletMaxRight (its neighbours, the bar line).
+  int TripletMinLeft = INT_MIN;
+  int TripletMaxRight = INT_MAX;
 
   int StemMode = 0;
   int NoteColor = 0;  // the fore colour of the voice being drawn

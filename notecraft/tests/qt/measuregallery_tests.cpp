@@ -6,8 +6,9 @@
 // look at pixels where a fault would show: a glyph drawn, a ledger line, a beam's slope.
 //
 // The staff drawing here is the test's own small stand-in for the staff drawer: staff lines,
-// clef, key and time at a row's start, changes at a measure's start (with their shifts),
-// notes in time order closing beam groups at every beat, rests in the gaps, bar lines, ties.
+// clef, key and time at a row's start, changes at a measure's start (with their shifts), the
+// measure's rhythm as the staff drawer reads it (notes, the rests of the gaps, triplet
+// brackets) with beam groups closing at every beat, bar lines, ties.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -31,6 +32,7 @@
 #include "notecraft/view/clefsandbars.h"
 #include "notecraft/view/drawcontext.h"
 #include "notecraft/view/measureframe.h"
+#include "notecraft/view/measurerhythm.h"
 #include "notecraft/view/notesandbeams.h"
 #include "notecraft/view/restsandties.h"
 
@@ -120,6 +122,7 @@ private:
     m_dc.DrawLine(m_dc.ColorBars(), kLeft, top, kLeft, top + 4 * S);
 
     int clef = row.Clef;
+    int packed = row.Time >= 0 ? row.Time : 4 * 128 + durQuarter;
     int x = kLeft + S;
     DrawClef(m_dc, clef, x, y);
     x = kLeft + L;
@@ -195,33 +198,43 @@ private:
       st.BeamUp = false;
       st.NoteColor = m_dc.ColorNotes();
       w.SetForeColor(st.NoteColor);
+      // What the voice shows in the measure, read as the staff drawer reads it: notes with
+      // the values they show, rests that complete their beats, triplet groups under a "3".
+      if (m.Time >= 0) packed = m.Time;
+      GatherRhythmNotes(m_voice->Notes(), t, m.Duration, 1, 0, m_notes);
+      ReadRhythm(m_notes, Metre::Of(packed, m.Duration), RhythmOptions{}, m_rhythm);
       int beat = t + m.Pulse;
-      int cursor = t;
-      for (const auto& note : m_voice->Notes()) {
-        if (note->NoteTime() < t) continue;
-        if (note->NoteTime() >= end) break;
-        if (note->NoteTime() >= beat) {
+      int groupLeft = 0;
+      for (std::size_t k = 0; k < m_rhythm.Items.size(); ++k) {
+        const RhythmItem& item = m_rhythm.Items[k];
+        const int time = t + item.Time;
+        if (time >= beat) {
           BeamGeometry(m_dc);
           st.StemMode &= ~(SymbolState::kStemUp | SymbolState::kStemDown);
-          while (beat <= note->NoteTime()) beat += m.Pulse;
+          while (beat <= time) beat += m.Pulse;
         }
-        if (note->NoteTime() > cursor) FillRests(m_dc, frame, cursor, note->NoteTime());
-        DrawNote(m_dc, *note, frame, clef, key, 1, 0);
-        if (note->Flags() & nteDot) {
-          cursor = static_cast<int>(std::lround(note->NoteTime() + 1.5 * note->Duration()));
-        } else if (note->Flags() & nteTriplet) {
-          if (st.TripletCount == 3) {
-            st.TripletCount = 0;
-            cursor = note->NoteTime() + note->Duration();
-          } else {
-            cursor = note->NoteTime() + note->Duration() / 2;
-          }
+        const TripletGroup* group =
+            item.Group >= 0 ? &m_rhythm.Groups[static_cast<std::size_t>(item.Group)] : nullptr;
+        if (group && group->First == static_cast<int>(k)) st.TripletCount = 0;
+        int at = 0;  // where the item was drawn
+        if (item.Rest) {
+          BeamGeometry(m_dc);
+          at = DrawRest(m_dc, frame, item, 0);
         } else {
-          cursor = note->NoteTime() + note->Duration();
+          DrawNote(m_dc, *item.Of, frame, clef, key, 1, 0,
+                   DrawnValue{item.Value, item.Dotted, item.Triplet, time});
+          at = item.Of->X();
+        }
+        if (!group) continue;
+        if (group->First == static_cast<int>(k)) groupLeft = at;
+        if (group->Last == static_cast<int>(k)) {
+          st.TripletLeft = groupLeft;
+          st.TripletRight = at;
+          DrawTriplet(m_dc, y);
+          st.TripletCount = 0;
         }
       }
       BeamGeometry(m_dc);
-      if (cursor < end) FillRests(m_dc, frame, cursor, end);
       if ((m.Bars & 14) == 0)
         m_dc.DrawLine(m_dc.ColorBars(), left + width, top, left + width, top + 4 * S);
       left += width;
@@ -230,6 +243,8 @@ private:
   }
 
   DrawContext& m_dc;
+  std::vector<RhythmNote> m_notes;
+  MeasureRhythm m_rhythm;
   std::shared_ptr<Staff> m_staff;
   std::shared_ptr<Voice> m_voice;
   int m_time = 0;
