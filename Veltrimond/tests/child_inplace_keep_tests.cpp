@@ -169,6 +169,22 @@ TEST_P(TypedTextTest, TurningThePageOrAnotherCommandStoresTheTextFirst) {
   }
 }
 
+// The two boxes close together: lyric entry that ends (here at once, on a page without
+// notes) while a label is being typed stores the label.
+TEST_F(InPlaceTest, LyricEntryEndingWithALabelOpenStoresTheLabel) {
+  window->SetTool(QStringLiteral("Text"));
+  const QPoint at = PitchPoint(3000, 79);
+  ASSERT_GE(at.x(), 0);
+  QTest::mouseClick(window->pctScore, Qt::LeftButton, {}, at);
+  ASSERT_TRUE(window->Labels().LabelActive());
+  QTest::keyClicks(window->Labels().txtLabel, QStringLiteral("Andante"));
+  EXPECT_FALSE(window->Lyrics().Start());
+  EXPECT_FALSE(window->Labels().LabelActive());
+  const auto label = S().Staff(1)->GlobalEvents().Find(1 << 23, notecraft::evtText);
+  ASSERT_TRUE(label);
+  EXPECT_EQ(label->Text(), "Andante");
+}
+
 // A chord panel holds nothing typed until a chord is picked: a page turned closes it, so
 // that no chord is later stored at a point of the other page.
 TEST_F(InPlaceTest, TurningThePageClosesTheChordPanel) {
