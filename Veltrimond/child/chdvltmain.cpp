@@ -340,6 +340,11 @@ bool chdVLTMain::OpenFile(const QString& path) {
 
 // --- Closing ---
 
+void chdVLTMain::EndInPlaceEntry() {
+  if (m_labels) m_labels->EndEntry();
+  if (m_lyrics) m_lyrics->Commit();
+}
+
 bool chdVLTMain::SaveScore() {
   // The one save of the window: the menus' File > Save, with its Save As.
   return m_menuCommands && m_menuCommands->FileSave();
@@ -359,6 +364,8 @@ void chdVLTMain::closeEvent(QCloseEvent* event) {
     event->ignore();
     return;
   }
+  // A syllable or label still being typed is part of the score the prompt asks about.
+  EndInPlaceEntry();
   if (m_score->Changed()) {
     if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget())) {
       if (sub->mdiArea()) sub->mdiArea()->setActiveSubWindow(sub);

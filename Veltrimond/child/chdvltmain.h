@@ -108,6 +108,11 @@ public:
   void FormDeactivate() { m_windowActive = false; }
   // Commits the page box as leaving it does.
   void txtPage_LostFocus();
+  // Stores what is typed into the lyric or label box, as leaving the box does, and closes
+  // the chord panel. Run before the window closes (so that its save prompt covers the
+  // text) and before a command of its menus or toolbar: a save, a print, a page turned, a
+  // staff or measure inserted or deleted.
+  void EndInPlaceEntry();
 
   // --- State other parts of the window read ---
   bool Untitled() const { return m_untitled; }

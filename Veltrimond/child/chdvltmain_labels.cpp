@@ -20,6 +20,7 @@
 #include "notecraft/core/region.h"
 #include "notecraft/core/score.h"
 #include "notecraft/core/staff.h"
+#include "notecraft/edit/bandhit.h"
 #include "notecraft/qt/scorepagewidget.h"
 
 namespace veltrimond {
@@ -91,11 +92,36 @@ std::shared_ptr<notecraft::GlobalEvent> MeasureLabel(const notecraft::Staff& sta
   return label;
 }
 
-void LabelEntry::Open(int x, int y, const std::shared_ptr<notecraft::GlobalEvent>& label) {
-  m_labelTime = label ? label->EventTime() : -1;
+std::optional<LabelAtPoint> LabelAt(notecraft::Score& score, int x, int y) {
+  const auto band = score.InRegion(x, y);
+  if (!band || band->Staff() < 1 || band->Staff() > score.Staffs()) return std::nullopt;
+  const auto measure = notecraft::MeasureAt(*band, x);
+  const int time = score.TimeByHit(x, y);
+  const auto staff = score.Staff(band->Staff());
+  if (!measure || time < 0 || !staff) return std::nullopt;
+  int number = 0, length = 0;
+  score.AllGlobals().MeasureInfo(measure->Start, number, length);
+  LabelAtPoint at;
+  at.Place.Staff = band->Staff();
+  at.Label = MeasureLabel(*staff, measure->Start, length);
+  if (at.Label) {
+    at.Place.Time = at.Label->EventTime();
+    at.Place.Offset1 = at.Label->Value1();
+    at.Place.Offset2 = at.Label->Value2();
+  } else {
+    at.Place.Time = time;
+    int inc = 0;
+    score.TextOffsetByPos(at.Place.Offset1, at.Place.Offset2, x, y, inc);
+  }
+  return at;
+}
+
+void LabelEntry::Open(int x, int y, const LabelPlace& place, const notecraft::GlobalEvent* label) {
+  m_place = place;
+  m_existing = label != nullptr;
   m_tag = label ? QString::fromStdString(label->Text()) : QString();
   m_left = x;
-  m_top = m_target.BoxTop(x, y, label.get());
+  m_top = m_target.BoxTop(x, y, place);
   m_boxWidth = m_width.OnOpen(m_tag);
   m_active = true;
   m_view.PlaceBox(m_left, m_top, m_boxWidth, m_tag);
@@ -115,12 +141,17 @@ void LabelEntry::Commit(const QString& text) {
   // Ends first: the store repaints the page and hiding the box takes its focus, and
   // neither may commit a second time.
   m_active = false;
-  const bool store = text != m_tag && (m_labelTime >= 0 || !text.isEmpty());
-  if (store) {
-    m_tag = text;
-    m_target.Store(m_left, m_top, text, m_labelTime);
+  bool refused = false;
+  if (text != m_tag && (m_existing || !text.isEmpty())) {
+    if (m_target.Store(m_place, text)) {
+      m_tag = text;
+      m_existing = true;
+    } else {
+      refused = true;
+    }
   }
   m_view.EntryEnded();
+  if (refused) m_view.NotStored(text);
 }
 
 void LabelEntry::Cancel() {
@@ -325,23 +356,20 @@ ScoreLabelEditor::ScoreLabelEditor(chdVLTMain& window)
 }
 
 void ScoreLabelEditor::OpenTextLabel(int x, int y) {
-  const auto staff = m_window.Score().Staff(m_window.ActiveStaffNumber());
-  const auto label = staff ? MeasureLabel(*staff, static_cast<int>(m_window.MeasureStart()),
-                                          static_cast<int>(m_window.MeasureLength()))
-                           : nullptr;
-  m_entry.Open(x, y, label);
+  const auto at = LabelAt(m_window.Score(), x, y);
+  if (!at) {
+    QApplication::beep();
+    return;
+  }
+  m_entry.Open(x, y, at->Place, at->Label.get());
 }
 
-int ScoreLabelEditor::BoxTop(int x, int y, const notecraft::GlobalEvent* label) {
+int ScoreLabelEditor::BoxTop(int x, int y, const LabelPlace& place) {
   notecraft::Score& score = m_window.Score();
   int offset1 = 0, offset2 = 0, inc = 0;
   score.TextOffsetByPos(offset1, offset2, x, y, inc);
-  if (label) {
-    offset1 = label->Value1();
-    offset2 = label->Value2();
-  }
   int top = y;
-  score.TextPosByOffset(top, offset1, offset2, inc, true);
+  score.TextPosByOffset(top, place.Offset1, place.Offset2, inc, true);
   return top;
 }
 
@@ -369,21 +397,15 @@ void ScoreLabelEditor::ResizeBox(int width) {
   txtLabel->resize(Pixels(width), txtLabel->height());
 }
 
-void ScoreLabelEditor::Store(int left, int top, const QString& text, int labelTime) {
-  notecraft::Score& score = m_window.Score();
-  int x = left;
-  // A label edited from another point of its measure keeps its place: the text goes to the
-  // point of the band that stands for the label's time, where it replaces the label.
-  if (labelTime >= 0 && score.TimeByHit(x, top) != labelTime) {
-    if (const auto band = score.InRegion(left, top)) {
-      for (int probe = band->Left(); probe <= band->Right(); probe += 5) {
-        if (score.TimeByHit(probe, top) != labelTime) continue;
-        x = probe;
-        break;
-      }
-    }
-  }
-  score.AddGlobalByHit(x, top, notecraft::evtText, 0, text.toStdString());
+bool ScoreLabelEditor::Store(const LabelPlace& place, const QString& text) {
+  return m_window.Score().AddTextLabel(place.Staff, place.Time, place.Offset1, place.Offset2,
+                                       text.toStdString());
+}
+
+void ScoreLabelEditor::NotStored(const QString& text) {
+  QApplication::beep();
+  m_window.Panel(QStringLiteral("Msg"))
+      ->setText(tr("The text \"%1\" was not stored: its staff is gone.").arg(text));
 }
 
 void ScoreLabelEditor::EntryEnded() {
@@ -394,8 +416,14 @@ void ScoreLabelEditor::EntryEnded() {
 }
 
 void ScoreLabelEditor::HideBox() {
-  if (m_entry.Active()) m_entry.Cancel();
+  // Closing with lyric entry stores what the box holds, as leaving it does.
+  if (m_entry.Active()) m_entry.Commit(txtLabel->text());
   txtLabel->hide();
+}
+
+void ScoreLabelEditor::EndEntry() {
+  m_entry.Commit(txtLabel->text());
+  pctChords->Close();
 }
 
 void ScoreLabelEditor::CloseAll() {

@@ -68,6 +68,27 @@ std::optional<QPoint> ChordTarget(const notecraft::Score& score, int x, int y);
 std::shared_ptr<notecraft::GlobalEvent> MeasureLabel(const notecraft::Staff& staff,
                                                      int measureStart, int measureLength);
 
+// Where a label box stores what is typed into it: the staff (a position in AllStaffs) and
+// the time it was opened on, and its height as half spaces above (Offset1) or below
+// (Offset2) the staff's middle line, as Score::TextOffsetByPos counts them. Kept from the
+// click, so that neither a page turned, scrolled or laid out again since, nor a box top
+// that lies between two staves, moves the label.
+struct LabelPlace {
+  int Staff = 0;
+  int Time = 0;
+  int Offset1 = 0;
+  int Offset2 = 0;
+};
+
+// What a click at (x, y) on the page shown labels: the label standing in the measure under
+// the point on that staff (its place and the event), else a new one at the point's time and
+// height (no event). nullopt off every staff's measures: a label there could not be stored.
+struct LabelAtPoint {
+  LabelPlace Place;
+  std::shared_ptr<notecraft::GlobalEvent> Label;
+};
+std::optional<LabelAtPoint> LabelAt(notecraft::Score& score, int x, int y);
+
 class LabelEntry {
 public:
   class View {
@@ -78,26 +99,31 @@ public:
     virtual void ResizeBox(int width) = 0;
     // Hide the box, restore the status bar and the tab order, and focus the page.
     virtual void EntryEnded() = 0;
+    // The score refused text: say so, for it is gone from the box.
+    virtual void NotStored(const QString& text) = 0;
   };
   // What the label asks of the score, so that the logic runs without a page.
   class Target {
   public:
     virtual ~Target() = default;
-    // Label offsets and the box's Y for a point; see Score::TextOffsetByPos/TextPosByOffset.
-    virtual int BoxTop(int x, int y, const notecraft::GlobalEvent* label) = 0;
-    // Stores text at the box's top-left; labelTime is the time of the label the box was
-    // opened on (-1 for a new one), which the text replaces.
-    virtual void Store(int left, int top, const QString& text, int labelTime) = 0;
+    // The box's top for a box opened at (x, y) on place: the place's height on the staff
+    // under the point.
+    virtual int BoxTop(int x, int y, const LabelPlace& place) = 0;
+    // Stores text as the label at place, replacing one that stands there; false when the
+    // score took nothing.
+    virtual bool Store(const LabelPlace& place, const QString& text) = 0;
   };
 
   LabelEntry(Target& target, View& view, TextBoxWidth width)
       : m_target(target), m_view(view), m_width(std::move(width)) {}
 
-  // Opens the box at (x, y) with the existing label (null for a new one).
-  void Open(int x, int y, const std::shared_ptr<notecraft::GlobalEvent>& label);
+  // Opens the box at (x, y) for the label at place: label is the event standing there
+  // (null for a new label).
+  void Open(int x, int y, const LabelPlace& place, const notecraft::GlobalEvent* label);
   void OnTextChanged(const QString& text);
-  // Enter, or the box lost the focus: a changed text is stored once at the box's top-left;
-  // a new label left empty is not stored.
+  // Enter, leaving the box, or the window closing: a changed text is stored once at the
+  // place the box was opened on; a new label left empty is not stored. A text the score
+  // refuses is reported (NotStored), never dropped unsaid.
   void Commit(const QString& text);
   // Esc: nothing is stored.
   void Cancel();
@@ -107,15 +133,15 @@ public:
   int Top() const { return m_top; }
   int Width() const { return m_boxWidth; }
   const QString& Tag() const { return m_tag; }
+  const LabelPlace& Place() const { return m_place; }
 
 private:
-  void End();
-
   Target& m_target;
   View& m_view;
   TextBoxWidth m_width;
   bool m_active = false;
-  int m_labelTime = -1;  // the label the box was opened on; -1 for a new one
+  bool m_existing = false;  // a label stands at the place: emptying the box stores ""
+  LabelPlace m_place;
   QString m_tag;
   int m_left = 0;
   int m_top = 0;
@@ -176,6 +202,8 @@ class ScoreLabelEditor : public QObject, private LabelEntry::View, private Label
 public:
   explicit ScoreLabelEditor(chdVLTMain& window);
 
+  // A click with the text tool: opens the box on the label the point names; off every
+  // staff's measures nothing opens (a beep).
   void OpenTextLabel(int x, int y);
   void OpenChordPanel(int x, int y);
   // Enter and Esc of the window's keys.
@@ -183,8 +211,11 @@ public:
   void CancelLabel();
   void CommitChord(int list);
   void CloseChord();
-  // The box closes with lyric entry too.
+  // The box closes with lyric entry too, storing what it holds.
   void HideBox();
+  // Stores what the label box holds, as leaving it does, and closes the chord panel (a
+  // chord is stored only once picked): the window closes, saves or turns the page.
+  void EndEntry();
   // Closes the label box (nothing stored) and the chord panel: the window is going.
   void CloseAll();
 
@@ -198,8 +229,9 @@ private:
   void PlaceBox(int left, int top, int width, const QString& text) override;
   void ResizeBox(int width) override;
   void EntryEnded() override;
-  int BoxTop(int x, int y, const notecraft::GlobalEvent* label) override;
-  void Store(int left, int top, const QString& text, int labelTime) override;
+  void NotStored(const QString& text) override;
+  int BoxTop(int x, int y, const LabelPlace& place) override;
+  bool Store(const LabelPlace& place, const QString& text) override;
   void ChordChosen(int number, const QString& bass, QPoint pagePoint);
 
   chdVLTMain& m_window;

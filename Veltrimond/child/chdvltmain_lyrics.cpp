@@ -337,6 +337,10 @@ bool ScoreLyricEditor::Start() {
   return m_entry.Start();
 }
 
+void ScoreLyricEditor::Commit() {
+  m_entry.OnFocusLost(txtLyric->text());
+}
+
 bool ScoreLyricEditor::KeyTyped(const QKeyEvent& key) {
   using Key = LyricEntry::Key;
   const bool shift = key.modifiers() & Qt::ShiftModifier;

@@ -177,6 +177,9 @@ public:
 
   // The "Lyrics" button.
   bool Start();
+  // Stores a changed syllable and ends entry, as leaving the box does: the window closes,
+  // saves or turns the page.
+  void Commit();
   // Ends entry without storing the box's text: the window is going, and nothing the box
   // does while it goes may reach the window.
   void Cancel() { m_entry.Cancel(); }

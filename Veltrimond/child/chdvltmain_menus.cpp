@@ -191,7 +191,11 @@ QAction* ScoreMenus::TakeItem(QMenu* menu, const MenuItemSpec& spec) {
 void ScoreMenus::On(const char* name, std::function<void()> command) {
   QAction* action = Item(QString::fromLatin1(name));
   Q_ASSERT(action);
-  connect(action, &QAction::triggered, this, [command = std::move(command)] { command(); });
+  // What is being typed on the page is stored before any command runs.
+  connect(action, &QAction::triggered, this, [this, command = std::move(command)] {
+    m_window.EndInPlaceEntry();
+    command();
+  });
 }
 
 void ScoreMenus::Connect() {
@@ -395,6 +399,7 @@ QPrinter& ScoreMenus::Printer() {
 }
 
 bool ScoreMenus::FileSave() {
+  m_window.EndInPlaceEntry();
   const ScoreSaving::Outcome outcome = m_saving->Save(m_window.Untitled());
   if (outcome != ScoreSaving::Outcome::Saved) return false;
   if (m_window.Untitled()) {
@@ -407,6 +412,7 @@ bool ScoreMenus::FileSave() {
 }
 
 bool ScoreMenus::FileSaveAs() {
+  m_window.EndInPlaceEntry();
   if (m_saving->SaveAs() != ScoreSaving::Outcome::Saved) return false;
   m_window.SetUntitled(false);
   ShowHistoryMenu();

@@ -11,6 +11,7 @@
 #include <QToolButton>
 
 #include "Veltrimond/child/chdvltmain.h"
+#include "Veltrimond/child/chdvltmain_labels.h"
 #include "Veltrimond/child/chdvltmain_menus.h"
 #include "Veltrimond/child/newscoredefaults.h"
 #include "Veltrimond/core/pagecommands.h"
@@ -260,6 +261,13 @@ void ScoreToolbar::Build() {
 void ScoreToolbar::ButtonClick(const QString& key) {
   const QString k = key.toUpper();
   notecraft::Score& score = m_window.Score();
+  // The buttons take no focus: what is being typed on the page is stored first, as leaving
+  // the box would (lyric entry goes on through "Lyrics").
+  if (k == QLatin1String("LYRICS")) {
+    m_window.Labels().EndEntry();
+  } else {
+    m_window.EndInPlaceEntry();
+  }
   // The structural buttons are their menu items: the same prompts (proposing the staff or
   // measure worked on), since these edits cannot be undone.
   static const QMap<QString, QString> menuTwins = {
@@ -288,6 +296,7 @@ void ScoreToolbar::ButtonClick(const QString& key) {
 
 void ScoreToolbar::ButtonMenuClick(const QString& key) {
   const QString k = key.toUpper();
+  m_window.EndInPlaceEntry();
   notecraft::Score& score = m_window.Score();
   if (k == QLatin1String("PROP")) {
     notecraft::ShowDialog(score, notecraft::dlgScoreProperties);

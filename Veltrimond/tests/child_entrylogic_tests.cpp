@@ -341,14 +341,17 @@ TEST(ChordPanelPlace, StaysInsideThePageArea) {
 // --- Text labels ---
 
 struct FakeLabelTarget : LabelEntry::Target {
-  int BoxTop(int x, int y, const notecraft::GlobalEvent* label) override {
+  int BoxTop(int x, int y, const LabelPlace& place) override {
     (void)x;
-    return label ? y - 100 : y;
+    return y - 100 * place.Offset1;
   }
-  void Store(int left, int top, const QString& text, int labelTime) override {
-    Stored.push_back(std::to_string(left) + "," + std::to_string(top) + " " + text.toStdString() +
-                     " @" + std::to_string(labelTime));
+  bool Store(const LabelPlace& place, const QString& text) override {
+    if (Refuse) return false;
+    Stored.push_back("staff " + std::to_string(place.Staff) + " @" + std::to_string(place.Time) +
+                     " " + text.toStdString());
+    return true;
   }
+  bool Refuse = false;
   std::vector<std::string> Stored;
 };
 
@@ -359,20 +362,24 @@ struct FakeLabelView : LabelEntry::View {
   }
   void ResizeBox(int width) override { Log.push_back("resize " + std::to_string(width)); }
   void EntryEnded() override { Log.push_back("ended"); }
+  void NotStored(const QString& text) override {
+    Log.push_back("not stored " + text.toStdString());
+  }
   std::vector<std::string> Log;
 };
 
-TEST(TextLabel, CommitsAChangedTextOnceAtTheBoxCorner) {
+// The place a box was opened on, wherever the box stands when it is committed.
+TEST(TextLabel, CommitsAChangedTextOnceAtThePlaceItWasOpenedOn) {
   FakeLabelTarget target;
   FakeLabelView view;
   LabelEntry label{target, view, Hundreds()};
-  label.Open(500, 900, nullptr);
+  label.Open(500, 900, LabelPlace{2, 72, 0, 0}, nullptr);
   EXPECT_EQ(view.Log.back(), "place 500,900 400 ''");
   label.OnTextChanged(QStringLiteral("Allegro"));
   EXPECT_EQ(label.Left(), 500);  // the left edge stays
   label.Commit(QStringLiteral("Allegro"));
   label.Commit(QStringLiteral("Allegro"));  // hiding the box: no second store
-  EXPECT_EQ(target.Stored, std::vector<std::string>{"500,900 Allegro @-1"});
+  EXPECT_EQ(target.Stored, std::vector<std::string>{"staff 2 @72 Allegro"});
   EXPECT_EQ(std::count(view.Log.begin(), view.Log.end(), "ended"), 1);
 }
 
@@ -380,20 +387,34 @@ TEST(TextLabel, EscAndUnchangedOrEmptyNewTextsStoreNothing) {
   FakeLabelTarget target;
   FakeLabelView view;
   LabelEntry label{target, view, Hundreds()};
-  label.Open(500, 900, nullptr);
+  const LabelPlace click{1, 70, 0, 0};
+  label.Open(500, 900, click, nullptr);
   label.Cancel();
   label.Commit(QStringLiteral("late"));
-  label.Open(500, 900, nullptr);
+  label.Open(500, 900, click, nullptr);
   label.Commit(QString());  // a new label left empty
-  auto existing = std::make_shared<notecraft::GlobalEvent>(64, notecraft::evtText, 0, 0, "rit.");
-  label.Open(600, 900, existing);
+  const notecraft::GlobalEvent existing(64, notecraft::evtText, 1, 0, "rit.");
+  label.Open(600, 900, LabelPlace{1, 64, 1, 0}, &existing);
   EXPECT_EQ(label.Top(), 800);
   label.Commit(QStringLiteral("rit."));
   EXPECT_TRUE(target.Stored.empty());
   // Emptying an existing label stores the empty text.
-  label.Open(600, 900, existing);
+  label.Open(600, 900, LabelPlace{1, 64, 1, 0}, &existing);
   label.Commit(QString());
-  EXPECT_EQ(target.Stored, std::vector<std::string>{"600,800  @64"});
+  EXPECT_EQ(target.Stored, std::vector<std::string>{"staff 1 @64 "});
+}
+
+TEST(TextLabel, ATextTheScoreRefusesIsReportedNotDropped) {
+  FakeLabelTarget target;
+  FakeLabelView view;
+  LabelEntry label{target, view, Hundreds()};
+  target.Refuse = true;
+  label.Open(500, 900, LabelPlace{3, 0, 0, 0}, nullptr);
+  label.Commit(QStringLiteral("Coda"));
+  EXPECT_FALSE(label.Active());
+  ASSERT_GE(view.Log.size(), 2u);
+  EXPECT_EQ(view.Log[view.Log.size() - 2], "ended");
+  EXPECT_EQ(view.Log.back(), "not stored Coda");
 }
 
 TEST(TextLabel, TheMeasuresLabelIsTheLastTextUpToItsEnd) {

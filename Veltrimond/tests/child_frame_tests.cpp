@@ -11,9 +11,15 @@
 #include <QTest>
 
 #include "Veltrimond/child/chdvltmain.h"
+#include "Veltrimond/child/chdvltmain_lyrics.h"
 #include "Veltrimond/child/chdvltmain_menus.h"
 #include "editor_fixture.h"
+#include "notecraft/core/enums.h"
+#include "notecraft/core/globalevent.h"
+#include "notecraft/core/notes.h"
 #include "notecraft/core/score.h"
+#include "notecraft/core/staff.h"
+#include "notecraft/core/voice.h"
 #include "notecraft/qt/musicfontloader.h"
 #include "qstring_printer.h"
 
@@ -95,6 +101,38 @@ TEST_F(FramedWindowTest, CancelAtOneWindowKeepsTheProgramAndAsksAgainNextTime) {
   EXPECT_EQ(Asked.size(), 2);
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   for (const auto& window : ScoreWindows) EXPECT_TRUE(window.isNull());
+}
+
+// A syllable typed into a score that was unchanged: closing the program stores it, so the
+// prompt asks about it; Cancel keeps the program, the window and the syllable.
+TEST_F(FramedWindowTest, ClosingTheProgramStoresASyllableBeingTypedFirst) {
+  mdiVLTMain* frame = StartWithScoreWindows();
+  ASSERT_TRUE(frame->OpenScoreFile(SavedScore(QStringLiteral("Song.sco")), 0));
+  ASSERT_EQ(ScoreWindows.size(), 1);
+  chdVLTMain& window = *ScoreWindows[0];
+  notecraft::Score& score = window.Score();
+  for (int t = 0; t < 128; t += 16) score.Staff(1)->Voice(1)->Notes().Add(t, 67, 16, 0);
+  score.Staff(1)->SetSelected(true);
+  score.RestartPagination(1);
+  score.FinishPagination();
+  score.PaintWindow();
+  score.SetChanged(false);
+  ASSERT_TRUE(window.Lyrics().Start());
+  QTest::keyClicks(window.Lyrics().txtLyric, QStringLiteral("Sing"));
+
+  Answer = QMessageBox::Cancel;
+  EXPECT_FALSE(frame->close());
+  EXPECT_EQ(Asked, QStringList{QStringLiteral("Save changes to Song?")});
+  EXPECT_TRUE(frame->isVisible());
+  ASSERT_FALSE(ScoreWindows[0].isNull());
+  const auto syllable = score.Staff(1)->GlobalEvents().Find(0, notecraft::evtLyric, true);
+  ASSERT_TRUE(syllable);
+  EXPECT_EQ(syllable->Text(), "Sing");
+  EXPECT_FALSE(window.Lyrics().Active());
+
+  Answer = QMessageBox::No;
+  EXPECT_TRUE(frame->close());
+  EXPECT_EQ(Asked.size(), 2);
 }
 
 TEST_F(FramedWindowTest, CascadeKeepsEveryWindowLargeEnoughToShowItsPage) {

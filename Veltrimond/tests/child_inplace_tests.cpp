@@ -25,6 +25,7 @@
 #include "Veltrimond/child/chdvltmain_labels.h"
 #include "Veltrimond/child/chdvltmain_lyrics.h"
 #include "Veltrimond/shell/appcontext.h"
+#include "child_inplace_fixture.h"
 #include "fakeframe.h"
 #include "notecraft/core/enums.h"
 #include "notecraft/core/globalevent.h"
@@ -46,95 +47,8 @@
 namespace veltrimond::testing {
 namespace {
 
-constexpr int kTpp = 15;
-
-class InPlaceTest : public SettingsFixture {
-protected:
-  void SetUp() override {
-    SettingsFixture::SetUp();
-    static const bool fontLoaded = notecraft::LoadMusicFont();
-    (void)fontLoaded;
-    // Background pagination ticks when a test says so.
-    notecraft::SetTimerFactory(&Timers);
-    // The page points below were measured on 0.4-inch staves; a new score takes its staff
-    // height from the defaults.
-    Context.State.Options.StaffHeight = 0.4;
-    window = std::make_unique<chdVLTMain>(Context, Frame);
-    window->SetTag(QStringLiteral("T1"));
-    window->resize(1000, 800);
-    window->show();
-    QCoreApplication::processEvents();
-    window->activateWindow();
-    window->pctScore->setFocus();
-    QCoreApplication::processEvents();
-  }
-  void TearDown() override {
-    window.reset();
-    notecraft::SetTimerFactory(nullptr);
-    SettingsFixture::TearDown();
-  }
-
-  notecraft::Score& S() { return window->Score(); }
-  std::shared_ptr<notecraft::Voice> Voice1() { return S().Staff(1)->Voice(1); }
-
-  // A point (page pixels) on staff 1 near x (twips) where the score reads pitch.
-  QPoint PitchPoint(int x, int pitch) {
-    for (int px = x / kTpp; px < x / kTpp + 200; ++px)
-      for (int py = 0; py < S().PageHeightTwips() / kTpp / 2; ++py)
-        if (S().GetNoteValueByHit(px * kTpp, py * kTpp) == pitch) return {px, py};
-    return {-1, -1};
-  }
-
-  // Sends a key to the widget with the focus, as typing does.
-  static void Type(int key, Qt::KeyboardModifiers mods = Qt::NoModifier, const QString& text = {}) {
-    QWidget* target = QApplication::focusWidget();
-    ASSERT_TRUE(target);
-    QTest::keyClick(target, static_cast<Qt::Key>(key), mods);
-    (void)text;
-  }
-  static void TypeText(const QString& text) {
-    QWidget* target = QApplication::focusWidget();
-    ASSERT_TRUE(target);
-    QTest::keyClicks(target, text);
-  }
-
-  // Lays the score out again and paints its first page.
-  void Relayout() {
-    S().RestartPagination(1);
-    S().PaintWindow();
-    Paginate(S());
-  }
-  void Paginate(notecraft::Score& score) {
-    while (score.Paginating()) Timers.Advance(200);
-  }
-
-  // The score saved as name and opened in a window of its own, shown and laid out; null
-  // when either step fails.
-  std::unique_ptr<chdVLTMain> SavedAndReopened(const QString& name) {
-    const QString path = Saved.filePath(name);
-    if (!S().SaveFile(path.toStdString())) return nullptr;
-    auto reopened = std::make_unique<chdVLTMain>(Context, Frame);
-    reopened->resize(1000, 800);
-    if (!reopened->OpenFile(path)) return nullptr;
-    reopened->show();
-    QCoreApplication::processEvents();
-    Paginate(reopened->Score());
-    return reopened;
-  }
-
-  int CountEvents(const notecraft::GlobalEvents& list, int type) {
-    int n = 0;
-    for (const auto& e : list)
-      if (e->EventType() == type) ++n;
-    return n;
-  }
-
-  notecraft::ManualTimerFactory Timers;
-  QTemporaryDir Saved;
-  AppContext Context;
-  FakeFrame Frame;
-  std::unique_ptr<chdVLTMain> window;
-};
+INSTANTIATE_TEST_SUITE_P(StaffHeights, InPlaceSizeTest,
+                         ::testing::Values(OptionSettings{}.StaffHeight, 0.4), StaffHeightName);
 
 // --- Keys ---
 
@@ -365,12 +279,6 @@ TEST_F(InPlaceTest, TheDrumPanelListsEachDrumStaffAndGivesTheChosenSlot) {
 
 // --- Lyrics ---
 
-// Quarter notes (G) filling measures on staff 1.
-void AddQuarterNotes(notecraft::Score& score, int measures) {
-  auto voice = score.Staff(1)->Voice(1);
-  for (int t = 0; t < measures * 64; t += 16) voice->Notes().Add(t, 67, 16, 0);
-}
-
 // The syllables of the active verse, note by note, as the caret walks every page.
 std::vector<std::string> Syllables(notecraft::Score& score) {
   std::vector<std::string> out;
@@ -385,7 +293,7 @@ std::vector<std::string> Syllables(notecraft::Score& score) {
   return out;
 }
 
-TEST_F(InPlaceTest, TwoVersesTypedInPlaceAcrossASystemBreakAreSavedAndReopened) {
+TEST_P(InPlaceSizeTest, TwoVersesTypedInPlaceAcrossASystemBreakAreSavedAndReopened) {
   // Enough measures for more than one system and more than one page.
   const int measures = 64;
   AddQuarterNotes(S(), measures);
@@ -445,7 +353,7 @@ TEST_F(InPlaceTest, TwoVersesTypedInPlaceAcrossASystemBreakAreSavedAndReopened) 
 
 // The verse is chosen while typing: Ctrl+Down and Ctrl+Up in the box, or a click on the
 // Verse panel, which always shows the verse typed into.
-TEST_F(InPlaceTest, CtrlUpDownAndTheVersePanelChooseTheVerseAndBothVersesAreReopened) {
+TEST_P(InPlaceSizeTest, CtrlUpDownAndTheVersePanelChooseTheVerseAndBothVersesAreReopened) {
   AddQuarterNotes(S(), 2);
   S().Staff(1)->SetSelected(true);
   Relayout();
@@ -509,7 +417,7 @@ TEST_F(InPlaceTest, CtrlUpDownAndTheVersePanelChooseTheVerseAndBothVersesAreReop
 
 // In a window of the frame's MDI area a click anywhere in the window may take the focus to
 // the sub-window: a click on the Verse panel must still leave the box with it.
-TEST_F(InPlaceTest, TheVersePanelChoosesTheVerseInAWindowOfTheMdiArea) {
+TEST_P(InPlaceSizeTest, TheVersePanelChoosesTheVerseInAWindowOfTheMdiArea) {
   window.reset();
   QMdiArea area;
   auto* child = new chdVLTMain(Context, Frame);
@@ -553,7 +461,7 @@ TEST_F(InPlaceTest, TheVersePanelChoosesTheVerseInAWindowOfTheMdiArea) {
 }
 
 // Each measure ends on a G6, drawn high above its staff: over the system before's bottom.
-TEST_F(InPlaceTest, TheLyricBoxSitsOnTheRowOfTheSystemThatHoldsItsNote) {
+TEST_P(InPlaceSizeTest, TheLyricBoxSitsOnTheRowOfTheSystemThatHoldsItsNote) {
   const int measures = 16;
   auto voice = S().Staff(1)->Voice(1);
   for (int t = 0; t < measures * 64; t += 16) voice->Notes().Add(t, t % 64 == 48 ? 91 : 67, 16, 0);
@@ -599,7 +507,7 @@ TEST_F(InPlaceTest, TheLyricBoxSitsOnTheRowOfTheSystemThatHoldsItsNote) {
 // A window destroyed while a box on its page has the focus: the box loses the focus as the
 // window goes, and nothing of that may reach the window or its score (the address and
 // undefined-behaviour sanitizers watch this).
-TEST_F(InPlaceTest, AWindowDestroyedWhileABoxIsOpenEndsTheEntryFirst) {
+TEST_P(InPlaceSizeTest, AWindowDestroyedWhileABoxIsOpenEndsTheEntryFirst) {
   AddQuarterNotes(S(), 2);
   S().Staff(1)->SetSelected(true);
   Relayout();
@@ -629,7 +537,7 @@ TEST_F(InPlaceTest, AWindowDestroyedWhileABoxIsOpenEndsTheEntryFirst) {
   window.reset();
 }
 
-TEST_F(InPlaceTest, TabAndShiftTabStayInTheLyricBoxAndEscEndsEntry) {
+TEST_P(InPlaceSizeTest, TabAndShiftTabStayInTheLyricBoxAndEscEndsEntry) {
   AddQuarterNotes(S(), 2);
   S().Staff(1)->SetSelected(true);
   S().SetVerse(1);
@@ -657,7 +565,7 @@ TEST_F(InPlaceTest, TabAndShiftTabStayInTheLyricBoxAndEscEndsEntry) {
 
 // --- Text labels and chord symbols ---
 
-TEST_F(InPlaceTest, ATextLabelIsTypedStoredOnceEditedElsewhereInItsMeasureAndUndone) {
+TEST_P(InPlaceSizeTest, ATextLabelIsTypedStoredOnceEditedElsewhereInItsMeasureAndUndone) {
   window->SetTool(QStringLiteral("Text"));
   const QPoint at = PitchPoint(3000, 79);
   ASSERT_GE(at.x(), 0);
@@ -694,8 +602,8 @@ TEST_F(InPlaceTest, ATextLabelIsTypedStoredOnceEditedElsewhereInItsMeasureAndUnd
 
   // Edited from another point of its measure, the label is replaced where it stands.
   const int time = events.Find(1 << 23, notecraft::evtText)->EventTime();
-  const QPoint other = at + QPoint(60, 0);
-  ASSERT_NE(S().TimeByHit(other.x() * kTpp, other.y() * kTpp), time);
+  const QPoint other = ElsewhereInMeasure(at, time);
+  ASSERT_GE(other.x(), 0);
   QTest::mouseClick(window->pctScore, Qt::LeftButton, {}, other);
   ASSERT_TRUE(window->Labels().LabelActive());
   EXPECT_EQ(box->text(), QStringLiteral("Presto"));
@@ -713,7 +621,89 @@ TEST_F(InPlaceTest, ATextLabelIsTypedStoredOnceEditedElsewhereInItsMeasureAndUnd
   EXPECT_EQ(CountEvents(events, notecraft::evtText), 0);
 }
 
-TEST_F(InPlaceTest, AChordSymbolIsPickedFromThePanelAndANameTheTableLacksIsRefused) {
+// A click with the text tool right of a system's last measure names no measure: no box
+// opens there, for what was typed into it could not be stored (it used to open on the
+// measure clicked before, and drop the text on Enter).
+TEST_P(InPlaceSizeTest, ALabelClickedOffEveryMeasureOpensNoBox) {
+  window->SetTool(QStringLiteral("Text"));
+  const QPoint at = PitchPoint(3000, 79);
+  ASSERT_GE(at.x(), 0);
+  QTest::mouseClick(window->pctScore, Qt::LeftButton, {}, at);
+  ASSERT_TRUE(window->Labels().LabelActive());
+  QTest::keyClicks(window->Labels().txtLabel, QStringLiteral("Allegro"));
+  QTest::keyClick(window->Labels().txtLabel, Qt::Key_Return);
+  const auto& events = S().Staff(1)->GlobalEvents();
+  ASSERT_EQ(CountEvents(events, notecraft::evtText), 1);
+
+  const auto band = S().InRegion(at.x() * kTpp, at.y() * kTpp);
+  ASSERT_TRUE(band);
+  const QPoint beyond(band->Right() / kTpp + 10, at.y());
+  ASSERT_LT(beyond.x(), window->pctScore->width());
+  ASSERT_EQ(S().TimeByHit(beyond.x() * kTpp, beyond.y() * kTpp), -1);
+  const int undo = S().UndoCount();
+  QTest::mouseClick(window->pctScore, Qt::LeftButton, {}, beyond);
+  EXPECT_FALSE(window->Labels().LabelActive());
+  EXPECT_FALSE(window->Labels().txtLabel->isVisible());
+  EXPECT_EQ(S().UndoCount(), undo);
+  EXPECT_EQ(events.Find(1 << 23, notecraft::evtText)->Text(), "Allegro");
+}
+
+// A label placed high over a high note stands above the staff's band once the note is gone
+// (the band shrinks to what its notes need): reopened from the staff, the box goes where the
+// label stands, between the systems, and the edited text replaces the label there.
+TEST_P(InPlaceSizeTest, ALabelAboveWhatItsStaffNowReachesIsEditedWhereItStands) {
+  AddQuarterNotes(S(), 8);
+  Voice1()->Notes().Remove(0);
+  Voice1()->Notes().Add(0, 100, 16, 0);  // E7, far above the staff
+  Relayout();
+  // Staff 1's band of the first system.
+  auto firstBand = [this] {
+    std::shared_ptr<notecraft::Region> band;
+    for (int y = 0; y < S().PageHeightTwips() && !band; y += kTpp) band = S().InRegion(3000, y);
+    return band;
+  };
+  auto band = firstBand();
+  ASSERT_TRUE(band);
+  const int padBefore = band->PadTop();
+
+  // The label goes near the top of the room the high note made.
+  window->SetTool(QStringLiteral("Text"));
+  const QPoint top(3000 / kTpp, (band->Top() + 2 * kTpp) / kTpp + 1);
+  QTest::mouseClick(window->pctScore, Qt::LeftButton, {}, top);
+  ASSERT_TRUE(window->Labels().LabelActive());
+  QTest::keyClicks(window->Labels().txtLabel, QStringLiteral("Maestoso"));
+  QTest::keyClick(window->Labels().txtLabel, Qt::Key_Return);
+  const auto& events = S().Staff(1)->GlobalEvents();
+  ASSERT_EQ(CountEvents(events, notecraft::evtText), 1);
+  const auto label = events.Find(1 << 23, notecraft::evtText);
+  const int time = label->EventTime();
+  const int offset = label->Value1();
+
+  Voice1()->Notes().Remove(0);
+  Voice1()->Notes().Add(0, 67, 16, 0);
+  Relayout();
+  band = firstBand();
+  ASSERT_TRUE(band);
+  ASSERT_LT(band->PadTop(), padBefore) << "the band no longer reaches that high";
+
+  const QPoint at = PitchPoint(3000, 79);
+  ASSERT_GE(at.x(), 0);
+  QTest::mouseClick(window->pctScore, Qt::LeftButton, {}, at);
+  ASSERT_TRUE(window->Labels().LabelActive());
+  InPlaceBox* box = window->Labels().txtLabel;
+  EXPECT_EQ(box->text(), QStringLiteral("Maestoso"));
+  EXPECT_LT(window->Labels().Entry().Top(), band->Top()) << "off the band, where the label is";
+  QTest::keyClicks(box, QStringLiteral("Grave"));
+  QTest::keyClick(box, Qt::Key_Return);
+  ASSERT_EQ(CountEvents(events, notecraft::evtText), 1);
+  EXPECT_EQ(label->Text(), "Grave");
+  EXPECT_EQ(label->EventTime(), time);
+  EXPECT_EQ(label->Value1(), offset);
+  window->EditUndo();
+  EXPECT_EQ(label->Text(), "Maestoso");
+}
+
+TEST_P(InPlaceSizeTest, AChordSymbolIsPickedFromThePanelAndANameTheTableLacksIsRefused) {
   window->SetTool(QStringLiteral("Chord"));
   const QPoint at = PitchPoint(3000, 79);
   ASSERT_GE(at.x(), 0);
@@ -789,7 +779,7 @@ TEST_F(InPlaceTest, AChordSymbolIsPickedFromThePanelAndANameTheTableLacksIsRefus
 
 // A click just above a staff, in the room between two systems that no staff band holds,
 // stores the chord at the measure of the staff below; far from every staff nothing opens.
-TEST_F(InPlaceTest, AChordClickedAboveAStaffIsStoredAtItsMeasure) {
+TEST_P(InPlaceSizeTest, AChordClickedAboveAStaffIsStoredAtItsMeasure) {
   AddQuarterNotes(S(), 12);
   Relayout();
   // The second system's band of staff 1, and the room above it that no band holds.

@@ -419,6 +419,14 @@ public:
   // The time (64ths) at which an event placed at the point by time (a clef, chord, dynamic or
   // text) would stand: the nearest 64th drawn under it; -1 off every staff and measure.
   int TimeByHit(int x, int y) const;
+  // Stores text as the text label of staff (a position in AllStaffs) at atTime, offset1
+  // half spaces above or offset2 below the staff's middle line (as TextOffsetByPos counts
+  // them); a label standing exactly there takes the text and the offsets. This is what a
+  // label box stores: the staff and time it was opened on, however the page has moved
+  // since. Recorded for Undo as a text placed at a point; ActiveMeasure names the label's
+  // measure, and the system showing it is repainted when it is on the page. False, with
+  // nothing changed, for a staff out of range or a negative time.
+  bool AddTextLabel(int staff, int atTime, int offset1, int offset2, const std::string& text);
 
   // Library-internal.
   // Erases and redraws the system of band (or everything down to the page's end), with

@@ -46,6 +46,17 @@ int OffsetAt(const BandMeasure& measure, int x, int length) {
                     0, length);
 }
 
+// Whether a text offset1 half spaces above or offset2 below the band's middle line stands
+// inside the band (as TextPosByOffset places it).
+bool TextInBand(const Region& band, int offset1, int offset2) {
+  const int middle = band.Top() + band.PadTop() + 2 * band.IncY();
+  const int half = band.IncY() / 2;
+  int y = middle;
+  if (offset1 > 0) y = middle - offset1 * half;
+  if (offset2 > 0) y = middle + offset2 * half;
+  return band.Top() <= y && y <= band.Bottom();
+}
+
 DidWhat Record(int action, int time, int type, int v1, int v2, int staff, const std::string& text) {
   DidWhat r;
   r.Action = action;
@@ -67,6 +78,60 @@ int Score::TimeByHit(int x, int y) const {
   int number = 0, length = 0;
   m_globals->MeasureInfo(measure->Start, number, length);
   return measure->Start + OffsetAt(*measure, x, length);
+}
+
+bool Score::AddTextLabel(int staffIndex, int atTime, int offset1, int offset2,
+                         const std::string& text) {
+  bool stored = false;
+  try {
+    if (staffIndex < 1 || staffIndex > Staffs() || atTime < 0) return false;
+    const auto staff = Staff(staffIndex);
+    if (!staff) return false;
+    const int v1 = std::clamp(offset1, 0, 255);
+    const int v2 = std::clamp(offset2, 0, 255);
+    int number = 0, length = 0;
+    m_globals->MeasureInfo(atTime, number, length);
+    m_selectedMeasure = number;
+    Raise([number](ScoreEvents& l) { l.ActiveMeasure(number); });
+
+    GlobalEvents& list = staff->GlobalEvents();
+    const int s = staff->Index();
+    DidWhat record;
+    int oldV1 = v1, oldV2 = v2;
+    if (const auto existing = FindExact(list, atTime, evtText, 0, false)) {
+      oldV1 = existing->Value1();
+      oldV2 = existing->Value2();
+      record = Record(8, atTime, evtText, oldV1, oldV2, s, existing->Text());
+      existing->SetValue1(v1);
+      existing->SetValue2(v2);
+      existing->SetText(text);
+    } else {
+      record = Record(6, atTime, evtText, v1, v2, s, text);
+      list.Add(atTime, evtText, static_cast<std::uint8_t>(v1), static_cast<std::uint8_t>(v2), text);
+    }
+    CommitEdit(&record);
+    stored = true;
+
+    // The system that shows the label's measure on this staff, when the page holds it. A
+    // label standing (or having stood) outside the band, where the band's repaint does not
+    // erase, repaints the page.
+    const int start = m_globals->MeasureStart(atTime);
+    for (const auto& band : m_bands) {
+      if (!band || band->Staff() != s) continue;
+      for (int i = 0; i < band->Measures(); ++i) {
+        if (band->Measure(i)->High() != start) continue;
+        if (TextInBand(*band, oldV1, oldV2) && TextInBand(*band, v1, v2)) {
+          RepaintAfterEdit(Internal{}, *band, false, -1, 0, 0);
+        } else {
+          PaintWindow();
+        }
+        return true;
+      }
+    }
+  } catch (...) {
+    // Edits run with errors ignored.
+  }
+  return stored;
 }
 
 void Score::AddGlobalByHit(int x, int y, int eventType, int subType, const std::string& text) {

@@ -201,6 +201,68 @@ TEST_F(EventEntry, ASecondEventAtTheSameTimeReplacesTheFirst) {
   EXPECT_EQ(LastRecord()->Text, "dolce");
 }
 
+// A label box stores at the staff and time it was opened on, not at a point of the page:
+// the same with the page laid out anew, on another staff, and off the page shown.
+TEST_F(EventEntry, ALabelIsStoredAtItsStaffAndTimeWhereverThePageIs) {
+  log.Log.clear();
+  surface.ClearRecord();
+  ASSERT_TRUE(score.AddTextLabel(1, 72, 5, 0, "dolce"));
+  const auto text = Staff1().Find(72, evtText, true);
+  ASSERT_TRUE(text);
+  EXPECT_EQ(text->Text(), "dolce");
+  EXPECT_EQ(text->Value1(), 5);
+  EXPECT_EQ(text->Value2(), 0);
+  ASSERT_FALSE(log.Log.empty());
+  EXPECT_EQ(log.Log.front(), "measure 2");
+  EXPECT_EQ(LastRecord()->Action, 6);
+  EXPECT_EQ(LastRecord()->Arg4, 1);
+  EXPECT_TRUE(Repainted()) << "the label's system on the page shown";
+  EXPECT_TRUE(score.Changed());
+
+  // The same time again: the label takes the words and the offsets given, and its undo
+  // puts both back.
+  ASSERT_TRUE(score.AddTextLabel(1, 72, 0, 3, "cresc."));
+  ASSERT_EQ(Kinds(Staff1(), 72, evtText), 1);
+  EXPECT_EQ(text->Text(), "cresc.");
+  EXPECT_EQ(text->Value1(), 0);
+  EXPECT_EQ(text->Value2(), 3);
+  EXPECT_EQ(LastRecord()->Action, 8);
+  score.Undo();
+  EXPECT_EQ(text->Text(), "dolce");
+  EXPECT_EQ(text->Value1(), 5);
+  EXPECT_EQ(text->Value2(), 0);
+
+  // High above the band (its room shrank since the label was placed there), where the
+  // band's repaint erases nothing: the page is painted anew.
+  surface.ClearRecord();
+  ASSERT_TRUE(score.AddTextLabel(1, 72, 60, 0, "Grave"));
+  EXPECT_TRUE(Relaid());
+  surface.ClearRecord();
+  ASSERT_TRUE(score.AddTextLabel(1, 72, 5, 0, "dolce"));
+  EXPECT_TRUE(Relaid()) << "where it stood is erased too";
+  surface.ClearRecord();
+  ASSERT_TRUE(score.AddTextLabel(1, 72, 5, 0, "dolce"));
+  EXPECT_TRUE(Repainted());
+
+  // Another staff, and a measure the page does not show: stored all the same.
+  ASSERT_TRUE(score.AddTextLabel(2, 16, 2, 0, "pizz."));
+  EXPECT_TRUE(score.Staff(2)->GlobalEvents().Find(16, evtText, true));
+  EXPECT_EQ(LastRecord()->Arg4, 2);
+  surface.ClearRecord();
+  ASSERT_TRUE(score.AddTextLabel(1, 64 * 40, 2, 0, "coda"));
+  EXPECT_TRUE(Staff1().Find(64 * 40, evtText, true));
+  EXPECT_FALSE(Relaid());
+
+  // No such staff, or no such time: nothing changes.
+  const int undo = score.UndoCount();
+  for (const auto& [staff, time] : std::vector<std::pair<int, int>>{{0, 0}, {3, 0}, {1, -1}})
+    EXPECT_FALSE(score.AddTextLabel(staff, time, 1, 0, "x")) << staff << " " << time;
+  EXPECT_EQ(score.UndoCount(), undo);
+
+  while (score.CanUndo()) score.Undo();
+  EXPECT_FALSE(Staff1().Find(72, evtText, true));
+}
+
 TEST_F(EventEntry, ChordsSwitchChordsOnOnce) {
   Click(evtChord, 3, {}, 1, 1, 16);
   EXPECT_TRUE(score.UseChords());
