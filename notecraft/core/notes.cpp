@@ -51,6 +51,11 @@ Notes::NotePtr Notes::Add(int atTime, int value, int duration, int flags) {
   return note;
 }
 
+void Notes::TrimBefore(int atTime) {
+  const int before = IndexAtOrAfter(atTime) - 1;  // how many notes start before atTime
+  if (before > 0) TrimPrevious(static_cast<std::size_t>(before - 1), atTime);
+}
+
 // The note before a new one is cut to the largest power of two (1..64) not above the gap,
 // dotted when the gap exceeds it. Its dot is not counted in its length, so an overlap of
 // a dotted note can remain; a triplet counts half its written length.

@@ -30,6 +30,9 @@ public:
   // not overlap. Returns the note at AtTime. A value outside 0..127 adds nothing, changes
   // nothing and returns null.
   NotePtr Add(int atTime, int value, int duration, int flags);
+  // Shortens the last note that starts before AtTime as Add shortens the note before a new
+  // one at AtTime (a score file is read back through Add, so this is how it reopens).
+  void TrimBefore(int atTime);
 
   NotePtr ByIndex(int index) const;  // 1-based; null outside 1..Count
   int Count() const { return static_cast<int>(m_notes.size()); }

@@ -104,8 +104,10 @@ void Score::AddNoteByHit(int x, int y, int duration, int flags, int snap) {
     record.Arg2 = v;
     DidWhat::NoteEntry& entry = record.Entry;
     entry.Pitch = value;
-    if (const auto later = notes.Lookup(newEnd, false, true);
-        later && time < later->NoteTime() && later->NoteTime() < newEnd) {
+    // A later note the new one would cover goes when it is the only one: with others
+    // between, the new note ends at the next one anyway, and removing it would leave a hole.
+    const auto later = notes.Lookup(newEnd, false, true);
+    if (later && later->NoteTime() > time && later == notes.Lookup(time + 1)) {
       record.Around.Removed = later;
       notes.Remove(later->NoteTime());
     }
@@ -120,7 +122,12 @@ void Score::AddNoteByHit(int x, int y, int duration, int flags, int snap) {
     const auto earlier = notes.Lookup(time, false, true);
     const int earlierDuration = earlier ? earlier->Duration() : 0;
     const int earlierFlags = earlier ? earlier->Flags() : 0;
-    notes.Add(time, value, duration, flags);
+    const auto entered = notes.Add(time, value, duration, flags);
+    // Nor does it run past the next note: the page draws it up to there, and the saved
+    // score reopens so, which what plays and exports must not contradict.
+    if (const auto next = notes.Lookup(time + 1); entered && next)
+      notes.TrimBefore(next->NoteTime());
+    const int end = entered ? time + NoteSpan(*entered) : newEnd;
     if (earlier && (earlier->Duration() != earlierDuration || earlier->Flags() != earlierFlags)) {
       record.Around.TrimmedTime = earlier->NoteTime();
       record.Around.TrimmedDuration = earlierDuration;
@@ -130,14 +137,14 @@ void Score::AddNoteByHit(int x, int y, int duration, int flags, int snap) {
     EditState& edit = Edit();
     edit.Last = {0, staff->Index(), time, value, v};
     const int oldEnd = m_endTime;
-    m_endTime = std::max(m_endTime, newEnd);
+    m_endTime = std::max(m_endTime, end);
     CommitEdit(&record);
     edit.Last.Band = band->Index();
 
     // The band's system alone shows the note only when it stays in the measure clicked
     // and the score keeps its measures: a note after a full measure starts the next one,
     // and a score grown into a new measure may need another system.
-    const bool inMeasure = time < t0 + length && newEnd <= t0 + length;
+    const bool inMeasure = time < t0 + length && end <= t0 + length;
     const bool grown = EndMeasure(m_endTime) != EndMeasure(oldEnd);
     if (!inMeasure || grown || MeasureSlots(*this).Count(t0, length) != before) {
       RestartPagination(m_curPage);

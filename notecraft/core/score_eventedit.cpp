@@ -177,7 +177,7 @@ void Score::AddGlobalByHit(int x, int y, int eventType, int subType, const std::
         plan = {t0, false, !(flag & 8), 8, true};  // the score now ends here, or no longer
         break;
       case evtChord:
-        plan = {t0 + offset, false, true, 0, !m_useChords};
+        plan = {t0 + offset, false, true, 0, !m_useChords, false, true};
         break;
       case evtLineEnd:
         plan = {t0, false, !m_globals->Find(t0, evtLineEnd, true), 0, true};
@@ -247,8 +247,8 @@ void Score::AddGlobalByHit(int x, int y, int eventType, int subType, const std::
         RemoveEvent(list, *existing);
       }
     } else if (plan.Replace && existing) {
-      // A second key, clef, dynamic, tempo or text at the same time takes the first one's
-      // place; a text keeps its position (Value1).
+      // A second key, clef, chord, dynamic, tempo or text at the same time takes the first
+      // one's place; a text keeps its position (Value1).
       remember(changed, *existing);
       if (eventType != evtText) existing->SetValue1(v1);
       existing->SetValue2(v2);

@@ -7,6 +7,7 @@
 
 #include "edit_fixtures.h"
 #include "notecraft/core/instrument.h"
+#include "scorefile_fixtures.h"
 
 namespace notecraft {
 namespace {
@@ -143,6 +144,50 @@ TEST_F(NoteEntry, KeepsClearOfTheNotesAround) {
     if (c.laterTime >= 0) {
       EXPECT_EQ(NoteAt(1, c.laterTime) != nullptr, c.laterStays);
     }
+  }
+}
+
+TEST_F(NoteEntry, AnEnteredNoteEndsAtTheNextNoteAsTheSavedScoreReopens) {
+  // A long value clicked before notes that stay: the page draws the note up to the next
+  // one, a saved and reopened score holds it so, and so must the score (what it plays and
+  // exports) right after the entry. A later note goes only when it is the one note the new
+  // note covers; with others between, it would go for nothing.
+  struct Case {
+    const char* what;
+    int duration, flags;
+    std::vector<int> quarters;  // measure 2, staff 1
+    int lasts;                  // the entered note's duration; it stands at 64
+    std::vector<int> times;     // the voice's notes after the entry
+  };
+  const Case cases[] = {
+      {"a whole note on a quarter's beat", durWhole, 0, {64, 80, 96, 112}, 16, {64, 80, 96, 112}},
+      {"a whole note before two quarters", durWhole, 0, {96, 112}, 32, {64, 96, 112}},
+      {"a half note over the next quarter", durHalf, 0, {64, 80, 96, 112}, 32, {64, 96, 112}},
+      {"a dotted half up to the next note", durHalf, nteDot, {112}, 32, {64, 112}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    VoiceOf(1)->ResetNotes(Internal{});
+    for (const int t : c.quarters) VoiceOf(1)->Notes().Add(t, 67, durQuarter, 0);
+    Paint();
+    score.AddNoteByHit(XAt(Band(1), 1, 0), YAt(Band(1), 2), c.duration, c.flags);
+    const auto entered = NoteAt(1, 64);
+    ASSERT_TRUE(entered) << ::testing::PrintToString(Times(1));
+    EXPECT_EQ(entered->Duration(), c.lasts);
+    EXPECT_EQ(Times(1), c.times);
+
+    auto held = [](const Notes& notes) {
+      std::vector<std::string> text;
+      for (const auto& n : notes)
+        text.push_back(std::to_string(n->NoteTime()) + "/" + std::to_string(n->Duration()) + "/" +
+                       std::to_string(n->Flags()) + "/" + std::to_string(n->ValueCount()));
+      return text;
+    };
+    TempDir dir;
+    ASSERT_TRUE(score.SaveFile(dir.File("entry.sco")));
+    Score reopened;
+    ASSERT_TRUE(reopened.OpenFile(dir.File("entry.sco")));
+    EXPECT_EQ(held(reopened.Staff(1)->Voice(1)->Notes()), held(VoiceOf(1)->Notes()));
   }
 }
 

@@ -184,6 +184,19 @@ TEST_F(EventEntry, ASecondEventAtTheSameTimeReplacesTheFirst) {
     score.Undo();
     EXPECT_EQ(Kinds(Staff1(), 64, c.type), 0);
   }
+  // A chord symbol picked again where one stands (G, then G minor) takes its place, in the
+  // score's list: two symbols at one time would print over each other.
+  Click(evtChord, 150);
+  Click(evtChord, 151);
+  ASSERT_EQ(Kinds(Globals(), 64, evtChord), 1);
+  EXPECT_EQ(Globals().Find(64, evtChord, true)->Value1(), 151);
+  EXPECT_EQ(LastRecord()->Action, 5);
+  score.Undo();
+  ASSERT_EQ(Kinds(Globals(), 64, evtChord), 1);
+  EXPECT_EQ(Globals().Find(64, evtChord, true)->Value1(), 150);
+  score.Undo();
+  EXPECT_EQ(Kinds(Globals(), 64, evtChord), 0);
+
   // A text keeps its position and takes the new offset below and the new words.
   Click(evtText, 0, "dolce", 1, 1, 8);
   const auto text = Staff1().Find(72, evtText, true);
