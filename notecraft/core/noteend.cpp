@@ -33,13 +33,13 @@ std::int64_t SlotThirds(std::int64_t at, std::int64_t d) {
   for (std::int64_t group = std::max<std::int64_t>(latest - FloorDiv(span, step) * step, 0);
        group <= latest; group += step) {
     if (group < at - span) continue;
-    for (int k = 0; k <= 3; ++k) {
-      const std::int64_t candidate = group + k * 2 * d;
-      const std::int64_t off = candidate > at ? candidate - at : at - candidate;
-      if (distance < 0 || off <= distance) {
-        slot = candidate;
-        distance = off;
-      }
+    // The group's slot start nearest at (of the three and the next group's first).
+    const std::int64_t k = std::clamp<std::int64_t>(FloorDiv(at - group + d, 2 * d), 0, 3);
+    const std::int64_t candidate = group + k * 2 * d;
+    const std::int64_t off = candidate > at ? candidate - at : at - candidate;
+    if (distance < 0 || off <= distance) {
+      slot = candidate;
+      distance = off;
     }
   }
   return slot;
