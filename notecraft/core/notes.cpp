@@ -4,6 +4,8 @@
 
 #include "notecraft/core/enums.h"
 #include "notecraft/core/internal.h"
+#include "notecraft/core/noteend.h"
+#include "notecraft/core/score.h"
 
 namespace notecraft {
 
@@ -57,13 +59,14 @@ void Notes::TrimBefore(int atTime) {
 }
 
 // The note before a new one is cut to the largest power of two (1..64) not above the gap,
-// dotted when the gap exceeds it. Its dot is not counted in its length, so an overlap of
-// a dotted note can remain; a triplet counts half its written length.
+// dotted when the gap exceeds it; a triplet stays a triplet (and so ends before the new
+// note). Its dot is not counted in its length, so an overlap of a dotted note can remain; a
+// triplet ends where NoteEnd says.
 void Notes::TrimPrevious(std::size_t index, int atTime) {
   Note& prev = *m_notes[index];
-  int length = prev.Duration();
-  if (prev.Flags() & nteTriplet) length /= 2;
-  if (atTime >= prev.NoteTime() + length) return;
+  const GlobalEvents* globals = m_parent ? &m_parent->AllGlobals() : nullptr;
+  const int end = NoteEnd(prev.NoteTime(), prev.Duration(), prev.Flags() & ~nteDot, globals);
+  if (atTime >= end) return;
   int gap = atTime - prev.NoteTime();
   int fit = 1;
   while (fit < 64 && fit * 2 <= gap) fit *= 2;

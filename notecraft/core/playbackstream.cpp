@@ -11,6 +11,7 @@
 #include "notecraft/core/instrument.h"
 #include "notecraft/core/internal.h"
 #include "notecraft/core/note.h"
+#include "notecraft/core/noteend.h"
 #include "notecraft/core/numeric.h"
 #include "notecraft/core/staffs.h"
 #include "notecraft/core/voice.h"
@@ -221,7 +222,10 @@ std::optional<Score::PlaybackStream::RawEvent> Score::PlaybackStream::NextNoteEv
     raw.type = midNoteOn;
     raw.velocity = (drums || (note->Flags() & nteAccent)) ? kLoudVelocity : kVelocity;
     const int index = chosen->Notes().IndexAtOrAfter(note->NoteTime());
-    m_ties->Strikes(*chosen, *note, index, m_streamStart, SoundingLength, m_strikes);
+    const GlobalEvents* globals = &m_score.AllGlobals();
+    m_ties->Strikes(
+        *chosen, *note, index, m_streamStart,
+        [globals](const Note& n) { return SoundsFor(n, SoundingLength(n), globals); }, m_strikes);
     return raw;
   }
 }
@@ -247,7 +251,8 @@ void Score::PlaybackStream::Expand(const RawEvent& raw) {
   }
 }
 
-// A dot adds half; a triplet sounds two thirds of that; staccato then halves what sounds.
+// A dot adds half; a triplet sounds two thirds of that (never past its end: SoundsFor);
+// staccato then halves what sounds.
 // Double dots are not played differently. Each step rounds half to even; a staccato 64th,
 // rounded to 0, still sounds for one 64th, its note-off after its note-on.
 int Score::PlaybackStream::SoundingLength(const Note& note) {

@@ -8,22 +8,15 @@
 
 #include "notecraft/core/enums.h"
 #include "notecraft/core/internal.h"
-#include "notecraft/core/numeric.h"
+#include "notecraft/core/noteend.h"
 #include "notecraft/core/region.h"
 #include "notecraft/core/score.h"
-#include "notecraft/edit/bandhit.h"
 #include "notecraft/edit/editstate.h"
 #include "notecraft/edit/liveselection.h"
 
 namespace notecraft {
 
 namespace {
-
-// Last entry's span: dotted notes count one and a half times (the triplet is not looked at).
-int EntrySpan(const Note& note) {
-  return note.Flags() & nteDot ? static_cast<int>(RoundHalfEven(1.5 * note.Duration()))
-                               : note.Duration();
-}
 
 int ToggleOrnaments(int flags, int ornaments) {
   if (ornaments & ornAccent) flags ^= nteAccent;
@@ -79,13 +72,16 @@ bool Score::ChangeLast(int value, bool alignment) {
         }
       } else {
         result = true;
-        const int span = EntrySpan(*note);
+        const GlobalEvents* globals = m_globals.get();
+        const int span = NoteEnd(*note, globals) - note->NoteTime();
         const auto previous = notes->ByIndex(index - 1);
         const auto next = notes->ByIndex(index + 1);
-        const int low = previous ? previous->NoteTime() + EntrySpan(*previous) : 0;
+        const int low = previous ? NoteEnd(*previous, globals) : 0;
         const int high = next ? next->NoteTime() : note->NoteTime() + span + 64;
         int to = std::max(note->NoteTime() + value * 4, low);
         to = std::min(to, high - span);
+        // A triplet's length on the 64th grid depends on where it stands.
+        while (to > low && NoteEnd(to, note->Duration(), note->Flags(), globals) > high) --to;
         if (to != note->NoteTime() && to >= low) {
           const int from = note->NoteTime();
           const std::vector<std::uint8_t> pitches(note->Values().begin(), note->Values().end());
@@ -225,7 +221,7 @@ void Score::RetimeAfterDuration(int mesNo, int duration) {
         if (note->NoteTime() >= end) break;
         const int time = std::max(note->NoteTime(), cursor);
         times.push_back(time);
-        cursor = time + std::max(NoteSpan(*note), 1);
+        cursor = NoteEnd(time, note->Duration(), note->Flags(), m_globals.get());
       }
       // A pushed note never reaches the next note that stays (at or after the measure's
       // end): one time, one note.

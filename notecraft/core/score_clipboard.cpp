@@ -4,9 +4,9 @@
 #include <vector>
 
 #include "notecraft/core/internal.h"
+#include "notecraft/core/noteend.h"
 #include "notecraft/core/platform.h"
 #include "notecraft/core/score.h"
-#include "notecraft/edit/bandhit.h"
 #include "notecraft/edit/clipboardnotation.h"
 #include "notecraft/edit/editstate.h"
 #include "notecraft/edit/liveselection.h"
@@ -63,8 +63,8 @@ void Score::GetClipboard(bool clear) {
         continue;
       for (const int pitch : clip.Pitches) {
         voice->Notes().Add(static_cast<int>(time), pitch, clip.Duration, clip.Flags);
-        m_endTime =
-            std::max(m_endTime, static_cast<int>(time) + NoteSpan(clip.Duration, clip.Flags));
+        m_endTime = std::max(
+            m_endTime, NoteEnd(static_cast<int>(time), clip.Duration, clip.Flags, m_globals.get()));
         added = true;
       }
     }

@@ -4,12 +4,13 @@
 #include "notecraft/core/enums.h"
 #include "notecraft/core/instrument.h"
 #include "notecraft/core/internal.h"
+#include "notecraft/core/noteend.h"
 #include "notecraft/core/region.h"
 #include "notecraft/core/score.h"
 #include "notecraft/edit/bandhit.h"
-#include "notecraft/layout/systemmeasures.h"
 #include "notecraft/edit/didwhat.h"
 #include "notecraft/edit/editstate.h"
+#include "notecraft/layout/systemmeasures.h"
 
 namespace notecraft {
 
@@ -91,11 +92,26 @@ void Score::AddNoteByHit(int x, int y, int duration, int flags, int snap) {
     }
     int time = t0 + offset;
 
-    if (const auto previous = notes.Lookup(time, true, false);
-        previous && previous->NoteTime() < time)
-      time = std::max(time, previous->NoteTime() + NoteSpan(*previous));
+    const GlobalEvents* globals = m_globals.get();
+    const auto previous = notes.Lookup(time, true, false);
+    const bool follows = previous && previous->NoteTime() < time;
+    const int free = follows ? NoteEnd(*previous, globals) : time;  // where the note before ends
+    time = std::max(time, free);
+    // A triplet stands on a slot of its group: right after the note before when clicked
+    // less than a slot after it, else on the slot nearest the click. A click on a note (its
+    // head, or the time it starts) joins its chord.
+    if (const auto at = notes.Lookup(time);
+        (flags & nteTriplet) && !head && !(at && at->NoteTime() == time)) {
+      const int slot = (2 * duration + 1) / 3;
+      if (!follows)
+        time = SlotStart(time, duration, flags, globals);
+      else if (time - free < slot)
+        time = free;
+      else
+        time = std::max(SlotStart(time, duration, flags, globals), free);
+    }
     time = std::min(time, t0 + length);
-    const int newEnd = time + NoteSpan(duration, flags);
+    const int newEnd = NoteEnd(time, duration, flags, globals);
 
     DidWhat record;
     record.Action = 1;
@@ -127,7 +143,7 @@ void Score::AddNoteByHit(int x, int y, int duration, int flags, int snap) {
     // score reopens so, which what plays and exports must not contradict.
     if (const auto next = notes.Lookup(time + 1); entered && next)
       notes.TrimBefore(next->NoteTime());
-    const int end = entered ? time + NoteSpan(*entered) : newEnd;
+    const int end = entered ? NoteEnd(*entered, globals) : newEnd;
     if (earlier && (earlier->Duration() != earlierDuration || earlier->Flags() != earlierFlags)) {
       record.Around.TrimmedTime = earlier->NoteTime();
       record.Around.TrimmedDuration = earlierDuration;
@@ -167,7 +183,7 @@ std::shared_ptr<Note> Score::AddNote(int voice, int time, int value, int duratio
   const auto target = m_voices->Item(voice);
   if (!target || value < 0 || value > 127 || time < 0) return nullptr;
   auto note = target->Notes().Add(time, value, duration, flags);
-  m_endTime = std::max(m_endTime, time + NoteSpan(duration, flags));
+  m_endTime = std::max(m_endTime, NoteEnd(time, duration, flags, m_globals.get()));
   m_playbackStale = true;
   MarkChanged();
   return note;

@@ -12,6 +12,7 @@
 
 #include "notecraft/core/enums.h"
 #include "notecraft/core/internal.h"
+#include "notecraft/core/noteend.h"
 #include "notecraft/core/region.h"
 #include "notecraft/core/score.h"
 #include "notecraft/core/timer.h"
@@ -39,14 +40,6 @@ public:
 private:
   bool& m_flag;
 };
-
-// The time a note occupies: half its duration in a triplet, and half again with a dot.
-int NoteSpan(const Note& note) {
-  const int duration = note.Duration();
-  int span = (note.Flags() & nteTriplet) ? duration / 2 : duration;
-  if (note.Flags() & nteDot) span += duration / 2;
-  return span;
-}
 
 // Whether the page shows measure number.
 bool Shows(const PageLayout& page, int number) {
@@ -85,7 +78,7 @@ int Score::MusicEndTime() const {
     const Notes& notes = voice->Notes();
     if (notes.Count() == 0) continue;
     const auto last = notes.ByIndex(notes.Count());
-    end = std::max(end, last->NoteTime() + NoteSpan(*last));
+    end = std::max(end, NoteEnd(*last, m_globals.get()));
   }
   return end;
 }

@@ -88,16 +88,6 @@ std::shared_ptr<Note> HeadUnder(const Notes& notes, const Region& band, int x, i
   return nearest;
 }
 
-int NoteSpan(int duration, int flags) {
-  int span = (flags & nteTriplet) ? duration / 2 : duration;
-  if (flags & nteDot) span += duration / 2;
-  return span;
-}
-
-int NoteSpan(const Note& note) {
-  return NoteSpan(note.Duration(), note.Flags());
-}
-
 int LowerStaffTop(const Region& band) {
   const int plain = band.Top() + band.PadTop() + 8 * band.IncY();
   return band.LowerTop() > 0 ? band.LowerTop() : plain;

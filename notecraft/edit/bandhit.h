@@ -1,6 +1,6 @@
 #pragma once
 // Arithmetic of entry by position shared by the score's editing members: the measure of a
-// band under an x, the time inside it, the pitch under a y, and a note's span.
+// band under an x, the time inside it and the pitch under a y (a note's end: noteend.h).
 
 #include <memory>
 #include <optional>
@@ -39,10 +39,6 @@ int OffsetInMeasure(const BandMeasure& measure, int x, int length);
 // twips left of its drawn x to 30 twips right of a whole note's head (one and a half line
 // spaces), the nearest head's when two reach x; null when none does.
 std::shared_ptr<Note> HeadUnder(const Notes& notes, const Region& band, int x, int from, int to);
-
-// The time a note occupies: half its duration in a triplet, and half again with a dot.
-int NoteSpan(int duration, int flags);
-int NoteSpan(const Note& note);
 
 // The pitch (0..127) of the staff position nearest to y (half a step either side of each
 // line and space, so a click a pixel off a line still means that line) on a staff whose

@@ -9,6 +9,7 @@
 #include "notecraft/core/cp1252.h"
 #include "notecraft/core/enums.h"
 #include "notecraft/core/instrument.h"
+#include "notecraft/core/noteend.h"
 #include "notecraft/core/numeric.h"
 #include "notecraft/core/score.h"
 #include "notecraft/io/filebytes.h"
@@ -224,8 +225,9 @@ TrackBytes VoiceTrack(const Score& score, const Voice& voice, const Instrument& 
   const GlobalEvents* events = staff ? &staff->GlobalEvents() : nullptr;
   auto event = events ? events->begin() : GlobalEvents::const_iterator{};
   const auto eventsEnd = events ? events->end() : GlobalEvents::const_iterator{};
-  const TiedNotes::LengthOf length = [](const Note& n) {
-    return MidiFileWriter::SoundingLength(n.Duration(), n.Flags());
+  const GlobalEvents* globals = &score.AllGlobals();
+  const TiedNotes::LengthOf length = [globals](const Note& n) {
+    return SoundsFor(n, MidiFileWriter::SoundingLength(n.Duration(), n.Flags()), globals);
   };
   std::vector<TiedNotes::Strike> strikes;
   int index = 0;  // of the note in hand, 1-based

@@ -53,7 +53,8 @@ public:
 
   // Sounding length in 64ths of a note of `duration` with `flags`: x1.5 with a dot, else
   // x0.5 staccato, and two thirds of that for a triplet, rounded half to even; at least 1,
-  // so that a note-off never comes before its note-on.
+  // so that a note-off never comes before its note-on. A triplet note of a score sounds no
+  // further than its end (SoundsFor, noteend.h), where the next note of its group starts.
   static int SoundingLength(int duration, int flags);
   // The power of two of the beat note in a time-signature event for a beat length in
   // 64ths (32 -> 1, 16 -> 2, 8 -> 3, 4 -> 4, 2 -> 5; any other value -> 2).

@@ -68,7 +68,7 @@ bool TiedNotes::Joins(const Voice& voice, int first, int second) const {
 }
 
 void TiedNotes::Strikes(const Voice& voice, const Note& note, int index, int from,
-                        LengthOf length, std::vector<Strike>& strikes) const {
+                        const LengthOf& length, std::vector<Strike>& strikes) const {
   strikes.clear();
   const auto found = m_spans.find(&voice);
   if (found == m_spans.end()) {  // no ties: every pitch sounds with its note

@@ -10,6 +10,7 @@
 // Built once per playback or export; it reads the ties when made and keeps pointers to the
 // voices only as keys.
 
+#include <functional>
 #include <unordered_map>
 #include <vector>
 
@@ -26,7 +27,7 @@ public:
     int Off = 0;  // score time the pitch is released
   };
   // Sounding length in 64ths of a note on its own, at least 1.
-  using LengthOf = int (*)(const Note&);
+  using LengthOf = std::function<int(const Note&)>;
 
   // The ties of every staff of the score. No tie joins two notes on either side of a
   // barrier: a time b with first < b <= second.
@@ -36,7 +37,7 @@ public:
   // voice's notes, strikes, in the note's order, each with the time it is released. A pitch
   // that the note before holds too is held over, not struck, when a tie joins the two and
   // the note before sounds as well: it starts at or after `from` (where play started).
-  void Strikes(const Voice& voice, const Note& note, int index, int from, LengthOf length,
+  void Strikes(const Voice& voice, const Note& note, int index, int from, const LengthOf& length,
                std::vector<Strike>& strikes) const;
 
   // Whether a tie joins the voice's neighbouring notes at times first and second.

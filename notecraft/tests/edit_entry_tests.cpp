@@ -122,7 +122,7 @@ TEST_F(NoteEntry, KeepsClearOfTheNotesAround) {
       {"after a dotted quarter", 64, durQuarter, nteDot, -1, 16, durEighth, 0, 0, 88, true},
       // (a half, clicked right of its head inside its written length: a click on a quarter's
       // head would join its chord, and the quarter's triplet length ends under its head)
-      {"after a triplet half", 64, durHalf, nteTriplet, -1, 12, durEighth, 0, 0, 80, true},
+      {"after a triplet half", 64, durHalf, nteTriplet, -1, 12, durEighth, 0, 0, 85, true},
       {"a later note inside goes", -1, 0, 0, 80, 0, durHalf, 0, 0, 64, false},
       {"a later note after the end stays", -1, 0, 0, 96, 0, durHalf, 0, 0, 64, true},
       {"a dotted half reaches further", -1, 0, 0, 96, 0, durHalf, nteDot, 0, 64, false},

@@ -56,11 +56,13 @@ TEST(Notes, AddTrimsThePreviousNote) {
       {"gap 12 gives a dotted eighth", 16, 0, 12, 8, nteDot},
       {"at 16 a quarter is untouched", 16, nteAccent, 16, 16, nteAccent},
       {"after the quarter it is untouched", 16, 0, 40, 16, 0},
-      {"a triplet quarter lasts 8: untouched at 8", 16, nteTriplet, 8, 16, nteTriplet},
+      {"a triplet quarter lasts 11: untouched at 11", 16, nteTriplet, 11, 16, nteTriplet},
+      {"a triplet quarter is cut at 10", 16, nteTriplet, 10, 8, nteTriplet | nteDot},
+      {"a dotted triplet's dot does not count either", 16, nteTriplet | nteDot, 11, 16,
+       nteTriplet | nteDot},
       {"a triplet is cut but stays a triplet", 16, nteTriplet, 4, 4, nteTriplet},
       {"the dot does not count: dotted quarter at 16", 16, nteDot, 16, 16, nteDot},
-      {"clearing the dot drops bits 16 and up", 64, nteDot | 65536 | nteAccent, 32, 32,
-       nteAccent},
+      {"clearing the dot drops bits 16 and up", 64, nteDot | 65536 | nteAccent, 32, 32, nteAccent},
       {"a long gap caps at a whole note", 255, 0, 100, 64, 0},
   };
   for (const auto& c : cases) {

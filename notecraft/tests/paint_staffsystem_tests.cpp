@@ -204,8 +204,8 @@ TEST_F(StaffSystem, AGrandStaffsHalvesSplitAtMiddleC) {
 }
 
 TEST_F(StaffSystem, RestsFillVoiceOneAfterItsLastNoteAndAfterATripletGroup) {
-  // Three triplet quarters at 0, 8 and 16 span 32; a half rest fills the rest of measure 1.
-  for (int t : {0, 8, 16}) VoiceNotes().Add(t, 67, durQuarter, nteTriplet);
+  // Three triplet quarters at 0, 11 and 21 span 32; a half rest fills the rest of measure 1.
+  for (int t : {0, 11, 21}) VoiceNotes().Add(t, 67, durQuarter, nteTriplet);
   // A lone quarter in measure 2: a quarter rest completes the first half bar, a half rest
   // fills the second.
   VoiceNotes().Add(64, 67, durQuarter, 0);
