@@ -24,6 +24,14 @@ void Notes::BinarySearch(int t) {
 }
 
 Notes::NotePtr Notes::Add(int atTime, int value, int duration, int flags) {
+  return AddNote(atTime, value, duration, flags, false);
+}
+
+Notes::NotePtr Notes::AddStored(Internal, int atTime, int value, int duration, int flags) {
+  return AddNote(atTime, value, duration, flags, true);
+}
+
+Notes::NotePtr Notes::AddNote(int atTime, int value, int duration, int flags, bool stored) {
   // A value that is no MIDI note would leave a chord without pitches and cut its neighbour.
   if (value < 0 || value > 127) return nullptr;
   std::size_t index = 0;  // 0-based position of the note
@@ -49,7 +57,7 @@ Notes::NotePtr Notes::Add(int atTime, int value, int duration, int flags) {
   note->AddValue(value);
   note->SetDuration(Internal{}, duration);
   note->SetFlags(Internal{}, flags);
-  if (index > 0) TrimPrevious(index - 1, atTime);
+  if (index > 0) TrimPrevious(index - 1, atTime, stored);
   return note;
 }
 
@@ -62,10 +70,12 @@ void Notes::TrimBefore(int atTime) {
 // dotted when the gap exceeds it; a triplet stays a triplet (and so ends before the new
 // note). Its dot is not counted in its length, so an overlap of a dotted note can remain; a
 // triplet ends where NoteEnd says.
-void Notes::TrimPrevious(std::size_t index, int atTime) {
+void Notes::TrimPrevious(std::size_t index, int atTime, bool stored) {
   Note& prev = *m_notes[index];
   const GlobalEvents* globals = m_parent ? &m_parent->AllGlobals() : nullptr;
-  const int end = NoteEnd(prev.NoteTime(), prev.Duration(), prev.Flags() & ~nteDot, globals);
+  const int end = stored && (prev.Flags() & nteTriplet)
+                      ? prev.NoteTime() + prev.Duration() / 2
+                      : NoteEnd(prev.NoteTime(), prev.Duration(), prev.Flags() & ~nteDot, globals);
   if (atTime >= end) return;
   int gap = atTime - prev.NoteTime();
   int fit = 1;

@@ -31,7 +31,8 @@ public:
   // nothing and returns null.
   NotePtr Add(int atTime, int value, int duration, int flags);
   // Shortens the last note that starts before AtTime as Add shortens the note before a new
-  // one at AtTime (a score file is read back through Add, so this is how it reopens).
+  // one at AtTime (a score file is read back through Add, so this is how a note written
+  // over the one before it reopens).
   void TrimBefore(int atTime);
 
   NotePtr ByIndex(int index) const;  // 1-based; null outside 1..Count
@@ -74,6 +75,10 @@ public:
   const_iterator end() const { return m_notes.end(); }
 
   // Library-internal.
+  // Add for a score file being read: a triplet before the note is cut only where it
+  // overlaps even at half its value, the length triplets had when older files were written,
+  // so that such files reopen as they were saved.
+  NotePtr AddStored(Internal, int atTime, int value, int duration, int flags);
   // Puts a note that was taken out of the list back at its time, as it is (undo); false,
   // changing nothing, when a note stands at that time.
   bool Restore(Internal, const NotePtr& note);
@@ -88,7 +93,8 @@ private:
   // Sets the cursor to the position of the first note at or after t (Count + 1 when
   // none) and the found time to that note's time (-1 when none).
   void BinarySearch(int t);
-  void TrimPrevious(std::size_t index, int atTime);
+  NotePtr AddNote(int atTime, int value, int duration, int flags, bool stored);
+  void TrimPrevious(std::size_t index, int atTime, bool stored = false);
 
   std::vector<NotePtr> m_notes;
   int m_cursor = 0;

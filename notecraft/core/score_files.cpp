@@ -322,7 +322,7 @@ void Score::ApplyScoreImage(const ScoreImage& image, const std::string& path) {
                   for (const std::uint8_t pitch : pitches) {
                     if (pitch > 127) continue;
                     if (!note)
-                      note = notes.Add(time, pitch, duration, flags);
+                      note = notes.AddStored(key, time, pitch, duration, flags);
                     else
                       note->AddValue(pitch);
                   }

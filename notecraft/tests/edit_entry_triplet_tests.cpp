@@ -198,6 +198,32 @@ TEST_F(TripletEntry, SavedReopenedPlayedAndExportedAsEntered) {
   EXPECT_EQ(MeasureTwoOf(imported.Staff(1)->Voice(1)->Notes()), entered);
 }
 
+// Files written while a triplet took half its value hold groups at 0/4/8 (eighths) and
+// 0/8/16 (quarters) with the next note right after: they reopen as they were saved, and only
+// a triplet that overlaps even at half its value is cut.
+TEST_F(TripletEntry, AFileWithTripletsAtHalfTheirValueReopensAsSaved) {
+  Prepare();
+  Notes& notes = VoiceOf(1)->Notes();
+  const int t = nteTriplet;
+  const int m = MeasureTwo();
+  // Added from the last, so that nothing is cut on the way in.
+  for (const auto& [at, duration, flags] : std::vector<std::tuple<int, int, int>>{
+           {m + 44, 16, 0}, {m + 40, 8, t}, {m + 36, 8, t}, {m + 32, 8, t},
+           {m + 24, 8, 0}, {m + 16, 16, t}, {m + 8, 16, t}, {m + 2, 16, t}, {m, 2, 0}})
+    notes.Add(at, 72, duration, flags);
+  const std::string saved = MeasureTwoNotes();
+  ASSERT_EQ(saved, "64/2 66/16t 72/16t 80/16t 88/8 96/8t 100/8t 104/8t 108/16");
+
+  TempDir dir;
+  ASSERT_TRUE(score.SaveFile(dir.File("older.sco")));
+  Score reopened;
+  ASSERT_TRUE(reopened.OpenFile(dir.File("older.sco")));
+  // The triplet quarter at 66 overlaps the one at 72 even at half its value (8): it is cut
+  // to the 6 between them, as it always was.
+  EXPECT_EQ(MeasureTwoOf(reopened.Staff(1)->Voice(1)->Notes()),
+            "64/2 66/4.t 72/16t 80/16t 88/8 96/8t 100/8t 104/8t 108/16");
+}
+
 TEST_F(TripletEntry, SelectedNotesMadeTripletsOrLongerKeepClearOfEachOther) {
   // Selected in measure 2 and changed from the Note menu; the note after them follows.
   struct Case {
