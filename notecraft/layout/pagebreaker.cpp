@@ -120,6 +120,22 @@ PageLayout PageBreaker::LayOut(int page, int start, int staffHeight, int endTime
         L = fits;
         place(L, names);
       }
+      // Still too tall: fewer measures draw fewer notes far beyond the lines, so the system
+      // takes as many as fit whole on the page; one that does not fit even with one
+      // measure is cut with all it took.
+      if (system.Bottom > layout.BottomY && from == 0 && system.Measures.size() > 1) {
+        const int took = static_cast<int>(system.Measures.size());
+        int most = took - 1;
+        for (; most >= 1; --most) {
+          system.LabelWidth = names ? nameColumn : 0;
+          system.Left = layout.LeftX + system.LabelWidth;
+          system.Right = layout.RightX;
+          measures.Fill(system, L, endTime, most);
+          stack.Stack(system, y, L, from, layout.BottomY);
+          if (system.Bottom <= layout.BottomY) break;
+        }
+        if (most < 1) place(L, names);
+      }
       // Too tall for a page even so: cut into even parts, a page each, every part with the
       // staff names.
       if (system.Bottom > layout.BottomY) {

@@ -66,7 +66,7 @@ int MeasureSlots::Count(int start, int duration) {
   return count - count % 2;
 }
 
-void SystemMeasures::Fill(SystemLayout& system, int staffHeight, int endTime) {
+void SystemMeasures::Fill(SystemLayout& system, int staffHeight, int endTime, int most) {
   GlobalEvents& globals = m_score.AllGlobals();
   const int s = std::max(staffHeight / 4, 1);
   const int width = system.Right - system.Left;
@@ -88,7 +88,14 @@ void SystemMeasures::Fill(SystemLayout& system, int staffHeight, int endTime) {
     closeAtRightEdge();
   };
 
+  most = std::clamp(most, 1, kMaxMeasures);
   for (int m = 0; m < kMaxMeasures; ++m) {
+    // A system held to fewer measures ends as one whose next measure does not fit.
+    if (m == most && m < kMaxMeasures && t < endTime) {
+      shareOut();
+      system.End = t;
+      return;
+    }
     if (m > 0 && t >= endTime) {
       // The score ends with the measures taken: a short line keeps their widths.
       if (2 * (width - remaining) < width)

@@ -59,8 +59,9 @@ public:
   // Takes measures from system.Start across system.Left .. system.Right at staff height
   // staffHeight (twips), none starting at or after endTime but the first: fills
   // system.Measures (at least one) and system.End, where the next system starts; a short
-  // last system moves system.Right in to its last bar line.
-  void Fill(SystemLayout& system, int staffHeight, int endTime);
+  // last system moves system.Right in to its last bar line. At most most measures are taken
+  // (at least one), the room left shared among them as at the line's end.
+  void Fill(SystemLayout& system, int staffHeight, int endTime, int most = kMaxMeasures);
 
 private:
   Score& m_score;
