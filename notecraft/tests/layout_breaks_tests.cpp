@@ -292,6 +292,55 @@ TEST_F(PageBreaks, ASystemTooTallAtTheReadableHeightGoesOnOnTheNextPage) {
   for (const SystemLayout& system : rest.Systems) EXPECT_LE(system.Bottom, kBottomY);
 }
 
+TEST_F(PageBreaks, ASystemTooTallAtTheReadableHeightTakesFewerMeasuresBeforeItIsCut) {
+  // Sixteen staves: two measures of plain quarters, then measures whose first chord reaches
+  // far under and over every staff at one place, where each staff meets the next. A system
+  // with the deep measures does not fit even at the readable height; one without them does.
+  for (int i = 0; i < 15; ++i) AddStaff();
+  for (int s = 1; s <= 16; ++s) {
+    Notes& notes = score.Staff(s)->Voice(1)->Notes();
+    for (int m = 0; m < 12; ++m) {
+      for (int b = 0; b < 64; b += 16) {
+        auto note = notes.Add(64 * m + b, 72, durQuarter, 0);
+        if (m >= 2 && b == 0) {
+          note->AddValue(38);
+          note->AddValue(98);
+        }
+      }
+    }
+  }
+  Attach();
+  const PageLayout first = LayOut(1, 0);
+  ASSERT_EQ(first.Systems.size(), 1u);
+  const SystemLayout& whole = first.Systems[0];
+  EXPECT_EQ(first.StaffHeight, PageBreaker::kReadableStaffHeight);
+  // The page holds the whole system, with the two measures that let it fit.
+  EXPECT_FALSE(whole.Continues());
+  EXPECT_EQ(whole.Staves.size(), 16u);
+  EXPECT_EQ(whole.Measures.size(), 2u);
+  EXPECT_LE(whole.Bottom, kBottomY);
+  EXPECT_EQ(first.End, 128);
+  EXPECT_EQ(first.NextStaff, 0);
+  // Its measures share the line as a system's last measures do.
+  EXPECT_EQ(whole.Measures[0].Width + whole.Measures[1].Width, whole.Right - whole.Left);
+
+  // Not even one deep measure fits: that system is cut, in two even parts, every staff on
+  // one of them, no part a lone staff.
+  const PageLayout second = LayOut(2, first.End, first.StaffHeight);
+  ASSERT_EQ(second.Systems.size(), 1u);
+  const SystemLayout& upper = second.Systems[0];
+  ASSERT_TRUE(upper.Continues());
+  EXPECT_EQ(upper.Staves.size(), 8u);
+  const PageLayout third = PageBreaker(score, Dc()).LayOut(3, second.End, second.StaffHeight,
+                                                           1 << 20, second.NextStaff);
+  ASSERT_FALSE(third.Systems.empty());
+  const SystemLayout& lower = third.Systems.front();
+  EXPECT_EQ(lower.Start, upper.Start);
+  EXPECT_EQ(lower.Staves.size(), 8u);
+  EXPECT_FALSE(lower.Continues());
+  EXPECT_EQ(Widths(lower), Widths(upper));
+}
+
 TEST_F(PageBreaks, TheStaffHeightStopsAtTheReadableHeight) {
   for (int i = 0; i < 29; ++i) AddStaff();  // thirty staves: no readable height holds them
   FillQuarters(First(), 8);
