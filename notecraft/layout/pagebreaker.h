@@ -3,8 +3,9 @@
 // measures, SystemStack for the height) while they fit above the page's bottom; a system
 // that does not fit starts the next page. A page whose first system does not fit lowers its
 // staff height once, with the spacing between staves and systems, so that it does, as far
-// as the smallest readable staff height; a system too tall for a page even then is cut into
-// even parts, a page each, every part showing the staff names, and no part a lone staff.
+// as the smallest readable staff height; a system too tall for a page even then takes fewer
+// measures until it fits whole, and one that does not fit with one measure is cut into even
+// parts, a page each, every part showing the staff names, and no part a lone staff.
 // Nothing is drawn below the page's room for music, and every page with a visible staff
 // moves the score on. A page ends with the system that holds the score's end. A page
 // without visible staves takes no system and ends the score.
