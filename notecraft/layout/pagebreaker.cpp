@@ -107,7 +107,10 @@ PageLayout PageBreaker::LayOut(int page, int start, int staffHeight, int endTime
       // its height.
       if (from == 0 && L > floor) {
         int fits = floor;
-        for (int low = floor + 1, high = L - 1; low <= high;) {
+        // A system too tall even at the readable height needs no search.
+        place(floor, names);
+        const bool none = system.Bottom > layout.BottomY;
+        for (int low = floor + 1, high = none ? floor : L - 1; low <= high;) {
           const int mid = low + (high - low) / 2;
           place(mid, names);
           if (system.Bottom <= layout.BottomY) {
@@ -118,7 +121,7 @@ PageLayout PageBreaker::LayOut(int page, int start, int staffHeight, int endTime
           }
         }
         L = fits;
-        place(L, names);
+        if (!none) place(L, names);
       }
       // Still too tall: fewer measures draw fewer notes far beyond the lines, so the system
       // takes as many as fit whole on the page; one that does not fit even with one
