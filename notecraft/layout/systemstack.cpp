@@ -24,11 +24,8 @@ namespace notecraft {
 namespace {
 
 // What each staff keeps free beyond what it draws, in line spaces: what two neighbouring
-// staves draw into the gap between them stays half a space apart.
-constexpr double kClearance = 0.25;
-// A band's edge, and a text label, keep half a space from what the staff draws (a label
-// moves that far from the notes, as the drawer moves it).
-constexpr double kEdge = 0.5;
+// staves draw into the gap between them stays a space apart.
+constexpr double kClearance = 0.5;
 // How many columns (line spaces) away what one staff draws may still stand over what the
 // other draws: a head with its signs or its flag.
 constexpr int kNeighbours = 3;
@@ -45,13 +42,13 @@ int Spaces(double spaces, int s) {
 }
 
 // What one staff (half of a grand staff) needs around its lines: how far its symbols reach
-// above and below them, each with the band's edge, in twips.
+// above and below them, each with half the clearance, in twips.
 struct Room {
   int Above = 0;
   int Below = 0;
 };
 Room RoomOf(double above, double below, int s) {
-  return {Spaces(above + kEdge, s), Spaces(below + kEdge, s)};
+  return {Spaces(above + kClearance, s), Spaces(below + kClearance, s)};
 }
 
 // Ends a staff's band as the system's last: under what its staff draws, its lyric lines
@@ -144,13 +141,13 @@ void SystemStack::AddTextLabels(Staff& staff, const SystemLayout& system, int s,
       double notes = 0;
       for (int c = from; c <= through; ++c)
         notes = std::max(notes, static_cast<double>(outline.Above[static_cast<std::size_t>(c)]));
-      if (top + height > -4.0 - notes - kEdge) top = -4.0 - notes - kEdge - height;
+      if (top + height > -4.0 - notes - kClearance) top = -4.0 - notes - kClearance - height;
       outline.RaiseAbove(from, to, -4.0 - top);
     } else if (top >= 0.0) {
       double notes = 0;
       for (int c = from; c <= through; ++c)
         notes = std::max(notes, static_cast<double>(outline.Below[static_cast<std::size_t>(c)]));
-      top = std::max(top, notes + kEdge);
+      top = std::max(top, notes + kClearance);
       outline.RaiseBelow(from, to, top + height);
     }
   }
