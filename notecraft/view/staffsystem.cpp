@@ -299,7 +299,9 @@ int StaffSystemDrawer::DrawMeasure(int i, int t, int left) {
     RecordStops(i, t, left, duration, twipsPerUnit);
     DrawInnerClefs(i, t, left, twipsPerUnit);
 
-    if (m_band.First() && m_score.UseChords())
+    // Chord symbols stand once, in the row over the system: not again over a grand
+    // staff's lower half, which shares its band.
+    if (m_band.First() && m_place.GrandHalf == 1 && m_score.UseChords())
       FindChordSymbol(m_dc, sections, left, m_y, m_offset, twipsPerUnit, t, duration, i);
 
     MeasureFrame frame;
