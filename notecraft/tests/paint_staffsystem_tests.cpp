@@ -159,6 +159,23 @@ TEST_F(StaffSystem, AKeyChangeEndsTheMeasureBeforeWithADoubleBarAndMovesTheNotes
   EXPECT_EQ(VoiceNotes().ByIndex(1)->X(), SecondMeasureNoteX(width));
 }
 
+TEST_F(StaffSystem, AKeyChangeAfterARepeatEndKeepsTheRepeatBarAlone) {
+  staff->GlobalEvents().Add(64, evtKeyChange, 2);
+  score.AllGlobals().Add(0, evtRepeatEnd);
+  VoiceNotes().Add(64, 67, durQuarter, 0);
+  Draw(2);
+  dc.SelectFont(DrawContext::kMusicFont);
+  // The repeat bar at the end of measure 1 serves as the key change's double bar.
+  EXPECT_TRUE(Glyphs(glyph::DoubleBar).empty());
+  const auto repeatEnd = Texts({std::string(glyph::RepeatEndBar)});
+  ASSERT_EQ(repeatEnd.size(), 1u);
+  EXPECT_EQ(repeatEnd[0].Points[0].X, Snap(kLeft + kMeasure - Width(glyph::RepeatEndBar)));
+  // The new key follows in measure 2, right of the repeat bar.
+  const auto sharps = Glyphs(glyph::Sharp);
+  ASSERT_EQ(sharps.size(), 2u);
+  EXPECT_GE(sharps[0].Points[0].X, Snap(kLeft + kMeasure));
+}
+
 TEST_F(StaffSystem, AClefChangeOnOneStaffMovesTheNotesOfTheStavesDrawnAfterIt) {
   auto lower = score.AllStaffs().AddStaff(Internal{}, score.AllStaffs().NewID(), "Lower");
   lower->Voice(1)->Notes().Add(64, 60, durQuarter, 0);

@@ -256,7 +256,8 @@ int StaffSystemDrawer::DrawMeasure(int i, int t, int left) {
   // system's start, so a transposing instrument's change is written in its own key.
   if (m_staff->GlobalEvents().Find(end, evtKeyChange, true)) {
     m_keyInForce = m_staff->CurKey(end);
-    if (m_keyInForce != m_keyDrawn) m_grid.Flags[index] |= 4;
+    // A repeat or final bar there serves as the double bar.
+    if (m_keyInForce != m_keyDrawn && !(m_grid.Flags[index] & (2 | 8))) m_grid.Flags[index] |= 4;
   }
   const int flags = m_grid.Flags[index];
   m_band.SetMeasureFlag(i, flags | StaffOctaveKinds(*m_staff, t) * 16);
