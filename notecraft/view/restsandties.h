@@ -39,8 +39,8 @@ int RestClearance(const DrawContext& dc, const RhythmItem& rest, bool upperVoice
 void DrawTies(DrawContext& dc, int staffIndex);
 
 // One tie from (x1, y1) to (x2, y2), bending downwards when below: a closed outline of two
-// Bezier curves one pixel apart whose height grows with the logarithm of its width. A tie
-// too short to bend is drawn flat; one with an end at or above the page's top edge (y of 0
+// Bezier curves one pixel apart whose height grows with the logarithm of its width, up to a
+// quarter of its width. A tie too short to bend is drawn flat; one with an end at or above the page's top edge (y of 0
 // or less after the print offset) is not drawn.
 void DrawTieCurve(DrawContext& dc, int color, int x1, int y1, int x2, int y2, bool below);
 
