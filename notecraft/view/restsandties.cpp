@@ -116,7 +116,8 @@ void DrawTie(DrawContext& dc, const Staff& staff, const GlobalEvent& tie, int sy
 
 }  // namespace
 
-int DrawRest(DrawContext& dc, const MeasureFrame& measure, const RhythmItem& rest, int lift) {
+int DrawRest(DrawContext& dc, const MeasureFrame& measure, const RhythmItem& rest, int lift,
+             int* right) {
   if (!dc.Window()) return 0;
   const int s = dc.LineSpace();
   int x = 0;
@@ -129,7 +130,9 @@ int DrawRest(DrawContext& dc, const MeasureFrame& measure, const RhythmItem& res
     x = rest.Time * measure.TwipsPerUnit + measure.Left + measure.Pad;
   }
   x += dc.Symbols().ShiftAt(measure.Index, measure.Start + rest.Time);
-  dc.DrawTextAt(std::string(1, RestGlyph(rest, measure.Duration)), x, measure.Y - lift);
+  const std::string glyph(1, RestGlyph(rest, measure.Duration));
+  dc.DrawTextAt(glyph, x, measure.Y - lift);
+  if (right) *right = x + dc.Window()->TextWidth(glyph);
   return x;
 }
 

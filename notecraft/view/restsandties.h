@@ -18,8 +18,10 @@ struct MeasureFrame;
 struct RhythmItem;
 
 // Draws one rest of a measure's rhythm (its Time from the measure's start) in the current
-// fore colour, raised by lift twips (lowered when negative); returns its x.
-int DrawRest(DrawContext& dc, const MeasureFrame& measure, const RhythmItem& rest, int lift);
+// fore colour, raised by lift twips (lowered when negative); returns its x, and its glyph's
+// right edge in right when given.
+int DrawRest(DrawContext& dc, const MeasureFrame& measure, const RhythmItem& rest, int lift,
+             int* right = nullptr);
 
 // How far a rest moves, in twips (up positive), to clear the heads of the other voices on
 // its staff that sound with it, the highest of them at highestStep and the lowest at

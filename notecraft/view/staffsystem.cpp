@@ -220,6 +220,7 @@ int StaffSystemDrawer::DrawMeasure(int i, int t, int left) {
   m_band.SetMeasure(i, place);
   m_band.SetMeasurePad(i, m_offset);
   m_band.SetMeasureStops(i, {});
+  if (m_place.GrandHalf == 1) m_band.ClearMeasureRests(i);
 
   int number = 0, duration = 0;
   globals.MeasureInfo(t, number, duration);
@@ -462,7 +463,10 @@ void StaffSystemDrawer::DrawVoice(int v, const MeasureFrame& frame) {
     int x = 0;
     if (item.Rest) {
       BeamGeometry(m_dc);
-      x = DrawRest(m_dc, frame, item, RestLift(v, item, frame));
+      int right = 0;
+      x = DrawRest(m_dc, frame, item, RestLift(v, item, frame), &right);
+      // A click there means the rest's time (a whole measure's rest stands for no time).
+      if (!item.MeasureRest) m_band.AddMeasureRest(frame.Index, {x, right, item.Time});
     } else {
       if ((m_state.StemMode & SymbolState::kSharedStaves) &&
           !(m_state.StemMode & (SymbolState::kStemUp | SymbolState::kStemDown)))
