@@ -52,4 +52,17 @@ void Region::SetMeasureStops(int index, std::vector<MeasureStop> stops) {
   if (Valid(index)) m_measures[static_cast<std::size_t>(index)].Stops = std::move(stops);
 }
 
+const std::vector<DrawnRest>& Region::MeasureRests(int index) const {
+  static const std::vector<DrawnRest> none;
+  return Valid(index) ? m_measures[static_cast<std::size_t>(index)].Rests : none;
+}
+
+void Region::AddMeasureRest(int index, const DrawnRest& rest) {
+  if (Valid(index)) m_measures[static_cast<std::size_t>(index)].Rests.push_back(rest);
+}
+
+void Region::ClearMeasureRests(int index) {
+  if (Valid(index)) m_measures[static_cast<std::size_t>(index)].Rests.clear();
+}
+
 }  // namespace notecraft

@@ -25,6 +25,15 @@ struct MeasureStop {
   bool operator==(const MeasureStop&) const = default;
 };
 
+// Where a rest was drawn in a measure: its glyph's left and right x and the time it stands
+// for, from the measure's start.
+struct DrawnRest {
+  int Left = 0;
+  int Right = 0;
+  int Time = 0;
+  bool operator==(const DrawnRest&) const = default;
+};
+
 class Region {
 public:
   // Bands are made by the page renderer only.
@@ -93,6 +102,11 @@ public:
   // valid indexes.
   const std::vector<MeasureStop>& MeasureStops(int index) const;
   void SetMeasureStops(int index, std::vector<MeasureStop> stops);
+  // The rests drawn in a measure at their own time (not a whole measure's rest), of both
+  // halves of a grand staff. Empty outside the valid indexes.
+  const std::vector<DrawnRest>& MeasureRests(int index) const;
+  void AddMeasureRest(int index, const DrawnRest& rest);
+  void ClearMeasureRests(int index);
 
 private:
   struct MeasureEntry {
@@ -100,6 +114,7 @@ private:
     int Flag = 0;
     int Pad = 0;
     std::vector<MeasureStop> Stops;
+    std::vector<DrawnRest> Rests;
   };
   bool Valid(int index) const { return index >= 0 && index < Measures(); }
 

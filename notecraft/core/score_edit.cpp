@@ -71,8 +71,8 @@ void Score::AddNoteByHit(int x, int y, int duration, int flags, int snap) {
     const int t0 = measure->Start;
     int offset = OffsetInMeasure(*measure, x, length);
     // Snapping within the measure keeps the note in the measure clicked, whatever its
-    // start.
-    if (snap > 0) offset = offset / snap * snap;
+    // start. A click on a drawn rest means the rest's time, as one on a head the note's.
+    if (snap > 0 && RestUnder(*measure, x) < 0) offset = offset / snap * snap;
     Notes& notes = voice->Notes();
     // A click on a note's head means that note, as a click on its beat does: the time
     // under a head's right half already lies inside the note, which would push the new

@@ -16,7 +16,8 @@ namespace {
 
 BandMeasure Describe(const Region& band, int i, int left) {
   const Range* m = band.Measure(i);
-  return {i, left, m->Low(), m->High(), band.MeasurePad(i), band.MeasureStops(i)};
+  return {i, left, m->Low(), m->High(), band.MeasurePad(i), band.MeasureStops(i),
+          band.MeasureRests(i)};
 }
 
 // Piecewise-linear from the drawn positions: left of the first one its time, between two
@@ -59,8 +60,15 @@ std::optional<BandMeasure> MeasureHolding(const Region& band, int from, int to) 
   return std::nullopt;
 }
 
+int RestUnder(const BandMeasure& measure, int x) {
+  for (const DrawnRest& rest : measure.Rests)
+    if (x >= rest.Left && x <= rest.Right) return rest.Time;
+  return -1;
+}
+
 int OffsetInMeasure(const BandMeasure& measure, int x, int length) {
   if (length <= 0) return 0;
+  if (const int rest = RestUnder(measure, x); rest >= 0) return std::min(rest, length);
   if (!measure.Stops.empty()) return OffsetBetweenStops(measure, x, length);
   x = std::max(x, measure.Left);
   const int unit = (measure.Width - measure.Pad) / length;

@@ -21,6 +21,7 @@ struct BandMeasure {
   int Start = 0;  // its start time
   int Pad = 0;    // room before its first note position
   std::vector<MeasureStop> Stops;  // where its notes were moved apart (Region::MeasureStops)
+  std::vector<DrawnRest> Rests;    // where its rests were drawn (Region::MeasureRests)
 };
 
 // The first measure whose right edge is at or right of x (a point left of the band takes
@@ -32,8 +33,11 @@ std::optional<BandMeasure> MeasureHolding(const Region& band, int from, int to);
 // 64ths from the measure's start to x, clipped to 0..length: the note area (after the pad)
 // spread evenly over length, 0 when the area is narrower than length twips. A measure
 // with stops maps x between its drawn positions (and on to its right edge, at length)
-// linearly, so that a click on a drawn note gives that note's time.
+// linearly, so that a click on a drawn note gives that note's time. An x on a drawn rest
+// gives the rest's time.
 int OffsetInMeasure(const BandMeasure& measure, int x, int length);
+// The time (from the measure's start) of the rest drawn under x; -1 when no rest is.
+int RestUnder(const BandMeasure& measure, int x);
 
 // The note starting in [from, to) whose head, as last drawn on band, lies under x: from 30
 // twips left of its drawn x to 30 twips right of a whole note's head (one and a half line

@@ -63,8 +63,10 @@ TEST_F(ChangingNotes, ChangeLastMovesThePositionBetweenItsNeighbours) {
   VoiceOf(1)->Notes().Add(0, 67, durQuarter, nteDot);  // ends at 24
   VoiceOf(1)->Notes().Add(48, 67, durQuarter, 0);
   Paint();
-  Enter(28, 6);
-  ASSERT_EQ(Editing().Last.Time, 28);
+  Enter(24, 6);
+  ASSERT_EQ(Editing().Last.Time, 24);
+  EXPECT_TRUE(score.ChangeLast(1, true));
+  EXPECT_EQ(Times(1), (std::vector<int>{0, 28, 48}));
   EXPECT_TRUE(score.ChangeLast(1, true));
   EXPECT_EQ(Times(1), (std::vector<int>{0, 32, 48}));
   EXPECT_TRUE(score.ChangeLast(1, true));  // would run past 48: stays

@@ -253,7 +253,7 @@ TEST_F(NoteEntry, AChordPitchRepaintsTheSystemANewPositionLaysOutAgain) {
   // Another pitch at a time that holds a note: the same note positions.
   surface.ClearRecord();
   const Region& middle = Band(2);
-  const int x = XAt(middle, 0, 8);
+  const int x = XAt(middle, 0, 24);  // clear of the rests drawn at 0 and 32
   const int before = score.AllStaffs().ItemCount(0, 64);
   // (an E under the G: the chord reaches no further than the G did)
   score.AddNoteByHit(XAt(Band(1), 0, 0), YAt(Band(1), 8), durQuarter, 0);
@@ -266,7 +266,7 @@ TEST_F(NoteEntry, AChordPitchRepaintsTheSystemANewPositionLaysOutAgain) {
   // Another eighth between two quarters makes six positions: the page is laid out again.
   surface.ClearRecord();
   score.AddNoteByHit(x, YAt(middle, 3), durEighth, 0);
-  EXPECT_TRUE(NoteAt(2, 8));
+  EXPECT_TRUE(NoteAt(2, 24));
   EXPECT_FALSE(surface.Ops(SurfaceOp::Kind::Clear).empty());
 }
 

@@ -1,6 +1,7 @@
 // Hit testing on the painted page: bands and their edges, the note under the pointer, the
 // pitch under the pointer in every clef and key (drawn, then clicked), braces and group
 // order.
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <utility>
@@ -9,6 +10,7 @@
 #include "edit_fixtures.h"
 #include "notecraft/core/pitchspelling.h"
 #include "notecraft/view/drawcontext.h"
+#include "notecraft/view/glyphs.h"
 
 namespace notecraft {
 namespace {
@@ -64,25 +66,25 @@ TEST(PitchFromY, MapsHeightsByClefAndKey) {
 }
 
 TEST(OffsetInMeasure, SpreadsTheNoteAreaOverTheMeasure) {
-  const BandMeasure m{0, 1000, 700, 0, 60, {}};  // 640 twips of notes: 10 a 64th
+  const BandMeasure m{0, 1000, 700, 0, 60, {}, {}};  // 640 twips of notes: 10 a 64th
   EXPECT_EQ(OffsetInMeasure(m, 1000, 64), 0);  // in the pad
   EXPECT_EQ(OffsetInMeasure(m, 500, 64), 0);   // left of the measure
   EXPECT_EQ(OffsetInMeasure(m, 1060 + 165, 64), 16);
   EXPECT_EQ(OffsetInMeasure(m, 1700, 64), 64);  // the right edge: the whole length
   EXPECT_EQ(OffsetInMeasure(m, 1700, 0), 0);
-  EXPECT_EQ(OffsetInMeasure({0, 1000, 100, 0, 60, {}}, 1090, 64), 0);  // narrower than 64
+  EXPECT_EQ(OffsetInMeasure({0, 1000, 100, 0, 60, {}, {}}, 1090, 64), 0);  // narrower than 64
 }
 
 TEST(OffsetInMeasure, MapsBetweenTheDrawnPositionsOfASpreadMeasure) {
   // Drawn: 0 at 1100, 32 at 1300, 34 at 1400 (moved apart), the end (64) at 1700.
-  const BandMeasure m{0, 1000, 800, 0, 60, {{1100, 0}, {1300, 32}, {1400, 34}, {1700, 64}}};
+  const BandMeasure m{0, 1000, 800, 0, 60, {{1100, 0}, {1300, 32}, {1400, 34}, {1700, 64}}, {}};
   const std::vector<std::pair<int, int>> cases = {
       {900, 0},  {1100, 0},  {1200, 16}, {1300, 32}, {1350, 33},
       {1400, 34}, {1550, 49}, {1700, 64}, {1800, 64},
   };
   for (const auto& [x, offset] : cases) EXPECT_EQ(OffsetInMeasure(m, x, 64), offset) << x;
   // Without a stop at the end the right edge stands for the measure's length.
-  const BandMeasure open{0, 1000, 800, 0, 60, {{1100, 0}, {1400, 32}}};
+  const BandMeasure open{0, 1000, 800, 0, 60, {{1100, 0}, {1400, 32}}, {}};
   EXPECT_EQ(OffsetInMeasure(open, 1600, 64), 48);
 }
 
@@ -131,6 +133,46 @@ TEST_F(HitTesting, ClickingADrawnNoteOfAMovedApartRunFindsItsTime) {
   score.AddGlobalByHit(target->X(), Band(1).Top() + Band(1).PadTop() + Band(1).IncY(), evtText, 0,
                        "rit.");
   EXPECT_TRUE(First().GlobalEvents().Find(run[7], evtText, true));
+}
+
+TEST_F(HitTesting, AClickOnADrawnRestEntersAtItsTime) {
+  // Thirty-seconds with signs crowd the first half of measure 1 (moved apart), with a
+  // sixteenth rest at 8 and an eighth rest at 24 among them; measure 2 keeps its
+  // proportional spacing, with a quarter rest at 16.
+  Notes& notes = VoiceOf(1)->Notes();
+  for (const int t : {0, 2, 4, 6, 12, 14, 16, 18, 20, 22})
+    notes.Add(t, t % 4 ? 61 : 63, durThirtySecond, 0);
+  notes.Add(32, 67, durHalf, 0);
+  notes.Add(64, 67, durQuarter, 0);
+  notes.Add(96, 67, durHalf, 0);
+  Paint();
+  ASSERT_FALSE(Band(1).MeasureStops(0).empty());
+  ASSERT_TRUE(Band(1).MeasureStops(1).empty());
+  struct Case {
+    char rest;
+    int time, duration, snap;
+  };
+  const Case cases[] = {
+      {glyph::SixteenthRest, 8, durSixteenth, 0},
+      {glyph::EighthRest, 24, durEighth, 0},
+      {glyph::QuarterRest, 80, durQuarter, 0},
+      {glyph::QuarterRest, 80, durEighth, 32},  // the rest's time, not the snapped one
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.time);
+    notes.Remove(c.time);
+    Paint();
+    const auto texts = surface.Ops(SurfaceOp::Kind::Text);
+    const auto rest = std::find_if(texts.begin(), texts.end(), [&c](const SurfaceOp& op) {
+      return op.Font.Name == "Veltrimond" && op.Text == std::string(1, c.rest);
+    });
+    ASSERT_NE(rest, texts.end());
+    // The right part of the glyph: right of where the rest's time stands.
+    surface.SetFont(rest->Font);
+    const int x = rest->Points[0].X + surface.TextWidth(rest->Text) * 3 / 4;
+    score.AddNoteByHit(x, YAt(Band(1), 6), c.duration, 0, c.snap);
+    EXPECT_TRUE(NoteAt(1, c.time));
+  }
 }
 
 TEST_F(HitTesting, EveryPitchDrawnIsTheOneClickedInEveryClefAndKey) {

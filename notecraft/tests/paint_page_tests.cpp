@@ -371,6 +371,34 @@ TEST_F(PaintPage, TwoVersesUnderAGrandStaffStandBetweenItsStaves) {
   }
 }
 
+TEST_F(PaintPage, AGrandStaffShowsEachChordSymbolOnceAboveTheSystem) {
+  Staff& piano = First();
+  piano.SetDefaultClef(clfGrand);
+  piano.SetVerses(Internal{}, 2);
+  score.SetUseChords(true);
+  int g = 0;
+  for (const auto& [name, value] : score.LoadChordList())
+    if (name == "G") g = value;
+  ASSERT_GT(g, 0);
+  auto& notes = piano.Voice(1)->Notes();
+  for (int t = 0; t < 4 * 64; t += 32) {
+    notes.Add(t, 72, durHalf, 0)->AddValue(48);
+    piano.GlobalEvents().Add(t, evtLyric, 0, 0, "la\rlu");
+  }
+  for (int t = 0; t < 4 * 64; t += 64) score.AllGlobals().Add(t, evtChord, static_cast<std::uint8_t>(g));
+  Attach();
+  Show(1);
+  const Region& band = *Bands().front();
+  ASSERT_TRUE(band.Split());
+  int above = 0;
+  for (const SurfaceOp& op : Texts("G")) {
+    if (op.Font.Name == "Veltrimond") continue;
+    EXPECT_LT(op.Points[0].Y, band.Top() + band.PadTop()) << op;  // never between the staves
+    ++above;
+  }
+  EXPECT_EQ(above, 4);  // one per measure
+}
+
 TEST_F(PaintPage, ALongStaffNameIsCutToItsColumn) {
   First().SetFlags(stfShowStaffDesc);
   const std::string name = "Lead vocal, written by Somebody Famous, 2007 (revised 2010)";

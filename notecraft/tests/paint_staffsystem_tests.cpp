@@ -12,6 +12,7 @@
 #include "notecraft/core/staffs.h"
 #include "notecraft/core/voice.h"
 #include "notecraft/view/ink.h"
+#include "notecraft/view/restsandties.h"
 #include "notecraft/view/staffsystem.h"
 #include "view_fixtures.h"
 
@@ -157,6 +158,70 @@ TEST_F(StaffSystem, AKeyChangeEndsTheMeasureBeforeWithADoubleBarAndMovesTheNotes
   EXPECT_GT(width, 0);
   EXPECT_EQ(dc.Symbols().ShiftOf(1).Time, 64);
   EXPECT_EQ(VoiceNotes().ByIndex(1)->X(), SecondMeasureNoteX(width));
+}
+
+TEST_F(StaffSystem, AKeyChangeAfterARepeatEndKeepsTheRepeatBarAlone) {
+  staff->GlobalEvents().Add(64, evtKeyChange, 2);
+  score.AllGlobals().Add(0, evtRepeatEnd);
+  VoiceNotes().Add(64, 67, durQuarter, 0);
+  Draw(2);
+  dc.SelectFont(DrawContext::kMusicFont);
+  // The repeat bar at the end of measure 1 serves as the key change's double bar.
+  EXPECT_TRUE(Glyphs(glyph::DoubleBar).empty());
+  const auto repeatEnd = Texts({std::string(glyph::RepeatEndBar)});
+  ASSERT_EQ(repeatEnd.size(), 1u);
+  EXPECT_EQ(repeatEnd[0].Points[0].X, Snap(kLeft + kMeasure - Width(glyph::RepeatEndBar)));
+  // The new key follows in measure 2, right of the repeat bar.
+  const auto sharps = Glyphs(glyph::Sharp);
+  ASSERT_EQ(sharps.size(), 2u);
+  EXPECT_GE(sharps[0].Points[0].X, Snap(kLeft + kMeasure));
+}
+
+TEST_F(StaffSystem, TiesStandCloseToTheHeadsTheyJoinAlsoOverTheBarLine) {
+  // E on the bottom line with its stem up: ties below it. D on the fourth line with its
+  // stem down: a tie above it.
+  auto tie = [this](int from, int to) {
+    staff->GlobalEvents().Add(from, evtTie, 0, static_cast<std::uint8_t>(to), "1");
+  };
+  VoiceNotes().Add(0, 64, durHalf, 0);
+  VoiceNotes().Add(32, 64, durQuarter, 0);
+  VoiceNotes().Add(48, 64, durQuarter, 0);
+  VoiceNotes().Add(64, 64, durQuarter, 0);
+  VoiceNotes().Add(96, 74, durQuarter, 0);
+  VoiceNotes().Add(112, 74, durQuarter, 0);
+  tie(0, 32);
+  tie(48, 64);  // over the bar line
+  tie(96, 112);
+  Draw(2);
+  surface.ClearRecord();
+  DrawTies(dc, staff->Index());
+  const auto curves = surface.Ops(SurfaceOp::Kind::PolyBezier);
+  ASSERT_EQ(curves.size(), 3u);
+  const int head = Width(std::string(1, glyph::FilledHead));
+  struct Case {
+    int from, to, middle;  // the heads' middle: the line they stand on
+    bool below;
+  };
+  const Case cases[] = {{0, 32, kBottomLine, true}, {48, 64, kBottomLine, true}, {96, 112, kTop + S, false}};
+  for (std::size_t k = 0; k < 3; ++k) {
+    const Case& c = cases[k];
+    SCOPED_TRACE(c.from);
+    const SurfacePoint start = curves[k].Points.at(0);
+    const SurfacePoint end = curves[k].Points.at(3);
+    // Vertically just clear of the heads' outer edge, half a space from their middle.
+    for (const SurfacePoint& p : {start, end}) {
+      const int away = c.below ? p.Y - c.middle : c.middle - p.Y;
+      EXPECT_GT(away, S / 2);
+      EXPECT_LE(away, S * 4 / 5);
+    }
+    // Horizontally over the heads themselves.
+    const int x1 = VoiceNotes().Lookup(c.from)->X();
+    const int x2 = VoiceNotes().Lookup(c.to)->X();
+    EXPECT_GE(start.X, x1 - kPx);
+    EXPECT_LE(start.X, x1 + head);
+    EXPECT_GE(end.X, x2 - kPx);
+    EXPECT_LE(end.X, x2 + head);
+  }
 }
 
 TEST_F(StaffSystem, AClefChangeOnOneStaffMovesTheNotesOfTheStavesDrawnAfterIt) {

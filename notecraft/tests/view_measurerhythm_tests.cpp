@@ -215,6 +215,26 @@ TEST_F(Rhythm, TripletNotesStandInGroupsOfThreeWithinTheBeat) {
        64,
        "n8t@0 n8t@5 n8t@10 r16@16 r32@32",
        "0/16"},
+      // A dotted triplet note lasts its whole value, half again its triplet length: it takes
+      // the slots that covers, and no rest stands before the note after it.
+      {"a dotted triplet eighth and a triplet eighth",
+       {{0, 8, t | nteDot}, {11, 8, t}},
+       k44,
+       64,
+       "n16t@0 n8t@10 r16@16 r32@32",
+       "0/16"},
+      {"a dotted triplet quarter and a triplet quarter",
+       {{0, 16, t | nteDot}, {21, 16, t}, {32, 32}},
+       k44,
+       64,
+       "n32t@0 n16t@21 n32@32",
+       "0/32"},
+      {"a lone dotted triplet eighth",
+       {{0, 8, t | nteDot}, {16, 16}},
+       k44,
+       64,
+       "n16t@0 r8t@10 n16@16 r32@32",
+       "0/16"},
       // On the last beat a group of triplet halves has no room: the note shows what fits.
       {"no room before the bar line", {{48, 32, t}}, k44, 64, "r32@0 r16@32 n16@48", ""},
   };

@@ -145,6 +145,14 @@ protected:
   static SurfacePoint Pixel(int x, int y) {
     return {static_cast<int>(std::lround(x / 15.0)) * 15, static_cast<int>(std::lround(y / 15.0)) * 15};
   }
+  // A tie meets a head a quarter space beyond its outer edge: a head is a space high, its
+  // middle on the line the glyph stands on (four spaces and the baseline below its anchor
+  // y); from three quarters into the first head to a quarter into the last.
+  static int Above(int y) { return y + L + kBaseline - S / 2 - S / 4; }
+  static int Below(int y) { return y + L + kBaseline + S / 2 + S / 4; }
+  int Head() const { return surface.TextWidth(std::string(1, glyph::FilledHead)); }
+  int From(int x) const { return x + Head() * 3 / 4; }
+  int To(int x) const { return x + Head() / 4; }
 
   std::shared_ptr<Staff> staff;
   std::shared_ptr<Voice> voice;
@@ -160,8 +168,7 @@ TEST_F(Ties, ATieJoinsItsTwoNotes) {
   const auto curve = Curves()[0];
   EXPECT_EQ(curve.Points.size(), 7u);
   EXPECT_EQ(curve.Color, dc.ColorTies());
-  const int lift = 4 * S + S / 2;
-  EXPECT_EQ(Ends(curve), std::pair(Pixel(2000 + S, 2400 + lift), Pixel(3000, 2400 + lift)));
+  EXPECT_EQ(Ends(curve), std::pair(Pixel(From(2000), Above(2400)), Pixel(To(3000), Above(2400))));
   EXPECT_EQ(curve.Points.back(), curve.Points.front());
 }
 
@@ -172,10 +179,9 @@ TEST_F(Ties, AnUpStemOrAnUpperVoiceBendsTheTieBelow) {
   System(0, 256);
   DrawTies(dc, staff->Index());
   ASSERT_EQ(Curves().size(), 1u);
-  const int below = 4 * S + S / 2 + 2 * S;
   const auto [start, end] = Ends(Curves()[0]);
-  EXPECT_EQ(start, Pixel(2000 + S, 2400 + below));
-  EXPECT_EQ(end, Pixel(3000, 2400 + below));
+  EXPECT_EQ(start, Pixel(From(2000), Below(2400)));
+  EXPECT_EQ(end, Pixel(To(3000), Below(2400)));
   EXPECT_GT(Curves()[0].Points[1].Y, start.Y);  // bending downwards
 }
 
@@ -183,7 +189,6 @@ TEST_F(Ties, ATieAcrossASystemBreakRunsToTheSystemsEndAndIntoTheNextNote) {
   Drawn(48, 9000, 2400);
   Drawn(64, 2000, 5400);
   Tie(48, 64);
-  const int lift = 4 * S + S / 2;
 
   System(0, 64, 11520);  // the first system ends before the tie's last note
   DrawTies(dc, staff->Index());
@@ -191,8 +196,20 @@ TEST_F(Ties, ATieAcrossASystemBreakRunsToTheSystemsEndAndIntoTheNextNote) {
   DrawTies(dc, staff->Index());
 
   ASSERT_EQ(Curves().size(), 2u);
-  EXPECT_EQ(Ends(Curves()[0]), std::pair(Pixel(9000 + S, 2400 + lift), Pixel(11520, 2400 + lift)));
-  EXPECT_EQ(Ends(Curves()[1]), std::pair(Pixel(2000 - 2 * S, 5400 + lift), Pixel(2000, 5400 + lift)));
+  EXPECT_EQ(Ends(Curves()[0]), std::pair(Pixel(From(9000), Above(2400)), Pixel(11520, Above(2400))));
+  EXPECT_EQ(Ends(Curves()[1]),
+            std::pair(Pixel(To(2000) - 2 * S, Above(5400)), Pixel(To(2000), Above(5400))));
+}
+
+TEST_F(Ties, ATieFromThePreviousSystemBendsAwayFromItsLastNotesStem) {
+  Drawn(64, 2000, 5400, /*up=*/true);
+  Tie(48, 64);
+  System(64, 128);
+  DrawTies(dc, staff->Index());
+  ASSERT_EQ(Curves().size(), 1u);
+  const auto [start, end] = Ends(Curves()[0]);
+  EXPECT_EQ(end, Pixel(To(2000), Below(5400)));
+  EXPECT_GT(Curves()[0].Points[1].Y, start.Y);  // bending downwards, under the head
 }
 
 TEST_F(Ties, OnlyNotesDrawnOnThisStaffInThisPaintAreJoined) {
@@ -218,8 +235,8 @@ TEST_F(Ties, MissingNotesAndVoicesShortenOrSkipTheTie) {
   System(0, 256);
   DrawTies(dc, staff->Index());
   ASSERT_EQ(Curves().size(), 1u);
-  const int lift = 4 * S + S / 2;
-  EXPECT_EQ(Ends(Curves()[0]), std::pair(Pixel(2000 + S, 2400 + lift), Pixel(2000 + 3 * S, 2400 + lift)));
+  EXPECT_EQ(Ends(Curves()[0]),
+            std::pair(Pixel(From(2000), Above(2400)), Pixel(From(2000) + 2 * S, Above(2400))));
 }
 
 TEST_F(Ties, TiesEndingAMeasureBeforeTheSystemStopTheLookBack) {
@@ -251,6 +268,16 @@ TEST_F(Ties, AFlatTieHasItsControlPointsAThirdIn) {
   EXPECT_EQ(p[5].Y, Pixel(0, 3000 - 150).Y);  // the return edge a pixel further out
   EXPECT_EQ(curves[0].Color, RGB(1, 2, 3));
   EXPECT_EQ(surface.ForeColor(), dc.ColorNotes());  // put back
+}
+
+TEST_F(Ties, AShortTieBendsNoMoreThanAQuarterOfItsSpan) {
+  // Two line spaces wide, as a stub at a system's edge: 24 ln(96 - 15) would lift it 105.
+  DrawTieCurve(dc, 0, 1500, 3000, 1500 + 2 * S, 3000, false);
+  DrawTieCurve(dc, 0, 1500, 3000, 1500 + 2 * S, 3000, true);
+  const auto curves = Curves();
+  ASSERT_EQ(curves.size(), 2u);
+  EXPECT_EQ(curves[0].Points[1].Y, Pixel(0, 3000 - SnapY(2 * S / 4)).Y);
+  EXPECT_EQ(curves[1].Points[1].Y, Pixel(0, 3000 + SnapY(2 * S / 4)).Y);
 }
 
 TEST_F(Ties, DegenerateTiesAreGuarded) {

@@ -45,8 +45,10 @@ void SetLength(RhythmItem& item, int length) {
 int OwnThirds(const RhythmNote& note, bool drums) {
   if (drums) return kRingsOn;
   const int d = std::max(note.Duration, 0);
-  if ((note.Flags & nteTriplet) && PowerOfTwo(d)) return 2 * d;
-  if (note.Flags & nteDot) return d * 9 / 2;
+  const bool dotted = note.Flags & nteDot;
+  // A triplet lasts two thirds of its value, a dotted one the whole value.
+  if ((note.Flags & nteTriplet) && PowerOfTwo(d)) return dotted ? 3 * d : 2 * d;
+  if (dotted) return d * 9 / 2;
   return 3 * d;
 }
 

@@ -75,23 +75,29 @@ void DrawTie(DrawContext& dc, const Staff& staff, const GlobalEvent& tie, int sy
   const auto voice = staff.Voice(static_cast<int>(Val(tie.Text())));
   const int start = tie.EventTime();
   const int end = TieEnd(tie);
-  // Anchors half a space above the head's top, or, below, half a space under its bottom.
-  const int lift = 4 * s + s / 2;
+  // The ends stand just clear of the heads they join, a quarter space beyond the head's
+  // outer edge (a head is a space high, its middle on its line or space): from the right
+  // part of the first head to the left part of the last one.
+  const int middle = dc.Geometry().FourSpaces + dc.GlyphBaseline();  // anchor to head middle
+  const int clear = s / 2 + s / 4;
+  auto headWidth = [&dc](const DrawnNote& note) {
+    const bool whole = note.Of && note.Of->Duration() >= durWhole;
+    return dc.Window()->TextWidth(std::string(1, whole ? glyph::WholeNote : glyph::FilledHead));
+  };
+  const DrawnNote* first = start >= systemStart ? DrawnAt(state, voice, start) : nullptr;
+  const DrawnNote* last = end < systemEnd ? DrawnAt(state, voice, end) : nullptr;
+  // The side the first note's stem leaves free (the last note's, for a tie coming from the
+  // previous system).
+  const DrawnNote* side = first ? first : last;
+  const bool below = side && side->Up != side->MultiVoice;
   int x1 = 0, y1 = 0, x2 = 0, y2 = 0;
-  bool below = false;
-  if (start >= systemStart) {
-    if (const DrawnNote* note = DrawnAt(state, voice, start)) {
-      x1 = note->X + s;
-      y1 = note->Y + lift;
-      below = note->Up != note->MultiVoice;
-      if (below) y1 += 2 * s;
-    }
+  if (first) {
+    x1 = first->X + headWidth(*first) * 3 / 4;
+    y1 = first->Y + middle + (below ? clear : -clear);
   }
-  if (end < systemEnd) {
-    if (const DrawnNote* note = DrawnAt(state, voice, end)) {
-      x2 = note->X;
-      y2 = note->Y + lift + (below ? 2 * s : 0);
-    }
+  if (last) {
+    x2 = last->X + headWidth(*last) / 4;
+    y2 = last->Y + middle + (below ? clear : -clear);
   }
   if (x1 + x2 <= 0) return;
   if (x1 == 0) {  // from the previous system, or its first note is missing
@@ -110,7 +116,8 @@ void DrawTie(DrawContext& dc, const Staff& staff, const GlobalEvent& tie, int sy
 
 }  // namespace
 
-int DrawRest(DrawContext& dc, const MeasureFrame& measure, const RhythmItem& rest, int lift) {
+int DrawRest(DrawContext& dc, const MeasureFrame& measure, const RhythmItem& rest, int lift,
+             int* right) {
   if (!dc.Window()) return 0;
   const int s = dc.LineSpace();
   int x = 0;
@@ -123,7 +130,9 @@ int DrawRest(DrawContext& dc, const MeasureFrame& measure, const RhythmItem& res
     x = rest.Time * measure.TwipsPerUnit + measure.Left + measure.Pad;
   }
   x += dc.Symbols().ShiftAt(measure.Index, measure.Start + rest.Time);
-  dc.DrawTextAt(std::string(1, RestGlyph(rest, measure.Duration)), x, measure.Y - lift);
+  const std::string glyph(1, RestGlyph(rest, measure.Duration));
+  dc.DrawTextAt(glyph, x, measure.Y - lift);
+  if (right) *right = x + dc.Window()->TextWidth(glyph);
   return x;
 }
 
@@ -196,7 +205,9 @@ void DrawTieCurve(DrawContext& dc, int color, int x1, int y1, int x2, int y2, bo
   // backwards) stays flat.
   const double ln = innerInset >= 1 ? std::log(static_cast<double>(innerInset)) : 0.0;
   auto snapped = [](double v) { return SnapY(static_cast<int>(RoundHalfEven(v))); };
-  const int h1 = snapped(24 * ln);
+  // A short tie (a stub at a system's edge, notes close together) bends no further than a
+  // quarter of its span, so that it stays a flat arc and not a hump.
+  const int h1 = std::min(snapped(24 * ln), SnapY(std::max(width / 4, 0)));
   int d1 = 0, d1Inner = 0, d2 = 0, d2Inner = 0;
   if (below) {
     d1 = h1;

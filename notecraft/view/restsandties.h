@@ -18,8 +18,10 @@ struct MeasureFrame;
 struct RhythmItem;
 
 // Draws one rest of a measure's rhythm (its Time from the measure's start) in the current
-// fore colour, raised by lift twips (lowered when negative); returns its x.
-int DrawRest(DrawContext& dc, const MeasureFrame& measure, const RhythmItem& rest, int lift);
+// fore colour, raised by lift twips (lowered when negative); returns its x, and its glyph's
+// right edge in right when given.
+int DrawRest(DrawContext& dc, const MeasureFrame& measure, const RhythmItem& rest, int lift,
+             int* right = nullptr);
 
 // How far a rest moves, in twips (up positive), to clear the heads of the other voices on
 // its staff that sound with it, the highest of them at highestStep and the lowest at
@@ -39,8 +41,8 @@ int RestClearance(const DrawContext& dc, const RhythmItem& rest, bool upperVoice
 void DrawTies(DrawContext& dc, int staffIndex);
 
 // One tie from (x1, y1) to (x2, y2), bending downwards when below: a closed outline of two
-// Bezier curves one pixel apart whose height grows with the logarithm of its width. A tie
-// too short to bend is drawn flat; one with an end at or above the page's top edge (y of 0
+// Bezier curves one pixel apart whose height grows with the logarithm of its width, up to a
+// quarter of its width. A tie too short to bend is drawn flat; one with an end at or above the page's top edge (y of 0
 // or less after the print offset) is not drawn.
 void DrawTieCurve(DrawContext& dc, int color, int x1, int y1, int x2, int y2, bool below);
 

@@ -220,6 +220,7 @@ int StaffSystemDrawer::DrawMeasure(int i, int t, int left) {
   m_band.SetMeasure(i, place);
   m_band.SetMeasurePad(i, m_offset);
   m_band.SetMeasureStops(i, {});
+  if (m_place.GrandHalf == 1) m_band.ClearMeasureRests(i);
 
   int number = 0, duration = 0;
   globals.MeasureInfo(t, number, duration);
@@ -256,7 +257,8 @@ int StaffSystemDrawer::DrawMeasure(int i, int t, int left) {
   // system's start, so a transposing instrument's change is written in its own key.
   if (m_staff->GlobalEvents().Find(end, evtKeyChange, true)) {
     m_keyInForce = m_staff->CurKey(end);
-    if (m_keyInForce != m_keyDrawn) m_grid.Flags[index] |= 4;
+    // A repeat or final bar there serves as the double bar.
+    if (m_keyInForce != m_keyDrawn && !(m_grid.Flags[index] & (2 | 8))) m_grid.Flags[index] |= 4;
   }
   const int flags = m_grid.Flags[index];
   m_band.SetMeasureFlag(i, flags | StaffOctaveKinds(*m_staff, t) * 16);
@@ -299,7 +301,9 @@ int StaffSystemDrawer::DrawMeasure(int i, int t, int left) {
     RecordStops(i, t, left, duration, twipsPerUnit);
     DrawInnerClefs(i, t, left, twipsPerUnit);
 
-    if (m_band.First() && m_score.UseChords())
+    // Chord symbols stand once, in the row over the system: not again over a grand
+    // staff's lower half, which shares its band.
+    if (m_band.First() && m_place.GrandHalf == 1 && m_score.UseChords())
       FindChordSymbol(m_dc, sections, left, m_y, m_offset, twipsPerUnit, t, duration, i);
 
     MeasureFrame frame;
@@ -459,7 +463,10 @@ void StaffSystemDrawer::DrawVoice(int v, const MeasureFrame& frame) {
     int x = 0;
     if (item.Rest) {
       BeamGeometry(m_dc);
-      x = DrawRest(m_dc, frame, item, RestLift(v, item, frame));
+      int right = 0;
+      x = DrawRest(m_dc, frame, item, RestLift(v, item, frame), &right);
+      // A click there means the rest's time (a whole measure's rest stands for no time).
+      if (!item.MeasureRest) m_band.AddMeasureRest(frame.Index, {x, right, item.Time});
     } else {
       if ((m_state.StemMode & SymbolState::kSharedStaves) &&
           !(m_state.StemMode & (SymbolState::kStemUp | SymbolState::kStemDown)))
