@@ -1,0 +1,106 @@
+// Pages laid out once: painting draws the layout pagination made while nothing it depends on
+// changed, and every change to the notes, the score or the window lays the page out again,
+// so that a paint after an edit shows it and its page breaks.
+#include <vector>
+
+#include "layout_fixtures.h"
+#include "notecraft/core/notes.h"
+
+namespace notecraft {
+namespace {
+
+using namespace testing;
+
+// One staff of quarter notes over several pages (36 measures a page).
+constexpr int kMeasures = 3 * 36 + 10;
+
+class KeptPages : public LayoutFixture {
+public:
+  KeptPages() {
+    FillQuarters(First(), kMeasures);
+    Attach();
+    PaginateAll();
+  }
+  int LaidOut() const { return score.PagesLaidOut(Internal{}); }
+  // The drawing of page `page` (made the current one first).
+  std::vector<SurfaceOp> Drawn(int page) {
+    if (score.CurPage() != page) score.SetCurPage(page);
+    surface.ClearRecord();
+    score.PaintWindow();
+    return surface.Ops();
+  }
+  Notes& Quarters() { return score.Staff(1)->Voice(1)->Notes(); }
+};
+
+TEST_F(KeptPages, PaintingThePagesPaginationLaidOutLaysNoneOutAgain) {
+  ASSERT_EQ(score.LastPage(), 4);
+  const int made = LaidOut();
+  std::vector<std::vector<SurfaceOp>> kept;
+  for (int page = 1; page <= 4; ++page) kept.push_back(Drawn(page));
+  kept.push_back(Drawn(4));  // painted again, as after the window was covered
+  EXPECT_EQ(LaidOut(), made);
+
+  // The same drawing as from pages laid out afresh.
+  score.RestartPagination(1);
+  score.FinishPagination();
+  EXPECT_EQ(LaidOut(), made + 4);
+  for (int page = 1; page <= 4; ++page)
+    EXPECT_EQ(Drawn(page), kept[static_cast<std::size_t>(page - 1)]) << "page " << page;
+}
+
+TEST_F(KeptPages, EveryKindOfChangeLaysThePageOutAgain) {
+  struct Case {
+    const char* what;
+    void (*change)(Score&);
+  };
+  const std::vector<Case> cases = {
+      {"a note entered", [](Score& s) { s.AddNote(1, 40 * 64, 84, durQuarter, 0); }},
+      {"the notes rewritten in place",
+       [](Score& s) { s.Staff(1)->Voice(1)->Notes().Add(40 * 64 + 8, 90, durEighth, 0); }},
+      {"a score-wide event", [](Score& s) { s.AllGlobals().Add(40 * 64, evtLineEnd); }},
+      {"the staff height", [](Score& s) { s.SetStaffHeight(0.3f); }},
+      {"the page size", [](Score& s) { s.SetPageHeight(10.0f); }},
+      {"the tempo", [](Score& s) { s.SetCount(90); }},
+      {"a restart", [](Score& s) { s.RestartPagination(1); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    score.SetCurPage(2);
+    score.PaintWindow();
+    const int before = LaidOut();
+    c.change(score);
+    score.PaintWindow();
+    EXPECT_GT(LaidOut(), before);
+  }
+}
+
+TEST_F(KeptPages, APaintAfterAnEditShowsItAndItsPageBreaks) {
+  score.SetCurPage(1);
+  const int end = score.PageTimes()[0].High();
+  const std::size_t heads = surface.Ops(SurfaceOp::Kind::Text).size();
+  // Sixteenths through the page's first measures: they widen, and fewer fit the page.
+  for (int t = 0; t < 8 * 64; t += 4) score.AddNote(1, t, 60 + t % 12, durSixteenth, 0);
+  surface.ClearRecord();
+  score.PaintWindow();
+  EXPECT_GT(surface.Ops(SurfaceOp::Kind::Text).size(), heads);
+  EXPECT_LT(score.PageTimes()[0].High(), end);
+  EXPECT_EQ(score.PageTimes()[0].High(), LayOut(1, 0).Reach());
+
+  // A high note written straight into the list moves its staff down at the next paint.
+  auto pads = [&] {
+    std::vector<int> tops;
+    for (const auto& band : score.Bands(Internal{})) tops.push_back(band->PadTop());
+    return tops;
+  };
+  const std::vector<int> before = pads();
+  const int last = score.PageTimes()[0].High() - 16;
+  Quarters().Add(last + 8, 100, durEighth, 0);
+  score.PaintWindow();
+  EXPECT_NE(pads(), before);
+  std::vector<int> fresh;
+  for (const SystemLayout& system : LayOut(1, 0).Systems) fresh.push_back(system.Staves[0].PadTop);
+  EXPECT_EQ(pads(), fresh);
+}
+
+}  // namespace
+}  // namespace notecraft
