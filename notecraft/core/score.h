@@ -603,6 +603,7 @@ private:
   std::vector<KeptLayout> m_keptPages;  // by page number - 1
   unsigned long long m_layoutRevision = 1;
   int m_pagesLaidOut = 0;  // page layouts made, kept ones not counted
+  int m_heightGuess = 0;   // the lowered staff height a page found last
   void StorePage(const struct PageLayout& page);
   int PageStaffHeight(int page) const;  // L that page page starts with
   int PageFirstStaff(int page, int start) const;  // the staves of its first system page leaves out

@@ -249,8 +249,11 @@ std::shared_ptr<const PageLayout> Score::LaidOutPage(int page, int start, int fi
       return kept.Page;
   }
   ++m_pagesLaidOut;
-  auto laidOut = std::make_shared<const PageLayout>(
-      PageBreaker(*this, dc).LayOut(page, start, height, end, firstStaff));
+  PageBreaker breaker(*this, dc);
+  breaker.SetHeightGuess(m_heightGuess);
+  auto laidOut =
+      std::make_shared<const PageLayout>(breaker.LayOut(page, start, height, end, firstStaff));
+  m_heightGuess = breaker.HeightGuess();
   if (m_keptPages.size() <= index) m_keptPages.resize(index + 1);
   m_keptPages[index] = {laidOut,           m_layoutRevision,     height,         end,
                         dc.Window(),       dc.TwipsPerPixelX(),  dc.TwipsPerPixelY(),

@@ -106,11 +106,27 @@ PageLayout PageBreaker::LayOut(int page, int start, int staffHeight, int endTime
       // as far as the readable height; the staves of a system begun on the page before keep
       // its height.
       if (from == 0 && L > floor) {
+        // Whether the system fits stays so at every lower height: the search narrows from
+        // the guess (mostly the height the page before found), often ending there.
         int fits = floor;
-        for (int low = floor + 1, high = L - 1; low <= high;) {
+        int placed = L;
+        auto fitsAt = [&](int height) {
+          place(height, names);
+          placed = height;
+          return system.Bottom <= layout.BottomY;
+        };
+        int low = floor + 1, high = L - 1;
+        if (m_guess >= low && m_guess <= high) {
+          if (fitsAt(m_guess)) {
+            fits = m_guess;
+            low = m_guess + 1;
+          } else {
+            high = m_guess - 1;
+          }
+        }
+        while (low <= high) {
           const int mid = low + (high - low) / 2;
-          place(mid, names);
-          if (system.Bottom <= layout.BottomY) {
+          if (fitsAt(mid)) {
             fits = mid;
             low = mid + 1;
           } else {
@@ -118,7 +134,8 @@ PageLayout PageBreaker::LayOut(int page, int start, int staffHeight, int endTime
           }
         }
         L = fits;
-        place(L, names);
+        m_guess = fits;
+        if (placed != L) place(L, names);
       }
       // Too tall for a page even so: cut into even parts, a page each, every part with the
       // staff names.

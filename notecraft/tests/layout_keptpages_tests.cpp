@@ -102,5 +102,36 @@ TEST_F(KeptPages, APaintAfterAnEditShowsItAndItsPageBreaks) {
   EXPECT_EQ(pads(), fresh);
 }
 
+// A page too short for its first system looks for the staff height it fits at; where the
+// search starts changes nothing of what it finds.
+TEST(LoweredHeight, TheGuessChangesNothingOfTheHeightFound) {
+  struct Tall : LayoutFixture {
+    void TestBody() override {}
+  } f;
+  for (int k = 0; k < 13; ++k) f.AddStaff();
+  for (const auto& staff : f.score.AllStaffs()) FillQuarters(*staff, 8, 60 + 3 * (staff->Index() % 9));
+  f.Attach();
+  PageBreaker plain(f.score, f.Dc());
+  const PageLayout found = plain.LayOut(1, 0, kL, 8 * 64);
+  const int height = found.StaffHeight;
+  ASSERT_LT(height, kL);
+  ASSERT_GT(height, PageBreaker::kReadableStaffHeight);
+  for (const int guess : {0, PageBreaker::kReadableStaffHeight + 1, height - 7, height - 1, height,
+                          height + 1, height + 9, kL - 1, kL + 40}) {
+    SCOPED_TRACE(guess);
+    PageBreaker breaker(f.score, f.Dc());
+    breaker.SetHeightGuess(guess);
+    const PageLayout page = breaker.LayOut(1, 0, kL, 8 * 64);
+    EXPECT_EQ(page.StaffHeight, height);
+    EXPECT_EQ(breaker.HeightGuess(), height);
+    ASSERT_EQ(page.Systems.size(), found.Systems.size());
+    for (std::size_t k = 0; k < page.Systems.size(); ++k) {
+      EXPECT_EQ(page.Systems[k].Bottom, found.Systems[k].Bottom);
+      EXPECT_EQ(page.Systems[k].End, found.Systems[k].End);
+      EXPECT_EQ(page.Systems[k].Staves.size(), found.Systems[k].Staves.size());
+    }
+  }
+}
+
 }  // namespace
 }  // namespace notecraft
