@@ -87,6 +87,7 @@ void GlobalEvents::EnsureKinds() const {
 
 EventPtr GlobalEvents::Add(int atTime, int eventType, std::uint8_t value1, std::uint8_t value2,
                            std::string text) {
+  Edited();
   List& list = ListFor(eventType);
   auto event = std::make_shared<GlobalEvent>(atTime, eventType, value1, value2, std::move(text));
   event->m_owner = this;
@@ -165,6 +166,7 @@ EventPtr GlobalEvents::Item(int atTime, int eventType) const {
 }
 
 void GlobalEvents::Remove(int atTime, int eventType) {
+  Edited();
   List& list = ListFor(eventType);
   for (auto i = UpperBound(list, atTime); i > 0 && list[i - 1]->EventTime() == atTime; --i) {
     if (list[i - 1]->EventType() != eventType) continue;
@@ -194,6 +196,7 @@ EventPtr GlobalEvents::TimeItem(int index) const {
 }
 
 void GlobalEvents::Clear() {
+  Edited();
   DetachAll();
   m_events.clear();
   m_times.clear();
@@ -321,6 +324,7 @@ int GlobalEvents::PulseValue() const { return m_pulse != 0 ? m_pulse : SpanAt(0)
 
 void GlobalEvents::SetPulseValue(int value) {
   if (value < 0) return;
+  Edited();
   const int length = SpanAt(0).Length;
   const int m = std::min(length, value);
   m_pulse = m != 0 ? length / (length / m) : 0;
@@ -332,8 +336,13 @@ void GlobalEvents::Reserve(Internal, std::size_t count) { m_events.reserve(m_eve
 
 Score* GlobalEvents::Parent(Internal) const { return m_parent; }
 
+void GlobalEvents::Edited() {
+  if (m_parent) m_parent->ContentEdited(Internal{});
+}
+
 void GlobalEvents::RemoveRange(Internal, int fromTime, int toTime) {
   if (toTime <= fromTime) return;
+  Edited();
   const int shift = toTime - fromTime;
   auto removeFrom = [&](List& list, std::initializer_list<int> keptKinds) {
     // The change of each kept kind that is in force at toTime, when it lies in the span

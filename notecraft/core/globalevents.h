@@ -100,6 +100,8 @@ public:
   void Reserve(Internal, std::size_t count);
 
 private:
+  // The list changed: the score's pages are laid out anew.
+  void Edited();
   friend class GlobalEvent;
 
   using List = std::vector<EventPtr>;

@@ -34,6 +34,7 @@ Notes::NotePtr Notes::AddStored(Internal, int atTime, int value, int duration, i
 Notes::NotePtr Notes::AddNote(int atTime, int value, int duration, int flags, bool stored) {
   // A value that is no MIDI note would leave a chord without pitches and cut its neighbour.
   if (value < 0 || value > 127) return nullptr;
+  Edited();
   std::size_t index = 0;  // 0-based position of the note
   NotePtr note;
   if (m_notes.empty() || m_notes.back()->NoteTime() < atTime) {
@@ -62,6 +63,7 @@ Notes::NotePtr Notes::AddNote(int atTime, int value, int duration, int flags, bo
 }
 
 void Notes::TrimBefore(int atTime) {
+  Edited();
   const int before = IndexAtOrAfter(atTime) - 1;  // how many notes start before atTime
   if (before > 0) TrimPrevious(static_cast<std::size_t>(before - 1), atTime);
 }
@@ -121,6 +123,7 @@ Notes::NotePtr Notes::PrevItem() {
 }
 
 void Notes::Remove(int atTime) {
+  Edited();
   BinarySearch(atTime);
   if (m_foundTime == atTime && m_cursor <= Count())
     m_notes.erase(m_notes.begin() + (m_cursor - 1));
@@ -128,6 +131,7 @@ void Notes::Remove(int atTime) {
 
 void Notes::RemoveRange(int fromTime, int toTime) {
   if (toTime <= fromTime) return;
+  Edited();
   auto first = std::lower_bound(m_notes.begin(), m_notes.end(), fromTime, ByTime());
   auto last = std::lower_bound(first, m_notes.end(), toTime, ByTime());
   first = m_notes.erase(first, last);
@@ -140,6 +144,7 @@ void Notes::RemoveRange(int fromTime, int toTime) {
 
 void Notes::RemoveSpan(int fromTime, int toTime) {
   if (toTime <= fromTime) return;
+  Edited();
   auto first = std::lower_bound(m_notes.begin(), m_notes.end(), fromTime, ByTime());
   auto last = std::lower_bound(first, m_notes.end(), toTime, ByTime());
   first = m_notes.erase(first, last);
@@ -149,6 +154,7 @@ void Notes::RemoveSpan(int fromTime, int toTime) {
 
 void Notes::AddSorted(const std::vector<Entry>& entries) {
   if (entries.empty()) return;
+  Edited();
   // Notes before the first entry stay put; the rest is merged with the entries in one pass.
   const auto split = std::lower_bound(m_notes.begin(), m_notes.end(), entries.front().Time,
                                       ByTime());
@@ -184,6 +190,7 @@ void Notes::AddSorted(const std::vector<Entry>& entries) {
 
 bool Notes::Restore(Internal, const NotePtr& note) {
   if (!note) return false;
+  Edited();
   const auto at = std::lower_bound(m_notes.begin(), m_notes.end(), note->NoteTime(), ByTime());
   if (at != m_notes.end() && (*at)->NoteTime() == note->NoteTime()) return false;
   m_notes.insert(at, note);
@@ -200,7 +207,12 @@ void Notes::SetParent(Internal, Score* score) { m_parent = score; }
 
 Score* Notes::Parent(Internal) const { return m_parent; }
 
+void Notes::Edited() {
+  if (m_parent) m_parent->ContentEdited(Internal{});
+}
+
 void Notes::Reset(Internal) {
+  Edited();
   m_notes.clear();
   m_cursor = 0;
   m_foundTime = 0;

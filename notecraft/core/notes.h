@@ -90,6 +90,8 @@ public:
   void Reset(Internal);
 
 private:
+  // The list changed: the score's pages are laid out anew.
+  void Edited();
   // Sets the cursor to the position of the first note at or after t (Count + 1 when
   // none) and the found time to that note's time (-1 when none).
   void BinarySearch(int t);

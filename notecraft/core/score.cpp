@@ -233,6 +233,7 @@ void Score::SetBeat(int beat) {
 }
 
 void Score::SetCount(int tempo) {
+  LayoutInputsChanged();  // shown on the page, which keeps no mark of it
   if (tempo >= 0 && tempo <= 255) m_count = tempo;
 }
 
@@ -274,6 +275,7 @@ void Score::SetMinor(bool minor) {
 // --- Chords ---
 
 void Score::SetCapo(int capo) {
+  LayoutInputsChanged();  // shown on the page, which keeps no mark of it
   if (capo >= 0 && capo <= 15) m_capo = capo;
 }
 
@@ -321,6 +323,7 @@ std::vector<std::pair<std::string, int>> Score::LoadChordList() const {
 // --- Display switches ---
 
 void Score::SetDrumIX(int slot) {
+  LayoutInputsChanged();  // shown on the page, which keeps no mark of it
   if (slot >= 1 && slot <= 8) m_drumIX = slot - 1;
 }
 
@@ -508,6 +511,7 @@ void Score::SetUOM(int unit) { TheCommon().UOM = unit; }
 void Score::SetVoice(int number) {
   if (number < 1 || number > 4 || number == m_activeVoice) return;
   m_activeVoice = number;
+  LayoutInputsChanged();
   PaintWindow();
 }
 
@@ -532,6 +536,8 @@ void Score::SetCurPage(int page) {
 // --- Change state ---
 
 void Score::SetChanged(bool changed) {
+  // Marked changed also while initialising: pages laid out before are laid out again.
+  if (changed) LayoutInputsChanged();
   const bool before = m_changed;
   if (!changed) {
     m_changed = false;
@@ -576,7 +582,10 @@ std::string Score::InsDesc(int insCode) const { return TheCommon().Instruments.I
 bool Score::Initialising(Internal) const { return m_initialising; }
 void Score::SetInitialising(Internal, bool on) { m_initialising = on; }
 bool Score::PlaybackStale(Internal) const { return m_playbackStale; }
-void Score::SetPlaybackStale(Internal, bool stale) { m_playbackStale = stale; }
+void Score::SetPlaybackStale(Internal, bool stale) {
+  m_playbackStale = stale;
+  if (stale) LayoutInputsChanged();  // the notes changed
+}
 void Score::SetEndTime(Internal, int time) { m_endTime = time; }
 void Score::SetVerse(Internal, int verse) { m_verse = verse; }
 void Score::SetLastPage(Internal, int page) { m_lastPage = page; }

@@ -241,6 +241,10 @@ public:
   void DeletingMeasures(Internal, int from, int to);
   // A new score's room to write: count empty measures after its (empty) music.
   void SetEmptyMeasures(Internal, int count);
+  // How many page layouts the score has made: a page painted from its kept layout adds none.
+  int PagesLaidOut(Internal) const;
+  // Notes or events of the score's lists changed: pages laid out before are laid out again.
+  void ContentEdited(Internal) noexcept;
   // One step of background pagination (the layout timer's tick): lays out the next page
   // without drawing, or finishes. Tools that want every page at once call it until
   // Paginating is false.
@@ -576,8 +580,30 @@ private:
   void PaintPage();
   // Paints a page laid out already: the page on the window, or a printed page laid out on
   // the screen.
-  void PaintLaidOut(const struct PageLayout& page);
+  void PaintLaidOut(const struct PageLayout& page,
+                    std::shared_ptr<const struct PageLayout> kept = nullptr);
   struct PageLayout LayOutPage(int page, int start, int firstStaff);
+  // The layout of page page from start: the one kept from pagination or an earlier paint
+  // while nothing it depends on changed since (the score, its staff height and end, the
+  // window and its resolution), else laid out now and kept.
+  std::shared_ptr<const struct PageLayout> LaidOutPage(int page, int start, int firstStaff);
+  // Something a page's layout reads changed: the kept layouts are laid out again.
+  void LayoutInputsChanged() noexcept { ++m_layoutRevision; }
+  struct KeptLayout {
+    std::shared_ptr<const struct PageLayout> Page;
+    unsigned long long Revision = 0;
+    int StaffHeight = 0;  // handed to the page breaker
+    int End = 0;
+    const void* Window = nullptr;
+    double PixelX = 0;
+    double PixelY = 0;
+    int ScreenPixelY = 0;
+    bool Printing = false;
+  };
+  std::vector<KeptLayout> m_keptPages;  // by page number - 1
+  unsigned long long m_layoutRevision = 1;
+  int m_pagesLaidOut = 0;  // page layouts made, kept ones not counted
+  int m_heightGuess = 0;   // the lowered staff height a page found last
   void StorePage(const struct PageLayout& page);
   int PageStaffHeight(int page) const;  // L that page page starts with
   int PageFirstStaff(int page, int start) const;  // the staves of its first system page leaves out

@@ -10,6 +10,7 @@
 #include <limits>
 #include <utility>
 
+#include "notecraft/core/common.h"
 #include "notecraft/core/enums.h"
 #include "notecraft/core/internal.h"
 #include "notecraft/core/noteend.h"
@@ -70,6 +71,10 @@ int Score::SelectedMeasure() const noexcept {
 const std::vector<std::shared_ptr<Region>>& Score::Bands(Internal) const { return m_bands; }
 
 bool Score::GroupOrder(Internal) const { return m_groupOrder; }
+
+int Score::PagesLaidOut(Internal) const { return m_pagesLaidOut; }
+
+void Score::ContentEdited(Internal) noexcept { LayoutInputsChanged(); }
 
 // The greatest end of any note. Notes of a voice do not overlap, so its last note ends it.
 int Score::MusicEndTime() const {
@@ -142,6 +147,8 @@ void Score::DeletingMeasures(Internal, int from, int to) {
 // --- Pagination ---
 
 void Score::RestartPagination(int fromPage) {
+  // Whatever asks for new pages may have changed what they are laid out from.
+  LayoutInputsChanged();
   try {
     if (!m_redraw) {
       m_relayoutPending = true;
@@ -194,7 +201,8 @@ void Score::PaginateStep(Internal) noexcept {
     }
     const int end = PagesEnd();
     if (m_paginateTime < end) {
-      const PageLayout page = LayOutPage(m_paginatePage, m_paginateTime, m_paginateStaff);
+      const auto laidOut = LaidOutPage(m_paginatePage, m_paginateTime, m_paginateStaff);
+      const PageLayout& page = *laidOut;
       StorePage(page);
       m_paginateTime = page.End;
       m_paginateStaff = page.NextStaff;
@@ -222,8 +230,35 @@ void Score::PaginateStep(Internal) noexcept {
 }
 
 PageLayout Score::LayOutPage(int page, int start, int firstStaff) {
-  PageBreaker breaker(*this, View(Internal{}));
-  return breaker.LayOut(page, start, PageStaffHeight(page), PagesEnd(), firstStaff);
+  return *LaidOutPage(page, start, firstStaff);
+}
+
+std::shared_ptr<const PageLayout> Score::LaidOutPage(int page, int start, int firstStaff) {
+  DrawContext& dc = View(Internal{});
+  const int height = PageStaffHeight(page);
+  const int end = PagesEnd();
+  const auto index = static_cast<std::size_t>(std::max(page, 1) - 1);
+  const int screenPixel = TheCommon().TwipsPerPixelY;
+  if (index < m_keptPages.size()) {
+    const KeptLayout& kept = m_keptPages[index];
+    if (kept.Page && kept.Revision == m_layoutRevision && kept.Page->Page == page &&
+        kept.Page->Start == start && kept.Page->FirstStaff == std::max(firstStaff, 0) &&
+        kept.StaffHeight == height && kept.End == end && kept.Window == dc.Window() &&
+        kept.PixelX == dc.TwipsPerPixelX() && kept.PixelY == dc.TwipsPerPixelY() &&
+        kept.ScreenPixelY == screenPixel && kept.Printing == dc.Printing())
+      return kept.Page;
+  }
+  ++m_pagesLaidOut;
+  PageBreaker breaker(*this, dc);
+  breaker.SetHeightGuess(m_heightGuess);
+  auto laidOut =
+      std::make_shared<const PageLayout>(breaker.LayOut(page, start, height, end, firstStaff));
+  m_heightGuess = breaker.HeightGuess();
+  if (m_keptPages.size() <= index) m_keptPages.resize(index + 1);
+  m_keptPages[index] = {laidOut,           m_layoutRevision,     height,         end,
+                        dc.Window(),       dc.TwipsPerPixelX(),  dc.TwipsPerPixelY(),
+                        screenPixel,       dc.Printing()};
+  return laidOut;
 }
 
 int Score::PageFirstStaff(int page, int start) const {
@@ -327,9 +362,10 @@ void Score::PaintPage() {
   const int paginatedNext = known && index < m_pageStaves.size() ? m_pageStaves[index].second : -1;
 
   const int pageNumber = std::max(m_curPage, 1);
-  const PageLayout page = LayOutPage(pageNumber, m_curTime, PageFirstStaff(pageNumber, m_curTime));
+  const auto laidOut = LaidOutPage(pageNumber, m_curTime, PageFirstStaff(pageNumber, m_curTime));
+  const PageLayout& page = *laidOut;
   StorePage(page);
-  PaintLaidOut(page);
+  PaintLaidOut(page, laidOut);
 
   // Something that moves page breaks changed without a relayout (a margin, the staff
   // height): the pages after this one follow it from here.
@@ -340,10 +376,10 @@ void Score::PaintPage() {
         m_restartAfterPaint == 0 ? m_curPage : std::min(m_restartAfterPaint, m_curPage);
 }
 
-void Score::PaintLaidOut(const PageLayout& page) {
+void Score::PaintLaidOut(const PageLayout& page, std::shared_ptr<const PageLayout> kept) {
   PagePainter::Result painted = PagePainter(*this, View(Internal{})).Paint(page, m_handles);
   m_bands = std::move(painted.Bands);
-  m_paintedPage = std::make_shared<const PageLayout>(page);
+  m_paintedPage = kept ? std::move(kept) : std::make_shared<const PageLayout>(page);
   // The measure worked in stays selected while its page is painted again (a relayout after
   // an edit); a paint of another page selects the measure at its top. Printing selects none.
   if (!View(Internal{}).Printing() && !(m_selectedMeasure > 0 && Shows(page, m_selectedMeasure))) {

@@ -118,7 +118,8 @@ int EraseBottom(const PageLayout& page, const Region& band) {
 bool Score::PaintedLayoutHolds() {
   if (!m_paintedPage) return false;
   const int page = std::max(m_curPage, 1);
-  return SameGeometry(LayOutPage(page, m_curTime, PageFirstStaff(page, m_curTime)), *m_paintedPage);
+  return SameGeometry(*LaidOutPage(page, m_curTime, PageFirstStaff(page, m_curTime)),
+                      *m_paintedPage);
 }
 
 void Score::RepaintAfterEdit(Internal, const Region& band, bool toPageEnd, int measureIndex,

@@ -103,7 +103,10 @@ void Score::Undo() noexcept {
     auto record = PopUndo(Internal{});
     // The music changes back: a playback file written before is out of date (marked first,
     // so that a record taken back only in part counts too).
-    if (record) m_playbackStale = true;
+    if (record) {
+      m_playbackStale = true;
+      LayoutInputsChanged();
+    }
     try {
       if (record) TakeBack(*record);
     } catch (...) {

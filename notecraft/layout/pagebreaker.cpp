@@ -106,14 +106,29 @@ PageLayout PageBreaker::LayOut(int page, int start, int staffHeight, int endTime
       // as far as the readable height; the staves of a system begun on the page before keep
       // its height.
       if (from == 0 && L > floor) {
+        // Whether the system fits stays so at every lower height: the search narrows from
+        // the guess (mostly the height the page before found), often ending there.
         int fits = floor;
+        int placed = L;
+        auto fitsAt = [&](int height) {
+          place(height, names);
+          placed = height;
+          return system.Bottom <= layout.BottomY;
+        };
+        int low = floor + 1, high = L - 1;
+        const bool guessed = m_guess >= low && m_guess <= high;
+        if (guessed && fitsAt(m_guess)) {
+          fits = m_guess;
+          low = m_guess + 1;
+        } else if (guessed) {
+          high = m_guess - 1;
+        }
         // A system too tall even at the readable height needs no search.
-        place(floor, names);
-        const bool none = system.Bottom > layout.BottomY;
-        for (int low = floor + 1, high = none ? floor : L - 1; low <= high;) {
+        const bool none = fits == floor && !fitsAt(floor);
+        if (none) high = floor;
+        while (low <= high) {
           const int mid = low + (high - low) / 2;
-          place(mid, names);
-          if (system.Bottom <= layout.BottomY) {
+          if (fitsAt(mid)) {
             fits = mid;
             low = mid + 1;
           } else {
@@ -121,7 +136,8 @@ PageLayout PageBreaker::LayOut(int page, int start, int staffHeight, int endTime
           }
         }
         L = fits;
-        if (!none) place(L, names);
+        if (!none) m_guess = fits;
+        if (placed != L) place(L, names);
       }
       // Still too tall: fewer measures draw fewer notes far beyond the lines, so the system
       // takes as many as fit whole on the page; one that does not fit even with one

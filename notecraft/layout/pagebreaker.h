@@ -35,7 +35,13 @@ public:
   // (the last system ends there, and a page without visible staves ends there).
   PageLayout LayOut(int page, int start, int staffHeight, int endTime, int firstStaff = 0);
 
+  // Where a lowered staff height is looked for first (the one a page before found); the
+  // height found is the same whatever the guess. LayOut leaves the height it found here.
+  void SetHeightGuess(int height) { m_guess = height; }
+  int HeightGuess() const { return m_guess; }
+
 private:
+  int m_guess = 0;
   Score& m_score;
   DrawContext& m_dc;  // measures text on the score's window
 };

@@ -39,6 +39,15 @@ void MeasureSlots::FindVoices() {
 int MeasureSlots::Count(int start, int duration) {
   if (!m_found) FindVoices();
   duration = std::clamp(duration, 1, kLongestMeasure);
+  // A page tried at several staff heights counts its measures once.
+  for (const Counted& counted : m_counted)
+    if (counted.Start == start && counted.Duration == duration) return counted.Count;
+  const int count = CountNow(start, duration);
+  m_counted.push_back({start, duration, count});
+  return count;
+}
+
+int MeasureSlots::CountNow(int start, int duration) {
   m_taken.assign(static_cast<std::size_t>(duration), 0);
   const Metre metre = Metre::Of(m_score.AllGlobals().CurTimeVal(start), duration);
   for (const VoiceSlot& slot : m_voices) {

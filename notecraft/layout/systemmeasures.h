@@ -41,6 +41,13 @@ private:
     bool Drums = false;
   };
   void FindVoices();
+  int CountNow(int start, int duration);
+  struct Counted {
+    int Start = 0;
+    int Duration = 0;
+    int Count = 0;
+  };
+  std::vector<Counted> m_counted;  // the measures counted so far
 
   Score& m_score;
   std::vector<VoiceSlot> m_voices;
