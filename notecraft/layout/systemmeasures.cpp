@@ -1,6 +1,8 @@
 #include "notecraft/layout/systemmeasures.h"
 
 #include <algorithm>
+#include <optional>
+#include <vector>
 
 #include "notecraft/core/common.h"
 #include "notecraft/core/enums.h"
@@ -12,7 +14,9 @@
 #include "notecraft/core/staffs.h"
 #include "notecraft/core/voice.h"
 #include "notecraft/layout/pagelayout.h"
+#include "notecraft/view/drawcontext.h"
 #include "notecraft/view/lyricspacing.h"
+#include "notecraft/view/measurefloor.h"
 #include "notecraft/view/notesandbeams.h"
 
 namespace notecraft {
@@ -97,6 +101,21 @@ void SystemMeasures::Fill(SystemLayout& system, int staffHeight, int endTime, in
     closeAtRightEdge();
   };
 
+  // The painter gives every measure at least the width its glyphs need to stand clear (its
+  // floor), taking it from the measures wider than theirs: a line takes a measure only where
+  // the measures taken still fit in it with their glyphs clear.
+  DrawContext& dc = m_score.View(Internal{});
+  std::optional<MeasureFloor> floors;
+  std::vector<int> visible;
+  if (dc.Window()) {
+    const int reach = kMaxMeasures * kLongestMeasure;
+    floors.emplace(dc, m_score, staffHeight, t, endTime - t > reach ? t + reach : endTime);
+    for (const auto& staff : m_score.AllStaffs())
+      if (staff && staff->Visible()) visible.push_back(staff->Index());
+  }
+  PositionReader reader(m_score);
+  long long floorsTaken = 0;
+
   most = std::clamp(most, 1, kMaxMeasures);
   for (int m = 0; m < kMaxMeasures; ++m) {
     // A system held to fewer measures ends as one whose next measure does not fit.
@@ -137,6 +156,12 @@ void SystemMeasures::Fill(SystemLayout& system, int staffHeight, int endTime, in
       if (t == 0) w += staffHeight / 2;
     }
     slot.Flags = m_score.MeasureFlags(t);
+    if (floors && w <= remaining) {
+      const auto& positions = reader.Read(visible, t, slot.Duration, &floors->Room());
+      const int floor = floors->Least(positions, {}, t, slot.Duration, slot.Flags, m == 0).Glyphs;
+      if (m > 0 && floorsTaken + floor > width) w = remaining + 1;
+      floorsTaken += floor;
+    }
 
     if (w <= remaining) {
       remaining -= w;

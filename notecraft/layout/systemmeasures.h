@@ -5,7 +5,9 @@
 // starts a new system, a measure-size event widens or narrows its measure (never below what
 // its lyrics need to keep their syllables apart, view/lyricspacing.h), a system holds at
 // most 16 measures, and what room is left is shared among the measures taken, so that the
-// last bar line stands at the right edge. The score's last system ends with the measure
+// last bar line stands at the right edge. A line takes no more measures than it can give
+// each the least width its glyphs need to stand clear (its floor, view/measurefloor.h), which
+// the painter gives it from the measures wider than theirs. The score's last system ends with the measure
 // that holds its end (nothing follows its final bar line); when its measures take less than
 // half the line they keep their own widths, and the system ends at its last bar line.
 

@@ -74,6 +74,9 @@ MeasureFloor::Floor MeasureFloor::Least(const std::vector<NotePosition>& positio
                     InnerClefs(start, start + duration) + EndBars(start, start + duration, flags);
   Floor floor;
   floor.Notes = frame + SpacedWidth(positions, m_room);
+  // The spacing gives way first in the gaps kept between the positions' glyphs.
+  const int gaps = positions.empty() ? 0 : static_cast<int>(positions.size() - 1) * m_room.Gap;
+  floor.Glyphs = std::max(floor.Notes - gaps, frame);
   // The syllables alone: their rooms between the first and last positions' glyphs, and the
   // last one's up to the bar line.
   int lyrics = 0;
@@ -151,7 +154,7 @@ std::vector<int> FitToFloors(const std::vector<int>& widths,
   std::vector<int> keep(widths.size());
   for (std::size_t i = 0; i < widths.size(); ++i) {
     const int floor = floors[i].Notes;
-    keep[i] = std::min(floors[i].Lyrics, floor);
+    keep[i] = std::min(std::max(floors[i].Lyrics, floors[i].Glyphs), floor);
     line += widths[i];
     least += floor;
     kept += keep[i];

@@ -31,9 +31,12 @@ public:
   struct Floor {
     int Notes = 0;   // everything clear
     int Lyrics = 0;  // the syllables clear, with the notes between them as close as need be
+    int Glyphs = 0;  // the glyphs clear of each other, the gaps between them given way
   };
   Floor Least(const std::vector<NotePosition>& positions, const LyricEnd& end, int start,
               int duration, int flags, bool first) const;
+  // The glyph widths the floors are made of.
+  const GlyphRoom& Room() const { return m_room; }
 
 private:
   // A visible staff's clef and key changes from the first measure's start up to the last
@@ -63,7 +66,8 @@ private:
 // The widths of a system's measures (twips, adding up to the line) with each measure given
 // at least its floor: the room comes from the measures wider than their floors, in
 // proportion to what they have beyond it. Where the floors together exceed the line, every
-// measure keeps what its syllables need and the rest of its floor is narrowed alike.
+// measure keeps what its syllables, or its glyphs without their gaps, need and the rest of
+// its floor is narrowed alike.
 // Measures that need nothing keep their widths.
 std::vector<int> FitToFloors(const std::vector<int>& widths,
                              const std::vector<MeasureFloor::Floor>& floors);
