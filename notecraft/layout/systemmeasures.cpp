@@ -104,16 +104,7 @@ void SystemMeasures::Fill(SystemLayout& system, int staffHeight, int endTime, in
   // The painter gives every measure at least the width its glyphs need to stand clear (its
   // floor), taking it from the measures wider than theirs: a line takes a measure only where
   // the measures taken still fit in it with their glyphs clear.
-  DrawContext& dc = m_score.View(Internal{});
-  std::optional<MeasureFloor> floors;
-  std::vector<int> visible;
-  if (dc.Window()) {
-    const int reach = kMaxMeasures * kLongestMeasure;
-    floors.emplace(dc, m_score, staffHeight, t, endTime - t > reach ? t + reach : endTime);
-    for (const auto& staff : m_score.AllStaffs())
-      if (staff && staff->Visible()) visible.push_back(staff->Index());
-  }
-  PositionReader reader(m_score);
+  const bool floors = m_score.View(Internal{}).Window() != nullptr;
   long long floorsTaken = 0;
 
   most = std::clamp(most, 1, kMaxMeasures);
@@ -157,8 +148,7 @@ void SystemMeasures::Fill(SystemLayout& system, int staffHeight, int endTime, in
     }
     slot.Flags = m_score.MeasureFlags(t);
     if (floors && w <= remaining) {
-      const auto& positions = reader.Read(visible, t, slot.Duration, &floors->Room());
-      const int floor = floors->Least(positions, {}, t, slot.Duration, slot.Flags, m == 0).Glyphs;
+      const int floor = GlyphFloor(t, slot.Duration, slot.Flags, m == 0, staffHeight, endTime);
       if (m > 0 && floorsTaken + floor > width) w = remaining + 1;
       floorsTaken += floor;
     }
@@ -185,6 +175,30 @@ void SystemMeasures::Fill(SystemLayout& system, int staffHeight, int endTime, in
   // Sixteen measures: the room left is not shared, the last measure takes it.
   closeAtRightEdge();
   system.End = t;
+}
+
+int SystemMeasures::GlyphFloor(int start, int duration, int flags, bool first, int staffHeight,
+                               int endTime) {
+  for (const GlyphFloorAt& known : m_glyphFloors)
+    if (known.Start == start && known.Height == staffHeight && known.First == first)
+      return known.Glyphs;
+  if (!m_floors || m_floorsHeight != staffHeight || start < m_floorsFrom ||
+      start + duration > m_floorsTo) {
+    if (m_visible.empty())
+      for (const auto& staff : m_score.AllStaffs())
+        if (staff && staff->Visible()) m_visible.push_back(staff->Index());
+    // The clef and key changes of a few lines ahead are looked up at once.
+    constexpr int kReach = 4 * kMaxMeasures * kLongestMeasure;
+    m_floorsFrom = start;
+    m_floorsTo = std::max(std::min(endTime, start + kReach), start + duration);
+    m_floors.emplace(m_score.View(Internal{}), m_score, staffHeight, m_floorsFrom, m_floorsTo);
+    m_floorsHeight = staffHeight;
+  }
+  if (!m_reader) m_reader.emplace(m_score);
+  const auto& positions = m_reader->Read(m_visible, start, duration, &m_floors->Room());
+  const int glyphs = m_floors->Least(positions, {}, start, duration, flags, first).Glyphs;
+  m_glyphFloors.push_back({start, staffHeight, first, glyphs});
+  return glyphs;
 }
 
 }  // namespace notecraft

@@ -12,9 +12,12 @@
 // half the line they keep their own widths, and the system ends at its last bar line.
 
 #include <memory>
+#include <optional>
 #include <vector>
 
+#include "notecraft/view/measurefloor.h"
 #include "notecraft/view/measurerhythm.h"
+#include "notecraft/view/notespacing.h"
 
 namespace notecraft {
 
@@ -73,8 +76,25 @@ public:
   void Fill(SystemLayout& system, int staffHeight, int endTime, int most = kMaxMeasures);
 
 private:
+  // The glyph floor of the measure at start (MeasureFloor::Floor::Glyphs) at staffHeight,
+  // the system's first or not; found once per object, as the measure counts are.
+  int GlyphFloor(int start, int duration, int flags, bool first, int staffHeight, int endTime);
+
   Score& m_score;
   MeasureSlots m_slots;
+  std::optional<MeasureFloor> m_floors;  // at m_floorsHeight, for [m_floorsFrom, m_floorsTo)
+  int m_floorsHeight = -1;
+  int m_floorsFrom = -1;
+  int m_floorsTo = -1;
+  std::vector<int> m_visible;  // the visible staves, found with the first floor
+  std::optional<PositionReader> m_reader;
+  struct GlyphFloorAt {
+    int Start = 0;
+    int Height = 0;
+    bool First = false;
+    int Glyphs = 0;
+  };
+  std::vector<GlyphFloorAt> m_glyphFloors;
 };
 
 }  // namespace notecraft
