@@ -78,7 +78,8 @@ struct Chord {
 // bottom line, growing downwards) at the times of the measure's notes.
 struct Point {
   int Time = 0;
-  double Place = 0;
+  double High = 0;  // the highest place drawn there, and the lowest
+  double Low = 0;
 };
 // A beam group's (or a lone stem's) beam line from its first to its last stem, and with
 // triplet notes the bracket beyond its far end.
@@ -105,6 +106,17 @@ struct HalfMarks {
     Points.clear();
     Beams.clear();
     Chords.clear();
+    Points.reserve(32);
+    Beams.reserve(8);
+    Chords.reserve(16);
+  }
+  void Add(int time, double place) {
+    if (!Points.empty() && Points.back().Time == time) {
+      Points.back().High = std::min(Points.back().High, place);
+      Points.back().Low = std::max(Points.back().Low, place);
+    } else {
+      Points.push_back({time, place, place});
+    }
   }
 };
 
@@ -113,22 +125,22 @@ struct HalfMarks {
 // runs on that line over the columns between its outer stems. A lone note's stem ends at
 // its own length, further with a thirty-second's or sixty-fourth's flag. Triplet notes among
 // them have their bracket beyond the group's far end, level.
-void AddBeamGroup(HalfMarks& marks, const std::vector<Chord>& group, bool up) {
-  if (group.empty()) return;
+void AddBeamGroup(HalfMarks& marks, const Chord* group, std::size_t size, bool up) {
+  if (size == 0) return;
   const bool triplet =
-      std::any_of(group.begin(), group.end(), [](const Chord& c) { return c.Triplet; });
-  const Chord& first = group.front();
-  const Chord& last = group.back();
+      std::any_of(group, group + size, [](const Chord& c) { return c.Triplet; });
+  const Chord& first = group[0];
+  const Chord& last = group[size - 1];
   double y0 = up ? first.Top : first.Bottom;
   double yn = up ? last.Top : last.Bottom;
-  if (group.size() == 1) {
+  if (size == 1) {
     const double flag = first.Duration <= durThirtySecond ? kShortFlagExtra : 0;
     y0 = yn = up ? y0 - flag : y0 + flag;
   }
   const double span = static_cast<double>(last.Time - first.Time);
   if (span > 0) {
     double move = 0;
-    for (std::size_t i = 1; i + 1 < group.size(); ++i) {
+    for (std::size_t i = 1; i + 1 < size; ++i) {
       const double line = y0 + (group[i].Time - first.Time) / span * (yn - y0);
       move = std::max(move, up ? line - group[i].Top : group[i].Bottom - line);
     }
@@ -285,7 +297,7 @@ public:
     } else {
       CloseGroup();
       if (note.Duration() != durWhole)
-        AddBeamGroup(*m_marks, {chord}, up);  // a whole note: no stem
+        AddBeamGroup(*m_marks, &chord, 1, up);  // a whole note: no stem
     }
     if (triplet >= 0) {
       m_triplet = triplet;
@@ -321,8 +333,8 @@ private:
     if (!any) return false;
     chord.Time = note.NoteTime();
     chord.Duration = note.Duration();
-    m_marks->Points.push_back({chord.Time, chord.Top - kHeadHalf});
-    m_marks->Points.push_back({chord.Time, chord.Bottom + kHeadHalf});
+    m_marks->Add(chord.Time, chord.Top - kHeadHalf);
+    m_marks->Add(chord.Time, chord.Bottom + kHeadHalf);
     return true;
   }
 
@@ -341,8 +353,7 @@ private:
     if (flags & (nteStacato | nteAccent | nteAccent2)) {
       const double extra =
           (flags & nteAccent2) && !(flags & (nteStacato | nteAccent)) ? kAccentExtra : 0;
-      m_marks->Points.push_back(
-          {time, up ? chord.Bottom + kMarkReach + extra : chord.Top - kMarkReach});
+      m_marks->Add(time, up ? chord.Bottom + kMarkReach + extra : chord.Top - kMarkReach);
     }
     constexpr int kOrnaments =
         nteTrill | nteMordent | nteHalfMordent | nteTurn | nteFermata | nteBowUp | nteBowDown;
@@ -366,18 +377,18 @@ private:
       double baseline = up ? (chord.Top >= 0 ? kTopLine - 1 : chord.Top - 4)
                            : (chord.Top >= kTopLine ? kTopLine - 1 : chord.Top - 1);
       if (up) baseline = std::min(baseline, chord.Top - kStemUp - kShortFlagExtra - kOrnamentGap);
-      m_marks->Points.push_back({time, baseline - GlyphAbove(sign)});
+      m_marks->Add(time, baseline - GlyphAbove(sign));
     }
     if (under) {
       const char below = sign == glyph::FermataAbove ? glyph::FermataBelow : sign;
       double baseline = std::max(chord.Bottom, 0.0) + 1;
       if (!up) baseline = std::max(baseline, chord.Bottom + kStemDown + 1 + kOrnamentGap);
-      m_marks->Points.push_back({time, baseline + GlyphAbove(below) + GlyphBelow(below)});
+      m_marks->Add(time, baseline + GlyphAbove(below) + GlyphBelow(below));
     }
   }
 
   void CloseGroup() {
-    if (m_marks) AddBeamGroup(*m_marks, m_group, m_groupUp);
+    if (m_marks) AddBeamGroup(*m_marks, m_group.data(), m_group.size(), m_groupUp);
     m_group.clear();
   }
 
@@ -548,8 +559,10 @@ void ReadMeasure(Staff& staff, OtherPair& pairs, HalfReach& upper, HalfReach& lo
 void PlaceMarks(const HalfMarks& marks, int i, const SystemColumns& columns, double bracket,
                 Outline& outline) {
   for (const Point& point : marks.Points) {
+    // Of the places drawn at one time only the highest and lowest can reach furthest.
     const int c = columns.In(i, point.Time);
-    Put(outline, point.Place, c, c);
+    Put(outline, point.High, c, c);
+    if (point.Low != point.High) Put(outline, point.Low, c, c);
   }
   for (const Beam& beam : marks.Beams) {
     const int from = columns.In(i, beam.From);
