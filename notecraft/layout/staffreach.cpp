@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <memory>
+#include <optional>
 
 #include "notecraft/core/enums.h"
 #include "notecraft/core/globalevents.h"
@@ -65,41 +67,57 @@ double GlyphBelow(char glyph) {
 // runs in proportion to it) and its highest and lowest head.
 struct Chord {
   int Time = 0;
-  int Column = 0;  // where it stands across the system
   int Duration = 0;
   double Top = 0;
   double Bottom = 0;
   bool Triplet = false;  // in a triplet group, whose bracket stands beyond the stems
 };
 
-// The highest and lowest place reached in each column, in line spaces below the bottom line
-// (places grow downwards).
-class Extent {
-public:
-  explicit Extent(Outline& outline)
-      : m_above(outline.Above.data()),
-        m_below(outline.Below.data()),
-        m_last(static_cast<int>(outline.Above.size()) - 1) {}
-  void Add(double place, int from, int to) {
-    float* side = nullptr;
-    float reach = 0;
-    if (place < kTopLine) {
-      side = m_above;
-      reach = static_cast<float>(kTopLine - place);
-    } else if (place > 0) {
-      side = m_below;
-      reach = static_cast<float>(place);
-    } else {
-      return;
-    }
-    for (int c = std::max(from, 0); c <= std::min(to, m_last); ++c)
-      side[c] = std::max(side[c], reach);
+// What one half of a staff draws in one measure, read from its notes once and placed in
+// the system's columns (Place) wherever the measure stands: places (line spaces below the
+// bottom line, growing downwards) at the times of the measure's notes.
+struct Point {
+  int Time = 0;
+  double High = 0;  // the highest place drawn there, and the lowest
+  double Low = 0;
+};
+// A beam group's (or a lone stem's) beam line from its first to its last stem, and with
+// triplet notes the bracket beyond its far end.
+struct Beam {
+  int From = 0;  // times of its outer stems
+  int To = 0;
+  double Y0 = 0;  // the line's ends, stems included
+  double Yn = 0;
+  bool Up = false;
+  bool Triplet = false;
+};
+// A chord drawn, for the ties that reach it.
+struct Drawn {
+  int Time = 0;
+  int Voice = 0;
+  double Top = 0;
+  double Bottom = 0;
+};
+struct HalfMarks {
+  std::vector<Point> Points;
+  std::vector<Beam> Beams;
+  std::vector<Drawn> Chords;
+  void Clear() {
+    Points.clear();
+    Beams.clear();
+    Chords.clear();
+    Points.reserve(32);
+    Beams.reserve(8);
+    Chords.reserve(16);
   }
-
-private:
-  float* m_above;
-  float* m_below;
-  int m_last;
+  void Add(int time, double place) {
+    if (!Points.empty() && Points.back().Time == time) {
+      Points.back().High = std::min(Points.back().High, place);
+      Points.back().Low = std::max(Points.back().Low, place);
+    } else {
+      Points.push_back({time, place, place});
+    }
+  }
 };
 
 // The stems of a beam group end on one straight line through the outer stem ends, moved
@@ -107,39 +125,29 @@ private:
 // runs on that line over the columns between its outer stems. A lone note's stem ends at
 // its own length, further with a thirty-second's or sixty-fourth's flag. Triplet notes among
 // them have their bracket beyond the group's far end, level.
-void AddBeamGroup(Extent& extent, const std::vector<Chord>& group, bool up, double bracket) {
-  if (group.empty()) return;
+void AddBeamGroup(HalfMarks& marks, const Chord* group, std::size_t size, bool up) {
+  if (size == 0) return;
   const bool triplet =
-      std::any_of(group.begin(), group.end(), [](const Chord& c) { return c.Triplet; });
-  const int from = group.front().Column;
-  const int to = group.back().Column;
-  const Chord& first = group.front();
-  const Chord& last = group.back();
+      std::any_of(group, group + size, [](const Chord& c) { return c.Triplet; });
+  const Chord& first = group[0];
+  const Chord& last = group[size - 1];
   double y0 = up ? first.Top : first.Bottom;
   double yn = up ? last.Top : last.Bottom;
-  if (group.size() == 1) {
+  if (size == 1) {
     const double flag = first.Duration <= durThirtySecond ? kShortFlagExtra : 0;
     y0 = yn = up ? y0 - flag : y0 + flag;
   }
   const double span = static_cast<double>(last.Time - first.Time);
   if (span > 0) {
     double move = 0;
-    for (std::size_t i = 1; i + 1 < group.size(); ++i) {
+    for (std::size_t i = 1; i + 1 < size; ++i) {
       const double line = y0 + (group[i].Time - first.Time) / span * (yn - y0);
       move = std::max(move, up ? line - group[i].Top : group[i].Bottom - line);
     }
     y0 += up ? -move : move;
     yn += up ? -move : move;
   }
-  const double stem = up ? -kStemUp : kStemDown;
-  for (int c = from; c <= to; ++c) {
-    const double along = to > from ? static_cast<double>(c - from) / (to - from) : 0.0;
-    extent.Add(y0 + along * (yn - y0) + stem, c, c);
-  }
-  if (triplet) {
-    const double end = up ? std::min(y0, yn) + stem : std::max(y0, yn) + stem;
-    extent.Add(up ? std::min(end, kTopLine) - bracket : std::max(end, 0.0) + bracket, from, to);
-  }
+  marks.Beams.push_back({first.Time, last.Time, y0, yn, up, triplet});
 }
 
 // A pitch's place on a staff of clef, spelled in key as the note drawer spells it (the
@@ -245,21 +253,14 @@ std::vector<Tie> TiesOf(const Staff& staff, int start, int end) {
 // in time order, measure by measure, as the staff drawer draws them.
 class HalfReach {
 public:
-  HalfReach(Staff& staff, OtherPair& pairs, const SystemColumns& columns, Outline& outline,
-            int half, int pulse, bool shared, double bracket)
-      : m_staff(staff),
-        m_pairs(pairs),
-        m_columns(columns),
-        m_half(half),
-        m_pulse(std::max(pulse, 1)),
-        m_shared(shared),
-        m_bracket(bracket),
-        m_extent(outline) {}
+  HalfReach(Staff& staff, OtherPair& pairs, int half, int pulse, bool shared)
+      : m_staff(staff), m_pairs(pairs), m_half(half), m_pulse(std::max(pulse, 1)), m_shared(shared) {}
 
-  // A voice's measure begins: no beam group, the first beat, the measure's clef.
-  void StartMeasure(int measure, int start, const MeasureClef& clef) {
+  // A voice's measure begins, its marks read into marks: no beam group, the first beat, the
+  // measure's clef.
+  void StartMeasure(HalfMarks& marks, int start, const MeasureClef& clef) {
     CloseGroup();
-    m_measure = measure;
+    m_marks = &marks;
     m_beat = start + m_pulse;
     m_forced = 0;
     m_measureClef = clef;
@@ -267,11 +268,8 @@ public:
   }
   void EndMeasure() { CloseGroup(); }
 
-  // triplet: the triplet group of the measure the note stands in; -1 for none. tiedTo: the
-  // time of the note a tie from this one reaches, -1 for none; tiedFrom: whether a tie ends
-  // here.
-  void Add(const Note& note, int voice, bool drums, int key, int triplet, int tiedTo,
-           bool tiedFrom) {
+  // triplet: the triplet group of the measure the note stands in; -1 for none.
+  void Add(const Note& note, int voice, bool drums, int key, int triplet) {
     Chord chord;
     if (!Place(note, drums, key, chord)) return;
     chord.Triplet = triplet >= 0;
@@ -299,21 +297,14 @@ public:
     } else {
       CloseGroup();
       if (note.Duration() != durWhole)
-        AddBeamGroup(m_extent, {chord}, up, m_bracket);  // a whole note: no stem
+        AddBeamGroup(*m_marks, &chord, 1, up);  // a whole note: no stem
     }
     if (triplet >= 0) {
       m_triplet = triplet;
       m_tripletUp = up;
     }
     AddMarks(flags, chord, up);
-    // A tie bows on one side of the heads or the other: room on both, from this note to the
-    // one it joins.
-    if (tiedTo >= 0 || tiedFrom) {
-      const int from = tiedFrom ? chord.Column - 1 : chord.Column;
-      const int to = tiedTo >= 0 ? m_columns.At(tiedTo) : chord.Column;
-      m_extent.Add(chord.Top - kTieReach, std::max(from, 0), to);
-      m_extent.Add(chord.Bottom + kTieReach, std::max(from, 0), to);
-    }
+    m_marks->Chords.push_back({chord.Time, voice, chord.Top, chord.Bottom});
   }
 
 private:
@@ -341,10 +332,9 @@ private:
     }
     if (!any) return false;
     chord.Time = note.NoteTime();
-    chord.Column = m_columns.In(m_measure, chord.Time);
     chord.Duration = note.Duration();
-    m_extent.Add(chord.Top - kHeadHalf, chord.Column, chord.Column);
-    m_extent.Add(chord.Bottom + kHeadHalf, chord.Column, chord.Column);
+    m_marks->Add(chord.Time, chord.Top - kHeadHalf);
+    m_marks->Add(chord.Time, chord.Bottom + kHeadHalf);
     return true;
   }
 
@@ -359,11 +349,11 @@ private:
   // An articulation beyond the head on the side away from the stem; an ornament over the
   // note (over its stem when the stem points up), or, a fermata over an up stem, under it.
   void AddMarks(int flags, const Chord& chord, bool up) {
-    const int column = chord.Column;
+    const int time = chord.Time;
     if (flags & (nteStacato | nteAccent | nteAccent2)) {
       const double extra =
           (flags & nteAccent2) && !(flags & (nteStacato | nteAccent)) ? kAccentExtra : 0;
-      m_extent.Add(up ? chord.Bottom + kMarkReach + extra : chord.Top - kMarkReach, column, column);
+      m_marks->Add(time, up ? chord.Bottom + kMarkReach + extra : chord.Top - kMarkReach);
     }
     constexpr int kOrnaments =
         nteTrill | nteMordent | nteHalfMordent | nteTurn | nteFermata | nteBowUp | nteBowDown;
@@ -387,29 +377,27 @@ private:
       double baseline = up ? (chord.Top >= 0 ? kTopLine - 1 : chord.Top - 4)
                            : (chord.Top >= kTopLine ? kTopLine - 1 : chord.Top - 1);
       if (up) baseline = std::min(baseline, chord.Top - kStemUp - kShortFlagExtra - kOrnamentGap);
-      m_extent.Add(baseline - GlyphAbove(sign), column, column);
+      m_marks->Add(time, baseline - GlyphAbove(sign));
     }
     if (under) {
       const char below = sign == glyph::FermataAbove ? glyph::FermataBelow : sign;
       double baseline = std::max(chord.Bottom, 0.0) + 1;
       if (!up) baseline = std::max(baseline, chord.Bottom + kStemDown + 1 + kOrnamentGap);
-      m_extent.Add(baseline + GlyphAbove(below) + GlyphBelow(below), column, column);
+      m_marks->Add(time, baseline + GlyphAbove(below) + GlyphBelow(below));
     }
   }
 
   void CloseGroup() {
-    AddBeamGroup(m_extent, m_group, m_groupUp, m_bracket);
+    if (m_marks) AddBeamGroup(*m_marks, m_group.data(), m_group.size(), m_groupUp);
     m_group.clear();
   }
 
   Staff& m_staff;
   OtherPair& m_pairs;
-  const SystemColumns& m_columns;
   const int m_half;  // 0 an ordinary staff, 1 and 2 a grand staff's upper and lower
   const int m_pulse;
   const bool m_shared;
-  const double m_bracket;
-  int m_measure = 0;  // the measure being read, its index in the system
+  HalfMarks* m_marks = nullptr;  // the measure being read
   int m_beat = 0;
   int m_forced = 0;
   int m_triplet = -1;  // the triplet group of the measure drawn last, and its direction
@@ -418,24 +406,7 @@ private:
   MeasureClef m_measureClef;
   std::vector<Chord> m_group;
   bool m_groupUp = false;
-  Extent m_extent;
 };
-
-// The marks over whole measures: codas, segnos and their jumps (on every staff), and the
-// staff's own octave lines.
-void AddSectionMarks(const Staff& staff, const std::vector<MeasureSlot>& measures,
-                     const SystemColumns& columns, Outline& outline) {
-  static const double coda = std::max({GlyphAbove(glyph::Coda), GlyphAbove(glyph::Segno),
-                                       GlyphAbove(glyph::ToCoda), GlyphAbove(glyph::ToSegno)});
-  for (std::size_t i = 0; i < measures.size(); ++i) {
-    const int first = columns.First(static_cast<int>(i));
-    const int last = columns.Last(static_cast<int>(i));
-    if ((measures[i].Flags >> 4) & kSectionMarks)
-      outline.RaiseAbove(first, last, kSectionMarkBaseline + coda);
-    if (StaffOctaveKinds(staff, measures[i].Start) != 0)
-      outline.RaiseAbove(first, last, kOctaveLine + kHeadHalf);
-  }
-}
 
 }  // namespace
 
@@ -515,8 +486,127 @@ void Outline::RaiseBelow(int from, int to, double spaces) {
   Raise(Below, m_maxBelow, from, to, spaces);
 }
 
+// One measure of a staff read: what its halves draw, by time, wherever the measure stands.
+struct MeasureMarks {
+  int Start = 0;
+  int Duration = 0;
+  int Key = 0;
+  int Pulse = 0;
+  bool Shared = false;
+  bool Octave = false;  // an octave line stands over it
+  std::array<HalfMarks, 2> Half;  // the staff (a grand staff's upper one), and its lower one
+};
+
+struct ReachMemo::Measures {
+  std::vector<MeasureMarks> Read;
+};
+
+ReachMemo::ReachMemo() = default;
+ReachMemo::~ReachMemo() = default;
+ReachMemo::ReachMemo(ReachMemo&&) noexcept = default;
+ReachMemo& ReachMemo::operator=(ReachMemo&&) noexcept = default;
+
+namespace {
+
+// Raises the outline to reach place (line spaces below the bottom line) over columns
+// [from, to].
+void Put(Outline& outline, double place, int from, int to) {
+  if (place < kTopLine)
+    outline.RaiseAbove(from, to, kTopLine - place);
+  else if (place > 0)
+    outline.RaiseBelow(from, to, place);
+}
+
+// Reads the measure [start, start + duration) of staff into marks.
+void ReadMeasure(Staff& staff, OtherPair& pairs, HalfReach& upper, HalfReach& lower, bool grand,
+                 const GlobalEvents* globals, MeasureMarks& marks) {
+  const int start = marks.Start;
+  const int end = start + marks.Duration;
+  marks.Half[0].Clear();
+  marks.Half[1].Clear();
+  MeasureClef clef{staff.CurClef(start), false};
+  const auto change = staff.GlobalEvents().Find(end - 1, evtClefChange);
+  clef.Changes = change && change->EventTime() > start;
+  marks.Octave = StaffOctaveKinds(staff, start) != 0;
+  // The notes in triplet groups, whose brackets the bands keep room for.
+  TripletNotes upperTriplets;
+  TripletNotes lowerTriplets;
+  for (int v = 1; v <= staff.Voices(); ++v) {
+    const Notes* notes = pairs.Of(v);
+    if (!notes) continue;
+    const bool drums = pairs.Drums(v);
+    pairs.StartVoice(start);
+    int k = notes->IndexAtOrAfter(start);
+    upper.StartMeasure(marks.Half[0], start, clef);
+    upperTriplets.Read(*notes, k, start, end - start, globals, 1, grand ? kGrandSplit : 0, drums);
+    if (grand) {
+      lower.StartMeasure(marks.Half[1], start, clef);
+      lowerTriplets.Read(*notes, k, start, end - start, globals, 2, kGrandSplit, drums);
+    }
+    for (; k <= notes->Count(); ++k) {
+      const Note& note = *notes->ByIndex(k);
+      if (note.NoteTime() >= end) break;
+      if (note.ValueCount() == 0 || note.Value(0) == 0) continue;  // a rest
+      upper.Add(note, v, drums, marks.Key, upperTriplets.GroupOf(note));
+      if (grand) lower.Add(note, v, drums, marks.Key, lowerTriplets.GroupOf(note));
+    }
+    upper.EndMeasure();
+    if (grand) lower.EndMeasure();
+  }
+}
+
+// Places what a half of measure i draws in the system's columns.
+void PlaceMarks(const HalfMarks& marks, int i, const SystemColumns& columns, double bracket,
+                Outline& outline) {
+  for (const Point& point : marks.Points) {
+    // Of the places drawn at one time only the highest and lowest can reach furthest.
+    const int c = columns.In(i, point.Time);
+    Put(outline, point.High, c, c);
+    if (point.Low != point.High) Put(outline, point.Low, c, c);
+  }
+  for (const Beam& beam : marks.Beams) {
+    const int from = columns.In(i, beam.From);
+    const int to = columns.In(i, beam.To);
+    const double stem = beam.Up ? -kStemUp : kStemDown;
+    const double y0 = beam.Y0;
+    const double yn = beam.Yn;
+    for (int c = from; c <= to; ++c) {
+      const double along = to > from ? static_cast<double>(c - from) / (to - from) : 0.0;
+      Put(outline, y0 + along * (yn - y0) + stem, c, c);
+    }
+    if (beam.Triplet) {
+      const double end = beam.Up ? std::min(y0, yn) + stem : std::max(y0, yn) + stem;
+      Put(outline, beam.Up ? std::min(end, kTopLine) - bracket : std::max(end, 0.0) + bracket,
+          from, to);
+    }
+  }
+}
+
+// A tie bows on one side of the heads or the other: room on both, from each tied note to the
+// one it joins.
+void PlaceTies(const HalfMarks& marks, int i, const SystemColumns& columns,
+               const std::vector<Tie>& ties, Outline& outline) {
+  for (const Drawn& chord : marks.Chords) {
+    int tiedTo = -1;
+    bool tiedFrom = false;
+    for (const Tie& tie : ties) {
+      if (tie.Voice != chord.Voice) continue;
+      if (tie.From == chord.Time) tiedTo = tie.To;
+      if (tie.To == chord.Time) tiedFrom = true;
+    }
+    if (tiedTo < 0 && !tiedFrom) continue;
+    const int column = columns.In(i, chord.Time);
+    const int from = tiedFrom ? column - 1 : column;
+    const int to = tiedTo >= 0 ? columns.At(tiedTo) : column;
+    Put(outline, chord.Top - kTieReach, std::max(from, 0), to);
+    Put(outline, chord.Bottom + kTieReach, std::max(from, 0), to);
+  }
+}
+
+}  // namespace
+
 void ReachOf(Staff& staff, const std::vector<MeasureSlot>& measures, const SystemColumns& columns,
-             int pulse, bool sharedStaves, double bracket, StaffReach& reach) {
+             int pulse, bool sharedStaves, double bracket, StaffReach& reach, ReachMemo* memo) {
   const bool grand = staff.DefaultClef() == clfGrand;
   reach.Upper.Reset(columns.Count());
   if (grand) {
@@ -527,79 +617,61 @@ void ReachOf(Staff& staff, const std::vector<MeasureSlot>& measures, const Syste
   }
   reach.Above = reach.Below = reach.LowerAbove = reach.LowerBelow = 0;
   if (measures.empty()) return;
-  OtherPair pairs(staff);
-  HalfReach upper(staff, pairs, columns, reach.Upper, grand ? 1 : 0, pulse, sharedStaves, bracket);
-  HalfReach lower(staff, pairs, columns, grand ? reach.Lower : reach.Upper, 2, pulse, sharedStaves,
-                  bracket);
+  ReachMemo local;
+  if (!memo) memo = &local;
+  if (!memo->m_measures) memo->m_measures = std::make_unique<ReachMemo::Measures>();
+  std::vector<MeasureMarks>& read = memo->m_measures->Read;
+  std::optional<OtherPair> pairs;
+  std::optional<HalfReach> upper;
+  std::optional<HalfReach> lower;
   // The key the system starts in spells every note: a key change inside it moves a head by
   // half a space at most.
   const int key = staff.CurKey(measures.front().Start);
-  // Mostly one clef for the whole system; else each measure looks for its own.
-  auto clefOf = [&staff](int start, int end) {
-    MeasureClef clef{staff.CurClef(start), false};
-    const auto change = staff.GlobalEvents().Find(end - 1, evtClefChange);
-    clef.Changes = change && change->EventTime() > start;
-    return clef;
-  };
-  auto endOf = [](const MeasureSlot& m) { return m.Start + std::max(m.Duration, 1); };
-  const int systemEnd = endOf(measures.back());
-  const MeasureClef whole = clefOf(measures.front().Start, systemEnd);
-  std::vector<MeasureClef> clefs(measures.size(), whole);
-  if (whole.Changes)
-    for (std::size_t i = 0; i < measures.size(); ++i)
-      clefs[i] = clefOf(measures[i].Start, endOf(measures[i]));
   const Score* score = staff.Parent(Internal{});
   const GlobalEvents* globals = score ? &score->AllGlobals() : nullptr;
+  auto endOf = [](const MeasureSlot& m) { return m.Start + std::max(m.Duration, 1); };
+  const int systemEnd = endOf(measures.back());
   const std::vector<Tie> ties = TiesOf(staff, measures.front().Start, systemEnd);
-  // The notes in triplet groups, whose brackets the bands keep room for.
-  TripletNotes upperTriplets;
-  TripletNotes lowerTriplets;
-  for (int v = 1; v <= staff.Voices(); ++v) {
-    const Notes* notes = pairs.Of(v);
-    if (!notes) continue;
-    const bool drums = pairs.Drums(v);
-    pairs.StartVoice(measures.front().Start);
-    int k = notes->IndexAtOrAfter(measures.front().Start);
-    const bool triplets = HoldsTriplets(*notes, k, systemEnd);
-    bool tied = false;
-    for (const Tie& tie : ties) tied = tied || tie.Voice == v;
-    upperTriplets.Clear();
-    lowerTriplets.Clear();
-    for (std::size_t i = 0; i < measures.size(); ++i) {
-      const MeasureSlot& m = measures[i];
-      const int end = endOf(m);
-      upper.StartMeasure(static_cast<int>(i), m.Start, clefs[i]);
-      if (triplets)
-        upperTriplets.Read(*notes, k, m.Start, end - m.Start, globals, 1, grand ? kGrandSplit : 0,
-                           drums);
-      if (grand) {
-        lower.StartMeasure(static_cast<int>(i), m.Start, clefs[i]);
-        if (triplets)
-          lowerTriplets.Read(*notes, k, m.Start, end - m.Start, globals, 2, kGrandSplit, drums);
+  static const double coda = std::max({GlyphAbove(glyph::Coda), GlyphAbove(glyph::Segno),
+                                       GlyphAbove(glyph::ToCoda), GlyphAbove(glyph::ToSegno)});
+  for (std::size_t i = 0; i < measures.size(); ++i) {
+    const MeasureSlot& m = measures[i];
+    const int duration = endOf(m) - m.Start;
+    auto found = std::find_if(read.begin(), read.end(), [&](const MeasureMarks& marks) {
+      return marks.Start == m.Start && marks.Duration == duration && marks.Key == key &&
+             marks.Pulse == pulse && marks.Shared == sharedStaves;
+    });
+    if (found == read.end()) {
+      if (!pairs) {
+        pairs.emplace(staff);
+        upper.emplace(staff, *pairs, grand ? 1 : 0, pulse, sharedStaves);
+        lower.emplace(staff, *pairs, 2, pulse, sharedStaves);
       }
-      for (; k <= notes->Count(); ++k) {
-        const Note& note = *notes->ByIndex(k);
-        if (note.NoteTime() >= end) break;
-        if (note.ValueCount() == 0 || note.Value(0) == 0) continue;  // a rest
-        int tiedTo = -1;
-        bool tiedFrom = false;
-        if (tied) {
-          for (const Tie& tie : ties) {
-            if (tie.Voice != v) continue;
-            if (tie.From == note.NoteTime()) tiedTo = tie.To;
-            if (tie.To == note.NoteTime()) tiedFrom = true;
-          }
-        }
-        upper.Add(note, v, drums, key, upperTriplets.GroupOf(note), tiedTo, tiedFrom);
-        if (grand) lower.Add(note, v, drums, key, lowerTriplets.GroupOf(note), tiedTo, tiedFrom);
-      }
-      upper.EndMeasure();
-      if (grand) lower.EndMeasure();
+      MeasureMarks marks;
+      marks.Start = m.Start;
+      marks.Duration = duration;
+      marks.Key = key;
+      marks.Pulse = pulse;
+      marks.Shared = sharedStaves;
+      ReadMeasure(staff, *pairs, *upper, *lower, grand, globals, marks);
+      found = read.insert(read.end(), std::move(marks));
     }
+    const int at = static_cast<int>(i);
+    Outline& lowerOutline = grand ? reach.Lower : reach.Upper;
+    PlaceMarks(found->Half[0], at, columns, bracket, reach.Upper);
+    if (grand) PlaceMarks(found->Half[1], at, columns, bracket, lowerOutline);
+    if (!ties.empty()) {
+      PlaceTies(found->Half[0], at, columns, ties, reach.Upper);
+      if (grand) PlaceTies(found->Half[1], at, columns, ties, lowerOutline);
+    }
+    // The marks over whole measures: codas, segnos and their jumps (on every staff), and the
+    // staff's own octave lines.
+    const int first = columns.First(at);
+    const int last = columns.Last(at);
+    if ((m.Flags >> 4) & kSectionMarks)
+      reach.Upper.RaiseAbove(first, last, kSectionMarkBaseline + coda);
+    if (found->Octave) reach.Upper.RaiseAbove(first, last, kOctaveLine + kHeadHalf);
   }
-  AddSectionMarks(staff, measures, columns, reach.Upper);
-  reach.Upper.Settle();
-  if (grand) reach.Lower.Settle();
   reach.Above = reach.Upper.MaxAbove();
   reach.Below = reach.Upper.MaxBelow();
   if (grand) {

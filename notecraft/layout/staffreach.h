@@ -8,6 +8,7 @@
 // nothing one staff draws touches the next, and a high note at the start of a system does
 // not push a staff away from a low one at its end.
 
+#include <memory>
 #include <vector>
 
 namespace notecraft {
@@ -80,13 +81,31 @@ struct StaffReach {
   double LowerBelow = 0;
 };
 
+// What the measures of one staff draw, read from their notes once for every system they are
+// tried in (the same measures at other widths, with more or fewer beside them): a layout of
+// the score as it stands keeps one per staff.
+class ReachMemo {
+public:
+  ReachMemo();
+  ~ReachMemo();
+  ReachMemo(ReachMemo&&) noexcept;
+  ReachMemo& operator=(ReachMemo&&) noexcept;
+
+private:
+  friend void ReachOf(Staff&, const std::vector<MeasureSlot>&, const SystemColumns&, int, bool,
+                      double, struct StaffReach&, ReachMemo*);
+  struct Measures;
+  std::unique_ptr<Measures> m_measures;
+};
+
 // The reach of staff's notes in the measures of one system, read into reach (its vectors
-// are reused). pulse is the beat that beam groups end at (64ths); sharedStaves says the
+// are reused), the measures' notes read once per memo where one is given. pulse is the beat that beam groups end at (64ths); sharedStaves says the
 // system's staves with several voices point their stems apart; bracket is how far (line
 // spaces) a triplet note's bracket reaches beyond the stems of its beam group, on their
 // side (view/restsandties.h), and it reaches at least as far as the bracket's usual place.
 void ReachOf(Staff& staff, const std::vector<MeasureSlot>& measures, const SystemColumns& columns,
-             int pulse, bool sharedStaves, double bracket, StaffReach& reach);
+             int pulse, bool sharedStaves, double bracket, StaffReach& reach,
+             ReachMemo* memo = nullptr);
 
 // The least distance (twips) from one staff's bottom line down to the next staff's top line
 // at which what the upper staff draws below (below, in its line spaces of upperSpace twips)

@@ -81,6 +81,7 @@ private:
   SystemColumns m_columns;
   std::vector<StaffReach> m_reach;
   std::vector<int> m_reachSpace;  // the line space each was found for; 0: not found
+  std::vector<ReachMemo> m_memo;  // each staff's measures, read once for the page
   int m_tripletDigit = -1;        // height of a triplet bracket's "3", measured once
   int m_labelHeight = -1;         // and of a text label
   // What the staff stacked last draws below itself, and the staff being stacked, in their
