@@ -44,7 +44,7 @@ std::size_t EvenPart(const SystemLayout& system, int bottom, int pageRoom) {
 
 }  // namespace
 
-PageLayout PageBreaker::LayOut(int page, int start, int staffHeight, int endTime, int firstStaff) {
+PageLayout PageBreaker::LayOutAt(int page, int start, int staffHeight, int endTime, int firstStaff) {
   PageLayout layout;
   layout.Page = page;
   layout.Start = start;
@@ -178,6 +178,35 @@ PageLayout PageBreaker::LayOut(int page, int start, int staffHeight, int endTime
     layout.Systems.push_back(std::move(system));
     if (continues) break;
   }
+  return layout;
+}
+
+PageLayout PageBreaker::LayOut(int page, int start, int staffHeight, int endTime, int firstStaff) {
+  PageLayout layout = LayOutAt(page, start, staffHeight, endTime, firstStaff);
+  // A page at the score's own staff height that leaves more than a third of its room empty
+  // while music follows lowers its staff height, once, as far as the readable height, to
+  // take one system more: at a large staff height every page would otherwise hold one
+  // system and blank paper. Later pages keep the lowered height, so the score reads alike.
+  const int L = layout.StaffHeight;
+  const int floor = std::max(std::min(L, kReadableStaffHeight), DrawContext::kMinStaffHeight);
+  if (layout.Systems.empty() || layout.End >= endTime || layout.NextStaff != 0 ||
+      layout.Systems.front().Continues() || L != layout.BaseStaffHeight || L <= floor)
+    return layout;
+  const int left = layout.BottomY - layout.Systems.back().Bottom;
+  if (3 * left <= layout.BottomY - layout.TopY) return layout;
+  const std::size_t held = layout.Systems.size();
+  int best = 0;
+  for (int low = floor, high = L - 1; low <= high;) {
+    const int mid = low + (high - low) / 2;
+    const PageLayout tried = LayOutAt(page, start, mid, endTime, firstStaff);
+    if (tried.Systems.size() > held && tried.StaffHeight == mid && tried.NextStaff == 0) {
+      best = mid;
+      low = mid + 1;
+    } else {
+      high = mid - 1;
+    }
+  }
+  if (best > 0) layout = LayOutAt(page, start, best, endTime, firstStaff);
   return layout;
 }
 

@@ -7,8 +7,10 @@
 // measures until it fits whole, and one that does not fit with one measure is cut into even
 // parts, a page each, every part showing the staff names, and no part a lone staff.
 // Nothing is drawn below the page's room for music, and every page with a visible staff
-// moves the score on. A page ends with the system that holds the score's end. A page
-// without visible staves takes no system and ends the score.
+// moves the score on. A page at the score's own staff height that would leave more than a
+// third of its room empty, music following, lowers its staff height as far as it must to take
+// one system more (as far as the readable height). A page ends with the system that holds
+// the score's end. A page without visible staves takes no system and ends the score.
 //
 // The result depends only on the model, the page number, where the page starts and the
 // staff height handed in: background pagination, painting and printing all call this, and
@@ -41,6 +43,8 @@ public:
   int HeightGuess() const { return m_guess; }
 
 private:
+  // The page at staff height staffHeight, lowered only for a first system that does not fit.
+  PageLayout LayOutAt(int page, int start, int staffHeight, int endTime, int firstStaff);
   int m_guess = 0;
   Score& m_score;
   DrawContext& m_dc;  // measures text on the score's window

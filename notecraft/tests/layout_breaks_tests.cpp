@@ -220,6 +220,29 @@ TEST_F(PageBreaks, APageTakesTheNextSystemWheneverItFits) {
   EXPECT_EQ(pages, kMeasures / 3);
 }
 
+// Seven staves at the score's staff height: one system takes more than half the page, so a
+// page would hold one and leave the rest of the paper blank.
+TEST_F(PageBreaks, APageLeftMostlyEmptyLowersItsStaffHeightToTakeOneSystemMore) {
+  for (int i = 0; i < 6; ++i) AddStaff();
+  for (int i = 1; i <= 7; ++i) FillQuarters(*score.Staff(i), 40);
+  Attach();
+  PaginateAll();
+  ASSERT_GE(score.LastPage(), 2);
+  const PageLayout first = LayOut(1, 0);
+  // At the score's own height the page would hold one system: it holds two at a lowered one.
+  EXPECT_LT(first.StaffHeight, kL);
+  EXPECT_GE(first.StaffHeight, PageBreaker::kReadableStaffHeight);
+  EXPECT_GE(first.Systems.size(), 2u);
+  EXPECT_LE(first.Systems.back().Bottom, first.BottomY);
+  // The pages after it keep the lowered height, and hold as many systems.
+  for (int page = 2; page < score.LastPage(); ++page) {
+    SCOPED_TRACE(::testing::Message() << "page " << page);
+    const int start = score.PageTimes()[static_cast<std::size_t>(page - 1)].Low();
+    EXPECT_EQ(score.PageLayouts()[static_cast<std::size_t>(page - 1)].High(), first.StaffHeight);
+    EXPECT_GE(LayOut(page, start, first.StaffHeight).Systems.size(), first.Systems.size());
+  }
+}
+
 TEST_F(PageBreaks, AFirstSystemTooTallForThePageLowersTheStaffHeightOnce) {
   for (int i = 0; i < 11; ++i) AddStaff();  // twelve staves
   FillQuarters(First(), 40);

@@ -186,12 +186,13 @@ TEST_F(PaintPage, GroupsGetBracketsAndSameInstrumentStavesSubBrackets) {
   // The first bracket spans the flutes: its spine runs from the first flute's top line to
   // the second flute's bottom line, left of the staves.
   const auto& bands = Bands();
+  const int space = bands[0]->IncY();  // the page's line space, lowered to fill the page
   const int left = bands[0]->Left();
   const int top = bands[0]->Top() + bands[0]->PadTop();
-  const int bottom = bands[1]->Top() + bands[1]->PadTop() + 4 * 144;
+  const int bottom = bands[1]->Top() + bands[1]->PadTop() + 4 * space;
   const auto boxes = surface.Ops(SurfaceOp::Kind::Box);
   const auto spine = std::find_if(boxes.begin(), boxes.end(), [&](const SurfaceOp& op) {
-    return op.Points[0] == SurfacePoint{left - SnapX(144 / 4 + 144), top};
+    return op.Points[0] == SurfacePoint{left - SnapX(space / 4 + space), top};
   });
   ASSERT_NE(spine, boxes.end());
   EXPECT_EQ(spine->Points[1].Y, bottom);
@@ -202,10 +203,10 @@ TEST_F(PaintPage, GroupsGetBracketsAndSameInstrumentStavesSubBrackets) {
       return op.Points[0] == SurfacePoint{x, y1} && op.Points[1] == SurfacePoint{x, y2};
     });
   };
-  EXPECT_TRUE(vertical(left - 288, top, bottom));
+  EXPECT_TRUE(vertical(left - 2 * space, top, bottom));
   const int violinTop = bands[2]->Top() + bands[2]->PadTop();
-  const int violaBottom = bands[3]->Top() + bands[3]->PadTop() + 4 * 144;
-  EXPECT_FALSE(vertical(left - 288, violinTop, violaBottom));
+  const int violaBottom = bands[3]->Top() + bands[3]->PadTop() + 4 * space;
+  EXPECT_FALSE(vertical(left - 2 * space, violinTop, violaBottom));
 
   // Without group order: no brackets.
   score.AllGlobals().Remove(0, 101);
