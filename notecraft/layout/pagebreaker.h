@@ -14,6 +14,7 @@
 // staff height handed in: background pagination, painting and printing all call this, and
 // get the same systems.
 
+#include "notecraft/layout/layoutmemo.h"
 #include "notecraft/layout/pagelayout.h"
 
 namespace notecraft {
@@ -28,6 +29,8 @@ public:
   static constexpr int kReadableStaffHeight = 227;
 
   PageBreaker(Score& score, DrawContext& dc) : m_score(score), m_dc(dc) {}
+  PageBreaker(const PageBreaker&) = delete;
+  PageBreaker& operator=(const PageBreaker&) = delete;
 
   // Page page (1-based) starting at score time start, with the system there from its
   // (0-based) firstStaff-th visible staff on (a system an earlier page began), drawn at
@@ -40,8 +43,14 @@ public:
   void SetHeightGuess(int height) { m_guess = height; }
   int HeightGuess() const { return m_guess; }
 
+  // What the layout reads from each measure is kept in memo (the score's, kept over pages
+  // while nothing the layout reads changed), else for this page only.
+  void SetMemo(LayoutMemo* memo) { m_memo = memo ? memo : &m_own; }
+
 private:
   int m_guess = 0;
+  LayoutMemo m_own;
+  LayoutMemo* m_memo = &m_own;
   Score& m_score;
   DrawContext& m_dc;  // measures text on the score's window
 };
