@@ -604,6 +604,9 @@ private:
   unsigned long long m_layoutRevision = 1;
   int m_pagesLaidOut = 0;  // page layouts made, kept ones not counted
   int m_heightGuess = 0;   // the lowered staff height a page found last
+  // What the page layouts read from each measure, kept from page to page while nothing
+  // they read changed.
+  std::shared_ptr<class LayoutMemo> m_layoutMemo;
   void StorePage(const struct PageLayout& page);
   int PageStaffHeight(int page) const;  // L that page page starts with
   int PageFirstStaff(int page, int start) const;  // the staves of its first system page leaves out

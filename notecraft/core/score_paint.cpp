@@ -17,6 +17,7 @@
 #include "notecraft/core/region.h"
 #include "notecraft/core/score.h"
 #include "notecraft/core/timer.h"
+#include "notecraft/layout/layoutmemo.h"
 #include "notecraft/layout/pagebreaker.h"
 #include "notecraft/layout/pagelayout.h"
 #include "notecraft/view/drawcontext.h"
@@ -249,7 +250,10 @@ std::shared_ptr<const PageLayout> Score::LaidOutPage(int page, int start, int fi
       return kept.Page;
   }
   ++m_pagesLaidOut;
+  if (!m_layoutMemo) m_layoutMemo = std::make_shared<LayoutMemo>();
+  m_layoutMemo->Hold(LayoutMemo::InputsOf(*this, dc, m_layoutRevision, end));
   PageBreaker breaker(*this, dc);
+  breaker.SetMemo(m_layoutMemo.get());
   breaker.SetHeightGuess(m_heightGuess);
   auto laidOut =
       std::make_shared<const PageLayout>(breaker.LayOut(page, start, height, end, firstStaff));

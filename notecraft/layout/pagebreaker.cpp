@@ -58,8 +58,9 @@ PageLayout PageBreaker::LayOutAt(int page, int start, int staffHeight, int endTi
   layout.StaffHeight = L;
 
   int y = PageFrame(m_score, m_dc).LayOut(layout);
-  SystemStack stack(m_score, m_dc);
-  SystemMeasures measures(m_score);
+  m_memo->ForgetBefore(start);
+  SystemStack stack(m_score, m_dc, *m_memo);
+  SystemMeasures measures(m_score, *m_memo);
   const int pixel = std::max(1, TheCommon().TwipsPerPixelY);
   int time = start;
   int from = layout.FirstStaff;

@@ -16,6 +16,7 @@
 // staff height handed in: background pagination, painting and printing all call this, and
 // get the same systems.
 
+#include "notecraft/layout/layoutmemo.h"
 #include "notecraft/layout/pagelayout.h"
 
 namespace notecraft {
@@ -30,6 +31,8 @@ public:
   static constexpr int kReadableStaffHeight = 227;
 
   PageBreaker(Score& score, DrawContext& dc) : m_score(score), m_dc(dc) {}
+  PageBreaker(const PageBreaker&) = delete;
+  PageBreaker& operator=(const PageBreaker&) = delete;
 
   // Page page (1-based) starting at score time start, with the system there from its
   // (0-based) firstStaff-th visible staff on (a system an earlier page began), drawn at
@@ -42,10 +45,16 @@ public:
   void SetHeightGuess(int height) { m_guess = height; }
   int HeightGuess() const { return m_guess; }
 
+  // What the layout reads from each measure is kept in memo (the score's, kept over pages
+  // while nothing the layout reads changed), else for this page only.
+  void SetMemo(LayoutMemo* memo) { m_memo = memo ? memo : &m_own; }
+
 private:
   // The page at staff height staffHeight, lowered only for a first system that does not fit.
   PageLayout LayOutAt(int page, int start, int staffHeight, int endTime, int firstStaff);
   int m_guess = 0;
+  LayoutMemo m_own;
+  LayoutMemo* m_memo = &m_own;
   Score& m_score;
   DrawContext& m_dc;  // measures text on the score's window
 };

@@ -506,6 +506,12 @@ ReachMemo::~ReachMemo() = default;
 ReachMemo::ReachMemo(ReachMemo&&) noexcept = default;
 ReachMemo& ReachMemo::operator=(ReachMemo&&) noexcept = default;
 
+void ReachMemo::ForgetBefore(int time) {
+  if (m_measures)
+    std::erase_if(m_measures->Read,
+                  [time](const MeasureMarks& marks) { return marks.Start < time; });
+}
+
 namespace {
 
 // Raises the outline to reach place (line spaces below the bottom line) over columns

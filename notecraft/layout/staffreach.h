@@ -83,13 +83,15 @@ struct StaffReach {
 
 // What the measures of one staff draw, read from their notes once for every system they are
 // tried in (the same measures at other widths, with more or fewer beside them): a layout of
-// the score as it stands keeps one per staff.
+// the score as it stands keeps one per staff (LayoutMemo).
 class ReachMemo {
 public:
   ReachMemo();
   ~ReachMemo();
   ReachMemo(ReachMemo&&) noexcept;
   ReachMemo& operator=(ReachMemo&&) noexcept;
+  // Drops the measures starting before time.
+  void ForgetBefore(int time);
 
 private:
   friend void ReachOf(Staff&, const std::vector<MeasureSlot>&, const SystemColumns&, int, bool,

@@ -43,11 +43,12 @@ void MeasureSlots::FindVoices() {
 int MeasureSlots::Count(int start, int duration) {
   if (!m_found) FindVoices();
   duration = std::clamp(duration, 1, kLongestMeasure);
-  // A page tried at several staff heights counts its measures once.
-  for (const Counted& counted : m_counted)
-    if (counted.Start == start && counted.Duration == duration) return counted.Count;
+  // A page tried at several staff heights, and the pages after it, count a measure once.
+  std::vector<LayoutMemo::Count>& counted = m_memo ? m_memo->Counts : m_counted;
+  for (const LayoutMemo::Count& known : counted)
+    if (known.Start == start && known.Duration == duration) return known.Value;
   const int count = CountNow(start, duration);
-  m_counted.push_back({start, duration, count});
+  counted.push_back({start, duration, count});
   return count;
 }
 
@@ -140,7 +141,7 @@ void SystemMeasures::Fill(SystemLayout& system, int staffHeight, int endTime, in
     }
     // Syllables never touch: a measure is as wide as its lyrics need.
     if (lyrics && w <= remaining)
-      w = LyricMeasureWidth(m_score.View(Internal{}), m_score, t, slot.Duration, w, staffHeight);
+      w = LyricWidth(t, slot.Duration, w, staffHeight);
     if (m == 0) {
       // Room for the clef and the widest key signature, and at the start for the time.
       w += staffHeight + s * m_score.AllStaffs().KeyCount(t, slot.Duration) * 2;
@@ -179,7 +180,7 @@ void SystemMeasures::Fill(SystemLayout& system, int staffHeight, int endTime, in
 
 int SystemMeasures::GlyphFloor(int start, int duration, int flags, bool first, int staffHeight,
                                int endTime) {
-  for (const GlyphFloorAt& known : m_glyphFloors)
+  for (const LayoutMemo::Floor& known : m_memo.Floors)
     if (known.Start == start && known.Height == staffHeight && known.First == first)
       return known.Glyphs;
   if (!m_floors || m_floorsHeight != staffHeight || start < m_floorsFrom ||
@@ -197,8 +198,19 @@ int SystemMeasures::GlyphFloor(int start, int duration, int flags, bool first, i
   if (!m_reader) m_reader.emplace(m_score);
   const auto& positions = m_reader->Read(m_visible, start, duration, &m_floors->Room());
   const int glyphs = m_floors->Least(positions, {}, start, duration, flags, first).Glyphs;
-  m_glyphFloors.push_back({start, staffHeight, first, glyphs});
+  m_memo.Floors.push_back({start, staffHeight, first, glyphs});
   return glyphs;
+}
+
+int SystemMeasures::LyricWidth(int start, int duration, int width, int staffHeight) {
+  for (const LayoutMemo::LyricWidth& known : m_memo.LyricWidths)
+    if (known.Start == start && known.Duration == duration && known.Width == width &&
+        known.Height == staffHeight)
+      return known.Value;
+  const int value =
+      LyricMeasureWidth(m_score.View(Internal{}), m_score, start, duration, width, staffHeight);
+  m_memo.LyricWidths.push_back({start, duration, width, staffHeight, value});
+  return value;
 }
 
 }  // namespace notecraft

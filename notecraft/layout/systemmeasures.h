@@ -15,6 +15,7 @@
 #include <optional>
 #include <vector>
 
+#include "notecraft/layout/layoutmemo.h"
 #include "notecraft/view/measurefloor.h"
 #include "notecraft/view/measurerhythm.h"
 #include "notecraft/view/notespacing.h"
@@ -32,10 +33,11 @@ struct SystemLayout;
 // fewer than four, and an even number. The measure's width is this many staff heights.
 //
 // The staves' voices are looked up once, at the first count: an object counts measures of
-// the score as it stands (one page's layout, one edit).
+// the score as it stands (one page's layout, one edit). The counts are kept in memo where
+// one is given (the layout's, kept over pages), else in the object.
 class MeasureSlots {
 public:
-  explicit MeasureSlots(Score& score) : m_score(score) {}
+  explicit MeasureSlots(Score& score, LayoutMemo* memo = nullptr) : m_score(score), m_memo(memo) {}
   int Count(int start, int duration);
 
 private:
@@ -47,14 +49,10 @@ private:
   };
   void FindVoices();
   int CountNow(int start, int duration);
-  struct Counted {
-    int Start = 0;
-    int Duration = 0;
-    int Count = 0;
-  };
-  std::vector<Counted> m_counted;  // the measures counted so far
+  std::vector<LayoutMemo::Count> m_counted;  // the measures counted so far, without a memo
 
   Score& m_score;
+  LayoutMemo* m_memo;
   std::vector<VoiceSlot> m_voices;
   bool m_found = false;
   std::vector<RhythmNote> m_notes;
@@ -66,7 +64,9 @@ class SystemMeasures {
 public:
   static constexpr int kMaxMeasures = 16;
 
-  explicit SystemMeasures(Score& score) : m_score(score), m_slots(score) {}
+  // The measures' counts, glyph floors and lyric widths are kept in memo.
+  SystemMeasures(Score& score, LayoutMemo& memo)
+      : m_score(score), m_memo(memo), m_slots(score, &memo) {}
 
   // Takes measures from system.Start across system.Left .. system.Right at staff height
   // staffHeight (twips), none starting at or after endTime but the first: fills
@@ -77,10 +77,13 @@ public:
 
 private:
   // The glyph floor of the measure at start (MeasureFloor::Floor::Glyphs) at staffHeight,
-  // the system's first or not; found once per object, as the measure counts are.
+  // the system's first or not; found once per memo, as the measure counts are.
   int GlyphFloor(int start, int duration, int flags, bool first, int staffHeight, int endTime);
+  // LyricMeasureWidth, found once per memo.
+  int LyricWidth(int start, int duration, int width, int staffHeight);
 
   Score& m_score;
+  LayoutMemo& m_memo;
   MeasureSlots m_slots;
   std::optional<MeasureFloor> m_floors;  // at m_floorsHeight, for [m_floorsFrom, m_floorsTo)
   int m_floorsHeight = -1;
@@ -88,13 +91,6 @@ private:
   int m_floorsTo = -1;
   std::vector<int> m_visible;  // the visible staves, found with the first floor
   std::optional<PositionReader> m_reader;
-  struct GlyphFloorAt {
-    int Start = 0;
-    int Height = 0;
-    bool First = false;
-    int Glyphs = 0;
-  };
-  std::vector<GlyphFloorAt> m_glyphFloors;
 };
 
 }  // namespace notecraft

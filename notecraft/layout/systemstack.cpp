@@ -172,7 +172,6 @@ const StaffReach& SystemStack::ReachAt(std::size_t k, Staff& staff, const System
   if (k >= m_reach.size()) {
     m_reach.resize(k + 1);
     m_reachSpace.resize(k + 1, 0);
-    m_memo.resize(k + 1);
   }
   if (m_reachSpace[k] != s) {
     // A triplet bracket's "3" keeps its text size whatever the staff's. The bracket may
@@ -181,7 +180,7 @@ const StaffReach& SystemStack::ReachAt(std::size_t k, Staff& staff, const System
     if (m_tripletDigit < 0) m_tripletDigit = TripletDigitHeight(m_dc);
     const double bracket = std::max(0.0, TripletBracketReach(m_tripletDigit, s) - kClearance);
     ReachOf(staff, system.Measures, m_columns, m_score.AllGlobals().PulseValue(),
-            system.SharedStaves, bracket, m_reach[k], &m_memo[k]);
+            system.SharedStaves, bracket, m_reach[k], &m_memo.ReachOfStaff(staff.Index()));
     if (end > start) AddTextLabels(staff, system, s, m_reach[k]);
     m_reachSpace[k] = s;
   }

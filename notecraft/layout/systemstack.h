@@ -20,6 +20,7 @@
 #include <limits>
 #include <vector>
 
+#include "notecraft/layout/layoutmemo.h"
 #include "notecraft/layout/staffreach.h"
 #include "notecraft/view/understaff.h"
 
@@ -31,7 +32,9 @@ struct SystemLayout;
 
 class SystemStack {
 public:
-  SystemStack(Score& score, DrawContext& dc) : m_score(score), m_dc(dc) {}
+  // Each staff's measures are read once per memo (kept over pages).
+  SystemStack(Score& score, DrawContext& dc, LayoutMemo& memo)
+      : m_score(score), m_dc(dc), m_memo(memo) {}
 
   // The share of the score's staff, system and staff-spacing distances kept at staff
   // height staffHeight: 1 at the score's own height or above, in proportion below it.
@@ -81,7 +84,7 @@ private:
   SystemColumns m_columns;
   std::vector<StaffReach> m_reach;
   std::vector<int> m_reachSpace;  // the line space each was found for; 0: not found
-  std::vector<ReachMemo> m_memo;  // each staff's measures, read once for the page
+  LayoutMemo& m_memo;  // each staff's measures, read once
   int m_tripletDigit = -1;        // height of a triplet bracket's "3", measured once
   int m_labelHeight = -1;         // and of a text label
   // What the staff stacked last draws below itself, and the staff being stacked, in their

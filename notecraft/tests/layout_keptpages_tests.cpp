@@ -1,10 +1,12 @@
 // Pages laid out once: painting draws the layout pagination made while nothing it depends on
 // changed, and every change to the notes, the score or the window lays the page out again,
 // so that a paint after an edit shows it and its page breaks.
+#include <algorithm>
 #include <vector>
 
 #include "layout_fixtures.h"
 #include "notecraft/core/notes.h"
+#include "notecraft/layout/layoutmemo.h"
 
 namespace notecraft {
 namespace {
@@ -100,6 +102,96 @@ TEST_F(KeptPages, APaintAfterAnEditShowsItAndItsPageBreaks) {
   std::vector<int> fresh;
   for (const SystemLayout& system : LayOut(1, 0).Systems) fresh.push_back(system.Staves[0].PadTop);
   EXPECT_EQ(pads(), fresh);
+}
+
+// What the layout read from each measure is kept from page to page: after an edit, the page
+// painted is the page a score laid out with the edit from the start shows.
+TEST(KeptMeasures, AnEditAfterLayoutGivesThePagesOfAFreshLayout) {
+  struct Pages : LayoutFixture {
+    void TestBody() override {}
+    std::vector<SurfaceOp> Drawn(int page) {
+      if (score.CurPage() != page) score.SetCurPage(page);
+      surface.ClearRecord();
+      score.PaintWindow();
+      return surface.Ops();
+    }
+  };
+  // Measures on the last page, whose records the layout still holds after pagination.
+  constexpr int kAt = (kMeasures - 6) * 64;
+  struct Case {
+    const char* what;
+    void (*change)(Score&);
+  };
+  const std::vector<Case> cases = {
+      {"sixteenths written straight into the list",
+       [](Score& s) {
+         for (int t = kAt; t < kAt + 2 * 64; t += 4)
+           s.Staff(1)->Voice(1)->Notes().Add(t, 72 + t % 7, durSixteenth, 0);
+       }},
+      {"a note far above the staff",
+       [](Score& s) { s.Staff(1)->Voice(1)->Notes().Add(kAt + 8, 100, durEighth, 0); }},
+      {"a time signature", [](Score& s) { s.AllGlobals().Add(kAt, evtTimeChange, 3, 16); }},
+      {"a measure widened", [](Score& s) { s.AllGlobals().Add(kAt, evtMeasureSize, 6, 0); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    // Laid out, then changed.
+    Pages edited;
+    FillQuarters(edited.First(), kMeasures);
+    edited.Attach();
+    edited.PaginateAll();
+    const int last = edited.score.LastPage();
+    ASSERT_GE(last, 3);
+    edited.Drawn(last);
+    c.change(edited.score);
+    // Changed before any layout.
+    Pages fresh;
+    FillQuarters(fresh.First(), kMeasures);
+    fresh.Attach();
+    c.change(fresh.score);
+    fresh.PaginateAll();
+
+    const int page = std::min(last, fresh.score.LastPage());
+    ASSERT_GE(page, 2);
+    ASSERT_EQ(edited.score.PageTimes()[static_cast<std::size_t>(page - 1)].Low(),
+              fresh.score.PageTimes()[static_cast<std::size_t>(page - 1)].Low());
+    EXPECT_EQ(edited.Drawn(page), fresh.Drawn(page));
+    EXPECT_EQ(edited.Drawn(1), fresh.Drawn(1));
+  }
+
+  // Records read at one staff height serve no other: the pages laid out at another height
+  // with the records kept are those laid out afresh.
+  Pages f;
+  FillQuarters(f.First(), kMeasures);
+  for (int t = 0; t < kMeasures * 64; t += 64)
+    f.First().Voice(1)->Notes().Add(t + 4, 50, durSixteenth, 0);
+  f.Attach();
+  LayoutMemo memo;
+  auto pages = [&](int height, LayoutMemo* kept) {
+    std::vector<PageLayout> laid;
+    int start = 0;
+    for (int page = 1; page <= 3; ++page) {
+      PageBreaker breaker(f.score, f.Dc());
+      breaker.SetMemo(kept);
+      laid.push_back(breaker.LayOut(page, start, height, kMeasures * 64));
+      start = laid.back().End;
+    }
+    return laid;
+  };
+  pages(kL, &memo);
+  for (const int height : {kL * 3 / 4, kL / 2, kL}) {
+    SCOPED_TRACE(height);
+    const std::vector<PageLayout> kept = pages(height, &memo);
+    const std::vector<PageLayout> afresh = pages(height, nullptr);
+    for (std::size_t p = 0; p < afresh.size(); ++p) {
+      EXPECT_EQ(kept[p].End, afresh[p].End);
+      ASSERT_EQ(kept[p].Systems.size(), afresh[p].Systems.size());
+      for (std::size_t k = 0; k < afresh[p].Systems.size(); ++k) {
+        EXPECT_EQ(f.Widths(kept[p].Systems[k]), f.Widths(afresh[p].Systems[k]));
+        EXPECT_EQ(kept[p].Systems[k].Bottom, afresh[p].Systems[k].Bottom);
+      }
+    }
+  }
 }
 
 // A page too short for its first system looks for the staff height it fits at; where the
