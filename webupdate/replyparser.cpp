@@ -255,8 +255,7 @@ ReplyParser::Step ReplyParser::BeginBody() {
   return Malformed();
 }
 
-ReplyParser::Step ReplyParser::ReadLengthBody() {
-  if (m_left == 0) return Reached();
+ReplyParser::Step ReplyParser::ReadBodyBytes() {
   const qsizetype available = m_buffer.size() - m_pos;
   if (available == 0) return m_closed ? CutOff() : Step::NeedMore;
   const qsizetype taken = qsizetype(std::min<qint64>(available, m_left));
@@ -266,6 +265,11 @@ ReplyParser::Step ReplyParser::ReadLengthBody() {
   m_left -= taken;
   m_bodyBytes += taken;
   return Step::Body;
+}
+
+ReplyParser::Step ReplyParser::ReadLengthBody() {
+  if (m_left == 0) return Reached();
+  return ReadBodyBytes();
 }
 
 ReplyParser::Step ReplyParser::ReadCloseBody() {
@@ -336,16 +340,9 @@ ReplyParser::Step ReplyParser::ReadChunkSize() {
 }
 
 ReplyParser::Step ReplyParser::ReadChunkData() {
-  const qsizetype available = m_buffer.size() - m_pos;
-  if (available == 0) return m_closed ? CutOff() : Step::NeedMore;
-  const qsizetype taken = qsizetype(std::min<qint64>(available, m_left));
-  m_body = m_buffer.mid(m_pos, taken);
-  m_pos += taken;
-  m_scan = m_pos;
-  m_left -= taken;
-  m_bodyBytes += taken;
-  if (m_left == 0) m_stage = Stage::ChunkDataEnd;
-  return Step::Body;
+  const Step step = ReadBodyBytes();
+  if (step == Step::Body && m_left == 0) m_stage = Stage::ChunkDataEnd;
+  return step;
 }
 
 ReplyParser::Step ReplyParser::ReadChunkDataEnd() {

@@ -88,6 +88,8 @@ private:
   Step ReadHead();
   Step TakeHead();
   Step BeginBody();
+  // Hands on what has come of the m_left body bytes still due.
+  Step ReadBodyBytes();
   Step ReadLengthBody();
   Step ReadCloseBody();
   Step ReadChunks();

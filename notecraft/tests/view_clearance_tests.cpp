@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "edit_fixtures.h"
+#include "ink_fixtures.h"
 #include "notecraft/layout/pagebreaker.h"
 #include "notecraft/view/glyphs.h"
 #include "notecraft/view/ink.h"
@@ -19,30 +20,13 @@ using namespace testing;
 
 constexpr int kPixel = 15;
 
-// The ink of one recorded operation.
-InkArea OpInk(const SurfaceOp& op) {
-  if (op.What == SurfaceOp::Kind::Text) {
-    RecordingSurface probe;
-    probe.SetFont(op.Font);
-    return TextInk(probe, op.Text, op.Points[0].X, op.Points[0].Y);
-  }
-  InkArea box{op.Points[0].X, op.Points[0].Y, op.Points[0].X, op.Points[0].Y};
-  for (const SurfacePoint& p : op.Points) {
-    box.Left = std::min(box.Left, p.X);
-    box.Top = std::min(box.Top, p.Y);
-    box.Right = std::max(box.Right, p.X);
-    box.Bottom = std::max(box.Bottom, p.Y);
-  }
-  return box;
-}
-
 bool Meet(const InkArea& a, const InkArea& b) {
   return a.Right >= a.Left && b.Right >= b.Left && a.Left <= b.Right && b.Left <= a.Right &&
          a.Top <= b.Bottom && b.Top <= a.Bottom;
 }
 
 std::string Describe(const SurfaceOp& op) {
-  const InkArea ink = OpInk(op);
+  const InkArea ink = OpBox(op);
   return (op.What == SurfaceOp::Kind::Text ? "'" + op.Text + "'" : "shape") + " [" +
          std::to_string(ink.Left) + "," + std::to_string(ink.Top) + " - " +
          std::to_string(ink.Right) + "," + std::to_string(ink.Bottom) + "]";
@@ -73,7 +57,7 @@ public:
         const bool staffLine = op.What == SurfaceOp::Kind::Line && op.Color == staffLineColor &&
                                op.Points[0].Y == op.Points[1].Y;
         if (staffLine) continue;
-        EXPECT_FALSE(Meet(OpInk(mark), OpInk(op))) << Describe(mark) << " meets " << Describe(op);
+        EXPECT_FALSE(Meet(OpBox(mark), OpBox(op))) << Describe(mark) << " meets " << Describe(op);
       }
     }
   }
@@ -113,7 +97,7 @@ TEST_F(Clearance, DynamicsAndTempoMarksUnderLyricsKeepOffEveryVerseOnScreenAndIn
     ExpectClear(*ops, syllables, Dc().ColorLines());
   }
   for (const SurfaceOp& syllable : Drawn(screen, words))
-    EXPECT_LT(OpInk(syllable).Bottom, TopLine(2)) << Describe(syllable);
+    EXPECT_LT(OpBox(syllable).Bottom, TopLine(2)) << Describe(syllable);
   // The caret stands on the first verse's line as it was drawn.
   First().SetSelected(true);
   int time = 0, x = 0, y = 0;
@@ -158,8 +142,8 @@ TEST_F(Clearance, TextLabelsMoveOffTheStemsTheyWouldTouch) {
   ExpectClear(ops, labels, Dc().ColorLines());
   // Each moved away from the staff, not across it.
   const int middle = TopLine(1) + 2 * Band(1).IncY();
-  EXPECT_LT(OpInk(Drawn(ops, {"cresc."}).front()).Bottom, middle);
-  EXPECT_GT(OpInk(Drawn(ops, {"dim."}).front()).Top, middle);
+  EXPECT_LT(OpBox(Drawn(ops, {"cresc."}).front()).Bottom, middle);
+  EXPECT_GT(OpBox(Drawn(ops, {"dim."}).front()).Top, middle);
 }
 
 TEST_F(Clearance, LyricsStandUnderTheLedgerLinesOfLowNotesAboveTheNextStaff) {
@@ -180,7 +164,7 @@ TEST_F(Clearance, LyricsStandUnderTheLedgerLinesOfLowNotesAboveTheNextStaff) {
   // One line for the system, clear of the staff below with its high notes.
   for (const SurfaceOp& syllable : syllables) {
     EXPECT_EQ(syllable.Points[0].Y, syllables[0].Points[0].Y);
-    EXPECT_LT(OpInk(syllable).Bottom, Band(2).Top());
+    EXPECT_LT(OpBox(syllable).Bottom, Band(2).Top());
   }
 }
 
@@ -208,7 +192,7 @@ TEST_F(Clearance, OrnamentsOnAGrandStaffsLowerStaffKeepOffTheUpperStaffsNotes) {
   ExpectClear(ops, dynamics, Dc().ColorLines());
   // The upper staff's trill keeps over its note, above the staff.
   const auto trills = Drawn(ops, {std::string(1, glyph::Trill)});
-  EXPECT_LT(OpInk(trills.front()).Bottom, TopLine(1));
+  EXPECT_LT(OpBox(trills.front()).Bottom, TopLine(1));
 }
 
 TEST_F(Clearance, SyllablesOfEveryVerseNeverTouchAndTheStavesStayAligned) {
@@ -236,7 +220,7 @@ TEST_F(Clearance, SyllablesOfEveryVerseNeverTouchAndTheStavesStayAligned) {
   ASSERT_EQ(lyrics.size(), 4u * 12);  // per measure ten syllables and two hyphens
   for (std::size_t a = 0; a < lyrics.size(); ++a)
     for (std::size_t b = a + 1; b < lyrics.size(); ++b)
-      EXPECT_FALSE(Meet(OpInk(lyrics[a]), OpInk(lyrics[b])))
+      EXPECT_FALSE(Meet(OpBox(lyrics[a]), OpBox(lyrics[b])))
           << Describe(lyrics[a]) << " meets " << Describe(lyrics[b]);
   // AND what sounds together stands together
   for (int m = 0; m < 256; m += 64)
@@ -262,7 +246,7 @@ TEST_F(Clearance, SyllablesOfTripletNotesKeepApartWhereTheNotesStand) {
     if (IsText(op, "Wonderful")) syllables.push_back(op);
   ASSERT_EQ(syllables.size(), 12u);
   for (std::size_t a = 1; a < syllables.size(); ++a)
-    EXPECT_FALSE(Meet(OpInk(syllables[a - 1]), OpInk(syllables[a])))
+    EXPECT_FALSE(Meet(OpBox(syllables[a - 1]), OpBox(syllables[a])))
         << Describe(syllables[a - 1]) << " meets " << Describe(syllables[a]);
 }
 
@@ -302,7 +286,7 @@ std::vector<std::string> Collisions(const std::vector<SurfaceOp>& ops) {
     if (k == None) continue;
     SurfaceOp glyphOnly = op;
     if (k == Head) glyphOnly.Text = op.Text.substr(0, 1);  // the dot is checked with the rests
-    items.push_back({k, OpInk(glyphOnly), &op});
+    items.push_back({k, OpBox(glyphOnly), &op});
   }
   std::vector<std::string> found;
   for (std::size_t a = 0; a < items.size(); ++a) {
@@ -388,9 +372,9 @@ std::vector<DrawnBracket> Brackets(const std::vector<SurfaceOp>& ops, int s) {
         right = &line;
     }
     if (!left || !right) continue;
-    DrawnBracket bracket{{digit, *left, *right}, OpInk(digit)};
+    DrawnBracket bracket{{digit, *left, *right}, OpBox(digit)};
     for (const SurfaceOp* line : {left, right}) {
-      const InkArea ink = OpInk(*line);
+      const InkArea ink = OpBox(*line);
       bracket.Box = {std::min(bracket.Box.Left, ink.Left), std::min(bracket.Box.Top, ink.Top),
                      std::max(bracket.Box.Right, ink.Right),
                      std::max(bracket.Box.Bottom, ink.Bottom)};
