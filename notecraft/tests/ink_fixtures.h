@@ -77,6 +77,22 @@ inline std::optional<Ink> NoteInk(const SurfaceOp& op) {
   }
 }
 
+// The band whose staff a recorded operation draws the top line of, else current: what is
+// drawn after it belongs to that band.
+inline std::size_t BandOpenedBy(const SurfaceOp& op,
+                                const std::vector<std::shared_ptr<Region>>& bands,
+                                std::size_t current) {
+  if (op.What != SurfaceOp::Kind::Line || op.Points.size() < 2 || op.Points[0].Y != op.Points[1].Y)
+    return current;
+  for (std::size_t k = 0; k < bands.size(); ++k) {
+    const Region& band = *bands[k];
+    if (op.Points[0].X == band.Left() && op.Points[1].X == band.Right() &&
+        op.Points[0].Y == band.Top() + band.PadTop())
+      current = k;
+  }
+  return current;
+}
+
 // The note symbols drawn for each band of a painted page, in band order: a band's symbols
 // are those drawn after its staff's top line and before the next band's, right of its left
 // edge (brackets, braces and names stand left of it, the system's line on it).
@@ -85,14 +101,7 @@ inline std::vector<std::vector<Ink>> InkByBand(const RecordingSurface& surface,
   std::vector<std::vector<Ink>> inks(bands.size());
   std::size_t current = bands.size();
   for (const SurfaceOp& op : surface.Ops()) {
-    if (op.What == SurfaceOp::Kind::Line && op.Points[0].Y == op.Points[1].Y) {
-      for (std::size_t k = 0; k < bands.size(); ++k) {
-        const Region& band = *bands[k];
-        if (op.Points[0].X == band.Left() && op.Points[1].X == band.Right() &&
-            op.Points[0].Y == band.Top() + band.PadTop())
-          current = k;
-      }
-    }
+    current = BandOpenedBy(op, bands, current);
     if (current == bands.size() || op.Points.empty() || op.Points[0].X <= bands[current]->Left())
       continue;
     if (const auto ink = NoteInk(op)) inks[current].push_back(*ink);
@@ -131,14 +140,7 @@ inline std::vector<std::vector<InkArea>> BoxesByBand(
     if (op.What == SurfaceOp::Kind::Clear || op.What == SurfaceOp::Kind::NewPage ||
         op.Points.empty())
       continue;
-    if (op.What == SurfaceOp::Kind::Line && op.Points[0].Y == op.Points[1].Y) {
-      for (std::size_t k = 0; k < bands.size(); ++k) {
-        const Region& band = *bands[k];
-        if (op.Points[0].X == band.Left() && op.Points[1].X == band.Right() &&
-            op.Points[0].Y == band.Top() + band.PadTop())
-          current = k;
-      }
-    }
+    current = BandOpenedBy(op, bands, current);
     if (current == bands.size() || op.Points[0].X < bands[current]->Left()) continue;
     // Bar lines stand on their staff's lines; one reaching past them joins braced staves,
     // or is the system's left line.
